@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fwcommon/DocumentNamespace.h>
+#include <fwcommon/export.h>
+#include <fwcommon/rules.hxx>
+
+namespace fwcommon {
+
+// Parses UTF-8 policy bytes into the typed document, validating them
+// against the rules schema.
+//
+// schemaPath empty: the copy of rules.xsd compiled into the library is
+// used, so the result never depends on the current directory. Otherwise
+// the schema is read once from "file:///" + schemaPath (spaces as "%20")
+// and cached for later calls with the same path.
+//
+// Whatever the document says, nothing else is ever loaded: a DOCTYPE is
+// refused, and no external entity, DTD or other schema is opened.
+//
+// Throws xml_schema::parsing ("instance document parsing failed", with
+// line and column per diagnostic) for bytes that are not well-formed or
+// not valid, and the binding's other exceptions (xml_schema::exception)
+// for content the binding rejects. The caller owns the result.
+// Any thread may call it.
+FWCOMMON_EXPORT std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(
+    const std::vector<unsigned char>& bytes, const std::wstring& schemaPath = std::wstring());
+
+// Writes a typed document as indented UTF-8 with an XML declaration, the
+// document namespace under prefix "sv" and xsi:schemaLocation naming
+// "rules.xsd". Throws xml_schema::serialization when writing fails.
+// Any thread may call it.
+FWCOMMON_EXPORT std::vector<unsigned char> WritePolicyDocument(const Sarvo::PolicyType& policy);
+
+}  // namespace fwcommon

@@ -1,0 +1,97 @@
+#include <memory>
+
+#include <xercesc/dom/DOMDocument.hpp>
+#include <xercesc/dom/DOMException.hpp>
+#include <xercesc/dom/DOMImplementation.hpp>
+#include <xercesc/dom/DOMImplementationRegistry.hpp>
+#include <xercesc/dom/DOMLSParser.hpp>
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/framework/Wrapper4InputSource.hpp>
+#include <xercesc/util/OutOfMemoryException.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLException.hpp>
+#include <xsd/cxx/tree/error-handler.hxx>
+#include <xsd/cxx/xml/dom/bits/error-handler-proxy.hxx>
+#include <xsd/cxx/xml/string.hxx>
+
+#include <fwcommon/PolicyDocument.h>
+#include "document/ParserConfiguration.h"
+#include "document/RefusingResourceResolver.h"
+#include "document/SchemaGrammarCache.h"
+#include "document/XmlPlatform.h"
+
+namespace fwcommon {
+namespace {
+
+using ErrorHandler = xsd::cxx::tree::error_handler<wchar_t>;
+using Severity = xsd::cxx::xml::error_handler<wchar_t>::severity;
+
+// The identifier under which diagnostics name the parsed bytes.
+constexpr wchar_t kDocumentId[] = L"policy";
+
+struct ParserDeleter {
+    void operator()(xercesc::DOMLSParser* p) const { p->release(); }
+};
+
+xml_schema::dom::unique_ptr<xercesc::DOMDocument> ParseDom(const std::vector<unsigned char>& bytes,
+                                                           xercesc::XMLGrammarPool& pool,
+                                                           ErrorHandler& errors) {
+    static const XMLCh ls[] = {xercesc::chLatin_L, xercesc::chLatin_S, xercesc::chNull};
+    xercesc::DOMImplementation* impl =
+        xercesc::DOMImplementationRegistry::getDOMImplementation(ls);
+    std::unique_ptr<xercesc::DOMLSParser, ParserDeleter> parser(
+        impl->createLSParser(xercesc::DOMImplementationLS::MODE_SYNCHRONOUS, nullptr,
+                             xercesc::XMLPlatformUtils::fgMemoryManager, &pool));
+
+    document::RefusingResourceResolver resolver;
+    document::ConfigureHardenedParser(*parser, resolver);
+    xsd::cxx::xml::dom::bits::error_handler_proxy<wchar_t> proxy(errors);
+    parser->getDomConfig()->setParameter(xercesc::XMLUni::fgDOMErrorHandler, &proxy);
+
+    xsd::cxx::xml::string location(std::wstring(kDocumentNamespace) + L" " +
+                                   document::SchemaLocationFor(std::wstring()));
+    parser->getDomConfig()->setParameter(xercesc::XMLUni::fgXercesSchemaExternalSchemaLocation,
+                                         location.c_str());
+
+    xercesc::MemBufInputSource source(bytes.data(), bytes.size(), "policy", false);
+    xercesc::Wrapper4InputSource input(&source, false);
+    xml_schema::dom::unique_ptr<xercesc::DOMDocument> doc(parser->parse(&input));
+    if (proxy.failed()) {
+        doc.reset();
+    }
+    return doc;
+}
+
+// Xerces reports some failures by exception rather than through the error
+// handler; they are recorded as fatal diagnostics of the document.
+void RecordXercesFailure(ErrorHandler& errors, const XMLCh* message, unsigned long line) {
+    errors.handle(kDocumentId, line, 0, Severity::fatal,
+                  xsd::cxx::xml::transcode<wchar_t>(message));
+}
+
+}  // namespace
+
+std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigned char>& bytes,
+                                                       const std::wstring& schemaPath) {
+    document::EnsureXmlPlatform();
+    xercesc::XMLGrammarPool& pool = document::GrammarPoolFor(schemaPath);
+
+    ErrorHandler errors;
+    xml_schema::dom::unique_ptr<xercesc::DOMDocument> doc;
+    try {
+        doc = ParseDom(bytes, pool, errors);
+    } catch (const xercesc::OutOfMemoryException& e) {
+        RecordXercesFailure(errors, e.getMessage(), e.getSrcLine());
+    } catch (const xercesc::XMLException& e) {
+        RecordXercesFailure(errors, e.getMessage(), e.getSrcLine());
+    } catch (const xercesc::DOMException& e) {
+        RecordXercesFailure(errors, e.getMessage(), 0);
+    }
+    errors.throw_if_failed<xml_schema::parsing>();
+    if (!doc) {
+        throw xml_schema::parsing();
+    }
+    return Sarvo::Policy(std::move(doc), xml_schema::flags::dont_initialize);
+}
+
+}  // namespace fwcommon

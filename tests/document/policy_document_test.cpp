@@ -1,0 +1,5 @@
+#include <gtest/gtest.h>
+
+#include <fwcommon/PolicyDocument.h>
+
+TEST(PolicyDocument, Placeholder) {}
