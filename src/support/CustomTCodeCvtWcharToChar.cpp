@@ -1,5 +1,7 @@
 #include <fwcommon/CustomTCodeCvtWcharToChar.h>
 
+#include <cwchar>
+
 #include "support/CharacterSet.h"
 
 namespace tools2 {
@@ -29,7 +31,13 @@ CustomTCodeCvtWcharToChar::result CustomTCodeCvtWcharToChar::do_in(
             return ok;
         }
     }
-    return Base::do_in(state, from, fromEnd, fromNext, to, toEnd, toNext);
+    auto result = Base::do_in(state, from, fromEnd, fromNext, to, toEnd, toNext);
+    // The standard facet swallows a sequence cut off at the end of the
+    // input into the state and still reports ok; report it as partial.
+    if (result == ok && !std::mbsinit(&state)) {
+        return partial;
+    }
+    return result;
 }
 
 CustomTCodeCvtWcharToChar::result CustomTCodeCvtWcharToChar::do_out(
