@@ -15,7 +15,8 @@ set(FWCOMMON_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/fwcommon)
 install(EXPORT fwcommonTargets NAMESPACE fwcommon:: DESTINATION ${FWCOMMON_CMAKE_DIR})
 configure_package_config_file(cmake/fwcommonConfig.cmake.in
     ${CMAKE_CURRENT_BINARY_DIR}/fwcommonConfig.cmake
-    INSTALL_DESTINATION ${FWCOMMON_CMAKE_DIR})
+    INSTALL_DESTINATION ${FWCOMMON_CMAKE_DIR}
+    PATH_VARS CMAKE_INSTALL_DATADIR)
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/fwcommonConfigVersion.cmake
     COMPATIBILITY SameMinorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/fwcommonConfig.cmake

@@ -15,6 +15,7 @@
 #include <xsd/cxx/xml/string.hxx>
 
 #include <fwcommon/PolicyDocument.h>
+#include "document/DoctypeGuard.h"
 #include "document/ParserConfiguration.h"
 #include "document/RefusingResourceResolver.h"
 #include "document/SchemaGrammarCache.h"
@@ -37,8 +38,7 @@ xml_schema::dom::unique_ptr<xercesc::DOMDocument> ParseDom(const std::vector<uns
                                                            xercesc::XMLGrammarPool& pool,
                                                            ErrorHandler& errors) {
     static const XMLCh ls[] = {xercesc::chLatin_L, xercesc::chLatin_S, xercesc::chNull};
-    xercesc::DOMImplementation* impl =
-        xercesc::DOMImplementationRegistry::getDOMImplementation(ls);
+    xercesc::DOMImplementation* impl = xercesc::DOMImplementationRegistry::getDOMImplementation(ls);
     std::unique_ptr<xercesc::DOMLSParser, ParserDeleter> parser(
         impl->createLSParser(xercesc::DOMImplementationLS::MODE_SYNCHRONOUS, nullptr,
                              xercesc::XMLPlatformUtils::fgMemoryManager, &pool));
@@ -73,10 +73,16 @@ void RecordXercesFailure(ErrorHandler& errors, const XMLCh* message, unsigned lo
 
 std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigned char>& bytes,
                                                        const std::wstring& schemaPath) {
+    ErrorHandler errors;
+    if (const auto doctype = document::FindDoctype(bytes)) {
+        errors.handle(kDocumentId, doctype->line, doctype->column, Severity::fatal,
+                      L"a DOCTYPE is not allowed in a policy document");
+        errors.throw_if_failed<xml_schema::parsing>();
+    }
+
     document::EnsureXmlPlatform();
     xercesc::XMLGrammarPool& pool = document::GrammarPoolFor(schemaPath);
 
-    ErrorHandler errors;
     xml_schema::dom::unique_ptr<xercesc::DOMDocument> doc;
     try {
         doc = ParseDom(bytes, pool, errors);

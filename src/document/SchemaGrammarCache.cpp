@@ -45,12 +45,11 @@ std::unique_ptr<xercesc::InputSource> SchemaInputFor(const std::wstring& schemaP
 // Reads the grammar into a new pool and locks the pool. Every failure,
 // including one that Xerces reports by exception, becomes xml_schema::parsing.
 std::unique_ptr<XMLGrammarPool> LoadGrammar(const std::wstring& schemaPath) {
-    auto pool = std::make_unique<xercesc::XMLGrammarPoolImpl>(
-        xercesc::XMLPlatformUtils::fgMemoryManager);
+    auto pool =
+        std::make_unique<xercesc::XMLGrammarPoolImpl>(xercesc::XMLPlatformUtils::fgMemoryManager);
 
     static const XMLCh ls[] = {xercesc::chLatin_L, xercesc::chLatin_S, xercesc::chNull};
-    xercesc::DOMImplementation* impl =
-        xercesc::DOMImplementationRegistry::getDOMImplementation(ls);
+    xercesc::DOMImplementation* impl = xercesc::DOMImplementationRegistry::getDOMImplementation(ls);
     std::unique_ptr<xercesc::DOMLSParser, void (*)(xercesc::DOMLSParser*)> parser(
         impl->createLSParser(xercesc::DOMImplementationLS::MODE_SYNCHRONOUS, nullptr,
                              xercesc::XMLPlatformUtils::fgMemoryManager, pool.get()),

@@ -38,7 +38,8 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<unsigned ch
 }
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "fwcommon-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "fwcommon-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary directory");
     }

@@ -1,0 +1,63 @@
+#include "cli/RunTool.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "common/TestFiles.h"
+
+extern char** environ;
+
+namespace fwcommon::test {
+namespace {
+
+std::string ReadText(const std::filesystem::path& path) {
+    return ToString(ReadBytes(path));
+}
+
+}  // namespace
+
+ToolResult RunFwpolicy(const std::vector<std::string>& arguments) {
+    TempDir dir;
+    const std::string outPath = (dir.path() / "out").string();
+    const std::string errPath = (dir.path() / "err").string();
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addchdir_np(&actions, FWCOMMON_SOURCE_DIR);
+
+    std::vector<std::string> argv_strings = {FWPOLICY_PATH};
+    argv_strings.insert(argv_strings.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& s : argv_strings) {
+        argv.push_back(s.data());
+    }
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, FWPOLICY_PATH, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        throw std::runtime_error("cannot start fwpolicy");
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+
+    ToolResult result;
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = ReadText(outPath);
+    result.err = ReadText(errPath);
+    return result;
+}
+
+std::string Golden(const std::string& name) {
+    return ReadText(SourcePath("tests/data/cli/" + name));
+}
+
+}  // namespace fwcommon::test

@@ -1,5 +1,0 @@
-#include <gtest/gtest.h>
-
-#include <fwcommon/PolicyDocument.h>
-
-TEST(PolicyDocument, Placeholder) {}
