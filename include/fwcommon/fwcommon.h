@@ -2,6 +2,7 @@
 
 // The whole public interface of fwcommon.
 
+#include <fwcommon/ConditionComparator.h>
 #include <fwcommon/CustomTCodeCvtWcharToChar.h>
 #include <fwcommon/DocumentNamespace.h>
 #include <fwcommon/DomainTypes.h>
@@ -20,5 +21,16 @@
 #include <fwcommon/ProtocolDictionary.h>
 #include <fwcommon/StreamLogSink.h>
 #include <fwcommon/StringUtilities.h>
+#include <fwcommon/XmlInterfaceObjectStrictComparator.h>
+#include <fwcommon/XmlIpObjectStrictComparator.h>
+#include <fwcommon/XmlNamedObjectFactory.h>
+#include <fwcommon/XmlNamedObjectStrictComparator.h>
+#include <fwcommon/XmlNamedObjectsStrictCompare.h>
+#include <fwcommon/XmlRuleFactory.h>
+#include <fwcommon/XmlRuleStrictComparator.h>
+#include <fwcommon/XmlRulesStrictCompare.h>
+#include <fwcommon/XmlScheduleObjectStrictComparator.h>
+#include <fwcommon/XmlServiceObjectStrictComparator.h>
+#include <fwcommon/XmlVpnObjectStrictComparator.h>
 #include <fwcommon/export.h>
 #include <fwcommon/rules.hxx>
