@@ -8,11 +8,14 @@ namespace fwcommon {
 
 // Base of the strict comparators of two named objects of one kind.
 //
-// IsEqual runs the comparison: Id, Name, the Inclusion members (count,
-// then pairwise in document order) and the Exclusion members (count, then
-// pairwise); CreationType and Reserved are ignored. After a false result
-// GetMismatchDetails names the first difference; it is empty until a
-// comparison fails. Nothing is thrown for malformed content.
+// IsEqual runs the comparison afresh: Id, Name, the Inclusion members
+// (count, then pairwise in document order) and the Exclusion members
+// (count, then pairwise); CreationType and Reserved are ignored. Exclusion
+// lists of different lengths are reported like Inclusion lists, as
+// "Exclusion sizes mismatch: '<first count>', '<second count>'.", before
+// any member is compared. After a false result GetMismatchDetails names
+// the first difference; after true it is empty. Nothing is thrown for
+// malformed content.
 //
 // A comparator is used by one thread at a time; it only reads the objects.
 class FWCOMMON_EXPORT XmlNamedObjectStrictComparator {
