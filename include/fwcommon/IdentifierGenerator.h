@@ -15,8 +15,9 @@ namespace fwcommon {
 // costs one entry and every busy mark or free adds at most one more. Two
 // segments may touch (last + 1 == next first) without being joined.
 //
-// All operations are linear in the number of segments; generating from
-// the first segment is constant time. No locks: a generator belongs to the
+// Finding an identifier's segment is a binary search; marking one busy or
+// free may shift the segments after it; generating from the first segment
+// is constant time. No locks: a generator belongs to the
 // thread that uses its Context.
 class FWCOMMON_EXPORT IdentifierGenerator {
 public:

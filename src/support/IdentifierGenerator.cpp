@@ -28,9 +28,33 @@ std::uint32_t IdentifierGenerator::GenerateIdentifier() {
     return id;
 }
 
+namespace {
+
+using Segments = std::vector<IdentifierGenerator::Segment>;
+
+// The first segment that starts above id; segments are sorted and disjoint,
+// so the one before it is the only one that can hold id.
+template <typename Iterator>
+Iterator FirstStartingAbove(Iterator begin, Iterator end, std::uint32_t id) {
+    return std::upper_bound(begin, end, id, [](std::uint32_t value, const auto& segment) {
+        return value < segment.first;
+    });
+}
+
+template <typename Iterator>
+Iterator SegmentHolding(Iterator begin, Iterator end, std::uint32_t id) {
+    auto above = FirstStartingAbove(begin, end, id);
+    if (above == begin) {
+        return end;
+    }
+    auto candidate = above - 1;
+    return id <= candidate->second ? candidate : end;
+}
+
+}  // namespace
+
 void IdentifierGenerator::MarkIdentifierAsBusy(std::uint32_t id) {
-    auto found = std::find_if(segments_.begin(), segments_.end(),
-                              [id](const Segment& s) { return s.first <= id && id <= s.second; });
+    auto found = SegmentHolding(segments_.begin(), segments_.end(), id);
     if (found == segments_.end()) {
         return;
     }
@@ -48,8 +72,7 @@ void IdentifierGenerator::MarkIdentifierAsBusy(std::uint32_t id) {
 }
 
 void IdentifierGenerator::MarkIdentifierAsFree(std::uint32_t id) {
-    auto above = std::find_if(segments_.begin(), segments_.end(),
-                              [id](const Segment& s) { return s.first > id; });
+    auto above = FirstStartingAbove(segments_.begin(), segments_.end(), id);
     if (above == segments_.end()) {
         return;
     }
@@ -71,8 +94,7 @@ void IdentifierGenerator::MarkIdentifierAsFree(std::uint32_t id) {
 }
 
 bool IdentifierGenerator::checkAvailability(std::uint32_t id) const {
-    return std::any_of(segments_.begin(), segments_.end(),
-                       [id](const Segment& s) { return s.first <= id && id <= s.second; });
+    return SegmentHolding(segments_.begin(), segments_.end(), id) != segments_.end();
 }
 
 }  // namespace fwcommon
