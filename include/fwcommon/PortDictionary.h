@@ -23,7 +23,7 @@ namespace fwcommon {
 class FWCOMMON_EXPORT PortDictionary {
 public:
     // Tcp selects the TCP services; any other value the UDP services.
-    enum TransportProtocol { Tcp = 1, Udp = 2 };
+    enum TransportProtocol : int { Tcp = 1, Udp = 2 };
 
     // The singleton, created on first use and never destroyed.
     static const PortDictionary& Instance();

@@ -7,18 +7,16 @@
 
 #include <fwcommon/CustomTCodeCvtWcharToChar.h>
 
-#include "support/SystemObjectTexts.h"
-
 namespace fwcommon {
+namespace {
 
+// The texts of the system object types, indexed by value.
 const wchar_t* const kSystemObjectTexts[kSystemObjectTypeCount] = {
     L"BroadCast",  L"LocalHost",        L"OtherHost",       L"AllCoordinators",
     L"AllClients", L"TunneledIP",       L"InternetGateway", L"Multicast",
     L"All",        L"MyNetwork",        L"OtherNetwork",    L"MyVPN",
     L"OtherVPN",   L"PrivateNetworkIP", L"InternetIP",
 };
-
-namespace {
 
 using CodeCvt = std::codecvt<wchar_t, char, std::mbstate_t>;
 
