@@ -11,6 +11,7 @@
 #include <fwcommon/ILogDispFacade.h>
 #include <fwcommon/ILogDispSink.h>
 #include <fwcommon/INamedItem.h>
+#include <fwcommon/IRule.h>
 #include <fwcommon/IcmpDictionary.h>
 #include <fwcommon/IdentifierGenerator.h>
 #include <fwcommon/ListenerRegistry.h>
