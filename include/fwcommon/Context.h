@@ -1,0 +1,259 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <boost/function.hpp>
+#include <boost/optional.hpp>
+
+#include <fwcommon/DomainTypes.h>
+#include <fwcommon/IXmlReader.h>
+#include <fwcommon/IdentifierGenerator.h>
+#include <fwcommon/RuleType.h>
+#include <fwcommon/SignalConnector.h>
+#include <fwcommon/export.h>
+
+namespace Sarvo {
+class Rule;
+}
+
+namespace fwcommon {
+
+class IDomainObject;
+class INamedObject;
+class IRule;
+class PrivateObjectListener;
+class XmlReader;
+
+// Identifier generators by creation type, shared by every reader of one
+// Context so that identifiers are unique per creation type across all its
+// documents.
+using GeneratorRegistry = std::map<CreationType, std::shared_ptr<IdentifierGenerator>>;
+
+// The policy workspace of one caller: registers policy documents under
+// their datanames, keeps one document store per document and routes every
+// rule operation to the store of the dataname given, announcing each
+// change through its private listener and the signals of SignalConnector.
+//
+// Ownership: the Context owns its registry, the stores it builds, the
+// identifier generators and its listener. Rules and named objects are
+// handed out behind shared pointers and may outlive the Context.
+//
+// Datanames: most operations first check the dataname. An empty or
+// unregistered dataname is logged at level 4, with every registered
+// dataname and the rules of its non-empty sections, and refused with
+// std::runtime_error "<function>.Dataname is empty" or
+// "<function>.Dataname not found" (function as "fwcommon::Context::GetRules").
+// A dataname registered twice keeps its first entry; the second one is
+// reachable only by removing the first.
+//
+// Documents: readers validate against the rules schema built into the
+// library unless the host sets a schema file with SetSchemaPath. A document
+// that fails to load leaves its entry registered without a store; such an
+// entry behaves as a document with empty rule sections.
+//
+// Threads: no locks; one thread at a time uses a Context (the signals may
+// be connected from any thread).
+class FWCOMMON_EXPORT Context : public SignalConnector {
+public:
+    // Editing mode of one rule section or named-object kind of a document.
+    struct Modes {
+        enum Enum : std::int32_t {
+            eReadOnly = 0,
+            eEditable = 1,
+        };
+    };
+    // Action of a new filtering rule: 0 passes, any other value drops.
+    struct RuleActions {
+        enum Enum : std::int32_t {
+            ePass = 0,
+            eDrop = 1,
+        };
+    };
+    // Kind of a pending change.
+    enum FwObjectState : std::int32_t {
+        eAdded = 0,
+        eModified = 1,
+        eRemoved = 2,
+        eReordered = 3,
+    };
+
+    // Editing modes of a document, keyed by a RuleType or NamedObjectType
+    // value (one key space). Mode 1 means editable.
+    using ModesMap = std::map<int, Modes::Enum>;
+    // The latest pending change: a RuleType or NamedObjectType value and
+    // the kind of change; empty when nothing is pending.
+    using Change = boost::optional<std::pair<int, FwObjectState>>;
+
+    // A named object kept by the Context and the datanames of the
+    // documents that hold it (no duplicates).
+    struct InternalNamedObject {
+        std::shared_ptr<INamedObject> object;
+        std::vector<std::wstring> datanames;
+    };
+    using NamedObjectRecords = std::vector<std::shared_ptr<InternalNamedObject>>;
+
+    // One registered document.
+    struct Data {
+        std::wstring name;                  // display name
+        std::shared_ptr<XmlReader> reader;  // empty when the document did not load
+        NamedObjectRecords namedObjects;
+        CreationType creationType = Generated;
+    };
+    using RegistryEntry = std::pair<std::wstring, std::pair<Data, ModesMap>>;
+    using Registry = std::vector<RegistryEntry>;
+    using ExternalContextFunction = boost::function<std::shared_ptr<Context>()>;
+
+    // "NamedObjects.xml", the customary dataname of the named-objects
+    // document.
+    static const std::wstring NamedObjectsDataname;
+
+    // The named-objects dataname defaults to the empty string. Creates the
+    // identifier generators of the four creation types and the listener.
+    explicit Context(const std::wstring& namedObjectsDataname = std::wstring(),
+                     ExternalContextFunction externalContext = ExternalContextFunction());
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+    // Detaches the listener from the kept named objects and removes every
+    // document (each removal is logged).
+    ~Context() override;
+
+    // Pending changes of every document are dropped or made permanent; the
+    // change records are cleared. Both return true.
+    bool RollbackChanges() override;
+    bool CommitChanges() override;
+
+    // Change announcements, handed to the Context's listener, which raises
+    // objectModified, objectAdded and objectRemoved. A modification for an
+    // unregistered dataname is not announced.
+    virtual void MarkDomainObjectAsModified(const std::wstring& dataname, DomainObjectType type,
+                                            CreationType creationType, unsigned long identifier);
+    virtual void MarkDomainObjectAsAdded(const std::wstring& dataname,
+                                         const std::shared_ptr<IDomainObject>& object);
+    virtual void MarkDomainObjectAsRemoved(const std::wstring& dataname, DomainObjectType type,
+                                           CreationType creationType, unsigned long identifier);
+
+    // ---- Documents ----
+
+    // Registers a document: bytes of UTF-8 XML (none for a new empty
+    // document), the creation type of its own rules and objects, its
+    // editing modes and a display name (the dataname when empty). The entry
+    // is registered before the document is parsed, so a document the store
+    // rejects (its xml_schema::exception passes through) stays registered
+    // without a store. Throws std::runtime_error for an empty dataname,
+    // registering nothing.
+    void AppendXmlReader(const std::wstring& dataname, const std::vector<unsigned char>& bytes,
+                         CreationType creationType, const ModesMap& modes,
+                         const std::wstring& name);
+    // Unregisters the first entry of the dataname; an unknown dataname only
+    // gets the log line.
+    void RemoveXmlReader(const std::wstring& dataname);
+    // Replaces out by the document's current content. Throws
+    // std::runtime_error "fwcommon::Context::GetXmlData.No document" when
+    // the entry has no store.
+    void GetXmlData(const std::wstring& dataname, std::vector<unsigned char>& out);
+    // The datanames of all entries in registration order.
+    std::vector<std::wstring> GetDatanames() const;
+    // The display name of the dataname's entry, or the dataname itself when
+    // it is not registered.
+    std::wstring GetDatanameName(const std::wstring& dataname) const;
+    // The dataname of the first document holding the object, or "" (logged
+    // at level 4, never thrown) when none does or the pointer is empty.
+    // For a rule of no known kind, std::runtime_error as GetRuleType.
+    std::wstring GetDataname(const std::shared_ptr<IRule>& rule) const;
+    std::wstring GetDataname(const std::shared_ptr<INamedObject>& object) const;
+    // The result of the external-context function, empty without one.
+    std::shared_ptr<Context> GetExternalContext() const;
+
+    // The schema file the readers of documents appended from now on
+    // validate against; empty (the default) for the built-in rules schema.
+    void SetSchemaPath(const std::wstring& schemaPath);
+    const std::wstring& GetSchemaPath() const { return schemaPath_; }
+
+    // ---- Rules ----
+    // Indexes count within one section; an index at or beyond the count
+    // throws std::out_of_range "invalid vector<T> subscript" before
+    // anything is logged or changed. Errors of the store pass through.
+
+    // The rules of a section in order (empty for a section outside 1..5).
+    std::shared_ptr<const RuleList> GetRules(const std::wstring& dataname, RuleType type) const;
+    std::shared_ptr<IRule> GetRule(const std::wstring& dataname, RuleType type, unsigned int index);
+    // Empty when the document has no such rule.
+    std::shared_ptr<IRule> GetRuleById(const std::wstring& dataname, IdentifierWithType id);
+    // A new rule with an empty condition set at position priority (-1 for
+    // the end): a translation in the NAT section, else a filter that
+    // passes for action 0 and drops for any other value. Empty (logged at
+    // level 3) for a section outside 1..5 or a document without a store.
+    std::shared_ptr<IRule> CreateRule(const std::wstring& dataname, RuleType type,
+                                      CreationType creationType, const std::wstring& name,
+                                      RuleActions::Enum action, int priority);
+    std::shared_ptr<IRule> CreateNatRule(const std::wstring& dataname, CreationType creationType,
+                                         const std::wstring& name, int priority);
+    // Stores the element in its section (replacing the rule with the same
+    // RuleId, or adding it). True once stored; false (logged at level 3)
+    // for a document without a store. An element of no known kind throws
+    // as GetRuleType; an empty rule handle throws std::invalid_argument.
+    bool UpdateRule(const std::wstring& dataname, const std::shared_ptr<Sarvo::Rule>& rule);
+    bool UpdateRule(const std::wstring& dataname, const std::shared_ptr<IRule>& rule);
+    // False, and nothing announced, when the store refuses.
+    bool RemoveRule(const std::wstring& dataname, RuleType type, unsigned int index);
+    // Moves the rule at index by priority places (a signed shift). The
+    // change is announced for the section as a whole (creation type User,
+    // identifier 0).
+    bool ChangeRulePriority(const std::wstring& dataname, RuleType type, unsigned int index,
+                            int priority);
+    // True when the first entry of the dataname has mode 1 for the section;
+    // false for an unregistered dataname.
+    bool IsRulesEditable(const std::wstring& dataname, RuleType type) const;
+
+    // The section of a rule element by its kind. Throws std::runtime_error
+    // "fwcommon::Context::GetRuleType..Unsupported type" for any other
+    // element, an empty pointer included.
+    static RuleType GetRuleType(const std::shared_ptr<Sarvo::Rule>& rule);
+    // Throws std::invalid_argument for an empty pointer.
+    static CreationType GetCreationType(const std::shared_ptr<Sarvo::Rule>& rule);
+    // The identifier (low 32 bits of RuleId for an element) and creation
+    // type. Throws std::invalid_argument for an empty pointer.
+    static IdentifierWithType GetDomainObject(const std::shared_ptr<Sarvo::Rule>& rule);
+    static IdentifierWithType GetDomainObject(const std::shared_ptr<IRule>& rule);
+    static IdentifierWithType GetDomainObject(const std::shared_ptr<INamedObject>& object);
+
+    // ---- Change tracking ----
+
+    // True when any document has uncommitted changes.
+    bool HasChanges() const;
+    // The latest pending change of rules, or of named objects.
+    Change GetRulesChanges() const;
+    Change GetNamedObjectsChanges() const;
+
+private:
+    friend class PrivateObjectListener;
+
+    Registry::iterator find(const std::wstring& dataname);
+    Registry::const_iterator find(const std::wstring& dataname) const;
+    // The entry of a dataname that passed the dataname check.
+    RegistryEntry& CheckedEntry(const char* function, const std::wstring& dataname);
+    const RegistryEntry& CheckedEntry(const char* function, const std::wstring& dataname) const;
+    void SetRulesChange(RuleType type, FwObjectState state, bool both);
+    void ClearChanges();
+    void RecordNamedObjects(RegistryEntry& entry);
+
+    Registry registry_;
+    std::shared_ptr<GeneratorRegistry> generators_;
+    ExternalContextFunction externalContext_;
+    std::int32_t operationalMode_ = 1;
+    std::uint32_t internalNumberBase_ = 1000000;
+    std::wstring namedObjectsDataname_;
+    std::shared_ptr<PrivateObjectListener> listener_;
+    std::wstring schemaPath_;
+    Change rulesChange_;
+    Change rulesChangeOfCreation_;
+    Change namedObjectsChange_;
+    Change namedObjectsChangeOfCreation_;
+};
+
+}  // namespace fwcommon

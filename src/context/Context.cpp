@@ -1,0 +1,220 @@
+#include <fwcommon/Context.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include <fwcommon/INamedObject.h>
+#include <fwcommon/IRule.h>
+#include <fwcommon/LogFacility.h>
+#include <fwcommon/StringUtilities.h>
+#include "context/DatanameCheck.h"
+#include "context/PrivateObjectListener.h"
+#include "domain/NamedObjectNumbers.h"
+#include "store/XmlReader.h"
+
+namespace fwcommon {
+
+const std::wstring Context::NamedObjectsDataname = L"NamedObjects.xml";
+
+namespace {
+
+std::shared_ptr<GeneratorRegistry> MakeGenerators() {
+    auto generators = std::make_shared<GeneratorRegistry>();
+    (*generators)[Generated] = std::make_shared<IdentifierGenerator>(100001u, 200000u);
+    (*generators)[Policy] = std::make_shared<IdentifierGenerator>(200001u, 300000u);
+    (*generators)[User] = std::make_shared<IdentifierGenerator>(300001u, 2000000000u);
+    (*generators)[Post] = std::make_shared<IdentifierGenerator>(2000000001u, 4294967295u);
+    return generators;
+}
+
+// "'dataname': Append XML, modes: (k,m) ...", the listing ending after the
+// first editable mode.
+std::wstring AppendLogText(const std::wstring& dataname, const Context::ModesMap& modes) {
+    std::wstring text = L"'" + dataname + L"': Append XML";
+    if (modes.empty()) {
+        return text;
+    }
+    text += L", modes: ";
+    for (const auto& mode : modes) {
+        text += L"(" + std::to_wstring(mode.first) + L"," + std::to_wstring(mode.second) + L") ";
+        if (mode.second == Context::Modes::eEditable) {
+            break;
+        }
+    }
+    return text;
+}
+
+void AddDataname(Context::InternalNamedObject& record, const std::wstring& dataname) {
+    if (std::find(record.datanames.begin(), record.datanames.end(), dataname) ==
+        record.datanames.end()) {
+        record.datanames.push_back(dataname);
+    }
+}
+
+// Logs the miss of GetDataname; the result is always "".
+std::wstring NotFound() {
+    CheckDataname("fwcommon::Context::GetDataname", std::wstring(), nullptr, false);
+    return std::wstring();
+}
+
+}  // namespace
+
+Context::Context(const std::wstring& namedObjectsDataname, ExternalContextFunction externalContext)
+    : externalContext_(std::move(externalContext)),
+      namedObjectsDataname_(namedObjectsDataname),
+      listener_(std::make_shared<PrivateObjectListener>(*this)) {
+    generators_ = MakeGenerators();
+}
+
+Context::~Context() {
+    for (auto& entry : registry_) {
+        for (auto& record : entry.second.first.namedObjects) {
+            record->object->RemoveListener(listener_);
+        }
+    }
+    for (const auto& dataname : GetDatanames()) {
+        RemoveXmlReader(dataname);
+    }
+}
+
+Context::Registry::iterator Context::find(const std::wstring& dataname) {
+    return std::find_if(registry_.begin(), registry_.end(),
+                        [&](const RegistryEntry& entry) { return entry.first == dataname; });
+}
+
+Context::Registry::const_iterator Context::find(const std::wstring& dataname) const {
+    return std::find_if(registry_.begin(), registry_.end(),
+                        [&](const RegistryEntry& entry) { return entry.first == dataname; });
+}
+
+Context::RegistryEntry& Context::CheckedEntry(const char* function, const std::wstring& dataname) {
+    CheckDataname(function, dataname, &registry_, true);
+    return *find(dataname);
+}
+
+const Context::RegistryEntry& Context::CheckedEntry(const char* function,
+                                                    const std::wstring& dataname) const {
+    CheckDataname(function, dataname, &registry_, true);
+    return *find(dataname);
+}
+
+void Context::AppendXmlReader(const std::wstring& dataname, const std::vector<unsigned char>& bytes,
+                              CreationType creationType, const ModesMap& modes,
+                              const std::wstring& name) {
+    const std::wstring logText = AppendLogText(dataname, modes);
+    CheckDataname("fwcommon::Context::AppendXmlReader", dataname, nullptr, true);
+
+    Data data;
+    data.name = name.empty() ? dataname : name;
+    data.creationType = creationType;
+    registry_.emplace_back(dataname, std::make_pair(std::move(data), modes));
+    GetLibLogFacility().Log(logText, 2);
+
+    // The entry stays registered without a store when the document fails.
+    const std::size_t position = registry_.size() - 1;
+    auto reader =
+        std::make_shared<XmlReader>(bytes, creationType, dataname, schemaPath_, generators_);
+    registry_[position].second.first.reader = reader;
+
+    EnsureNamedObjectNumbers(internalNumberBase_);
+    RecordNamedObjects(registry_[position]);
+}
+
+void Context::RecordNamedObjects(RegistryEntry& entry) {
+    Data& data = entry.second.first;
+    if (!data.namedObjects.empty()) {
+        return;
+    }
+    NamedObjectRecords records;
+    for (const auto& object : data.reader->GetNamedObjects()) {
+        object->AddListener(listener_);
+        auto record = std::make_shared<InternalNamedObject>();
+        record->object = object;
+        AddDataname(*record, entry.first);
+        records.push_back(std::move(record));
+    }
+    data.namedObjects = std::move(records);
+}
+
+void Context::RemoveXmlReader(const std::wstring& dataname) {
+    GetLibLogFacility().Log(L"Remove XML with dataname '" + dataname + L"'", 2);
+    const auto entry = find(dataname);
+    if (entry == registry_.end()) {
+        return;
+    }
+    for (auto& record : entry->second.first.namedObjects) {
+        auto& names = record->datanames;
+        names.erase(std::remove(names.begin(), names.end(), dataname), names.end());
+    }
+    registry_.erase(entry);
+}
+
+void Context::GetXmlData(const std::wstring& dataname, std::vector<unsigned char>& out) {
+    const char* function = "fwcommon::Context::GetXmlData";
+    const auto& reader = CheckedEntry(function, dataname).second.first.reader;
+    if (!reader) {
+        throw std::runtime_error(StringUtilities::GetErrorString(function, "No document"));
+    }
+    reader->GetXmlData(out);
+}
+
+std::vector<std::wstring> Context::GetDatanames() const {
+    std::vector<std::wstring> datanames;
+    datanames.reserve(registry_.size());
+    for (const auto& entry : registry_) {
+        datanames.push_back(entry.first);
+    }
+    return datanames;
+}
+
+std::wstring Context::GetDatanameName(const std::wstring& dataname) const {
+    const auto entry = find(dataname);
+    return entry == registry_.end() ? dataname : entry->second.first.name;
+}
+
+std::wstring Context::GetDataname(const std::shared_ptr<IRule>& rule) const {
+    if (!rule) {
+        return NotFound();
+    }
+    const IdentifierWithType wanted = GetDomainObject(rule);
+    for (const auto& entry : registry_) {
+        const auto& reader = entry.second.first.reader;
+        if (!reader) {
+            continue;
+        }
+        for (const auto& candidate : *reader->GetRules(GetRuleType(rule->GetXmlRule()))) {
+            if (GetDomainObject(candidate) == wanted) {
+                return entry.first;
+            }
+        }
+    }
+    return NotFound();
+}
+
+std::wstring Context::GetDataname(const std::shared_ptr<INamedObject>& object) const {
+    if (!object) {
+        return NotFound();
+    }
+    const IdentifierWithType wanted = GetDomainObject(object);
+    for (const auto& entry : registry_) {
+        for (const auto& record : entry.second.first.namedObjects) {
+            if (GetDomainObject(record->object) == wanted) {
+                return entry.first;
+            }
+        }
+    }
+    return NotFound();
+}
+
+std::shared_ptr<Context> Context::GetExternalContext() const {
+    if (!externalContext_) {
+        return std::shared_ptr<Context>();
+    }
+    return externalContext_();
+}
+
+void Context::SetSchemaPath(const std::wstring& schemaPath) {
+    schemaPath_ = schemaPath;
+}
+
+}  // namespace fwcommon

@@ -1,0 +1,260 @@
+#include "context/PrivateObjectListener.h"
+
+#include <algorithm>
+
+#include <fwcommon/Context.h>
+#include <fwcommon/INamedObject.h>
+#include <fwcommon/IRule.h>
+#include "store/XmlReader.h"
+
+namespace fwcommon {
+
+namespace {
+
+const RuleType kSections[] = {eVPNRules, eNATRules, eTunnelRules, eLocalRules, eTransitRules};
+
+IdentifierWithType IdOf(const IDomainObject& object) {
+    return IdentifierWithType(object.GetIdentifier(), object.GetCreationType());
+}
+
+template <typename Pointer>
+void AppendOnce(std::vector<Pointer>& list, const Pointer& item) {
+    if (std::find(list.begin(), list.end(), item) == list.end()) {
+        list.push_back(item);
+    }
+}
+
+}  // namespace
+
+PrivateObjectListener::PrivateObjectListener(Context& context) : context_(&context) {}
+
+void PrivateObjectListener::ObjectModified(DomainObjectType type, std::uint32_t identifier) {
+    Located found;
+    if (Locate(type, identifier, found)) {
+        DomainObjectModified(found.dataname, type, found.creationType, identifier);
+    }
+}
+
+void PrivateObjectListener::ObjectAdded(const std::shared_ptr<IDomainObject>& object) {
+    Located found;
+    if (object && Locate(object->GetDomainObjectType(), object->GetIdentifier(), found)) {
+        DomainObjectAdded(found.dataname, object);
+    }
+}
+
+void PrivateObjectListener::ObjectRemoved(DomainObjectType type, std::uint32_t identifier) {
+    Located found;
+    if (Locate(type, identifier, found)) {
+        DomainObjectRemoved(found.dataname, type, found.creationType, identifier);
+    }
+}
+
+bool PrivateObjectListener::Locate(DomainObjectType type, std::uint32_t identifier,
+                                   Located& found) const {
+    for (const auto& entry : context_->registry_) {
+        const Context::Data& data = entry.second.first;
+        if (type == eNamedObject) {
+            for (const auto& record : data.namedObjects) {
+                if (record->object->GetIdentifier() == identifier) {
+                    found = Located{entry.first, record->object->GetCreationType(), record->object};
+                    return true;
+                }
+            }
+        } else if (type == eRule && data.reader) {
+            for (RuleType section : kSections) {
+                for (const auto& rule : *data.reader->GetRules(section)) {
+                    if (rule->GetIdentifier() == identifier) {
+                        found = Located{entry.first, rule->GetCreationType(), rule};
+                        return true;
+                    }
+                }
+            }
+        }
+    }
+    return false;
+}
+
+std::shared_ptr<INamedObject> PrivateObjectListener::KeptNamedObject(const std::wstring& dataname,
+                                                                     IdentifierWithType id) const {
+    const auto entry = context_->find(dataname);
+    if (entry == context_->registry_.end()) {
+        return std::shared_ptr<INamedObject>();
+    }
+    for (const auto& record : entry->second.first.namedObjects) {
+        if (IdOf(*record->object) == id) {
+            return record->object;
+        }
+    }
+    return std::shared_ptr<INamedObject>();
+}
+
+void PrivateObjectListener::DomainObjectModified(const std::wstring& dataname,
+                                                 DomainObjectType type, CreationType creationType,
+                                                 unsigned long identifier) {
+    if (context_->find(dataname) == context_->registry_.end()) {
+        return;
+    }
+    if (type == eNamedObject) {
+        const IdentifierWithType id(static_cast<std::uint32_t>(identifier), creationType);
+        if (auto object = KeptNamedObject(dataname, id)) {
+            AppendOnce(modified_[dataname], object);
+            lastModified_ = std::move(object);
+        }
+    }
+    context_->objectModified(dataname, type, creationType, identifier);
+}
+
+void PrivateObjectListener::DomainObjectAdded(const std::wstring& dataname,
+                                              const std::shared_ptr<IDomainObject>& object) {
+    if (object &&
+        (object->GetDomainObjectType() == eNamedObject || object->GetDomainObjectType() == eRule)) {
+        AppendOnce(added_[dataname], object);
+    }
+    context_->objectAdded(dataname, object);
+}
+
+void PrivateObjectListener::DomainObjectRemoved(const std::wstring& dataname, DomainObjectType type,
+                                                CreationType creationType,
+                                                unsigned long identifier) {
+    if (type == eNamedObject) {
+        const IdentifierWithType id(static_cast<std::uint32_t>(identifier), creationType);
+        AppendOnce(removed_[dataname], id);
+        auto& modified = modified_[dataname];
+        modified.erase(std::remove_if(modified.begin(), modified.end(),
+                                      [&](const std::shared_ptr<INamedObject>& object) {
+                                          return IdOf(*object) == id;
+                                      }),
+                       modified.end());
+    }
+    context_->objectRemoved(dataname, type, creationType, identifier);
+}
+
+bool PrivateObjectListener::HasNamedObjectChanges() const {
+    for (const auto& pending : added_) {
+        for (const auto& object : pending.second) {
+            if (object->GetDomainObjectType() == eNamedObject) {
+                return true;
+            }
+        }
+    }
+    const auto nonEmpty = [](const auto& pending) { return !pending.second.empty(); };
+    return std::any_of(modified_.begin(), modified_.end(), nonEmpty) ||
+           std::any_of(removed_.begin(), removed_.end(), nonEmpty);
+}
+
+// Commits what is still pending up to the named-objects document and
+// collects the named objects of every document of that document's creation
+// type.
+std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::CommitDocuments() {
+    const Context::RegistryEntry* namedObjectsEntry = nullptr;
+    for (const auto& entry : context_->registry_) {
+        const auto& reader = entry.second.first.reader;
+        if (reader && reader->HasChanges()) {
+            reader->CommitChanges();
+        }
+        if (entry.first == context_->namedObjectsDataname_) {
+            namedObjectsEntry = &entry;
+            break;
+        }
+    }
+    std::vector<std::shared_ptr<INamedObject>> collected;
+    if (namedObjectsEntry == nullptr) {
+        return collected;
+    }
+    const CreationType creationType = namedObjectsEntry->second.first.creationType;
+    for (const auto& entry : context_->registry_) {
+        if (entry.second.first.creationType == creationType) {
+            for (const auto& record : entry.second.first.namedObjects) {
+                collected.push_back(record->object);
+            }
+        }
+    }
+    return collected;
+}
+
+bool PrivateObjectListener::Commit() {
+    const bool namedObjectsChanged = HasNamedObjectChanges();
+    auto collected = CommitDocuments();
+    context_->committing();
+    if (namedObjectsChanged && !collected.empty()) {
+        context_->namedObjectsCommitted(collected);
+    }
+    Forget();
+    return true;
+}
+
+// Announces every pending addition as removed and drops the records of
+// added named objects (unless also pending as removed).
+void PrivateObjectListener::RollBackAdditions() {
+    for (const auto& pending : added_) {
+        const auto& removed = removed_[pending.first];
+        for (const auto& object : pending.second) {
+            const IdentifierWithType id = IdOf(*object);
+            context_->objectRemoved(pending.first, object->GetDomainObjectType(), id.creationType,
+                                    id.identifier);
+            const auto entry = context_->find(pending.first);
+            if (object->GetDomainObjectType() != eNamedObject ||
+                std::find(removed.begin(), removed.end(), id) != removed.end() ||
+                entry == context_->registry_.end()) {
+                continue;
+            }
+            auto& records = entry->second.first.namedObjects;
+            records.erase(
+                std::remove_if(records.begin(), records.end(),
+                               [&](const auto& record) { return IdOf(*record->object) == id; }),
+                records.end());
+        }
+    }
+}
+
+// Puts back the records of removed named objects from the rolled-back
+// documents and announces them as modified; returns every named object
+// concerned (restored and modified ones).
+std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::RestoreNamedObjects() {
+    std::vector<std::shared_ptr<INamedObject>> concerned;
+    for (const auto& pending : removed_) {
+        const auto entry = context_->find(pending.first);
+        if (entry == context_->registry_.end() || !entry->second.first.reader) {
+            continue;
+        }
+        for (const auto& id : pending.second) {
+            auto object = entry->second.first.reader->GetNamedObjectById(id);
+            if (!object) {
+                continue;
+            }
+            if (!KeptNamedObject(pending.first, id)) {
+                object->AddListener(context_->listener_);
+                auto record = std::make_shared<Context::InternalNamedObject>();
+                record->object = object;
+                record->datanames.push_back(pending.first);
+                entry->second.first.namedObjects.push_back(std::move(record));
+            }
+            context_->objectModified(pending.first, eNamedObject, id.creationType, id.identifier);
+            AppendOnce(concerned, object);
+        }
+    }
+    for (const auto& pending : modified_) {
+        for (const auto& object : pending.second) {
+            AppendOnce(concerned, object);
+        }
+    }
+    return concerned;
+}
+
+bool PrivateObjectListener::Rollback() {
+    RollBackAdditions();
+    context_->rollingBack();
+    const auto concerned = RestoreNamedObjects();
+    context_->namedObjectsRolledBack(concerned);
+    Forget();
+    return true;
+}
+
+void PrivateObjectListener::Forget() {
+    modified_.clear();
+    added_.clear();
+    removed_.clear();
+    lastModified_.reset();
+}
+
+}  // namespace fwcommon

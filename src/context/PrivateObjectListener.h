@@ -1,0 +1,75 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fwcommon/DomainTypes.h>
+#include <fwcommon/IContextDomainObjectListener.h>
+
+namespace fwcommon {
+
+class Context;
+class IDomainObject;
+class INamedObject;
+
+// The one listener a Context attaches to the domain objects it hands out
+// and keeps, and to which it hands its own change announcements. It keeps
+// the pending changes per dataname until the next commit or rollback and
+// raises the Context's signals.
+//
+// Holds a plain pointer back to its Context, which owns it and outlives
+// every call (objects that outlive the Context only keep the listener
+// alive; the Context detaches it from the objects it keeps). Used on the
+// Context's thread.
+class PrivateObjectListener : public IContextDomainObjectListener {
+public:
+    explicit PrivateObjectListener(Context& context);
+    PrivateObjectListener(const PrivateObjectListener&) = delete;
+    PrivateObjectListener& operator=(const PrivateObjectListener&) = delete;
+
+    // From domain objects and stores: the dataname is that of the first
+    // document whose kept named objects hold the identifier (for a rule:
+    // whose rules do); an object in no document is ignored.
+    void ObjectModified(DomainObjectType type, std::uint32_t identifier) override;
+    void ObjectAdded(const std::shared_ptr<IDomainObject>& object) override;
+    void ObjectRemoved(DomainObjectType type, std::uint32_t identifier) override;
+    // Both always succeed.
+    bool Commit() override;
+    bool Rollback() override;
+
+    void DomainObjectModified(const std::wstring& dataname, DomainObjectType type,
+                              CreationType creationType, unsigned long identifier) override;
+    void DomainObjectAdded(const std::wstring& dataname,
+                           const std::shared_ptr<IDomainObject>& object) override;
+    void DomainObjectRemoved(const std::wstring& dataname, DomainObjectType type,
+                             CreationType creationType, unsigned long identifier) override;
+
+    // The named object modified last since the last commit or rollback.
+    const std::shared_ptr<INamedObject>& LastModifiedNamedObject() const { return lastModified_; }
+
+private:
+    struct Located {
+        std::wstring dataname;
+        CreationType creationType = Generated;
+        std::shared_ptr<IDomainObject> object;
+    };
+    // The first document holding an object of the family and identifier.
+    bool Locate(DomainObjectType type, std::uint32_t identifier, Located& found) const;
+    std::shared_ptr<INamedObject> KeptNamedObject(const std::wstring& dataname,
+                                                  IdentifierWithType id) const;
+    bool HasNamedObjectChanges() const;
+    std::vector<std::shared_ptr<INamedObject>> CommitDocuments();
+    void RollBackAdditions();
+    std::vector<std::shared_ptr<INamedObject>> RestoreNamedObjects();
+    void Forget();
+
+    std::map<std::wstring, std::vector<std::shared_ptr<INamedObject>>> modified_;
+    std::map<std::wstring, std::vector<std::shared_ptr<IDomainObject>>> added_;
+    std::map<std::wstring, std::vector<IdentifierWithType>> removed_;
+    std::shared_ptr<INamedObject> lastModified_;
+    Context* context_;
+};
+
+}  // namespace fwcommon
