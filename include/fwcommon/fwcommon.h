@@ -3,6 +3,7 @@
 // The whole public interface of fwcommon.
 
 #include <fwcommon/ConditionComparator.h>
+#include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/CustomTCodeCvtWcharToChar.h>
 #include <fwcommon/DocumentNamespace.h>
 #include <fwcommon/DomainTypes.h>
@@ -11,9 +12,17 @@
 #include <fwcommon/ILogDispFacade.h>
 #include <fwcommon/ILogDispSink.h>
 #include <fwcommon/INamedItem.h>
+#include <fwcommon/INamedObject.h>
+#include <fwcommon/INamedObjectElement.h>
 #include <fwcommon/IRule.h>
+#include <fwcommon/ISarvoGroupNamedObject.h>
+#include <fwcommon/IScheduleNamedObject.h>
+#include <fwcommon/IServiceNamedObject.h>
+#include <fwcommon/ISystemObjectItem.h>
 #include <fwcommon/IcmpDictionary.h>
 #include <fwcommon/IdentifierGenerator.h>
+#include <fwcommon/IinterfaceNamedObject.h>
+#include <fwcommon/IipAddressNamedObject.h>
 #include <fwcommon/ListenerRegistry.h>
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/MemoryLogSink.h>

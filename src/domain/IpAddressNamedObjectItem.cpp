@@ -1,0 +1,89 @@
+#include "domain/IpAddressNamedObjectItem.h"
+
+namespace fwcommon {
+
+INamedObjectElement::~INamedObjectElement() = default;
+
+IpAddressNamedObjectItem::IpAddressNamedObjectItem() : core_({0}) {}
+
+std::shared_ptr<IpAddressNamedObjectItem> IpAddressNamedObjectItem::FromText(
+    const std::wstring& text) {
+    auto item = std::make_shared<IpAddressNamedObjectItem>();
+    item->freeText_ = text;
+    item->text_ = text;
+    item->core_.Add({29});
+    return item;
+}
+
+std::shared_ptr<IpAddressNamedObjectItem> IpAddressNamedObjectItem::FromAddress(
+    const std::wstring& address) {
+    return FromAddressAndMask(address, std::wstring());
+}
+
+std::shared_ptr<IpAddressNamedObjectItem> IpAddressNamedObjectItem::FromAddressAndMask(
+    const std::wstring& address, const std::wstring& mask) {
+    auto item = std::make_shared<IpAddressNamedObjectItem>();
+    item->address_ = address;
+    item->text_ = address;
+    item->core_.Add({28});
+    if (!mask.empty()) {
+        item->mask_ = mask;
+        item->text_ += L"/" + mask;
+        item->core_.Add({25});
+    }
+    return item;
+}
+
+std::shared_ptr<IpAddressNamedObjectItem> IpAddressNamedObjectItem::FromRange(
+    const std::wstring& first, const std::wstring& last) {
+    auto item = std::make_shared<IpAddressNamedObjectItem>();
+    item->address_ = first;
+    item->rangeEnd_ = last;
+    item->text_ = first + L"-" + last;
+    item->core_.Add({26, 27});
+    return item;
+}
+
+std::wstring IpAddressNamedObjectItem::GetParam(int paramId) const {
+    core_.Require(paramId, "fwcommon::IpAddressNamedObjectItem::GetParam");
+    switch (paramId) {
+        case 0:
+            return text_;
+        case 25:
+            return mask_;
+        case 26:
+        case 28:
+            return address_;
+        case 27:
+            return rangeEnd_;
+        case 29:
+            return freeText_;
+        default:
+            ThrowUnansweredParam("InterfaceNamedObjectItem");
+    }
+}
+
+bool IpAddressNamedObjectItem::IsEqual(const std::shared_ptr<INamedItem>& other) const {
+    if (other.get() == this) {
+        return true;
+    }
+    const auto* item = dynamic_cast<const IpAddressNamedObjectItem*>(other.get());
+    return item != nullptr && text_ == item->text_ && freeText_ == item->freeText_ &&
+           address_ == item->address_ && rangeEnd_ == item->rangeEnd_ && mask_ == item->mask_ &&
+           core_.paramIds == item->core_.paramIds;
+}
+
+INamedObjectElement& IpAddressNamedObjectItem::Assign(const INamedObjectElement* other) {
+    const auto* item = dynamic_cast<const IpAddressNamedObjectItem*>(other);
+    if (item != nullptr && item != this) {
+        text_ = item->text_;
+        freeText_ = item->freeText_;
+        address_ = item->address_;
+        rangeEnd_ = item->rangeEnd_;
+        mask_ = item->mask_;
+        core_.paramIds = item->core_.paramIds;
+    }
+    return *this;
+}
+
+}  // namespace fwcommon

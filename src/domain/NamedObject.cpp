@@ -1,0 +1,238 @@
+#include "domain/NamedObject.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+#include <fwcommon/StringUtilities.h>
+#include "domain/NamedObjectNumbers.h"
+#include "domain/NamedObjectSearch.h"
+#include "domain/SystemObject.h"
+
+namespace fwcommon {
+
+INamedObject::~INamedObject() = default;
+
+namespace {
+
+const std::set<int> kNamedObjectParamIds{0, 35};
+constexpr int kNameParam = 0;
+constexpr int kIdentifierParam = 34;
+constexpr int kDescriptionParam = 35;
+
+}  // namespace
+
+NamedObject::NamedObject(const std::wstring& name, const std::wstring& description,
+                         CreationType creationType)
+    : NamedObject(GenerateNamedObjectNumber(), creationType, name, description) {}
+
+NamedObject::NamedObject(std::uint32_t identifier, CreationType creationType,
+                         const std::wstring& name, const std::wstring& description)
+    : name_(name),
+      description_(description),
+      paramIds_(kNamedObjectParamIds),
+      identifier_(identifier),
+      creationType_(creationType) {
+    MarkNamedObjectNumberBusy(identifier);
+}
+
+NamedObject::~NamedObject() = default;
+
+void NamedObject::AddListener(const std::shared_ptr<IDomainObjectListener>& listener) {
+    listeners_.Add(listener);
+}
+
+void NamedObject::RemoveListener(const std::shared_ptr<IDomainObjectListener>& listener) {
+    listeners_.Remove(listener);
+}
+
+void NamedObject::NotifyChanged() {
+    listeners_.NotifyModified(GetDomainObjectType(), GetIdentifier());
+}
+
+std::wstring NamedObject::GetParam(int paramId) const {
+    switch (paramId) {
+        case kNameParam:
+            return name_;
+        case kIdentifierParam:
+            return std::to_wstring(identifier_);
+        case kDescriptionParam:
+            return description_;
+        default:
+            return std::wstring();
+    }
+}
+
+bool NamedObject::IsEqual(const std::shared_ptr<INamedItem>& other) const {
+    const INamedObject* object = AsNamedObject(other);
+    return object != nullptr && object->GetName() == name_ &&
+           object->GetNamedObjectType() == GetNamedObjectType();
+}
+
+void NamedObject::SetDescription(const std::wstring& description) {
+    description_ = description;
+    NotifyChanged();
+}
+
+void NamedObject::SetName(const std::wstring& name) {
+    if (initialName_.empty()) {
+        initialName_ = name_;
+    }
+    name_ = name;
+    NotifyChanged();
+}
+
+NamedItemList& NamedObject::List(std::uint32_t index, const char* function) {
+    return const_cast<NamedItemList&>(std::as_const(*this).List(index, function));
+}
+
+const NamedItemList& NamedObject::List(std::uint32_t index, const char* function) const {
+    if (index >= lists_.size()) {
+        throw std::out_of_range(StringUtilities::GetErrorString(
+            function, "List index " + std::to_string(index) + " is neither 0 nor 1"));
+    }
+    return lists_[index];
+}
+
+bool NamedObject::HoldsEqual(const NamedItemList& list, const std::shared_ptr<INamedItem>& item,
+                             const INamedItem* except) const {
+    return std::any_of(list.begin(), list.end(), [&](const std::shared_ptr<INamedItem>& entry) {
+        return entry.get() != except && entry->IsEqual(item);
+    });
+}
+
+void NamedObject::Append(NamedItemList& list, std::shared_ptr<INamedItem> item) {
+    list.push_back(std::move(item));
+    NotifyChanged();
+}
+
+bool NamedObject::AddSystemObject(std::uint32_t list, SystemObjectTypes type) {
+    NamedItemList& target = List(list, "fwcommon::NamedObject::AddSystemObject");
+    const std::wstring text = StringUtilities::GetSystemType(type);
+    for (const auto& entry : target) {
+        if (entry->GetItemKind() == eSystemObjectItem && entry->GetParam(0) == text) {
+            return false;
+        }
+    }
+    Append(target, std::make_shared<SystemObject>(type));
+    return true;
+}
+
+bool NamedObject::AddNamedObject(std::uint32_t list, const std::shared_ptr<INamedObject>& object) {
+    NamedItemList& target = List(list, "fwcommon::NamedObject::AddNamedObject");
+    if (!object) {
+        return false;
+    }
+    const IdentifierWithType self = IdentityOf(*this);
+    const IdentifierWithType added = IdentityOf(*object);
+    if (added == self || ContainsNamedObject(*object, self)) {
+        return false;
+    }
+    for (const auto& entry : target) {
+        const INamedObject* present = AsNamedObject(entry);
+        if (present != nullptr && IdentityOf(*present) == added) {
+            return false;
+        }
+    }
+    Append(target, object);
+    return true;
+}
+
+bool NamedObject::AddElement(std::uint32_t list,
+                             const std::shared_ptr<INamedObjectElement>& element) {
+    NamedItemList& target = List(list, "fwcommon::NamedObject::AddElement");
+    if (!element || HoldsEqual(target, element, nullptr) ||
+        HoldsEqual(lists_[1 - list], element, nullptr)) {
+        return false;
+    }
+    Append(target, element);
+    return true;
+}
+
+bool NamedObject::ContainsItem(std::uint32_t list, const std::shared_ptr<INamedItem>& item) const {
+    const NamedItemList& searched = List(list, "fwcommon::NamedObject::ContainsItem");
+    if (!item) {
+        return false;
+    }
+    return std::any_of(
+        searched.begin(), searched.end(),
+        [&](const std::shared_ptr<INamedItem>& entry) { return item->IsEqual(entry); });
+}
+
+std::shared_ptr<NamedItemList> NamedObject::GetInclusions() const {
+    return std::make_shared<NamedItemList>(lists_[0]);
+}
+
+std::shared_ptr<NamedItemList> NamedObject::GetExclusions() const {
+    return std::make_shared<NamedItemList>(lists_[1]);
+}
+
+bool NamedObject::RemoveItem(std::uint32_t list, const std::shared_ptr<INamedItem>& item) {
+    NamedItemList& target = List(list, "fwcommon::NamedObject::RemoveItem");
+    if (!item) {
+        return false;
+    }
+    const std::uint32_t identifier = item->GetIdentifier();
+    const auto found =
+        std::find_if(target.begin(), target.end(), [&](const std::shared_ptr<INamedItem>& entry) {
+            return entry->GetIdentifier() == identifier;
+        });
+    if (found == target.end()) {
+        return false;
+    }
+    target.erase(found);
+    NotifyChanged();
+    return true;
+}
+
+bool NamedObject::MoveItem(std::uint32_t targetList, const std::shared_ptr<INamedItem>& item) {
+    NamedItemList& target = List(targetList, "fwcommon::NamedObject::MoveItem");
+    NamedItemList& source = lists_[1 - targetList];
+    const auto found = std::find(source.begin(), source.end(), item);
+    if (!item || found == source.end()) {
+        return false;
+    }
+    source.erase(found);
+    Append(target, item);
+    return true;
+}
+
+bool NamedObject::UpdateElement(std::uint32_t list,
+                                const std::shared_ptr<INamedObjectElement>& element,
+                                std::uint32_t elementIdentifier) {
+    NamedItemList& target = List(list, "fwcommon::NamedObject::UpdateElement");
+    const auto found =
+        std::find_if(target.begin(), target.end(), [&](const std::shared_ptr<INamedItem>& entry) {
+            return entry->GetItemKind() == eElementItem &&
+                   entry->GetIdentifier() == elementIdentifier;
+        });
+    if (!element || found == target.end() || HoldsEqual(target, element, found->get()) ||
+        HoldsEqual(lists_[1 - list], element, nullptr)) {
+        return false;
+    }
+    *found = element;
+    NotifyChanged();
+    return true;
+}
+
+std::shared_ptr<INamedObjectElement> NamedObject::CopyElement(
+    const std::shared_ptr<INamedObjectElement>& element) const {
+    std::shared_ptr<INamedObjectElement> copy = NewElement();
+    copy->Assign(element.get());
+    return copy;
+}
+
+void NamedObject::AssignFrom(const std::shared_ptr<INamedObject>& object) {
+    if (!object || object.get() == static_cast<const INamedObject*>(this)) {
+        return;
+    }
+    name_ = static_cast<const INamedObject&>(*object).GetName();
+    description_ = object->GetDescription();
+    lists_[0] = *object->GetInclusions();
+    lists_[1] = *object->GetExclusions();
+    paramIds_ = object->GetParamIds();
+    const auto* same = dynamic_cast<const NamedObject*>(object.get());
+    initialName_ = same != nullptr ? same->initialName_ : std::wstring();
+}
+
+}  // namespace fwcommon

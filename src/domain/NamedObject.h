@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+
+#include <fwcommon/INamedObject.h>
+#include <fwcommon/ListenerRegistry.h>
+#include <fwcommon/export.h>
+
+namespace fwcommon {
+
+// What the five kinds of named object share: name, description, the two
+// lists, parameter ids, identifier, listeners, initial name and creation
+// type, and every operation of INamedObject. A kind adds its
+// NamedObjectType, a blank item of its item class (for CopyElement) and
+// its item factories.
+//
+// Identifiers come from the process-wide generator of named-object
+// internal numbers: drawn from it by the first constructor, marked busy
+// there by the second. The object never gives its number back.
+class FWCOMMON_EXPORT NamedObject : public virtual INamedObject {
+public:
+    ~NamedObject() override;
+
+    // IDomainObject
+    void AddListener(const std::shared_ptr<IDomainObjectListener>& listener) override;
+    void RemoveListener(const std::shared_ptr<IDomainObjectListener>& listener) override;
+    const std::uint32_t& GetIdentifier() const override { return identifier_; }
+    CreationType GetCreationType() const override { return creationType_; }
+    const std::wstring& GetName() const override { return name_; }
+    DomainObjectType GetDomainObjectType() const override { return eNamedObject; }
+    void NotifyChanged() override;
+
+    // INamedItem
+    std::wstring GetName() override { return name_; }
+    std::set<int> GetParamIds() const override { return paramIds_; }
+    std::wstring GetParam(int paramId) const override;
+    std::int32_t GetItemKind() const override { return eNamedObjectItem; }
+    bool IsEqual(const std::shared_ptr<INamedItem>& other) const override;
+
+    // INamedObject
+    const std::wstring& GetDescription() const override { return description_; }
+    void SetDescription(const std::wstring& description) override;
+    void SetName(const std::wstring& name) override;
+    bool AddSystemObject(std::uint32_t list, SystemObjectTypes type) override;
+    bool AddNamedObject(std::uint32_t list, const std::shared_ptr<INamedObject>& object) override;
+    bool AddElement(std::uint32_t list,
+                    const std::shared_ptr<INamedObjectElement>& element) override;
+    bool ContainsItem(std::uint32_t list, const std::shared_ptr<INamedItem>& item) const override;
+    std::shared_ptr<NamedItemList> GetInclusions() const override;
+    std::shared_ptr<NamedItemList> GetExclusions() const override;
+    bool RemoveItem(std::uint32_t list, const std::shared_ptr<INamedItem>& item) override;
+    bool MoveItem(std::uint32_t targetList, const std::shared_ptr<INamedItem>& item) override;
+    bool UpdateElement(std::uint32_t list, const std::shared_ptr<INamedObjectElement>& element,
+                       std::uint32_t elementIdentifier) override;
+    std::shared_ptr<INamedObjectElement> CopyElement(
+        const std::shared_ptr<INamedObjectElement>& element) const override;
+    void AssignFrom(const std::shared_ptr<INamedObject>& object) override;
+
+    // The name before the first SetName; empty until then.
+    const std::wstring& GetInitialName() const { return initialName_; }
+
+protected:
+    // Draws a new internal number.
+    NamedObject(const std::wstring& name, const std::wstring& description,
+                CreationType creationType);
+    // Uses the given internal number and marks it busy.
+    NamedObject(std::uint32_t identifier, CreationType creationType, const std::wstring& name,
+                const std::wstring& description);
+
+    // A blank item of the kind's item class, with a new item identifier.
+    virtual std::shared_ptr<INamedObjectElement> NewElement() const = 0;
+
+private:
+    NamedItemList& List(std::uint32_t index, const char* function);
+    const NamedItemList& List(std::uint32_t index, const char* function) const;
+    bool HoldsEqual(const NamedItemList& list, const std::shared_ptr<INamedItem>& item,
+                    const INamedItem* except) const;
+    void Append(NamedItemList& list, std::shared_ptr<INamedItem> item);
+
+    std::wstring name_;
+    std::wstring description_;
+    std::array<NamedItemList, 2> lists_;
+    std::set<int> paramIds_;
+    std::uint32_t identifier_;
+    ListenerRegistry listeners_;
+    std::wstring initialName_;
+    CreationType creationType_;
+};
+
+}  // namespace fwcommon

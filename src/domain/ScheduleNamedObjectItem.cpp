@@ -1,0 +1,185 @@
+#include "domain/ScheduleNamedObjectItem.h"
+
+#include <boost/format.hpp>
+
+namespace fwcommon {
+
+namespace {
+
+std::int32_t SixteenBits(std::int32_t value) {
+    return static_cast<std::uint16_t>(value);
+}
+
+}  // namespace
+
+ScheduleNamedObjectItem::ScheduleNamedObjectItem()
+    : core_({0, 1, 7, 8, 9, 10}), kindWord_(L"Daily") {
+    end_.hour = 23;
+    end_.minute = 59;
+}
+
+std::shared_ptr<ScheduleNamedObjectItem> ScheduleNamedObjectItem::Daily(std::int32_t startHour,
+                                                                        std::int32_t startMinute,
+                                                                        std::int32_t endHour,
+                                                                        std::int32_t endMinute) {
+    auto item = std::make_shared<ScheduleNamedObjectItem>();
+    item->SetStartTime(startHour, startMinute);
+    item->SetEndTime(endHour, endMinute);
+    return item;
+}
+
+std::shared_ptr<ScheduleNamedObjectItem> ScheduleNamedObjectItem::Weekly(std::int32_t startHour,
+                                                                         std::int32_t startMinute,
+                                                                         std::int32_t endHour,
+                                                                         std::int32_t endMinute,
+                                                                         std::int32_t daySet) {
+    auto item = Daily(startHour, startMinute, endHour, endMinute);
+    item->SetDaySet(daySet);
+    return item;
+}
+
+std::shared_ptr<ScheduleNamedObjectItem> ScheduleNamedObjectItem::Calendar(
+    std::int32_t startYear, std::int32_t startMonth, std::int32_t startDay, std::int32_t startHour,
+    std::int32_t startMinute, std::int32_t endYear, std::int32_t endMonth, std::int32_t endDay,
+    std::int32_t endHour, std::int32_t endMinute) {
+    auto item = Daily(startHour, startMinute, endHour, endMinute);
+    item->SetStartDate(startYear, startMonth, startDay);
+    item->SetEndDate(endYear, endMonth, endDay);
+    return item;
+}
+
+void ScheduleNamedObjectItem::SetStartTime(std::int32_t hour, std::int32_t minute) {
+    start_.hour = SixteenBits(hour);
+    start_.minute = SixteenBits(minute);
+    core_.Add({4});
+}
+
+void ScheduleNamedObjectItem::SetEndTime(std::int32_t hour, std::int32_t minute) {
+    end_.hour = SixteenBits(hour);
+    end_.minute = SixteenBits(minute);
+    core_.Add({5});
+}
+
+void ScheduleNamedObjectItem::SetDaySet(std::int32_t daySet) {
+    daySet_ = static_cast<std::uint8_t>(daySet);
+    core_.Add({6});
+    kindWord_ = L"Weekly";
+}
+
+void ScheduleNamedObjectItem::SetStartDate(std::int32_t year, std::int32_t month,
+                                           std::int32_t day) {
+    start_.year = year;
+    start_.month = month;
+    start_.day = day;
+    core_.Add({2, 11, 12, 13});
+    kindWord_ = L"Calendar";
+}
+
+void ScheduleNamedObjectItem::SetEndDate(std::int32_t year, std::int32_t month, std::int32_t day) {
+    end_.year = year;
+    end_.month = month;
+    end_.day = day;
+    core_.Add({3, 14, 15, 16});
+    kindWord_ = L"Calendar";
+}
+
+std::wstring ScheduleNamedObjectItem::DateText(const Moment& m) {
+    return (boost::wformat(L"%1%/%2%/%3%") % m.year % m.month % m.day).str();
+}
+
+std::wstring ScheduleNamedObjectItem::TimeText(const Moment& m) {
+    return (boost::wformat(L"%1%:%2%") % m.hour % m.minute).str();
+}
+
+std::wstring ScheduleNamedObjectItem::DerivedKind() const {
+    if (daySet_ != 0) {
+        return L"Weekly";
+    }
+    return end_.year != 0 ? L"Calendar" : L"Daily";
+}
+
+std::wstring ScheduleNamedObjectItem::GetDetails() const {
+    if (daySet_ != 0) {
+        return (boost::wformat(L"%1%:%2%-%3%:%4%-%5%") % start_.hour % start_.minute % end_.hour %
+                end_.minute % daySet_)
+            .str();
+    }
+    if (start_.year == 0) {
+        return (boost::wformat(L"%1%:%2%-%3%:%4%") % start_.hour % start_.minute % end_.hour %
+                end_.minute)
+            .str();
+    }
+    return (boost::wformat(L"%1%/%2%/%3% %4%:%5%-%6%/%7%/%8% %9%:%10%") % start_.year %
+            start_.month % start_.day % start_.hour % start_.minute % end_.year % end_.month %
+            end_.day % end_.hour % end_.minute)
+        .str();
+}
+
+std::wstring ScheduleNamedObjectItem::GetName() {
+    return kindWord_ + L" " + GetDetails();
+}
+
+std::wstring ScheduleNamedObjectItem::GetParam(int paramId) const {
+    core_.Require(paramId, "fwcommon::ScheduleNamedObjectItem::GetParam");
+    switch (paramId) {
+        case 0:
+            return kindWord_;
+        case 1:
+            return DerivedKind();
+        case 2:
+            return DateText(start_);
+        case 3:
+            return DateText(end_);
+        case 4:
+            return TimeText(start_);
+        case 5:
+            return TimeText(end_);
+        case 6:
+            return Decimal(daySet_);
+        case 7:
+            return Decimal(start_.hour);
+        case 8:
+            return Decimal(end_.hour);
+        case 9:
+            return Decimal(start_.minute);
+        case 10:
+            return Decimal(end_.minute);
+        case 11:
+            return Decimal(start_.year);
+        case 12:
+            return Decimal(start_.month);
+        case 13:
+            return Decimal(start_.day);
+        case 14:
+            return Decimal(end_.year);
+        case 15:
+            return Decimal(end_.month);
+        case 16:
+            return Decimal(end_.day);
+        default:
+            ThrowUnansweredParam("ScheduleNamedObjectItem");
+    }
+}
+
+bool ScheduleNamedObjectItem::IsEqual(const std::shared_ptr<INamedItem>& other) const {
+    if (other.get() == this) {
+        return true;
+    }
+    const auto* item = dynamic_cast<const ScheduleNamedObjectItem*>(other.get());
+    return item != nullptr && kindWord_ == item->kindWord_ && start_ == item->start_ &&
+           end_ == item->end_ && daySet_ == item->daySet_ && core_.paramIds == item->core_.paramIds;
+}
+
+INamedObjectElement& ScheduleNamedObjectItem::Assign(const INamedObjectElement* other) {
+    const auto* item = dynamic_cast<const ScheduleNamedObjectItem*>(other);
+    if (item != nullptr && item != this) {
+        start_ = item->start_;
+        end_ = item->end_;
+        daySet_ = item->daySet_;
+        kindWord_ = item->kindWord_;
+        core_.paramIds = item->core_.paramIds;
+    }
+    return *this;
+}
+
+}  // namespace fwcommon
