@@ -19,6 +19,7 @@
 #include <fwcommon/IScheduleNamedObject.h>
 #include <fwcommon/IServiceNamedObject.h>
 #include <fwcommon/ISystemObjectItem.h>
+#include <fwcommon/IXmlWrapper.h>
 #include <fwcommon/IcmpDictionary.h>
 #include <fwcommon/IdentifierGenerator.h>
 #include <fwcommon/IinterfaceNamedObject.h>
