@@ -30,6 +30,7 @@
 #include <fwcommon/PolicyDocument.h>
 #include <fwcommon/PortDictionary.h>
 #include <fwcommon/ProtocolDictionary.h>
+#include <fwcommon/QuickScanners.h>
 #include <fwcommon/StreamLogSink.h>
 #include <fwcommon/StringUtilities.h>
 #include <fwcommon/XmlInterfaceObjectStrictComparator.h>
