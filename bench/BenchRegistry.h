@@ -1,0 +1,14 @@
+#pragma once
+
+#include <vector>
+
+#include "BenchPolicies.h"
+
+namespace fwbench {
+
+// Each family registers its benchmarks once per policy size, named
+// "<Operation>/<size label>" so that bench/run can tabulate them.
+void RegisterBaselineBenchmarks(const std::vector<PolicySize>& sizes);
+void RegisterStoreBenchmarks(const std::vector<PolicySize>& sizes);
+
+}  // namespace fwbench

@@ -1,0 +1,184 @@
+"""Tests of bench/gen-policy: determinism, the shape of the policy and its validity."""
+
+import collections
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+GEN_POLICY = os.environ.get("GEN_POLICY", os.path.join(HERE, "..", "gen-policy"))
+RULES_XSD = os.environ.get("RULES_XSD", os.path.join(HERE, "..", "..", "schema", "rules.xsd"))
+XSI_TYPE = "{http://www.w3.org/2001/XMLSchema-instance}type"
+
+REF_KINDS = {
+    "IpObjectRef": "IpObject", "InterfaceObjectRef": "InterfaceObject",
+    "VpnObjectRef": "VpnObject", "ServiceObjectRef": "ServiceObject",
+    "ScheduleObjectRef": "ScheduleObject",
+}
+CONDITION_ELEMENTS = {"ScheduleCondition", "ServiceCondition", "InterfaceCondition",
+                      "IpHostCondition", "VpnHostCondition"}
+IP_ENTRY_KINDS = {"sv:IpAddress", "sv:IpRange", "sv:IpMask"}
+
+
+def generate(*args):
+    """Runs the generator; returns (exit code, bytes written, stderr)."""
+    with tempfile.TemporaryDirectory() as tmp:
+        path = os.path.join(tmp, "policy.xml")
+        run = subprocess.run([sys.executable, GEN_POLICY, *args, "-o", path],
+                             capture_output=True, text=True)
+        data = open(path, "rb").read() if os.path.exists(path) else b""
+    return run.returncode, data, run.stderr
+
+
+def rule_elements(root):
+    return root.find("Rules").findall("Rule")
+
+
+class Policy:
+    """A generated policy, parsed."""
+
+    _cache = {}
+
+    def __init__(self, *args):
+        code, self.data, err = generate(*args)
+        if code != 0:
+            raise AssertionError("gen-policy %s failed: %s" % (" ".join(args), err))
+        self.root = ET.fromstring(self.data)
+
+    @classmethod
+    def of(cls, *args):
+        if args not in cls._cache:
+            cls._cache[args] = cls(*args)
+        return cls._cache[args]
+
+    def objects(self):
+        named = self.root.find("NamedObjects")
+        return [] if named is None else list(named)
+
+
+class DeterminismTest(unittest.TestCase):
+    def test_same_arguments_give_same_bytes(self):
+        first = generate("--rules", "150", "--seed", "7")
+        second = generate("--rules", "150", "--seed", "7")
+        self.assertEqual(first[0], 0, first[2])
+        self.assertEqual(first[1], second[1])
+
+    def test_other_seed_gives_other_policy(self):
+        self.assertNotEqual(generate("--rules", "150", "--seed", "7")[1],
+                            generate("--rules", "150", "--seed", "8")[1])
+
+
+class RuleShapeTest(unittest.TestCase):
+    def test_sections_share_the_rules(self):
+        rules = rule_elements(Policy.of("--rules", "1000").root)
+        counts = collections.Counter(r.get(XSI_TYPE) for r in rules)
+        expected = {"sv:LocalRule": 150, "sv:VpnRule": 200, "sv:TransitRule": 400,
+                    "sv:TunnelingRule": 100, "sv:NatRule": 150}
+        self.assertEqual(dict(counts), expected)
+
+    def test_odd_rule_counts_are_kept_exactly(self):
+        for n in (0, 1, 7, 333):
+            with self.subTest(rules=n):
+                self.assertEqual(len(rule_elements(Policy.of("--rules", str(n)).root)), n)
+
+    def test_identifiers_are_unique_and_order_ids_unique_per_section(self):
+        rules = rule_elements(Policy.of("--rules", "1000").root)
+        ids = [int(r.findtext("RuleId")) for r in rules]
+        self.assertEqual(len(set(ids)), len(ids))
+        self.assertEqual(min(ids), 300001)
+        by_section = collections.defaultdict(list)
+        for r in rules:
+            by_section[r.findtext("Section")].append(int(r.findtext("OrderId")))
+        for section, order_ids in by_section.items():
+            with self.subTest(section=section):
+                self.assertEqual(len(set(order_ids)), len(order_ids))
+                self.assertEqual(order_ids, sorted(order_ids))
+
+    def test_every_rule_has_one_to_four_conditions(self):
+        for r in rule_elements(Policy.of("--rules", "1000").root):
+            conditions = [e for e in r.find("ConditionSet").iter() if e.tag in CONDITION_ELEMENTS]
+            self.assertTrue(1 <= len(conditions) <= 4,
+                            "rule %s has %d conditions" % (r.findtext("RuleId"), len(conditions)))
+
+    def test_every_condition_kind_occurs(self):
+        found = {e.get(XSI_TYPE) for e in Policy.of("--rules", "1000").root.iter()}
+        for kind in ["IpAddress", "IpMask", "IpRange", "DomainName", "IpObjectRef",
+                     "IpSystemObjectRef", "VpnNodeId", "VpnNetworkId", "VpnNameTemplate",
+                     "VpnObjectRef", "VpnSystemObjectRef", "SimpleInterface", "InterfaceByIp",
+                     "InterfaceObjectRef", "InterfaceSystemObjectRef", "ProtocolCondition",
+                     "IcmpCondition", "TcpCondition", "UdpCondition", "ServiceObjectRef",
+                     "ServiceSystemObjectRef", "Daily", "Weekly", "Calendar",
+                     "ScheduleObjectRef", "ScheduleSystemObjectRef", "Port", "PortRange",
+                     "PublicNetwork", "PrivateNetwork", "Filter", "Translation"]:
+            with self.subTest(kind=kind):
+                self.assertIn("sv:" + kind, found)
+
+
+class NamedObjectTest(unittest.TestCase):
+    def test_every_reference_names_an_object_of_its_kind(self):
+        policy = Policy.of("--rules", "1000")
+        kinds = {obj.findtext("Id"): obj.tag for obj in policy.objects()}
+        self.assertEqual(len(kinds), len(policy.objects()), "object Ids repeat")
+        refs = [e for e in policy.root.iter() if (e.get(XSI_TYPE) or "")[3:] in REF_KINDS]
+        self.assertGreater(len(refs), 100)
+        for ref in refs:
+            kind = REF_KINDS[ref.get(XSI_TYPE)[3:]]
+            self.assertEqual(kinds.get(ref.findtext("Id")), kind,
+                             "%s with Id %s" % (ref.get(XSI_TYPE), ref.findtext("Id")))
+
+    def test_objects_include_only_earlier_objects_of_their_creation_type(self):
+        seen = {}
+        for obj in Policy.of("--rules", "3000").objects():
+            for ref in obj:
+                if (ref.get(XSI_TYPE) or "")[3:] in REF_KINDS:
+                    self.assertEqual(seen.get(ref.findtext("Id")), obj.findtext("CreationType"),
+                                     "object %s" % obj.findtext("Id"))
+            seen[obj.findtext("Id")] = obj.findtext("CreationType")
+
+    def test_every_object_kind_occurs(self):
+        tags = collections.Counter(o.tag for o in Policy.of("--rules", "1000").objects())
+        self.assertEqual(sorted(tags), ["InterfaceObject", "IpObject", "ScheduleObject",
+                                        "ServiceObject", "VpnObject"])
+        self.assertEqual(sum(tags.values()), 100)
+
+    def test_ip_entries_reach_the_requested_total(self):
+        policy = Policy.of("--rules", "200", "--objects", "300", "--ip-entries", "40000")
+        sizes = [sum(1 for e in obj if e.get(XSI_TYPE) in IP_ENTRY_KINDS)
+                 for obj in policy.objects() if obj.tag == "IpObject"]
+        self.assertEqual(sum(sizes), 40000)
+        self.assertLessEqual(max(sizes), 1000)
+        self.assertGreaterEqual(min(sizes), 1)
+
+    def test_impossible_ip_totals_are_refused(self):
+        rows = [
+            (["--objects", "10", "--ip-entries", "5001"], "cannot hold 5001 entries"),
+            (["--objects", "100", "--ip-entries", "3"], "at least the number of IP objects"),
+        ]
+        for args, message in rows:
+            with self.subTest(args=args):
+                code, _, err = generate("--rules", "10", *args)
+                self.assertNotEqual(code, 0)
+                self.assertIn(message, err)
+
+
+@unittest.skipUnless(shutil.which("xmllint"), "xmllint is not installed")
+class ValidityTest(unittest.TestCase):
+    def test_policies_validate_against_the_rules_schema(self):
+        for args in [("--rules", "1000"), ("--rules", "50", "--objects", "0", "--options", "0"),
+                     ("--rules", "100", "--objects", "60", "--ip-entries", "20000")]:
+            with self.subTest(args=args):
+                with tempfile.TemporaryDirectory() as tmp:
+                    path = os.path.join(tmp, "policy.xml")
+                    with open(path, "wb") as f:
+                        f.write(Policy.of(*args).data)
+                    run = subprocess.run(["xmllint", "--noout", "--schema", RULES_XSD, path],
+                                         capture_output=True, text=True)
+                    self.assertEqual(run.returncode, 0, run.stderr[-2000:])
+
+
+if __name__ == "__main__":
+    unittest.main()
