@@ -16,8 +16,9 @@
 // GetLibLogFacility(). Exceptions other than the parser's (out of memory,
 // for one) are logged and passed on.
 //
-// Scans hold no shared state of their own; a host should not run one while
-// another thread initialises the XML platform for the first time.
+// Any thread may scan at any time: scans share nothing but the XML
+// platform, which the library initialises once per process and never
+// terminates.
 
 #include <string>
 #include <vector>

@@ -23,7 +23,8 @@ namespace fwcommon {
 // Hostile input is refused: a document type declaration ends the scan as a
 // parse failure, and no entity, DTD or schema is ever fetched.
 //
-// One scan per object; not for use by several threads at once.
+// One object serves one scan on one thread; separate objects may scan on
+// separate threads.
 class ByteVectorSAXParser {
 public:
     struct Step {
