@@ -1,4 +1,5 @@
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -235,6 +236,31 @@ TEST_F(QuickScannersTest, DoctypeIsRefusedInUtf16) {
     std::wstring version = L"unchanged";
     EXPECT_EQ(GetXmlVersion(bytes, version), -1);
     EXPECT_EQ(version, L"unchanged");
+}
+
+// Meant for the thread sanitizer build: scans share no state but Xerces.
+TEST(QuickScannersThreadsTest, ScansRunSideBySide) {
+    const std::vector<unsigned char> bytes =
+        ToBytes(Document(RuleXml(1, Host("DomainName", "a.example"))));
+    std::vector<int> failures(4, 0);
+    std::vector<std::thread> threads;
+    for (int& failed : failures) {
+        threads.emplace_back([&bytes, &failed] {
+            for (int i = 0; i < 50; ++i) {
+                std::wstring version;
+                std::vector<std::wstring> names;
+                if (GetXmlVersion(bytes, version) != 0 || version != L"1.0" ||
+                    GetDomainNames(bytes, names) != 0 ||
+                    names != std::vector<std::wstring>{L"a.example"}) {
+                    ++failed;
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_THAT(failures, ElementsAre(0, 0, 0, 0));
 }
 
 TEST(ConvertRulesToActualVersionTest, CopiesTheBytes) {
