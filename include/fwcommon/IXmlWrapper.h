@@ -21,7 +21,7 @@ namespace fwcommon {
 //
 // Texts, by operation:
 //  - ScheduleText: the kind word, a blank, then the times as hh:mm (hours
-//    and minutes zero-padded to two digits, seconds not shown):
+//    and minutes zero-padded to two digits; seconds and zones not shown):
 //      "Daily 08:00-17:30"
 //      "Weekly 08:00-17:30 Mon-Wed-Fri"   (the set days, Monday first, as
 //                                          three-letter English names joined
