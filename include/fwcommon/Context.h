@@ -211,7 +211,7 @@ public:
     bool IsRulesEditable(const std::wstring& dataname, RuleType type) const;
 
     // The section of a rule element by its kind. Throws std::runtime_error
-    // "fwcommon::Context::GetRuleType..Unsupported type" for any other
+    // "fwcommon::Context::GetRuleType.. Unsupported type" for any other
     // element, an empty pointer included.
     static RuleType GetRuleType(const std::shared_ptr<Sarvo::Rule>& rule);
     // Throws std::invalid_argument for an empty pointer.

@@ -75,6 +75,7 @@ Context::~Context() {
     for (const auto& dataname : GetDatanames()) {
         RemoveXmlReader(dataname);
     }
+    listener_->Detach();
 }
 
 Context::Registry::iterator Context::find(const std::wstring& dataname) {
@@ -182,7 +183,8 @@ std::wstring Context::GetDataname(const std::shared_ptr<IRule>& rule) const {
         if (!reader) {
             continue;
         }
-        for (const auto& candidate : *reader->GetRules(GetRuleType(rule->GetXmlRule()))) {
+        const auto rules = reader->GetRules(GetRuleType(rule->GetXmlRule()));
+        for (const auto& candidate : *rules) {
             if (GetDomainObject(candidate) == wanted) {
                 return entry.first;
             }

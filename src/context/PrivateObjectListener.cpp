@@ -28,6 +28,11 @@ void AppendOnce(std::vector<Pointer>& list, const Pointer& item) {
 
 PrivateObjectListener::PrivateObjectListener(Context& context) : context_(&context) {}
 
+void PrivateObjectListener::Detach() {
+    Forget();
+    context_ = nullptr;
+}
+
 void PrivateObjectListener::ObjectModified(DomainObjectType type, std::uint32_t identifier) {
     Located found;
     if (Locate(type, identifier, found)) {
@@ -51,6 +56,9 @@ void PrivateObjectListener::ObjectRemoved(DomainObjectType type, std::uint32_t i
 
 bool PrivateObjectListener::Locate(DomainObjectType type, std::uint32_t identifier,
                                    Located& found) const {
+    if (context_ == nullptr) {
+        return false;
+    }
     for (const auto& entry : context_->registry_) {
         const Context::Data& data = entry.second.first;
         if (type == eNamedObject) {
@@ -62,7 +70,8 @@ bool PrivateObjectListener::Locate(DomainObjectType type, std::uint32_t identifi
             }
         } else if (type == eRule && data.reader) {
             for (RuleType section : kSections) {
-                for (const auto& rule : *data.reader->GetRules(section)) {
+                const auto rules = data.reader->GetRules(section);
+                for (const auto& rule : *rules) {
                     if (rule->GetIdentifier() == identifier) {
                         found = Located{entry.first, rule->GetCreationType(), rule};
                         return true;
@@ -91,7 +100,7 @@ std::shared_ptr<INamedObject> PrivateObjectListener::KeptNamedObject(const std::
 void PrivateObjectListener::DomainObjectModified(const std::wstring& dataname,
                                                  DomainObjectType type, CreationType creationType,
                                                  unsigned long identifier) {
-    if (context_->find(dataname) == context_->registry_.end()) {
+    if (context_ == nullptr || context_->find(dataname) == context_->registry_.end()) {
         return;
     }
     if (type == eNamedObject) {
@@ -106,6 +115,9 @@ void PrivateObjectListener::DomainObjectModified(const std::wstring& dataname,
 
 void PrivateObjectListener::DomainObjectAdded(const std::wstring& dataname,
                                               const std::shared_ptr<IDomainObject>& object) {
+    if (context_ == nullptr) {
+        return;
+    }
     if (object &&
         (object->GetDomainObjectType() == eNamedObject || object->GetDomainObjectType() == eRule)) {
         AppendOnce(added_[dataname], object);
@@ -116,6 +128,9 @@ void PrivateObjectListener::DomainObjectAdded(const std::wstring& dataname,
 void PrivateObjectListener::DomainObjectRemoved(const std::wstring& dataname, DomainObjectType type,
                                                 CreationType creationType,
                                                 unsigned long identifier) {
+    if (context_ == nullptr) {
+        return;
+    }
     if (type == eNamedObject) {
         const IdentifierWithType id(static_cast<std::uint32_t>(identifier), creationType);
         AppendOnce(removed_[dataname], id);
@@ -173,6 +188,9 @@ std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::CommitDocument
 }
 
 bool PrivateObjectListener::Commit() {
+    if (context_ == nullptr) {
+        return true;
+    }
     const bool namedObjectsChanged = HasNamedObjectChanges();
     auto collected = CommitDocuments();
     context_->committing();
@@ -242,6 +260,9 @@ std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::RestoreNamedOb
 }
 
 bool PrivateObjectListener::Rollback() {
+    if (context_ == nullptr) {
+        return true;
+    }
     RollBackAdditions();
     context_->rollingBack();
     const auto concerned = RestoreNamedObjects();

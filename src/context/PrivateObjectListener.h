@@ -19,10 +19,10 @@ class INamedObject;
 // the pending changes per dataname until the next commit or rollback and
 // raises the Context's signals.
 //
-// Holds a plain pointer back to its Context, which owns it and outlives
-// every call (objects that outlive the Context only keep the listener
-// alive; the Context detaches it from the objects it keeps). Used on the
-// Context's thread.
+// Holds a plain pointer back to its Context, which owns it. Objects handed
+// out may outlive the Context and keep the listener alive: the Context
+// calls Detach when it goes, after which every notification is ignored and
+// Commit and Rollback do nothing but succeed. Used on the Context's thread.
 class PrivateObjectListener : public IContextDomainObjectListener {
 public:
     explicit PrivateObjectListener(Context& context);
@@ -45,6 +45,9 @@ public:
                            const std::shared_ptr<IDomainObject>& object) override;
     void DomainObjectRemoved(const std::wstring& dataname, DomainObjectType type,
                              CreationType creationType, unsigned long identifier) override;
+
+    // Forgets the Context; called by its destructor.
+    void Detach();
 
     // The named object modified last since the last commit or rollback.
     const std::shared_ptr<INamedObject>& LastModifiedNamedObject() const { return lastModified_; }
