@@ -3,10 +3,18 @@
 // The whole public interface of fwcommon.
 
 #include <fwcommon/ConditionComparator.h>
+#include <fwcommon/ConditionList.h>
+#include <fwcommon/ConditionPurpose.h>
 #include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/CustomTCodeCvtWcharToChar.h>
 #include <fwcommon/DocumentNamespace.h>
 #include <fwcommon/DomainTypes.h>
+#include <fwcommon/GenericXmlConditionDispatch.h>
+#include <fwcommon/GenericXmlConditionFieldsVisitor.h>
+#include <fwcommon/GenericXmlNamedObjectFieldsIterator.h>
+#include <fwcommon/GenericXmlNamedObjectFieldsVisitor.h>
+#include <fwcommon/GenericXmlRuleFieldsIterator.h>
+#include <fwcommon/GenericXmlRuleFieldsVisitor.h>
 #include <fwcommon/IDomainObject.h>
 #include <fwcommon/IDomainObjectListener.h>
 #include <fwcommon/ILogDispFacade.h>
