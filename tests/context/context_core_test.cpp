@@ -144,6 +144,41 @@ TEST(ContextRegistry, DocumentThatFailsToLoadStaysWithEmptySections) {
     }
 }
 
+TEST(ContextRegistry, DocumentsOfOneContextDrawIdentifiersFromOnePool) {
+    Context context;
+    context.AppendXmlReader(L"a.xml", PolicyXml(RuleXml("LocalRule", 300001, 300001, "loaded")),
+                            User, AllRulesEditable(), L"");
+    context.AppendXmlReader(L"b.xml", kNoBytes, User, AllRulesEditable(), L"");
+    context.GetRules(L"a.xml", eLocalRules);  // marks the loaded identifier busy
+    const auto first =
+        context.CreateRule(L"b.xml", eLocalRules, User, L"first", Context::RuleActions::ePass, -1);
+    const auto second =
+        context.CreateRule(L"a.xml", eLocalRules, User, L"second", Context::RuleActions::ePass, -1);
+    ASSERT_NE(nullptr, first);
+    ASSERT_NE(nullptr, second);
+    EXPECT_EQ(300002u, first->GetIdentifier());
+    EXPECT_EQ(300003u, second->GetIdentifier());
+
+    Context other;  // another Context has a pool of its own
+    other.AppendXmlReader(L"b.xml", kNoBytes, User, AllRulesEditable(), L"");
+    EXPECT_EQ(300001u,
+              other.CreateRule(L"b.xml", eLocalRules, User, L"r", Context::RuleActions::ePass, -1)
+                  ->GetIdentifier());
+}
+
+TEST(ContextRegistry, ReadersValidateAgainstTheSchemaPathOfTheContext) {
+    Context context;
+    EXPECT_EQ(L"", context.GetSchemaPath());
+    const auto bytes = PolicyXml(RuleXml("LocalRule", 300001, 300001, "r"));
+    context.SetSchemaPath(SourcePath("schema/rules.xsd").wstring());
+    EXPECT_NO_THROW(context.AppendXmlReader(L"a.xml", bytes, User, {}, L""));
+    EXPECT_EQ(1u, context.GetRules(L"a.xml", eLocalRules)->size());
+
+    context.SetSchemaPath(L"/nonexistent/rules.xsd");
+    EXPECT_ANY_THROW(context.AppendXmlReader(L"b.xml", bytes, User, {}, L""));
+    EXPECT_TRUE(context.GetRules(L"b.xml", eLocalRules)->empty());
+}
+
 // Every operation that checks its dataname, with the name in its messages.
 struct CheckedOperation {
     const char* function;
