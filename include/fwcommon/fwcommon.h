@@ -15,6 +15,7 @@
 #include <fwcommon/GenericXmlNamedObjectFieldsVisitor.h>
 #include <fwcommon/GenericXmlRuleFieldsIterator.h>
 #include <fwcommon/GenericXmlRuleFieldsVisitor.h>
+#include <fwcommon/IContextDomainObjectListener.h>
 #include <fwcommon/IDomainObject.h>
 #include <fwcommon/IDomainObjectListener.h>
 #include <fwcommon/ILogDispFacade.h>
@@ -39,6 +40,7 @@
 #include <fwcommon/PortDictionary.h>
 #include <fwcommon/ProtocolDictionary.h>
 #include <fwcommon/QuickScanners.h>
+#include <fwcommon/SignalConnector.h>
 #include <fwcommon/StreamLogSink.h>
 #include <fwcommon/StringUtilities.h>
 #include <fwcommon/XmlInterfaceObjectStrictComparator.h>
