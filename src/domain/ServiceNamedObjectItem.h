@@ -13,7 +13,8 @@ namespace fwcommon {
 // An entry of a service object: a protocol number (parameters 17 and 18)
 // with, for TCP and UDP, source and destination port ranges (19 to 22) or,
 // for ICMP, a type (24) and a code (23). A port or ICMP value of -1 is
-// absent: the item does not answer its parameter. GetParam of an id in the
+// absent: the item does not answer its parameter, and an absent ICMP type
+// or code reads "-1" in the name ("1 3/-1"). GetParam of an id in the
 // set that the class has no answer for throws std::runtime_error
 // "Application function: ServiceNamedObjectItem::GetParam. Details:
 // Incorrect parameter type.".

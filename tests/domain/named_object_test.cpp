@@ -158,6 +158,19 @@ TEST(NamedObjectTest, ChangesNotifyEachListenerOnceWithNamedObjectFamily) {
     EXPECT_EQ(3u, listener->calls.size());
 }
 
+TEST(NamedObjectTest, EveryKindNotifiesWithNamedObjectFamilyAndItsIdentifier) {
+    for (NamedObjectType type :
+         {eInterfaceObject, eIpAddressObject, eServiceObject, eScheduleObject, eSarvoGroupObject}) {
+        auto object = CreateNamedObject(L"n", L"", type, Post);
+        auto listener = std::make_shared<RecordingListener>();
+        object->AddListener(listener);
+        object->SetDescription(L"changed");
+        EXPECT_EQ((std::vector<std::string>{"16:" + std::to_string(object->GetIdentifier())}),
+                  listener->calls)
+            << "type " << type;
+    }
+}
+
 TEST(NamedObjectTest, EqualityOfNamedObjects) {
     auto a = CreateNamedObject(L"same", L"x", eIpAddressObject, User);
     auto sameKindAndName = CreateNamedObject(L"same", L"y", eIpAddressObject, Policy);
