@@ -10,5 +10,6 @@ namespace fwbench {
 // "<Operation>/<size label>" so that bench/run can tabulate them.
 void RegisterBaselineBenchmarks(const std::vector<PolicySize>& sizes);
 void RegisterStoreBenchmarks(const std::vector<PolicySize>& sizes);
+void RegisterScannerBenchmarks(const std::vector<PolicySize>& sizes);
 
 }  // namespace fwbench

@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     }
     fwbench::RegisterBaselineBenchmarks(sizes);
     fwbench::RegisterStoreBenchmarks(sizes);
+    fwbench::RegisterScannerBenchmarks(sizes);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
