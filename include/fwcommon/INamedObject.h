@@ -42,8 +42,9 @@ using NamedItemList = std::vector<std::shared_ptr<INamedItem>>;
 // Changes (SetName, SetDescription and the list operations that change a
 // list) call NotifyChanged, which tells every listener
 // (eNamedObject, identifier). AssignFrom does not notify. The operations
-// report refusals by returning false; none throws except for a bad list
-// index. One thread at a time uses an object.
+// report refusals by returning false; they throw only for a bad list index
+// and, in AddSystemObject, std::out_of_range for a type outside 0..14.
+// One thread at a time uses an object.
 class FWCOMMON_EXPORT INamedObject : public virtual IDomainObject, public virtual INamedItem {
 public:
     INamedObject() = default;
