@@ -1,10 +1,15 @@
 // Plain XML processing of the same bytes, the yardsticks of the store:
-// Xerces-C validating DOM parse, DOM serialisation, pugixml parse.
+// Xerces-C validating DOM parse, DOM serialisation, pugixml parse; and the
+// document binding on its own.
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 #include <pugixml.hpp>
+
+#include <fwcommon/PolicyDocument.h>
 
 #include "BenchRegistry.h"
 #include "PlainXerces.h"
@@ -57,19 +62,43 @@ void PugixmlParse(benchmark::State& state, const PolicySize& size) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 
+// The document binding alone, the floor under the store's load and write:
+// validating parse into the typed document, and writing it back.
+void DocumentParse(benchmark::State& state, const PolicySize& size) {
+    const auto& bytes = PolicyBytes(size);
+    for (auto _ : state) {
+        auto policy = fwcommon::ParsePolicyDocument(bytes);
+        benchmark::DoNotOptimize(policy.get());
+        state.PauseTiming();
+        policy.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+
+void DocumentWrite(benchmark::State& state, const PolicySize& size) {
+    const auto policy = fwcommon::ParsePolicyDocument(PolicyBytes(size));
+    std::vector<unsigned char> out;
+    for (auto _ : state) {
+        out = fwcommon::WritePolicyDocument(*policy);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+
 }  // namespace
 
 void RegisterBaselineBenchmarks(const std::vector<PolicySize>& sizes) {
+    const std::pair<const char*, void (*)(benchmark::State&, const PolicySize&)> all[] = {
+        {"Baseline.XercesParse", XercesParse},   {"Baseline.DomSerialize", DomSerialize},
+        {"Baseline.PugixmlParse", PugixmlParse}, {"Document.Parse", DocumentParse},
+        {"Document.Write", DocumentWrite},
+    };
     for (const PolicySize& size : sizes) {
-        benchmark::RegisterBenchmark(("Baseline.XercesParse/" + size.label).c_str(), XercesParse,
-                                     size)
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("Baseline.DomSerialize/" + size.label).c_str(), DomSerialize,
-                                     size)
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("Baseline.PugixmlParse/" + size.label).c_str(), PugixmlParse,
-                                     size)
-            ->Unit(benchmark::kMillisecond);
+        for (const auto& [name, function] : all) {
+            benchmark::RegisterBenchmark((std::string(name) + "/" + size.label).c_str(), function,
+                                         size)
+                ->Unit(benchmark::kMillisecond);
+        }
     }
 }
 
