@@ -165,10 +165,35 @@ class NamedObjectTest(unittest.TestCase):
                 self.assertIn(message, err)
 
 
+class SharedObjectsTest(unittest.TestCase):
+    def test_rules_documents_refer_to_the_objects_document(self):
+        objects = Policy.of("--rules", "0", "--objects", "200")
+        rules = Policy.of("--rules", "400", "--objects", "200", "--omit-named-objects",
+                          "--rules-seed", "5", "--first-rule-id", "500001")
+        self.assertEqual(rules.objects(), [])
+        self.assertEqual(len(objects.objects()), 200)
+        self.assertEqual(rule_elements(rules.root)[0].findtext("RuleId"), "500001")
+        kinds = {obj.findtext("Id"): obj.tag for obj in objects.objects()}
+        refs = [e for e in rules.root.iter() if (e.get(XSI_TYPE) or "")[3:] in REF_KINDS]
+        self.assertGreater(len(refs), 50)
+        for ref in refs:
+            self.assertEqual(kinds.get(ref.findtext("Id")), REF_KINDS[ref.get(XSI_TYPE)[3:]])
+
+    def test_rules_seed_changes_only_the_rules(self):
+        a = Policy.of("--rules", "100", "--objects", "50", "--rules-seed", "1")
+        b = Policy.of("--rules", "100", "--objects", "50", "--rules-seed", "2")
+        self.assertEqual(ET.tostring(a.root.find("NamedObjects")),
+                         ET.tostring(b.root.find("NamedObjects")))
+        self.assertNotEqual(ET.tostring(a.root.find("Rules")), ET.tostring(b.root.find("Rules")))
+
+
 @unittest.skipUnless(shutil.which("xmllint"), "xmllint is not installed")
 class ValidityTest(unittest.TestCase):
     def test_policies_validate_against_the_rules_schema(self):
         for args in [("--rules", "1000"), ("--rules", "50", "--objects", "0", "--options", "0"),
+                     ("--rules", "0", "--objects", "200"),
+                     ("--rules", "400", "--objects", "200", "--omit-named-objects",
+                      "--rules-seed", "5", "--first-rule-id", "500001"),
                      ("--rules", "100", "--objects", "60", "--ip-entries", "20000")]:
             with self.subTest(args=args):
                 with tempfile.TemporaryDirectory() as tmp:
