@@ -54,5 +54,10 @@
 #include <fwcommon/XmlScheduleObjectStrictComparator.h>
 #include <fwcommon/XmlServiceObjectStrictComparator.h>
 #include <fwcommon/XmlVpnObjectStrictComparator.h>
+#include <fwcommon/IVpnNode.h>
+#include <fwcommon/IXmlReader.h>
+#include <fwcommon/RuleInfo.h>
+#include <fwcommon/RuleType.h>
+#include <fwcommon/XmlReaderFactory.h>
 #include <fwcommon/export.h>
 #include <fwcommon/rules.hxx>

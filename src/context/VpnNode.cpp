@@ -1,0 +1,7 @@
+#include <fwcommon/IVpnNode.h>
+
+namespace fwcommon {
+
+IVpnNode::~IVpnNode() = default;
+
+}  // namespace fwcommon

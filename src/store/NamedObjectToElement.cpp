@@ -1,0 +1,314 @@
+// Domain objects of named objects back to document elements.
+
+#include <set>
+#include <string>
+
+#include <fwcommon/INamedObjectElement.h>
+#include "store/NamedObjectConversion.h"
+
+namespace fwcommon {
+namespace {
+
+using Condition = std::unique_ptr<Sarvo::AbstractCondition>;
+
+// Parameter ids of the items (see the item classes).
+enum Param {
+    kText = 0,
+    kProtocol = 17,
+    kSourceFrom = 19,
+    kSourceTo = 20,
+    kDestinationFrom = 21,
+    kDestinationTo = 22,
+    kIcmpCode = 23,
+    kIcmpType = 24,
+    kMask = 25,
+    kRangeBegin = 26,
+    kRangeEnd = 27,
+    kAddress = 28,
+    kFreeText = 29,
+    kInterface = 30,
+    kTemplate = 31,
+    kNetwork = 32,
+    kNode = 33,
+    kDateStart = 2,
+    kDaySet = 6,
+    kStartHour = 7,
+    kEndHour = 8,
+    kStartMinute = 9,
+    kEndMinute = 10,
+    kStartYear = 11,
+    kStartMonth = 12,
+    kStartDay = 13,
+    kEndYear = 14,
+    kEndMonth = 15,
+    kEndDay = 16,
+};
+
+class ItemParams {
+public:
+    explicit ItemParams(const INamedItem& item) : item_(item), ids_(item.GetParamIds()) {}
+    bool Has(int id) const { return ids_.count(id) != 0; }
+    std::wstring Text(int id) const { return item_.GetParam(id); }
+    long long Number(int id) const { return std::stoll(item_.GetParam(id)); }
+    int Int(int id) const { return static_cast<int>(Number(id)); }
+
+private:
+    const INamedItem& item_;
+    std::set<int> ids_;
+};
+
+Condition IpPrimitiveOf(const ItemParams& p) {
+    if (p.Has(kRangeBegin) && p.Has(kRangeEnd)) {
+        return std::make_unique<Sarvo::IpRange>(Sarvo::IpAddress(p.Text(kRangeBegin)),
+                                                Sarvo::IpAddress(p.Text(kRangeEnd)));
+    }
+    if (p.Has(kAddress) && p.Has(kMask)) {
+        return std::make_unique<Sarvo::IpMask>(Sarvo::IpAddress(p.Text(kAddress)),
+                                               Sarvo::IpAddress(p.Text(kMask)));
+    }
+    if (p.Has(kAddress)) {
+        return std::make_unique<Sarvo::IpAddress>(p.Text(kAddress));
+    }
+    return nullptr;
+}
+
+Condition HostItem(const ItemParams& p, NamedObjectType kind) {
+    if (kind == eInterfaceObject) {
+        if (p.Has(kInterface))
+            return std::make_unique<Sarvo::SimpleInterface>(p.Text(kInterface));
+        auto primitive = IpPrimitiveOf(p);
+        if (!primitive)
+            return nullptr;
+        return std::make_unique<Sarvo::InterfaceByIp>(std::unique_ptr<Sarvo::IpPrimitive>(
+            static_cast<Sarvo::IpPrimitive*>(primitive.release())));
+    }
+    if (p.Has(kFreeText))
+        return std::make_unique<Sarvo::DomainName>(p.Text(kFreeText));
+    return IpPrimitiveOf(p);
+}
+
+std::unique_ptr<Sarvo::PortPrimitive> PortSide(const ItemParams& p, int from, int to) {
+    if (!p.Has(from))
+        return nullptr;
+    if (p.Has(to)) {
+        return std::make_unique<Sarvo::PortRange>(Sarvo::Port(p.Number(from)),
+                                                  Sarvo::Port(p.Number(to)));
+    }
+    return std::make_unique<Sarvo::Port>(p.Number(from));
+}
+
+template <typename Kind>
+Condition PortsCondition(const ItemParams& p, long long protocol) {
+    auto condition = std::make_unique<Kind>(protocol);
+    if (auto source = PortSide(p, kSourceFrom, kSourceTo))
+        condition->SourcePort(std::move(source));
+    if (auto target = PortSide(p, kDestinationFrom, kDestinationTo)) {
+        condition->DestinationPort(std::move(target));
+    }
+    return condition;
+}
+
+Condition ServiceItem(const ItemParams& p) {
+    const long long protocol = p.Number(kProtocol);
+    if (protocol == 6)
+        return PortsCondition<Sarvo::TcpCondition>(p, protocol);
+    if (protocol == 17)
+        return PortsCondition<Sarvo::UdpCondition>(p, protocol);
+    if (protocol == 1) {
+        auto icmp = std::make_unique<Sarvo::IcmpCondition>(protocol);
+        if (p.Has(kIcmpType))
+            icmp->Type(p.Number(kIcmpType));
+        if (p.Has(kIcmpCode))
+            icmp->Code(p.Number(kIcmpCode));
+        return icmp;
+    }
+    return std::make_unique<Sarvo::ProtocolCondition>(protocol);
+}
+
+Sarvo::WeekDays WeekDaysOf(int set) {
+    auto day = [set](int bit) { return (set & (1 << bit)) != 0; };
+    return Sarvo::WeekDays(day(0), day(1), day(2), day(3), day(4), day(5), day(6));
+}
+
+Condition ScheduleItem(const ItemParams& p) {
+    const xml_schema::time start(static_cast<unsigned short>(p.Int(kStartHour)),
+                                 static_cast<unsigned short>(p.Int(kStartMinute)), 0);
+    const xml_schema::time end(static_cast<unsigned short>(p.Int(kEndHour)),
+                               static_cast<unsigned short>(p.Int(kEndMinute)), 0);
+    if (p.Has(kDaySet) && p.Int(kDaySet) != 0) {
+        return std::make_unique<Sarvo::Weekly>(start, end, WeekDaysOf(p.Int(kDaySet)));
+    }
+    if (p.Has(kDateStart)) {
+        const xml_schema::date from(p.Int(kStartYear),
+                                    static_cast<unsigned short>(p.Int(kStartMonth)),
+                                    static_cast<unsigned short>(p.Int(kStartDay)));
+        const xml_schema::date to(p.Int(kEndYear), static_cast<unsigned short>(p.Int(kEndMonth)),
+                                  static_cast<unsigned short>(p.Int(kEndDay)));
+        return std::make_unique<Sarvo::Calendar>(start, end, from, to);
+    }
+    return std::make_unique<Sarvo::Daily>(start, end);
+}
+
+Condition VpnItem(const ItemParams& p) {
+    if (p.Has(kNode))
+        return std::make_unique<Sarvo::VpnNodeId>(p.Number(kNode));
+    if (p.Has(kTemplate))
+        return std::make_unique<Sarvo::VpnNameTemplate>(p.Text(kTemplate));
+    if (p.Has(kNetwork))
+        return std::make_unique<Sarvo::VpnNetworkId>(p.Number(kNetwork));
+    return nullptr;
+}
+
+Condition SystemRef(NamedObjectType kind, const std::wstring& name) {
+    switch (kind) {
+        case eInterfaceObject:
+            return std::make_unique<Sarvo::InterfaceSystemObjectRef>(name);
+        case eIpAddressObject:
+            return std::make_unique<Sarvo::IpSystemObjectRef>(name);
+        case eServiceObject:
+            return std::make_unique<Sarvo::ServiceSystemObjectRef>(name);
+        case eScheduleObject:
+            return std::make_unique<Sarvo::ScheduleSystemObjectRef>(name);
+        case eSarvoGroupObject:
+            return std::make_unique<Sarvo::VpnSystemObjectRef>(name);
+    }
+    return nullptr;
+}
+
+Condition ObjectRef(NamedObjectType kind, int id) {
+    switch (kind) {
+        case eInterfaceObject:
+            return std::make_unique<Sarvo::InterfaceObjectRef>(id);
+        case eIpAddressObject:
+            return std::make_unique<Sarvo::IpObjectRef>(id);
+        case eServiceObject:
+            return std::make_unique<Sarvo::ServiceObjectRef>(id);
+        case eScheduleObject:
+            return std::make_unique<Sarvo::ScheduleObjectRef>(id);
+        case eSarvoGroupObject:
+            return std::make_unique<Sarvo::VpnObjectRef>(id);
+    }
+    return nullptr;
+}
+
+Condition ConditionOf(INamedItem& entry, NamedObjectType kind) {
+    switch (entry.GetItemKind()) {
+        case eSystemObjectItem:
+            return SystemRef(kind, entry.GetParam(kText));
+        case eNamedObjectItem:
+            return ObjectRef(kind, static_cast<int>(entry.GetIdentifier()));
+    }
+    const ItemParams params(entry);
+    switch (kind) {
+        case eInterfaceObject:
+        case eIpAddressObject:
+            return HostItem(params, kind);
+        case eServiceObject:
+            return ServiceItem(params);
+        case eScheduleObject:
+            return ScheduleItem(params);
+        case eSarvoGroupObject:
+            return VpnItem(params);
+    }
+    return nullptr;
+}
+
+template <typename Kind>
+void WriteLists(INamedObject& object, const std::vector<ObjectReference>& unresolved,
+                Kind& element) {
+    using Member = typename Kind::Inclusion_type;
+    const NamedObjectType kind = object.GetNamedObjectType();
+    element.Inclusion().clear();
+    element.Exclusion().clear();
+    auto fill = [&](const NamedItemList& entries, std::uint32_t list, auto& target) {
+        for (const auto& entry : entries) {
+            if (Condition c = ConditionOf(*entry, kind)) {
+                target.push_back(std::unique_ptr<Member>(static_cast<Member*>(c.release())));
+            }
+        }
+        for (const auto& ref : unresolved) {
+            if (ref.list == list) {
+                target.push_back(std::unique_ptr<Member>(
+                    static_cast<Member*>(ObjectRef(kind, ref.id).release())));
+            }
+        }
+    };
+    fill(*object.GetInclusions(), 0, element.Inclusion());
+    fill(*object.GetExclusions(), 1, element.Exclusion());
+}
+
+}  // namespace
+
+void WriteObjectIntoElement(INamedObject& object, const std::vector<ObjectReference>& unresolved,
+                            Sarvo::NamedObject& element) {
+    const INamedObject& constObject = object;
+    element.Name(constObject.GetName());
+    element.Id(static_cast<int>(constObject.GetIdentifier()));
+    element.CreationType(Sarvo::CreationTypes(
+        static_cast<Sarvo::CreationTypes::value>(static_cast<int>(object.GetCreationType()))));
+    if (auto* e = dynamic_cast<Sarvo::IpObject*>(&element))
+        WriteLists(object, unresolved, *e);
+    if (auto* e = dynamic_cast<Sarvo::InterfaceObject*>(&element))
+        WriteLists(object, unresolved, *e);
+    if (auto* e = dynamic_cast<Sarvo::ServiceObject*>(&element))
+        WriteLists(object, unresolved, *e);
+    if (auto* e = dynamic_cast<Sarvo::ScheduleObject*>(&element))
+        WriteLists(object, unresolved, *e);
+    if (auto* e = dynamic_cast<Sarvo::VpnObject*>(&element))
+        WriteLists(object, unresolved, *e);
+}
+
+std::unique_ptr<Sarvo::NamedObject> ElementFromObject(INamedObject& object) {
+    const Sarvo::CreationTypes creation(Sarvo::CreationTypes::Generated);
+    std::unique_ptr<Sarvo::NamedObject> element;
+    switch (object.GetNamedObjectType()) {
+        case eInterfaceObject:
+            element = std::make_unique<Sarvo::InterfaceObject>(L"", 0, creation);
+            break;
+        case eIpAddressObject:
+            element = std::make_unique<Sarvo::IpObject>(L"", 0, creation);
+            break;
+        case eServiceObject:
+            element = std::make_unique<Sarvo::ServiceObject>(L"", 0, creation);
+            break;
+        case eScheduleObject:
+            element = std::make_unique<Sarvo::ScheduleObject>(L"", 0, creation);
+            break;
+        case eSarvoGroupObject:
+            element = std::make_unique<Sarvo::VpnObject>(L"", 0, creation);
+            break;
+    }
+    if (element) {
+        WriteObjectIntoElement(object, {}, *element);
+    }
+    return element;
+}
+
+std::vector<Sarvo::NamedObject*> ElementsOfKind(Sarvo::NamedObjects& objects,
+                                                NamedObjectType type) {
+    std::vector<Sarvo::NamedObject*> elements;
+    auto collect = [&elements](auto& sequence) {
+        for (auto& element : sequence)
+            elements.push_back(&element);
+    };
+    switch (type) {
+        case eInterfaceObject:
+            collect(objects.InterfaceObject());
+            break;
+        case eIpAddressObject:
+            collect(objects.IpObject());
+            break;
+        case eServiceObject:
+            collect(objects.ServiceObject());
+            break;
+        case eScheduleObject:
+            collect(objects.ScheduleObject());
+            break;
+        case eSarvoGroupObject:
+            collect(objects.VpnObject());
+            break;
+    }
+    return elements;
+}
+
+}  // namespace fwcommon

@@ -1,0 +1,21 @@
+#include <fwcommon/RuleType.h>
+
+namespace fwcommon {
+
+std::wstring RuleTypeName(RuleType type) {
+    switch (type) {
+        case eVPNRules:
+            return L"eVPNRules";
+        case eNATRules:
+            return L"eNATRules";
+        case eTunnelRules:
+            return L"eTunnelRules";
+        case eLocalRules:
+            return L"eLocalRules";
+        case eTransitRules:
+            return L"eTransitRules";
+    }
+    return std::wstring();
+}
+
+}  // namespace fwcommon

@@ -1,0 +1,130 @@
+#include "store/SectionIndex.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+#include <fwcommon/IRule.h>
+
+namespace fwcommon {
+
+void SectionIndex::Insert(std::int64_t orderId, std::shared_ptr<IRule> rule) {
+    auto existing = byOrder_.find(orderId);
+    if (existing != byOrder_.end()) {
+        Forget(existing->second->GetIdentifier(), orderId);
+        existing->second = rule;
+    } else {
+        byOrder_.emplace(orderId, rule);
+    }
+    orderIdsByIdentifier_.emplace(rule->GetIdentifier(), orderId);
+}
+
+void SectionIndex::Erase(std::int64_t orderId) {
+    auto found = byOrder_.find(orderId);
+    if (found == byOrder_.end()) {
+        return;
+    }
+    Forget(found->second->GetIdentifier(), orderId);
+    byOrder_.erase(found);
+}
+
+void SectionIndex::Clear() {
+    byOrder_.clear();
+    orderIdsByIdentifier_.clear();
+}
+
+void SectionIndex::Forget(std::uint32_t identifier, std::int64_t orderId) {
+    auto range = orderIdsByIdentifier_.equal_range(identifier);
+    for (auto it = range.first; it != range.second; ++it) {
+        if (it->second == orderId) {
+            orderIdsByIdentifier_.erase(it);
+            return;
+        }
+    }
+}
+
+std::optional<std::int64_t> SectionIndex::FirstOrderIdOf(std::uint32_t identifier) const {
+    std::optional<std::int64_t> first;
+    auto range = orderIdsByIdentifier_.equal_range(identifier);
+    for (auto it = range.first; it != range.second; ++it) {
+        if (!first || it->second < *first) {
+            first = it->second;
+        }
+    }
+    return first;
+}
+
+std::shared_ptr<IRule> SectionIndex::Find(std::uint32_t identifier,
+                                          CreationType creationType) const {
+    std::shared_ptr<IRule> best;
+    std::int64_t bestOrderId = 0;
+    auto range = orderIdsByIdentifier_.equal_range(identifier);
+    for (auto it = range.first; it != range.second; ++it) {
+        const std::shared_ptr<IRule>& rule = byOrder_.at(it->second);
+        if (rule->GetCreationType() == creationType && (!best || it->second < bestOrderId)) {
+            best = rule;
+            bestOrderId = it->second;
+        }
+    }
+    return best;
+}
+
+bool SectionIndex::Move(std::int64_t orderId, std::int32_t shift,
+                        const std::function<void(IRule&, std::int64_t)>& renumber) {
+    auto moved = byOrder_.find(orderId);
+    if (moved == byOrder_.end() || shift == 0) {
+        return false;
+    }
+    auto reached = moved;
+    for (std::int32_t step = 0; step != shift; step += shift > 0 ? 1 : -1) {
+        if (shift > 0) {
+            if (std::next(reached) == byOrder_.end()) {
+                return false;
+            }
+            ++reached;
+        } else {
+            if (reached == byOrder_.begin()) {
+                return false;
+            }
+            --reached;
+        }
+    }
+
+    // The range in ascending order, and the rules in their new order.
+    auto first = shift > 0 ? moved : reached;
+    auto last = std::next(shift > 0 ? reached : moved);
+    std::vector<std::int64_t> orderIds;
+    std::vector<std::shared_ptr<IRule>> rules;
+    for (auto it = first; it != last; ++it) {
+        orderIds.push_back(it->first);
+        rules.push_back(it->second);
+    }
+    if (shift > 0) {
+        std::rotate(rules.begin(), rules.begin() + 1, rules.end());
+    } else {
+        std::rotate(rules.rbegin(), rules.rbegin() + 1, rules.rend());
+    }
+
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        auto slot = byOrder_.find(orderIds[i]);
+        Forget(slot->second->GetIdentifier(), orderIds[i]);
+    }
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        byOrder_[orderIds[i]] = rules[i];
+        orderIdsByIdentifier_.emplace(rules[i]->GetIdentifier(), orderIds[i]);
+        renumber(*rules[i], orderIds[i]);
+    }
+    return true;
+}
+
+std::shared_ptr<const RuleList> SectionIndex::Rules() const {
+    auto rules = std::make_shared<RuleList>();
+    rules->reserve(byOrder_.size());
+    for (const auto& entry : byOrder_) {
+        rules->push_back(entry.second);
+    }
+    return rules;
+}
+
+}  // namespace fwcommon

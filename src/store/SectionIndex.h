@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+
+#include <fwcommon/DomainTypes.h>
+#include <fwcommon/IXmlReader.h>
+
+namespace fwcommon {
+
+// The rules of one section keyed by order id, handed out in ascending
+// order id, with a second index from rule identifier to order ids so that
+// finding one rule never walks the section.
+class SectionIndex {
+public:
+    using Map = std::map<std::int64_t, std::shared_ptr<IRule>>;
+
+    // Stores the rule under the order id; a rule already stored there is
+    // replaced.
+    void Insert(std::int64_t orderId, std::shared_ptr<IRule> rule);
+    // Removes the rule stored under the order id, if any.
+    void Erase(std::int64_t orderId);
+    void Clear();
+
+    // The smallest order id of a rule with this identifier (any creation
+    // type).
+    std::optional<std::int64_t> FirstOrderIdOf(std::uint32_t identifier) const;
+    // The rule with the smallest order id among those with this identifier
+    // and creation type; empty when none.
+    std::shared_ptr<IRule> Find(std::uint32_t identifier, CreationType creationType) const;
+
+    // Moves the rule at orderId by shift places and rotates the order ids of
+    // the rules in between, so that the set of order ids stays the same.
+    // renumber is called for every rule whose order id changes, with its new
+    // order id. False, and nothing changed, when the move would leave the
+    // section or no rule has that order id.
+    bool Move(std::int64_t orderId, std::int32_t shift,
+              const std::function<void(IRule&, std::int64_t)>& renumber);
+
+    std::shared_ptr<const RuleList> Rules() const;
+    const Map& ByOrder() const { return byOrder_; }
+    std::size_t Size() const { return byOrder_.size(); }
+
+private:
+    void Forget(std::uint32_t identifier, std::int64_t orderId);
+
+    Map byOrder_;
+    std::unordered_multimap<std::uint32_t, std::int64_t> orderIdsByIdentifier_;
+};
+
+}  // namespace fwcommon

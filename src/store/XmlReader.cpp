@@ -1,0 +1,256 @@
+#include "store/XmlReader.h"
+
+#include <atomic>
+#include <ctime>
+#include <sstream>
+#include <stdexcept>
+
+#include <fwcommon/IRule.h>
+#include <fwcommon/LogFacility.h>
+#include <fwcommon/PolicyDocument.h>
+#include <fwcommon/StringUtilities.h>
+#include "domain/Rule.h"
+#include "store/ReaderListeners.h"
+#include "store/RuleElements.h"
+#include "store/UtcTime.h"
+
+namespace fwcommon {
+namespace {
+
+constexpr wchar_t kNewDocumentVersion[] = L"1.0";
+constexpr long long kNewDocumentRollbackPeriod = 900;
+
+std::unique_ptr<Sarvo::PolicyType> NewDocument() {
+    return std::make_unique<Sarvo::PolicyType>(
+        Sarvo::Rules(), Sarvo::Properties(kNewDocumentVersion, UtcDateTime(std::time(nullptr)),
+                                          kNewDocumentRollbackPeriod));
+}
+
+// The process-wide order-id counters: the last order id handed out per
+// creation type.
+std::atomic<std::int64_t>& OrderCounter(CreationType creationType) {
+    static std::atomic<std::int64_t> counters[4] = {{100000}, {200000}, {300000}, {2000000000}};
+    return counters[creationType >= Policy && creationType <= Post ? creationType : Generated];
+}
+
+// The identifiers a generator made for a document hands out, by the
+// document's creation type.
+std::shared_ptr<IdentifierGenerator> NewGeneratorFor(CreationType documentType) {
+    switch (documentType) {
+        case Generated:
+            return std::make_shared<IdentifierGenerator>(100001, 200000);
+        case User:
+            return std::make_shared<IdentifierGenerator>(300001, 2000000000);
+        case Post:
+            return std::make_shared<IdentifierGenerator>(2000000001, 4294967295u);
+        default:
+            return std::make_shared<IdentifierGenerator>(200001, 300000);
+    }
+}
+
+void Log(const std::wstring& message, int level) {
+    GetLibLogFacility().Log(message, level);
+}
+
+}  // namespace
+
+XmlReader::XmlReader(const std::vector<unsigned char>& bytes, CreationType creationType,
+                     const std::wstring& dataname, const std::wstring& schemaPath,
+                     std::shared_ptr<GeneratorRegistry> registry)
+    : namedObjectListener_(std::make_shared<NamedObjectListener>(*this)),
+      ruleListener_(std::make_shared<RuleListener>(*this)),
+      creationType_(creationType),
+      dataname_(dataname),
+      registry_(registry ? std::move(registry) : std::make_shared<GeneratorRegistry>()) {
+    live_ = bytes.empty() ? NewDocument() : ParsePolicyDocument(bytes, schemaPath);
+}
+
+XmlReader::~XmlReader() {
+    // Rule handles handed out may outlive the reader and still hold its
+    // listeners; from now on those listeners ignore what they hear.
+    ruleListener_->Detach();
+    namedObjectListener_->Detach();
+}
+
+Sarvo::PolicyType& XmlReader::MutableLive() {
+    if (!snapshot_) {
+        snapshot_.reset(live_->_clone());
+    }
+    return *live_;
+}
+
+std::wstring XmlReader::LogPrefix() const {
+    return L"'XmlReader:" + dataname_ + L"': ";
+}
+
+std::shared_ptr<IdentifierGenerator> XmlReader::GeneratorFor(CreationType creationType) {
+    auto& generator = (*registry_)[creationType];
+    if (!generator) {
+        generator = NewGeneratorFor(creationType_);
+    }
+    return generator;
+}
+
+SectionIndex* XmlReader::Section(RuleType type) {
+    return type >= eVPNRules && type <= eTransitRules ? sections_[type - 1].get() : nullptr;
+}
+
+SectionIndex& XmlReader::SectionForEdit(RuleType type) {
+    auto& section = sections_.at(type - 1);
+    if (!section) {
+        section = std::make_unique<SectionIndex>();
+    }
+    return *section;
+}
+
+void XmlReader::EnsureRulesParsed() {
+    if (!rulesParsed_) {
+        ParseRules();
+    }
+}
+
+void XmlReader::ParseRules() {
+    for (auto& section : sections_) {
+        section.reset();
+    }
+    const bool correcting = !firstParseDone_;
+    if (correcting && rulesChanged_) {
+        // The build will be refused: keep the committed state free of the
+        // corrections below.
+        MutableLive();
+    }
+    std::map<CreationType, std::int64_t> largestOrderIds;
+    const auto documentGenerator = GeneratorFor(creationType_);
+    for (Sarvo::Rule& element : live_->Rules().Rule()) {
+        const RuleType type = SectionOf(element);
+        if (type == 0) {
+            continue;
+        }
+        if (correcting) {
+            CorrectRuleIdentifier(element);
+        }
+        auto rule = std::make_shared<Rule>(std::shared_ptr<Sarvo::Rule>(element._clone()));
+        documentGenerator->MarkIdentifierAsBusy(rule->GetIdentifier());
+        const CreationType elementType = CreationTypeOf(element);
+        if (elementType >= Generated && elementType <= User) {
+            auto& largest = largestOrderIds[elementType];
+            largest = std::max<std::int64_t>(largest, element.OrderId());
+        }
+        SectionForEdit(type).Insert(element.OrderId(), rule);
+    }
+    locator_.Invalidate();
+    if (correcting) {
+        RaiseOrderCounters(largestOrderIds);
+    }
+    if (rulesChanged_) {
+        throw std::logic_error(StringUtilities::GetErrorString(
+            "fwcommon::XmlReader::XmlReaderInternal::ParseRules",
+            std::string(". Can't replace original xmlReader through pending changes")));
+    }
+    snapshot_.reset();
+    rulesParsed_ = true;
+    firstParseDone_ = true;
+}
+
+void XmlReader::CorrectRuleIdentifier(Sarvo::Rule& element) {
+    auto generator = GeneratorFor(CreationTypeOf(element));
+    if (!generator->checkAvailability(IdentifierOf(element))) {
+        element.RuleId(generator->GenerateIdentifier());
+    }
+}
+
+void XmlReader::RaiseOrderCounters(const std::map<CreationType, std::int64_t>& largestOrderIds) {
+    for (CreationType type : {User, Policy, Generated}) {
+        auto found = largestOrderIds.find(type);
+        if (found != largestOrderIds.end()) {
+            UpdateOrderId(found->second, type);
+        }
+    }
+}
+
+std::int64_t XmlReader::createOrderId(CreationType creationType) {
+    const std::int64_t orderId = ++OrderCounter(creationType);
+    if (creationType == User) {
+        Log(L"'XmlReader:createOrderId, orderId='" + std::to_wstring(orderId), 2);
+    }
+    return orderId;
+}
+
+std::int64_t XmlReader::UpdateOrderId(std::int64_t orderId, CreationType creationType) {
+    if (creationType < Generated || creationType > Post) {
+        return 0;
+    }
+    auto& counter = OrderCounter(creationType);
+    std::int64_t old = counter.load();
+    std::int64_t raised = 0;
+    do {
+        raised = orderId > old ? orderId : old + 1;
+    } while (!counter.compare_exchange_weak(old, raised));
+    if (creationType == User) {
+        Log(L"'XmlReader:UpdateOrderId, origId='" + std::to_wstring(orderId) + L",currentId=" +
+                std::to_wstring(old) + L",newId=" + std::to_wstring(raised),
+            2);
+    }
+    return raised;
+}
+
+std::shared_ptr<const RuleList> XmlReader::GetRules(RuleType type) {
+    EnsureRulesParsed();
+    const SectionIndex* section = Section(type);
+    return section ? section->Rules() : std::make_shared<const RuleList>();
+}
+
+std::shared_ptr<IRule> XmlReader::GetRuleById(IdentifierWithType id) {
+    EnsureRulesParsed();
+    for (RuleType type : {eLocalRules, eVPNRules, eTransitRules, eNATRules, eTunnelRules}) {
+        if (const SectionIndex* section = Section(type)) {
+            if (auto rule = section->Find(id.identifier, id.creationType)) {
+                return rule;
+            }
+        }
+    }
+    LogRuleDump(id.identifier);
+    return nullptr;
+}
+
+void XmlReader::LogRuleDump(std::uint32_t identifier) {
+    std::wostringstream dump;
+    dump << LogPrefix() << L"GetRule, can't find rule with id='" << identifier << L'\n';
+    const std::pair<RuleType, const wchar_t*> headings[] = {{eLocalRules, L"LocalRules: \n"},
+                                                            {eVPNRules, L"VpnRules: \n"},
+                                                            {eTransitRules, L"TransitRules: \n"},
+                                                            {eTunnelRules, L"TunnelRules: \n"},
+                                                            {eNATRules, L"NatRules: \n"}};
+    for (const auto& [type, heading] : headings) {
+        dump << heading;
+        if (const SectionIndex* section = Section(type)) {
+            for (const auto& [orderId, rule] : section->ByOrder()) {
+                dump << L'\t' << L"DomainObjectIdentifier=" << rule->GetIdentifier() << L", xmlId="
+                     << rule->GetXmlRule()->RuleId() << L", orderId=" << orderId << L", name="
+                     << rule->GetName() << L'\n';
+            }
+        }
+    }
+    Log(dump.str(), 3);
+}
+
+RuleType XmlReader::GetRuleType(const Sarvo::Rule& rule) {
+    if (dynamic_cast<const Sarvo::NatRule*>(&rule))
+        return eNATRules;
+    if (dynamic_cast<const Sarvo::VpnRule*>(&rule))
+        return eVPNRules;
+    if (dynamic_cast<const Sarvo::LocalRule*>(&rule))
+        return eLocalRules;
+    if (dynamic_cast<const Sarvo::TransitRule*>(&rule))
+        return eTransitRules;
+    if (dynamic_cast<const Sarvo::TunnelingRule*>(&rule))
+        return eTunnelRules;
+    throw std::runtime_error(StringUtilities::GetErrorString("fwcommon::XmlReader::GetRuleType",
+                                                             std::string(". Unsupported type")));
+}
+
+bool XmlReader::HasChanges() {
+    return optionsChanged_ || rulesChanged_ || namedObjectsChanged_;
+}
+
+}  // namespace fwcommon

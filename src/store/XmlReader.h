@@ -1,0 +1,160 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fwcommon/IDomainObjectListener.h>
+#include <fwcommon/IXmlReader.h>
+#include <fwcommon/IdentifierGenerator.h>
+#include <fwcommon/rules.hxx>
+#include "store/LiveRuleLocator.h"
+#include "store/NamedObjectConversion.h"
+#include "store/SectionIndex.h"
+
+namespace fwcommon {
+
+using GeneratorRegistry = std::map<CreationType, std::shared_ptr<IdentifierGenerator>>;
+
+// The document store of one policy document: the live typed document, the
+// snapshot that a rollback returns to, the rules indexed per section and
+// the named objects as domain objects.
+//
+// The rule index is built on first use. Its first build makes every rule's
+// RuleId a free identifier of its creation type (writing corrections back
+// into the document) and raises the process-wide order-id counters past the
+// loaded order ids. While rule edits are pending, a full rebuild is refused,
+// since it would take the edits as the new committed state.
+//
+// The committed snapshot is taken lazily: until the live document is first
+// changed after a build, commit or rollback, the snapshot and the live
+// document are the same tree.
+//
+// Not synchronised; the Context that owns the reader serialises access.
+// Exported only so that tests can reach the operations beyond IXmlReader.
+class FWCOMMON_EXPORT XmlReader : public IXmlReader {
+public:
+    XmlReader(const std::vector<unsigned char>& bytes, CreationType creationType,
+              const std::wstring& dataname, const std::wstring& schemaPath,
+              std::shared_ptr<GeneratorRegistry> registry);
+    XmlReader(const XmlReader&) = delete;
+    XmlReader& operator=(const XmlReader&) = delete;
+
+    // IXmlReader.
+    void AddNamedObject(std::shared_ptr<INamedObject> object) override;
+    std::shared_ptr<INamedObject> UpdateNamedObject(std::shared_ptr<INamedObject> object) override;
+    void RemoveNamedObjectById(IdentifierWithType id) override;
+    void SetApplicationProperties(std::int64_t time, std::int32_t period) override;
+    std::shared_ptr<const RuleList> GetRules(RuleType type) override;
+    std::shared_ptr<IRule> GetRuleById(IdentifierWithType id) override;
+    std::shared_ptr<IRule> UpdateRule(RuleType type, std::shared_ptr<Sarvo::Rule> rule) override;
+    std::shared_ptr<IRule> CreateRule(RuleType type, CreationType creationType,
+                                      const std::wstring& name, const Sarvo::Action& action,
+                                      std::int32_t position) override;
+    bool RemoveRule(RuleType type, IdentifierWithType id) override;
+    void GetXmlData(std::vector<unsigned char>& out) override;
+    bool HasOption(const std::wstring& name, CreationType creationType) override;
+    boost::any GetOptionValue(const std::wstring& name, CreationType creationType) override;
+    std::vector<std::wstring> GetOptionNames() override;
+    void SetOptionValue(const std::wstring& name, const boost::any& value,
+                        CreationType creationType) override;
+    bool ChangeRulePriority(RuleType type, std::uint32_t identifier, std::int32_t shift) override;
+    bool UpdateVpnNodeConditions(std::shared_ptr<const VpnNodeList> nodes,
+                                 std::vector<std::uint32_t>& removed) override;
+    void UpdateRulesForNamedObject(std::shared_ptr<INamedObject> object,
+                                   std::vector<RuleInfo>& records, bool removeReferences) override;
+    void CommitChanges() override;
+    void RollbackChanges() override;
+    bool HasChanges() override;
+    ~XmlReader() override;
+
+    // Named objects of the document, built on first use.
+    virtual std::shared_ptr<INamedObject> CreateNamedObject(CreationType creationType,
+                                                            const std::wstring& name,
+                                                            const std::wstring& description,
+                                                            NamedObjectType type);
+    virtual bool RemoveNamedObjectByName(CreationType creationType, const std::wstring& name);
+    virtual NamedObjectList GetNamedObjectsByType(NamedObjectType type);
+    virtual NamedObjectList GetNamedObjects();
+    virtual std::shared_ptr<INamedObject> GetNamedObject(CreationType creationType,
+                                                         const std::wstring& name);
+    virtual std::shared_ptr<INamedObject> GetNamedObjectById(IdentifierWithType id);
+    // The section of a rule element by its kind. Throws std::runtime_error
+    // "fwcommon::XmlReader::GetRuleType.. Unsupported type" for a plain Rule.
+    virtual RuleType GetRuleType(const Sarvo::Rule& rule);
+
+    // Process-wide order-id counters, one per creation type (Generated
+    // from 100000, Policy from 200000, User from 300000, Post from
+    // 2000000000). createOrderId hands out the next one; a creation type
+    // other than 1..3 uses the counter of Generated.
+    static std::int64_t createOrderId(CreationType creationType);
+    // Raises the counter to orderId when that is larger, else steps it by
+    // one; returns the new value. 0 and no change for a type outside 0..3.
+    static std::int64_t UpdateOrderId(std::int64_t orderId, CreationType creationType);
+
+    // Resolves the named-object references of the document's named objects
+    // against a list of objects held elsewhere (a separate named-objects
+    // document). Throws std::runtime_error when one is missing.
+    void ResolveNamedObjects(std::shared_ptr<const NamedObjectList> objects);
+
+private:
+    class RuleListener;
+    class NamedObjectListener;
+
+    // Lazy builds.
+    void EnsureRulesParsed();
+    void ParseRules();
+    void CorrectRuleIdentifier(Sarvo::Rule& element);
+    void RaiseOrderCounters(const std::map<CreationType, std::int64_t>& largestOrderIds);
+    void EnsureOptionsParsed();
+    void EnsureNamedObjectsParsed();
+    void ParseNamedObjects();
+    void ResolveReferences(INamedObject& object, std::vector<ObjectReference>& references,
+                           const NamedObjectList& candidates);
+    Sarvo::NamedObject* ElementOf(const INamedObject& object);
+    void WriteBack(INamedObject& object);
+
+    // The live document for reading, and for changing: the latter first
+    // makes sure the committed snapshot is a tree of its own.
+    const Sarvo::PolicyType& Live() const { return *live_; }
+    Sarvo::PolicyType& MutableLive();
+
+    std::shared_ptr<IdentifierGenerator> GeneratorFor(CreationType creationType);
+    SectionIndex* Section(RuleType type);
+    SectionIndex& SectionForEdit(RuleType type);
+    std::shared_ptr<IRule> StoreRule(RuleType type, std::shared_ptr<Sarvo::Rule> element);
+    void ReplaceIndexedRule(RuleType type, const Sarvo::Rule& liveElement);
+    void LogRuleDump(std::uint32_t identifier);
+    std::wstring LogPrefix() const;
+
+    std::shared_ptr<Sarvo::PolicyType> live_;
+    std::shared_ptr<Sarvo::PolicyType> snapshot_;  // empty while it equals live_
+    std::array<std::unique_ptr<SectionIndex>, 5> sections_;
+    LiveRuleLocator locator_;
+    std::vector<std::wstring> optionNames_;
+    std::shared_ptr<NamedObjectList> namedObjects_;
+    std::map<std::uint32_t, IdentifierWithType> identifierIndex_;
+    // References of an object to objects that are not in this document,
+    // kept so that writing the object back loses none of them.
+    std::map<IdentifierWithType, std::vector<ObjectReference>> unresolvedReferences_;
+    NamedObjectList addedNamedObjects_;
+    NamedObjectList removedNamedObjects_;
+    std::shared_ptr<NamedObjectListener> namedObjectListener_;
+    std::shared_ptr<RuleListener> ruleListener_;
+    CreationType creationType_;
+    std::wstring dataname_;
+    std::shared_ptr<GeneratorRegistry> registry_;
+
+    bool optionsChanged_ = false;
+    bool rulesChanged_ = false;
+    bool namedObjectsChanged_ = false;
+    bool firstParseDone_ = false;
+    bool rulesParsed_ = false;
+    bool optionsParsed_ = false;
+    bool namedObjectsParsed_ = false;
+};
+
+}  // namespace fwcommon

@@ -1,0 +1,163 @@
+// Rule edits of the document store, and commit and rollback.
+
+#include <sstream>
+
+#include <fwcommon/IRule.h>
+#include <fwcommon/LogFacility.h>
+#include "domain/Rule.h"
+#include "store/ReaderListeners.h"
+#include "store/RuleElements.h"
+#include "store/XmlReader.h"
+
+namespace fwcommon {
+
+std::shared_ptr<IRule> XmlReader::UpdateRule(RuleType type, std::shared_ptr<Sarvo::Rule> element) {
+    std::wostringstream line;
+    line << LogPrefix() << L"UpdateRule \n"
+         << L"DomainObjectIdentifier=" << IdentifierOf(*element) << L",xmlId=" << element->RuleId()
+         << L",orderId=" << element->OrderId() << L",name=" << element->Name();
+    GetLibLogFacility().Log(line.str(), 2);
+
+    return StoreRule(type, std::shared_ptr<Sarvo::Rule>(element->_clone()));
+}
+
+// Puts a rule element (owned by the new handle) into the live document and
+// the section index: in place of the element with the same RuleId, keeping
+// that element's order id and place, or at the end.
+std::shared_ptr<IRule> XmlReader::StoreRule(RuleType type, std::shared_ptr<Sarvo::Rule> element) {
+    auto rule = std::make_shared<Rule>(element);
+    SectionIndex& section = SectionForEdit(type);
+    Sarvo::Rules::Rule_sequence& stored = MutableLive().Rules().Rule();
+
+    const std::size_t at = locator_.Find(stored, element->RuleId());
+    if (at == LiveRuleLocator::npos) {
+        stored.push_back(*element);
+        locator_.Appended(element->RuleId(), stored.size() - 1);
+        section.Insert(element->OrderId(), rule);
+    } else {
+        Sarvo::Rule& old = stored[at];
+        element->OrderId(old.OrderId());
+        if (!AssignRuleElement(old, *element)) {
+            stored.insert(stored.erase(stored.begin() + at), *element);
+        }
+        section.Insert(element->OrderId(), rule);
+    }
+    ruleListener_->ObjectModified(rule->GetDomainObjectType(), rule->GetIdentifier());
+    return rule;
+}
+
+std::shared_ptr<IRule> XmlReader::CreateRule(RuleType type, CreationType creationType,
+                                             const std::wstring& name, const Sarvo::Action& action,
+                                             std::int32_t position) {
+    EnsureRulesParsed();
+    if (type < eVPNRules || type > eTransitRules) {
+        return nullptr;
+    }
+    const std::int64_t orderId = createOrderId(creationType);
+    const std::uint32_t ruleId = GeneratorFor(creationType_)->GenerateIdentifier();
+    std::shared_ptr<Sarvo::Rule> element =
+        MakeRuleElement(type, ruleId, orderId, name, creationType, action);
+
+    std::shared_ptr<IRule> rule = UpdateRule(type, element);
+    if (position != -1) {
+        const auto last = static_cast<std::int32_t>(SectionForEdit(type).Size()) - 1;
+        ChangeRulePriority(type, rule->GetIdentifier(), position - last);
+    }
+    rule->AddListener(ruleListener_);
+    ruleListener_->ObjectAdded(rule);
+    return rule;
+}
+
+bool XmlReader::RemoveRule(RuleType type, IdentifierWithType id) {
+    EnsureRulesParsed();
+    const auto& rules = Live().Rules().Rule();
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        if (static_cast<std::uint64_t>(rules[i].RuleId()) == id.identifier &&
+            CreationTypeOf(rules[i]) == id.creationType) {
+            auto& stored = MutableLive().Rules().Rule();
+            stored.erase(stored.begin() + i);
+            locator_.Invalidate();
+            break;
+        }
+    }
+
+    SectionIndex* section = Section(type);
+    const auto rule = section ? section->Find(id.identifier, id.creationType) : nullptr;
+    if (!rule) {
+        return false;
+    }
+    ruleListener_->ObjectRemoved(eRule, id.identifier);
+    section->Erase(rule->GetXmlRule()->OrderId());
+    rulesChanged_ = true;
+    return true;
+}
+
+bool XmlReader::ChangeRulePriority(RuleType type, std::uint32_t identifier, std::int32_t shift) {
+    EnsureRulesParsed();
+    SectionIndex* section = Section(type);
+    if (shift == 0 || !section) {
+        return false;
+    }
+    const auto orderId = section->FirstOrderIdOf(identifier);
+    if (!orderId) {
+        return false;
+    }
+    const bool moved = section->Move(*orderId, shift, [this](IRule& rule, std::int64_t newOrderId) {
+        Sarvo::Rule& own = *rule.GetXmlRule();
+        auto& stored = MutableLive().Rules().Rule();
+        const std::size_t at = locator_.Find(stored, own.RuleId());
+        if (at != LiveRuleLocator::npos) {
+            stored[at].OrderId(newOrderId);
+        }
+        own.OrderId(newOrderId);
+    });
+    if (moved) {
+        rulesChanged_ = true;
+    }
+    return moved;
+}
+
+void XmlReader::CommitChanges() {
+    snapshot_.reset();
+    addedNamedObjects_.clear();
+    removedNamedObjects_.clear();
+    optionsChanged_ = rulesChanged_ = namedObjectsChanged_ = false;
+}
+
+void XmlReader::RollbackChanges() {
+    if (snapshot_) {
+        live_ = std::move(snapshot_);
+        snapshot_.reset();
+    }
+    locator_.Invalidate();
+    if (namedObjectsParsed_) {
+        ParseNamedObjects();
+    }
+    addedNamedObjects_.clear();
+    removedNamedObjects_.clear();
+    for (auto& section : sections_) {
+        if (section) {
+            section->Clear();
+        }
+    }
+    optionsParsed_ = rulesParsed_ = false;
+    optionsChanged_ = rulesChanged_ = namedObjectsChanged_ = false;
+}
+
+// After a rule's conditions were changed in the live document, gives the
+// section index a fresh handle on the changed element, so that reads see
+// the change without a rebuild.
+void XmlReader::ReplaceIndexedRule(RuleType type, const Sarvo::Rule& liveElement) {
+    SectionIndex* section = Section(type);
+    if (!section) {
+        return;
+    }
+    auto entry = section->ByOrder().find(liveElement.OrderId());
+    if (entry != section->ByOrder().end() &&
+        entry->second->GetXmlRule()->RuleId() == liveElement.RuleId()) {
+        section->Insert(liveElement.OrderId(),
+                        std::make_shared<Rule>(std::shared_ptr<Sarvo::Rule>(liveElement._clone())));
+    }
+}
+
+}  // namespace fwcommon

@@ -1,0 +1,222 @@
+// Loading, indexing and editing the rules of one document.
+
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include <fwcommon/IRule.h>
+#include "store/StoreTestSupport.h"
+
+namespace fwcommon::test {
+namespace {
+
+Sarvo::Filter PassFilter() {
+    return Sarvo::Filter(Sarvo::ActionTypes::Pass);
+}
+
+TEST(XmlReaderLoad, EmptyBytesGiveANewEmptyDocument) {
+    const auto before = std::time(nullptr);
+    auto reader = MakeReader({});
+    for (int type = 0; type <= 6; ++type) {
+        EXPECT_TRUE(reader->GetRules(static_cast<RuleType>(type))->empty()) << "type " << type;
+    }
+    const auto written = Written(*reader);
+    EXPECT_TRUE(written->Rules().Rule().empty());
+    EXPECT_FALSE(written->NamedObjects().present());
+    EXPECT_EQ(L"1.0", written->Properties().Version());
+    EXPECT_EQ(900, written->Properties().RollbackPeriod());
+    const auto& issued = written->Properties().IssueDateTime();
+    std::tm utc{};
+    gmtime_r(&before, &utc);
+    EXPECT_EQ(utc.tm_year + 1900, issued.year());
+    EXPECT_TRUE(issued.zone_present());
+    EXPECT_FALSE(reader->HasChanges());
+}
+
+TEST(XmlReaderLoad, InvalidBytesThrowTheParsingError) {
+    EXPECT_THROW(MakeReader(ToBytes("<nonsense/>")), xml_schema::parsing);
+}
+
+TEST(XmlReaderLoad, SectionsFollowTheRuleKindInOrderIdOrder) {
+    auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300003, 3, "local b") +
+                                       RuleXml("NatRule", 300004, 1, "nat") +
+                                       RuleXml("LocalRule", 300005, 2, "local a")));
+    EXPECT_EQ((std::vector<std::wstring>{L"local a", L"local b"}),
+              Names(reader->GetRules(eLocalRules)));
+    EXPECT_EQ(std::vector<std::wstring>{L"nat"}, Names(reader->GetRules(eNATRules)));
+    EXPECT_TRUE(reader->GetRules(eVPNRules)->empty());
+}
+
+TEST(XmlReaderLoad, DuplicateRuleIdsOfTheDocumentTypeAreCorrectedAndWrittenBack) {
+    auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300001, 1, "first") +
+                                       RuleXml("LocalRule", 300001, 2, "second")));
+    const auto rules = reader->GetRules(eLocalRules);
+    ASSERT_EQ(2u, rules->size());
+    EXPECT_EQ(300001u, (*rules)[0]->GetIdentifier());
+    EXPECT_NE(300001u, (*rules)[1]->GetIdentifier());
+    const auto written = Written(*reader);
+    EXPECT_EQ(300001, written->Rules().Rule()[0].RuleId());
+    EXPECT_EQ((*rules)[1]->GetIdentifier(), written->Rules().Rule()[1].RuleId());
+    EXPECT_FALSE(reader->HasChanges()) << "the correction is not a pending change";
+}
+
+TEST(XmlReaderLoad, LoadedOrderIdsRaiseTheCounters) {
+    const std::int64_t base = XmlReader::createOrderId(User);
+    auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300001, base + 5, "a") +
+                                       RuleXml("LocalRule", 300002, base + 10, "b")));
+    reader->GetRules(eLocalRules);
+    EXPECT_EQ(base + 11, XmlReader::createOrderId(User));
+}
+
+TEST(XmlReaderLoad, UpdateOrderIdStepsPastALowerValueAndJumpsToAHigherOne) {
+    const std::int64_t counter = XmlReader::createOrderId(User) + 10;
+    EXPECT_EQ(counter, XmlReader::UpdateOrderId(counter, User));
+    EXPECT_EQ(counter + 1, XmlReader::UpdateOrderId(counter - 10, User));
+    EXPECT_EQ(0, XmlReader::UpdateOrderId(counter, static_cast<CreationType>(7)));
+}
+
+TEST(XmlReaderLoad, GetRuleTypeRefusesAPlainRule) {
+    auto reader = MakeReader({});
+    Sarvo::Rule plain(1, 1, L"plain", Sarvo::CreationTypes::User, Sarvo::ConditionSet(),
+                      PassFilter());
+    try {
+        reader->GetRuleType(plain);
+        FAIL();
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ("fwcommon::XmlReader::GetRuleType.. Unsupported type", e.what());
+    }
+}
+
+class XmlReaderEdit : public ::testing::Test {
+protected:
+    std::shared_ptr<XmlReader> reader = MakeReader(PolicyXml(
+        RuleXml("TransitRule", 300001, 10, "r10") + RuleXml("TransitRule", 300002, 20, "r20") +
+        RuleXml("TransitRule", 300003, 30, "r30") + RuleXml("TransitRule", 300004, 40, "r40")));
+
+    std::uint32_t IdOf(std::size_t position) {
+        return (*reader->GetRules(eTransitRules))[position]->GetIdentifier();
+    }
+};
+
+TEST_F(XmlReaderEdit, CreateRuleAppendsOrPlacesAtThePosition) {
+    auto last = reader->CreateRule(eTransitRules, User, L"new last", PassFilter(), -1);
+    auto first = reader->CreateRule(eTransitRules, User, L"new first", PassFilter(), 0);
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"new first", L"r10", L"r20", L"r30", L"r40", L"new last"}),
+        Names(reader->GetRules(eTransitRules)));
+    EXPECT_EQ(User, first->GetCreationType());
+    EXPECT_TRUE(reader->HasChanges());
+    EXPECT_EQ(nullptr, reader->CreateRule(static_cast<RuleType>(6), User, L"x", PassFilter(), -1));
+
+    const auto written = Written(*reader);
+    ASSERT_EQ(6u, written->Rules().Rule().size());
+    EXPECT_EQ(L"new last", written->Rules().Rule()[4].Name());
+    EXPECT_EQ(Sarvo::RuleSections::TransitSection,
+              dynamic_cast<const Sarvo::TransitRule&>(written->Rules().Rule()[4]).Section());
+}
+
+TEST_F(XmlReaderEdit, MovingBackRotatesTheOrderIds) {
+    ASSERT_TRUE(reader->ChangeRulePriority(eTransitRules, IdOf(3), -2));
+    const auto rules = reader->GetRules(eTransitRules);
+    EXPECT_EQ((std::vector<std::wstring>{L"r10", L"r40", L"r20", L"r30"}), Names(rules));
+    EXPECT_EQ((std::vector<long long>{10, 20, 30, 40}), OrderIds(rules));
+
+    const auto written = Written(*reader);
+    EXPECT_EQ(20, written->Rules().Rule()[3].OrderId()) << "r40 moved to 20 in the document";
+    EXPECT_EQ(30, written->Rules().Rule()[1].OrderId());
+}
+
+TEST_F(XmlReaderEdit, MovingForwardRotatesTheOtherWay) {
+    ASSERT_TRUE(reader->ChangeRulePriority(eTransitRules, IdOf(0), 3));
+    EXPECT_EQ((std::vector<std::wstring>{L"r20", L"r30", L"r40", L"r10"}),
+              Names(reader->GetRules(eTransitRules)));
+}
+
+TEST_F(XmlReaderEdit, MovesPastEitherEndOrByZeroAreRefused) {
+    EXPECT_FALSE(reader->ChangeRulePriority(eTransitRules, IdOf(3), 1));
+    EXPECT_FALSE(reader->ChangeRulePriority(eTransitRules, IdOf(0), -1));
+    EXPECT_FALSE(reader->ChangeRulePriority(eTransitRules, IdOf(1), 0));
+    EXPECT_FALSE(reader->ChangeRulePriority(eTransitRules, IdOf(1), 5));
+    EXPECT_FALSE(reader->ChangeRulePriority(eLocalRules, IdOf(1), 1)) << "not in that section";
+    EXPECT_EQ((std::vector<std::wstring>{L"r10", L"r20", L"r30", L"r40"}),
+              Names(reader->GetRules(eTransitRules)));
+    EXPECT_FALSE(reader->HasChanges());
+}
+
+TEST_F(XmlReaderEdit, RemovedRuleIsGoneAndItsLookupLogsTheDump) {
+    const IdentifierWithType id(IdOf(1), User);
+    ASSERT_TRUE(reader->RemoveRule(eTransitRules, id));
+    EXPECT_FALSE(reader->RemoveRule(eTransitRules, id));
+    EXPECT_EQ(3u, Written(*reader)->Rules().Rule().size());
+
+    CapturedLog log;
+    EXPECT_EQ(nullptr, reader->GetRuleById(id));
+    const std::wstring expected =
+        L"'XmlReader:test.xml': GetRule, can't find rule with id='300002\nLocalRules: \n"
+        L"VpnRules: \nTransitRules: \n"
+        L"\tDomainObjectIdentifier=300001, xmlId=300001, orderId=10, name=r10\n"
+        L"\tDomainObjectIdentifier=300003, xmlId=300003, orderId=30, name=r30\n"
+        L"\tDomainObjectIdentifier=300004, xmlId=300004, orderId=40, name=r40\n"
+        L"TunnelRules: \nNatRules: \n";
+    ASSERT_EQ(1u, log.Lines().size());
+    const std::wstring line = log.Lines()[0];
+    EXPECT_EQ(L'+', line[0]) << "logged at level 3";
+    EXPECT_EQ(expected, line.substr(line.find(L"'XmlReader:")));
+}
+
+TEST_F(XmlReaderEdit, GetRuleByIdComparesTheCreationType) {
+    EXPECT_NE(nullptr, reader->GetRuleById({IdOf(2), User}));
+    CapturedLog quiet;
+    EXPECT_EQ(nullptr, reader->GetRuleById({IdOf(2), Policy}));
+}
+
+TEST_F(XmlReaderEdit, UpdateRuleReplacesInPlaceKeepingTheOrderId) {
+    auto rule = (*reader->GetRules(eTransitRules))[1];
+    auto element = std::shared_ptr<Sarvo::Rule>(rule->GetXmlRule()->_clone());
+    element->Name(L"renamed");
+    element->OrderId(999);
+    auto stored = reader->UpdateRule(eTransitRules, element);
+    EXPECT_EQ(20, stored->GetXmlRule()->OrderId());
+    EXPECT_EQ((std::vector<std::wstring>{L"r10", L"renamed", L"r30", L"r40"}),
+              Names(reader->GetRules(eTransitRules)));
+    const auto written = Written(*reader);
+    EXPECT_EQ(L"renamed", written->Rules().Rule()[1].Name());
+    EXPECT_EQ(4u, written->Rules().Rule().size());
+}
+
+TEST_F(XmlReaderEdit, RollbackReturnsToTheLastCommit) {
+    reader->CreateRule(eTransitRules, User, L"kept", PassFilter(), -1);
+    reader->CommitChanges();
+    EXPECT_FALSE(reader->HasChanges());
+
+    reader->CreateRule(eTransitRules, User, L"dropped", PassFilter(), 0);
+    reader->RemoveRule(eTransitRules, {IdOf(2), User});
+    reader->ChangeRulePriority(eTransitRules, IdOf(1), 1);
+    reader->RollbackChanges();
+    EXPECT_FALSE(reader->HasChanges());
+    EXPECT_EQ((std::vector<std::wstring>{L"r10", L"r20", L"r30", L"r40", L"kept"}),
+              Names(reader->GetRules(eTransitRules)));
+    EXPECT_EQ(5u, Written(*reader)->Rules().Rule().size());
+}
+
+TEST(XmlReaderRebuild, RefusedWhileRuleEditsArePending) {
+    auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300001, 1, "a")));
+    auto element = std::make_shared<Sarvo::LocalRule>(
+        300009, 9, L"stored before any read", Sarvo::CreationTypes::User, Sarvo::ConditionSet(),
+        PassFilter(), Sarvo::RuleSections::LocalSection);
+    reader->UpdateRule(eLocalRules, element);
+    try {
+        reader->GetRules(eLocalRules);
+        FAIL() << "rebuild accepted";
+    } catch (const std::logic_error& e) {
+        EXPECT_STREQ(
+            "fwcommon::XmlReader::XmlReaderInternal::ParseRules.. Can't replace original xmlReader "
+            "through pending changes",
+            e.what());
+    }
+    reader->RollbackChanges();
+    EXPECT_EQ(std::vector<std::wstring>{L"a"}, Names(reader->GetRules(eLocalRules)));
+}
+
+}  // namespace
+}  // namespace fwcommon::test
