@@ -147,7 +147,13 @@ void XmlReader::ParseRules() {
             "fwcommon::XmlReader::XmlReaderInternal::ParseRules",
             std::string(". Can't replace original xmlReader through pending changes")));
     }
-    snapshot_.reset();
+    if (snapshot_ && (optionsChanged_ || namedObjectsChanged_)) {
+        // Other edits are pending: they stay pending, and the committed
+        // state takes only the corrected rules.
+        snapshot_->Rules(live_->Rules());
+    } else {
+        snapshot_.reset();
+    }
     rulesParsed_ = true;
     firstParseDone_ = true;
 }

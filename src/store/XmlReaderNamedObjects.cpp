@@ -28,6 +28,22 @@ std::shared_ptr<INamedObject> FindById(const NamedObjectList& objects, Identifie
     return nullptr;
 }
 
+// The object a reference names: the one with that Id and the referring
+// object's creation type, else the first with that Id.
+std::shared_ptr<INamedObject> FindReferenced(const NamedObjectList& objects, int id,
+                                             CreationType creationType) {
+    const auto identifier = static_cast<std::uint32_t>(id);
+    if (auto same = FindById(objects, {identifier, creationType})) {
+        return same;
+    }
+    for (const auto& object : objects) {
+        if (object->GetIdentifier() == identifier) {
+            return object;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 void XmlReader::EnsureNamedObjectsParsed() {
@@ -66,8 +82,7 @@ void XmlReader::ResolveReferences(INamedObject& object, std::vector<ObjectRefere
                                   const NamedObjectList& candidates) {
     std::vector<ObjectReference> missing;
     for (const ObjectReference& ref : references) {
-        auto target =
-            FindById(candidates, {static_cast<std::uint32_t>(ref.id), object.GetCreationType()});
+        auto target = FindReferenced(candidates, ref.id, object.GetCreationType());
         if (target) {
             object.AddNamedObject(ref.list, target);
         } else {
@@ -90,8 +105,7 @@ void XmlReader::ResolveNamedObjects(std::shared_ptr<const NamedObjectList> objec
             continue;
         }
         for (const ObjectReference& ref : pending->second) {
-            auto target = FindById(candidates,
-                                   {static_cast<std::uint32_t>(ref.id), object->GetCreationType()});
+            auto target = FindReferenced(candidates, ref.id, object->GetCreationType());
             if (!target) {
                 std::wostringstream message;
                 message << L"fwcommon::XmlReader::ResolveNamedObjects:"

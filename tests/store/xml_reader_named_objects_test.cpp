@@ -1,0 +1,169 @@
+// Named objects of a document: built from the elements, written back on
+// change, and references taken out of rules when an object goes.
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include <fwcommon/INamedObject.h>
+#include <fwcommon/IipAddressNamedObject.h>
+#include "store/StoreTestSupport.h"
+
+namespace fwcommon::test {
+namespace {
+
+std::shared_ptr<XmlReader> Example() {
+    return MakeReader(ReadBytes(SourcePath("examples/policy.xml")), Policy);
+}
+
+std::wstring NameOf(const std::shared_ptr<INamedObject>& object) {
+    const INamedObject& o = *object;
+    return o.GetName();
+}
+
+TEST(XmlReaderNamedObjects, ListFollowsTheKindOrderWithEntriesAndResolvedReferences) {
+    auto reader = Example();
+    const auto objects = reader->GetNamedObjects();
+    ASSERT_EQ(12u, objects.size());
+    EXPECT_EQ(L"Outside", NameOf(objects[0])) << "interface objects come first";
+    EXPECT_EQ(L"Office LAN", NameOf(objects[2]));
+    EXPECT_EQ(L"Office hours", NameOf(objects[8]));
+    EXPECT_EQ(L"Head office", NameOf(objects[10]));
+
+    auto munich = reader->GetNamedObject(User, L"Büro München");
+    ASSERT_NE(nullptr, munich);
+    const auto inclusions = munich->GetInclusions();
+    ASSERT_EQ(2u, inclusions->size());
+    EXPECT_EQ(eSystemObjectItem, (*inclusions)[0]->GetItemKind());
+    EXPECT_EQ(eNamedObjectItem, (*inclusions)[1]->GetItemKind()) << "IpObjectRef 101";
+    EXPECT_EQ(101u, (*inclusions)[1]->GetIdentifier());
+
+    EXPECT_EQ(nullptr, reader->GetNamedObject(Post, L"Office LAN")) << "creation type differs";
+    EXPECT_EQ(3u, reader->GetNamedObjectsByType(eServiceObject).size());
+}
+
+TEST(XmlReaderNamedObjects, UnchangedObjectsWriteBackTheSameDocument) {
+    auto reader = Example();
+    std::vector<unsigned char> before;
+    reader->GetXmlData(before);
+    for (const auto& object : reader->GetNamedObjects()) {
+        object->NotifyChanged();
+    }
+    std::vector<unsigned char> after;
+    reader->GetXmlData(after);
+    auto a = ParsePolicyDocument(before);
+    auto b = ParsePolicyDocument(after);
+    const auto& ipA = a->NamedObjects()->IpObject();
+    const auto& ipB = b->NamedObjects()->IpObject();
+    ASSERT_EQ(ipA.size(), ipB.size());
+    for (std::size_t i = 0; i < ipA.size(); ++i) {
+        EXPECT_TRUE(ipA[i].Inclusion() == ipB[i].Inclusion()) << "IpObject " << i;
+        EXPECT_TRUE(ipA[i].Exclusion() == ipB[i].Exclusion()) << "IpObject " << i;
+    }
+    EXPECT_TRUE(a->NamedObjects()->ServiceObject() == b->NamedObjects()->ServiceObject());
+    EXPECT_TRUE(a->NamedObjects()->VpnObject() == b->NamedObjects()->VpnObject());
+    EXPECT_TRUE(reader->HasChanges());
+}
+
+TEST(XmlReaderNamedObjects, ChangedObjectIsWrittenIntoItsElement) {
+    auto reader = Example();
+    auto lan = std::dynamic_pointer_cast<IipAddressNamedObject>(
+        reader->GetNamedObject(Policy, L"Office LAN"));
+    ASSERT_NE(nullptr, lan);
+    lan->SetName(L"Office LAN (new)");
+    lan->AddElement(0, lan->CreateRangeElement(L"10.1.1.1", L"10.1.1.9"));
+    const auto written = Written(*reader);
+    const auto& element = written->NamedObjects()->IpObject()[0];
+    EXPECT_EQ(L"Office LAN (new)", element.Name());
+    ASSERT_EQ(2u, element.Inclusion().size());
+    const auto& range = dynamic_cast<const Sarvo::IpRange&>(element.Inclusion()[1]);
+    EXPECT_EQ(L"10.1.1.9", range.End().Value());
+    EXPECT_EQ(1u, element.Exclusion().size());
+}
+
+TEST(XmlReaderNamedObjects, AddedObjectCreatesTheCollectionAndRollbackDropsIt) {
+    auto reader = MakeReader({});
+    auto object = reader->CreateNamedObject(User, L"Printers", L"", eIpAddressObject);
+    auto ip = std::dynamic_pointer_cast<IipAddressNamedObject>(object);
+    ip->AddElement(0, ip->CreateAddressElement(L"192.0.2.7"));
+    const auto written = Written(*reader);
+    ASSERT_TRUE(written->NamedObjects().present());
+    ASSERT_EQ(1u, written->NamedObjects()->IpObject().size());
+    EXPECT_EQ(L"Printers", written->NamedObjects()->IpObject()[0].Name());
+    EXPECT_EQ(1u, written->NamedObjects()->IpObject()[0].Inclusion().size());
+
+    reader->RollbackChanges();
+    EXPECT_TRUE(reader->GetNamedObjects().empty());
+    EXPECT_FALSE(Written(*reader)->NamedObjects().present());
+}
+
+TEST(XmlReaderNamedObjects, RemovedByNameLeavesTheDocumentAndReturnsOnRollback) {
+    auto reader = Example();
+    EXPECT_TRUE(reader->RemoveNamedObjectByName(Policy, L"Web"));
+    EXPECT_FALSE(reader->RemoveNamedObjectByName(Policy, L"Web"));
+    EXPECT_EQ(2u, Written(*reader)->NamedObjects()->ServiceObject().size());
+    reader->RollbackChanges();
+    EXPECT_NE(nullptr, reader->GetNamedObject(Policy, L"Web"));
+    EXPECT_EQ(3u, Written(*reader)->NamedObjects()->ServiceObject().size());
+}
+
+struct ReferenceCase {
+    const char* object;
+    CreationType creationType;
+    std::vector<std::int32_t> locations;
+};
+
+class RulesForNamedObject : public ::testing::TestWithParam<ReferenceCase> {};
+
+TEST_P(RulesForNamedObject, ReportsEachRuleOnceAndRemovesTheReference) {
+    const ReferenceCase& row = GetParam();
+    auto reader = Example();
+    const std::wstring name(row.object, row.object + std::strlen(row.object));
+    auto object = reader->GetNamedObject(row.creationType, name);
+    ASSERT_NE(nullptr, object) << row.object;
+
+    std::vector<RuleInfo> found;
+    reader->UpdateRulesForNamedObject(object, found, false);
+    std::vector<std::int32_t> locations;
+    for (const auto& info : found)
+        locations.push_back(info.location);
+    EXPECT_EQ(row.locations, locations) << row.object;
+    EXPECT_FALSE(reader->HasChanges());
+
+    std::vector<RuleInfo> removed;
+    reader->UpdateRulesForNamedObject(object, removed, true);
+    EXPECT_EQ(found.size(), removed.size());
+    std::vector<RuleInfo> again;
+    reader->UpdateRulesForNamedObject(object, again, false);
+    EXPECT_TRUE(again.empty()) << "references are gone";
+    EXPECT_TRUE(reader->HasChanges());
+    EXPECT_NO_THROW(reader->GetRules(eLocalRules)) << "reads still work while pending";
+    std::vector<unsigned char> bytes;
+    EXPECT_NO_THROW(reader->GetXmlData(bytes));
+
+    reader->RollbackChanges();
+    std::vector<RuleInfo> restored;
+    reader->UpdateRulesForNamedObject(object, restored, false);
+    EXPECT_EQ(found.size(), restored.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(ExampleObjects, RulesForNamedObject,
+                         ::testing::Values(ReferenceCase{"Office LAN", Policy, {1, 2, 1, 1, 1}},
+                                           ReferenceCase{"Inside", Policy, {1}},
+                                           ReferenceCase{"Outside", Policy, {2}},
+                                           ReferenceCase{"Head office", Policy, {1, 2}},
+                                           ReferenceCase{"Web", Policy, {3}},
+                                           ReferenceCase{"Office hours", Policy, {4}}));
+
+TEST(XmlReaderNamedObjects, RecordsCarryTheRuleNameSectionAndCreationType) {
+    auto reader = Example();
+    std::vector<RuleInfo> found;
+    reader->UpdateRulesForNamedObject(reader->GetNamedObject(Policy, L"Web"), found, false);
+    ASSERT_EQ(1u, found.size());
+    EXPECT_EQ(L"LAN to the Internet", found[0].ruleName);
+    EXPECT_EQ(L"eTransitRules", found[0].section);
+    EXPECT_EQ(Policy, found[0].creationType);
+}
+
+}  // namespace
+}  // namespace fwcommon::test
