@@ -1,0 +1,11 @@
+#pragma once
+
+namespace fwpolicy {
+
+// Loads the protocol, port and ICMP dictionaries that display texts use,
+// from $FWPOLICY_DATA_DIR, the installed data directory, or the source
+// tree's data/ (for a tool run from its build tree), the first that holds
+// them. Without any, texts show numbers only.
+void LoadDictionaries();
+
+}  // namespace fwpolicy

@@ -1,0 +1,172 @@
+#include "RuleTable.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include <fwcommon/RuleType.h>
+
+namespace fwpolicy {
+namespace {
+
+using fwcommon::IXmlWrapper;
+
+// Replaces every "#<Id>" that names a known object by the object's name.
+std::wstring WithObjectNames(const std::wstring& text, const ObjectNames& names) {
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'#' && i + 1 < text.size() &&
+            (std::iswdigit(text[i + 1]) || text[i + 1] == L'-')) {
+            std::size_t end = i + 2;
+            while (end < text.size() && std::iswdigit(text[end]))
+                ++end;
+            const auto found = names.find(std::stoi(text.substr(i + 1, end - i - 1)));
+            if (found != names.end()) {
+                out += found->second;
+                i = end - 1;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::wstring Joined(const std::vector<std::wstring>& parts) {
+    if (parts.empty())
+        return L"*";
+    std::wstring text;
+    for (const auto& part : parts) {
+        text += (text.empty() ? L"" : L", ") + part;
+    }
+    return text;
+}
+
+std::wstring SideText(const Sarvo::ConditionSet::Source_optional& side, const IXmlWrapper& w) {
+    std::vector<std::wstring> parts;
+    if (!side.present())
+        return L"*";
+    if (const auto* pub = dynamic_cast<const Sarvo::PublicNetwork*>(&side.get())) {
+        if (pub->InterfaceCondition())
+            parts.push_back(w.InterfaceConditionText(*pub->InterfaceCondition()));
+        for (const auto& host : pub->IpHostCondition())
+            parts.push_back(w.IpHostConditionText(host));
+    } else if (const auto* priv = dynamic_cast<const Sarvo::PrivateNetwork*>(&side.get())) {
+        for (const auto& host : priv->VpnHostCondition())
+            parts.push_back(w.VpnHostConditionText(host));
+    }
+    return Joined(parts);
+}
+
+std::wstring ActionText(const Sarvo::Action& action) {
+    if (const auto* filter = dynamic_cast<const Sarvo::Filter*>(&action)) {
+        std::wstring text =
+            filter->FilteringAction() == Sarvo::ActionTypes::Pass ? L"pass" : L"drop";
+        if (filter->IsConnectionStateless())
+            text += L" stateless";
+        if (filter->IsBidirectional())
+            text += L" both-ways";
+        if (!filter->IsPacketLoggingEnabled())
+            text += L" no-packet-log";
+        if (!filter->IsConnectionLoggingEnabled())
+            text += L" no-connection-log";
+        return text;
+    }
+    if (const auto* nat = dynamic_cast<const Sarvo::Translation*>(&action)) {
+        std::wstring text = L"translate";
+        if (nat->SourceIp())
+            text += L" source=" + nat->SourceIp()->Value();
+        if (nat->DestinationIp())
+            text += L" destination=" + nat->DestinationIp()->Value();
+        if (nat->DestinationPort())
+            text += L" port=" + std::to_wstring(nat->DestinationPort()->Value());
+        if (nat->IsTranslatedIntoOutboundInterface())
+            text += L" to-outbound-interface";
+        return text;
+    }
+    return L"(none)";
+}
+
+fwcommon::RuleType TypeOf(const std::string& section) {
+    if (section == "local")
+        return fwcommon::eLocalRules;
+    if (section == "vpn")
+        return fwcommon::eVPNRules;
+    if (section == "transit")
+        return fwcommon::eTransitRules;
+    if (section == "tunnel")
+        return fwcommon::eTunnelRules;
+    return fwcommon::eNATRules;
+}
+
+bool InSection(const Sarvo::Rule& rule, fwcommon::RuleType type) {
+    switch (type) {
+        case fwcommon::eLocalRules:
+            return dynamic_cast<const Sarvo::LocalRule*>(&rule);
+        case fwcommon::eVPNRules:
+            return dynamic_cast<const Sarvo::VpnRule*>(&rule);
+        case fwcommon::eTransitRules:
+            return dynamic_cast<const Sarvo::TransitRule*>(&rule);
+        case fwcommon::eTunnelRules:
+            return dynamic_cast<const Sarvo::TunnelingRule*>(&rule);
+        case fwcommon::eNATRules:
+            return dynamic_cast<const Sarvo::NatRule*>(&rule);
+    }
+    return false;
+}
+
+}  // namespace
+
+void CollectObjectNames(const Sarvo::PolicyType& policy, ObjectNames& names) {
+    if (!policy.NamedObjects())
+        return;
+    const auto& o = *policy.NamedObjects();
+    auto add = [&names](const auto& sequence) {
+        for (const auto& object : sequence)
+            names.emplace(object.Id(), object.Name());
+    };
+    add(o.ScheduleObject());
+    add(o.ServiceObject());
+    add(o.VpnObject());
+    add(o.InterfaceObject());
+    add(o.IpObject());
+}
+
+const std::vector<std::string>& SectionNames() {
+    static const std::vector<std::string> names = {"local", "vpn", "transit", "tunnel", "nat"};
+    return names;
+}
+
+std::vector<RuleRow> SectionRows(const Sarvo::PolicyType& policy, const std::string& section,
+                                 const IXmlWrapper& wrapper, const ObjectNames& names) {
+    std::vector<const Sarvo::Rule*> rules;
+    for (const auto& rule : policy.Rules().Rule()) {
+        if (InSection(rule, TypeOf(section)))
+            rules.push_back(&rule);
+    }
+    std::stable_sort(rules.begin(), rules.end(),
+                     [](const auto* a, const auto* b) { return a->OrderId() < b->OrderId(); });
+    std::vector<RuleRow> rows;
+    for (const Sarvo::Rule* rule : rules) {
+        const auto& conditions = rule->ConditionSet();
+        std::vector<std::wstring> services;
+        for (const auto& s : conditions.ServiceCondition())
+            services.push_back(wrapper.ServiceConditionText(s));
+        std::vector<std::wstring> schedules;
+        for (const auto& s : conditions.ScheduleCondition())
+            schedules.push_back(wrapper.ScheduleConditionText(s));
+        RuleRow row;
+        row.position = rows.size();
+        row.identifier = rule->RuleId();
+        row.name = rule->Name();
+        row.active = rule->IsActive();
+        row.action = ActionText(rule->Action());
+        row.source = WithObjectNames(SideText(conditions.Source(), wrapper), names);
+        row.destination = WithObjectNames(SideText(conditions.Destination(), wrapper), names);
+        row.services = WithObjectNames(Joined(services), names);
+        row.schedules = WithObjectNames(Joined(schedules), names);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+}  // namespace fwpolicy

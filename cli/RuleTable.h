@@ -1,0 +1,38 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include <fwcommon/IXmlWrapper.h>
+#include <fwcommon/rules.hxx>
+
+namespace fwpolicy {
+
+// Names of named objects by Id, for showing references by name.
+using ObjectNames = std::map<int, std::wstring>;
+
+void CollectObjectNames(const Sarvo::PolicyType& policy, ObjectNames& names);
+
+// One rule as the table shows it.
+struct RuleRow {
+    std::size_t position = 0;
+    long long identifier = 0;
+    std::wstring name;
+    bool active = true;
+    std::wstring action;
+    std::wstring source;
+    std::wstring destination;
+    std::wstring services;
+    std::wstring schedules;
+};
+
+// The rules of one section ("local", "vpn", "transit", "tunnel", "nat"),
+// in ascending order id.
+std::vector<RuleRow> SectionRows(const Sarvo::PolicyType& policy, const std::string& section,
+                                 const fwcommon::IXmlWrapper& wrapper, const ObjectNames& names);
+
+// The sections in the order the tool shows them.
+const std::vector<std::string>& SectionNames();
+
+}  // namespace fwpolicy

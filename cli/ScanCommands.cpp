@@ -1,0 +1,66 @@
+#include "ScanCommands.h"
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include <fwcommon/QuickScanners.h>
+#include "CheckCommand.h"
+#include "FileIo.h"
+#include "Utf8.h"
+
+namespace fwpolicy {
+namespace {
+
+// Reads the file and runs one scan; prints the failure and returns false
+// when either fails.
+template <typename Scan>
+bool RunScan(const std::string& file, Scan scan) {
+    try {
+        const std::vector<unsigned char> bytes = ReadFile(file);
+        if (scan(bytes) != 0) {
+            std::cerr << "fwpolicy: " << file << ": not a readable policy document\n";
+            return false;
+        }
+        return true;
+    } catch (const std::exception& e) {
+        std::cerr << "fwpolicy: " << file << ": " << e.what() << '\n';
+        return false;
+    }
+}
+
+}  // namespace
+
+void AddScanCommands(CLI::App& app, int* status) {
+    auto versionFile = std::make_shared<std::string>();
+    CLI::App* version =
+        app.add_subcommand("version", "Print the schema version a policy file states");
+    version->add_option("FILE", *versionFile, "Policy file")->required();
+    version->callback([versionFile, status] {
+        std::wstring text;
+        const bool ok = RunScan(*versionFile, [&text](const auto& bytes) {
+            return fwcommon::GetXmlVersion(bytes, text);
+        });
+        if (ok) {
+            std::cout << (text.empty() ? std::string("(none)") : ToUtf8(text)) << '\n';
+        }
+        *status = ok ? kExitOk : kExitFailure;
+    });
+
+    auto domainsFile = std::make_shared<std::string>();
+    CLI::App* domains =
+        app.add_subcommand("domains", "List the domain names a policy file mentions, sorted");
+    domains->add_option("FILE", *domainsFile, "Policy file")->required();
+    domains->callback([domainsFile, status] {
+        std::vector<std::wstring> names;
+        const bool ok = RunScan(*domainsFile, [&names](const auto& bytes) {
+            return fwcommon::GetDomainNames(bytes, names);
+        });
+        for (const auto& name : names) {
+            std::cout << ToUtf8(name) << '\n';
+        }
+        *status = ok ? kExitOk : kExitFailure;
+    });
+}
+
+}  // namespace fwpolicy
