@@ -17,7 +17,7 @@ void SectionIndex::Insert(std::int64_t orderId, std::shared_ptr<IRule> rule) {
     } else {
         byOrder_.emplace(orderId, rule);
     }
-    orderIdsByIdentifier_.emplace(rule->GetIdentifier(), orderId);
+    orderIdsByIdentifier_.emplace(rule->GetIdentifier(), Placement{orderId, rule});
 }
 
 void SectionIndex::Erase(std::int64_t orderId) {
@@ -37,7 +37,7 @@ void SectionIndex::Clear() {
 void SectionIndex::Forget(std::uint32_t identifier, std::int64_t orderId) {
     auto range = orderIdsByIdentifier_.equal_range(identifier);
     for (auto it = range.first; it != range.second; ++it) {
-        if (it->second == orderId) {
+        if (it->second.orderId == orderId) {
             orderIdsByIdentifier_.erase(it);
             return;
         }
@@ -48,8 +48,8 @@ std::optional<std::int64_t> SectionIndex::FirstOrderIdOf(std::uint32_t identifie
     std::optional<std::int64_t> first;
     auto range = orderIdsByIdentifier_.equal_range(identifier);
     for (auto it = range.first; it != range.second; ++it) {
-        if (!first || it->second < *first) {
-            first = it->second;
+        if (!first || it->second.orderId < *first) {
+            first = it->second.orderId;
         }
     }
     return first;
@@ -61,10 +61,11 @@ std::shared_ptr<IRule> SectionIndex::Find(std::uint32_t identifier,
     std::int64_t bestOrderId = 0;
     auto range = orderIdsByIdentifier_.equal_range(identifier);
     for (auto it = range.first; it != range.second; ++it) {
-        const std::shared_ptr<IRule>& rule = byOrder_.at(it->second);
-        if (rule->GetCreationType() == creationType && (!best || it->second < bestOrderId)) {
-            best = rule;
-            bestOrderId = it->second;
+        const Placement& placement = it->second;
+        if (placement.rule->GetCreationType() == creationType &&
+            (!best || placement.orderId < bestOrderId)) {
+            best = placement.rule;
+            bestOrderId = placement.orderId;
         }
     }
     return best;
@@ -112,7 +113,7 @@ bool SectionIndex::Move(std::int64_t orderId, std::int32_t shift,
     }
     for (std::size_t i = 0; i < rules.size(); ++i) {
         byOrder_[orderIds[i]] = rules[i];
-        orderIdsByIdentifier_.emplace(rules[i]->GetIdentifier(), orderIds[i]);
+        orderIdsByIdentifier_.emplace(rules[i]->GetIdentifier(), Placement{orderIds[i], rules[i]});
         renumber(*rules[i], orderIds[i]);
     }
     return true;

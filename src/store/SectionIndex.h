@@ -48,8 +48,15 @@ public:
 private:
     void Forget(std::uint32_t identifier, std::int64_t orderId);
 
+    // Where a rule stands, kept beside the identifier so that a look-up by
+    // identifier does not walk the ordered map.
+    struct Placement {
+        std::int64_t orderId;
+        std::shared_ptr<IRule> rule;
+    };
+
     Map byOrder_;
-    std::unordered_multimap<std::uint32_t, std::int64_t> orderIdsByIdentifier_;
+    std::unordered_multimap<std::uint32_t, Placement> orderIdsByIdentifier_;
 };
 
 }  // namespace fwcommon
