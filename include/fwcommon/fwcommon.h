@@ -5,6 +5,7 @@
 #include <fwcommon/ConditionComparator.h>
 #include <fwcommon/ConditionList.h>
 #include <fwcommon/ConditionPurpose.h>
+#include <fwcommon/Context.h>
 #include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/CustomTCodeCvtWcharToChar.h>
 #include <fwcommon/DocumentNamespace.h>
