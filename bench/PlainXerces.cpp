@@ -9,6 +9,7 @@
 #include <xercesc/dom/DOMImplementation.hpp>
 #include <xercesc/dom/DOMImplementationRegistry.hpp>
 #include <xercesc/dom/DOMLSOutput.hpp>
+#include <xercesc/dom/DOMLSParser.hpp>
 #include <xercesc/dom/DOMLSSerializer.hpp>
 #include <xercesc/dom/DOMLocator.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
@@ -104,33 +105,44 @@ PlainXerces::PlainXerces() {
         std::make_unique<xercesc::XMLGrammarPoolImpl>(xercesc::XMLPlatformUtils::fgMemoryManager);
     xercesc::DOMImplementation* impl =
         xercesc::DOMImplementationRegistry::getDOMImplementation(kLs);
-    parser_ = impl->createLSParser(xercesc::DOMImplementationLS::MODE_SYNCHRONOUS, nullptr,
-                                   xercesc::XMLPlatformUtils::fgMemoryManager, pool_.get());
-    Configure(*parser_);
+    xercesc::DOMLSParser* loader =
+        impl->createLSParser(xercesc::DOMImplementationLS::MODE_SYNCHRONOUS, nullptr,
+                             xercesc::XMLPlatformUtils::fgMemoryManager, pool_.get());
+    Configure(*loader);
 
     const std::vector<unsigned char> schema = SchemaBytes();
     xercesc::MemBufInputSource source(schema.data(), schema.size(), "rules.xsd", false);
     xercesc::Wrapper4InputSource input(&source, false);
-    if (parser_->loadGrammar(&input, xercesc::Grammar::SchemaGrammarType, true) == nullptr) {
+    const bool loaded =
+        loader->loadGrammar(&input, xercesc::Grammar::SchemaGrammarType, true) != nullptr;
+    loader->release();
+    if (!loaded) {
         throw std::runtime_error("the rules schema could not be read");
     }
     ErrorHandler().ThrowIfFailed();
     pool_->lockPool();
-
-    static const XMLCh location[] = u"urn:fwcommon:policy:rules rules.xsd";
-    parser_->getDomConfig()->setParameter(XMLUni::fgXercesSchemaExternalSchemaLocation, location);
 }
 
 PlainXerces::~PlainXerces() {
-    parser_->release();
     pool_.reset();
     xercesc::XMLPlatformUtils::Terminate();
 }
 
 xercesc::DOMDocument* PlainXerces::Parse(const std::vector<unsigned char>& bytes) {
+    // A parser per document, as the library makes one.
+    xercesc::DOMImplementation* impl =
+        xercesc::DOMImplementationRegistry::getDOMImplementation(kLs);
+    std::unique_ptr<xercesc::DOMLSParser, void (*)(xercesc::DOMLSParser*)> parser(
+        impl->createLSParser(xercesc::DOMImplementationLS::MODE_SYNCHRONOUS, nullptr,
+                             xercesc::XMLPlatformUtils::fgMemoryManager, pool_.get()),
+        [](xercesc::DOMLSParser* p) { p->release(); });
+    Configure(*parser);
+    static const XMLCh location[] = u"urn:fwcommon:policy:rules rules.xsd";
+    parser->getDomConfig()->setParameter(XMLUni::fgXercesSchemaExternalSchemaLocation, location);
+
     xercesc::MemBufInputSource source(bytes.data(), bytes.size(), "policy", false);
     xercesc::Wrapper4InputSource input(&source, false);
-    DomDocumentPtr document(parser_->parse(&input));
+    DomDocumentPtr document(parser->parse(&input));
     ErrorHandler().ThrowIfFailed();
     if (!document) {
         throw std::runtime_error("the parser returned no document");

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include <xercesc/dom/DOMDocument.hpp>
-#include <xercesc/dom/DOMLSParser.hpp>
 #include <xercesc/framework/XMLGrammarPool.hpp>
 
 namespace fwbench {
@@ -30,7 +29,6 @@ public:
 
 private:
     std::unique_ptr<xercesc::XMLGrammarPool> pool_;
-    xercesc::DOMLSParser* parser_ = nullptr;
 };
 
 // A DOM document that releases itself.
