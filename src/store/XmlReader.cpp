@@ -241,18 +241,12 @@ void XmlReader::LogRuleDump(std::uint32_t identifier) {
 }
 
 RuleType XmlReader::GetRuleType(const Sarvo::Rule& rule) {
-    if (dynamic_cast<const Sarvo::NatRule*>(&rule))
-        return eNATRules;
-    if (dynamic_cast<const Sarvo::VpnRule*>(&rule))
-        return eVPNRules;
-    if (dynamic_cast<const Sarvo::LocalRule*>(&rule))
-        return eLocalRules;
-    if (dynamic_cast<const Sarvo::TransitRule*>(&rule))
-        return eTransitRules;
-    if (dynamic_cast<const Sarvo::TunnelingRule*>(&rule))
-        return eTunnelRules;
-    throw std::runtime_error(StringUtilities::GetErrorString("fwcommon::XmlReader::GetRuleType",
-                                                             std::string(". Unsupported type")));
+    const RuleType type = SectionOf(rule);
+    if (type == 0) {
+        throw std::runtime_error(StringUtilities::GetErrorString(
+            "fwcommon::XmlReader::GetRuleType", std::string(". Unsupported type")));
+    }
+    return type;
 }
 
 bool XmlReader::HasChanges() {

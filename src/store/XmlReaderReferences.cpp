@@ -159,7 +159,10 @@ void XmlReader::UpdateRulesForNamedObject(std::shared_ptr<INamedObject> object,
     }
     const NamedObjectType type = object->GetNamedObjectType();
     const int id = static_cast<int>(object->GetIdentifier());
-    std::vector<Sarvo::Rule*> touched;
+    // The references found, kept with their rules so that removal does not
+    // search again; taking the snapshot copies the tree and leaves the live
+    // elements where they are.
+    std::vector<std::pair<Sarvo::Rule*, Reference>> touched;
     for (Sarvo::Rule& rule : live_->Rules().Rule()) {
         Reference found;
         if (!FindReferenceInRule(rule, type, id, found)) {
@@ -168,19 +171,15 @@ void XmlReader::UpdateRulesForNamedObject(std::shared_ptr<INamedObject> object,
         records.push_back(
             {rule.Name(), RuleTypeName(SectionOf(rule)), CreationTypeOf(rule), found.location});
         if (removeReferences) {
-            touched.push_back(&rule);
+            touched.emplace_back(&rule, std::move(found));
         }
     }
     if (touched.empty()) {
         return;
     }
-    // Take the references out of the live document, keeping the committed
-    // snapshot as it was.
     MutableLive();
-    for (Sarvo::Rule* rule : touched) {
-        Reference found;
-        FindReferenceInRule(*rule, type, id, found);
-        found.erase();
+    for (auto& [rule, reference] : touched) {
+        reference.erase();
         ReplaceIndexedRule(SectionOf(*rule), *rule);
         ruleListener_->ObjectModified(eRule, IdentifierOf(*rule));
     }
