@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-#include <fwcommon/PolicyDocument.h>
-#include "Diagnostics.h"
-#include "FileIo.h"
+#include "PolicyFile.h"
 #include "PolicySummary.h"
 
 namespace fwpolicy {
@@ -15,21 +13,11 @@ namespace {
 
 // Checks one file; true when it is a valid policy document.
 bool CheckFile(const std::string& file) {
-    std::vector<unsigned char> bytes;
-    try {
-        bytes = ReadFile(file);
-    } catch (const std::exception& e) {
-        std::cerr << "fwpolicy: " << file << ": " << e.what() << '\n';
-        return false;
-    }
-    try {
-        std::unique_ptr<Sarvo::PolicyType> policy = fwcommon::ParsePolicyDocument(bytes);
+    const auto policy = LoadPolicyFile(file);
+    if (policy) {
         std::cout << file << ": ok: " << Describe(Summarize(*policy)) << '\n';
-        return true;
-    } catch (const xml_schema::exception& e) {
-        PrintDocumentErrors(std::cerr, file, e);
-        return false;
     }
+    return policy != nullptr;
 }
 
 }  // namespace

@@ -2,23 +2,20 @@
 
 #include <sstream>
 
+#include "RuleSection.h"
+
 namespace fwpolicy {
 namespace {
 
 void CountRule(const Sarvo::Rule& rule, PolicySummary& summary) {
-    if (dynamic_cast<const Sarvo::LocalRule*>(&rule)) {
-        ++summary.localRules;
-    } else if (dynamic_cast<const Sarvo::VpnRule*>(&rule)) {
-        ++summary.vpnRules;
-    } else if (dynamic_cast<const Sarvo::TransitRule*>(&rule)) {
-        ++summary.transitRules;
-    } else if (dynamic_cast<const Sarvo::TunnelingRule*>(&rule)) {
-        ++summary.tunnelRules;
-    } else if (dynamic_cast<const Sarvo::NatRule*>(&rule)) {
-        ++summary.natRules;
-    } else {
-        ++summary.unsectionedRules;
-    }
+    const std::string section = SectionOfRule(rule);
+    std::size_t& count = section == "local"     ? summary.localRules
+                         : section == "vpn"     ? summary.vpnRules
+                         : section == "transit" ? summary.transitRules
+                         : section == "tunnel"  ? summary.tunnelRules
+                         : section == "nat"     ? summary.natRules
+                                                : summary.unsectionedRules;
+    ++count;
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
-#include <fwcommon/RuleType.h>
+#include "RuleSection.h"
 
 namespace fwpolicy {
 namespace {
@@ -86,34 +86,6 @@ std::wstring ActionText(const Sarvo::Action& action) {
     return L"(none)";
 }
 
-fwcommon::RuleType TypeOf(const std::string& section) {
-    if (section == "local")
-        return fwcommon::eLocalRules;
-    if (section == "vpn")
-        return fwcommon::eVPNRules;
-    if (section == "transit")
-        return fwcommon::eTransitRules;
-    if (section == "tunnel")
-        return fwcommon::eTunnelRules;
-    return fwcommon::eNATRules;
-}
-
-bool InSection(const Sarvo::Rule& rule, fwcommon::RuleType type) {
-    switch (type) {
-        case fwcommon::eLocalRules:
-            return dynamic_cast<const Sarvo::LocalRule*>(&rule);
-        case fwcommon::eVPNRules:
-            return dynamic_cast<const Sarvo::VpnRule*>(&rule);
-        case fwcommon::eTransitRules:
-            return dynamic_cast<const Sarvo::TransitRule*>(&rule);
-        case fwcommon::eTunnelRules:
-            return dynamic_cast<const Sarvo::TunnelingRule*>(&rule);
-        case fwcommon::eNATRules:
-            return dynamic_cast<const Sarvo::NatRule*>(&rule);
-    }
-    return false;
-}
-
 }  // namespace
 
 void CollectObjectNames(const Sarvo::PolicyType& policy, ObjectNames& names) {
@@ -140,8 +112,9 @@ std::vector<RuleRow> SectionRows(const Sarvo::PolicyType& policy, const std::str
                                  const IXmlWrapper& wrapper, const ObjectNames& names) {
     std::vector<const Sarvo::Rule*> rules;
     for (const auto& rule : policy.Rules().Rule()) {
-        if (InSection(rule, TypeOf(section)))
+        if (SectionOfRule(rule) == section) {
             rules.push_back(&rule);
+        }
     }
     std::stable_sort(rules.begin(), rules.end(),
                      [](const auto* a, const auto* b) { return a->OrderId() < b->OrderId(); });

@@ -8,11 +8,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include <fwcommon/PolicyDocument.h>
 #include "CheckCommand.h"
 #include "DataFiles.h"
-#include "Diagnostics.h"
-#include "FileIo.h"
+#include "PolicyFile.h"
 #include "RuleTable.h"
 #include "Utf8.h"
 
@@ -73,26 +71,14 @@ nlohmann::json RowJson(const RuleRow& row) {
             {"schedules", ToUtf8(row.schedules)}};
 }
 
-// Loads a policy file; prints why not and returns nullptr when it fails.
-std::unique_ptr<Sarvo::PolicyType> Load(const std::string& file) {
-    try {
-        return fwcommon::ParsePolicyDocument(ReadFile(file));
-    } catch (const xml_schema::exception& e) {
-        PrintDocumentErrors(std::cerr, file, e);
-    } catch (const std::exception& e) {
-        std::cerr << "fwpolicy: " << file << ": " << e.what() << '\n';
-    }
-    return nullptr;
-}
-
 int Show(const ShowOptions& options) {
-    const auto policy = Load(options.file);
+    const auto policy = LoadPolicyFile(options.file);
     if (!policy)
         return kExitFailure;
     ObjectNames names;
     CollectObjectNames(*policy, names);
     if (!options.objectsFile.empty()) {
-        const auto objects = Load(options.objectsFile);
+        const auto objects = LoadPolicyFile(options.objectsFile);
         if (!objects)
             return kExitFailure;
         CollectObjectNames(*objects, names);
