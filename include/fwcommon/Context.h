@@ -7,12 +7,16 @@
 #include <utility>
 #include <vector>
 
+#include <boost/any.hpp>
 #include <boost/function.hpp>
 #include <boost/optional.hpp>
 
+#include <fwcommon/CoreOperationalTypes.h>
 #include <fwcommon/DomainTypes.h>
 #include <fwcommon/IXmlReader.h>
 #include <fwcommon/IdentifierGenerator.h>
+#include <fwcommon/NetworkInterface.h>
+#include <fwcommon/RuleInfo.h>
 #include <fwcommon/RuleType.h>
 #include <fwcommon/SignalConnector.h>
 #include <fwcommon/export.h>
@@ -26,6 +30,7 @@ namespace fwcommon {
 class IDomainObject;
 class INamedObject;
 class IRule;
+class IVpnNode;
 class PrivateObjectListener;
 class XmlReader;
 
@@ -107,6 +112,8 @@ public:
     using RegistryEntry = std::pair<std::wstring, std::pair<Data, ModesMap>>;
     using Registry = std::vector<RegistryEntry>;
     using ExternalContextFunction = boost::function<std::shared_ptr<Context>()>;
+    // Rules that refer to a named object, by dataname.
+    using RuleDependencies = std::map<std::wstring, std::vector<RuleInfo>>;
 
     // "NamedObjects.xml", the customary dataname of the named-objects
     // document.
@@ -126,6 +133,46 @@ public:
     // change records are cleared. Both return true.
     bool RollbackChanges() override;
     bool CommitChanges() override;
+
+    // ---- Named objects: edits ----
+    // The objects of a document are the Context's own records of it (the
+    // document's objects at registration, then every edit made here); the
+    // document's store follows each edit. Every operation first checks the
+    // dataname (see above) under "fwcommon::Context::<operation>".
+
+    // A new object of the kind with a fresh internal number and the
+    // document's creation type, added to the document and announced as
+    // added. Empty, with nothing changed, when the document's mode for the
+    // kind is not editable.
+    virtual std::shared_ptr<INamedObject> CreateNamedObject(const std::wstring& dataname,
+                                                            const std::wstring& name,
+                                                            const std::wstring& description,
+                                                            NamedObjectType type);
+    // The kept object of the same identifier and creation type takes over
+    // the content of object (pointers handed out earlier see it) and is
+    // announced as modified; an object the document does not hold is added
+    // and announced as added. False when the kind is not editable; an
+    // empty pointer throws std::invalid_argument
+    // "fwcommon::Context::UpdateNamedObject.Empty named object".
+    virtual bool UpdateNamedObject(const std::wstring& dataname,
+                                   const std::shared_ptr<INamedObject>& object);
+    // Removes the object from the document and its references from the
+    // rules of every registered document; those rules are announced as
+    // modified. RemoveNamedObjectById announces no removal of the object
+    // itself, the other two do. A rollback brings the object back either
+    // way. False (logged at level 3 with " - not found") when the document
+    // holds no such object; the index form throws std::out_of_range
+    // "invalid vector<T> subscript" for an index at or beyond the count.
+    virtual bool RemoveNamedObjectById(const std::wstring& dataname, IdentifierWithType id);
+    virtual bool RemoveNamedObject(const std::wstring& dataname, CreationType creationType,
+                                   const std::wstring& name);
+    virtual bool RemoveNamedObject(const std::wstring& dataname, unsigned int index);
+    // New lists of the kept objects in the order they were added; the
+    // first only of the kind.
+    virtual std::shared_ptr<const NamedObjectList> GetNamedObjects(const std::wstring& dataname,
+                                                                   NamedObjectType type) const;
+    virtual std::shared_ptr<const NamedObjectList> GetNamedObjects(
+        const std::wstring& dataname) const;
 
     // Change announcements, handed to the Context's listener, which raises
     // objectModified, objectAdded and objectRemoved. A modification for an
@@ -222,6 +269,92 @@ public:
     static IdentifierWithType GetDomainObject(const std::shared_ptr<IRule>& rule);
     static IdentifierWithType GetDomainObject(const std::shared_ptr<INamedObject>& object);
 
+    // ---- Named objects: look-ups and registration ----
+
+    // The kept object at the index; std::out_of_range "invalid vector<T>
+    // subscript" at or beyond the count.
+    std::shared_ptr<INamedObject> GetNamedObject(const std::wstring& dataname, unsigned int index);
+    // The first kept object of the name and creation type; empty if none.
+    std::shared_ptr<INamedObject> GetNamedObject(const std::wstring& dataname,
+                                                 CreationType creationType,
+                                                 const std::wstring& name);
+    // Empty when the document keeps no object of this identity.
+    std::shared_ptr<INamedObject> GetNamedObjectById(const std::wstring& dataname,
+                                                     IdentifierWithType id) const;
+    // Replaces the kept objects of the dataname by these, in this order,
+    // registering the dataname (without a document, with this creation
+    // type and these modes) when it is unknown. A document already
+    // registered is not changed. Only an empty dataname is refused, and an
+    // empty pointer in objects (std::invalid_argument
+    // "fwcommon::Context::SetNamedObjects.Empty named object", nothing set).
+    void SetNamedObjects(const std::wstring& dataname,
+                         const std::vector<std::shared_ptr<INamedObject>>& objects,
+                         CreationType creationType, const ModesMap& modes);
+    // True when the first entry of the dataname has mode 1 for the kind;
+    // false for an unregistered dataname.
+    bool IsNamedObjectsEditable(const std::wstring& dataname, NamedObjectType type) const;
+    // True when any document has any key (rule section or kind) in mode 1.
+    bool IsNamedObjectsEditable() const;
+
+    // ---- Options ----
+    // Values are boost::any holding a std::wstring (see IXmlReader).
+
+    // False for an unregistered dataname or a document without a store.
+    bool HasOption(const std::wstring& dataname, CreationType creationType,
+                   const std::wstring& name) const;
+    // Empty any when the document has no such option or no store.
+    boost::any GetOptionValue(const std::wstring& dataname, CreationType creationType,
+                              const std::wstring& name) const;
+    // Stores the value and announces the change as a modification of
+    // family 256 with identifier 4294967295 (options are no domain
+    // objects). Throws std::runtime_error "fwcommon::Context::SetOptionValue.
+    // No document" for a document without a store, boost::bad_any_cast
+    // for a value that holds no std::wstring.
+    void SetOptionValue(const std::wstring& dataname, CreationType creationType,
+                        const std::wstring& name, boost::any value);
+
+    // ---- Nodes, interfaces, operational mode ----
+
+    // The list is shared with the caller, not copied; empty until set.
+    void SetNetworkNodes(std::shared_ptr<const VpnNodeList> nodes);
+    std::shared_ptr<const VpnNodeList> GetNetworkNodes() const;
+    // Throws std::out_of_range "fwcommon::Context::GetNetworkNode.Index out
+    // of range" without a list or for an index at or beyond its size.
+    std::shared_ptr<IVpnNode> GetNetworkNode(unsigned int index) const;
+    void SetNetworkInterfaces(const std::vector<NetworkInterface>& interfaces);
+    const std::vector<NetworkInterface>& GetNetworkInterfaces() const;
+    // Mode eLowNumberingMode makes named-object internal numbers start at
+    // 1, any other at 1000000; it matters only until the first document is
+    // appended or the first named object is made in the process.
+    void SetOperationalMode(CoreOperationalTypes mode);
+    CoreOperationalTypes GetOperationalMode() const;
+
+    // ---- Resultant policy ----
+
+    // Writes into out one valid document that merges, in registration
+    // order, the rules, named objects and options of every registered
+    // document with a store: rules sorted by section (VPN, NAT,
+    // tunnelling, local, transit) and order id, a named object kept once
+    // per identifier and creation type (the first one met), an option once
+    // per name and creation type (the first value met), a rule whose
+    // identifier is taken already given a free one. Its application time
+    // is time (seconds since 1970-01-01 UTC, 0 for now) and its rollback
+    // period is period. The registered documents are not changed, except
+    // that their rule indexes are built (see XmlReader).
+    void GetRSOP(std::vector<unsigned char>& out, std::int64_t time, int period);
+
+    // ---- Dependency search ----
+
+    // Appends under each dataname (registration order) a record per rule
+    // of that document that refers to the object; result is not cleared.
+    // With announce set, the references are also removed from the rules
+    // and each such rule is announced as modified.
+    void SearchRulesForNamedObject(const std::shared_ptr<INamedObject>& object,
+                                   RuleDependencies& result, bool announce);
+    // The same search, changing and announcing nothing.
+    void DetermineRulesDependencies(const std::shared_ptr<INamedObject>& object,
+                                    RuleDependencies& result);
+
     // ---- Change tracking ----
 
     // True when any document has uncommitted changes.
@@ -241,11 +374,18 @@ private:
     void SetRulesChange(RuleType type, FwObjectState state, bool both);
     void ClearChanges();
     void RecordNamedObjects(RegistryEntry& entry);
+    std::shared_ptr<InternalNamedObject> KeepNamedObject(
+        RegistryEntry& entry, const std::shared_ptr<INamedObject>& object);
+    void RemoveKeptNamedObject(RegistryEntry& entry, NamedObjectRecords::iterator record,
+                               bool announce);
+    void AnnounceRuleDependencies(const RuleDependencies& found);
 
     Registry registry_;
     std::shared_ptr<GeneratorRegistry> generators_;
     ExternalContextFunction externalContext_;
-    std::int32_t operationalMode_ = 1;
+    std::shared_ptr<const VpnNodeList> networkNodes_;
+    std::vector<NetworkInterface> networkInterfaces_;
+    CoreOperationalTypes operationalMode_ = eStandardMode;
     std::uint32_t internalNumberBase_ = 1000000;
     std::wstring namedObjectsDataname_;
     std::shared_ptr<PrivateObjectListener> listener_;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include <fwcommon/export.h>
 
@@ -20,5 +22,13 @@ public:
     // name it.
     virtual std::uint32_t GetIdentifier() const = 0;
 };
+
+using VpnNodeList = std::vector<std::shared_ptr<IVpnNode>>;
+
+// The first node of the list whose identifier is identifier; empty when no
+// node has it or the list is empty. Any thread, on a list nobody changes
+// meanwhile.
+FWCOMMON_EXPORT std::shared_ptr<IVpnNode> FindNode(unsigned long identifier,
+                                                   std::shared_ptr<const VpnNodeList> nodes);
 
 }  // namespace fwcommon

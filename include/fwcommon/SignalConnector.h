@@ -44,22 +44,33 @@ public:
     // Makes the pending changes of every document permanent; true on success.
     virtual bool CommitChanges() = 0;
 
-    // A domain object (rule or named object) was added to a document.
+    // A rule or named object was added to a document (CreateRule,
+    // CreateNatRule, CreateNamedObject, UpdateNamedObject of an object new
+    // to the document, MarkDomainObjectAsAdded).
     ObjectAddedSignal objectAdded;
-    // A domain object of a document was modified.
+    // A domain object of a document was modified: a rule (32), a named
+    // object (16), the section as a whole after ChangeRulePriority (32,
+    // User, 0), an option (256, its creation type, 4294967295). Also raised
+    // by a rollback for every named object it puts back.
     ObjectChangedSignal objectModified;
-    // A domain object was removed from a document.
+    // A domain object was removed from a document (RemoveRule, the
+    // removals of named objects except RemoveNamedObjectById); a rollback
+    // raises it for every addition it takes back.
     ObjectChangedSignal objectRemoved;
-    // Changes are being committed.
+    // Changes are being committed (every CommitChanges).
     NoticeSignal committing;
-    // The named objects concerned by a commit.
+    // After committing, when named objects were changed: every named
+    // object of the named-objects document and of the documents of its
+    // creation type.
     NamedObjectsSignal namedObjectsCommitted;
-    // Changes are being rolled back.
+    // Changes are being rolled back (every RollbackChanges).
     NoticeSignal rollingBack;
-    // The named objects concerned by a rollback.
+    // After rolling back: the named objects put back and those whose
+    // modifications were dropped (possibly none).
     NamedObjectsSignal namedObjectsRolledBack;
-    // Reserved for the host's own protocol: the library raises none of the
-    // last three.
+    // The last three belong to the host: the library never raises them
+    // and gives them no meaning. A host may use them between its own
+    // components (a query answered by the last slot, and two notices).
     QuerySignal hostQuery;
     NoticeSignal hostNotice;
     NoticeSignal hostReset;

@@ -62,3 +62,9 @@
 #include <fwcommon/XmlReaderFactory.h>
 #include <fwcommon/export.h>
 #include <fwcommon/rules.hxx>
+#include <fwcommon/CoreOperationalTypes.h>
+#include <fwcommon/INamedObjectManager.h>
+#include <fwcommon/NamedObjectDependencies.h>
+#include <fwcommon/NetworkInterface.h>
+#include <fwcommon/NodeInfo.h>
+#include <fwcommon/PolicyLint.h>

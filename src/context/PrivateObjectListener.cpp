@@ -132,16 +132,24 @@ void PrivateObjectListener::DomainObjectRemoved(const std::wstring& dataname, Do
         return;
     }
     if (type == eNamedObject) {
-        const IdentifierWithType id(static_cast<std::uint32_t>(identifier), creationType);
-        AppendOnce(removed_[dataname], id);
-        auto& modified = modified_[dataname];
-        modified.erase(std::remove_if(modified.begin(), modified.end(),
-                                      [&](const std::shared_ptr<INamedObject>& object) {
-                                          return IdOf(*object) == id;
-                                      }),
-                       modified.end());
+        NoteNamedObjectRemoved(
+            dataname, IdentifierWithType(static_cast<std::uint32_t>(identifier), creationType));
     }
     context_->objectRemoved(dataname, type, creationType, identifier);
+}
+
+void PrivateObjectListener::NoteNamedObjectRemoved(const std::wstring& dataname,
+                                                   IdentifierWithType id) {
+    if (context_ == nullptr) {
+        return;
+    }
+    AppendOnce(removed_[dataname], id);
+    auto& modified = modified_[dataname];
+    modified.erase(std::remove_if(modified.begin(), modified.end(),
+                                  [&](const std::shared_ptr<INamedObject>& object) {
+                                      return IdOf(*object) == id;
+                                  }),
+                   modified.end());
 }
 
 bool PrivateObjectListener::HasNamedObjectChanges() const {

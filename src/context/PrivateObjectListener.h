@@ -46,6 +46,10 @@ public:
     void DomainObjectRemoved(const std::wstring& dataname, DomainObjectType type,
                              CreationType creationType, unsigned long identifier) override;
 
+    // Notes a named object as removed from the document of the dataname,
+    // so that a rollback puts it back, without announcing anything.
+    void NoteNamedObjectRemoved(const std::wstring& dataname, IdentifierWithType id);
+
     // Forgets the Context; called by its destructor.
     void Detach();
 

@@ -1,0 +1,306 @@
+#include <fwcommon/Context.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include <fwcommon/CreateNamedObject.h>
+#include <fwcommon/INamedObject.h>
+#include <fwcommon/LogFacility.h>
+#include <fwcommon/StringUtilities.h>
+#include "context/DatanameCheck.h"
+#include "context/PrivateObjectListener.h"
+#include "domain/NamedObject.h"
+#include "domain/NamedObjectNumbers.h"
+#include "store/XmlReader.h"
+
+namespace fwcommon {
+
+namespace {
+
+bool SameIdentity(const INamedObject& object, IdentifierWithType id) {
+    return object.GetIdentifier() == id.identifier && object.GetCreationType() == id.creationType;
+}
+
+Context::NamedObjectRecords::iterator FindById(Context::NamedObjectRecords& records,
+                                               IdentifierWithType id) {
+    return std::find_if(records.begin(), records.end(),
+                        [&](const auto& record) { return SameIdentity(*record->object, id); });
+}
+
+Context::NamedObjectRecords::iterator FindByName(Context::NamedObjectRecords& records,
+                                                 CreationType creationType,
+                                                 const std::wstring& name) {
+    return std::find_if(records.begin(), records.end(), [&](const auto& record) {
+        const INamedObject& object = *record->object;
+        return object.GetName() == name && object.GetCreationType() == creationType;
+    });
+}
+
+// The record at an index; the message is the one of the standard
+// library's checked vector access.
+Context::NamedObjectRecords::iterator RecordAt(Context::NamedObjectRecords& records,
+                                               unsigned int index) {
+    if (index >= records.size()) {
+        throw std::out_of_range("invalid vector<T> subscript");
+    }
+    return records.begin() + index;
+}
+
+std::wstring Prefix(const std::wstring& dataname) {
+    return L"'" + dataname + L"': ";
+}
+
+void Log(const std::wstring& text, int level) {
+    GetLibLogFacility().Log(text, level);
+}
+
+// "'dataname': SetNamedObjects, mode: (k,m)\t...", the listing ending after
+// the first editable mode.
+std::wstring SetNamedObjectsLogText(const std::wstring& dataname, const Context::ModesMap& modes) {
+    std::wstring text = Prefix(dataname) + L"SetNamedObjects, mode: ";
+    for (const auto& mode : modes) {
+        text += L"(" + std::to_wstring(mode.first) + L"," + std::to_wstring(mode.second) + L")\t";
+        if (mode.second == Context::Modes::eEditable) {
+            break;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::shared_ptr<Context::InternalNamedObject> Context::KeepNamedObject(
+    RegistryEntry& entry, const std::shared_ptr<INamedObject>& object) {
+    auto record = std::make_shared<InternalNamedObject>();
+    record->object = object;
+    record->datanames.push_back(entry.first);
+    entry.second.first.namedObjects.push_back(record);
+    if (entry.second.first.reader) {
+        entry.second.first.reader->AddNamedObject(object);
+    }
+    object->AddListener(listener_);
+    return record;
+}
+
+std::shared_ptr<const NamedObjectList> Context::GetNamedObjects(
+    const std::wstring& dataname) const {
+    const Data& data = CheckedEntry("fwcommon::Context::GetNamedObjects", dataname).second.first;
+    auto objects = std::make_shared<NamedObjectList>();
+    objects->reserve(data.namedObjects.size());
+    for (const auto& record : data.namedObjects) {
+        objects->push_back(record->object);
+    }
+    return objects;
+}
+
+std::shared_ptr<const NamedObjectList> Context::GetNamedObjects(const std::wstring& dataname,
+                                                                NamedObjectType type) const {
+    const Data& data = CheckedEntry("fwcommon::Context::GetNamedObjects", dataname).second.first;
+    auto objects = std::make_shared<NamedObjectList>();
+    for (const auto& record : data.namedObjects) {
+        if (record->object->GetNamedObjectType() == type) {
+            objects->push_back(record->object);
+        }
+    }
+    return objects;
+}
+
+std::shared_ptr<INamedObject> Context::GetNamedObject(const std::wstring& dataname,
+                                                      unsigned int index) {
+    auto& records =
+        CheckedEntry("fwcommon::Context::GetNamedObject", dataname).second.first.namedObjects;
+    const auto& object = (*RecordAt(records, index))->object;
+    object->AddListener(listener_);
+    return object;
+}
+
+std::shared_ptr<INamedObject> Context::GetNamedObject(const std::wstring& dataname,
+                                                      CreationType creationType,
+                                                      const std::wstring& name) {
+    auto& records =
+        CheckedEntry("fwcommon::Context::GetNamedObject", dataname).second.first.namedObjects;
+    const auto record = FindByName(records, creationType, name);
+    if (record == records.end()) {
+        return std::shared_ptr<INamedObject>();
+    }
+    (*record)->object->AddListener(listener_);
+    return (*record)->object;
+}
+
+std::shared_ptr<INamedObject> Context::GetNamedObjectById(const std::wstring& dataname,
+                                                          IdentifierWithType id) const {
+    // A copy, so that a listener reacting to the look-up cannot pull the
+    // records from under the walk.
+    NamedObjectRecords records =
+        CheckedEntry("fwcommon::Context::GetNamedObjectById", dataname).second.first.namedObjects;
+    const auto record = FindById(records, id);
+    return record == records.end() ? std::shared_ptr<INamedObject>() : (*record)->object;
+}
+
+std::shared_ptr<INamedObject> Context::CreateNamedObject(const std::wstring& dataname,
+                                                         const std::wstring& name,
+                                                         const std::wstring& description,
+                                                         NamedObjectType type) {
+    RegistryEntry& entry = CheckedEntry("fwcommon::Context::CreateNamedObject", dataname);
+    EnsureNamedObjectNumbers(internalNumberBase_);
+    if (!IsNamedObjectsEditable(dataname, type)) {
+        return std::shared_ptr<INamedObject>();
+    }
+    auto object =
+        fwcommon::CreateNamedObject(name, description, type, entry.second.first.creationType);
+    KeepNamedObject(entry, object);
+    namedObjectsChange_ = std::make_pair(static_cast<int>(type), eAdded);
+    namedObjectsChangeOfCreation_ = namedObjectsChange_;
+    MarkDomainObjectAsAdded(dataname, object);
+    return object;
+}
+
+bool Context::UpdateNamedObject(const std::wstring& dataname,
+                                const std::shared_ptr<INamedObject>& object) {
+    RegistryEntry& entry = CheckedEntry("fwcommon::Context::UpdateNamedObject", dataname);
+    EnsureNamedObjectNumbers(internalNumberBase_);
+    if (!object) {
+        throw std::invalid_argument(StringUtilities::GetErrorString(
+            "fwcommon::Context::UpdateNamedObject", std::string("Empty named object")));
+    }
+    if (!IsNamedObjectsEditable(dataname, object->GetNamedObjectType())) {
+        return false;
+    }
+    auto& records = entry.second.first.namedObjects;
+    const auto record = FindById(records, GetDomainObject(object));
+    if (record == records.end()) {
+        KeepNamedObject(entry, object);
+        MarkDomainObjectAsAdded(dataname, object);
+        return true;
+    }
+    const auto kept = std::dynamic_pointer_cast<NamedObject>((*record)->object);
+    if (!kept) {
+        return false;
+    }
+    kept->AssignFrom(object);
+    if (entry.second.first.reader) {
+        entry.second.first.reader->UpdateNamedObject(object);
+    }
+    MarkDomainObjectAsModified(dataname, eNamedObject, kept->GetCreationType(),
+                               kept->GetIdentifier());
+    return true;
+}
+
+// Takes the references to the object out of every document's rules
+// (announcing those rules), forgets the record and removes the object from
+// the document. With announce, the removal itself is announced.
+void Context::RemoveKeptNamedObject(RegistryEntry& entry, NamedObjectRecords::iterator record,
+                                    bool announce) {
+    const auto object = (*record)->object;
+    const IdentifierWithType id = GetDomainObject(object);
+    const std::wstring dataname = entry.first;
+    RuleDependencies dependencies;
+    SearchRulesForNamedObject(object, dependencies, true);
+    if (announce) {
+        MarkDomainObjectAsRemoved(dataname, eNamedObject, id.creationType, id.identifier);
+    } else {
+        listener_->NoteNamedObjectRemoved(dataname, id);
+    }
+    // The search and the announcements ran the host's slots, which may
+    // have changed the registry: find the entry and the record again.
+    const auto current = find(dataname);
+    if (current == registry_.end()) {
+        return;
+    }
+    auto& records = current->second.first.namedObjects;
+    const auto kept = FindById(records, id);
+    if (kept != records.end()) {
+        records.erase(kept);
+    }
+    const auto& reader = current->second.first.reader;
+    if (reader && reader->GetNamedObjectById(id)) {
+        reader->RemoveNamedObjectById(id);
+    }
+}
+
+bool Context::RemoveNamedObject(const std::wstring& dataname, CreationType creationType,
+                                const std::wstring& name) {
+    std::wstring text = Prefix(dataname) + L"RemoveNamedObject, name='" + name + L"'";
+    RegistryEntry& entry = CheckedEntry("fwcommon::Context::RemoveNamedObject", dataname);
+    auto& records = entry.second.first.namedObjects;
+    const auto record = FindByName(records, creationType, name);
+    if (record == records.end()) {
+        Log(text + L" - not found", 3);
+        return false;
+    }
+    RemoveKeptNamedObject(entry, record, true);
+    Log(text, 2);
+    return true;
+}
+
+bool Context::RemoveNamedObject(const std::wstring& dataname, unsigned int index) {
+    RegistryEntry& entry = CheckedEntry("fwcommon::Context::RemoveNamedObject", dataname);
+    RemoveKeptNamedObject(entry, RecordAt(entry.second.first.namedObjects, index), true);
+    return true;
+}
+
+bool Context::RemoveNamedObjectById(const std::wstring& dataname, IdentifierWithType id) {
+    std::wstring text =
+        Prefix(dataname) + L"RemoveNamedObjectById, id='" + std::to_wstring(id.identifier) + L"'";
+    RegistryEntry& entry = CheckedEntry("fwcommon::Context::RemoveNamedObjectById", dataname);
+    auto& records = entry.second.first.namedObjects;
+    const auto record = FindById(records, id);
+    if (record == records.end()) {
+        Log(text + L" - not found", 3);
+        return false;
+    }
+    namedObjectsChange_ =
+        std::make_pair(static_cast<int>((*record)->object->GetNamedObjectType()), eRemoved);
+    RemoveKeptNamedObject(entry, record, false);
+    Log(text, 2);
+    return true;
+}
+
+void Context::SetNamedObjects(const std::wstring& dataname,
+                              const std::vector<std::shared_ptr<INamedObject>>& objects,
+                              CreationType creationType, const ModesMap& modes) {
+    Log(SetNamedObjectsLogText(dataname, modes), 2);
+    const char* function = "fwcommon::Context::SetNamedObjects";
+    CheckDataname(function, dataname, nullptr, true);
+    if (std::find(objects.begin(), objects.end(), nullptr) != objects.end()) {
+        throw std::invalid_argument(
+            StringUtilities::GetErrorString(function, std::string("Empty named object")));
+    }
+    auto entry = find(dataname);
+    if (entry == registry_.end()) {
+        Data data;
+        data.creationType = creationType;
+        registry_.emplace_back(dataname, std::make_pair(std::move(data), modes));
+        entry = registry_.end() - 1;
+    }
+    NamedObjectRecords records;
+    records.reserve(objects.size());
+    for (const auto& object : objects) {
+        object->AddListener(listener_);
+        auto record = std::make_shared<InternalNamedObject>();
+        record->object = object;
+        record->datanames.push_back(dataname);
+        records.push_back(std::move(record));
+    }
+    entry->second.first.namedObjects = std::move(records);
+}
+
+bool Context::IsNamedObjectsEditable(const std::wstring& dataname, NamedObjectType type) const {
+    const auto entry = find(dataname);
+    if (entry == registry_.end()) {
+        return false;
+    }
+    const ModesMap& modes = entry->second.second;
+    const auto mode = modes.find(static_cast<int>(type));
+    return mode != modes.end() && mode->second == Modes::eEditable;
+}
+
+bool Context::IsNamedObjectsEditable() const {
+    return std::any_of(registry_.begin(), registry_.end(), [](const RegistryEntry& entry) {
+        const ModesMap& modes = entry.second.second;
+        return std::any_of(modes.begin(), modes.end(),
+                           [](const auto& mode) { return mode.second == Modes::eEditable; });
+    });
+}
+
+}  // namespace fwcommon

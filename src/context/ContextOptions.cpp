@@ -1,0 +1,50 @@
+#include <fwcommon/Context.h>
+
+#include <stdexcept>
+
+#include <fwcommon/StringUtilities.h>
+#include "store/XmlReader.h"
+
+namespace fwcommon {
+
+namespace {
+
+// Options are announced under this family and identifier: they are no
+// domain objects of their own.
+constexpr auto kOptionFamily = static_cast<DomainObjectType>(256);
+constexpr unsigned long kOptionIdentifier = 0xFFFFFFFFul;
+
+}  // namespace
+
+bool Context::HasOption(const std::wstring& dataname, CreationType creationType,
+                        const std::wstring& name) const {
+    const auto entry = find(dataname);
+    if (entry == registry_.end() || !entry->second.first.reader) {
+        return false;
+    }
+    return entry->second.first.reader->HasOption(name, creationType);
+}
+
+boost::any Context::GetOptionValue(const std::wstring& dataname, CreationType creationType,
+                                   const std::wstring& name) const {
+    const auto& reader =
+        CheckedEntry("fwcommon::Context::GetOptionValue", dataname).second.first.reader;
+    if (!reader) {
+        return boost::any();
+    }
+    return reader->GetOptionValue(name, creationType);
+}
+
+void Context::SetOptionValue(const std::wstring& dataname, CreationType creationType,
+                             const std::wstring& name, boost::any value) {
+    const char* function = "fwcommon::Context::SetOptionValue";
+    const auto& reader = CheckedEntry(function, dataname).second.first.reader;
+    if (!reader) {
+        throw std::runtime_error(
+            StringUtilities::GetErrorString(function, std::string("No document")));
+    }
+    reader->SetOptionValue(name, value, creationType);
+    MarkDomainObjectAsModified(dataname, kOptionFamily, creationType, kOptionIdentifier);
+}
+
+}  // namespace fwcommon

@@ -1,0 +1,37 @@
+#include <fwcommon/Context.h>
+
+#include <fwcommon/LogFacility.h>
+#include <fwcommon/PolicyDocument.h>
+#include "context/RsopMerge.h"
+#include "store/XmlReader.h"
+
+namespace fwcommon {
+
+namespace {
+
+// The typed document a store holds now (its rule identifiers corrected).
+std::unique_ptr<Sarvo::PolicyType> DocumentOf(XmlReader& reader, const std::wstring& schemaPath) {
+    std::vector<unsigned char> bytes;
+    reader.GetXmlData(bytes);
+    return ParsePolicyDocument(bytes, schemaPath);
+}
+
+}  // namespace
+
+void Context::GetRSOP(std::vector<unsigned char>& out, std::int64_t time, int period) {
+    GetLibLogFacility().Log(L"'GetRSOP': " + std::to_wstring(registry_.size()) + L" documents", 2);
+    // The envelope of a new document, carrying the application time and
+    // period as a store sets them.
+    XmlReader resultant(std::vector<unsigned char>(), User, namedObjectsDataname_, schemaPath_,
+                        nullptr);
+    resultant.SetApplicationProperties(time, period);
+    RsopMerge merge(DocumentOf(resultant, schemaPath_), generators_);
+    for (const auto& entry : registry_) {
+        if (const auto& reader = entry.second.first.reader) {
+            merge.Add(*DocumentOf(*reader, schemaPath_));
+        }
+    }
+    out = WritePolicyDocument(*merge.Finish());
+}
+
+}  // namespace fwcommon

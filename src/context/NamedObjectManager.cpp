@@ -1,0 +1,7 @@
+#include <fwcommon/INamedObjectManager.h>
+
+namespace fwcommon {
+
+INamedObjectManager::~INamedObjectManager() = default;
+
+}  // namespace fwcommon
