@@ -67,4 +67,3 @@
 #include <fwcommon/NamedObjectDependencies.h>
 #include <fwcommon/NetworkInterface.h>
 #include <fwcommon/NodeInfo.h>
-#include <fwcommon/PolicyLint.h>
