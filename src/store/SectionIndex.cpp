@@ -9,15 +9,18 @@
 
 namespace fwcommon {
 
+SectionIndex::SectionIndex(RuleType section, RuleIdTable& byIdentifier)
+    : section_(section), byIdentifier_(byIdentifier) {}
+
 void SectionIndex::Insert(std::int64_t orderId, std::shared_ptr<IRule> rule) {
     auto existing = byOrder_.find(orderId);
     if (existing != byOrder_.end()) {
-        Forget(existing->second->GetIdentifier(), orderId);
+        byIdentifier_.Remove(existing->second->GetIdentifier(), section_, orderId);
         existing->second = rule;
     } else {
         byOrder_.emplace(orderId, rule);
     }
-    orderIdsByIdentifier_.emplace(rule->GetIdentifier(), Placement{orderId, rule});
+    byIdentifier_.Add(section_, orderId, std::move(rule));
 }
 
 void SectionIndex::Erase(std::int64_t orderId) {
@@ -25,50 +28,37 @@ void SectionIndex::Erase(std::int64_t orderId) {
     if (found == byOrder_.end()) {
         return;
     }
-    Forget(found->second->GetIdentifier(), orderId);
+    byIdentifier_.Remove(found->second->GetIdentifier(), section_, orderId);
     byOrder_.erase(found);
 }
 
 void SectionIndex::Clear() {
-    byOrder_.clear();
-    orderIdsByIdentifier_.clear();
-}
-
-void SectionIndex::Forget(std::uint32_t identifier, std::int64_t orderId) {
-    auto range = orderIdsByIdentifier_.equal_range(identifier);
-    for (auto it = range.first; it != range.second; ++it) {
-        if (it->second.orderId == orderId) {
-            orderIdsByIdentifier_.erase(it);
-            return;
-        }
+    for (const auto& [orderId, rule] : byOrder_) {
+        byIdentifier_.Remove(rule->GetIdentifier(), section_, orderId);
     }
+    byOrder_.clear();
 }
 
 std::optional<std::int64_t> SectionIndex::FirstOrderIdOf(std::uint32_t identifier) const {
     std::optional<std::int64_t> first;
-    auto range = orderIdsByIdentifier_.equal_range(identifier);
-    for (auto it = range.first; it != range.second; ++it) {
-        if (!first || it->second.orderId < *first) {
-            first = it->second.orderId;
+    byIdentifier_.ForEach(identifier, [&](const RuleIdTable::Entry& entry) {
+        if (entry.section == section_ && (!first || entry.orderId < *first)) {
+            first = entry.orderId;
         }
-    }
+    });
     return first;
 }
 
 std::shared_ptr<IRule> SectionIndex::Find(std::uint32_t identifier,
                                           CreationType creationType) const {
-    std::shared_ptr<IRule> best;
-    std::int64_t bestOrderId = 0;
-    auto range = orderIdsByIdentifier_.equal_range(identifier);
-    for (auto it = range.first; it != range.second; ++it) {
-        const Placement& placement = it->second;
-        if (placement.rule->GetCreationType() == creationType &&
-            (!best || placement.orderId < bestOrderId)) {
-            best = placement.rule;
-            bestOrderId = placement.orderId;
+    const RuleIdTable::Entry* best = nullptr;
+    byIdentifier_.ForEach(identifier, [&](const RuleIdTable::Entry& entry) {
+        if (entry.section == section_ && entry.creationType == creationType &&
+            (!best || entry.orderId < best->orderId)) {
+            best = &entry;
         }
-    }
-    return best;
+    });
+    return best ? best->rule : nullptr;
 }
 
 bool SectionIndex::Move(std::int64_t orderId, std::int32_t shift,
@@ -109,11 +99,11 @@ bool SectionIndex::Move(std::int64_t orderId, std::int32_t shift,
 
     for (std::size_t i = 0; i < rules.size(); ++i) {
         auto slot = byOrder_.find(orderIds[i]);
-        Forget(slot->second->GetIdentifier(), orderIds[i]);
+        byIdentifier_.Remove(slot->second->GetIdentifier(), section_, orderIds[i]);
     }
     for (std::size_t i = 0; i < rules.size(); ++i) {
         byOrder_[orderIds[i]] = rules[i];
-        orderIdsByIdentifier_.emplace(rules[i]->GetIdentifier(), Placement{orderIds[i], rules[i]});
+        byIdentifier_.Add(section_, orderIds[i], rules[i]);
         renumber(*rules[i], orderIds[i]);
     }
     return true;

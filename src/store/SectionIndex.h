@@ -5,25 +5,31 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <unordered_map>
 
 #include <fwcommon/DomainTypes.h>
 #include <fwcommon/IXmlReader.h>
+#include "store/RuleIdTable.h"
 
 namespace fwcommon {
 
 // The rules of one section keyed by order id, handed out in ascending
-// order id, with a second index from rule identifier to order ids so that
-// finding one rule never walks the section.
+// order id. Every rule is also entered in the reader's identifier table,
+// shared by all sections, so that finding one rule never walks a section.
 class SectionIndex {
 public:
     using Map = std::map<std::int64_t, std::shared_ptr<IRule>>;
+
+    // The table must outlive the index.
+    SectionIndex(RuleType section, RuleIdTable& byIdentifier);
+    SectionIndex(const SectionIndex&) = delete;
+    SectionIndex& operator=(const SectionIndex&) = delete;
 
     // Stores the rule under the order id; a rule already stored there is
     // replaced.
     void Insert(std::int64_t orderId, std::shared_ptr<IRule> rule);
     // Removes the rule stored under the order id, if any.
     void Erase(std::int64_t orderId);
+    // Empties the section and takes its rules out of the identifier table.
     void Clear();
 
     // The smallest order id of a rule with this identifier (any creation
@@ -46,17 +52,9 @@ public:
     std::size_t Size() const { return byOrder_.size(); }
 
 private:
-    void Forget(std::uint32_t identifier, std::int64_t orderId);
-
-    // Where a rule stands, kept beside the identifier so that a look-up by
-    // identifier does not walk the ordered map.
-    struct Placement {
-        std::int64_t orderId;
-        std::shared_ptr<IRule> rule;
-    };
-
+    RuleType section_;
+    RuleIdTable& byIdentifier_;
     Map byOrder_;
-    std::unordered_multimap<std::uint32_t, Placement> orderIdsByIdentifier_;
 };
 
 }  // namespace fwcommon

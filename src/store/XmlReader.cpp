@@ -98,7 +98,7 @@ SectionIndex* XmlReader::Section(RuleType type) {
 SectionIndex& XmlReader::SectionForEdit(RuleType type) {
     auto& section = sections_.at(type - 1);
     if (!section) {
-        section = std::make_unique<SectionIndex>();
+        section = std::make_unique<SectionIndex>(type, rulesById_);
     }
     return *section;
 }
@@ -113,6 +113,7 @@ void XmlReader::ParseRules() {
     for (auto& section : sections_) {
         section.reset();
     }
+    rulesById_.Clear();
     const bool correcting = !firstParseDone_;
     if (correcting && rulesChanged_) {
         // The build will be refused: keep the committed state free of the
@@ -208,12 +209,8 @@ std::shared_ptr<const RuleList> XmlReader::GetRules(RuleType type) {
 
 std::shared_ptr<IRule> XmlReader::GetRuleById(IdentifierWithType id) {
     EnsureRulesParsed();
-    for (RuleType type : {eLocalRules, eVPNRules, eTransitRules, eNATRules, eTunnelRules}) {
-        if (const SectionIndex* section = Section(type)) {
-            if (auto rule = section->Find(id.identifier, id.creationType)) {
-                return rule;
-            }
-        }
+    if (auto rule = rulesById_.Find(id.identifier, id.creationType)) {
+        return rule;
     }
     LogRuleDump(id.identifier);
     return nullptr;

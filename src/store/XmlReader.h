@@ -132,6 +132,7 @@ private:
 
     std::shared_ptr<Sarvo::PolicyType> live_;
     std::shared_ptr<Sarvo::PolicyType> snapshot_;  // empty while it equals live_
+    RuleIdTable rulesById_;  // every indexed rule; the sections keep it current
     std::array<std::unique_ptr<SectionIndex>, 5> sections_;
     LiveRuleLocator locator_;
     std::vector<std::wstring> optionNames_;
