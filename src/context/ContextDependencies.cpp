@@ -10,29 +10,33 @@ namespace {
 
 const RuleType kSections[] = {eVPNRules, eNATRules, eTunnelRules, eLocalRules, eTransitRules};
 
+std::shared_ptr<IRule> FindRule(XmlReader& reader, RuleType section, const RuleInfo& record) {
+    // The list is held while it is walked: a store may hand out a new one
+    // per call.
+    const auto rules = reader.GetRules(section);
+    for (const auto& rule : *rules) {
+        const IDomainObject& domainObject = *rule;
+        if (domainObject.GetName() == record.ruleName &&
+            rule->GetCreationType() == static_cast<CreationType>(record.creationType)) {
+            return rule;
+        }
+    }
+    return std::shared_ptr<IRule>();
+}
+
 // The rule of the document named by a dependency record: same name and
 // creation type, looked for in the record's section first.
 std::shared_ptr<IRule> RuleOfRecord(XmlReader& reader, const RuleInfo& record) {
-    const auto matches = [&](const std::shared_ptr<IRule>& rule) {
-        const IDomainObject& domainObject = *rule;
-        return domainObject.GetName() == record.ruleName &&
-               rule->GetCreationType() == static_cast<CreationType>(record.creationType);
-    };
     for (RuleType section : kSections) {
-        if (RuleTypeName(section) != record.section) {
-            continue;
-        }
-        for (const auto& rule : *reader.GetRules(section)) {
-            if (matches(rule)) {
+        if (RuleTypeName(section) == record.section) {
+            if (auto rule = FindRule(reader, section, record)) {
                 return rule;
             }
         }
     }
     for (RuleType section : kSections) {
-        for (const auto& rule : *reader.GetRules(section)) {
-            if (matches(rule)) {
-                return rule;
-            }
+        if (auto rule = FindRule(reader, section, record)) {
+            return rule;
         }
     }
     return std::shared_ptr<IRule>();

@@ -11,6 +11,7 @@
 
 #include <fwcommon/DomainTypes.h>
 #include <fwcommon/IdentifierGenerator.h>
+#include <fwcommon/export.h>
 #include <fwcommon/rules.hxx>
 
 namespace fwcommon {
@@ -25,7 +26,8 @@ namespace fwcommon {
 // met wins. Finish puts the rules in section order (VPN, NAT, tunnelling,
 // local, transit), by order id within a section, documents' order among
 // equal order ids. Copies everything it keeps; used on one thread.
-class RsopMerge {
+// Exported only so that tests can reach it.
+class FWCOMMON_EXPORT RsopMerge {
 public:
     using Generators = std::map<CreationType, std::shared_ptr<IdentifierGenerator>>;
 

@@ -1,0 +1,171 @@
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <fwcommon/Context.h>
+#include <fwcommon/PolicyDocument.h>
+#include "common/Xmllint.h"
+#include "context/ContextTestSupport.h"
+#include "context/PolicyFixtures.h"
+#include "context/RsopMerge.h"
+
+namespace fwcommon::test {
+namespace {
+
+// 2026-03-01T12:00:00Z
+constexpr std::int64_t kTime = 1772366400;
+
+std::unique_ptr<Sarvo::PolicyType> Rsop(Context& context, std::int64_t time, int period) {
+    std::vector<unsigned char> bytes;
+    context.GetRSOP(bytes, time, period);
+    EXPECT_TRUE(XmllintAccepts(bytes));
+    return ParsePolicyDocument(bytes);
+}
+
+TEST(ContextRsop, NoDocumentsGiveAnEmptyDocumentWithTheTimeAndPeriod) {
+    Context context;
+    const auto rsop = Rsop(context, kTime, 3600);
+    EXPECT_TRUE(rsop->Rules().Rule().empty());
+    EXPECT_FALSE(rsop->NamedObjects());
+    EXPECT_FALSE(rsop->Options());
+    ASSERT_TRUE(rsop->Properties().ApplicationDateTime());
+    const auto& when = *rsop->Properties().ApplicationDateTime();
+    EXPECT_EQ(std::make_tuple(2026, 3u, 1u, 12u, 0u),
+              std::make_tuple(when.year(), when.month(), when.day(), when.hours(), when.minutes()));
+    EXPECT_EQ(3600, rsop->Properties().RollbackPeriod());
+}
+
+// Three documents: named objects, and two rule documents whose rules
+// interleave across sections, with options in each.
+class ContextRsopOfThree : public ::testing::Test {
+protected:
+    void SetUp() override {
+        context.AppendXmlReader(
+            L"NamedObjects.xml",
+            PolicyXml("",
+                      IpObjectXml(5001, "Office") + IpObjectXml(5002, "Servers", "Policy", {5001}),
+                      OptionXml("Shared", "objects", "Policy")),
+            Policy, {}, L"");
+        context.AppendXmlReader(
+            L"a.xml",
+            PolicyXml(
+                RuleXml("LocalRule", 300001, 300010, "a local", "User", DestinationIsObject(5001)) +
+                    RuleXml("VpnRule", 300002, 300020, "a vpn"),
+                "", OptionXml("Shared", "first a") + OptionXml("OnlyA", "1")),
+            User, {}, L"");
+        context.AppendXmlReader(L"b.xml",
+                                PolicyXml(RuleXml("TransitRule", 300003, 300005, "b transit") +
+                                              RuleXml("LocalRule", 300004, 300001, "b local",
+                                                      "User", SourceIsObject(5002)) +
+                                              RuleXml("NatRule", 300005, 300002, "b nat"),
+                                          IpObjectXml(5001, "Office"),
+                                          OptionXml("Shared", "then b") + OptionXml("OnlyB", "2")),
+                                User, {}, L"");
+    }
+
+    Context context{L"NamedObjects.xml"};
+};
+
+TEST_F(ContextRsopOfThree, ResultIsValidAndHoldsEverything) {
+    const auto rsop = Rsop(context, kTime, 60);
+    std::vector<std::wstring> rules;
+    std::set<std::pair<long long, int>> identifiers;
+    for (const Sarvo::Rule& rule : rsop->Rules().Rule()) {
+        rules.push_back(rule.Name());
+        identifiers.emplace(rule.RuleId(), static_cast<int>(rule.CreationType()));
+    }
+    // Sections in order (VPN, NAT, local, transit), order ids within one.
+    EXPECT_EQ((std::vector<std::wstring>{L"a vpn", L"b nat", L"b local", L"a local", L"b transit"}),
+              rules);
+    EXPECT_EQ(rules.size(), identifiers.size());
+
+    ASSERT_TRUE(rsop->NamedObjects());
+    std::vector<std::wstring> objects;
+    for (const auto& object : rsop->NamedObjects()->IpObject()) {
+        objects.push_back(object.Name());
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"Office", L"Servers"}), objects);
+
+    ASSERT_TRUE(rsop->Options());
+    std::vector<std::wstring> options;
+    for (const auto& option : rsop->Options()->Option()) {
+        options.push_back(option.Name() + L"=" + option.Value());
+    }
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"Shared=objects", L"Shared=first a", L"OnlyA=1", L"OnlyB=2"}),
+        options);
+    EXPECT_EQ(60, rsop->Properties().RollbackPeriod());
+}
+
+TEST_F(ContextRsopOfThree, RegisteredDocumentsStayAsTheyWere) {
+    std::vector<unsigned char> before;
+    context.GetXmlData(L"b.xml", before);
+    std::vector<unsigned char> bytes;
+    context.GetRSOP(bytes, kTime, 60);
+    std::vector<unsigned char> after;
+    context.GetXmlData(L"b.xml", after);
+    EXPECT_EQ(ToString(before), ToString(after));
+    EXPECT_FALSE(context.HasChanges());
+}
+
+TEST_F(ContextRsopOfThree, PendingEditsAreMerged) {
+    context.CreateRule(L"a.xml", eTunnelRules, User, L"new tunnel", Context::RuleActions::eDrop,
+                       -1);
+    const auto rsop = Rsop(context, kTime, 60);
+    std::vector<std::wstring> rules;
+    for (const Sarvo::Rule& rule : rsop->Rules().Rule()) {
+        rules.push_back(rule.Name());
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"a vpn", L"b nat", L"new tunnel", L"b local", L"a local",
+                                         L"b transit"}),
+              rules);
+}
+
+TEST(RsopMerge, LaterHoldersOfTakenIdentitiesGiveWay) {
+    const auto first = ParsePolicyDocument(PolicyXml(
+        RuleXml("LocalRule", 300001, 300001, "one") + RuleXml("LocalRule", 300002, 300002, "two"),
+        IpObjectXml(5001, "Office"), OptionXml("Mode", "first")));
+    const auto second = ParsePolicyDocument(
+        PolicyXml(RuleXml("LocalRule", 300001, 300003, "one again") +
+                      RuleXml("LocalRule", 300001, 300004, "one more", "Policy"),
+                  IpObjectXml(5001, "Office copy") + IpObjectXml(5001, "Office of User", "User"),
+                  OptionXml("Mode", "second") + OptionXml("Mode", "of Policy", "Policy")));
+    auto generators = std::make_shared<RsopMerge::Generators>();
+    (*generators)[User] = std::make_shared<IdentifierGenerator>(300001u, 2000000000u);
+    (*generators)[User]->MarkIdentifierAsBusy(300003u);  // handed out elsewhere
+
+    RsopMerge merge(ParsePolicyDocument(PolicyXml("")), generators);
+    merge.Add(*first);
+    merge.Add(*second);
+    const auto result = merge.Finish();
+
+    std::vector<std::pair<std::wstring, long long>> rules;
+    for (const Sarvo::Rule& rule : result->Rules().Rule()) {
+        rules.emplace_back(rule.Name(), rule.RuleId());
+    }
+    // The taken User identifier 300001 is replaced by the first one free
+    // both in the generator and in the result; Policy's 300001 is free.
+    EXPECT_EQ(
+        (std::vector<std::pair<std::wstring, long long>>{
+            {L"one", 300001}, {L"two", 300002}, {L"one again", 300004}, {L"one more", 300001}}),
+        rules);
+    EXPECT_EQ(300001u, (*generators)[User]->GenerateIdentifier()) << "caller's pool untouched";
+
+    std::vector<std::wstring> objects;
+    for (const auto& object : result->NamedObjects()->IpObject()) {
+        objects.push_back(object.Name());
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"Office", L"Office of User"}), objects);
+    std::vector<std::wstring> options;
+    for (const auto& option : result->Options()->Option()) {
+        options.push_back(option.Value());
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"first", L"of Policy"}), options);
+    EXPECT_TRUE(XmllintAccepts(WritePolicyDocument(*result)));
+}
+
+}  // namespace
+}  // namespace fwcommon::test
