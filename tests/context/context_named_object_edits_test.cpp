@@ -241,6 +241,32 @@ TEST_F(ContextNamedObjectEdits, CommitKeepsTheRemovalAndClearsTheRecords) {
     EXPECT_FALSE(Holds(Bytes(kRules), "<Id>5001</Id>"));
 }
 
+TEST_F(ContextNamedObjectEdits, ChangeRecordOfACreationOutlivesLaterRemovals) {
+    context.CreateNamedObject(kObjects, L"Lab", L"", eIpAddressObject);
+    EXPECT_EQ("(1,0)", Text(context.GetNamedObjectsChanges()));
+    ASSERT_TRUE(context.RemoveNamedObjectById(kObjects, IdentifierWithType(5002, Policy)));
+    EXPECT_EQ("(1,0)", Text(context.GetNamedObjectsChanges()));
+    ASSERT_TRUE(context.CommitChanges());
+    EXPECT_EQ("none", Text(context.GetNamedObjectsChanges()));
+}
+
+TEST_F(ContextNamedObjectEdits, ObjectChangedInPlaceIsAnnouncedWrittenAndCommitted) {
+    NamedObjectList committed;
+    context.namedObjectsCommitted.connect(
+        [&](const NamedObjectList& objects) { committed = objects; });
+    const auto office = context.GetNamedObject(kObjects, 0u);
+    office->SetName(L"Office 2");
+    EXPECT_EQ(
+        std::vector<SignalLog::Change>{SignalLog::Change(kObjects, eNamedObject, Policy, 5001)},
+        signals.modified);
+    EXPECT_TRUE(Holds(Bytes(kObjects), "<Name>Office 2</Name>"));
+    ASSERT_TRUE(context.CommitChanges());
+    EXPECT_EQ((std::vector<std::wstring>{L"Office 2", L"Servers"}),
+              ObjectNames(std::make_shared<const NamedObjectList>(committed)));
+    ASSERT_TRUE(context.RollbackChanges());
+    EXPECT_TRUE(Holds(Bytes(kObjects), "<Name>Office 2</Name>"));
+}
+
 TEST(ContextSetNamedObjects, RegistersListsAndReplacesWithoutADocument) {
     Context context;
     const NamedObjectList first = {CreateNamedObject(L"b", L"", eIpAddressObject, User),
