@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace fwpolicy {
+
+// Replaces (or creates) the file at path with bytes so that readers see
+// either the old content or the new, never a mixture:
+//   1. a temporary file is created beside the target (same directory, so
+//      the rename stays on one file system), with the target's permission
+//      bits when the target exists;
+//   2. the bytes are written, flushed and fsynced, and the file closed;
+//   3. the temporary file is renamed over the target;
+//   4. the directory is fsynced so the rename itself is durable.
+// Until step 4 has succeeded, the old target is kept under a hard link,
+// so a failing directory sync puts the old file back. (On a file system
+// without hard links that one failure leaves the new content in place;
+// the error is still thrown.)
+//
+// Throws std::runtime_error ("cannot create temporary file: REASON",
+// "cannot write temporary file: REASON", "cannot sync temporary file:
+// REASON", "cannot replace file: REASON", "cannot sync directory: REASON")
+// when a step fails. After a throw the target is as it was before the call
+// (absent if it was absent) and no temporary file is left behind.
+//
+// Test hook: when the environment variable FWPOLICY_FAIL_AT names one of
+// the steps "open", "write", "fsync", "rename" or "dirsync", that step
+// fails as if its system call had returned EIO. Any other non-empty value
+// throws "FWPOLICY_FAIL_AT: unknown step 'VALUE'" before anything is done.
+//
+// Not synchronised: two processes replacing one file race (the last rename
+// wins, each result complete).
+void ReplaceFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes);
+
+}  // namespace fwpolicy
