@@ -1,5 +1,7 @@
 #include "RuleSection.h"
 
+#include <stdexcept>
+
 namespace fwpolicy {
 
 std::string SectionOfRule(const Sarvo::Rule& rule) {
@@ -14,6 +16,20 @@ std::string SectionOfRule(const Sarvo::Rule& rule) {
     if (dynamic_cast<const Sarvo::NatRule*>(&rule))
         return "nat";
     return "";
+}
+
+fwcommon::RuleType RuleTypeOfSection(const std::string& section) {
+    if (section == "local")
+        return fwcommon::eLocalRules;
+    if (section == "vpn")
+        return fwcommon::eVPNRules;
+    if (section == "transit")
+        return fwcommon::eTransitRules;
+    if (section == "tunnel")
+        return fwcommon::eTunnelRules;
+    if (section == "nat")
+        return fwcommon::eNATRules;
+    throw std::invalid_argument("unknown section '" + section + "'");
 }
 
 }  // namespace fwpolicy

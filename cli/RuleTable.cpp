@@ -10,27 +10,6 @@ namespace {
 
 using fwcommon::IXmlWrapper;
 
-// Replaces every "#<Id>" that names a known object by the object's name.
-std::wstring WithObjectNames(const std::wstring& text, const ObjectNames& names) {
-    std::wstring out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'#' && i + 1 < text.size() &&
-            (std::iswdigit(text[i + 1]) || text[i + 1] == L'-')) {
-            std::size_t end = i + 2;
-            while (end < text.size() && std::iswdigit(text[end]))
-                ++end;
-            const auto found = names.find(std::stoi(text.substr(i + 1, end - i - 1)));
-            if (found != names.end()) {
-                out += found->second;
-                i = end - 1;
-                continue;
-            }
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 std::wstring Joined(const std::vector<std::wstring>& parts) {
     if (parts.empty())
         return L"*";
@@ -87,6 +66,26 @@ std::wstring ActionText(const Sarvo::Action& action) {
 }
 
 }  // namespace
+
+std::wstring WithObjectNames(const std::wstring& text, const ObjectNames& names) {
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'#' && i + 1 < text.size() &&
+            (std::iswdigit(text[i + 1]) || text[i + 1] == L'-')) {
+            std::size_t end = i + 2;
+            while (end < text.size() && std::iswdigit(text[end]))
+                ++end;
+            const auto found = names.find(std::stoi(text.substr(i + 1, end - i - 1)));
+            if (found != names.end()) {
+                out += found->second;
+                i = end - 1;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
 
 void CollectObjectNames(const Sarvo::PolicyType& policy, ObjectNames& names) {
     if (!policy.NamedObjects())

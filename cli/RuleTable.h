@@ -14,6 +14,10 @@ using ObjectNames = std::map<int, std::wstring>;
 
 void CollectObjectNames(const Sarvo::PolicyType& policy, ObjectNames& names);
 
+// The text with every "#<Id>" that names a known object replaced by the
+// object's name.
+std::wstring WithObjectNames(const std::wstring& text, const ObjectNames& names);
+
 // One rule as the table shows it.
 struct RuleRow {
     std::size_t position = 0;

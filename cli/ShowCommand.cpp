@@ -12,6 +12,7 @@
 #include "DataFiles.h"
 #include "PolicyFile.h"
 #include "RuleTable.h"
+#include "TextTable.h"
 #include "Utf8.h"
 
 namespace fwpolicy {
@@ -36,27 +37,14 @@ std::vector<std::wstring> Cells(const RuleRow& row) {
             row.schedules};
 }
 
-void PrintTable(const std::string& section, const std::vector<RuleRow>& rows) {
+void PrintSection(const std::string& section, const std::vector<RuleRow>& rows) {
     std::vector<std::vector<std::wstring>> table = {{L"#", L"ID", L"NAME", L"ACTIVE", L"ACTION",
                                                      L"SOURCE", L"DESTINATION", L"SERVICES",
                                                      L"SCHEDULES"}};
     for (const RuleRow& row : rows)
         table.push_back(Cells(row));
-    std::vector<std::size_t> widths(table.front().size(), 0);
-    for (const auto& line : table) {
-        for (std::size_t c = 0; c < line.size(); ++c)
-            widths[c] = std::max(widths[c], line[c].size());
-    }
     std::cout << section << " rules (" << rows.size() << ")\n";
-    for (const auto& line : table) {
-        std::wstring text;
-        for (std::size_t c = 0; c < line.size(); ++c) {
-            text += line[c];
-            if (c + 1 < line.size())
-                text += std::wstring(widths[c] - line[c].size() + 2, L' ');
-        }
-        std::cout << "  " << ToUtf8(text) << '\n';
-    }
+    PrintTable(std::cout, table);
 }
 
 nlohmann::json RowJson(const RuleRow& row) {
@@ -95,7 +83,7 @@ int Show(const ShowOptions& options) {
             for (const RuleRow& row : rows)
                 list.push_back(RowJson(row));
         } else {
-            PrintTable(section, rows);
+            PrintSection(section, rows);
         }
     }
     if (options.json)

@@ -1,0 +1,81 @@
+#include "FormatCommand.h"
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fwcommon/PolicyDocument.h>
+#include "CheckCommand.h"
+#include "Diagnostics.h"
+#include "FileIo.h"
+#include "PolicyEdit.h"
+
+namespace fwpolicy {
+namespace {
+
+struct FormatOptions {
+    std::vector<std::string> files;
+    std::string output;
+    bool check = false;
+    bool dropComments = false;
+};
+
+// Formats one file; returns its exit status.
+int FormatFile(const std::string& file, const FormatOptions& options) {
+    try {
+        const std::vector<unsigned char> bytes = ReadFile(file);
+        const std::vector<unsigned char> canonical =
+            fwcommon::WritePolicyDocument(*fwcommon::ParsePolicyDocument(bytes));
+        if (options.check) {
+            if (canonical == bytes)
+                return kExitOk;
+            std::cout << file << ": not in canonical form\n";
+            return kExitFailure;
+        }
+        const std::string& target = options.output.empty() ? file : options.output;
+        if (canonical == bytes && target == file)
+            return kExitOk;
+        if (!MayRewrite(file, bytes, options.dropComments))
+            return kExitFailure;
+        Deliver(target, canonical, false);
+        return kExitOk;
+    } catch (const xml_schema::exception& e) {
+        PrintDocumentErrors(std::cerr, file, e);
+    } catch (const std::exception& e) {
+        std::cerr << "fwpolicy: " << file << ": " << e.what() << '\n';
+    }
+    return kExitFailure;
+}
+
+int Format(const FormatOptions& options) {
+    int status = kExitOk;
+    for (const std::string& file : options.files) {
+        if (FormatFile(file, options) != kExitOk)
+            status = kExitFailure;
+    }
+    return status;
+}
+
+}  // namespace
+
+void AddFormatCommand(CLI::App& app, int* status) {
+    auto options = std::make_shared<FormatOptions>();
+    CLI::App* format =
+        app.add_subcommand("format", "Rewrite policy files in the library's canonical form");
+    format->add_option("FILE", options->files, "Policy files")->required();
+    CLI::Option* output =
+        format->add_option("-o,--output", options->output, "Write the result here (one FILE only)");
+    CLI::Option* check = format->add_flag(
+        "--check", options->check, "Write nothing; exit 1 when a file is not in canonical form");
+    output->excludes(check);
+    format->add_flag("--drop-comments", options->dropComments,
+                     "Rewrite even though XML comments and processing instructions will be lost");
+    format->callback([options, output, status] {
+        if (output->count() > 0 && options->files.size() != 1)
+            throw CLI::ValidationError("--output", "needs exactly one FILE");
+        *status = Format(*options);
+    });
+}
+
+}  // namespace fwpolicy

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "PolicyIndex.h"
+
+namespace fwpolicy {
+
+// Loads every file and indexes them together (objects and rule uses tagged
+// with their file). Files that cannot be loaded are reported on stderr and
+// make the result false; the others are still indexed.
+bool IndexFiles(const std::vector<std::string>& files, PolicyIndex& index);
+
+}  // namespace fwpolicy

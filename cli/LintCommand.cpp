@@ -1,0 +1,163 @@
+#include "LintCommand.h"
+
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fwcommon/PolicyLint.h>
+#include <nlohmann/json.hpp>
+
+#include "CheckCommand.h"
+#include "PolicyFile.h"
+#include "Utf8.h"
+
+namespace fwpolicy {
+namespace {
+
+struct LintOptions {
+    std::vector<std::string> files;
+    std::string objects;
+    bool json = false;
+};
+
+std::string SectionName(fwcommon::RuleType section) {
+    switch (section) {
+        case fwcommon::eVPNRules:
+            return "vpn";
+        case fwcommon::eNATRules:
+            return "nat";
+        case fwcommon::eTunnelRules:
+            return "tunnel";
+        case fwcommon::eLocalRules:
+            return "local";
+        case fwcommon::eTransitRules:
+            return "transit";
+    }
+    return "";
+}
+
+std::string ObjectKind(fwcommon::NamedObjectType type) {
+    switch (type) {
+        case fwcommon::eInterfaceObject:
+            return "InterfaceObject";
+        case fwcommon::eIpAddressObject:
+            return "IpObject";
+        case fwcommon::eServiceObject:
+            return "ServiceObject";
+        case fwcommon::eScheduleObject:
+            return "ScheduleObject";
+        case fwcommon::eSarvoGroupObject:
+            return "VpnObject";
+    }
+    return "NamedObject";
+}
+
+// "local #2 rule 7" or "IpObject 101".
+std::string Subject(const fwcommon::LintFinding& f) {
+    if (f.subject == fwcommon::LintSubject::eNamedObject) {
+        return ObjectKind(f.objectType) + ' ' + std::to_string(f.identifier);
+    }
+    const std::string section = SectionName(f.section);
+    return (section.empty() ? "rule " : section + " #" + std::to_string(f.position) + " rule ") +
+           std::to_string(f.identifier);
+}
+
+void PrintText(const std::vector<fwcommon::LintFinding>& findings,
+               const std::vector<std::string>& sources) {
+    std::map<std::string, std::pair<int, int>> counts;
+    for (const auto& f : findings) {
+        std::cout << f.source << ": " << Subject(f) << " \"" << ToUtf8(f.name)
+                  << "\": " << fwcommon::LintSeverityName(f.severity) << ": " << f.code << ": "
+                  << ToUtf8(f.message) << '\n';
+        auto& [errors, warnings] = counts[f.source];
+        (f.severity == fwcommon::LintSeverity::eError ? errors : warnings) += 1;
+    }
+    for (const std::string& source : sources) {
+        const auto [errors, warnings] = counts[source];
+        std::cout << source << ": " << errors << (errors == 1 ? " error, " : " errors, ")
+                  << warnings << (warnings == 1 ? " warning" : " warnings") << '\n';
+    }
+}
+
+nlohmann::json FindingJson(const fwcommon::LintFinding& f) {
+    nlohmann::json j = {{"file", f.source},
+                        {"severity", fwcommon::LintSeverityName(f.severity)},
+                        {"code", f.code},
+                        {"name", ToUtf8(f.name)},
+                        {"message", ToUtf8(f.message)}};
+    if (f.subject == fwcommon::LintSubject::eNamedObject) {
+        j["object"] = ObjectKind(f.objectType);
+        j["id"] = f.identifier;
+    } else {
+        j["section"] = SectionName(f.section);
+        j["position"] = f.position;
+        j["ruleId"] = f.identifier;
+    }
+    return j;
+}
+
+void PrintJson(const std::vector<fwcommon::LintFinding>& findings) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto& f : findings) {
+        list.push_back(FindingJson(f));
+    }
+    std::cout << nlohmann::json{{"findings", list}}.dump(2) << '\n';
+}
+
+bool HasErrors(const std::vector<fwcommon::LintFinding>& findings) {
+    for (const auto& f : findings) {
+        if (f.severity == fwcommon::LintSeverity::eError) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int RunLint(const LintOptions& options) {
+    std::vector<std::unique_ptr<Sarvo::PolicyType>> loaded;
+    std::vector<fwcommon::LintDocument> documents;
+    std::vector<std::string> sources;
+    bool allLoaded = true;
+    for (const std::string& file : options.files) {
+        loaded.push_back(LoadPolicyFile(file));
+        allLoaded = allLoaded && loaded.back() != nullptr;
+        documents.push_back(fwcommon::LintDocument{file, loaded.back().get()});
+        if (loaded.back()) {
+            sources.push_back(file);
+        }
+    }
+    std::unique_ptr<Sarvo::PolicyType> objects;
+    fwcommon::LintDocument shared{options.objects, nullptr};
+    if (!options.objects.empty()) {
+        objects = LoadPolicyFile(options.objects);
+        allLoaded = allLoaded && objects != nullptr;
+        shared.policy = objects.get();
+        if (objects) {
+            sources.push_back(options.objects);
+        }
+    }
+    const auto findings = fwcommon::LintPolicies(documents, objects ? &shared : nullptr);
+    if (options.json) {
+        PrintJson(findings);
+    } else {
+        PrintText(findings, sources);
+    }
+    return allLoaded && !HasErrors(findings) ? kExitOk : kExitFailure;
+}
+
+}  // namespace
+
+void AddLintCommand(CLI::App& app, int* status) {
+    auto options = std::make_shared<LintOptions>();
+    CLI::App* lint = app.add_subcommand(
+        "lint", "Find broken references, duplicate identifiers, unused objects and dead rules");
+    lint->add_option("FILE", options->files, "Policy files to lint")->required();
+    lint->add_option("--objects", options->objects,
+                     "Named-objects file whose objects the rules may refer to");
+    lint->add_flag("--json", options->json, "Print the findings as JSON");
+    lint->callback([options, status] { *status = RunLint(*options); });
+}
+
+}  // namespace fwpolicy

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <vector>
+
+namespace fwpolicy {
+
+// True when the document holds an XML comment or a processing instruction
+// other than its XML declaration: content the document binding does not
+// keep, so rewriting the file would lose it. Looks at the bytes only (the
+// text of CDATA sections is skipped); a document that is not well-formed
+// gets an answer, not an error.
+bool HoldsCommentsOrInstructions(const std::vector<unsigned char>& bytes);
+
+}  // namespace fwpolicy

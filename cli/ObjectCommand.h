@@ -1,0 +1,13 @@
+#pragma once
+
+#include <CLI/App.hpp>
+
+namespace fwpolicy {
+
+// `fwpolicy object remove FILE --name N [--type KIND]`: removes a named
+// object through the library's Context, which also takes every reference
+// to it out of the rules, and replaces the file atomically. Refused while
+// another named object includes or excludes it.
+void AddObjectCommand(CLI::App& app, int* status);
+
+}  // namespace fwpolicy

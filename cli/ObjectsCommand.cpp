@@ -1,0 +1,117 @@
+#include "ObjectsCommand.h"
+
+#include <algorithm>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "CheckCommand.h"
+#include "DataFiles.h"
+#include "PolicyFile.h"
+#include "PolicyIndex.h"
+#include "TextTable.h"
+#include "Utf8.h"
+
+namespace fwpolicy {
+namespace {
+
+struct ObjectsOptions {
+    std::string file;
+    std::vector<std::string> types;
+    bool json = false;
+};
+
+std::wstring Joined(const std::vector<std::wstring>& items) {
+    std::wstring text;
+    for (const auto& item : items)
+        text += (text.empty() ? L"" : L"; ") + item;
+    return text.empty() ? L"-" : text;
+}
+
+std::vector<const ObjectEntry*> OfKind(const PolicyIndex& index, ObjectKind kind) {
+    std::vector<const ObjectEntry*> objects;
+    for (const ObjectEntry& object : index.objects) {
+        if (object.key.kind == kind)
+            objects.push_back(&object);
+    }
+    return objects;
+}
+
+void PrintKind(const std::string& kind, const std::vector<const ObjectEntry*>& objects,
+               const PolicyIndex& index) {
+    std::vector<std::vector<std::wstring>> table = {
+        {L"ID", L"NAME", L"CREATION", L"RULES", L"INCLUDES", L"EXCLUDES"}};
+    for (const ObjectEntry* object : objects) {
+        table.push_back({std::to_wstring(object->key.id), object->name, object->creationType,
+                         std::to_wstring(RulesUsing(index, object->key)),
+                         Joined(object->inclusions), Joined(object->exclusions)});
+    }
+    std::cout << kind << " objects (" << objects.size() << ")\n";
+    PrintTable(std::cout, table);
+}
+
+nlohmann::json TextsJson(const std::vector<std::wstring>& texts) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto& text : texts)
+        list.push_back(ToUtf8(text));
+    return list;
+}
+
+nlohmann::json ObjectJson(const ObjectEntry& object, const PolicyIndex& index) {
+    return {{"id", object.key.id},
+            {"name", ToUtf8(object.name)},
+            {"creationType", ToUtf8(object.creationType)},
+            {"rules", RulesUsing(index, object.key)},
+            {"inclusions", TextsJson(object.inclusions)},
+            {"exclusions", TextsJson(object.exclusions)}};
+}
+
+int ListObjects(const ObjectsOptions& options) {
+    const auto policy = LoadPolicyFile(options.file);
+    if (!policy)
+        return kExitFailure;
+    LoadDictionaries();
+    const PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
+    nlohmann::json json = nlohmann::json::object();
+    for (std::size_t k = 0; k < KindNames().size(); ++k) {
+        const std::string& kind = KindNames()[k];
+        if (!options.types.empty() &&
+            std::find(options.types.begin(), options.types.end(), kind) == options.types.end())
+            continue;
+        const auto objects = OfKind(index, static_cast<ObjectKind>(k));
+        if (!options.json) {
+            PrintKind(kind, objects, index);
+            continue;
+        }
+        auto& list = json[kind] = nlohmann::json::array();
+        for (const ObjectEntry* object : objects)
+            list.push_back(ObjectJson(*object, index));
+    }
+    if (options.json)
+        std::cout << json.dump(2) << '\n';
+    return kExitOk;
+}
+
+}  // namespace
+
+void AddObjectsCommand(CLI::App& app, int* status) {
+    auto options = std::make_shared<ObjectsOptions>();
+    CLI::App* objects = app.add_subcommand(
+        "objects", "List the named objects of a policy file and how many rules use each");
+    objects->add_option("FILE", options->file, "Policy file")->required();
+    objects
+        ->add_option("--type", options->types,
+                     "Only these kinds: ip, interface, vpn, service, schedule (repeatable, or "
+                     "joined by commas)")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->delimiter(',')
+        ->check(CLI::IsMember(KindNames()));
+    objects->add_flag("--json", options->json, "Print JSON instead of tables");
+    objects->callback([options, status] { *status = ListObjects(*options); });
+}
+
+}  // namespace fwpolicy

@@ -1,0 +1,171 @@
+#include "PolicyDiff.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <utility>
+
+#include <fwcommon/XmlInterfaceObjectStrictComparator.h>
+#include <fwcommon/XmlIpObjectStrictComparator.h>
+#include <fwcommon/XmlRulesStrictCompare.h>
+#include <fwcommon/XmlScheduleObjectStrictComparator.h>
+#include <fwcommon/XmlServiceObjectStrictComparator.h>
+#include <fwcommon/XmlVpnObjectStrictComparator.h>
+#include "RuleSection.h"
+
+namespace fwpolicy {
+namespace {
+
+using Key = std::pair<std::wstring, std::wstring>;
+
+// Two elements that differ only where the strict comparators do not look
+// (Reserved attributes, an object's creation type).
+const wchar_t* const kOutsideComparison = L"fields the strict comparison leaves out differ";
+
+// Pairs the elements of two sequences by key and reports removals and
+// changes in the first's order, then additions in the second's. Describe
+// fills kind, key, creation type and name; Compare returns the mismatch
+// text, empty when equal.
+template <typename Sequence, typename KeyOf, typename Describe, typename Compare>
+void Pair(const Sequence& first, const Sequence& second, const std::string& group, KeyOf keyOf,
+          Describe describe, Compare compare, std::vector<Difference>& out) {
+    using Element = typename Sequence::value_type;
+    std::map<Key, const Element*> later;
+    for (const auto& element : second)
+        later.emplace(keyOf(element), &element);
+    std::map<Key, bool> earlier;
+    for (const auto& element : first) {
+        const Key key = keyOf(element);
+        earlier.emplace(key, true);
+        const auto match = later.find(key);
+        Difference d = describe(element);
+        d.group = group;
+        if (match == later.end()) {
+            d.change = "removed";
+            out.push_back(d);
+        } else if (const std::wstring detail = compare(element, *match->second); !detail.empty()) {
+            d = describe(*match->second);
+            d.group = group;
+            d.change = "changed";
+            d.detail = detail;
+            out.push_back(d);
+        }
+    }
+    for (const auto& element : second) {
+        if (earlier.count(keyOf(element)) == 0) {
+            Difference d = describe(element);
+            d.group = group;
+            d.change = "added";
+            out.push_back(d);
+        }
+    }
+}
+
+std::wstring RuleIdentifier(const Sarvo::Rule& rule) {
+    return std::to_wstring(static_cast<std::uint32_t>(rule.RuleId() & 0xFFFFFFFFLL));
+}
+
+void CompareRules(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                  std::vector<Difference>& out) {
+    Pair(
+        first.Rules().Rule(), second.Rules().Rule(), "rule",
+        [](const Sarvo::Rule& r) { return Key(RuleIdentifier(r), r.CreationType()); },
+        [](const Sarvo::Rule& r) {
+            Difference d;
+            d.kind = SectionOfRule(r);
+            d.key = RuleIdentifier(r);
+            d.creationType = r.CreationType();
+            d.name = r.Name();
+            return d;
+        },
+        [](const Sarvo::Rule& a, const Sarvo::Rule& b) {
+            if (a == b)
+                return std::wstring();
+            std::wstring mismatch;
+            const std::shared_ptr<Sarvo::Rule> left(a._clone());
+            const std::shared_ptr<Sarvo::Rule> right(b._clone());
+            if (fwcommon::XmlRulesStrictCompare(left, right, mismatch) || mismatch.empty())
+                return std::wstring(kOutsideComparison);
+            return mismatch;
+        },
+        out);
+}
+
+template <typename Comparator, typename Sequence>
+void CompareObjects(const Sequence& first, const Sequence& second, const std::string& kind,
+                    std::vector<Difference>& out) {
+    using Object = typename Sequence::value_type;
+    Pair(
+        first, second, "object", [](const Object& o) { return Key(std::to_wstring(o.Id()), L""); },
+        [&kind](const Object& o) {
+            Difference d;
+            d.kind = kind;
+            d.key = std::to_wstring(o.Id());
+            d.creationType = o.CreationType();
+            d.name = o.Name();
+            return d;
+        },
+        [](const Object& a, const Object& b) {
+            if (a == b)
+                return std::wstring();
+            Comparator comparator(std::make_shared<Object>(a), std::make_shared<Object>(b));
+            if (comparator.IsEqual() || comparator.GetMismatchDetails().empty())
+                return std::wstring(kOutsideComparison);
+            return comparator.GetMismatchDetails();
+        },
+        out);
+}
+
+void CompareAllObjects(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                       std::vector<Difference>& out) {
+    const Sarvo::NamedObjects none;
+    const Sarvo::NamedObjects& a = first.NamedObjects() ? *first.NamedObjects() : none;
+    const Sarvo::NamedObjects& b = second.NamedObjects() ? *second.NamedObjects() : none;
+    CompareObjects<fwcommon::XmlIpObjectStrictComparator>(a.IpObject(), b.IpObject(), "ip", out);
+    CompareObjects<fwcommon::XmlInterfaceObjectStrictComparator>(
+        a.InterfaceObject(), b.InterfaceObject(), "interface", out);
+    CompareObjects<fwcommon::XmlVpnObjectStrictComparator>(a.VpnObject(), b.VpnObject(), "vpn",
+                                                           out);
+    CompareObjects<fwcommon::XmlServiceObjectStrictComparator>(a.ServiceObject(), b.ServiceObject(),
+                                                               "service", out);
+    CompareObjects<fwcommon::XmlScheduleObjectStrictComparator>(
+        a.ScheduleObject(), b.ScheduleObject(), "schedule", out);
+}
+
+std::wstring OptionMismatch(const Sarvo::Option& a, const Sarvo::Option& b) {
+    if (a.Value() != b.Value())
+        return L"value '" + a.Value() + L"' -> '" + b.Value() + L"'";
+    if (a != b)
+        return L"attributes differ";
+    return L"";
+}
+
+void CompareOptions(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                    std::vector<Difference>& out) {
+    const Sarvo::Options none;
+    const Sarvo::Options& a = first.Options() ? *first.Options() : none;
+    const Sarvo::Options& b = second.Options() ? *second.Options() : none;
+    Pair(
+        a.Option(), b.Option(), "option",
+        [](const Sarvo::Option& o) { return Key(o.Name(), o.CreationType()); },
+        [](const Sarvo::Option& o) {
+            Difference d;
+            d.key = o.Name();
+            d.creationType = o.CreationType();
+            return d;
+        },
+        OptionMismatch, out);
+}
+
+}  // namespace
+
+std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
+                                        const Sarvo::PolicyType& second) {
+    std::vector<Difference> out;
+    CompareRules(first, second, out);
+    CompareAllObjects(first, second, out);
+    CompareOptions(first, second, out);
+    return out;
+}
+
+}  // namespace fwpolicy

@@ -1,0 +1,114 @@
+#include "PolicyEdit.h"
+
+#include <iostream>
+
+#include <fwcommon/PolicyDocument.h>
+#include "AtomicFile.h"
+#include "CheckCommand.h"
+#include "Diagnostics.h"
+#include "FileIo.h"
+#include "MarkupScan.h"
+#include "Utf8.h"
+
+namespace fwpolicy {
+namespace {
+
+// Every rule section (1..5) and named-object kind (0..4) is editable; the
+// two kinds of key share one key space.
+fwcommon::Context::ModesMap AllEditable() {
+    fwcommon::Context::ModesMap modes;
+    for (int key = 0; key <= 5; ++key)
+        modes[key] = fwcommon::Context::Modes::eEditable;
+    return modes;
+}
+
+void Load(fwcommon::Context& context, const std::wstring& dataname,
+          const std::vector<unsigned char>& bytes) {
+    context.AppendXmlReader(dataname, bytes, fwcommon::User, AllEditable(), dataname);
+}
+
+// The edited document; throws what loading, editing or writing throws.
+std::vector<unsigned char> EditedDocument(const std::vector<unsigned char>& bytes,
+                                          const std::wstring& dataname, const EditFunction& edit) {
+    fwcommon::Context context(dataname);
+    Load(context, dataname, bytes);
+    edit(context, dataname);
+    context.CommitChanges();
+    std::vector<unsigned char> result;
+    context.GetXmlData(dataname, result);
+    return result;
+}
+
+void ReportFailure(const std::string& file, const std::string& message) {
+    std::cerr << "fwpolicy: " << file << ": " << message << '\n';
+}
+
+}  // namespace
+
+void AddEditTarget(CLI::App& verb, EditTarget& target) {
+    verb.add_option("FILE", target.file, "Policy file to change")->required();
+    verb.add_flag("--dry-run", target.dryRun,
+                  "Print the changed document instead of writing the file");
+    verb.add_flag("--drop-comments", target.dropComments,
+                  "Rewrite the file even though its XML comments and processing instructions "
+                  "will be lost");
+}
+
+bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,
+                bool dropComments) {
+    if (!HoldsCommentsOrInstructions(bytes))
+        return true;
+    if (dropComments) {
+        ReportFailure(file, "warning: XML comments and processing instructions are dropped");
+        return true;
+    }
+    ReportFailure(file,
+                  "holds XML comments or processing instructions, which rewriting would drop; "
+                  "give --drop-comments to rewrite it anyway");
+    return false;
+}
+
+void Deliver(const std::string& file, const std::vector<unsigned char>& bytes, bool dryRun) {
+    if (dryRun) {
+        std::cout.write(reinterpret_cast<const char*>(bytes.data()),
+                        static_cast<std::streamsize>(bytes.size()));
+        std::cout.flush();
+        return;
+    }
+    ReplaceFileAtomically(file, bytes);
+}
+
+int ReadThroughContext(const std::string& file, const EditFunction& read) {
+    try {
+        const std::wstring dataname = FromUtf8(file);
+        fwcommon::Context context(dataname);
+        Load(context, dataname, ReadFile(file));
+        read(context, dataname);
+        return kExitOk;
+    } catch (const xml_schema::exception& e) {
+        PrintDocumentErrors(std::cerr, file, e);
+    } catch (const std::exception& e) {
+        ReportFailure(file, e.what());
+    }
+    return kExitFailure;
+}
+
+int RunEdit(const EditTarget& target, const EditFunction& edit) {
+    try {
+        const std::vector<unsigned char> bytes = ReadFile(target.file);
+        if (!MayRewrite(target.file, bytes, target.dropComments))
+            return kExitFailure;
+        const std::vector<unsigned char> result =
+            EditedDocument(bytes, FromUtf8(target.file), edit);
+        fwcommon::ParsePolicyDocument(result);  // never write what we could not read back
+        Deliver(target.file, result, target.dryRun);
+        return kExitOk;
+    } catch (const xml_schema::exception& e) {
+        PrintDocumentErrors(std::cerr, target.file, e);
+    } catch (const std::exception& e) {
+        ReportFailure(target.file, e.what());
+    }
+    return kExitFailure;
+}
+
+}  // namespace fwpolicy

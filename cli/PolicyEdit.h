@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <CLI/App.hpp>
+
+#include <fwcommon/Context.h>
+
+namespace fwpolicy {
+
+// The file an editing verb changes and how the result is delivered.
+struct EditTarget {
+    std::string file;
+    bool dryRun = false;        // print the edited document instead of writing it
+    bool dropComments = false;  // rewrite even when comments would be lost
+};
+
+// Adds the FILE argument and the --dry-run and --drop-comments flags.
+void AddEditTarget(CLI::App& verb, EditTarget& target);
+
+// Thrown by an edit that cannot be done; the message is shown as
+// "fwpolicy: FILE: message" and the file is left as it was.
+class EditError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One change applied to the document registered under dataname.
+using EditFunction = std::function<void(fwcommon::Context& context, const std::wstring& dataname)>;
+
+// Loads the file into a fresh Context (every section and named-object kind
+// editable, new rules and objects of creation type User), runs the edit,
+// commits it, checks that the result is a valid policy document and
+// replaces the file atomically (or prints the result with --dry-run).
+// Returns the exit status; every failure is reported on stderr and leaves
+// the file untouched.
+int RunEdit(const EditTarget& target, const EditFunction& edit);
+
+// Loads the file into a fresh Context as RunEdit does and runs a function
+// that only reads; nothing is written. Returns the exit status; failures
+// are reported on stderr.
+int ReadThroughContext(const std::string& file, const EditFunction& read);
+
+// When the document holds comments or processing instructions, says so on
+// stderr and returns false unless dropComments is set (then it warns and
+// returns true).
+bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,
+                bool dropComments);
+
+// Writes an edited document to its destination: stdout for a dry run, or
+// the file, replaced atomically. Throws std::runtime_error when writing
+// fails.
+void Deliver(const std::string& file, const std::vector<unsigned char>& bytes, bool dryRun);
+
+}  // namespace fwpolicy

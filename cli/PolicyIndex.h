@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include <fwcommon/IXmlWrapper.h>
+#include <fwcommon/rules.hxx>
+
+namespace fwpolicy {
+
+// The five kinds of named object, as the tool names them ("ip",
+// "interface", "vpn", "service", "schedule").
+enum class ObjectKind { kIp, kInterface, kVpn, kService, kSchedule };
+std::string KindName(ObjectKind kind);
+const std::vector<std::string>& KindNames();
+
+// A named object as references name it: a reference carries the Id, its
+// element type carries the kind.
+struct ObjectKey {
+    ObjectKind kind = ObjectKind::kIp;
+    int id = 0;
+};
+bool operator<(const ObjectKey& a, const ObjectKey& b);
+bool operator==(const ObjectKey& a, const ObjectKey& b);
+
+// Where in a rule a reference stands.
+enum class Where { kSource, kDestination, kServices, kSchedules };
+std::string WhereName(Where where);  // "source", "destination", "services", "schedules"
+
+// One reference from a rule to a named object.
+struct RuleUse {
+    std::string file;       // set when several files are indexed together
+    std::string section;    // "local", "vpn", ... as `show` names them
+    std::size_t index = 0;  // place in the section, as `show` numbers it
+    long long ruleId = 0;   // RuleId
+    std::wstring ruleName;
+    Where where = Where::kSource;
+    ObjectKey object;
+};
+
+// A named object with its entries shown as display texts (references to
+// other objects by name when the document holds them) and the objects it
+// refers to.
+struct ObjectEntry {
+    std::string file;  // set when several files are indexed together
+    ObjectKey key;
+    std::wstring name;
+    std::wstring creationType;
+    std::vector<std::wstring> inclusions;
+    std::vector<std::wstring> exclusions;
+    std::vector<ObjectKey> refers;
+};
+
+// What a document holds and who refers to whom. Objects in the order
+// ip, interface, vpn, service, schedule, each kind in document order; rule
+// uses section by section, rules in ascending order id, each rule's
+// references in the order schedules, source, services, destination.
+struct PolicyIndex {
+    std::vector<ObjectEntry> objects;
+    std::vector<RuleUse> uses;
+};
+
+PolicyIndex IndexPolicy(const Sarvo::PolicyType& policy, const fwcommon::IXmlWrapper& wrapper);
+
+// Adds the objects and uses of one file's index to a combined index,
+// tagging each with the file.
+void AppendIndex(PolicyIndex& combined, PolicyIndex index, const std::string& file);
+
+// How many different rules refer to the object directly.
+std::size_t RulesUsing(const PolicyIndex& index, const ObjectKey& object);
+
+// The objects whose entries refer to target, directly or through other
+// objects, in index order; target itself is never among them.
+std::vector<const ObjectEntry*> DependentObjects(const PolicyIndex& index, const ObjectKey& target);
+
+}  // namespace fwpolicy

@@ -1,0 +1,162 @@
+#include "RuleCommand.h"
+
+#include <climits>
+#include <memory>
+#include <string>
+
+#include <fwcommon/IRule.h>
+#include "CheckCommand.h"
+#include "PolicyEdit.h"
+#include "RuleSection.h"
+#include "RuleTable.h"
+#include "Utf8.h"
+
+namespace fwpolicy {
+namespace {
+
+using fwcommon::Context;
+
+struct RuleArguments {
+    EditTarget target;
+    std::string section;
+    std::string name;
+    std::string action = "pass";
+    int position = -1;
+    unsigned int index = 0;
+    int by = 0;
+};
+
+std::size_t SectionSize(Context& context, const std::wstring& dataname, fwcommon::RuleType type) {
+    return context.GetRules(dataname, type)->size();
+}
+
+std::string Counted(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " rule" : " rules");
+}
+
+void CheckIndex(Context& context, const std::wstring& dataname, const RuleArguments& a) {
+    const std::size_t count = SectionSize(context, dataname, RuleTypeOfSection(a.section));
+    if (a.index >= count) {
+        throw EditError("section " + a.section + " has no rule at index " +
+                        std::to_string(a.index) + " (" + Counted(count) + ")");
+    }
+}
+
+void AddRule(Context& context, const std::wstring& dataname, const RuleArguments& a) {
+    const fwcommon::RuleType type = RuleTypeOfSection(a.section);
+    const std::size_t count = SectionSize(context, dataname, type);
+    if (a.position >= 0 && static_cast<std::size_t>(a.position) > count) {
+        throw EditError("position " + std::to_string(a.position) + " is past the end of section " +
+                        a.section + " (" + Counted(count) + ")");
+    }
+    if (a.name.empty())
+        throw EditError("a rule needs a non-empty name");
+    const auto action =
+        a.action == "drop" ? Context::RuleActions::eDrop : Context::RuleActions::ePass;
+    if (!context.CreateRule(dataname, type, fwcommon::User, FromUtf8(a.name), action, a.position)) {
+        throw EditError("the rule could not be created");
+    }
+}
+
+void RemoveRule(Context& context, const std::wstring& dataname, const RuleArguments& a) {
+    CheckIndex(context, dataname, a);
+    if (!context.RemoveRule(dataname, RuleTypeOfSection(a.section), a.index))
+        throw EditError("the rule at index " + std::to_string(a.index) + " could not be removed");
+}
+
+void SetActive(Context& context, const std::wstring& dataname, const RuleArguments& a,
+               bool active) {
+    CheckIndex(context, dataname, a);
+    const auto rule = context.GetRule(dataname, RuleTypeOfSection(a.section), a.index);
+    rule->SetActive(active);
+    if (!context.UpdateRule(dataname, rule))
+        throw EditError("the rule at index " + std::to_string(a.index) + " could not be stored");
+}
+
+void MoveRule(Context& context, const std::wstring& dataname, const RuleArguments& a) {
+    CheckIndex(context, dataname, a);
+    const std::size_t count = SectionSize(context, dataname, RuleTypeOfSection(a.section));
+    const long long target = static_cast<long long>(a.index) + a.by;
+    if (a.by == 0 || target < 0 || target >= static_cast<long long>(count)) {
+        throw EditError("cannot move the rule at index " + std::to_string(a.index) + " by " +
+                        std::to_string(a.by) + " in section " + a.section + " (" + Counted(count) +
+                        ")");
+    }
+    if (!context.ChangeRulePriority(dataname, RuleTypeOfSection(a.section), a.index, a.by))
+        throw EditError("the rule at index " + std::to_string(a.index) + " could not be moved");
+}
+
+CLI::App* AddVerb(CLI::App& rule, const std::string& name, const std::string& description,
+                  RuleArguments& arguments) {
+    CLI::App* verb = rule.add_subcommand(name, description);
+    AddEditTarget(*verb, arguments.target);
+    verb->add_option("--section", arguments.section, "Rule section")
+        ->required()
+        ->check(CLI::IsMember(SectionNames()));
+    return verb;
+}
+
+void AddIndex(CLI::App& verb, RuleArguments& arguments) {
+    verb.add_option("--index", arguments.index, "0-based index of the rule in its section")
+        ->required();
+}
+
+void AddCreateVerb(CLI::App& rule, int* status) {
+    auto a = std::make_shared<RuleArguments>();
+    CLI::App* add = AddVerb(rule, "add", "Add a rule with no conditions to a section", *a);
+    add->add_option("--name", a->name, "Name of the new rule")->required();
+    CLI::Option* action = add->add_option("--action", a->action,
+                                          "What the rule does (filter "
+                                          "sections only; default pass)")
+                              ->check(CLI::IsMember({"pass", "drop"}));
+    add->add_option("--position", a->position, "0-based place in the section (default: the end)")
+        ->check(CLI::Range(0, INT_MAX));
+    add->callback([a, action, status] {
+        if (a->section == "nat" && action->count() > 0)
+            throw CLI::ValidationError("--action", "nat rules translate; they have no action");
+        *status = RunEdit(a->target, [a](Context& c, const std::wstring& d) { AddRule(c, d, *a); });
+    });
+}
+
+template <typename Edit>
+void AddIndexedVerb(CLI::App& rule, const std::string& name, const std::string& description,
+                    int* status, Edit edit) {
+    auto a = std::make_shared<RuleArguments>();
+    CLI::App* verb = AddVerb(rule, name, description, *a);
+    AddIndex(*verb, *a);
+    verb->callback([a, status, edit] {
+        *status =
+            RunEdit(a->target, [a, edit](Context& c, const std::wstring& d) { edit(c, d, *a); });
+    });
+}
+
+void AddMoveVerb(CLI::App& rule, int* status) {
+    auto a = std::make_shared<RuleArguments>();
+    CLI::App* move = AddVerb(rule, "move", "Move a rule within its section", *a);
+    AddIndex(*move, *a);
+    move->add_option("--by", a->by, "Places to move: negative moves up, positive down")->required();
+    move->callback([a, status] {
+        *status =
+            RunEdit(a->target, [a](Context& c, const std::wstring& d) { MoveRule(c, d, *a); });
+    });
+}
+
+}  // namespace
+
+void AddRuleCommand(CLI::App& app, int* status) {
+    CLI::App* rule = app.add_subcommand("rule", "Add, remove, enable, disable or move a rule");
+    rule->require_subcommand(1);
+    AddCreateVerb(*rule, status);
+    AddIndexedVerb(*rule, "remove", "Remove a rule", status, RemoveRule);
+    AddIndexedVerb(*rule, "enable", "Make a rule active", status,
+                   [](Context& c, const std::wstring& d, const RuleArguments& a) {
+                       SetActive(c, d, a, true);
+                   });
+    AddIndexedVerb(*rule, "disable", "Make a rule inactive", status,
+                   [](Context& c, const std::wstring& d, const RuleArguments& a) {
+                       SetActive(c, d, a, false);
+                   });
+    AddMoveVerb(*rule, status);
+}
+
+}  // namespace fwpolicy

@@ -1,0 +1,109 @@
+#include "WhereUsedCommand.h"
+
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "CheckCommand.h"
+#include "IndexedFiles.h"
+#include "TextTable.h"
+#include "Utf8.h"
+
+namespace fwpolicy {
+namespace {
+
+struct WhereUsedOptions {
+    std::vector<std::string> files;
+    std::string object;
+};
+
+// One rule that refers to the object, with every place it does so.
+struct RuleLine {
+    const RuleUse* use = nullptr;
+    std::wstring places;
+};
+
+std::vector<RuleLine> RulesReferring(const PolicyIndex& index, const ObjectKey& object) {
+    std::vector<RuleLine> lines;
+    std::map<std::tuple<std::string, std::string, std::size_t>, std::size_t> seen;
+    for (const RuleUse& use : index.uses) {
+        if (!(use.object == object))
+            continue;
+        const auto rule = std::make_tuple(use.file, use.section, use.index);
+        const std::wstring place = FromUtf8(WhereName(use.where));
+        const auto found = seen.find(rule);
+        if (found == seen.end()) {
+            seen.emplace(rule, lines.size());
+            lines.push_back({&use, place});
+        } else if (lines[found->second].places.find(place) == std::wstring::npos) {
+            lines[found->second].places += L", " + place;
+        }
+    }
+    return lines;
+}
+
+std::wstring Heading(const ObjectEntry& object) {
+    return FromUtf8(object.file + ": " + KindName(object.key.kind) + " object ") +
+           std::to_wstring(object.key.id) + L" \"" + object.name + L"\"";
+}
+
+void PrintUses(const PolicyIndex& index, const ObjectEntry& object) {
+    std::cout << ToUtf8(Heading(object)) << '\n';
+    const std::vector<RuleLine> rules = RulesReferring(index, object.key);
+    std::cout << "rules (" << rules.size() << ")\n";
+    std::vector<std::vector<std::wstring>> table;
+    for (const RuleLine& line : rules) {
+        const RuleUse& use = *line.use;
+        table.push_back({FromUtf8(use.file), FromUtf8(use.section), std::to_wstring(use.index),
+                         std::to_wstring(use.ruleId), use.ruleName, line.places});
+    }
+    if (!table.empty())
+        table.insert(table.begin(), {L"FILE", L"SECTION", L"#", L"ID", L"NAME", L"WHERE"});
+    PrintTable(std::cout, table);
+    const auto dependents = DependentObjects(index, object.key);
+    std::cout << "dependent objects (" << dependents.size() << ")\n";
+    table.clear();
+    for (const ObjectEntry* dependent : dependents) {
+        table.push_back({FromUtf8(dependent->file), FromUtf8(KindName(dependent->key.kind)),
+                         std::to_wstring(dependent->key.id), dependent->name});
+    }
+    if (!table.empty())
+        table.insert(table.begin(), {L"FILE", L"KIND", L"ID", L"NAME"});
+    PrintTable(std::cout, table);
+}
+
+int WhereUsed(const WhereUsedOptions& options) {
+    PolicyIndex index;
+    const bool allLoaded = IndexFiles(options.files, index);
+    const std::wstring name = FromUtf8(options.object);
+    bool found = false;
+    for (const ObjectEntry& object : index.objects) {
+        if (object.name != name)
+            continue;
+        if (found)
+            std::cout << '\n';
+        PrintUses(index, object);
+        found = true;
+    }
+    if (!found && allLoaded)
+        std::cerr << "fwpolicy: no named object \"" << options.object << "\" in the files given\n";
+    return found && allLoaded ? kExitOk : kExitFailure;
+}
+
+}  // namespace
+
+void AddWhereUsedCommand(CLI::App& app, int* status) {
+    auto options = std::make_shared<WhereUsedOptions>();
+    CLI::App* verb = app.add_subcommand(
+        "where-used", "Show the rules and named objects that refer to a named object");
+    verb->add_option("FILE", options->files,
+                     "Policy files; rules of one may use objects of another")
+        ->required();
+    verb->add_option("--object", options->object, "Name of the named object")->required();
+    verb->callback([options, status] { *status = WhereUsed(*options); });
+}
+
+}  // namespace fwpolicy
