@@ -43,12 +43,26 @@ void RsopMerge::Add(const Sarvo::PolicyType& document) {
 void RsopMerge::AddRule(const Sarvo::Rule& rule) {
     std::unique_ptr<Sarvo::Rule> copy(rule._clone());
     const CreationType creationType = CreationTypeOf(rule);
-    if (!ruleKeys_.insert(RuleKey(IdentifierOf(rule), creationType)).second) {
+    if (!NoteRuleKey(RuleKey(IdentifierOf(rule), creationType))) {
         const std::uint32_t identifier = FreeIdentifier(creationType);
         copy->RuleId(identifier);
-        ruleKeys_.insert(RuleKey(identifier, creationType));
+        NoteRuleKey(RuleKey(identifier, creationType));
     }
     rules_.push_back(std::move(copy));
+}
+
+// Records a merged rule's key; false when an earlier rule holds it. A spare
+// generator of the creation type learns the identifier at once, so that
+// finding a free one never walks the merged rules again.
+bool RsopMerge::NoteRuleKey(const RuleKey& key) {
+    if (!ruleKeys_.insert(key).second) {
+        return false;
+    }
+    auto spare = spare_.find(key.second);
+    if (spare != spare_.end()) {
+        spare->second.MarkIdentifierAsBusy(key.first);
+    }
+    return true;
 }
 
 // A free identifier of the creation type: free in the caller's generator
@@ -64,10 +78,10 @@ std::uint32_t RsopMerge::FreeIdentifier(CreationType creationType) {
             }
         }
         spare = spare_.emplace(creationType, generator).first;
-    }
-    for (const RuleKey& key : ruleKeys_) {
-        if (key.second == creationType) {
-            spare->second.MarkIdentifierAsBusy(key.first);
+        for (const RuleKey& key : ruleKeys_) {
+            if (key.second == creationType) {
+                spare->second.MarkIdentifierAsBusy(key.first);
+            }
         }
     }
     return spare->second.GenerateIdentifier();

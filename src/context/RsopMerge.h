@@ -45,6 +45,7 @@ private:
     using ObjectKey = std::tuple<int, long long, int>;
 
     void AddRule(const Sarvo::Rule& rule);
+    bool NoteRuleKey(const RuleKey& key);
     void AddNamedObjects(const Sarvo::NamedObjects& objects);
     template <typename Sequence>
     void AddObjectsOfKind(int kind, const Sequence& source, Sequence& target);
