@@ -11,5 +11,7 @@ namespace fwbench {
 void RegisterBaselineBenchmarks(const std::vector<PolicySize>& sizes);
 void RegisterStoreBenchmarks(const std::vector<PolicySize>& sizes);
 void RegisterScannerBenchmarks(const std::vector<PolicySize>& sizes);
+void RegisterContextBenchmarks(const std::vector<PolicySize>& sizes);
+void RegisterLintBenchmarks(const std::vector<PolicySize>& sizes);
 
 }  // namespace fwbench

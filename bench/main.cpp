@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
     fwbench::RegisterBaselineBenchmarks(sizes);
     fwbench::RegisterStoreBenchmarks(sizes);
     fwbench::RegisterScannerBenchmarks(sizes);
+    fwbench::RegisterContextBenchmarks(sizes);
+    fwbench::RegisterLintBenchmarks(sizes);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -1,0 +1,105 @@
+// Context operations that reach every registered document: removing a
+// named object with the search of the rules that refer to it, and the
+// resultant policy of three documents.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include <fwcommon/Context.h>
+#include <fwcommon/INamedObject.h>
+
+#include "BenchRegistry.h"
+
+namespace fwbench {
+namespace {
+
+using fwcommon::Context;
+
+Context::ModesMap AllEditable() {
+    Context::ModesMap modes;
+    for (int type : {fwcommon::eVPNRules, fwcommon::eNATRules, fwcommon::eTunnelRules,
+                     fwcommon::eLocalRules, fwcommon::eTransitRules}) {
+        modes[type] = Context::Modes::eEditable;
+    }
+    for (int type :
+         {fwcommon::eInterfaceObject, fwcommon::eIpAddressObject, fwcommon::eServiceObject,
+          fwcommon::eScheduleObject, fwcommon::eSarvoGroupObject}) {
+        modes[type] = Context::Modes::eEditable;
+    }
+    return modes;
+}
+
+std::wstring Wide(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+// Removes one named object of the policy per call; every removal is rolled
+// back outside the timed region, and the rule indexes are rebuilt there
+// too, so each call starts from the loaded policy.
+void RemoveNamedObject(benchmark::State& state, const PolicySize& size) {
+    const std::wstring dataname = L"policy-" + Wide(size.label);
+    Context context;
+    context.AppendXmlReader(dataname, PolicyBytes(size), fwcommon::User, AllEditable(), L"");
+    const auto objects = context.GetNamedObjects(dataname);
+    if (!objects || objects->empty()) {
+        state.SkipWithError("the policy holds no named objects");
+        return;
+    }
+    context.GetRules(dataname, fwcommon::eLocalRules);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const auto& object = (*objects)[next];
+        if (!context.RemoveNamedObject(dataname, object->GetCreationType(), object->GetName())) {
+            state.SkipWithError("a named object of the policy was not removed");
+            break;
+        }
+        state.PauseTiming();
+        context.RollbackChanges();
+        context.GetRules(dataname, fwcommon::eLocalRules);
+        next = (next + 97) % objects->size();
+        state.ResumeTiming();
+    }
+}
+
+// The resultant policy of the same policy registered three times, under
+// three creation types, so that the merge meets identifiers it must renumber.
+void GetRsop(benchmark::State& state, const PolicySize& size) {
+    Context context;
+    const fwcommon::CreationType types[] = {fwcommon::User, fwcommon::Generated, fwcommon::Policy};
+    int copy = 0;
+    for (fwcommon::CreationType type : types) {
+        context.AppendXmlReader(L"policy-" + std::to_wstring(++copy), PolicyBytes(size), type,
+                                AllEditable(), L"");
+    }
+    std::vector<unsigned char> out;
+    for (auto _ : state) {
+        context.GetRSOP(out, 1700000000, 900);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["bytes"] = static_cast<double>(out.size());
+}
+
+template <typename Function>
+benchmark::internal::Benchmark* Register(const std::string& name, const PolicySize& size,
+                                         Function function) {
+    return benchmark::RegisterBenchmark((name + "/" + size.label).c_str(), function, size);
+}
+
+}  // namespace
+
+void RegisterContextBenchmarks(const std::vector<PolicySize>& sizes) {
+    for (const PolicySize& size : sizes) {
+        const bool large = size.label == "100k";
+        Register("Context.RemoveNamedObject", size, RemoveNamedObject)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(large ? 5 : 50);
+        Register("Context.GetRSOP", size, GetRsop)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(large ? 1 : 5);
+    }
+}
+
+}  // namespace fwbench
