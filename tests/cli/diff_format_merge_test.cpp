@@ -1,0 +1,145 @@
+// fwpolicy diff, format and merge.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "cli/RunTool.h"
+#include "common/TestFiles.h"
+#include "common/Xmllint.h"
+
+namespace fwcommon::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kBase = "tests/data/cli/edit-base.xml";
+const char* const kChanged = "tests/data/cli/edit-changed.xml";
+
+TEST(FwpolicyDiff, AFileWithItselfIsEqualAndSilent) {
+    for (const char* file : {"examples/policy.xml", kBase, "tests/data/edge-kinds.xml"}) {
+        SCOPED_TRACE(file);
+        const ToolResult r = RunFwpolicy({"diff", file, file});
+        EXPECT_EQ(0, r.exitStatus) << r.err;
+        EXPECT_EQ("", r.out);
+        EXPECT_EQ("", r.err);
+    }
+}
+
+TEST(FwpolicyDiff, ListsAddedRemovedAndChangedWithMismatchTexts) {
+    const ToolResult r = RunFwpolicy({"diff", kBase, kChanged});
+    EXPECT_EQ(1, r.exitStatus) << r.err;
+    EXPECT_EQ(Golden("diff-base-changed.out"), r.out);
+}
+
+TEST(FwpolicyDiff, ReverseDirectionSwapsAddedAndRemoved) {
+    const ToolResult r = RunFwpolicy({"diff", kChanged, kBase});
+    EXPECT_EQ(1, r.exitStatus);
+    EXPECT_NE(std::string::npos, r.out.find("rule removed: transit 300005 (User) \"Late rule\""));
+    EXPECT_NE(std::string::npos,
+              r.out.find("object added: schedule 502 (User) \"Nightly backup window\""));
+}
+
+TEST(FwpolicyDiff, JsonParsesAndGroupsTheChanges) {
+    const ToolResult r = RunFwpolicy({"diff", kBase, kChanged, "--json"});
+    ASSERT_EQ(1, r.exitStatus) << r.err;
+    const auto json = nlohmann::json::parse(r.out);
+    EXPECT_FALSE(json["equal"]);
+    ASSERT_EQ(1u, json["rules"]["changed"].size());
+    EXPECT_EQ("'IsActive' mismatch: '1' and '0'", json["rules"]["changed"][0]["difference"]);
+    EXPECT_EQ("local", json["rules"]["changed"][0]["section"]);
+    EXPECT_EQ("300002", json["rules"]["removed"][0]["key"]);
+    EXPECT_EQ("Late rule", json["rules"]["added"][0]["name"]);
+    EXPECT_EQ("schedule", json["objects"]["removed"][0]["kind"]);
+    EXPECT_EQ("LogLevel", json["options"]["changed"][0]["key"]);
+
+    const auto same = nlohmann::json::parse(RunFwpolicy({"diff", kBase, kBase, "--json"}).out);
+    EXPECT_TRUE(same["equal"]);
+    EXPECT_TRUE(same["rules"]["added"].empty());
+}
+
+TEST(FwpolicyDiff, UnloadableFileIsExitTwo) {
+    const ToolResult r = RunFwpolicy({"diff", kBase, "no/such.xml"});
+    EXPECT_EQ(2, r.exitStatus);
+    EXPECT_EQ("fwpolicy: no/such.xml: cannot read: No such file or directory\n", r.err);
+}
+
+TEST(FwpolicyFormat, CheckNamesFilesNotInCanonicalForm) {
+    const ToolResult r = RunFwpolicy({"format", "--check", "examples/policy.xml", kBase});
+    EXPECT_EQ(1, r.exitStatus);
+    EXPECT_EQ("examples/policy.xml: not in canonical form\n", r.out);
+    EXPECT_EQ(0, RunFwpolicy({"format", "--check", kBase}).exitStatus);
+}
+
+TEST(FwpolicyFormat, RewritesInPlaceAndToAnotherFile) {
+    TempDir dir;
+    const fs::path file = dir.path() / "p.xml";
+    const fs::path out = dir.path() / "out.xml";
+    fs::copy_file(SourcePath("examples/policy.xml"), file);
+    EXPECT_EQ(1, RunFwpolicy({"format", file.string(), "-o", out.string()}).exitStatus)
+        << "the comment is not dropped silently";
+    EXPECT_FALSE(fs::exists(out));
+
+    ASSERT_EQ(
+        0,
+        RunFwpolicy({"format", file.string(), "-o", out.string(), "--drop-comments"}).exitStatus);
+    EXPECT_EQ(ReadBytes(SourcePath("examples/policy.xml")), ReadBytes(file));
+    EXPECT_EQ(0, RunFwpolicy({"format", "--check", out.string()}).exitStatus);
+    EXPECT_EQ("", RunFwpolicy({"diff", "examples/policy.xml", out.string()}).out)
+        << "formatting changes no rule, object or option";
+    EXPECT_TRUE(XmllintAccepts(ReadBytes(out)));
+
+    ASSERT_EQ(0, RunFwpolicy({"format", file.string(), "--drop-comments"}).exitStatus);
+    EXPECT_EQ(ReadBytes(out), ReadBytes(file));
+    const auto modified = fs::last_write_time(file);
+    EXPECT_EQ(0, RunFwpolicy({"format", file.string()}).exitStatus);
+    EXPECT_EQ(modified, fs::last_write_time(file)) << "a canonical file is left alone";
+}
+
+TEST(FwpolicyFormat, UsageErrors) {
+    EXPECT_EQ(2, RunFwpolicy({"format", kBase, kChanged, "-o", "x.xml"}).exitStatus);
+    EXPECT_EQ(2, RunFwpolicy({"format", kBase, "--check", "-o", "x.xml"}).exitStatus);
+    EXPECT_FALSE(fs::exists(SourcePath("x.xml")));
+}
+
+TEST(FwpolicyMerge, ResultantPolicyHoldsEveryDocumentAndTheGivenTimes) {
+    TempDir dir;
+    const std::string out = (dir.path() / "rsop.xml").string();
+    const ToolResult r =
+        RunFwpolicy({"merge", "examples/policy.xml", "tests/data/edge-kinds.xml", "-o", out,
+                     "--time", "2026-12-01T09:30:00+01:00", "--period", "600"});
+    ASSERT_EQ(0, r.exitStatus) << r.err;
+    const std::vector<unsigned char> bytes = ReadBytes(out);
+    EXPECT_TRUE(XmllintAccepts(bytes));
+    EXPECT_EQ(0, RunFwpolicy({"check", out}).exitStatus);
+    const std::string text = ToString(bytes);
+    EXPECT_NE(std::string::npos,
+              text.find("<ApplicationDateTime>2026-12-01T08:30:00Z</ApplicationDateTime>"));
+    EXPECT_NE(std::string::npos, text.find("<RollbackPeriod>600</RollbackPeriod>"));
+
+    const auto objects = nlohmann::json::parse(RunFwpolicy({"objects", out, "--json"}).out);
+    EXPECT_EQ(4u, objects["ip"].size()) << "three of the example and one of the edge file";
+    const auto rules = nlohmann::json::parse(RunFwpolicy({"show", out, "--json"}).out);
+    EXPECT_EQ(3u, rules["local"].size());
+}
+
+TEST(FwpolicyMerge, BadInputWritesNothing) {
+    TempDir dir;
+    const std::string out = (dir.path() / "rsop.xml").string();
+    const ToolResult bad = RunFwpolicy(
+        {"merge", "examples/policy.xml", "tests/data/cli/lowercase-action.xml", "-o", out});
+    EXPECT_EQ(1, bad.exitStatus);
+    EXPECT_FALSE(fs::exists(out));
+    const ToolResult time =
+        RunFwpolicy({"merge", "examples/policy.xml", "-o", out, "--time", "yesterday"});
+    EXPECT_EQ(2, time.exitStatus);
+    EXPECT_NE(std::string::npos, time.err.find("not an ISO-8601 date and time: 'yesterday'"));
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(2, RunFwpolicy({"merge", "examples/policy.xml"}).exitStatus);
+}
+
+}  // namespace
+}  // namespace fwcommon::test

@@ -1,0 +1,274 @@
+// fwpolicy rule, object and option edits: each result is valid and differs
+// from the original exactly as intended; refused and failed edits leave the
+// file byte-identical and no temporary file behind.
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "cli/RunTool.h"
+#include "common/TestFiles.h"
+#include "common/Xmllint.h"
+
+namespace fwcommon::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kBase = "tests/data/cli/edit-base.xml";
+
+// A copy of a policy file in a fresh directory.
+class Workspace {
+public:
+    explicit Workspace(const std::string& source = kBase) : file_(dir_.path() / "policy.xml") {
+        fs::copy_file(SourcePath(source), file_);
+    }
+    std::string file() const { return file_.string(); }
+    std::vector<unsigned char> bytes() const { return ReadBytes(file_); }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_.path()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+private:
+    TempDir dir_;
+    fs::path file_;
+};
+
+// The command line with "@" replaced by the file.
+std::vector<std::string> Arguments(std::vector<std::string> args, const std::string& file) {
+    for (auto& arg : args) {
+        if (arg == "@")
+            arg = file;
+    }
+    return args;
+}
+
+struct EditRow {
+    std::vector<std::string> args;
+    std::string diff;  // what `fwpolicy diff` reports from the original to the result
+};
+
+TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
+    const EditRow rows[] = {
+        {{"rule", "add", "@", "--section", "local", "--name", "Allow SSH", "--position", "3"},
+         "rule added: local 300005 (User) \"Allow SSH\"\n"},
+        {{"rule", "add", "@", "--section", "nat", "--name", "Hide DMZ"},
+         "rule added: nat 300005 (User) \"Hide DMZ\"\n"},
+        {{"rule", "remove", "@", "--section", "transit", "--index", "2"},
+         "rule removed: transit 2000000002 (Post) \"Block GRE from outside\"\n"},
+        {{"rule", "disable", "@", "--section", "local", "--index", "0"},
+         "rule changed: local 200001 (Policy) \"Administration from the LAN\": 'IsActive' "
+         "mismatch: '1' and '0'\n"},
+        {{"rule", "enable", "@", "--section", "local", "--index", "2"},
+         "rule changed: local 2000000001 (Post) \"Drop everything else to the node\": "
+         "'IsActive' mismatch: '0' and '1'\n"},
+        {{"rule", "move", "@", "--section", "vpn", "--index", "1", "--by=-1"},
+         "rule changed: vpn 200002 (Policy) \"Head office to the LAN during office hours\": "
+         "OrderId mismatch: '100001' and '100002'\n"
+         "rule changed: vpn 300002 (User) \"Remote staff by node and template\": OrderId "
+         "mismatch: '100002' and '100001'\n"},
+        {{"option", "set", "@", "DefaultAction", "Pass"},
+         "option changed: DefaultAction (User): value 'Drop' -> 'Pass'\n"},
+        {{"option", "set", "@", "Audit", "on"}, "option added: Audit (User)\n"},
+        {{"object", "remove", "@", "--name", "Mail"},
+         "rule changed: vpn 200002 (Policy) \"Head office to the LAN during office hours\": "
+         "Size of 'Service Condition' mismatch: '1' and '0'\n"
+         "object removed: service 402 (Policy) \"Mail\"\n"},
+    };
+    for (const EditRow& row : rows) {
+        SCOPED_TRACE(row.args[0] + " " + row.args[1] + " " + row.args[3]);
+        Workspace work;
+        const ToolResult edit = RunFwpolicy(Arguments(row.args, work.file()));
+        ASSERT_EQ(0, edit.exitStatus) << edit.err;
+        EXPECT_EQ("", edit.err);
+        EXPECT_EQ("", edit.out);
+        EXPECT_EQ(0, RunFwpolicy({"check", work.file()}).exitStatus);
+        EXPECT_TRUE(XmllintAccepts(work.bytes()));
+        const ToolResult diff = RunFwpolicy({"diff", kBase, work.file()});
+        EXPECT_EQ(1, diff.exitStatus) << diff.err;
+        EXPECT_EQ(row.diff, diff.out);
+        EXPECT_EQ(std::vector<std::string>{"policy.xml"}, work.entries());
+    }
+}
+
+TEST(FwpolicyEdit, AddedRuleTakesItsPosition) {
+    Workspace work;
+    ASSERT_EQ(0, RunFwpolicy({"rule", "add", work.file(), "--section", "local", "--name", "First",
+                              "--position", "0", "--action", "drop"})
+                     .exitStatus);
+    const auto json = nlohmann::json::parse(
+        RunFwpolicy({"show", work.file(), "--json", "--section", "local"}).out);
+    ASSERT_EQ(4u, json["local"].size());
+    EXPECT_EQ("First", json["local"][0]["name"]);
+    EXPECT_EQ("drop", json["local"][0]["action"]);
+    EXPECT_EQ("Administration from the LAN", json["local"][1]["name"]);
+}
+
+TEST(FwpolicyEdit, OptionGetReadsWhatSetWrote) {
+    Workspace work;
+    EXPECT_EQ("2\n", RunFwpolicy({"option", "get", work.file(), "LogLevel"}).out);
+    ASSERT_EQ(
+        0, RunFwpolicy({"option", "set", work.file(), "LogLevel", "4", "--creation-type", "policy"})
+               .exitStatus);
+    EXPECT_EQ("4\n", RunFwpolicy({"option", "get", work.file(), "LogLevel"}).out);
+    const ToolResult missing = RunFwpolicy({"option", "get", work.file(), "Nope"});
+    EXPECT_EQ(1, missing.exitStatus);
+    EXPECT_EQ("fwpolicy: " + work.file() + ": no option \"Nope\"\n", missing.err);
+}
+
+struct RefusalRow {
+    std::vector<std::string> args;
+    int status;
+    std::string message;  // after "fwpolicy: FILE: "; empty for usage errors
+};
+
+TEST(FwpolicyEdit, RefusedEditsLeaveTheFileByteIdentical) {
+    const RefusalRow rows[] = {
+        {{"rule", "remove", "@", "--section", "local", "--index", "9"},
+         1,
+         "section local has no rule at index 9 (3 rules)"},
+        {{"rule", "add", "@", "--section", "local", "--name", "X", "--position", "4"},
+         1,
+         "position 4 is past the end of section local (3 rules)"},
+        {{"rule", "add", "@", "--section", "local", "--name", ""},
+         1,
+         "a rule needs a non-empty name"},
+        {{"rule", "move", "@", "--section", "local", "--index", "0", "--by=-1"},
+         1,
+         "cannot move the rule at index 0 by -1 in section local (3 rules)"},
+        {{"rule", "move", "@", "--section", "local", "--index", "1", "--by", "0"},
+         1,
+         "cannot move the rule at index 1 by 0 in section local (3 rules)"},
+        {{"object", "remove", "@", "--name", "Web"},
+         1,
+         "named object \"Web\" is part of service object \"Mail\"; take it out of there first"},
+        {{"object", "remove", "@", "--name", "Nobody"}, 1, "no named object \"Nobody\""},
+        {{"object", "remove", "@", "--name", "Web", "--type", "ip"},
+         1,
+         "no named object \"Web\" of type ip"},
+        {{"rule", "add", "@", "--section", "lan", "--name", "X"}, 2, ""},
+        {{"rule", "add", "@", "--section", "nat", "--name", "X", "--action", "drop"}, 2, ""},
+        {{"rule", "disable", "@", "--section", "local"}, 2, ""},
+        {{"option", "set", "@", "LogLevel"}, 2, ""},
+    };
+    for (const RefusalRow& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.args));
+        Workspace work;
+        const std::vector<unsigned char> before = work.bytes();
+        const ToolResult r = RunFwpolicy(Arguments(row.args, work.file()));
+        EXPECT_EQ(row.status, r.exitStatus);
+        if (!row.message.empty()) {
+            EXPECT_EQ("fwpolicy: " + work.file() + ": " + row.message + "\n", r.err);
+        }
+        EXPECT_EQ(before, work.bytes());
+        EXPECT_EQ(std::vector<std::string>{"policy.xml"}, work.entries());
+    }
+}
+
+TEST(FwpolicyEdit, CommentsAreKeptUnlessDroppingThemIsAllowed) {
+    Workspace work("examples/policy.xml");
+    const std::vector<unsigned char> before = work.bytes();
+    const std::vector<std::string> edit = {"rule",  "disable", work.file(), "--section",
+                                           "local", "--index", "0"};
+    const ToolResult refused = RunFwpolicy(edit);
+    EXPECT_EQ(1, refused.exitStatus);
+    EXPECT_EQ("fwpolicy: " + work.file() +
+                  ": holds XML comments or processing instructions, which rewriting would drop; "
+                  "give --drop-comments to rewrite it anyway\n",
+              refused.err);
+    EXPECT_EQ(before, work.bytes());
+
+    std::vector<std::string> allowed = edit;
+    allowed.push_back("--drop-comments");
+    const ToolResult done = RunFwpolicy(allowed);
+    EXPECT_EQ(0, done.exitStatus) << done.err;
+    EXPECT_EQ("fwpolicy: " + work.file() +
+                  ": warning: XML comments and processing instructions are dropped\n",
+              done.err);
+    EXPECT_EQ(std::string::npos, ToString(work.bytes()).find("<!--"));
+}
+
+// Sets FWPOLICY_FAIL_AT for the tool runs within the object's lifetime.
+class FailAt {
+public:
+    explicit FailAt(const char* step) { ::setenv("FWPOLICY_FAIL_AT", step, 1); }
+    ~FailAt() { ::unsetenv("FWPOLICY_FAIL_AT"); }
+};
+
+TEST(FwpolicyEdit, AFailedWriteLeavesTheFileByteIdentical) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"open", "cannot create temporary file: Input/output error"},
+        {"write", "cannot write temporary file: Input/output error"},
+        {"fsync", "cannot sync temporary file: Input/output error"},
+        {"rename", "cannot replace file: Input/output error"},
+        {"dirsync", "cannot sync directory: Input/output error"},
+    };
+    for (const auto& [step, message] : rows) {
+        SCOPED_TRACE(step);
+        Workspace work;
+        const std::vector<unsigned char> before = work.bytes();
+        FailAt fault(step);
+        const ToolResult r =
+            RunFwpolicy({"rule", "remove", work.file(), "--section", "nat", "--index", "0"});
+        EXPECT_EQ(1, r.exitStatus);
+        EXPECT_EQ("fwpolicy: " + work.file() + ": " + message + "\n", r.err);
+        EXPECT_EQ(before, work.bytes());
+        EXPECT_EQ(std::vector<std::string>{"policy.xml"}, work.entries());
+    }
+}
+
+TEST(FwpolicyEdit, DryRunPrintsTheResultAndWritesNothing) {
+    Workspace work;
+    const std::vector<unsigned char> before = work.bytes();
+    const ToolResult r = RunFwpolicy(
+        {"rule", "add", work.file(), "--section", "vpn", "--name", "Trial", "--dry-run"});
+    ASSERT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ(before, work.bytes());
+    EXPECT_NE(std::string::npos, r.out.find("<Name>Trial</Name>"));
+    EXPECT_TRUE(XmllintAccepts(ToBytes(r.out)));
+}
+
+TEST(FwpolicyEdit, VerboseShowsTheLibraryLogOnStderr) {
+    Workspace work;
+    const ToolResult r = RunFwpolicy(
+        {"rule", "add", work.file(), "--section", "local", "--name", "Logged", "-v", "--dry-run"});
+    ASSERT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_NE(std::string::npos, r.err.find("'" + work.file() + "': Create rule 'Logged'("))
+        << r.err;
+    const ToolResult before = RunFwpolicy(
+        {"-v", "rule", "add", work.file(), "--section", "local", "--name", "L", "--dry-run"});
+    EXPECT_NE(std::string::npos, before.err.find("Create rule 'L'")) << before.err;
+}
+
+TEST(FwpolicyEdit, HelpForEveryVerb) {
+    const std::vector<std::vector<std::string>> verbs = {
+        {"--help"},
+        {"objects", "--help"},
+        {"where-used", "--help"},
+        {"unused", "--help"},
+        {"diff", "--help"},
+        {"merge", "--help"},
+        {"format", "--help"},
+        {"rule", "add", "--help"},
+        {"rule", "move", "--help"},
+        {"rule", "--help"},
+        {"object", "remove", "--help"},
+        {"option", "set", "--help"},
+    };
+    for (const auto& verb : verbs) {
+        SCOPED_TRACE(testing::PrintToString(verb));
+        const ToolResult r = RunFwpolicy(verb);
+        EXPECT_EQ(0, r.exitStatus);
+        EXPECT_NE(std::string::npos, r.out.find("Usage:")) << r.out;
+    }
+}
+
+}  // namespace
+}  // namespace fwcommon::test
