@@ -67,3 +67,4 @@
 #include <fwcommon/NamedObjectDependencies.h>
 #include <fwcommon/NetworkInterface.h>
 #include <fwcommon/NodeInfo.h>
+#include <fwcommon/PolicyLint.h>
