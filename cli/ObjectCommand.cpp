@@ -1,11 +1,13 @@
 #include "ObjectCommand.h"
 
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/PolicyDocument.h>
+#include "CheckCommand.h"
 #include "PolicyEdit.h"
 #include "PolicyIndex.h"
 #include "Utf8.h"
@@ -57,33 +59,57 @@ std::shared_ptr<INamedObject> FindObject(Context& context, const std::wstring& d
     return matches.front();
 }
 
-// Refuses when another object of the document refers to the one named.
-void CheckNotIncluded(Context& context, const std::wstring& dataname, ObjectKind kind,
-                      const std::string& name) {
+// The document as it stands in the Context, indexed.
+PolicyIndex CurrentIndex(Context& context, const std::wstring& dataname) {
     std::vector<unsigned char> bytes;
     context.GetXmlData(dataname, bytes);
-    const PolicyIndex index =
-        IndexPolicy(*fwcommon::ParsePolicyDocument(bytes), *fwcommon::GetXmlWrapper());
+    return IndexPolicy(*fwcommon::ParsePolicyDocument(bytes), *fwcommon::GetXmlWrapper());
+}
+
+const ObjectEntry& Entry(const PolicyIndex& index, ObjectKind kind, const std::string& name) {
     for (const ObjectEntry& object : index.objects) {
-        if (object.key.kind != kind || object.name != FromUtf8(name))
-            continue;
-        for (const ObjectEntry* other : DependentObjects(index, object.key)) {
-            for (const ObjectKey& ref : other->refers) {
-                if (ref == object.key) {
-                    throw EditError("named object \"" + name + "\" is part of " +
-                                    KindName(other->key.kind) + " object \"" + ToUtf8(other->name) +
-                                    "\"; take it out of there first");
-                }
+        if (object.key.kind == kind && object.name == FromUtf8(name))
+            return object;
+    }
+    throw EditError("no named object \"" + name + "\" in the document");
+}
+
+// Refuses when another object of the document refers to this one.
+void CheckNotIncluded(const PolicyIndex& index, const ObjectEntry& object) {
+    for (const ObjectEntry* other : DependentObjects(index, object.key)) {
+        for (const ObjectKey& ref : other->refers) {
+            if (ref == object.key) {
+                throw EditError("named object \"" + ToUtf8(object.name) + "\" is part of " +
+                                KindName(other->key.kind) + " object \"" + ToUtf8(other->name) +
+                                "\"; take it out of there first");
             }
         }
     }
 }
 
-void RemoveObject(Context& context, const std::wstring& dataname, const ObjectArguments& a) {
+// One line per reference the removal takes out of a rule: such a rule may
+// match more than before.
+std::vector<std::string> ReferenceNotes(const PolicyIndex& index, const ObjectEntry& object) {
+    std::vector<std::string> notes;
+    for (const RuleUse& use : index.uses) {
+        if (use.object == object.key) {
+            notes.push_back("note: rule " + use.section + " " + std::to_string(use.index) + " \"" +
+                            ToUtf8(use.ruleName) + "\" no longer refers to it (" +
+                            WhereName(use.where) + ")");
+        }
+    }
+    return notes;
+}
+
+void RemoveObject(Context& context, const std::wstring& dataname, const ObjectArguments& a,
+                  std::vector<std::string>& notes) {
     const auto object = FindObject(context, dataname, a);
-    CheckNotIncluded(context, dataname, KindOf(object->GetNamedObjectType()), a.name);
+    const PolicyIndex index = CurrentIndex(context, dataname);
+    const ObjectEntry& entry = Entry(index, KindOf(object->GetNamedObjectType()), a.name);
+    CheckNotIncluded(index, entry);
     if (!context.RemoveNamedObject(dataname, object->GetCreationType(), FromUtf8(a.name)))
         throw EditError("the named object \"" + a.name + "\" could not be removed");
+    notes = ReferenceNotes(index, entry);
 }
 
 }  // namespace
@@ -99,8 +125,14 @@ void AddObjectCommand(CLI::App& app, int* status) {
     remove->add_option("--type", a->type, "Kind of the object, when several share the name")
         ->check(CLI::IsMember(KindNames()));
     remove->callback([a, status] {
-        *status =
-            RunEdit(a->target, [a](Context& c, const std::wstring& d) { RemoveObject(c, d, *a); });
+        std::vector<std::string> notes;
+        *status = RunEdit(a->target, [a, &notes](Context& c, const std::wstring& d) {
+            RemoveObject(c, d, *a, notes);
+        });
+        if (*status == kExitOk) {
+            for (const std::string& note : notes)
+                std::cerr << "fwpolicy: " << a->target.file << ": " << note << '\n';
+        }
     });
 }
 

@@ -7,7 +7,9 @@ namespace fwpolicy {
 // `fwpolicy object remove FILE --name N [--type KIND]`: removes a named
 // object through the library's Context, which also takes every reference
 // to it out of the rules, and replaces the file atomically. Refused while
-// another named object includes or excludes it.
+// another named object includes or excludes it. After a removal, each
+// rule that lost a reference is named on stderr ("note: rule SECTION INDEX
+// "NAME" no longer refers to it (WHERE)"): such a rule may now match more.
 void AddObjectCommand(CLI::App& app, int* status);
 
 }  // namespace fwpolicy
