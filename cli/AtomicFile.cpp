@@ -74,6 +74,35 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+// Gives the new file the target's permission bits and, where the process
+// may, its owner and group (best effort: a user who may not give files
+// away keeps ownership, as any editor would); a new target gets the
+// usual permissions under the umask.
+void CopyAttributes(const std::string& path, int fd) {
+    struct stat original {};
+    if (::stat(path.c_str(), &original) != 0) {
+        ::fchmod(fd, 0666 & ~CurrentUmask());
+        return;
+    }
+    if (::fchown(fd, original.st_uid, original.st_gid) != 0)
+        ::fchown(fd, static_cast<uid_t>(-1), original.st_gid);
+    ::fchmod(fd, original.st_mode & 07777);
+}
+
+// The file a path finally names: a symbolic link is followed, so that the
+// file it points to is replaced and the link stays.
+std::string ResolvedTarget(const std::string& path) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return path;  // a dangling link: the rename replaces the link itself
+    const std::string target = resolved;
+    std::free(resolved);
+    return target;
+}
+
 bool WriteAll(int fd, const std::vector<unsigned char>& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -95,11 +124,7 @@ std::string WriteTemporary(const std::string& path, const std::vector<unsigned c
     const int fd = Checked(injected, Step::kOpen, [&name] { return ::mkstemp(name.data()); });
     if (fd < 0)
         Fail("cannot create temporary file", errno);
-    struct stat original {};
-    if (::stat(path.c_str(), &original) == 0)
-        ::fchmod(fd, original.st_mode & 07777);
-    else
-        ::fchmod(fd, 0666 & ~CurrentUmask());
+    CopyAttributes(path, fd);
 
     const char* failure = nullptr;
     int error = 0;
@@ -152,8 +177,9 @@ int SyncDirectory(const std::string& directory) {
 
 }  // namespace
 
-void ReplaceFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes) {
+void ReplaceFileAtomically(const std::string& file, const std::vector<unsigned char>& bytes) {
     const Step injected = InjectedFailure();
+    const std::string path = ResolvedTarget(file);
     const std::string temporary = WriteTemporary(path, bytes, injected);
     struct stat existing {};
     const bool targetExisted = ::lstat(path.c_str(), &existing) == 0;

@@ -9,7 +9,7 @@ namespace fwpolicy {
 // either the old content or the new, never a mixture:
 //   1. a temporary file is created beside the target (same directory, so
 //      the rename stays on one file system), with the target's permission
-//      bits when the target exists;
+//      bits and, where the process may set them, its owner and group;
 //   2. the bytes are written, flushed and fsynced, and the file closed;
 //   3. the temporary file is renamed over the target;
 //   4. the directory is fsynced so the rename itself is durable.
@@ -29,8 +29,11 @@ namespace fwpolicy {
 // fails as if its system call had returned EIO. Any other non-empty value
 // throws "FWPOLICY_FAIL_AT: unknown step 'VALUE'" before anything is done.
 //
+// A path that is a symbolic link replaces the file the link points to;
+// the link stays.
+//
 // Not synchronised: two processes replacing one file race (the last rename
 // wins, each result complete).
-void ReplaceFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes);
+void ReplaceFileAtomically(const std::string& file, const std::vector<unsigned char>& bytes);
 
 }  // namespace fwpolicy

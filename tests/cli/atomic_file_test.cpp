@@ -108,6 +108,19 @@ TEST(AtomicFile, UnknownHookStepIsRefusedBeforeAnythingHappens) {
     EXPECT_EQ("original", ToString(ReadBytes(file)));
 }
 
+TEST(AtomicFile, ASymbolicLinkStaysAndItsTargetIsReplaced) {
+    TempDir dir;
+    fs::create_directory(dir.path() / "real");
+    const fs::path target = dir.path() / "real" / "policy.xml";
+    const fs::path link = dir.path() / "policy.xml";
+    WriteBytes(target, ToBytes("old"));
+    fs::create_symlink("real/policy.xml", link);
+    fwpolicy::ReplaceFileAtomically(link.string(), ToBytes("new"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ("new", ToString(ReadBytes(target)));
+    EXPECT_EQ(std::vector<std::string>{"policy.xml"}, Entries(dir.path() / "real"));
+}
+
 TEST(AtomicFile, MissingDirectoryIsReported) {
     TempDir dir;
     EXPECT_THROW(
