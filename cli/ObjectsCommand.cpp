@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 
 #include "CheckCommand.h"
 #include "DataFiles.h"
+#include "FileIo.h"
+#include "ItemNames.h"
 #include "PolicyFile.h"
 #include "PolicyIndex.h"
 #include "TextTable.h"
@@ -69,12 +72,31 @@ nlohmann::json ObjectJson(const ObjectEntry& object, const PolicyIndex& index) {
             {"exclusions", TextsJson(object.exclusions)}};
 }
 
+// Shows each object's entries by the library's item names.
+void UseItemNames(const std::string& file, PolicyIndex& index) {
+    const auto names = LibraryItemNames(ReadFile(file), FromUtf8(file));
+    for (ObjectEntry& object : index.objects) {
+        const auto found = names.find(object.key);
+        if (found == names.end())
+            throw std::runtime_error("the library holds no " + KindName(object.key.kind) +
+                                     " object " + std::to_string(object.key.id));
+        object.inclusions = found->second.inclusions;
+        object.exclusions = found->second.exclusions;
+    }
+}
+
 int ListObjects(const ObjectsOptions& options) {
     const auto policy = LoadPolicyFile(options.file);
     if (!policy)
         return kExitFailure;
     LoadDictionaries();
-    const PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
+    PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
+    try {
+        UseItemNames(options.file, index);
+    } catch (const std::exception& e) {
+        std::cerr << "fwpolicy: " << options.file << ": " << e.what() << '\n';
+        return kExitFailure;
+    }
     nlohmann::json json = nlohmann::json::object();
     for (std::size_t k = 0; k < KindNames().size(); ++k) {
         const std::string& kind = KindNames()[k];

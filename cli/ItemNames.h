@@ -1,0 +1,25 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "PolicyIndex.h"
+
+namespace fwpolicy {
+
+// The entries of one named object by the names the library's named-object
+// items give them (INamedItem::GetName: "6 */80", "ID 1301", a system
+// object's or an included object's name).
+struct ItemNames {
+    std::vector<std::wstring> inclusions;
+    std::vector<std::wstring> exclusions;
+};
+
+// The item names of every named object of a document, by kind and Id, as
+// the library's Context holds them after loading the bytes. Throws what
+// loading throws (xml_schema::exception for an invalid document).
+std::map<ObjectKey, ItemNames> LibraryItemNames(const std::vector<unsigned char>& bytes,
+                                                const std::wstring& dataname);
+
+}  // namespace fwpolicy
