@@ -1,0 +1,64 @@
+// fwpolicy lint: findings, JSON, shared objects and exit statuses.
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "cli/RunTool.h"
+
+namespace fwcommon::test {
+namespace {
+
+const char kFindings[] = "tests/data/cli/lint-findings.xml";
+
+TEST(FwpolicyLint, ExamplePolicyHasOnlyWarningsAndExitsWithZero) {
+    const ToolResult r = RunFwpolicy({"lint", "examples/policy.xml"});
+    EXPECT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ(Golden("lint-example.out"), r.out);
+    EXPECT_EQ("", r.err);
+}
+
+TEST(FwpolicyLint, ErrorsAreListedAndExitWithOne) {
+    const ToolResult r = RunFwpolicy({"lint", kFindings});
+    EXPECT_EQ(1, r.exitStatus) << r.err;
+    EXPECT_EQ(Golden("lint-findings.out"), r.out);
+    EXPECT_EQ("", r.err);
+}
+
+TEST(FwpolicyLint, JsonCarriesEveryField) {
+    const ToolResult r = RunFwpolicy({"lint", "--json", kFindings});
+    EXPECT_EQ(1, r.exitStatus) << r.err;
+    const auto findings = nlohmann::json::parse(r.out).at("findings");
+    ASSERT_EQ(3u, findings.size());
+    EXPECT_EQ("IpObject", findings[0].at("object"));
+    EXPECT_EQ(102, findings[0].at("id"));
+    EXPECT_EQ("warning", findings[0].at("severity"));
+    const auto& shadowed = findings[2];
+    EXPECT_EQ(kFindings, shadowed.at("file").get<std::string>());
+    EXPECT_EQ("shadowed-rule", shadowed.at("code"));
+    EXPECT_EQ("error", shadowed.at("severity"));
+    EXPECT_EQ("transit", shadowed.at("section"));
+    EXPECT_EQ(2, shadowed.at("position"));
+    EXPECT_EQ(2, shadowed.at("ruleId"));
+    EXPECT_EQ("Let one host browse", shadowed.at("name"));
+}
+
+TEST(FwpolicyLint, RulesSeeTheObjectsFile) {
+    const std::string rules = "tests/data/cli/lint-shared-rules.xml";
+    const ToolResult alone = RunFwpolicy({"lint", rules});
+    EXPECT_EQ(1, alone.exitStatus) << "the object is missing without the objects file";
+    const ToolResult shared =
+        RunFwpolicy({"lint", rules, "--objects", "tests/data/cli/lint-objects.xml"});
+    EXPECT_EQ(0, shared.exitStatus) << shared.err;
+    EXPECT_EQ(Golden("lint-shared.out"), shared.out);
+}
+
+TEST(FwpolicyLint, UnloadableFileExitsWithOneAndUsageErrorsWithTwo) {
+    const ToolResult missing = RunFwpolicy({"lint", "no/such/file.xml"});
+    EXPECT_EQ(1, missing.exitStatus);
+    EXPECT_EQ("fwpolicy: no/such/file.xml: cannot read: No such file or directory\n", missing.err);
+    EXPECT_EQ(2, RunFwpolicy({"lint"}).exitStatus);
+    EXPECT_EQ(2, RunFwpolicy({"lint", "--no-such-flag", kFindings}).exitStatus);
+}
+
+}  // namespace
+}  // namespace fwcommon::test
