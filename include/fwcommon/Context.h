@@ -41,8 +41,12 @@ using GeneratorRegistry = std::map<CreationType, std::shared_ptr<IdentifierGener
 
 // The policy workspace of one caller: registers policy documents under
 // their datanames, keeps one document store per document and routes every
-// rule operation to the store of the dataname given, announcing each
-// change through its private listener and the signals of SignalConnector.
+// rule, named-object and option operation to the store of the dataname
+// given, announcing each change through its private listener and the
+// signals of SignalConnector. It also keeps what the host tells it about
+// the node (VPN nodes, interfaces, operational mode), merges all documents
+// into the resultant policy and finds the rules and groups that depend on
+// a named object.
 //
 // Ownership: the Context owns its registry, the stores it builds, the
 // identifier generators and its listener. Rules and named objects are

@@ -7,17 +7,6 @@
 
 namespace fwcommon {
 
-namespace {
-
-// The typed document a store holds now (its rule identifiers corrected).
-std::unique_ptr<Sarvo::PolicyType> DocumentOf(XmlReader& reader, const std::wstring& schemaPath) {
-    std::vector<unsigned char> bytes;
-    reader.GetXmlData(bytes);
-    return ParsePolicyDocument(bytes, schemaPath);
-}
-
-}  // namespace
-
 void Context::GetRSOP(std::vector<unsigned char>& out, std::int64_t time, int period) {
     GetLibLogFacility().Log(L"'GetRSOP': " + std::to_wstring(registry_.size()) + L" documents", 2);
     // The envelope of a new document, carrying the application time and
@@ -25,10 +14,10 @@ void Context::GetRSOP(std::vector<unsigned char>& out, std::int64_t time, int pe
     XmlReader resultant(std::vector<unsigned char>(), User, namedObjectsDataname_, schemaPath_,
                         nullptr);
     resultant.SetApplicationProperties(time, period);
-    RsopMerge merge(DocumentOf(resultant, schemaPath_), generators_);
+    RsopMerge merge(std::make_unique<Sarvo::PolicyType>(resultant.GetDocument()), generators_);
     for (const auto& entry : registry_) {
         if (const auto& reader = entry.second.first.reader) {
-            merge.Add(*DocumentOf(*reader, schemaPath_));
+            merge.Add(reader->GetDocument());
         }
     }
     out = WritePolicyDocument(*merge.Finish());

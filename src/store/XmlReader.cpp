@@ -201,6 +201,11 @@ std::int64_t XmlReader::UpdateOrderId(std::int64_t orderId, CreationType creatio
     return raised;
 }
 
+const Sarvo::PolicyType& XmlReader::GetDocument() {
+    EnsureRulesParsed();
+    return Live();
+}
+
 std::shared_ptr<const RuleList> XmlReader::GetRules(RuleType type) {
     EnsureRulesParsed();
     const SectionIndex* section = Section(type);

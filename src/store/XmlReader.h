@@ -95,6 +95,11 @@ public:
     // one; returns the new value. 0 and no change for a type outside 0..3.
     static std::int64_t UpdateOrderId(std::int64_t orderId, CreationType creationType);
 
+    // The live document, for reading only, after the rule index is built
+    // (so its rule identifiers are the corrected ones). Valid until the
+    // document is next changed.
+    const Sarvo::PolicyType& GetDocument();
+
     // Resolves the named-object references of the document's named objects
     // against a list of objects held elsewhere (a separate named-objects
     // document). Throws std::runtime_error when one is missing.
