@@ -144,6 +144,9 @@ void PrivateObjectListener::NoteNamedObjectRemoved(const std::wstring& dataname,
         return;
     }
     AppendOnce(removed_[dataname], id);
+    if (auto object = KeptNamedObject(dataname, id)) {
+        AppendOnce(removedObjects_[dataname], object);
+    }
     auto& modified = modified_[dataname];
     modified.erase(std::remove_if(modified.begin(), modified.end(),
                                   [&](const std::shared_ptr<INamedObject>& object) {
@@ -240,11 +243,11 @@ std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::RestoreNamedOb
     std::vector<std::shared_ptr<INamedObject>> concerned;
     for (const auto& pending : removed_) {
         const auto entry = context_->find(pending.first);
-        if (entry == context_->registry_.end() || !entry->second.first.reader) {
+        if (entry == context_->registry_.end()) {
             continue;
         }
         for (const auto& id : pending.second) {
-            auto object = entry->second.first.reader->GetNamedObjectById(id);
+            auto object = RemovedObject(*entry, id);
             if (!object) {
                 continue;
             }
@@ -267,6 +270,32 @@ std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::RestoreNamedOb
     return concerned;
 }
 
+// The object a rollback puts back: the document's own after its rollback,
+// else (an entry without a document) the object as it was removed, unless
+// it was added since the last commit or rollback.
+std::shared_ptr<INamedObject> PrivateObjectListener::RemovedObject(
+    const Context::RegistryEntry& entry, IdentifierWithType id) const {
+    if (const auto& reader = entry.second.first.reader) {
+        if (auto object = reader->GetNamedObjectById(id)) {
+            return object;
+        }
+    }
+    const auto removed = removedObjects_.find(entry.first);
+    const auto added = added_.find(entry.first);
+    if (removed == removedObjects_.end()) {
+        return std::shared_ptr<INamedObject>();
+    }
+    for (const auto& object : removed->second) {
+        const bool wasAdded =
+            added != added_.end() &&
+            std::find(added->second.begin(), added->second.end(), object) != added->second.end();
+        if (IdOf(*object) == id && !wasAdded) {
+            return object;
+        }
+    }
+    return std::shared_ptr<INamedObject>();
+}
+
 bool PrivateObjectListener::Rollback() {
     if (context_ == nullptr) {
         return true;
@@ -283,6 +312,7 @@ void PrivateObjectListener::Forget() {
     modified_.clear();
     added_.clear();
     removed_.clear();
+    removedObjects_.clear();
     lastModified_.reset();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <fwcommon/Context.h>
 #include <fwcommon/DomainTypes.h>
 #include <fwcommon/IContextDomainObjectListener.h>
 
@@ -70,11 +71,15 @@ private:
     std::vector<std::shared_ptr<INamedObject>> CommitDocuments();
     void RollBackAdditions();
     std::vector<std::shared_ptr<INamedObject>> RestoreNamedObjects();
+    std::shared_ptr<INamedObject> RemovedObject(const Context::RegistryEntry& entry,
+                                                IdentifierWithType id) const;
     void Forget();
 
     std::map<std::wstring, std::vector<std::shared_ptr<INamedObject>>> modified_;
     std::map<std::wstring, std::vector<std::shared_ptr<IDomainObject>>> added_;
     std::map<std::wstring, std::vector<IdentifierWithType>> removed_;
+    // The removed named objects themselves, for entries without a document.
+    std::map<std::wstring, std::vector<std::shared_ptr<INamedObject>>> removedObjects_;
     std::shared_ptr<INamedObject> lastModified_;
     Context* context_;
 };

@@ -294,6 +294,27 @@ TEST(ContextSetNamedObjects, RegistersListsAndReplacesWithoutADocument) {
     EXPECT_THROW(context.GetXmlData(L"list", bytes), std::runtime_error);
 }
 
+TEST(ContextSetNamedObjects, RollbackPutsBackObjectsRemovedFromAList) {
+    Context context;
+    const NamedObjectList objects = {CreateNamedObject(L"a", L"", eIpAddressObject, User),
+                                     CreateNamedObject(L"b", L"", eIpAddressObject, User)};
+    context.SetNamedObjects(L"list", objects, User, IpObjectsEditable());
+    ASSERT_TRUE(context.RemoveNamedObject(L"list", User, L"a"));
+    ASSERT_TRUE(context.RemoveNamedObjectById(L"list", Context::GetDomainObject(objects[1])));
+    EXPECT_TRUE(context.GetNamedObjects(L"list")->empty());
+    ASSERT_TRUE(context.RollbackChanges());
+    EXPECT_EQ(objects, *context.GetNamedObjects(L"list"));
+}
+
+TEST_F(ContextNamedObjectEdits, RollbackLeavesOutObjectsCreatedAndRemovedSinceTheCommit) {
+    ASSERT_NE(nullptr, context.CreateNamedObject(kObjects, L"Lab", L"", eIpAddressObject));
+    ASSERT_TRUE(context.RemoveNamedObject(kObjects, Policy, L"Lab"));
+    ASSERT_TRUE(context.RollbackChanges());
+    EXPECT_EQ((std::vector<std::wstring>{L"Office", L"Servers"}),
+              ObjectNames(context.GetNamedObjects(kObjects)));
+    EXPECT_FALSE(Holds(Bytes(kObjects), "<Name>Lab</Name>"));
+}
+
 TEST(ContextSetNamedObjects, RefusesAnEmptyDatanameAndEmptyObjects) {
     Context context;
     EXPECT_THROW(context.SetNamedObjects(L"", {}, User, {}), std::runtime_error);
