@@ -165,9 +165,9 @@ public:
     // modified. RemoveNamedObjectById announces no removal of the object
     // itself, the other two do. A rollback brings the object back either
     // way (also to a dataname that has no document), unless it was created
-    // since the last commit or rollback. False (logged at level 3 with " - not found") when the document
-    // holds no such object; the index form throws std::out_of_range
-    // "invalid vector<T> subscript" for an index at or beyond the count.
+    // since the last commit or rollback. False (logged at level 3 with " - not found") when the
+    // document holds no such object; the index form throws std::out_of_range "invalid vector<T>
+    // subscript" for an index at or beyond the count.
     virtual bool RemoveNamedObjectById(const std::wstring& dataname, IdentifierWithType id);
     virtual bool RemoveNamedObject(const std::wstring& dataname, CreationType creationType,
                                    const std::wstring& name);
