@@ -52,7 +52,7 @@ std::vector<std::string> Arguments(std::vector<std::string> args, const std::str
 
 struct EditRow {
     std::vector<std::string> args;
-    std::string diff;  // what `fwpolicy diff` reports from the original to the result
+    std::string diff;      // what `fwpolicy diff` reports from the original to the result
     std::string err = "";  // stderr after "fwpolicy: FILE: "
 };
 
@@ -122,6 +122,18 @@ TEST(FwpolicyEdit, OptionGetReadsWhatSetWrote) {
         0, RunFwpolicy({"option", "set", work.file(), "LogLevel", "4", "--creation-type", "policy"})
                .exitStatus);
     EXPECT_EQ("4\n", RunFwpolicy({"option", "get", work.file(), "LogLevel"}).out);
+    ASSERT_EQ(
+        0, RunFwpolicy({"option", "set", work.file(), "LogLevel", "1", "--creation-type", "user"})
+               .exitStatus);
+    const ToolResult twice = RunFwpolicy({"option", "get", work.file(), "LogLevel"});
+    EXPECT_EQ(1, twice.exitStatus);
+    EXPECT_EQ("fwpolicy: " + work.file() +
+                  ": option \"LogLevel\" is held under several creation types (policy, user); "
+                  "choose one with --creation-type\n",
+              twice.err);
+    EXPECT_EQ(
+        "1\n",
+        RunFwpolicy({"option", "get", work.file(), "LogLevel", "--creation-type", "user"}).out);
     const ToolResult missing = RunFwpolicy({"option", "get", work.file(), "Nope"});
     EXPECT_EQ(1, missing.exitStatus);
     EXPECT_EQ("fwpolicy: " + work.file() + ": no option \"Nope\"\n", missing.err);
@@ -158,6 +170,9 @@ TEST(FwpolicyEdit, RefusedEditsLeaveTheFileByteIdentical) {
          1,
          "no named object \"Web\" of type ip"},
         {{"rule", "add", "@", "--section", "lan", "--name", "X"}, 2, ""},
+        {{"option", "get", "@", "LogLevel", "--creation-type", "user"},
+         1,
+         "no option \"LogLevel\" of creation type user"},
         {{"rule", "add", "@", "--section", "nat", "--name", "X", "--action", "drop"}, 2, ""},
         {{"rule", "disable", "@", "--section", "local"}, 2, ""},
         {{"option", "set", "@", "LogLevel"}, 2, ""},

@@ -58,6 +58,22 @@ TEST(FwpolicyWhereUsed, DependentsAreFoundThroughOtherObjects) {
         << r.out;
 }
 
+TEST(FwpolicyWhereUsed, ChainsPlacesAndObjectsOfEveryKindWithTheName) {
+    // Top excludes Middle, which includes the ip object Base; one rule uses
+    // Base on both sides; a service object is called Base too.
+    const ToolResult r =
+        RunFwpolicy({"where-used", "tests/data/cli/chain.xml", "--object", "Base"});
+    EXPECT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ(Golden("where-used-chain-base.out"), r.out);
+}
+
+TEST(FwpolicyUnused, AnExclusionCountsAsAReference) {
+    const ToolResult r = RunFwpolicy({"unused", "tests/data/cli/chain.xml"});
+    EXPECT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ("tests/data/cli/chain.xml: ip 3 Top\ntests/data/cli/chain.xml: service 1 Base\n",
+              r.out);
+}
+
 TEST(FwpolicyWhereUsed, UnknownObjectFails) {
     const ToolResult r = RunFwpolicy({"where-used", "examples/policy.xml", "--object", "Nobody"});
     EXPECT_EQ(1, r.exitStatus);
