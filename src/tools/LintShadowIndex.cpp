@@ -16,7 +16,8 @@ constexpr int kSideInterface = 1;
 constexpr int kSideHosts = 2;
 constexpr int kSideVpnHosts = 3;
 
-// The part a group files by: the most selective restricted one.
+// The parts, the usually most selective first (a tie in list length goes
+// to the earlier one).
 constexpr int kKeyOrder[] = {kDestinationSide + kSideHosts,
                              kSourceSide + kSideHosts,
                              kService,
@@ -248,15 +249,6 @@ bool CanCover(const RuleMatch& m) {
            SideCanCover(m.destination);
 }
 
-int KeyPart(std::uint32_t mask) {
-    for (int part : kKeyOrder) {
-        if (mask & (1u << part)) {
-            return part;
-        }
-    }
-    return -1;
-}
-
 }  // namespace
 
 void ShadowIndex::Add(std::uint32_t rule, const RuleMatch& match) {
@@ -265,22 +257,54 @@ void ShadowIndex::Add(std::uint32_t rule, const RuleMatch& match) {
     }
     const std::uint32_t mask = MaskOf(match, Bound::eLower);
     Group& group = groups_[mask];
-    group.part = KeyPart(mask);
-    if (group.part < 0) {
+    if (mask == 0) {
         group.always.push_back(rule);
         return;
     }
-    std::vector<std::uint64_t> keys;
-    bool wide = false;
-    PostKeys(match, group.part, keys, wide);
-    if (wide) {
-        group.always.push_back(rule);
-        return;
+    if (group.parts.empty()) {
+        for (int part : kKeyOrder) {
+            if (mask & (1u << part)) {
+                group.parts.push_back(PartIndex{part, {}, {}});
+            }
+        }
     }
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    for (std::uint64_t key : keys) {
-        group.byKey[key].push_back(rule);
+    for (PartIndex& index : group.parts) {
+        std::vector<std::uint64_t> keys;
+        bool wide = false;
+        PostKeys(match, index.part, keys, wide);
+        if (wide) {
+            index.always.push_back(rule);
+            continue;
+        }
+        std::sort(keys.begin(), keys.end());
+        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+        for (std::uint64_t key : keys) {
+            index.byKey[key].push_back(rule);
+        }
+    }
+}
+
+void ShadowIndex::AddCandidates(const Group& group, const RuleMatch& match,
+                                std::vector<std::uint32_t>& out) const {
+    out.insert(out.end(), group.always.begin(), group.always.end());
+    const PartIndex* best = nullptr;
+    const std::vector<std::uint32_t>* bestHits = nullptr;
+    std::size_t bestSize = 0;
+    for (const PartIndex& index : group.parts) {
+        const auto hit = index.byKey.find(ProbeKey(match, index.part));
+        const std::vector<std::uint32_t>* hits = hit == index.byKey.end() ? nullptr : &hit->second;
+        const std::size_t size = index.always.size() + (hits ? hits->size() : 0);
+        if (best == nullptr || size < bestSize) {
+            best = &index;
+            bestHits = hits;
+            bestSize = size;
+        }
+    }
+    if (best != nullptr) {
+        out.insert(out.end(), best->always.begin(), best->always.end());
+        if (bestHits != nullptr) {
+            out.insert(out.end(), bestHits->begin(), bestHits->end());
+        }
     }
 }
 
@@ -288,16 +312,8 @@ std::vector<std::uint32_t> ShadowIndex::Candidates(const RuleMatch& match) const
     const std::uint32_t mask = MaskOf(match, Bound::eUpper);
     std::vector<std::uint32_t> out;
     for (const auto& [groupMask, group] : groups_) {
-        if ((groupMask & ~mask) != 0) {
-            continue;
-        }
-        out.insert(out.end(), group.always.begin(), group.always.end());
-        if (group.part < 0) {
-            continue;
-        }
-        const auto hit = group.byKey.find(ProbeKey(match, group.part));
-        if (hit != group.byKey.end()) {
-            out.insert(out.end(), hit->second.begin(), hit->second.end());
+        if ((groupMask & ~mask) == 0) {
+            AddCandidates(group, match, out);
         }
     }
     std::sort(out.begin(), out.end());
