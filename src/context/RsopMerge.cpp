@@ -2,11 +2,16 @@
 
 #include <algorithm>
 
+#include <fwcommon/LogFacility.h>
 #include "store/RuleElements.h"
 
 namespace fwcommon {
 
 namespace {
+
+void Log(const std::wstring& message, int level) {
+    GetLibLogFacility().Log(L"'GetRSOP': " + message, level);
+}
 
 // Place of a section in the resultant document; rules of no section last.
 int SectionRank(const Sarvo::Rule& rule) {
@@ -47,6 +52,9 @@ void RsopMerge::AddRule(const Sarvo::Rule& rule) {
         const std::uint32_t identifier = FreeIdentifier(creationType);
         copy->RuleId(identifier);
         NoteRuleKey(RuleKey(identifier, creationType));
+        Log(L"rule '" + rule.Name() + L"' renumbered from " + std::to_wstring(rule.RuleId()) +
+                L" to " + std::to_wstring(identifier),
+            2);
     }
     rules_.push_back(std::move(copy));
 }
@@ -104,8 +112,13 @@ void RsopMerge::AddObjectsOfKind(int kind, const Sequence& source, Sequence& tar
     for (const auto& object : source) {
         const ObjectKey key(kind, static_cast<long long>(object.Id()),
                             static_cast<int>(object.CreationType()));
-        if (objectKeys_.insert(key).second) {
+        const auto kept = objectNames_.emplace(key, object.Name());
+        if (kept.second) {
             target.push_back(object);
+        } else if (kept.first->second != object.Name()) {
+            Log(L"named object '" + object.Name() + L"' left out: id=" +
+                    std::to_wstring(object.Id()) + L" is taken by '" + kept.first->second + L"'",
+                3);
         }
     }
 }

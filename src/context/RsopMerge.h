@@ -23,10 +23,10 @@ namespace fwcommon {
 // a copy of the generator of its creation type (the caller's generators
 // are not changed). Named objects are kept once per kind, identifier and
 // creation type, options once per name and creation type: the first one
-// met wins. Finish puts the rules in section order (VPN, NAT, tunnelling,
-// local, transit), by order id within a section, documents' order among
-// equal order ids. Copies everything it keeps; used on one thread.
-// Exported only so that tests can reach it.
+// met wins; a later object of a taken identity is logged at level 3 when
+// its name differs, a renumbered rule at level 2. Finish puts the rules in section order (VPN, NAT,
+// tunnelling, local, transit), by order id within a section, documents' order among equal order
+// ids. Copies everything it keeps; used on one thread. Exported only so that tests can reach it.
 class FWCOMMON_EXPORT RsopMerge {
 public:
     using Generators = std::map<CreationType, std::shared_ptr<IdentifierGenerator>>;
@@ -57,7 +57,7 @@ private:
     std::map<CreationType, IdentifierGenerator> spare_;
     std::vector<std::unique_ptr<Sarvo::Rule>> rules_;
     std::set<RuleKey> ruleKeys_;
-    std::set<ObjectKey> objectKeys_;
+    std::map<ObjectKey, std::wstring> objectNames_;
     std::set<std::pair<std::wstring, int>> optionKeys_;
 };
 

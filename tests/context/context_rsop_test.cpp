@@ -138,9 +138,16 @@ TEST(RsopMerge, LaterHoldersOfTakenIdentitiesGiveWay) {
     (*generators)[User]->MarkIdentifierAsBusy(300003u);  // handed out elsewhere
 
     RsopMerge merge(ParsePolicyDocument(PolicyXml("")), generators);
+    CapturedLog log;
     merge.Add(*first);
     merge.Add(*second);
     const auto result = merge.Finish();
+    EXPECT_EQ((std::vector<std::wstring>{
+                  LogLine(2, L"'GetRSOP': rule 'one again' renumbered from 300001 to 300004"),
+                  LogLine(3,
+                          L"'GetRSOP': named object 'Office copy' left out: id=5001 is taken "
+                          L"by 'Office'")}),
+              log.Lines());
 
     std::vector<std::pair<std::wstring, long long>> rules;
     for (const Sarvo::Rule& rule : result->Rules().Rule()) {
