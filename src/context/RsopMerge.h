@@ -24,9 +24,10 @@ namespace fwcommon {
 // are not changed). Named objects are kept once per kind, identifier and
 // creation type, options once per name and creation type: the first one
 // met wins; a later object of a taken identity is logged at level 3 when
-// its name differs, a renumbered rule at level 2. Finish puts the rules in section order (VPN, NAT,
-// tunnelling, local, transit), by order id within a section, documents' order among equal order
-// ids. Copies everything it keeps; used on one thread. Exported only so that tests can reach it.
+// its name differs, a renumbered rule at level 2. Finish puts the rules in
+// section order (VPN, NAT, tunnelling, local, transit), by order id within
+// a section, documents' order among equal order ids. Copies everything it
+// keeps; used on one thread. Exported only so that tests can reach it.
 class FWCOMMON_EXPORT RsopMerge {
 public:
     using Generators = std::map<CreationType, std::shared_ptr<IdentifierGenerator>>;
