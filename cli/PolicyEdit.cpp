@@ -101,6 +101,8 @@ int RunEdit(const EditTarget& target, const EditFunction& edit) {
         const std::vector<unsigned char> result =
             EditedDocument(bytes, FromUtf8(target.file), edit);
         fwcommon::ParsePolicyDocument(result);  // never write what we could not read back
+        if (!target.dryRun && ReadFile(target.file) != bytes)
+            throw EditError("the file changed while it was being edited; nothing was written");
         Deliver(target.file, result, target.dryRun);
         return kExitOk;
     } catch (const xml_schema::exception& e) {

@@ -33,8 +33,9 @@ using EditFunction = std::function<void(fwcommon::Context& context, const std::w
 
 // Loads the file into a fresh Context (every section and named-object kind
 // editable, new rules and objects of creation type User), runs the edit,
-// commits it, checks that the result is a valid policy document and
-// replaces the file atomically (or prints the result with --dry-run).
+// commits it, checks that the result is a valid policy document and that
+// the file still holds what was loaded, and replaces the file atomically
+// (or prints the result with --dry-run).
 // Returns the exit status; every failure is reported on stderr and leaves
 // the file untouched.
 int RunEdit(const EditTarget& target, const EditFunction& edit);
