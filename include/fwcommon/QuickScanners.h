@@ -12,9 +12,11 @@
 //
 // Result codes: 0 the document was read; 1 the XML platform could not be
 // initialised; -1 the document could not be parsed (not well-formed,
-// empty, or carrying a DOCTYPE). Failures are logged at level 2 through
-// GetLibLogFacility(). Exceptions other than the parser's (out of memory,
-// for one) are logged and passed on.
+// empty, carrying a DOCTYPE, nesting elements deeper than 256 levels,
+// giving one element more than 1024 attributes, or holding a text to be
+// read that is longer than 1048576 characters). Failures are logged at
+// level 2 through GetLibLogFacility(). Exceptions other than the parser's
+// (out of memory, for one) are logged and passed on.
 //
 // Any thread may scan at any time: scans share nothing but the XML
 // platform, which the library initialises once per process and never

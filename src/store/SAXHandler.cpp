@@ -68,6 +68,14 @@ void ByteVectorSAXParser::SAXHandler::startElement(const XMLCh*, const XMLCh* lo
                                                    const XMLCh*,
                                                    const xercesc::Attributes& attributes) {
     ++depth_;
+    // Past these bounds the parser's own work grows with the square of the
+    // input; see document/MarkupLimits.h.
+    if (depth_ > document::kMaxElementDepth) {
+        Refuse("elements are nested deeper than 256 levels");
+    }
+    if (attributes.getLength() > document::kMaxAttributes) {
+        Refuse("an element carries more than 1024 attributes");
+    }
     if (finished_ || AllMatched() || !Matches(steps_[next_], localname, attributes)) {
         return;
     }
@@ -90,6 +98,9 @@ void ByteVectorSAXParser::SAXHandler::endElement(const XMLCh*, const XMLCh*, con
 void ByteVectorSAXParser::SAXHandler::characters(const XMLCh* chars, XMLSize_t length) {
     if (!finished_ && AllMatched()) {
         text_.append(chars, length);
+        if (text_.size() > document::kMaxTextLength) {
+            Refuse("a text is longer than 1048576 characters");
+        }
     }
 }
 
@@ -112,7 +123,12 @@ void ByteVectorSAXParser::SAXHandler::fatalError(const xercesc::SAXParseExceptio
 }
 
 void ByteVectorSAXParser::SAXHandler::RefuseDoctype(const XMLCh* publicId, const XMLCh* systemId) {
-    const XmlString message = ToXml("a DOCTYPE is not allowed in a policy document");
+    Refuse("a DOCTYPE is not allowed in a policy document", publicId, systemId);
+}
+
+void ByteVectorSAXParser::SAXHandler::Refuse(const char* text, const XMLCh* publicId,
+                                             const XMLCh* systemId) {
+    const XmlString message = ToXml(text);
     const XMLFileLoc line = locator_ != nullptr ? locator_->getLineNumber() : 0;
     const XMLFileLoc column = locator_ != nullptr ? locator_->getColumnNumber() : 0;
     fatalError(xercesc::SAXParseException(message.c_str(), publicId, systemId, line, column));

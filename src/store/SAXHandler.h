@@ -6,6 +6,7 @@
 
 #include <xercesc/sax2/DefaultHandler.hpp>
 
+#include "document/MarkupLimits.h"
 #include "store/ByteVectorSAXParser.h"
 
 namespace fwcommon {
@@ -21,6 +22,11 @@ public:
     // Reports a document type declaration as a fatal error (logged and
     // thrown as xercesc::SAXParseException).
     void RefuseDoctype(const XMLCh* publicId, const XMLCh* systemId);
+    // The same for any other refusal: elements nested deeper than
+    // document::kMaxElementDepth, an element with more attributes than
+    // document::kMaxAttributes.
+    void Refuse(const char* message, const XMLCh* publicId = nullptr,
+                const XMLCh* systemId = nullptr);
 
     // True once the first match has been taken in the first-match mode.
     bool Finished() const { return finished_; }

@@ -1,0 +1,366 @@
+// Hostile documents, in one place. Every way into the library that reads
+// policy bytes (the typed parse, the document store and the two quick
+// scanners) meets each document: those written to make the parser open a
+// file, expand entities, load another schema, recurse, or exhaust memory are
+// refused with a clear error, and the valid ones are accepted. Nothing a
+// hostile document names is ever opened, and a refused document yields no
+// partial result. The large cases simply must finish: no timing is asserted.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fwcommon/IRule.h>
+#include <fwcommon/QuickScanners.h>
+#include <fwcommon/XmlReaderFactory.h>
+
+#include "common/TestFiles.h"
+#include "document/DocumentTestSupport.h"
+#include "hostile/FileAccessWatch.h"
+
+namespace fwcommon::test {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+const std::string kSecret = "fwcommon-secret-marker-3141";
+const std::wstring kWideSecret(kSecret.begin(), kSecret.end());
+
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
+// A valid document holding one local rule named `nameText`, preceded by
+// `prolog` (a DOCTYPE, say).
+std::string PolicyWith(const std::string& prolog, const std::string& nameText) {
+    std::string xml = MinimalPolicy(
+        "<Rule xsi:type=\"sv:LocalRule\"><RuleId>1</RuleId><OrderId>1</OrderId><Name>" + nameText +
+        "</Name><CreationType>User</CreationType><ConditionSet/><Action xsi:type=\"sv:Filter\">"
+        "<FilteringAction>Pass</FilteringAction></Action><Section>LocalSection</Section></Rule>");
+    xml.insert(xml.find("<sv:Policy"), prolog);
+    return xml;
+}
+
+// The minimal document with `text` inserted right before `anchor`.
+std::string MinimalWith(const std::string& anchor, const std::string& text) {
+    std::string xml = MinimalPolicy();
+    xml.insert(xml.find(anchor), text);
+    return xml;
+}
+
+std::vector<unsigned char> Utf16(const std::string& ascii) {
+    std::vector<unsigned char> bytes = {0xFF, 0xFE};
+    for (char c : ascii) {
+        bytes.push_back(static_cast<unsigned char>(c));
+        bytes.push_back(0);
+    }
+    return bytes;
+}
+
+// What every reader of policy bytes made of one document.
+struct Outcome {
+    std::wstring parseError;  // empty when the typed parse accepted it
+    std::wstring storeError;  // empty when GetXmlReader accepted it
+    int versionScan = 0;
+    int domainScan = 0;
+    std::wstring version = L"unchanged";
+    std::vector<std::wstring> names = {L"unchanged"};
+};
+
+Outcome ReadEverywhere(const std::vector<unsigned char>& bytes) {
+    Outcome outcome;
+    outcome.parseError = ParseError(bytes);
+    try {
+        GetXmlReader(bytes, L"hostile.xml", User)->GetRules(eLocalRules);
+    } catch (const xml_schema::exception& e) {
+        outcome.storeError = ErrorText(e);
+    }
+    outcome.versionScan = GetXmlVersion(bytes, outcome.version);
+    outcome.domainScan = GetDomainNames(bytes, outcome.names);
+    return outcome;
+}
+
+class HostileInput : public ::testing::Test {
+protected:
+    TempDir dir;
+    FileAccessWatch watch{dir.path()};
+
+    // A file with the secret marker, in the watched directory.
+    std::string SecretFile() {
+        const auto path = dir.path() / "secret.txt";
+        WriteBytes(path, ToBytes(kSecret));
+        watch.Events();  // writing it is not the library's doing
+        return path.string();
+    }
+
+    // Refused by the typed parse and the store with the same error, which
+    // holds `expected` and never the secret; refused by both scanners,
+    // which leave their results alone; no file opened.
+    void ExpectRefusedEverywhere(const std::vector<unsigned char>& bytes,
+                                 const std::wstring& expected) {
+        const Outcome outcome = ReadEverywhere(bytes);
+        EXPECT_THAT(Narrow(outcome.parseError), HasSubstr(Narrow(expected)));
+        EXPECT_EQ(outcome.parseError, outcome.storeError);
+        EXPECT_THAT(Narrow(outcome.parseError), Not(HasSubstr(kSecret)));
+        EXPECT_EQ(-1, outcome.versionScan);
+        EXPECT_EQ(-1, outcome.domainScan);
+        EXPECT_EQ(L"unchanged", outcome.version);
+        EXPECT_EQ(std::vector<std::wstring>{L"unchanged"}, outcome.names);
+        EXPECT_THAT(watch.Events(), IsEmpty());
+    }
+};
+
+// ---- document type declarations: refused before anything is read ----
+
+TEST_F(HostileInput, DoctypesAreRefusedByEveryReader) {
+    std::string laughs = "<!DOCTYPE sv:Policy [<!ENTITY l0 \"lol\">";
+    for (int level = 1; level <= 12; ++level) {
+        laughs += "<!ENTITY l" + std::to_string(level) + " \"";
+        for (int k = 0; k < 10; ++k) {
+            laughs += "&l" + std::to_string(level - 1) + ";";
+        }
+        laughs += "\">";
+    }
+    laughs += "]>\n";
+    const std::string uri = "file://" + SecretFile();
+    const struct {
+        const char* label;
+        std::string xml;
+    } rows[] = {
+        {"external entity",
+         PolicyWith("<!DOCTYPE sv:Policy [<!ENTITY s SYSTEM \"" + uri + "\">]>\n", "&s;")},
+        {"external parameter entity",
+         PolicyWith("<!DOCTYPE sv:Policy [<!ENTITY % p SYSTEM \"" + uri + "\"> %p;]>\n", "r")},
+        {"external DTD", PolicyWith("<!DOCTYPE sv:Policy SYSTEM \"" + uri + "\">\n", "r")},
+        {"public external DTD",
+         PolicyWith("<!DOCTYPE sv:Policy PUBLIC \"-//x//y//EN\" \"" + uri + "\">\n", "r")},
+        {"billion laughs", PolicyWith(laughs, "&l12;")},
+        {"internal entity", PolicyWith("<!DOCTYPE sv:Policy [<!ENTITY s \"x\">]>\n", "&s;")},
+        {"bare DOCTYPE", PolicyWith("<!DOCTYPE sv:Policy>\n", "r")},
+        {"DOCTYPE after a comment", PolicyWith("<!-- c --><!DOCTYPE sv:Policy>\n", "r")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        ExpectRefusedEverywhere(ToBytes(row.xml), L"a DOCTYPE is not allowed in a policy document");
+    }
+}
+
+TEST_F(HostileInput, DoctypeInUtf16IsRefusedByEveryReader) {
+    std::string xml = PolicyWith(
+        "<!DOCTYPE sv:Policy [<!ENTITY s SYSTEM \"file://" + SecretFile() + "\">]>\n", "&s;");
+    xml.replace(xml.find("UTF-8"), 5, "UTF-16");
+    ExpectRefusedEverywhere(Utf16(xml), L"DOCTYPE");
+}
+
+// ---- schemas named by the document are never loaded ----
+
+TEST_F(HostileInput, SchemaLocationNamingAnotherSchemaIsNeverLoaded) {
+    // A schema that would accept anything under Policy, and would fail to
+    // load if it were ever opened.
+    const auto other = dir.path() / "other.xsd";
+    WriteBytes(other, ToBytes("<not-a-schema>" + kSecret));
+    watch.Events();
+    const std::string location = " xsi:schemaLocation=\"" + std::string(kDocumentNamespaceNarrow) +
+                                 " file://" + other.string() + "\"";
+    std::string invalid = MinimalWith("<Rules>", "<Anything/>");
+    invalid.insert(invalid.find(" xmlns:sv="), location);
+
+    try {
+        ParsePolicyDocument(ToBytes(invalid));
+        FAIL() << "a document invalid against the rules schema was accepted";
+    } catch (const xml_schema::parsing& e) {
+        ASSERT_FALSE(e.diagnostics().empty());
+        for (const auto& d : e.diagnostics()) {
+            EXPECT_EQ(L"policy", d.id()) << "a diagnostic came from another file";
+            EXPECT_EQ(std::wstring::npos, d.message().find(L"other.xsd")) << Narrow(d.message());
+        }
+    }
+    std::string valid = MinimalPolicy();
+    valid.insert(valid.find(" xmlns:sv="), location);
+    const Outcome outcome = ReadEverywhere(ToBytes(valid));
+    EXPECT_EQ(L"", outcome.parseError);
+    EXPECT_EQ(L"", outcome.storeError);
+    EXPECT_EQ(L"1.0", outcome.version);
+    EXPECT_THAT(watch.Events(), IsEmpty());
+}
+
+TEST_F(HostileInput, NoNamespaceSchemaLocationIsIgnored) {
+    const std::string xml =
+        MinimalWith(" xmlns:sv=", " xsi:noNamespaceSchemaLocation=\"file://" + SecretFile() + "\"");
+    const Outcome outcome = ReadEverywhere(ToBytes(xml));
+    EXPECT_EQ(L"", outcome.parseError) << "a valid document must still load";
+    EXPECT_EQ(L"", outcome.storeError);
+    EXPECT_EQ(0, outcome.versionScan);
+    EXPECT_THAT(watch.Events(), IsEmpty());
+}
+
+// ---- broken and oversized documents ----
+
+TEST_F(HostileInput, InvalidUtf8IsRefused) {
+    const struct {
+        const char* label;
+        std::string bytes;
+        std::wstring error;
+    } rows[] = {
+        {"lone continuation byte", "\x80", L"at position 1 of a 1-byte sequence"},
+        {"truncated two-byte sequence", "\xC3", L"at position 2 of a 2-byte sequence"},
+        {"overlong encoding of '/'", "\xC0\xAF", L"at position 1 of a 1-byte sequence"},
+        {"surrogate half", "\xED\xA0\x80", L"of a 3-byte sequence"},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", L"of a 4-byte sequence"},
+        {"0xFF", "\xFF", L"at position 1 of a 6-byte sequence"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        ExpectRefusedEverywhere(ToBytes(PolicyWith("", "bad " + row.bytes + " name")), row.error);
+    }
+}
+
+TEST_F(HostileInput, TruncatedDocumentsAreRefused) {
+    const std::string whole = PolicyWith("", "r");
+    for (std::size_t length : {std::size_t{1}, std::size_t{20}, whole.find("<Rules>"),
+                               whole.find("</Name>") + 3, whole.size() - 3}) {
+        SCOPED_TRACE("first " + std::to_string(length) + " bytes");
+        const std::vector<unsigned char> bytes = ToBytes(whole.substr(0, length));
+        const Outcome outcome = ReadEverywhere(bytes);
+        EXPECT_NE(L"", outcome.parseError);
+        EXPECT_EQ(outcome.parseError, outcome.storeError);
+        EXPECT_EQ(-1, outcome.domainScan);
+    }
+}
+
+// Past a few hundred levels or attributes the XML parser's own work grows
+// with the square of the input, so such documents are refused up front.
+TEST_F(HostileInput, DeepNestingAndCrowdedElementsAreRefused) {
+    const auto nested = [](int levels) {
+        std::string xml;
+        for (int i = 0; i < levels; ++i) {
+            xml += "<a>";
+        }
+        for (int i = 0; i < levels; ++i) {
+            xml += "</a>";
+        }
+        return MinimalWith("</Rules>", xml);
+    };
+    const auto crowded = [](int attributes, const std::string& extra) {
+        std::string text;
+        for (int i = 0; i < attributes; ++i) {
+            text += " a" + std::to_string(i) + "='1'";
+        }
+        std::string xml = MinimalPolicy();
+        xml.insert(xml.find("<Rules>") + 6, text + extra);
+        return xml;
+    };
+    const std::wstring deep = L"policy:2:872 error: elements are nested deeper than 256 levels";
+    const std::wstring many = L"policy:2:103 error: an element carries more than 1024 attributes";
+    const struct {
+        const char* label;
+        std::string xml;
+        std::wstring error;
+    } rows[] = {
+        {"100,000 levels", nested(100000), deep},
+        {"257 levels", nested(257), deep},
+        {"100,000 attributes", crowded(100000, ""), many},
+        {"100,000 attributes, one twice", crowded(100000, " a99999='2'"), many},
+        {"1,025 attributes", crowded(1025, ""), many},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        ExpectRefusedEverywhere(ToBytes(row.xml), row.error);
+    }
+}
+
+TEST_F(HostileInput, NestingAndAttributesWithinTheBoundsReachTheSchema) {
+    std::string nested;
+    for (int i = 0; i < 254; ++i) {
+        nested += "<a>";
+    }
+    for (int i = 0; i < 254; ++i) {
+        nested += "</a>";
+    }
+    // Policy and Rules make 256 levels.
+    const Outcome deep = ReadEverywhere(ToBytes(MinimalWith("</Rules>", nested)));
+    EXPECT_THAT(Narrow(deep.parseError), HasSubstr("no declaration found for element 'a'"));
+    EXPECT_EQ(0, deep.domainScan);
+
+    std::string attributes;
+    for (int i = 0; i < 1024; ++i) {
+        attributes += " a" + std::to_string(i) + "='1'";
+    }
+    std::string xml = MinimalPolicy();
+    xml.insert(xml.find("<Rules>") + 6, attributes);
+    const Outcome crowded = ReadEverywhere(ToBytes(xml));
+    EXPECT_THAT(Narrow(crowded.parseError), HasSubstr("attribute 'a0' is not declared"));
+    EXPECT_EQ(0, crowded.domainScan);
+}
+
+// Markup inside comments, CDATA, processing instructions and attribute
+// values is not mistaken for elements.
+TEST_F(HostileInput, MarkupLookalikesDoNotCountTowardsTheBounds) {
+    std::string lookalikes;
+    for (int i = 0; i < 300; ++i) {
+        lookalikes += "<a>";
+    }
+    const std::string rule =
+        "<Rule xsi:type=\"sv:LocalRule\" Reserved3=\"" + std::string(300, '=') +
+        "&lt;a&gt;\"><RuleId>1</RuleId><OrderId>1</OrderId>" + "<Name><![CDATA[" + lookalikes +
+        "]]></Name><CreationType>User</CreationType>" +
+        "<ConditionSet/><Action xsi:type=\"sv:Filter\"><FilteringAction>Pass" +
+        "</FilteringAction></Action><Section>LocalSection</Section></Rule>";
+    std::string xml = MinimalPolicy("<!--" + lookalikes + "-->" + rule);
+    xml.insert(xml.find("<sv:Policy"), "<?pi " + lookalikes + "?>");
+    const Outcome outcome = ReadEverywhere(ToBytes(xml));
+    EXPECT_EQ(L"", outcome.parseError);
+    EXPECT_EQ(L"", outcome.storeError);
+    EXPECT_EQ(0, outcome.domainScan);
+}
+
+// A text node of 200 MB is refused before any parser holds it (it would
+// cost the parser and the typed document several bytes per character);
+// only the first-match version scan, which stops before it, reads on.
+TEST_F(HostileInput, TwoHundredMegabyteTextNodesAreRefused) {
+    const std::string huge(200u * 1024 * 1024, '9');
+    const std::wstring error = L"error: a text is longer than 1048576 characters";
+    {
+        SCOPED_TRACE("where a number belongs");
+        std::string xml = MinimalPolicy();
+        xml.replace(xml.find("900</RollbackPeriod>"), 3, huge);
+        const Outcome outcome = ReadEverywhere(ToBytes(xml));
+        EXPECT_THAT(Narrow(outcome.parseError), HasSubstr(Narrow(error)));
+        EXPECT_EQ(outcome.parseError, outcome.storeError);
+        EXPECT_EQ(0, outcome.versionScan);
+        EXPECT_EQ(L"1.0", outcome.version);
+        EXPECT_EQ(0, outcome.domainScan);
+    }
+    {
+        SCOPED_TRACE("as the version, in two CDATA sections");
+        std::string xml = MinimalPolicy();
+        const std::string half = huge.substr(0, huge.size() / 2);
+        xml.replace(xml.find("1.0</Version>"), 3,
+                    "<![CDATA[" + half + "]]><![CDATA[" + half + "]]>");
+        const Outcome outcome = ReadEverywhere(ToBytes(xml));
+        EXPECT_THAT(Narrow(outcome.parseError), HasSubstr(Narrow(error)));
+        EXPECT_EQ(outcome.parseError, outcome.storeError);
+        EXPECT_EQ(-1, outcome.versionScan);
+        EXPECT_EQ(L"unchanged", outcome.version);
+        // The domain scan keeps no text it does not collect.
+        EXPECT_EQ(0, outcome.domainScan);
+    }
+}
+
+// Just below the bound a long text is an ordinary value.
+TEST_F(HostileInput, TextOfAMegabyteIsAccepted) {
+    const std::string name(1048576, 'n');
+    const Outcome outcome = ReadEverywhere(ToBytes(PolicyWith("", name)));
+    EXPECT_EQ(L"", outcome.parseError);
+    EXPECT_EQ(L"", outcome.storeError);
+    const auto policy = ParsePolicyDocument(ToBytes(PolicyWith("", name)));
+    EXPECT_EQ(name.size(), policy->Rules().Rule().front().Name().size());
+}
+
+}  // namespace
+}  // namespace fwcommon::test
