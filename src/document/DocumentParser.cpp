@@ -20,14 +20,12 @@
 #include "document/ParserConfiguration.h"
 #include "document/RefusingResourceResolver.h"
 #include "document/SchemaGrammarCache.h"
-#include "document/StreamedElements.h"
 #include "document/XmlPlatform.h"
 
 namespace fwcommon {
 namespace {
 
 using ErrorHandler = xsd::cxx::tree::error_handler<wchar_t>;
-using ErrorProxy = xsd::cxx::xml::dom::bits::error_handler_proxy<wchar_t>;
 using Severity = xsd::cxx::xml::error_handler<wchar_t>::severity;
 
 // The identifier under which diagnostics name the parsed bytes.
@@ -37,12 +35,9 @@ struct ParserDeleter {
     void operator()(xercesc::DOMLSParser* p) const { p->release(); }
 };
 
-// The DOM of the document's frame: the rules and named objects are taken
-// out by streamed as the parser finishes each.
 xml_schema::dom::unique_ptr<xercesc::DOMDocument> ParseDom(const std::vector<unsigned char>& bytes,
                                                            xercesc::XMLGrammarPool& pool,
-                                                           ErrorProxy& proxy,
-                                                           document::StreamedElements& streamed) {
+                                                           ErrorHandler& errors) {
     static const XMLCh ls[] = {xercesc::chLatin_L, xercesc::chLatin_S, xercesc::chNull};
     xercesc::DOMImplementation* impl = xercesc::DOMImplementationRegistry::getDOMImplementation(ls);
     std::unique_ptr<xercesc::DOMLSParser, ParserDeleter> parser(
@@ -51,8 +46,8 @@ xml_schema::dom::unique_ptr<xercesc::DOMDocument> ParseDom(const std::vector<uns
 
     document::RefusingResourceResolver resolver;
     document::ConfigureHardenedParser(*parser, resolver);
+    xsd::cxx::xml::dom::bits::error_handler_proxy<wchar_t> proxy(errors);
     parser->getDomConfig()->setParameter(xercesc::XMLUni::fgDOMErrorHandler, &proxy);
-    parser->setFilter(&streamed);
 
     xsd::cxx::xml::string location(std::wstring(kDocumentNamespace) + L" " +
                                    document::SchemaLocationFor(std::wstring()));
@@ -94,11 +89,9 @@ std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigne
     document::EnsureXmlPlatform();
     xercesc::XMLGrammarPool& pool = document::GrammarPoolFor(schemaPath);
 
-    ErrorProxy proxy(errors);
-    document::StreamedElements streamed([&proxy] { return proxy.failed(); });
     xml_schema::dom::unique_ptr<xercesc::DOMDocument> doc;
     try {
-        doc = ParseDom(bytes, pool, proxy, streamed);
+        doc = ParseDom(bytes, pool, errors);
     } catch (const xercesc::OutOfMemoryException& e) {
         RecordXercesFailure(errors, e.getMessage(), e.getSrcLine());
     } catch (const xercesc::XMLException& e) {
@@ -110,10 +103,7 @@ std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigne
     if (!doc) {
         throw xml_schema::parsing();
     }
-    streamed.ThrowIfFailed();
-    auto policy = Sarvo::Policy(std::move(doc), xml_schema::flags::dont_initialize);
-    streamed.MoveInto(*policy);
-    return policy;
+    return Sarvo::Policy(std::move(doc), xml_schema::flags::dont_initialize);
 }
 
 }  // namespace fwcommon
