@@ -27,6 +27,9 @@ public:
 
     // The index of the next '<' at or after from, size() when there is none.
     std::size_t FindOpen(std::size_t from) const {
+        if (from >= size()) {
+            return size();  // also keeps empty bytes (no data pointer) away from memchr
+        }
         if (width_ == 1) {
             const unsigned char* base = bytes_.data() + start_;
             const void* found = std::memchr(base + from, '<', size() - from);

@@ -220,6 +220,14 @@ TEST_F(HostileInput, InvalidUtf8IsRefused) {
     }
 }
 
+TEST_F(HostileInput, EmptyAndBlankBytesAreRefusedByTheParse) {
+    for (const std::string& text : {std::string(), std::string(" \n"), std::string("<")}) {
+        SCOPED_TRACE("'" + text + "'");
+        EXPECT_NE(L"", ParseError(ToBytes(text)));
+        EXPECT_THAT(watch.Events(), IsEmpty());
+    }
+}
+
 TEST_F(HostileInput, TruncatedDocumentsAreRefused) {
     const std::string whole = PolicyWith("", "r");
     for (std::size_t length : {std::size_t{1}, std::size_t{20}, whole.find("<Rules>"),
