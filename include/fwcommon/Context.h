@@ -381,7 +381,7 @@ private:
     void RecordNamedObjects(RegistryEntry& entry);
     std::shared_ptr<InternalNamedObject> KeepNamedObject(
         RegistryEntry& entry, const std::shared_ptr<INamedObject>& object);
-    void RemoveKeptNamedObject(RegistryEntry& entry, NamedObjectRecords::iterator record,
+    void RemoveKeptNamedObject(const std::wstring& dataname, std::shared_ptr<INamedObject> object,
                                bool announce);
     void AnnounceRuleDependencies(const RuleDependencies& found);
 

@@ -189,11 +189,9 @@ bool Context::UpdateNamedObject(const std::wstring& dataname,
 // Takes the references to the object out of every document's rules
 // (announcing those rules), forgets the record and removes the object from
 // the document. With announce, the removal itself is announced.
-void Context::RemoveKeptNamedObject(RegistryEntry& entry, NamedObjectRecords::iterator record,
-                                    bool announce) {
-    const auto object = (*record)->object;
+void Context::RemoveKeptNamedObject(const std::wstring& dataname,
+                                    std::shared_ptr<INamedObject> object, bool announce) {
     const IdentifierWithType id = GetDomainObject(object);
-    const std::wstring dataname = entry.first;
     RuleDependencies dependencies;
     SearchRulesForNamedObject(object, dependencies, true);
     if (announce) {
@@ -228,14 +226,15 @@ bool Context::RemoveNamedObject(const std::wstring& dataname, CreationType creat
         Log(text + L" - not found", 3);
         return false;
     }
-    RemoveKeptNamedObject(entry, record, true);
+    RemoveKeptNamedObject(dataname, (*record)->object, true);
     Log(text, 2);
     return true;
 }
 
 bool Context::RemoveNamedObject(const std::wstring& dataname, unsigned int index) {
     RegistryEntry& entry = CheckedEntry("fwcommon::Context::RemoveNamedObject", dataname);
-    RemoveKeptNamedObject(entry, RecordAt(entry.second.first.namedObjects, index), true);
+    const auto record = RecordAt(entry.second.first.namedObjects, index);
+    RemoveKeptNamedObject(dataname, (*record)->object, true);
     return true;
 }
 
@@ -251,7 +250,7 @@ bool Context::RemoveNamedObjectById(const std::wstring& dataname, IdentifierWith
     }
     namedObjectsChange_ =
         std::make_pair(static_cast<int>((*record)->object->GetNamedObjectType()), eRemoved);
-    RemoveKeptNamedObject(entry, record, false);
+    RemoveKeptNamedObject(dataname, (*record)->object, false);
     Log(text, 2);
     return true;
 }
