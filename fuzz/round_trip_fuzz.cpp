@@ -1,0 +1,182 @@
+// Every document the store accepts round-trips: bytes are loaded, every
+// section's rules and every named object are read, each object is written
+// back into its element, the document is written out and loaded again, and
+// the two documents are equal rule by rule and object by object under the
+// strict comparators (named objects after the known losses of the
+// write-back, see KnownLosses.h).
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <fwcommon/INamedObject.h>
+#include <fwcommon/IRule.h>
+#include <fwcommon/PolicyDocument.h>
+#include <fwcommon/XmlInterfaceObjectStrictComparator.h>
+#include <fwcommon/XmlIpObjectStrictComparator.h>
+#include <fwcommon/XmlReaderFactory.h>
+#include <fwcommon/XmlRulesStrictCompare.h>
+#include <fwcommon/XmlScheduleObjectStrictComparator.h>
+#include <fwcommon/XmlServiceObjectStrictComparator.h>
+#include <fwcommon/XmlVpnObjectStrictComparator.h>
+
+#include "FuzzSupport.h"
+#include "KnownLosses.h"
+#include "store/XmlReader.h"
+
+namespace {
+
+using namespace fwcommon;
+using fwcommon::fuzz::Fail;
+
+constexpr RuleType kSections[] = {eVPNRules, eNATRules, eTunnelRules, eLocalRules, eTransitRules};
+
+struct Loaded {
+    std::shared_ptr<XmlReader> reader;
+    std::vector<std::shared_ptr<const RuleList>> sections;
+    NamedObjectList objects;
+};
+
+Loaded Load(const std::vector<unsigned char>& bytes) {
+    Loaded loaded;
+    loaded.reader = std::dynamic_pointer_cast<XmlReader>(GetXmlReader(bytes, L"fuzz.xml", User));
+    if (!loaded.reader) {
+        Fail("GetXmlReader made a reader that is not the document store");
+    }
+    for (RuleType section : kSections) {
+        loaded.sections.push_back(loaded.reader->GetRules(section));
+    }
+    loaded.objects = loaded.reader->GetNamedObjects();
+    return loaded;
+}
+
+// The first load may refuse the bytes, with the errors the store promises
+// for a document it cannot hold. Empty when refused.
+std::unique_ptr<Loaded> TryLoad(const std::vector<unsigned char>& bytes) {
+    try {
+        return std::make_unique<Loaded>(Load(bytes));
+    } catch (const xml_schema::exception&) {
+    } catch (const std::runtime_error&) {
+        // An unknown system-object name, an unresolved reference.
+    } catch (const std::logic_error&) {
+        // An identifier outside its range, a rule kind without a section.
+    }
+    return nullptr;
+}
+
+void CompareRules(const Loaded& first, const Loaded& second) {
+    for (std::size_t s = 0; s < first.sections.size(); ++s) {
+        const RuleList& a = *first.sections[s];
+        const RuleList& b = *second.sections[s];
+        if (a.size() != b.size()) {
+            Fail("section " + std::to_string(s + 1) + " holds " + std::to_string(a.size()) +
+                 " rules before and " + std::to_string(b.size()) + " after");
+        }
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            std::wstring details;
+            if (!XmlRulesStrictCompare(a[i]->GetXmlRule(), b[i]->GetXmlRule(), details)) {
+                Fail("rule " + std::to_string(i) + " of section " + std::to_string(s + 1) +
+                         " changed",
+                     details);
+            }
+        }
+    }
+}
+
+template <class Comparator, class Sequence>
+void CompareObjects(const char* kind, const Sequence& before, const Sequence& after) {
+    using Object = typename Sequence::value_type;
+    const auto a = fuzz::SharedCopies<Object>(before);
+    const auto b = fuzz::SharedCopies<Object>(after);
+    if (a.size() != b.size()) {
+        Fail(std::string(kind) + ": " + std::to_string(a.size()) + " objects before and " +
+             std::to_string(b.size()) + " after");
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        Comparator comparator(a[i], b[i]);
+        if (!comparator.IsEqual()) {
+            Fail(std::string(kind) + " " + std::to_string(i) + " changed",
+                 comparator.GetMismatchDetails());
+        }
+    }
+}
+
+void CompareNamedObjects(Sarvo::PolicyType& before, Sarvo::PolicyType& after) {
+    fuzz::ApplyKnownLosses(before);
+    fuzz::ApplyKnownLosses(after);
+    if (before.NamedObjects().present() != after.NamedObjects().present()) {
+        Fail("the NamedObjects element appeared or disappeared");
+    }
+    if (!before.NamedObjects()) {
+        return;
+    }
+    const auto& a = *before.NamedObjects();
+    const auto& b = *after.NamedObjects();
+    CompareObjects<XmlScheduleObjectStrictComparator>("ScheduleObject", a.ScheduleObject(),
+                                                      b.ScheduleObject());
+    CompareObjects<XmlServiceObjectStrictComparator>("ServiceObject", a.ServiceObject(),
+                                                     b.ServiceObject());
+    CompareObjects<XmlVpnObjectStrictComparator>("VpnObject", a.VpnObject(), b.VpnObject());
+    CompareObjects<XmlInterfaceObjectStrictComparator>("InterfaceObject", a.InterfaceObject(),
+                                                       b.InterfaceObject());
+    CompareObjects<XmlIpObjectStrictComparator>("IpObject", a.IpObject(), b.IpObject());
+}
+
+void CompareObjectLists(const NamedObjectList& before, const NamedObjectList& after) {
+    if (before.size() != after.size()) {
+        Fail(std::to_string(before.size()) + " named objects before and " +
+             std::to_string(after.size()) + " after");
+    }
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        const INamedObject& a = *before[i];
+        const INamedObject& b = *after[i];
+        if (a.GetNamedObjectType() != b.GetNamedObjectType() || a.GetName() != b.GetName() ||
+            a.GetDescription() != b.GetDescription()) {
+            Fail("named object " + std::to_string(i) + " changed kind, name or description",
+                 a.GetName() + L" / " + b.GetName());
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto bytes = fuzz::ToBytes(data, size);
+    auto first = TryLoad(bytes);
+    if (!first) {
+        return 0;
+    }
+    for (const auto& object : first->objects) {
+        if (!first->reader->UpdateNamedObject(object)) {
+            Fail("a named object of the document was not found to write back", object->GetName());
+        }
+    }
+    std::vector<unsigned char> written;
+    first->reader->GetXmlData(written);
+
+    Loaded second;
+    try {
+        second = Load(written);
+    } catch (const std::exception& e) {
+        Fail(std::string("the written document does not load again: ") + e.what());
+    }
+    CompareRules(*first, second);
+    CompareObjectLists(first->objects, second.objects);
+
+    auto before = fuzz::TryParse(bytes);
+    auto after = fuzz::TryParse(written);
+    if (!after) {
+        Fail("the written document is not valid");
+    }
+    if (!before) {
+        if (!bytes.empty()) {
+            Fail("the store accepted a document that the parser refuses");
+        }
+        return 0;  // empty bytes: a new document
+    }
+    CompareNamedObjects(*before, *after);
+    return 0;
+}
