@@ -20,12 +20,14 @@
 #include "document/ParserConfiguration.h"
 #include "document/RefusingResourceResolver.h"
 #include "document/SchemaGrammarCache.h"
+#include "document/StreamedElements.h"
 #include "document/XmlPlatform.h"
 
 namespace fwcommon {
 namespace {
 
 using ErrorHandler = xsd::cxx::tree::error_handler<wchar_t>;
+using ErrorProxy = xsd::cxx::xml::dom::bits::error_handler_proxy<wchar_t>;
 using Severity = xsd::cxx::xml::error_handler<wchar_t>::severity;
 
 // The identifier under which diagnostics name the parsed bytes.
@@ -35,9 +37,12 @@ struct ParserDeleter {
     void operator()(xercesc::DOMLSParser* p) const { p->release(); }
 };
 
+// The DOM of the document's frame: the rules and named objects are taken
+// out by streamed as the parser finishes each.
 xml_schema::dom::unique_ptr<xercesc::DOMDocument> ParseDom(const std::vector<unsigned char>& bytes,
                                                            xercesc::XMLGrammarPool& pool,
-                                                           ErrorHandler& errors) {
+                                                           ErrorProxy& proxy,
+                                                           document::StreamedElements& streamed) {
     static const XMLCh ls[] = {xercesc::chLatin_L, xercesc::chLatin_S, xercesc::chNull};
     xercesc::DOMImplementation* impl = xercesc::DOMImplementationRegistry::getDOMImplementation(ls);
     std::unique_ptr<xercesc::DOMLSParser, ParserDeleter> parser(
@@ -46,8 +51,8 @@ xml_schema::dom::unique_ptr<xercesc::DOMDocument> ParseDom(const std::vector<uns
 
     document::RefusingResourceResolver resolver;
     document::ConfigureHardenedParser(*parser, resolver);
-    xsd::cxx::xml::dom::bits::error_handler_proxy<wchar_t> proxy(errors);
     parser->getDomConfig()->setParameter(xercesc::XMLUni::fgDOMErrorHandler, &proxy);
+    parser->setFilter(&streamed);
 
     xsd::cxx::xml::string location(std::wstring(kDocumentNamespace) + L" " +
                                    document::SchemaLocationFor(std::wstring()));
@@ -89,9 +94,11 @@ std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigne
     document::EnsureXmlPlatform();
     xercesc::XMLGrammarPool& pool = document::GrammarPoolFor(schemaPath);
 
+    ErrorProxy proxy(errors);
+    document::StreamedElements streamed([&proxy] { return proxy.failed(); });
     xml_schema::dom::unique_ptr<xercesc::DOMDocument> doc;
     try {
-        doc = ParseDom(bytes, pool, errors);
+        doc = ParseDom(bytes, pool, proxy, streamed);
     } catch (const xercesc::OutOfMemoryException& e) {
         RecordXercesFailure(errors, e.getMessage(), e.getSrcLine());
     } catch (const xercesc::XMLException& e) {
@@ -103,7 +110,10 @@ std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigne
     if (!doc) {
         throw xml_schema::parsing();
     }
-    return Sarvo::Policy(std::move(doc), xml_schema::flags::dont_initialize);
+    streamed.ThrowIfFailed();
+    auto policy = Sarvo::Policy(std::move(doc), xml_schema::flags::dont_initialize);
+    streamed.MoveInto(*policy);
+    return policy;
 }
 
 }  // namespace fwcommon

@@ -1,0 +1,165 @@
+#include "document/StreamedElements.h"
+
+#include <typeinfo>
+#include <utility>
+
+#include <xercesc/dom/DOMElement.hpp>
+#include <xercesc/dom/DOMNode.hpp>
+#include <xercesc/util/XMLString.hpp>
+#include <xsd/cxx/tree/type-factory-map.hxx>
+#include <xsd/cxx/xml/dom/elements.hxx>
+#include <xsd/cxx/xml/string.hxx>
+
+#include <fwcommon/DocumentNamespace.h>
+#include "document/NotDerivedError.h"
+
+namespace fwcommon::document {
+namespace {
+
+using xercesc::XMLString;
+
+const XMLCh kPolicy[] = u"Policy";
+const XMLCh kRules[] = u"Rules";
+const XMLCh kNamedObjects[] = u"NamedObjects";
+
+const XMLCh* DocumentNamespace() {
+    static const xsd::cxx::xml::string text(kDocumentNamespace);
+    return text.c_str();
+}
+
+// The element (unqualified, as the schema declares its children) if node is
+// one, else null.
+const xercesc::DOMElement* UnqualifiedElement(const xercesc::DOMNode* node, const XMLCh* name) {
+    if (!node || node->getNodeType() != xercesc::DOMNode::ELEMENT_NODE ||
+        node->getNamespaceURI() != nullptr || !XMLString::equals(node->getLocalName(), name)) {
+        return nullptr;
+    }
+    return static_cast<const xercesc::DOMElement*>(node);
+}
+
+bool IsPolicyRoot(const xercesc::DOMNode* node) {
+    return node && node->getNodeType() == xercesc::DOMNode::ELEMENT_NODE && node->getParentNode() &&
+           node->getParentNode()->getNodeType() == xercesc::DOMNode::DOCUMENT_NODE &&
+           XMLString::equals(node->getLocalName(), kPolicy) &&
+           XMLString::equals(node->getNamespaceURI(), DocumentNamespace());
+}
+
+// The element as the typed element its xsi:type names (or T itself), as
+// the generated parser builds the children of a sequence; null when the
+// element's name is not name.
+template <typename T>
+std::unique_ptr<T> Convert(const xercesc::DOMElement& element, const wchar_t* name) {
+    const xsd::cxx::xml::qualified_name<wchar_t> qualified(
+        xsd::cxx::xml::dom::name<wchar_t>(element));
+    std::unique_ptr<xsd::cxx::tree::type> built(
+        xsd::cxx::tree::type_factory_map_instance<0, wchar_t>().create(
+            name, L"", &xsd::cxx::tree::factory_impl<T>, false, false, element, qualified,
+            xml_schema::flags::dont_initialize, nullptr));
+    if (!built) {
+        return nullptr;
+    }
+    std::unique_ptr<T> typed(dynamic_cast<T*>(built.get()));
+    if (!typed) {
+        ThrowNotDerived(element, typeid(T));
+    }
+    built.release();
+    return typed;
+}
+
+template <typename T>
+bool TakeAs(const xercesc::DOMElement& element, const wchar_t* name,
+            std::vector<std::unique_ptr<T>>& into) {
+    if (auto typed = Convert<T>(element, name)) {
+        into.push_back(std::move(typed));
+        return true;
+    }
+    return false;
+}
+
+template <typename Sequence, typename T>
+void AppendAll(Sequence& sequence, std::vector<std::unique_ptr<T>>& taken) {
+    for (auto& element : taken) {
+        sequence.push_back(std::move(element));
+    }
+    taken.clear();
+}
+
+}  // namespace
+
+StreamedElements::StreamedElements(std::function<bool()> failed) : failed_(std::move(failed)) {}
+
+xercesc::DOMNodeFilter::ShowType StreamedElements::getWhatToShow() const {
+    return xercesc::DOMNodeFilter::SHOW_ELEMENT;
+}
+
+StreamedElements::Parent StreamedElements::ParentOf(const xercesc::DOMElement& element) const {
+    const xercesc::DOMNode* parent = element.getParentNode();
+    if (!parent || !IsPolicyRoot(parent->getParentNode())) {
+        return Parent::kNone;
+    }
+    if (UnqualifiedElement(parent, kRules)) {
+        return Parent::kRules;
+    }
+    if (UnqualifiedElement(parent, kNamedObjects)) {
+        return Parent::kNamedObjects;
+    }
+    return Parent::kNone;
+}
+
+xercesc::DOMLSParserFilter::FilterAction StreamedElements::acceptNode(xercesc::DOMNode* node) {
+    if (node->getNodeType() != xercesc::DOMNode::ELEMENT_NODE) {
+        return FILTER_ACCEPT;
+    }
+    const auto& element = *static_cast<const xercesc::DOMElement*>(node);
+    const Parent parent = ParentOf(element);
+    if (parent == Parent::kNone) {
+        return FILTER_ACCEPT;
+    }
+    if (failure_ || failed_()) {
+        return FILTER_REJECT;  // the document is discarded anyway
+    }
+    try {
+        // An element of no known name stays for the parse of the rest to
+        // report.
+        return Take(element, parent) ? FILTER_REJECT : FILTER_ACCEPT;
+    } catch (...) {
+        failure_ = std::current_exception();
+        return FILTER_REJECT;
+    }
+}
+
+bool StreamedElements::Take(const xercesc::DOMElement& element, Parent parent) {
+    if (parent == Parent::kRules) {
+        return TakeAs(element, L"Rule", rules_);
+    }
+    return TakeNamedObject(element);
+}
+
+bool StreamedElements::TakeNamedObject(const xercesc::DOMElement& element) {
+    return TakeAs(element, L"ScheduleObject", schedules_) ||
+           TakeAs(element, L"ServiceObject", services_) ||
+           TakeAs(element, L"VpnObject", vpnObjects_) ||
+           TakeAs(element, L"InterfaceObject", interfaces_) ||
+           TakeAs(element, L"IpObject", ipObjects_);
+}
+
+void StreamedElements::ThrowIfFailed() const {
+    if (failure_) {
+        std::rethrow_exception(failure_);
+    }
+}
+
+void StreamedElements::MoveInto(Sarvo::PolicyType& policy) {
+    ThrowIfFailed();
+    AppendAll(policy.Rules().Rule(), rules_);
+    if (policy.NamedObjects()) {
+        Sarvo::NamedObjects& objects = *policy.NamedObjects();
+        AppendAll(objects.ScheduleObject(), schedules_);
+        AppendAll(objects.ServiceObject(), services_);
+        AppendAll(objects.VpnObject(), vpnObjects_);
+        AppendAll(objects.InterfaceObject(), interfaces_);
+        AppendAll(objects.IpObject(), ipObjects_);
+    }
+}
+
+}  // namespace fwcommon::document

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <xercesc/dom/DOMLSParserFilter.hpp>
+
+#include <fwcommon/rules.hxx>
+
+namespace fwcommon::document {
+
+// A parser filter that takes every rule and every named object out of the
+// DOM as soon as the parser has finished (and validated) it, turning it
+// into its typed element at once. The DOM so holds the document's frame
+// and at most one rule or object at a time, and the parser reuses the
+// freed nodes for the next one: loading a large policy never holds a DOM
+// of the whole document beside its typed elements.
+//
+// Only the children of the Rules and NamedObjects elements of a Policy root
+// in the rules namespace are taken. Once the parse has failed (failed()
+// returns true), elements are dropped without conversion: the document is
+// discarded anyway. A conversion failure is kept and rethrown by MoveInto.
+//
+// One parse per filter, on the parsing thread.
+class StreamedElements : public xercesc::DOMLSParserFilter {
+public:
+    explicit StreamedElements(std::function<bool()> failed);
+
+    FilterAction acceptNode(xercesc::DOMNode* node) override;
+    FilterAction startElement(xercesc::DOMElement*) override { return FILTER_ACCEPT; }
+    xercesc::DOMNodeFilter::ShowType getWhatToShow() const override;
+
+    // Rethrows the first conversion failure, if any.
+    void ThrowIfFailed() const;
+    // Appends the taken elements, in document order, to the document built
+    // from the rest of the DOM.
+    void MoveInto(Sarvo::PolicyType& policy);
+
+private:
+    enum class Parent { kNone, kRules, kNamedObjects };
+
+    Parent ParentOf(const xercesc::DOMElement& element) const;
+    // True when the element was converted and kept.
+    bool Take(const xercesc::DOMElement& element, Parent parent);
+    bool TakeNamedObject(const xercesc::DOMElement& element);
+
+    std::function<bool()> failed_;
+    std::exception_ptr failure_;
+    std::vector<std::unique_ptr<Sarvo::Rule>> rules_;
+    std::vector<std::unique_ptr<Sarvo::ScheduleObject>> schedules_;
+    std::vector<std::unique_ptr<Sarvo::ServiceObject>> services_;
+    std::vector<std::unique_ptr<Sarvo::VpnObject>> vpnObjects_;
+    std::vector<std::unique_ptr<Sarvo::InterfaceObject>> interfaces_;
+    std::vector<std::unique_ptr<Sarvo::IpObject>> ipObjects_;
+};
+
+}  // namespace fwcommon::document
