@@ -6,6 +6,10 @@
 namespace fwcommon::lint {
 namespace {
 
+// Objects nested deeper than this (through references) are taken as
+// unknown, which bounds the depth of the resolution.
+constexpr std::size_t kMaxNesting = 200;
+
 void Report(const EmptyRangeSink* sink, const std::wstring& message) {
     if (sink != nullptr && *sink) {
         (*sink)(message);
@@ -149,7 +153,7 @@ Bounds<E> ConditionEvaluator::Resolve(Memo<E>& memo, NamedObjectType type, std::
         return done->second;
     }
     const ObjectEntry* entry = catalog_.Find(type, id);
-    if (entry == nullptr || !memo.active.insert(id).second) {
+    if (entry == nullptr || memo.active.size() >= kMaxNesting || !memo.active.insert(id).second) {
         return Bounds<E>::Unknown();
     }
     const auto* object = dynamic_cast<const Object*>(entry->element);

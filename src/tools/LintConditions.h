@@ -36,8 +36,9 @@ using EmptyRangeSink = std::function<void(const std::wstring& message)>;
 
 // Turns conditions into the sets they match, resolving named objects
 // through the catalog. Objects are resolved once and remembered; a
-// reference that names no object, an ambiguous one or one that reaches
-// back into an object being resolved is taken as unknown. One thread at a
+// reference that names no object, an ambiguous one, one that reaches back
+// into an object being resolved or one nested more than 200 objects deep
+// is taken as unknown. One thread at a
 // time; the catalog and interner outlive it.
 class ConditionEvaluator {
 public:

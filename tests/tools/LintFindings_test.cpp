@@ -258,6 +258,17 @@ TEST(PolicyLint, FindingsOfSmallPolicies) {
     }
 }
 
+TEST(PolicyLint, DeeplyNestedObjectsAreUnknownNotFollowedToTheEnd) {
+    std::string chain;
+    for (int id = 1; id < 3000; ++id) {
+        chain += IpObject(id, IpRef(id + 1));
+    }
+    chain += IpObject(3000, Addr("10.0.0.1"));
+    const auto findings = Lint(Policy(
+        chain, Local(1, Destination(IpRef(1)), "Drop") + Local(2, Destination(Addr("10.0.0.1")))));
+    EXPECT_EQ(std::vector<std::string>{}, Briefs(findings));
+}
+
 TEST(PolicyLint, FindingCarriesTheRuleAndTheMessage) {
     const auto findings =
         Lint(Policy("", RuleOf("TransitRule", 11, 5, kLan, "Drop") +
