@@ -7,14 +7,15 @@ namespace fwcommon::fuzz {
 namespace {
 
 // True for an element whose dynamic type is a family base or one of the
-// intermediate bases, none of which an item can express.
+// intermediate bases, none of which an item can express (a plain Schedule
+// is a schedule of its own and is kept).
 bool IsBareBase(const Sarvo::AbstractCondition& member) {
     const std::type_info& type = typeid(member);
     return type == typeid(Sarvo::AbstractCondition) || type == typeid(Sarvo::IpHostCondition) ||
            type == typeid(Sarvo::IpPrimitive) || type == typeid(Sarvo::VpnHostCondition) ||
            type == typeid(Sarvo::InterfaceCondition) || type == typeid(Sarvo::ServiceCondition) ||
            type == typeid(Sarvo::Service) || type == typeid(Sarvo::PortRestrictionCondition) ||
-           type == typeid(Sarvo::ScheduleCondition) || type == typeid(Sarvo::Schedule);
+           type == typeid(Sarvo::ScheduleCondition);
 }
 
 template <class Sequence>
@@ -24,19 +25,25 @@ void DropBareBases(Sequence& members) {
     }
 }
 
+// Hours and minutes survive the write-back; seconds and the time zone do
+// not.
 xml_schema::time WithoutSeconds(const xml_schema::time& time) {
-    xml_schema::time result(time.hours(), time.minutes(), 0);
-    if (time.zone_present()) {
-        result.zone_hours(time.zone_hours());
-        result.zone_minutes(time.zone_minutes());
-    }
-    return result;
+    return xml_schema::time(time.hours(), time.minutes(), 0);
 }
 
+// A plain Schedule comes back as a Daily of the same times.
 template <class Sequence>
 void DropSeconds(Sequence& members) {
-    for (auto& member : members) {
-        if (auto* schedule = dynamic_cast<Sarvo::Schedule*>(&member)) {
+    for (auto it = members.begin(); it != members.end(); ++it) {
+        if (typeid(*it) == typeid(Sarvo::Schedule)) {
+            const auto& plain = static_cast<const Sarvo::Schedule&>(*it);
+            auto daily = std::make_unique<Sarvo::Daily>(plain.StartTime(), plain.EndTime());
+            if (plain.Reserved()) {
+                daily->Reserved(*plain.Reserved());
+            }
+            it = members.insert(members.erase(it), std::move(daily));
+        }
+        if (auto* schedule = dynamic_cast<Sarvo::Schedule*>(&*it)) {
             schedule->StartTime(WithoutSeconds(schedule->StartTime()));
             schedule->EndTime(WithoutSeconds(schedule->EndTime()));
         }

@@ -5,7 +5,8 @@
 // write-back can be compared strictly:
 //  - a member of a family's bare base type (an element without a kind)
 //    cannot be held by an item and is left out;
-//  - schedule times lose their seconds;
+//  - schedule times lose their seconds and their time zone, and a plain
+//    Schedule comes back as a Daily;
 //  - a ProtocolCondition of protocol 6 or 17 comes back as a TcpCondition
 //    or UdpCondition without ports.
 // Rules are not touched: they are written back exactly.
