@@ -9,22 +9,6 @@
 namespace fwpolicy {
 namespace {
 
-ObjectKind KindOfType(fwcommon::NamedObjectType type) {
-    switch (type) {
-        case fwcommon::eInterfaceObject:
-            return ObjectKind::kInterface;
-        case fwcommon::eServiceObject:
-            return ObjectKind::kService;
-        case fwcommon::eScheduleObject:
-            return ObjectKind::kSchedule;
-        case fwcommon::eSarvoGroupObject:
-            return ObjectKind::kVpn;
-        case fwcommon::eIpAddressObject:
-            break;
-    }
-    return ObjectKind::kIp;
-}
-
 std::vector<std::wstring> Names(const fwcommon::NamedItemList& items) {
     std::vector<std::wstring> names;
     for (const auto& item : items)
@@ -42,7 +26,7 @@ std::map<ObjectKey, ItemNames> LibraryItemNames(const std::vector<unsigned char>
     const auto objects = context.GetNamedObjects(dataname);
     for (const auto& object : *objects) {
         // The library keeps a document Id as an unsigned identifier.
-        const ObjectKey key{KindOfType(object->GetNamedObjectType()),
+        const ObjectKey key{KindOf(object->GetNamedObjectType()),
                             static_cast<int>(static_cast<std::int32_t>(object->GetIdentifier()))};
         names[key] = {Names(*object->GetInclusions()), Names(*object->GetExclusions())};
     }

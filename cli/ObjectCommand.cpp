@@ -24,22 +24,6 @@ struct ObjectArguments {
     std::string type;
 };
 
-ObjectKind KindOf(fwcommon::NamedObjectType type) {
-    switch (type) {
-        case fwcommon::eInterfaceObject:
-            return ObjectKind::kInterface;
-        case fwcommon::eIpAddressObject:
-            return ObjectKind::kIp;
-        case fwcommon::eServiceObject:
-            return ObjectKind::kService;
-        case fwcommon::eScheduleObject:
-            return ObjectKind::kSchedule;
-        case fwcommon::eSarvoGroupObject:
-            return ObjectKind::kVpn;
-    }
-    throw EditError("named object of unknown type " + std::to_string(type));
-}
-
 std::shared_ptr<INamedObject> FindObject(Context& context, const std::wstring& dataname,
                                          const ObjectArguments& a) {
     std::vector<std::shared_ptr<INamedObject>> matches;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <tuple>
 
 #include "RuleSection.h"
@@ -150,6 +151,22 @@ void IndexObjects(const Sequence& objects, ObjectKind kind, const IXmlWrapper& w
 
 std::string KindName(ObjectKind kind) {
     return KindNames()[static_cast<std::size_t>(kind)];
+}
+
+ObjectKind KindOf(fwcommon::NamedObjectType type) {
+    switch (type) {
+        case fwcommon::eInterfaceObject:
+            return ObjectKind::kInterface;
+        case fwcommon::eIpAddressObject:
+            return ObjectKind::kIp;
+        case fwcommon::eServiceObject:
+            return ObjectKind::kService;
+        case fwcommon::eScheduleObject:
+            return ObjectKind::kSchedule;
+        case fwcommon::eSarvoGroupObject:
+            return ObjectKind::kVpn;
+    }
+    throw std::invalid_argument("named object of unknown type " + std::to_string(type));
 }
 
 const std::vector<std::string>& KindNames() {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <fwcommon/DomainTypes.h>
 #include <fwcommon/IXmlWrapper.h>
 #include <fwcommon/rules.hxx>
 
@@ -14,6 +15,9 @@ namespace fwpolicy {
 enum class ObjectKind { kIp, kInterface, kVpn, kService, kSchedule };
 std::string KindName(ObjectKind kind);
 const std::vector<std::string>& KindNames();
+// The kind of a library object type; std::invalid_argument for a value
+// outside the five types.
+ObjectKind KindOf(fwcommon::NamedObjectType type);
 
 // A named object as references name it: a reference carries the Id, its
 // element type carries the kind.

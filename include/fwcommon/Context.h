@@ -376,6 +376,9 @@ private:
     // The entry of a dataname that passed the dataname check.
     RegistryEntry& CheckedEntry(const char* function, const std::wstring& dataname);
     const RegistryEntry& CheckedEntry(const char* function, const std::wstring& dataname) const;
+    // True when the first entry of the dataname has mode 1 under the key (a
+    // RuleType or NamedObjectType value).
+    bool HasEditableMode(const std::wstring& dataname, int key) const;
     void SetRulesChange(RuleType type, FwObjectState state, bool both);
     void ClearChanges();
     void RecordNamedObjects(RegistryEntry& entry);

@@ -285,13 +285,7 @@ void Context::SetNamedObjects(const std::wstring& dataname,
 }
 
 bool Context::IsNamedObjectsEditable(const std::wstring& dataname, NamedObjectType type) const {
-    const auto entry = find(dataname);
-    if (entry == registry_.end()) {
-        return false;
-    }
-    const ModesMap& modes = entry->second.second;
-    const auto mode = modes.find(static_cast<int>(type));
-    return mode != modes.end() && mode->second == Modes::eEditable;
+    return HasEditableMode(dataname, static_cast<int>(type));
 }
 
 bool Context::IsNamedObjectsEditable() const {

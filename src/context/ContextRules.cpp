@@ -151,12 +151,16 @@ bool Context::ChangeRulePriority(const std::wstring& dataname, RuleType type, un
 }
 
 bool Context::IsRulesEditable(const std::wstring& dataname, RuleType type) const {
+    return HasEditableMode(dataname, static_cast<int>(type));
+}
+
+bool Context::HasEditableMode(const std::wstring& dataname, int key) const {
     const auto entry = find(dataname);
     if (entry == registry_.end()) {
         return false;
     }
     const ModesMap& modes = entry->second.second;
-    const auto mode = modes.find(static_cast<int>(type));
+    const auto mode = modes.find(key);
     return mode != modes.end() && mode->second == Modes::eEditable;
 }
 
