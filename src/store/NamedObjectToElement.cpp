@@ -1,7 +1,9 @@
 // Domain objects of named objects back to document elements.
 
+#include <algorithm>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 #include <fwcommon/INamedObjectElement.h>
 #include "store/NamedObjectConversion.h"
@@ -213,33 +215,104 @@ Condition ConditionOf(INamedItem& entry, NamedObjectType kind) {
     return nullptr;
 }
 
-template <typename Kind>
-void WriteLists(INamedObject& object, const std::vector<ObjectReference>& unresolved,
-                Kind& element) {
-    using Member = typename Kind::Inclusion_type;
+// True when an entry still says what the member it came from says, so the
+// member can stay as written (with what the entry cannot hold, such as the
+// seconds of a time or a ProtocolCondition of protocol 6).
+bool StillSays(INamedObject& object, const INamedItem& entry,
+               const Sarvo::AbstractCondition& member) {
+    if (entry.GetItemKind() != eElementItem) {
+        return true;  // the same system object or named object
+    }
+    const auto original = ItemFromMember(object, member);
+    if (!original || original->GetParamIds() != entry.GetParamIds()) {
+        return false;
+    }
+    for (int id : entry.GetParamIds()) {
+        if (original->GetParam(id) != entry.GetParam(id)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Rebuilds one list of an element from the object's entries. Members kept
+// by the origins follow the entry they followed before (those whose entry
+// has gone come last); an unchanged entry keeps its member as written.
+template <typename Sequence>
+void RebuildList(INamedObject& object, const NamedItemList& entries,
+                 std::vector<MemberOrigin>& origins, Sequence& members) {
+    using Member = typename Sequence::value_type;
     const NamedObjectType kind = object.GetNamedObjectType();
-    element.Inclusion().clear();
-    element.Exclusion().clear();
-    auto fill = [&](const NamedItemList& entries, std::uint32_t list, auto& target) {
-        for (const auto& entry : entries) {
-            if (Condition c = ConditionOf(*entry, kind)) {
-                target.push_back(std::unique_ptr<Member>(static_cast<Member*>(c.release())));
-            }
+
+    std::vector<std::unique_ptr<Member>> old(members.size());
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        members.detach(members.begin() + static_cast<std::ptrdiff_t>(i), old[i], false);
+    }
+    members.clear();
+
+    std::unordered_map<const INamedItem*, std::size_t> memberOfEntry;
+    std::unordered_map<const INamedItem*, std::vector<std::size_t>> keptAfter;
+    const INamedItem* previous = nullptr;
+    for (std::size_t i = 0; i < origins.size() && i < old.size(); ++i) {
+        if (origins[i].entry != nullptr) {
+            memberOfEntry.emplace(origins[i].entry, i);
+            previous = origins[i].entry;
+        } else {
+            keptAfter[previous].push_back(i);
         }
-        for (const auto& ref : unresolved) {
-            if (ref.list == list) {
-                target.push_back(std::unique_ptr<Member>(
-                    static_cast<Member*>(ObjectRef(kind, ref.id).release())));
-            }
+    }
+
+    std::vector<MemberOrigin> rebuilt;
+    auto emitKeptAfter = [&](const INamedItem* anchor) {
+        auto kept = keptAfter.find(anchor);
+        if (kept == keptAfter.end()) {
+            return;
         }
+        for (std::size_t i : kept->second) {
+            members.push_back(std::move(old[i]));
+            rebuilt.push_back(origins[i]);
+        }
+        keptAfter.erase(kept);
     };
-    fill(*object.GetInclusions(), 0, element.Inclusion());
-    fill(*object.GetExclusions(), 1, element.Exclusion());
+
+    emitKeptAfter(nullptr);
+    for (const auto& entry : entries) {
+        std::unique_ptr<Member> member;
+        auto known = memberOfEntry.find(entry.get());
+        if (known != memberOfEntry.end() && old[known->second] &&
+            StillSays(object, *entry, *old[known->second])) {
+            member = std::move(old[known->second]);
+        } else if (Condition c = ConditionOf(*entry, kind)) {
+            member.reset(static_cast<Member*>(c.release()));
+        }
+        if (member) {
+            members.push_back(std::move(member));
+            rebuilt.push_back({entry.get(), false});
+        }
+        emitKeptAfter(entry.get());
+    }
+
+    std::vector<std::size_t> orphans;
+    for (const auto& kept : keptAfter) {
+        orphans.insert(orphans.end(), kept.second.begin(), kept.second.end());
+    }
+    std::sort(orphans.begin(), orphans.end());
+    for (std::size_t i : orphans) {
+        members.push_back(std::move(old[i]));
+        rebuilt.push_back(origins[i]);
+    }
+    origins = std::move(rebuilt);
+}
+
+template <typename Kind>
+void WriteLists(INamedObject& object, MemberOrigins& origins, Kind& element) {
+    RebuildList(object, *object.GetInclusions(), origins.lists[0], element.Inclusion());
+    RebuildList(object, *object.GetExclusions(), origins.lists[1], element.Exclusion());
 }
 
 }  // namespace
 
-void WriteObjectIntoElement(INamedObject& object, const std::vector<ObjectReference>& unresolved,
+void WriteObjectIntoElement(INamedObject& object, MemberOrigins& origins,
                             Sarvo::NamedObject& element) {
     const INamedObject& constObject = object;
     element.Name(constObject.GetName());
@@ -247,18 +320,19 @@ void WriteObjectIntoElement(INamedObject& object, const std::vector<ObjectRefere
     element.CreationType(Sarvo::CreationTypes(
         static_cast<Sarvo::CreationTypes::value>(static_cast<int>(object.GetCreationType()))));
     if (auto* e = dynamic_cast<Sarvo::IpObject*>(&element))
-        WriteLists(object, unresolved, *e);
+        WriteLists(object, origins, *e);
     if (auto* e = dynamic_cast<Sarvo::InterfaceObject*>(&element))
-        WriteLists(object, unresolved, *e);
+        WriteLists(object, origins, *e);
     if (auto* e = dynamic_cast<Sarvo::ServiceObject*>(&element))
-        WriteLists(object, unresolved, *e);
+        WriteLists(object, origins, *e);
     if (auto* e = dynamic_cast<Sarvo::ScheduleObject*>(&element))
-        WriteLists(object, unresolved, *e);
+        WriteLists(object, origins, *e);
     if (auto* e = dynamic_cast<Sarvo::VpnObject*>(&element))
-        WriteLists(object, unresolved, *e);
+        WriteLists(object, origins, *e);
 }
 
-std::unique_ptr<Sarvo::NamedObject> ElementFromObject(INamedObject& object) {
+std::unique_ptr<Sarvo::NamedObject> ElementFromObject(INamedObject& object,
+                                                      MemberOrigins& origins) {
     const Sarvo::CreationTypes creation(Sarvo::CreationTypes::Generated);
     std::unique_ptr<Sarvo::NamedObject> element;
     switch (object.GetNamedObjectType()) {
@@ -278,8 +352,9 @@ std::unique_ptr<Sarvo::NamedObject> ElementFromObject(INamedObject& object) {
             element = std::make_unique<Sarvo::VpnObject>(L"", 0, creation);
             break;
     }
+    origins = MemberOrigins();
     if (element) {
-        WriteObjectIntoElement(object, {}, *element);
+        WriteObjectIntoElement(object, origins, *element);
     }
     return element;
 }

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <fwcommon/IDomainObjectListener.h>
@@ -117,8 +118,8 @@ private:
     void EnsureOptionsParsed();
     void EnsureNamedObjectsParsed();
     void ParseNamedObjects();
-    void ResolveReferences(INamedObject& object, std::vector<ObjectReference>& references,
-                           const NamedObjectList& candidates);
+    [[noreturn]] void ReportMissingReference(const INamedObject& object, int id,
+                                             const NamedObjectList& candidates);
     Sarvo::NamedObject* ElementOf(const INamedObject& object);
     void WriteBack(INamedObject& object);
 
@@ -143,9 +144,9 @@ private:
     std::vector<std::wstring> optionNames_;
     std::shared_ptr<NamedObjectList> namedObjects_;
     std::map<std::uint32_t, IdentifierWithType> identifierIndex_;
-    // References of an object to objects that are not in this document,
-    // kept so that writing the object back loses none of them.
-    std::map<IdentifierWithType, std::vector<ObjectReference>> unresolvedReferences_;
+    // Per named object, where each member of its element stands in it, so
+    // that writing the object back loses nothing the element held.
+    std::unordered_map<const INamedObject*, MemberOrigins> memberOrigins_;
     NamedObjectList addedNamedObjects_;
     NamedObjectList removedNamedObjects_;
     std::shared_ptr<NamedObjectListener> namedObjectListener_;

@@ -1,7 +1,10 @@
 // Named objects of the document as domain objects, written back on change.
 
+#include <map>
 #include <sstream>
 #include <stdexcept>
+#include <tuple>
+#include <utility>
 
 #include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/LogFacility.h>
@@ -28,21 +31,55 @@ std::shared_ptr<INamedObject> FindById(const NamedObjectList& objects, Identifie
     return nullptr;
 }
 
-// The object a reference names: the one with that Id and the referring
-// object's creation type, else the first with that Id.
-std::shared_ptr<INamedObject> FindReferenced(const NamedObjectList& objects, int id,
-                                             CreationType creationType) {
-    const auto identifier = static_cast<std::uint32_t>(id);
-    if (auto same = FindById(objects, {identifier, creationType})) {
-        return same;
+// The stored object that stands for object: itself when it is stored, else
+// the first of the same identifier, creation type and kind.
+std::shared_ptr<INamedObject> FindStored(const NamedObjectList& objects,
+                                         const INamedObject& object) {
+    for (const auto& stored : objects) {
+        if (stored.get() == &object) {
+            return stored;
+        }
     }
-    for (const auto& object : objects) {
-        if (object->GetIdentifier() == identifier) {
-            return object;
+    for (const auto& stored : objects) {
+        if (IdOf(*stored) == IdOf(object) &&
+            stored->GetNamedObjectType() == object.GetNamedObjectType()) {
+            return stored;
         }
     }
     return nullptr;
 }
+
+// Finds the object that a reference names: an object of the referring
+// object's kind with that Id, of the referring object's creation type when
+// there is one, else of any creation type.
+class ObjectDirectory {
+public:
+    explicit ObjectDirectory(const NamedObjectList& objects) {
+        for (const auto& object : objects) {
+            const int kind = object->GetNamedObjectType();
+            exact_.emplace(std::make_tuple(kind, object->GetIdentifier(),
+                                           static_cast<int>(object->GetCreationType())),
+                           object);
+            anyCreation_.emplace(std::make_pair(kind, object->GetIdentifier()), object);
+        }
+    }
+
+    std::shared_ptr<INamedObject> Find(const INamedObject& referring, int id) const {
+        const int kind = referring.GetNamedObjectType();
+        const auto identifier = static_cast<std::uint32_t>(id);
+        auto same = exact_.find(
+            std::make_tuple(kind, identifier, static_cast<int>(referring.GetCreationType())));
+        if (same != exact_.end()) {
+            return same->second;
+        }
+        auto any = anyCreation_.find(std::make_pair(kind, identifier));
+        return any == anyCreation_.end() ? nullptr : any->second;
+    }
+
+private:
+    std::map<std::tuple<int, std::uint32_t, int>, std::shared_ptr<INamedObject>> exact_;
+    std::map<std::pair<int, std::uint32_t>, std::shared_ptr<INamedObject>> anyCreation_;
+};
 
 }  // namespace
 
@@ -52,21 +89,27 @@ void XmlReader::EnsureNamedObjectsParsed() {
     }
 }
 
+// Every object is made first and filled afterwards, so that a reference to
+// an object written later in the document finds it and every list keeps
+// the document's order.
 void XmlReader::ParseNamedObjects() {
     auto objects = std::make_shared<NamedObjectList>();
+    std::vector<Sarvo::NamedObject*> elements;
     identifierIndex_.clear();
-    unresolvedReferences_.clear();
-    std::vector<std::vector<ObjectReference>> references;
+    memberOrigins_.clear();
     if (live_->NamedObjects()) {
         for (NamedObjectType type : kListOrder) {
             for (Sarvo::NamedObject* element : ElementsOfKind(*live_->NamedObjects(), type)) {
-                references.emplace_back();
-                objects->push_back(ObjectFromElement(*element, type, references.back()));
+                elements.push_back(element);
+                objects->push_back(ObjectFromElement(*element, type));
             }
         }
     }
+    const ObjectDirectory directory(*objects);
     for (std::size_t i = 0; i < objects->size(); ++i) {
-        ResolveReferences(*(*objects)[i], references[i], *objects);
+        INamedObject& object = *(*objects)[i];
+        memberOrigins_[&object] =
+            ReadMembers(*elements[i], object, [&](int id) { return directory.Find(object, id); });
     }
     for (const auto& object : *objects) {
         identifierIndex_[object->GetIdentifier()] = IdOf(*object);
@@ -76,62 +119,70 @@ void XmlReader::ParseNamedObjects() {
     namedObjectsParsed_ = true;
 }
 
-// Adds the referenced objects found among candidates to the object's lists;
-// the rest stay recorded as unresolved.
-void XmlReader::ResolveReferences(INamedObject& object, std::vector<ObjectReference>& references,
-                                  const NamedObjectList& candidates) {
-    std::vector<ObjectReference> missing;
-    for (const ObjectReference& ref : references) {
-        auto target = FindReferenced(candidates, ref.id, object.GetCreationType());
-        if (target) {
-            object.AddNamedObject(ref.list, target);
-        } else {
-            missing.push_back(ref);
-        }
-    }
-    if (missing.empty()) {
-        unresolvedReferences_.erase(IdOf(object));
-    } else {
-        unresolvedReferences_[IdOf(object)] = missing;
-    }
-}
-
 void XmlReader::ResolveNamedObjects(std::shared_ptr<const NamedObjectList> objects) {
     EnsureNamedObjectsParsed();
-    const NamedObjectList candidates = objects ? *objects : NamedObjectList();
+    const ObjectDirectory directory(objects ? *objects : NamedObjectList());
     for (const auto& object : *namedObjects_) {
-        auto pending = unresolvedReferences_.find(IdOf(*object));
-        if (pending == unresolvedReferences_.end()) {
+        auto origins = memberOrigins_.find(object.get());
+        if (origins == memberOrigins_.end()) {
             continue;
         }
-        for (const ObjectReference& ref : pending->second) {
-            auto target = FindReferenced(candidates, ref.id, object->GetCreationType());
-            if (!target) {
-                std::wostringstream message;
-                message << L"fwcommon::XmlReader::ResolveNamedObjects:"
-                        << object->GetNamedObjectType() << L"object not found. id=" << ref.id
-                        << L"\nAll named objects:\n";
-                for (const auto& candidate : candidates) {
-                    const INamedObject& c = *candidate;
-                    message << L"\t'" << c.GetName() << L"', id = " << c.GetIdentifier() << L"\n";
+        const Sarvo::NamedObject* element = ElementOf(*object);
+        for (std::uint32_t list = 0; element && list < 2; ++list) {
+            auto& members = origins->second.lists[list];
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                if (!members[i].unresolvedReference) {
+                    continue;
                 }
-                GetLibLogFacility().Log(message.str(), 4);
-                throw std::runtime_error(StringUtilities::GetErrorString("", message.str()));
+                const int id = ReferencedId(MemberAt(*element, list, i)).value_or(0);
+                auto target = directory.Find(*object, id);
+                if (!target) {
+                    ReportMissingReference(*object, id, objects ? *objects : NamedObjectList());
+                }
+                members[i].unresolvedReference = false;
+                if (object->AddNamedObject(list, target)) {
+                    members[i].entry = target.get();
+                }
             }
-            object->AddNamedObject(ref.list, target);
         }
-        unresolvedReferences_.erase(pending);
     }
 }
 
+void XmlReader::ReportMissingReference(const INamedObject& object, int id,
+                                       const NamedObjectList& candidates) {
+    std::wostringstream message;
+    message << L"fwcommon::XmlReader::ResolveNamedObjects:" << object.GetNamedObjectType()
+            << L"object not found. id=" << id << L"\nAll named objects:\n";
+    for (const auto& candidate : candidates) {
+        const INamedObject& c = *candidate;
+        message << L"\t'" << c.GetName() << L"', id = " << c.GetIdentifier() << L"\n";
+    }
+    GetLibLogFacility().Log(message.str(), 4);
+    throw std::runtime_error(StringUtilities::GetErrorString("", message.str()));
+}
+
+// The element of an object: the element of its kind with its Id and
+// creation type, the n-th such element for the n-th such object should a
+// document repeat an identity.
 Sarvo::NamedObject* XmlReader::ElementOf(const INamedObject& object) {
     if (!live_->NamedObjects()) {
         return nullptr;
     }
+    auto sameIdentity = [&object](const INamedObject& other) {
+        return IdOf(other) == IdOf(object) &&
+               other.GetNamedObjectType() == object.GetNamedObjectType();
+    };
+    std::size_t rank = 0;
+    for (const auto& other : *namedObjects_) {
+        if (other.get() == &object) {
+            break;
+        }
+        rank += sameIdentity(*other) ? 1 : 0;
+    }
     for (Sarvo::NamedObject* element :
          ElementsOfKind(*live_->NamedObjects(), object.GetNamedObjectType())) {
         if (static_cast<std::uint32_t>(element->Id()) == object.GetIdentifier() &&
-            static_cast<int>(element->CreationType()) == object.GetCreationType()) {
+            static_cast<int>(element->CreationType()) == object.GetCreationType() && rank-- == 0) {
             return element;
         }
     }
@@ -141,27 +192,23 @@ Sarvo::NamedObject* XmlReader::ElementOf(const INamedObject& object) {
 void XmlReader::WriteBack(INamedObject& object) {
     MutableLive();
     if (Sarvo::NamedObject* element = ElementOf(object)) {
-        auto unresolved = unresolvedReferences_.find(IdOf(object));
-        WriteObjectIntoElement(object,
-                               unresolved == unresolvedReferences_.end()
-                                   ? std::vector<ObjectReference>()
-                                   : unresolved->second,
-                               *element);
+        WriteObjectIntoElement(object, memberOrigins_[&object], *element);
     }
     namedObjectsChanged_ = true;
 }
 
+// Objects of other kinds or creation types may share the identifier: each
+// of them is written back, which leaves the unchanged ones as they were.
 void XmlReader::NamedObjectListener::ObjectModified(DomainObjectType type,
                                                     std::uint32_t identifier) {
-    if (!reader_ || type != eNamedObject) {
+    if (!reader_ || type != eNamedObject || reader_->identifierIndex_.count(identifier) == 0) {
         return;
     }
-    auto known = reader_->identifierIndex_.find(identifier);
-    if (known == reader_->identifierIndex_.end()) {
-        return;
-    }
-    if (auto object = reader_->GetNamedObjectById(known->second)) {
-        reader_->WriteBack(*object);
+    const NamedObjectList objects = *reader_->namedObjects_;
+    for (const auto& object : objects) {
+        if (object->GetIdentifier() == identifier) {
+            reader_->WriteBack(*object);
+        }
     }
 }
 
@@ -174,7 +221,8 @@ void XmlReader::AddNamedObject(std::shared_ptr<INamedObject> object) {
     namedObjects_->push_back(object);
     addedNamedObjects_.push_back(object);
 
-    std::unique_ptr<Sarvo::NamedObject> element = ElementFromObject(*object);
+    std::unique_ptr<Sarvo::NamedObject> element =
+        ElementFromObject(*object, memberOrigins_[object.get()]);
     Sarvo::NamedObjects& collections = *live.NamedObjects();
     switch (object->GetNamedObjectType()) {
         case eInterfaceObject:
@@ -200,7 +248,7 @@ void XmlReader::AddNamedObject(std::shared_ptr<INamedObject> object) {
 
 std::shared_ptr<INamedObject> XmlReader::UpdateNamedObject(std::shared_ptr<INamedObject> object) {
     EnsureNamedObjectsParsed();
-    auto stored = FindById(*namedObjects_, IdOf(*object));
+    auto stored = FindStored(*namedObjects_, *object);
     if (!stored) {
         AddNamedObject(object);
         return object;
@@ -232,13 +280,14 @@ bool XmlReader::RemoveNamedObjectByName(CreationType creationType, const std::ws
             continue;
         }
         const std::shared_ptr<INamedObject> removed = *it;
+        Sarvo::NamedObject* element = ElementOf(*removed);
         removedNamedObjects_.push_back(removed);
         objects.erase(it);
-        if (object.GetIdentifier() == 0) {
+        memberOrigins_.erase(removed.get());
+        if (removed->GetIdentifier() == 0) {
             return false;
         }
         namedObjectsChanged_ = true;
-        Sarvo::NamedObject* element = ElementOf(*removed);
         if (!element) {
             return false;
         }

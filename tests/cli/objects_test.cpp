@@ -24,7 +24,7 @@ TEST(FwpolicyObjects, JsonCountsRulesAndListsEntriesByName) {
     EXPECT_EQ("Office LAN", json["ip"][0]["name"]);
     EXPECT_EQ(5, json["ip"][0]["rules"]) << "five sections refer to the LAN";
     EXPECT_EQ(0, json["ip"][2]["rules"]);
-    EXPECT_EQ(nlohmann::json::array({"LocalHost", "Office LAN"}), json["ip"][2]["inclusions"])
+    EXPECT_EQ(nlohmann::json::array({"Office LAN", "LocalHost"}), json["ip"][2]["inclusions"])
         << "system objects and included objects by their names";
     EXPECT_EQ(nlohmann::json::array({"ID 1207"}), json["vpn"][0]["exclusions"]);
     EXPECT_EQ(nlohmann::json::array({"NET 12", "MASK HQ-*", "AllCoordinators"}),

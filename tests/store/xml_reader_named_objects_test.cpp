@@ -21,7 +21,7 @@ std::wstring NameOf(const std::shared_ptr<INamedObject>& object) {
     return o.GetName();
 }
 
-TEST(XmlReaderNamedObjects, ListFollowsTheKindOrderWithEntriesAndResolvedReferences) {
+TEST(XmlReaderNamedObjects, ListFollowsTheKindOrderAndEachObjectTheDocumentOrder) {
     auto reader = Example();
     const auto objects = reader->GetNamedObjects();
     ASSERT_EQ(12u, objects.size());
@@ -34,9 +34,9 @@ TEST(XmlReaderNamedObjects, ListFollowsTheKindOrderWithEntriesAndResolvedReferen
     ASSERT_NE(nullptr, munich);
     const auto inclusions = munich->GetInclusions();
     ASSERT_EQ(2u, inclusions->size());
-    EXPECT_EQ(eSystemObjectItem, (*inclusions)[0]->GetItemKind());
-    EXPECT_EQ(eNamedObjectItem, (*inclusions)[1]->GetItemKind()) << "IpObjectRef 101";
-    EXPECT_EQ(101u, (*inclusions)[1]->GetIdentifier());
+    EXPECT_EQ(eNamedObjectItem, (*inclusions)[0]->GetItemKind()) << "IpObjectRef 101";
+    EXPECT_EQ(101u, (*inclusions)[0]->GetIdentifier());
+    EXPECT_EQ(eSystemObjectItem, (*inclusions)[1]->GetItemKind());
 
     EXPECT_EQ(nullptr, reader->GetNamedObject(Post, L"Office LAN")) << "creation type differs";
     EXPECT_EQ(3u, reader->GetNamedObjectsByType(eServiceObject).size());
