@@ -5,6 +5,8 @@
 #include <string>
 #include <unordered_map>
 
+#include <xsd/cxx/tree/comparison-map.hxx>
+
 #include <fwcommon/INamedObjectElement.h>
 #include "store/NamedObjectConversion.h"
 
@@ -215,6 +217,12 @@ Condition ConditionOf(INamedItem& entry, NamedObjectType kind) {
     return nullptr;
 }
 
+// Equal members of the same kind, by the binding's comparison of the
+// elements' actual types.
+bool SameMember(const Sarvo::AbstractCondition& a, const Sarvo::AbstractCondition& b) {
+    return xsd::cxx::tree::comparison_map_instance<0, wchar_t>().compare(a, b);
+}
+
 // True when an entry still says what the member it came from says, so the
 // member can stay as written (with what the entry cannot hold, such as the
 // seconds of a time or a ProtocolCondition of protocol 6).
@@ -278,12 +286,14 @@ void RebuildList(INamedObject& object, const NamedItemList& entries,
     emitKeptAfter(nullptr);
     for (const auto& entry : entries) {
         std::unique_ptr<Member> member;
+        Condition fresh = ConditionOf(*entry, kind);
         auto known = memberOfEntry.find(entry.get());
         if (known != memberOfEntry.end() && old[known->second] &&
-            StillSays(object, *entry, *old[known->second])) {
+            ((fresh && SameMember(*fresh, *old[known->second])) ||
+             StillSays(object, *entry, *old[known->second]))) {
             member = std::move(old[known->second]);
-        } else if (Condition c = ConditionOf(*entry, kind)) {
-            member.reset(static_cast<Member*>(c.release()));
+        } else if (fresh) {
+            member.reset(static_cast<Member*>(fresh.release()));
         }
         if (member) {
             members.push_back(std::move(member));
