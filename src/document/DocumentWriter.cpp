@@ -1,6 +1,7 @@
 #include <xercesc/framework/XMLFormatter.hpp>
 
 #include <fwcommon/PolicyDocument.h>
+#include "document/DirectPolicyWriter.h"
 #include "document/XmlPlatform.h"
 
 namespace fwcommon {
@@ -20,9 +21,9 @@ private:
     std::vector<unsigned char>& out_;
 };
 
-}  // namespace
-
-std::vector<unsigned char> WritePolicyDocument(const Sarvo::PolicyType& policy) {
+// The binding's own serializer: builds a DOM of the whole document and
+// writes it. Used for documents the direct writer does not reproduce.
+std::vector<unsigned char> WriteThroughBinding(const Sarvo::PolicyType& policy) {
     document::EnsureXmlPlatform();
     xml_schema::namespace_infomap namespaces;
     namespaces[kDocumentPrefix].name = kDocumentNamespace;
@@ -32,6 +33,16 @@ std::vector<unsigned char> WritePolicyDocument(const Sarvo::PolicyType& policy) 
     ByteVectorTarget target(bytes);
     Sarvo::Policy(target, policy, namespaces, L"UTF-8", xml_schema::flags::dont_initialize);
     return bytes;
+}
+
+}  // namespace
+
+std::vector<unsigned char> WritePolicyDocument(const Sarvo::PolicyType& policy) {
+    std::vector<unsigned char> bytes;
+    if (document::WritePolicyDirect(policy, bytes)) {
+        return bytes;
+    }
+    return WriteThroughBinding(policy);
 }
 
 }  // namespace fwcommon
