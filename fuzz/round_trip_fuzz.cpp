@@ -3,7 +3,8 @@
 // back into its element (which must not change the written document by a
 // byte), the document is written out and loaded again, and the two
 // documents are equal rule by rule and object by object under the strict
-// comparators.
+// comparators. Both documents are also written by the direct writer and by
+// the binding's DOM serializer, which must agree byte for byte.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,8 +23,10 @@
 #include <fwcommon/XmlScheduleObjectStrictComparator.h>
 #include <fwcommon/XmlServiceObjectStrictComparator.h>
 #include <fwcommon/XmlVpnObjectStrictComparator.h>
+#include <xercesc/framework/XMLFormatter.hpp>
 
 #include "FuzzSupport.h"
+#include "document/DirectPolicyWriter.h"
 #include "store/XmlReader.h"
 
 namespace {
@@ -151,6 +154,42 @@ void CompareObjectLists(const NamedObjectList& before, const NamedObjectList& af
     }
 }
 
+class ByteVectorTarget final : public xercesc::XMLFormatTarget {
+public:
+    explicit ByteVectorTarget(std::vector<unsigned char>& out) : out_(out) {}
+    void writeChars(const XMLByte* const bytes, const XMLSize_t count,
+                    xercesc::XMLFormatter* const) override {
+        out_.insert(out_.end(), bytes, bytes + count);
+    }
+
+private:
+    std::vector<unsigned char>& out_;
+};
+
+// A parsed document holds nothing the direct writer leaves to the binding
+// (only schema types, only characters XML allows), so it must write it,
+// and write exactly what the binding's serializer writes.
+void CompareWriters(const char* which, const Sarvo::PolicyType& policy) {
+    std::vector<unsigned char> direct;
+    if (!document::WritePolicyDirect(policy, direct)) {
+        Fail(std::string("the direct writer refused the ") + which + " document");
+    }
+    xml_schema::namespace_infomap namespaces;
+    namespaces[kDocumentPrefix].name = kDocumentNamespace;
+    namespaces[kDocumentPrefix].schema = kSchemaFileName;
+    std::vector<unsigned char> binding;
+    ByteVectorTarget target(binding);
+    Sarvo::Policy(target, policy, namespaces, L"UTF-8", xml_schema::flags::dont_initialize);
+    if (direct != binding) {
+        std::size_t at = 0;
+        while (at < direct.size() && at < binding.size() && direct[at] == binding[at]) {
+            ++at;
+        }
+        Fail(std::string("the direct writer and the binding differ on the ") + which +
+             " document at byte " + std::to_string(at));
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -193,5 +232,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;  // empty bytes: a new document
     }
     CompareNamedObjects(*before, *after);
+    CompareWriters("input", *before);
+    CompareWriters("written", *after);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "document/XmlTextOutput.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "document/XmlValueText.h"
 
