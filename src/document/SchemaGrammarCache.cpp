@@ -14,6 +14,8 @@
 #include <xercesc/framework/XMLGrammarPoolImpl.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLException.hpp>
+#include <xercesc/validators/schema/ComplexTypeInfo.hpp>
+#include <xercesc/validators/schema/SchemaGrammar.hpp>
 #include <xsd/cxx/tree/error-handler.hxx>
 #include <xsd/cxx/xml/dom/bits/error-handler-proxy.hxx>
 #include <xsd/cxx/xml/string.hxx>
@@ -40,6 +42,40 @@ std::unique_ptr<xercesc::InputSource> SchemaInputFor(const std::wstring& schemaP
     }
     xsd::cxx::xml::string location(SchemaLocationFor(schemaPath));
     return std::make_unique<xercesc::URLInputSource>(location.c_str());
+}
+
+// Xerces builds a type's content model, and the text that error messages
+// show of it, on first use and without a lock. A pool shared by parsers on
+// several threads must have them all built before it is handed out, or two
+// parses race to build the same one.
+void BuildOnFirstUseParts(xercesc::ComplexTypeInfo& type) {
+    type.getContentModel();
+    type.getFormattedContentModel();
+}
+
+void BuildOnFirstUseParts(xercesc::SchemaGrammar& grammar) {
+    if (auto* types = grammar.getComplexTypeRegistry()) {
+        xercesc::RefHashTableOfEnumerator<xercesc::ComplexTypeInfo> each(types);
+        while (each.hasMoreElements()) {
+            BuildOnFirstUseParts(each.nextElement());
+        }
+    }
+    auto elements = grammar.getElemEnumerator();
+    while (elements.hasMoreElements()) {
+        if (auto* type = elements.nextElement().getComplexTypeInfo()) {
+            BuildOnFirstUseParts(*type);
+        }
+    }
+}
+
+void BuildOnFirstUseParts(XMLGrammarPool& pool) {
+    auto grammars = pool.getGrammarEnumerator();
+    while (grammars.hasMoreElements()) {
+        xercesc::Grammar& grammar = grammars.nextElement();
+        if (grammar.getGrammarType() == xercesc::Grammar::SchemaGrammarType) {
+            BuildOnFirstUseParts(static_cast<xercesc::SchemaGrammar&>(grammar));
+        }
+    }
 }
 
 // Reads the grammar into a new pool and locks the pool. Every failure,
@@ -77,6 +113,7 @@ std::unique_ptr<XMLGrammarPool> LoadGrammar(const std::wstring& schemaPath) {
         throw xml_schema::parsing();
     }
     pool->lockPool();
+    BuildOnFirstUseParts(*pool);
     return pool;
 }
 

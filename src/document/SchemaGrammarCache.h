@@ -14,7 +14,9 @@ std::wstring SchemaLocationFor(const std::wstring& schemaPath);
 // Returns the locked grammar pool holding the rules grammar read from the
 // built-in schema (empty path) or from the file at schemaPath. The grammar
 // is read on the first request for a path and kept for the life of the
-// process; a locked pool may be shared by parsers on several threads.
+// process. Xerces builds parts of a grammar on first use without a lock; they
+// are all built before the pool is returned, so the locked pool may be
+// shared by parsers on several threads.
 // Throws xml_schema::parsing when the schema cannot be read.
 xercesc::XMLGrammarPool& GrammarPoolFor(const std::wstring& schemaPath);
 
