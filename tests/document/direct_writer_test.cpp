@@ -305,7 +305,7 @@ TEST(DirectWriter, NumbersMatchTheBinding) {
         policy.Properties().RollbackPeriod(value);
         IcmpCondition icmp(value);
         icmp.Type(value);
-        icmp.Code(-value / 2);
+        icmp.Code(value / -2);
         ConditionSet conditions;
         conditions.ServiceCondition().push_back(icmp);
         policy.Rules().Rule().push_back(VpnRule(value, value, L"n", CreationTypes::User, conditions,
