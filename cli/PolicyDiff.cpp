@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include <fwcommon/RuleIdentifier.h>
 #include <fwcommon/XmlInterfaceObjectStrictComparator.h>
 #include <fwcommon/XmlIpObjectStrictComparator.h>
 #include <fwcommon/XmlRulesStrictCompare.h>
@@ -62,7 +63,7 @@ void Pair(const Sequence& first, const Sequence& second, const std::string& grou
 }
 
 std::wstring RuleIdentifier(const Sarvo::Rule& rule) {
-    return std::to_wstring(static_cast<std::uint32_t>(rule.RuleId() & 0xFFFFFFFFLL));
+    return std::to_wstring(fwcommon::RuleIdentifierOf(rule.RuleId()));
 }
 
 void CompareRules(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,

@@ -57,6 +57,7 @@
 #include <fwcommon/XmlVpnObjectStrictComparator.h>
 #include <fwcommon/IVpnNode.h>
 #include <fwcommon/IXmlReader.h>
+#include <fwcommon/RuleIdentifier.h>
 #include <fwcommon/RuleInfo.h>
 #include <fwcommon/RuleType.h>
 #include <fwcommon/XmlReaderFactory.h>

@@ -5,6 +5,7 @@
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/IRule.h>
 #include <fwcommon/LogFacility.h>
+#include <fwcommon/RuleIdentifier.h>
 #include <fwcommon/StringUtilities.h>
 #include <fwcommon/rules.hxx>
 #include "context/DatanameCheck.h"
@@ -14,10 +15,6 @@
 namespace fwcommon {
 
 namespace {
-
-std::uint32_t LowWord(std::int64_t ruleId) {
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ruleId) & 0xFFFFFFFFu);
-}
 
 // The rule at an index of a section; the message is the one of the
 // standard library's checked vector access.
@@ -111,7 +108,8 @@ bool Context::UpdateRule(const std::wstring& dataname, const std::shared_ptr<Sar
     }
     data.reader->UpdateRule(type, rule);
     SetRulesChange(type, eModified, false);
-    MarkDomainObjectAsModified(dataname, eRule, GetCreationType(rule), LowWord(rule->RuleId()));
+    MarkDomainObjectAsModified(dataname, eRule, GetCreationType(rule),
+                               RuleIdentifierOf(rule->RuleId()));
     return true;
 }
 
@@ -199,7 +197,7 @@ IdentifierWithType Context::GetDomainObject(const std::shared_ptr<Sarvo::Rule>& 
         throw std::invalid_argument(StringUtilities::GetErrorString(
             "fwcommon::Context::GetDomainObject", "Empty rule element"));
     }
-    return IdentifierWithType(LowWord(rule->RuleId()), GetCreationType(rule));
+    return IdentifierWithType(RuleIdentifierOf(rule->RuleId()), GetCreationType(rule));
 }
 
 IdentifierWithType Context::GetDomainObject(const std::shared_ptr<IRule>& rule) {

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include <fwcommon/RuleIdentifier.h>
 #include <fwcommon/StringUtilities.h>
 
 namespace fwcommon {
@@ -10,10 +11,6 @@ namespace fwcommon {
 IRule::~IRule() = default;
 
 namespace {
-
-std::uint32_t LowWord(std::int64_t ruleId) {
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ruleId) & 0xFFFFFFFFu);
-}
 
 std::shared_ptr<Sarvo::Rule> Checked(std::shared_ptr<Sarvo::Rule> xmlRule) {
     if (!xmlRule) {
@@ -26,7 +23,7 @@ std::shared_ptr<Sarvo::Rule> Checked(std::shared_ptr<Sarvo::Rule> xmlRule) {
 }  // namespace
 
 Rule::Rule(std::shared_ptr<Sarvo::Rule> xmlRule)
-    : xmlRule_(Checked(std::move(xmlRule))), identifier_(LowWord(xmlRule_->RuleId())) {}
+    : xmlRule_(Checked(std::move(xmlRule))), identifier_(RuleIdentifierOf(xmlRule_->RuleId())) {}
 
 void Rule::AddListener(const std::shared_ptr<IDomainObjectListener>& listener) {
     listeners_.Add(listener);

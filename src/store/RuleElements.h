@@ -4,6 +4,7 @@
 #include <memory>
 
 #include <fwcommon/DomainTypes.h>
+#include <fwcommon/RuleIdentifier.h>
 #include <fwcommon/RuleType.h>
 #include <fwcommon/rules.hxx>
 
@@ -12,9 +13,9 @@ namespace fwcommon {
 // The section of a rule element by its kind; 0 for a plain Rule.
 RuleType SectionOf(const Sarvo::Rule& rule);
 
-// The domain identifier of a rule element: the low 32 bits of its RuleId.
+// The domain identifier of a rule element.
 inline std::uint32_t IdentifierOf(const Sarvo::Rule& rule) {
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(rule.RuleId()));
+    return RuleIdentifierOf(rule.RuleId());
 }
 
 inline CreationType CreationTypeOf(const Sarvo::Rule& rule) {

@@ -161,7 +161,10 @@ void XmlReader::ParseRules() {
 
 void XmlReader::CorrectRuleIdentifier(Sarvo::Rule& element) {
     auto generator = GeneratorFor(CreationTypeOf(element));
-    if (!generator->checkAvailability(IdentifierOf(element))) {
+    // A RuleId outside the 32-bit range is no identifier at all, whatever
+    // its low word.
+    if (!IsRuleIdentifierValue(element.RuleId()) ||
+        !generator->checkAvailability(IdentifierOf(element))) {
         element.RuleId(generator->GenerateIdentifier());
     }
 }

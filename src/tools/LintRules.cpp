@@ -2,6 +2,7 @@
 #include <map>
 #include <unordered_map>
 
+#include <fwcommon/RuleIdentifier.h>
 #include "tools/LintPass.h"
 #include "tools/LintRuleMatch.h"
 #include "tools/LintShadowIndex.h"
@@ -58,7 +59,7 @@ void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,
     for (const auto& rules : sections) {
         for (const RuleEntry& r : rules) {
             const std::uint64_t key = (static_cast<std::uint64_t>(r.rule->CreationType()) << 32) |
-                                      static_cast<std::uint32_t>(r.rule->RuleId());
+                                      RuleIdentifierOf(r.rule->RuleId());
             const auto [at, inserted] = first.emplace(key, &r);
             if (!inserted) {
                 findings.OnRule(r, LintSeverity::eError, LintCode::kDuplicateRuleId,

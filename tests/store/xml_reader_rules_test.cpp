@@ -60,6 +60,29 @@ TEST(XmlReaderLoad, DuplicateRuleIdsOfTheDocumentTypeAreCorrectedAndWrittenBack)
     EXPECT_FALSE(reader->HasChanges()) << "the correction is not a pending change";
 }
 
+TEST(XmlReaderLoad, RuleIdsOutsideTheIdentifierRangeGetANewIdentifier) {
+    // The low words of these are 300005 and 300006, both free.
+    const long long aboveTheRange = 4294967296LL + 300005;
+    const long long belowTheRange = -4294967296LL + 300006;
+    auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", aboveTheRange, 1, "above") +
+                                       RuleXml("LocalRule", belowTheRange, 2, "below")));
+    const auto rules = reader->GetRules(eLocalRules);
+    ASSERT_EQ(2u, rules->size());
+    for (const auto& rule : *rules) {
+        const long long ruleId = rule->GetXmlRule()->RuleId();
+        EXPECT_TRUE(ruleId > 300000 && ruleId <= 2000000000) << ruleId;
+        EXPECT_EQ(static_cast<long long>(rule->GetIdentifier()), ruleId);
+    }
+    const auto written = Written(*reader);
+    EXPECT_EQ((*rules)[0]->GetIdentifier(), written->Rules().Rule()[0].RuleId());
+    EXPECT_EQ((*rules)[1]->GetIdentifier(), written->Rules().Rule()[1].RuleId());
+
+    // Both views agree, so a removal removes the rule from the document.
+    ASSERT_TRUE(reader->RemoveRule(eLocalRules, {(*rules)[0]->GetIdentifier(), User}));
+    ASSERT_EQ(1u, Written(*reader)->Rules().Rule().size());
+    EXPECT_EQ(L"below", Written(*reader)->Rules().Rule()[0].Name());
+}
+
 TEST(XmlReaderLoad, LoadedOrderIdsRaiseTheCounters) {
     const std::int64_t base = XmlReader::createOrderId(User);
     auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300001, base + 5, "a") +
