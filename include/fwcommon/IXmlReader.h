@@ -71,7 +71,10 @@ public:
     virtual std::shared_ptr<IRule> CreateRule(RuleType type, CreationType creationType,
                                               const std::wstring& name, const Sarvo::Action& action,
                                               std::int32_t position) = 0;
-    // False when the section has no such rule.
+    // Removes the rule with that identifier and creation type from the
+    // section and from the document. False, with the document untouched and
+    // nothing recorded, when the section has no such rule (also when another
+    // section holds it).
     virtual bool RemoveRule(RuleType type, IdentifierWithType id) = 0;
 
     // Replaces out by the document as UTF-8 XML.

@@ -32,7 +32,7 @@ std::shared_ptr<IRule> XmlReader::StoreRule(RuleType type, std::shared_ptr<Sarvo
     const std::size_t at = locator_.Find(stored, element->RuleId());
     if (at == LiveRuleLocator::npos) {
         stored.push_back(*element);
-        locator_.Appended(element->RuleId(), stored.size() - 1);
+        locator_.Appended(stored, stored.size() - 1);
         section.Insert(element->OrderId(), rule);
     } else {
         Sarvo::Rule& old = stored[at];
@@ -70,21 +70,18 @@ std::shared_ptr<IRule> XmlReader::CreateRule(RuleType type, CreationType creatio
 
 bool XmlReader::RemoveRule(RuleType type, IdentifierWithType id) {
     EnsureRulesParsed();
-    const auto& rules = Live().Rules().Rule();
-    for (std::size_t i = 0; i < rules.size(); ++i) {
-        if (static_cast<std::uint64_t>(rules[i].RuleId()) == id.identifier &&
-            CreationTypeOf(rules[i]) == id.creationType) {
-            auto& stored = MutableLive().Rules().Rule();
-            stored.erase(stored.begin() + i);
-            locator_.Invalidate();
-            break;
-        }
-    }
-
     SectionIndex* section = Section(type);
     const auto rule = section ? section->Find(id.identifier, id.creationType) : nullptr;
     if (!rule) {
+        // Another section may hold the rule: the document stays as it is.
         return false;
+    }
+    const std::size_t at =
+        locator_.Find(Live().Rules().Rule(), rule->GetXmlRule()->RuleId(), rule->GetCreationType());
+    if (at != LiveRuleLocator::npos) {
+        auto& stored = MutableLive().Rules().Rule();
+        stored.erase(stored.begin() + at);
+        locator_.Invalidate();
     }
     ruleListener_->ObjectRemoved(eRule, id.identifier);
     section->Erase(rule->GetXmlRule()->OrderId());

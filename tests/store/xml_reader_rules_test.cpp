@@ -187,6 +187,19 @@ TEST_F(XmlReaderEdit, RemovedRuleIsGoneAndItsLookupLogsTheDump) {
     EXPECT_EQ(expected, line.substr(line.find(L"'XmlReader:")));
 }
 
+TEST_F(XmlReaderEdit, RemovalFromASectionThatDoesNotHoldTheRuleChangesNothing) {
+    IXmlReader& asHostsSeeIt = *reader;
+    const IdentifierWithType id(IdOf(1), User);
+    EXPECT_FALSE(asHostsSeeIt.RemoveRule(eLocalRules, id));
+    EXPECT_FALSE(asHostsSeeIt.RemoveRule(eTransitRules, {IdOf(1), Policy}));
+    EXPECT_FALSE(asHostsSeeIt.HasChanges());
+    asHostsSeeIt.CommitChanges();
+    const auto written = Written(*reader);
+    ASSERT_EQ(4u, written->Rules().Rule().size());
+    EXPECT_EQ(L"r20", written->Rules().Rule()[1].Name());
+    EXPECT_NE(nullptr, asHostsSeeIt.GetRuleById(id));
+}
+
 TEST_F(XmlReaderEdit, GetRuleByIdComparesTheCreationType) {
     EXPECT_NE(nullptr, reader->GetRuleById({IdOf(2), User}));
     CapturedLog quiet;
