@@ -102,8 +102,10 @@ public:
     const Sarvo::PolicyType& GetDocument();
 
     // Resolves the named-object references of the document's named objects
-    // against a list of objects held elsewhere (a separate named-objects
-    // document). Throws std::runtime_error when one is missing.
+    // and rules against a list of objects held elsewhere (a separate
+    // named-objects document); a rule may also name an object of its own
+    // document. Logs at level 4 and throws std::runtime_error when one is
+    // missing.
     void ResolveNamedObjects(std::shared_ptr<const NamedObjectList> objects);
 
 private:
@@ -118,7 +120,7 @@ private:
     void EnsureOptionsParsed();
     void EnsureNamedObjectsParsed();
     void ParseNamedObjects();
-    [[noreturn]] void ReportMissingReference(const INamedObject& object, int id,
+    [[noreturn]] void ReportMissingReference(NamedObjectType kind, int id,
                                              const NamedObjectList& candidates);
     Sarvo::NamedObject* ElementOf(const INamedObject& object);
     void WriteBack(INamedObject& object);

@@ -9,6 +9,7 @@
 #include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/StringUtilities.h>
+#include "store/ObjectReferences.h"
 #include "store/ReaderListeners.h"
 #include "store/XmlReader.h"
 
@@ -65,14 +66,18 @@ public:
     }
 
     std::shared_ptr<INamedObject> Find(const INamedObject& referring, int id) const {
-        const int kind = referring.GetNamedObjectType();
+        return Find(referring.GetNamedObjectType(), referring.GetCreationType(), id);
+    }
+
+    std::shared_ptr<INamedObject> Find(NamedObjectType kind, CreationType creationType,
+                                       int id) const {
         const auto identifier = static_cast<std::uint32_t>(id);
         auto same = exact_.find(
-            std::make_tuple(kind, identifier, static_cast<int>(referring.GetCreationType())));
+            std::make_tuple(static_cast<int>(kind), identifier, static_cast<int>(creationType)));
         if (same != exact_.end()) {
             return same->second;
         }
-        auto any = anyCreation_.find(std::make_pair(kind, identifier));
+        auto any = anyCreation_.find(std::make_pair(static_cast<int>(kind), identifier));
         return any == anyCreation_.end() ? nullptr : any->second;
     }
 
@@ -80,6 +85,18 @@ private:
     std::map<std::tuple<int, std::uint32_t, int>, std::shared_ptr<INamedObject>> exact_;
     std::map<std::pair<int, std::uint32_t>, std::shared_ptr<INamedObject>> anyCreation_;
 };
+
+// Calls visit(creation type of the rule, kind, Id) for every reference of
+// every rule to a named object.
+template <typename Visit>
+void ForEachRuleReference(Sarvo::Rules& rules, Visit visit) {
+    for (Sarvo::Rule& rule : rules.Rule()) {
+        const auto creationType = static_cast<CreationType>(static_cast<int>(rule.CreationType()));
+        ForEachObjectReference(rule.ConditionSet(), [&](NamedObjectType kind, int& id) {
+            visit(creationType, kind, id);
+        });
+    }
+}
 
 }  // namespace
 
@@ -121,7 +138,8 @@ void XmlReader::ParseNamedObjects() {
 
 void XmlReader::ResolveNamedObjects(std::shared_ptr<const NamedObjectList> objects) {
     EnsureNamedObjectsParsed();
-    const ObjectDirectory directory(objects ? *objects : NamedObjectList());
+    const NamedObjectList& candidates = objects ? *objects : NamedObjectList();
+    const ObjectDirectory directory(candidates);
     for (const auto& object : *namedObjects_) {
         auto origins = memberOrigins_.find(object.get());
         if (origins == memberOrigins_.end()) {
@@ -137,7 +155,7 @@ void XmlReader::ResolveNamedObjects(std::shared_ptr<const NamedObjectList> objec
                 const int id = ReferencedId(MemberAt(*element, list, i)).value_or(0);
                 auto target = directory.Find(*object, id);
                 if (!target) {
-                    ReportMissingReference(*object, id, objects ? *objects : NamedObjectList());
+                    ReportMissingReference(object->GetNamedObjectType(), id, candidates);
                 }
                 members[i].unresolvedReference = false;
                 if (object->AddNamedObject(list, target)) {
@@ -146,13 +164,21 @@ void XmlReader::ResolveNamedObjects(std::shared_ptr<const NamedObjectList> objec
             }
         }
     }
+    const ObjectDirectory own(*namedObjects_);
+    ForEachRuleReference(
+        live_->Rules(), [&](CreationType creationType, NamedObjectType kind, int id) {
+            // A rule may name an object of its own document or one of the list.
+            if (!own.Find(kind, creationType, id) && !directory.Find(kind, creationType, id)) {
+                ReportMissingReference(kind, id, candidates);
+            }
+        });
 }
 
-void XmlReader::ReportMissingReference(const INamedObject& object, int id,
+void XmlReader::ReportMissingReference(NamedObjectType kind, int id,
                                        const NamedObjectList& candidates) {
     std::wostringstream message;
-    message << L"fwcommon::XmlReader::ResolveNamedObjects:" << object.GetNamedObjectType()
-            << L"object not found. id=" << id << L"\nAll named objects:\n";
+    message << L"fwcommon::XmlReader::ResolveNamedObjects:" << kind << L"object not found. id="
+            << id << L"\nAll named objects:\n";
     for (const auto& candidate : candidates) {
         const INamedObject& c = *candidate;
         message << L"\t'" << c.GetName() << L"', id = " << c.GetIdentifier() << L"\n";

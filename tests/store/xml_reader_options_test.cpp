@@ -1,5 +1,7 @@
 // Options and properties of a document, and the reader factories.
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include <fwcommon/CreateNamedObject.h>
@@ -87,6 +89,38 @@ TEST(XmlReaderFactory, ReferencesToObjectsOfAnotherDocumentAreResolved) {
                               std::make_shared<const NamedObjectList>()),
                  std::runtime_error);
     EXPECT_TRUE(log.Contains(L"object not found. id=5001"));
+}
+
+TEST(XmlReaderFactory, RuleReferencesAreResolvedAgainstTheListAndTheOwnObjects) {
+    const std::string own =
+        "<ServiceObject><Name>Own web</Name><Id>81</Id><CreationType>User</CreationType>"
+        "</ServiceObject>";
+    auto rule = [](int ipObject) {
+        return RuleXml("LocalRule", 300001, 1, "uses objects", "User",
+                       "<Source xsi:type=\"sv:PublicNetwork\"><IpHostCondition "
+                       "xsi:type=\"sv:IpObjectRef\"><Id>" +
+                           std::to_string(ipObject) +
+                           "</Id></IpHostCondition></Source>"
+                           "<ServiceCondition xsi:type=\"sv:ServiceObjectRef\"><Id>81</Id>"
+                           "</ServiceCondition>");
+    };
+    auto shared = CreateNamedObject(5001, L"Shared hosts", L"", eIpAddressObject, User);
+    auto list = std::make_shared<const NamedObjectList>(NamedObjectList{shared});
+    EXPECT_NO_THROW(GetXmlReader(PolicyXml(rule(5001), own), L"rules.xml", User, list));
+
+    CapturedLog log;
+    try {
+        GetXmlReader(PolicyXml(rule(5002), own), L"rules.xml", User, list);
+        FAIL() << "a rule naming a missing object was loaded";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(nullptr, std::strstr(e.what(), "object not found. id=5002"));
+    }
+    ASSERT_EQ(1u, log.Lines().size());
+    const std::wstring line = log.Lines()[0];
+    EXPECT_EQ(L'#', line[0]) << "logged at level 4";
+    EXPECT_NE(std::wstring::npos,
+              line.find(L"fwcommon::XmlReader::ResolveNamedObjects:1object not found. id=5002\n"
+                        L"All named objects:\n\t'Shared hosts', id = 5001\n"));
 }
 
 TEST(XmlReaderFactory, UnresolvedReferencesSurviveAWriteBack) {
