@@ -11,11 +11,24 @@ const char* SeverityName(const xml_schema::error& diagnostic) {
     return diagnostic.severity() == xml_schema::severity::warning ? "warning" : "error";
 }
 
+// "FILE:LINE:COLUMN", "FILE:LINE" without a column, "FILE" without a line
+// (line and column 0 stand for no position).
+void PrintPosition(std::ostream& out, const std::string& file, const xml_schema::error& d) {
+    out << file;
+    if (d.line() == 0) {
+        return;
+    }
+    out << ':' << d.line();
+    if (d.column() != 0) {
+        out << ':' << d.column();
+    }
+}
+
 void PrintParsingDiagnostics(std::ostream& out, const std::string& file,
                              const xml_schema::parsing& parsing) {
     for (const xml_schema::error& d : parsing.diagnostics()) {
-        out << file << ':' << d.line() << ':' << d.column() << ": " << SeverityName(d) << ": "
-            << ToUtf8(d.message()) << '\n';
+        PrintPosition(out, file, d);
+        out << ": " << SeverityName(d) << ": " << ToUtf8(d.message()) << '\n';
     }
 }
 

@@ -21,6 +21,7 @@
 #include "document/RefusingResourceResolver.h"
 #include "document/SchemaGrammarCache.h"
 #include "document/StreamedElements.h"
+#include "document/XercesFailure.h"
 #include "document/XmlPlatform.h"
 
 namespace fwcommon {
@@ -68,13 +69,6 @@ xml_schema::dom::unique_ptr<xercesc::DOMDocument> ParseDom(const std::vector<uns
     return doc;
 }
 
-// Xerces reports some failures by exception rather than through the error
-// handler; they are recorded as fatal diagnostics of the document.
-void RecordXercesFailure(ErrorHandler& errors, const XMLCh* message, unsigned long line) {
-    errors.handle(kDocumentId, line, 0, Severity::fatal,
-                  xsd::cxx::xml::transcode<wchar_t>(message));
-}
-
 }  // namespace
 
 std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigned char>& bytes,
@@ -100,11 +94,11 @@ std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigne
     try {
         doc = ParseDom(bytes, pool, proxy, streamed);
     } catch (const xercesc::OutOfMemoryException& e) {
-        RecordXercesFailure(errors, e.getMessage(), e.getSrcLine());
+        document::RecordXercesFailure(errors, kDocumentId, e.getMessage());
     } catch (const xercesc::XMLException& e) {
-        RecordXercesFailure(errors, e.getMessage(), e.getSrcLine());
+        document::RecordXercesFailure(errors, kDocumentId, e);
     } catch (const xercesc::DOMException& e) {
-        RecordXercesFailure(errors, e.getMessage(), 0);
+        document::RecordXercesFailure(errors, kDocumentId, e.getMessage());
     }
     errors.throw_if_failed<xml_schema::parsing>();
     if (!doc) {

@@ -23,6 +23,7 @@
 #include <fwcommon/rules.hxx>
 #include "document/ParserConfiguration.h"
 #include "document/RefusingResourceResolver.h"
+#include "document/XercesFailure.h"
 #include "document/XmlPlatform.h"
 
 namespace fwcommon::detail {
@@ -104,9 +105,7 @@ std::unique_ptr<XMLGrammarPool> LoadGrammar(const std::wstring& schemaPath) {
         xercesc::Wrapper4InputSource input(source.release(), true);
         grammar = parser->loadGrammar(&input, xercesc::Grammar::SchemaGrammarType, true);
     } catch (const xercesc::XMLException& e) {
-        errors.handle(schemaPath.empty() ? L"rules.xsd" : schemaPath, e.getSrcLine(), 0,
-                      xsd::cxx::xml::error_handler<wchar_t>::severity::fatal,
-                      xsd::cxx::xml::transcode<wchar_t>(e.getMessage()));
+        RecordXercesFailure(errors, schemaPath.empty() ? L"rules.xsd" : schemaPath, e);
     }
     errors.throw_if_failed<xml_schema::parsing>();
     if (grammar == nullptr) {
