@@ -18,6 +18,10 @@ namespace fwcommon {
 // the schema is read once from "file:///" + schemaPath (spaces as "%20")
 // and cached for later calls with the same path.
 //
+// Only UTF-8 XML 1.0 is read: a document declaring another encoding or
+// version, or starting with another encoding's byte-order mark, is refused
+// before any parser sees it.
+//
 // Whatever the document says, nothing else is ever loaded: a DOCTYPE is
 // refused, and no external entity, DTD or other schema is opened.
 //

@@ -16,6 +16,7 @@
 
 #include <fwcommon/PolicyDocument.h>
 #include "document/DoctypeGuard.h"
+#include "document/EncodingGuard.h"
 #include "document/MarkupLimits.h"
 #include "document/ParserConfiguration.h"
 #include "document/RefusingResourceResolver.h"
@@ -74,6 +75,10 @@ xml_schema::dom::unique_ptr<xercesc::DOMDocument> ParseDom(const std::vector<uns
 std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigned char>& bytes,
                                                        const std::wstring& schemaPath) {
     ErrorHandler errors;
+    if (const auto refusal = document::FindEncodingRefusal(bytes)) {
+        errors.handle(kDocumentId, 1, 1, Severity::fatal, *refusal);
+        errors.throw_if_failed<xml_schema::parsing>();
+    }
     if (const auto doctype = document::FindDoctype(bytes)) {
         errors.handle(kDocumentId, doctype->line, doctype->column, Severity::fatal,
                       L"a DOCTYPE is not allowed in a policy document");

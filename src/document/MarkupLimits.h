@@ -15,7 +15,7 @@
 // encoding), UTF-16 and UTF-32, with or without a byte-order mark. It skips
 // comments, processing instructions, CDATA sections and quoted attribute
 // values; it does not check well-formedness, which is the parser's job.
-// Documents in other encodings (EBCDIC) are not checked. A document type
+// Documents in other encodings never get here: EncodingGuard refuses them. A document type
 // declaration is refused here too, so that one in UTF-16 or UTF-32 gets
 // the same clear message as one in UTF-8 (FindDoctype reads only
 // ASCII-compatible bytes).

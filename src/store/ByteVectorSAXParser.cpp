@@ -14,6 +14,7 @@
 #include <xercesc/util/XMLUni.hpp>
 
 #include <fwcommon/LogFacility.h>
+#include "document/EncodingGuard.h"
 #include "document/XmlPlatform.h"
 #include "store/SAXHandler.h"
 
@@ -71,6 +72,10 @@ ByteVectorSAXParser::ByteVectorSAXParser(const std::vector<unsigned char>& bytes
 ByteVectorSAXParser::~ByteVectorSAXParser() = default;
 
 int ByteVectorSAXParser::Parse() {
+    if (const auto refusal = document::FindEncodingRefusal(bytes_)) {
+        GetLibLogFacility().Log(*refusal, 2);
+        return -1;
+    }
     try {
         document::EnsureXmlPlatform();
     } catch (const xercesc::XMLException& error) {

@@ -6,6 +6,8 @@
 // hostile document names is ever opened, and a refused document yields no
 // partial result. The large cases simply must finish: no timing is asserted.
 
+#include <iconv.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,6 +29,8 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
+
+const std::wstring kNotUtf8 = L"a policy document must be encoded in UTF-8";
 
 const std::string kSecret = "fwcommon-secret-marker-3141";
 const std::wstring kWideSecret(kSecret.begin(), kSecret.end());
@@ -154,7 +158,87 @@ TEST_F(HostileInput, DoctypeInUtf16IsRefusedByEveryReader) {
     std::string xml = PolicyWith(
         "<!DOCTYPE sv:Policy [<!ENTITY s SYSTEM \"file://" + SecretFile() + "\">]>\n", "&s;");
     xml.replace(xml.find("UTF-8"), 5, "UTF-16");
-    ExpectRefusedEverywhere(Utf16(xml), L"DOCTYPE");
+    ExpectRefusedEverywhere(Utf16(xml), kNotUtf8);
+}
+
+// ---- only UTF-8 XML 1.0 reaches a parser ----
+
+// The bytes of `text` (UTF-8) in another encoding, through iconv.
+std::vector<unsigned char> Encoded(const std::string& text, const char* encoding) {
+    const iconv_t converter = iconv_open(encoding, "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        ADD_FAILURE() << "no iconv converter to " << encoding;
+        return {};
+    }
+    std::vector<unsigned char> out(text.size() * 8 + 16);
+    std::string in = text;
+    char* inPointer = in.data();
+    std::size_t inLeft = in.size();
+    char* outPointer = reinterpret_cast<char*>(out.data());
+    std::size_t outLeft = out.size();
+    const std::size_t converted = iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft);
+    iconv_close(converter);
+    EXPECT_NE(static_cast<std::size_t>(-1), converted) << encoding;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+std::string DeclaringEncoding(const std::string& encoding, const std::string& body) {
+    std::string xml = PolicyWith("", body);
+    xml.replace(xml.find("UTF-8"), 5, encoding);
+    return xml;
+}
+
+TEST_F(HostileInput, DocumentsInOtherEncodingsAreRefusedByEveryReader) {
+    const struct {
+        const char* label;
+        std::vector<unsigned char> bytes;
+    } rows[] = {
+        {"EBCDIC (IBM037)", Encoded(DeclaringEncoding("IBM037", "r"), "IBM037")},
+        {"UTF-7", ToBytes(DeclaringEncoding("UTF-7", "r"))},
+        {"UTF-7 with its mark", ToBytes("+/v8" + DeclaringEncoding("UTF-7", "r"))},
+        {"UTF-16 with a mark", Utf16(DeclaringEncoding("UTF-16", "r"))},
+        {"UTF-16 without a mark", Encoded(DeclaringEncoding("UTF-16", "r"), "UTF-16LE")},
+        {"UTF-16BE without a mark", Encoded(DeclaringEncoding("UTF-16", "r"), "UTF-16BE")},
+        {"UTF-32", Encoded(DeclaringEncoding("UTF-32", "r"), "UTF-32")},
+        {"Latin-1", ToBytes(DeclaringEncoding("ISO-8859-1", "caf\xE9"))},
+        {"ASCII", ToBytes(DeclaringEncoding("US-ASCII", "r"))},
+        {"UTF-16 mark before a UTF-8 body", ToBytes("\xFF\xFE" + PolicyWith("", "r"))},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        ExpectRefusedEverywhere(row.bytes, kNotUtf8);
+    }
+}
+
+// EBCDIC markup escaped the bounds on nesting and attributes, so that the
+// parser spent tens of seconds and then overflowed its stack on teardown.
+TEST_F(HostileInput, DeepNestingInEbcdicIsRefusedBeforeTheParser) {
+    std::string nested;
+    for (int i = 0; i < 100000; ++i) {
+        nested += "<a>";
+    }
+    ExpectRefusedEverywhere(Encoded(DeclaringEncoding("IBM037", nested), "IBM037"), kNotUtf8);
+}
+
+TEST_F(HostileInput, Xml11IsRefusedByEveryReader) {
+    std::string xml = PolicyWith("", "control &#x1; character");
+    xml.replace(xml.find("version=\"1.0\""), 13, "version=\"1.1\"");
+    ExpectRefusedEverywhere(ToBytes(xml), L"must be XML 1.0; this one declares version \"1.1\"");
+}
+
+TEST_F(HostileInput, Utf8SpelledAnyWayWithOrWithoutMarkIsAccepted) {
+    std::string lower = PolicyWith("", "r");
+    lower.replace(lower.find("UTF-8"), 5, "utf-8");
+    std::string undeclared = PolicyWith("", "r");
+    undeclared.erase(0, undeclared.find("?>") + 2);
+    for (const std::string& xml : {lower, undeclared, "\xEF\xBB\xBF" + lower}) {
+        const Outcome outcome = ReadEverywhere(ToBytes(xml));
+        EXPECT_EQ(L"", outcome.parseError);
+        EXPECT_EQ(L"", outcome.storeError);
+        EXPECT_EQ(0, outcome.versionScan);
+        EXPECT_EQ(0, outcome.domainScan);
+    }
 }
 
 // ---- schemas named by the document are never loaded ----

@@ -93,7 +93,7 @@ TEST_F(QuickScannersTest, VersionOfDocuments) {
         {"latin-1 document",
          "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Policy><Properties><Version>\xE9"
          "</Version></Properties></Policy>",
-         0, L"\u00e9"},
+         -1, L"unchanged"},
         {"not XML", "this is not XML", -1, L"unchanged"},
         {"not well-formed", kOpen + "<Rules></Properties></sv:Policy>", -1, L"unchanged"},
         {"empty input", "", -1, L"unchanged"},
@@ -224,7 +224,7 @@ TEST_F(QuickScannersTest, DoctypeIsRefused) {
     }
 }
 
-TEST_F(QuickScannersTest, DoctypeIsRefusedInUtf16) {
+TEST_F(QuickScannersTest, Utf16IsRefusedBeforeItsDoctypeIsRead) {
     const std::string text =
         "<?xml version=\"1.0\" encoding=\"UTF-16\"?><!DOCTYPE Policy [<!ENTITY v \"SECRET\">]>"
         "<Policy><Properties><Version>&v;</Version></Properties></Policy>";
@@ -236,6 +236,7 @@ TEST_F(QuickScannersTest, DoctypeIsRefusedInUtf16) {
     std::wstring version = L"unchanged";
     EXPECT_EQ(GetXmlVersion(bytes, version), -1);
     EXPECT_EQ(version, L"unchanged");
+    EXPECT_THAT(Log(), HasSubstr(L"a policy document must be encoded in UTF-8")) << Log();
 }
 
 // Meant for the thread sanitizer build: scans share no state but Xerces.
