@@ -23,7 +23,7 @@ int SectionRank(const Sarvo::Rule& rule) {
 
 RsopMerge::RsopMerge(std::unique_ptr<Sarvo::PolicyType> base,
                      std::shared_ptr<const Generators> generators)
-    : result_(std::move(base)), generators_(std::move(generators)) {
+    : result_(std::move(base)), generators_(generators), objects_(std::move(generators)) {
     auto own = std::make_unique<Sarvo::PolicyType>(*result_);
     result_->Rules().Rule().clear();
     result_->NamedObjects().reset();
@@ -32,11 +32,17 @@ RsopMerge::RsopMerge(std::unique_ptr<Sarvo::PolicyType> base,
 }
 
 void RsopMerge::Add(const Sarvo::PolicyType& document) {
-    for (const Sarvo::Rule& rule : document.Rules().Rule()) {
-        AddRule(rule);
-    }
+    RsopObjectMerge::Renumbering renumbering;
     if (document.NamedObjects()) {
-        AddNamedObjects(*document.NamedObjects());
+        if (!result_->NamedObjects()) {
+            result_->NamedObjects(Sarvo::NamedObjects());
+        }
+        renumbering = objects_.Add(*document.NamedObjects(), *result_->NamedObjects());
+    }
+    for (const Sarvo::Rule& rule : document.Rules().Rule()) {
+        std::unique_ptr<Sarvo::Rule> copy(rule._clone());
+        renumbering.Rewrite(copy->ConditionSet(), CreationTypeOf(rule));
+        AddRule(std::move(copy));
     }
     if (document.Options()) {
         for (const Sarvo::Option& option : document.Options()->Option()) {
@@ -45,16 +51,15 @@ void RsopMerge::Add(const Sarvo::PolicyType& document) {
     }
 }
 
-void RsopMerge::AddRule(const Sarvo::Rule& rule) {
-    std::unique_ptr<Sarvo::Rule> copy(rule._clone());
-    const CreationType creationType = CreationTypeOf(rule);
-    if (!NoteRuleKey(RuleKey(IdentifierOf(rule), creationType))) {
+void RsopMerge::AddRule(std::unique_ptr<Sarvo::Rule> copy) {
+    const CreationType creationType = CreationTypeOf(*copy);
+    if (!NoteRuleKey(RuleKey(IdentifierOf(*copy), creationType))) {
         const std::uint32_t identifier = FreeIdentifier(creationType);
-        copy->RuleId(identifier);
-        NoteRuleKey(RuleKey(identifier, creationType));
-        Log(L"rule '" + rule.Name() + L"' renumbered from " + std::to_wstring(rule.RuleId()) +
+        Log(L"rule '" + copy->Name() + L"' renumbered from " + std::to_wstring(copy->RuleId()) +
                 L" to " + std::to_wstring(identifier),
             2);
+        copy->RuleId(identifier);
+        NoteRuleKey(RuleKey(identifier, creationType));
     }
     rules_.push_back(std::move(copy));
 }
@@ -95,34 +100,6 @@ std::uint32_t RsopMerge::FreeIdentifier(CreationType creationType) {
     return spare->second.GenerateIdentifier();
 }
 
-void RsopMerge::AddNamedObjects(const Sarvo::NamedObjects& objects) {
-    if (!result_->NamedObjects()) {
-        result_->NamedObjects(Sarvo::NamedObjects());
-    }
-    Sarvo::NamedObjects& target = *result_->NamedObjects();
-    AddObjectsOfKind(eScheduleObject, objects.ScheduleObject(), target.ScheduleObject());
-    AddObjectsOfKind(eServiceObject, objects.ServiceObject(), target.ServiceObject());
-    AddObjectsOfKind(eSarvoGroupObject, objects.VpnObject(), target.VpnObject());
-    AddObjectsOfKind(eInterfaceObject, objects.InterfaceObject(), target.InterfaceObject());
-    AddObjectsOfKind(eIpAddressObject, objects.IpObject(), target.IpObject());
-}
-
-template <typename Sequence>
-void RsopMerge::AddObjectsOfKind(int kind, const Sequence& source, Sequence& target) {
-    for (const auto& object : source) {
-        const ObjectKey key(kind, static_cast<long long>(object.Id()),
-                            static_cast<int>(object.CreationType()));
-        const auto kept = objectNames_.emplace(key, object.Name());
-        if (kept.second) {
-            target.push_back(object);
-        } else if (kept.first->second != object.Name()) {
-            Log(L"named object '" + object.Name() + L"' left out: id=" +
-                    std::to_wstring(object.Id()) + L" is taken by '" + kept.first->second + L"'",
-                3);
-        }
-    }
-}
-
 void RsopMerge::AddOption(const Sarvo::Option& option) {
     if (!optionKeys_.emplace(option.Name(), static_cast<int>(option.CreationType())).second) {
         return;
@@ -131,6 +108,23 @@ void RsopMerge::AddOption(const Sarvo::Option& option) {
         result_->Options(Sarvo::Options());
     }
     result_->Options()->Option().push_back(option);
+}
+
+// Within a section the rules stand in ascending order id; a rule whose
+// order id an earlier rule of its section already holds (or passed) takes
+// the next one above, so that every order id of a section is its own.
+void RsopMerge::MakeOrderIdsUnique() {
+    for (std::size_t i = 1; i < rules_.size(); ++i) {
+        const Sarvo::Rule& previous = *rules_[i - 1];
+        Sarvo::Rule& rule = *rules_[i];
+        if (SectionRank(previous) == SectionRank(rule) && rule.OrderId() <= previous.OrderId()) {
+            Log(L"rule '" + rule.Name() + L"' moved from order id " +
+                    std::to_wstring(rule.OrderId()) + L" to " +
+                    std::to_wstring(previous.OrderId() + 1),
+                2);
+            rule.OrderId(previous.OrderId() + 1);
+        }
+    }
 }
 
 std::unique_ptr<Sarvo::PolicyType> RsopMerge::Finish() {
@@ -142,6 +136,7 @@ std::unique_ptr<Sarvo::PolicyType> RsopMerge::Finish() {
         }
         return left->OrderId() < right->OrderId();
     });
+    MakeOrderIdsUnique();
     auto& sequence = result_->Rules().Rule();
     for (auto& rule : rules_) {
         sequence.push_back(std::move(rule));

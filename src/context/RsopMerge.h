@@ -5,7 +5,6 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include <fwcommon/IdentifierGenerator.h>
 #include <fwcommon/export.h>
 #include <fwcommon/rules.hxx>
+#include "context/RsopObjectMerge.h"
 
 namespace fwcommon {
 
@@ -21,13 +21,16 @@ namespace fwcommon {
 // Rules of every document are kept; a rule whose identifier (low word of
 // RuleId, with its creation type) an earlier rule holds gets a free one from
 // a copy of the generator of its creation type (the caller's generators
-// are not changed). Named objects are kept once per kind, identifier and
-// creation type, options once per name and creation type: the first one
-// met wins; a later object of a taken identity is logged at level 3 when
-// its name differs, a renumbered rule at level 2. Finish puts the rules in
+// are not changed), logged at level 2. Named objects of every document are
+// kept (RsopObjectMerge): an object that is the same as one already merged
+// is kept once, a different one with a taken Id is renumbered and the
+// references of its document's rules follow it. Options are kept once per
+// name and creation type, the first one met wins. Finish puts the rules in
 // section order (VPN, NAT, tunnelling, local, transit), by order id within
-// a section, documents' order among equal order ids. Copies everything it
-// keeps; used on one thread. Exported only so that tests can reach it.
+// a section, documents' order among equal order ids, and gives a rule
+// whose order id its section already holds the next free one above (logged
+// at level 2). Copies everything it keeps; used on one thread. Exported
+// only so that tests can reach it.
 class FWCOMMON_EXPORT RsopMerge {
 public:
     using Generators = std::map<CreationType, std::shared_ptr<IdentifierGenerator>>;
@@ -43,22 +46,19 @@ public:
 
 private:
     using RuleKey = std::pair<std::uint32_t, CreationType>;
-    using ObjectKey = std::tuple<int, long long, int>;
 
-    void AddRule(const Sarvo::Rule& rule);
+    void AddRule(std::unique_ptr<Sarvo::Rule> copy);
     bool NoteRuleKey(const RuleKey& key);
-    void AddNamedObjects(const Sarvo::NamedObjects& objects);
-    template <typename Sequence>
-    void AddObjectsOfKind(int kind, const Sequence& source, Sequence& target);
     void AddOption(const Sarvo::Option& option);
     std::uint32_t FreeIdentifier(CreationType creationType);
+    void MakeOrderIdsUnique();
 
     std::unique_ptr<Sarvo::PolicyType> result_;
     std::shared_ptr<const Generators> generators_;
     std::map<CreationType, IdentifierGenerator> spare_;
     std::vector<std::unique_ptr<Sarvo::Rule>> rules_;
     std::set<RuleKey> ruleKeys_;
-    std::map<ObjectKey, std::wstring> objectNames_;
+    RsopObjectMerge objects_;
     std::set<std::pair<std::wstring, int>> optionKeys_;
 };
 

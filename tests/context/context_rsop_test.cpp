@@ -1,6 +1,8 @@
+#include <map>
 #include <set>
 #include <string>
 #include <tuple>
+#include <typeinfo>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -128,25 +130,31 @@ TEST(RsopMerge, LaterHoldersOfTakenIdentitiesGiveWay) {
     const auto first = ParsePolicyDocument(PolicyXml(
         RuleXml("LocalRule", 300001, 300001, "one") + RuleXml("LocalRule", 300002, 300002, "two"),
         IpObjectXml(5001, "Office"), OptionXml("Mode", "first")));
-    const auto second = ParsePolicyDocument(
-        PolicyXml(RuleXml("LocalRule", 300001, 300003, "one again") +
-                      RuleXml("LocalRule", 300001, 300004, "one more", "Policy"),
-                  IpObjectXml(5001, "Office copy") + IpObjectXml(5001, "Office of User", "User"),
-                  OptionXml("Mode", "second") + OptionXml("Mode", "of Policy", "Policy")));
+    const auto second = ParsePolicyDocument(PolicyXml(
+        RuleXml("LocalRule", 300001, 300003, "one again") +
+            RuleXml("LocalRule", 300001, 300004, "one more", "Policy", SourceIsObject(5001)),
+        IpObjectXml(5001, "Office copy") + IpObjectXml(5001, "Office of User", "User") +
+            IpObjectXml(5001, "Office") + IpObjectXml(5003, "Annex", "Policy", {5001}),
+        OptionXml("Mode", "second") + OptionXml("Mode", "of Policy", "Policy")));
     auto generators = std::make_shared<RsopMerge::Generators>();
     (*generators)[User] = std::make_shared<IdentifierGenerator>(300001u, 2000000000u);
     (*generators)[User]->MarkIdentifierAsBusy(300003u);  // handed out elsewhere
+    (*generators)[Policy] = std::make_shared<IdentifierGenerator>(5000u, 6000u);
 
     RsopMerge merge(ParsePolicyDocument(PolicyXml("")), generators);
     CapturedLog log;
     merge.Add(*first);
     merge.Add(*second);
     const auto result = merge.Finish();
+    // Objects of the taken Id 5001 are different from the first "Office"
+    // unless name, creation type and members agree; the new Ids are free in
+    // the generator of their creation type and in both documents.
     EXPECT_EQ((std::vector<std::wstring>{
-                  LogLine(2, L"'GetRSOP': rule 'one again' renumbered from 300001 to 300004"),
-                  LogLine(3,
-                          L"'GetRSOP': named object 'Office copy' left out: id=5001 is taken "
-                          L"by 'Office'")}),
+                  LogLine(2, L"'GetRSOP': named object 'Office copy' renumbered from 5001 to 5000"),
+                  LogLine(2,
+                          L"'GetRSOP': named object 'Office of User' renumbered from 5001 to "
+                          L"300001"),
+                  LogLine(2, L"'GetRSOP': rule 'one again' renumbered from 300001 to 300004")}),
               log.Lines());
 
     std::vector<std::pair<std::wstring, long long>> rules;
@@ -161,17 +169,87 @@ TEST(RsopMerge, LaterHoldersOfTakenIdentitiesGiveWay) {
         rules);
     EXPECT_EQ(300001u, (*generators)[User]->GenerateIdentifier()) << "caller's pool untouched";
 
-    std::vector<std::wstring> objects;
+    std::vector<std::pair<std::wstring, long long>> objects;
     for (const auto& object : result->NamedObjects()->IpObject()) {
-        objects.push_back(object.Name());
+        objects.emplace_back(object.Name(), object.Id());
     }
-    EXPECT_EQ((std::vector<std::wstring>{L"Office", L"Office of User"}), objects);
+    EXPECT_EQ((std::vector<std::pair<std::wstring, long long>>{{L"Office", 5001},
+                                                               {L"Office copy", 5000},
+                                                               {L"Office of User", 300001},
+                                                               {L"Annex", 5003}}),
+              objects);
+    // A Policy rule or object of the second document meant its "Office copy".
+    const auto& annex = result->NamedObjects()->IpObject()[3];
+    EXPECT_EQ(5000, dynamic_cast<const Sarvo::IpObjectRef&>(annex.Inclusion()[1]).Id());
+    const auto& oneMore = result->Rules().Rule()[3].ConditionSet().Source();
+    EXPECT_EQ(5000, dynamic_cast<const Sarvo::IpObjectRef&>(
+                        dynamic_cast<const Sarvo::PublicNetwork&>(*oneMore).IpHostCondition()[0])
+                        .Id());
     std::vector<std::wstring> options;
     for (const auto& option : result->Options()->Option()) {
         options.push_back(option.Value());
     }
     EXPECT_EQ((std::vector<std::wstring>{L"first", L"of Policy"}), options);
     EXPECT_TRUE(XmllintAccepts(WritePolicyDocument(*result)));
+}
+
+// The address object an IP reference of a rule's source side names in the
+// resultant document, by name.
+std::wstring SourceObjectName(const Sarvo::PolicyType& rsop, const std::wstring& ruleName) {
+    for (const Sarvo::Rule& rule : rsop.Rules().Rule()) {
+        if (rule.Name() != ruleName) {
+            continue;
+        }
+        const auto& side = dynamic_cast<const Sarvo::PublicNetwork&>(*rule.ConditionSet().Source());
+        const int id = dynamic_cast<const Sarvo::IpObjectRef&>(side.IpHostCondition()[0]).Id();
+        for (const auto& object : rsop.NamedObjects()->IpObject()) {
+            if (object.Id() == id) {
+                return object.Name();
+            }
+        }
+    }
+    return L"(nothing)";
+}
+
+TEST(ContextRsop, ObjectsOfTwoFilesWithOneIdentifierAreBothKept) {
+    Context context{L"admins.xml"};
+    context.AppendXmlReader(
+        L"admins.xml",
+        PolicyXml(RuleXml("LocalRule", 300001, 300001, "Pass admins", "User", SourceIsObject(5001)),
+                  IpObjectXml(5001, "Admins", "User")),
+        User, {}, L"");
+    context.AppendXmlReader(
+        L"guests.xml",
+        PolicyXml(RuleXml("LocalRule", 300002, 300002, "Pass guests", "User", SourceIsObject(5001)),
+                  IpObjectXml(5001, "Guests", "User")),
+        User, {}, L"");
+    CapturedLog log;
+    const auto rsop = Rsop(context, kTime, 60);
+    EXPECT_EQ(L"Admins", SourceObjectName(*rsop, L"Pass admins"));
+    EXPECT_EQ(L"Guests", SourceObjectName(*rsop, L"Pass guests"));
+    EXPECT_TRUE(log.Contains(L"'GetRSOP': named object 'Guests' renumbered from 5001 to "));
+}
+
+TEST(ContextRsop, AFileMergedWithItselfKeepsItsObjectsOnceAndOrderIdsUnique) {
+    const auto file =
+        PolicyXml(RuleXml("LocalRule", 300001, 300001, "first", "User", SourceIsObject(5001)) +
+                      RuleXml("LocalRule", 300002, 300002, "second") +
+                      RuleXml("NatRule", 300003, 300001, "nat"),
+                  IpObjectXml(5001, "Office", "User"));
+    Context context{L"one.xml"};
+    context.AppendXmlReader(L"one.xml", file, User, {}, L"");
+    context.AppendXmlReader(L"again.xml", file, User, {}, L"");
+    const auto rsop = Rsop(context, kTime, 60);
+    std::map<std::string, std::set<long long>> orderIds;
+    std::size_t rules = 0;
+    for (const Sarvo::Rule& rule : rsop->Rules().Rule()) {
+        ++rules;
+        EXPECT_TRUE(orderIds[typeid(rule).name()].insert(rule.OrderId()).second)
+            << "order id " << rule.OrderId() << " twice in one section";
+    }
+    EXPECT_EQ(6u, rules);
+    ASSERT_EQ(1u, rsop->NamedObjects()->IpObject().size());
+    EXPECT_EQ(L"Office", SourceObjectName(*rsop, L"first"));
 }
 
 }  // namespace

@@ -1,0 +1,254 @@
+#include "context/RsopObjectMerge.h"
+
+#include <string>
+#include <vector>
+
+#include <fwcommon/LogFacility.h>
+#include "store/ObjectReferences.h"
+
+namespace fwcommon {
+namespace {
+
+// How deep SameObject follows references between objects; a chain that
+// goes deeper (or a cycle) counts as different.
+constexpr int kDeepestReference = 16;
+
+CreationType CreationTypeOf(const Sarvo::NamedObject& object) {
+    return static_cast<CreationType>(static_cast<int>(object.CreationType()));
+}
+
+template <typename Function>
+void ForEachObject(const Sarvo::NamedObjects& objects, Function function) {
+    for (const auto& o : objects.ScheduleObject())
+        function(eScheduleObject, o);
+    for (const auto& o : objects.ServiceObject())
+        function(eServiceObject, o);
+    for (const auto& o : objects.VpnObject())
+        function(eSarvoGroupObject, o);
+    for (const auto& o : objects.InterfaceObject())
+        function(eInterfaceObject, o);
+    for (const auto& o : objects.IpObject())
+        function(eIpAddressObject, o);
+}
+
+// An object with its Id and the Ids of its references set to 0, and the
+// references taken out, in member order.
+struct Anonymous {
+    std::unique_ptr<Sarvo::NamedObject> object;
+    std::vector<std::pair<NamedObjectType, int>> references;
+};
+
+Anonymous Anonymise(const Sarvo::NamedObject& object) {
+    Anonymous out{std::unique_ptr<Sarvo::NamedObject>(object._clone()), {}};
+    out.object->Id(0);
+    ForEachObjectReference(*out.object, [&out](NamedObjectType kind, int& id) {
+        out.references.emplace_back(kind, id);
+        id = 0;
+    });
+    return out;
+}
+
+template <typename Kind>
+bool EqualAs(const Sarvo::NamedObject& a, const Sarvo::NamedObject& b) {
+    const auto* left = dynamic_cast<const Kind*>(&a);
+    const auto* right = dynamic_cast<const Kind*>(&b);
+    return left != nullptr && right != nullptr && *left == *right;
+}
+
+bool EqualContent(NamedObjectType kind, const Sarvo::NamedObject& a, const Sarvo::NamedObject& b) {
+    switch (kind) {
+        case eInterfaceObject:
+            return EqualAs<Sarvo::InterfaceObject>(a, b);
+        case eIpAddressObject:
+            return EqualAs<Sarvo::IpObject>(a, b);
+        case eServiceObject:
+            return EqualAs<Sarvo::ServiceObject>(a, b);
+        case eScheduleObject:
+            return EqualAs<Sarvo::ScheduleObject>(a, b);
+        case eSarvoGroupObject:
+            return EqualAs<Sarvo::VpnObject>(a, b);
+    }
+    return false;
+}
+
+}  // namespace
+
+ObjectIndex::ObjectIndex(const Sarvo::NamedObjects& objects) {
+    ForEachObject(objects, [this](NamedObjectType kind, const Sarvo::NamedObject& object) {
+        Enter(kind, object);
+    });
+}
+
+void ObjectIndex::Enter(NamedObjectType kind, const Sarvo::NamedObject& object) {
+    exact_.emplace(std::make_tuple(static_cast<int>(kind), static_cast<int>(object.Id()),
+                                   static_cast<int>(CreationTypeOf(object))),
+                   &object);
+    anyCreation_.emplace(std::make_pair(static_cast<int>(kind), static_cast<int>(object.Id())),
+                         &object);
+}
+
+const Sarvo::NamedObject* ObjectIndex::Resolve(NamedObjectType kind, int id,
+                                               CreationType referrer) const {
+    auto same =
+        exact_.find(std::make_tuple(static_cast<int>(kind), id, static_cast<int>(referrer)));
+    if (same != exact_.end()) {
+        return same->second;
+    }
+    auto any = anyCreation_.find(std::make_pair(static_cast<int>(kind), id));
+    return any == anyCreation_.end() ? nullptr : any->second;
+}
+
+int RsopObjectMerge::Renumbering::Renumbered(NamedObjectType kind, int id,
+                                             CreationType referrer) const {
+    const Sarvo::NamedObject* target = objects_.Resolve(kind, id, referrer);
+    auto renumbered = target ? newIds_.find(target) : newIds_.end();
+    return renumbered == newIds_.end() ? id : renumbered->second;
+}
+
+void RsopObjectMerge::Renumbering::Rewrite(Sarvo::ConditionSet& conditions,
+                                           CreationType referrer) const {
+    if (newIds_.empty()) {
+        return;
+    }
+    ForEachObjectReference(
+        conditions, [&](NamedObjectType kind, int& id) { id = Renumbered(kind, id, referrer); });
+}
+
+void RsopObjectMerge::Renumbering::Rewrite(Sarvo::NamedObject& object) const {
+    if (newIds_.empty()) {
+        return;
+    }
+    const CreationType referrer = CreationTypeOf(object);
+    ForEachObjectReference(
+        object, [&](NamedObjectType kind, int& id) { id = Renumbered(kind, id, referrer); });
+}
+
+RsopObjectMerge::RsopObjectMerge(std::shared_ptr<const Generators> generators)
+    : generators_(std::move(generators)) {}
+
+RsopObjectMerge::Renumbering RsopObjectMerge::Add(const Sarvo::NamedObjects& objects,
+                                                  Sarvo::NamedObjects& target) {
+    Renumbering renumbering;
+    renumbering.objects_ = ObjectIndex(objects);
+    ForEachObject(objects, [this](NamedObjectType, const Sarvo::NamedObject& object) {
+        NoteIdentifier(static_cast<int>(object.Id()));
+    });
+    std::vector<Sarvo::NamedObject*> added;
+    AddKind(eScheduleObject, objects.ScheduleObject(), target.ScheduleObject(), renumbering, added);
+    AddKind(eServiceObject, objects.ServiceObject(), target.ServiceObject(), renumbering, added);
+    AddKind(eSarvoGroupObject, objects.VpnObject(), target.VpnObject(), renumbering, added);
+    AddKind(eInterfaceObject, objects.InterfaceObject(), target.InterfaceObject(), renumbering,
+            added);
+    AddKind(eIpAddressObject, objects.IpObject(), target.IpObject(), renumbering, added);
+    // The copies still name objects by their Ids in the document.
+    for (Sarvo::NamedObject* copy : added) {
+        renumbering.Rewrite(*copy);
+    }
+    return renumbering;
+}
+
+// Decides for every object of the kind before any is added, so that each is
+// compared with the result as it was before its own document came. An
+// object the same as the holder of its kind and Id is left out; one that
+// differs, or repeats a kind and Id met earlier in its document (with
+// another creation type), is renumbered.
+template <typename Sequence>
+void RsopObjectMerge::AddKind(NamedObjectType kind, const Sequence& source, Sequence& target,
+                              Renumbering& renumbering, std::vector<Sarvo::NamedObject*>& added) {
+    std::vector<const Sarvo::NamedObject*> kept;
+    std::set<int> metInDocument;
+    for (const auto& object : source) {
+        const int id = static_cast<int>(object.Id());
+        const Sarvo::NamedObject* holder = result_.Resolve(kind, id, CreationTypeOf(object));
+        const bool first = metInDocument.insert(id).second;
+        if (holder != nullptr && SameObject(kind, object, renumbering.objects_, *holder, 0)) {
+            continue;
+        }
+        if (holder == nullptr && first) {
+            kept.push_back(&object);
+        } else {
+            const int newId = FreeIdentifier(CreationTypeOf(object));
+            renumbering.newIds_[&object] = newId;
+            GetLibLogFacility().Log(L"'GetRSOP': named object '" + object.Name() +
+                                        L"' renumbered from " + std::to_wstring(id) + L" to " +
+                                        std::to_wstring(newId),
+                                    2);
+            kept.push_back(&object);
+        }
+    }
+    for (const Sarvo::NamedObject* object : kept) {
+        target.push_back(static_cast<const typename Sequence::value_type&>(*object));
+        auto& copy = target.back();
+        auto renumbered = renumbering.newIds_.find(object);
+        if (renumbered != renumbering.newIds_.end()) {
+            copy.Id(renumbered->second);
+        }
+        result_.Enter(kind, copy);
+        added.push_back(&copy);
+    }
+}
+
+bool RsopObjectMerge::SameObject(NamedObjectType kind, const Sarvo::NamedObject& candidate,
+                                 const ObjectIndex& candidateObjects,
+                                 const Sarvo::NamedObject& kept, int depth) const {
+    if (depth > kDeepestReference || candidate.Name() != kept.Name() ||
+        CreationTypeOf(candidate) != CreationTypeOf(kept)) {
+        return false;
+    }
+    const Anonymous left = Anonymise(candidate);
+    const Anonymous right = Anonymise(kept);
+    if (left.references.size() != right.references.size() ||
+        !EqualContent(kind, *left.object, *right.object)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < left.references.size(); ++i) {
+        const auto [refKind, leftId] = left.references[i];
+        const Sarvo::NamedObject* leftTarget =
+            candidateObjects.Resolve(refKind, leftId, CreationTypeOf(candidate));
+        const Sarvo::NamedObject* rightTarget =
+            result_.Resolve(refKind, right.references[i].second, CreationTypeOf(kept));
+        if (leftTarget == nullptr || rightTarget == nullptr) {
+            // A reference to nothing is the same only as one to nothing by
+            // the same Id.
+            if (leftTarget != rightTarget || leftId != right.references[i].second) {
+                return false;
+            }
+        } else if (!SameObject(refKind, *leftTarget, candidateObjects, *rightTarget, depth + 1)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The spare generators learn every Id at once, so that finding a free one
+// never walks the result again.
+void RsopObjectMerge::NoteIdentifier(int id) {
+    if (!usedIds_.insert(id).second) {
+        return;
+    }
+    for (auto& [creationType, spare] : spare_) {
+        spare.MarkIdentifierAsBusy(static_cast<std::uint32_t>(id));
+    }
+}
+
+int RsopObjectMerge::FreeIdentifier(CreationType creationType) {
+    auto spare = spare_.find(creationType);
+    if (spare == spare_.end()) {
+        IdentifierGenerator generator;
+        if (generators_) {
+            const auto found = generators_->find(creationType);
+            if (found != generators_->end() && found->second) {
+                generator = *found->second;
+            }
+        }
+        spare = spare_.emplace(creationType, generator).first;
+        for (int id : usedIds_) {
+            spare->second.MarkIdentifierAsBusy(static_cast<std::uint32_t>(id));
+        }
+    }
+    const int id = static_cast<int>(spare->second.GenerateIdentifier());
+    NoteIdentifier(id);
+    return id;
+}
+
+}  // namespace fwcommon
