@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <string>
 
+#include <fwcommon/DictionaryFormatError.h>
 #include <fwcommon/IcmpDictionary.h>
 #include <fwcommon/PortDictionary.h>
 #include <fwcommon/ProtocolDictionary.h>
@@ -25,14 +27,22 @@ std::filesystem::path DataDirectory() {
 
 }  // namespace
 
-void LoadDictionaries() {
+bool LoadDictionaries() {
     const std::filesystem::path directory = DataDirectory();
     if (directory.empty()) {
-        return;
+        return true;
     }
-    fwcommon::ProtocolDictionary::Instance().Initialize((directory / "protocols.txt").wstring());
-    fwcommon::PortDictionary::Instance().Initialize((directory / "services.txt").wstring());
-    fwcommon::IcmpDictionary::Instance().Initialize((directory / "icmp.txt").wstring());
+    try {
+        fwcommon::ProtocolDictionary::Instance().Initialize(
+            (directory / "protocols.txt").wstring());
+        fwcommon::PortDictionary::Instance().Initialize((directory / "services.txt").wstring());
+        fwcommon::IcmpDictionary::Instance().Initialize((directory / "icmp.txt").wstring());
+    } catch (const fwcommon::DictionaryFormatError& e) {
+        std::cerr << "fwpolicy: " << e.file() << ":" << e.line()
+                  << ": a number field of this dictionary line is not a decimal number\n";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace fwpolicy

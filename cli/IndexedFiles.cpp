@@ -6,9 +6,8 @@
 namespace fwpolicy {
 
 bool IndexFiles(const std::vector<std::string>& files, PolicyIndex& index) {
-    LoadDictionaries();
+    bool allLoaded = LoadDictionaries();
     const auto wrapper = fwcommon::GetXmlWrapper();
-    bool allLoaded = true;
     for (const std::string& file : files) {
         const auto policy = LoadPolicyFile(file);
         if (!policy) {

@@ -89,7 +89,8 @@ int ListObjects(const ObjectsOptions& options) {
     const auto policy = LoadPolicyFile(options.file);
     if (!policy)
         return kExitFailure;
-    LoadDictionaries();
+    if (!LoadDictionaries())
+        return kExitFailure;
     PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
     try {
         UseItemNames(options.file, index);

@@ -71,7 +71,8 @@ int Show(const ShowOptions& options) {
             return kExitFailure;
         CollectObjectNames(*objects, names);
     }
-    LoadDictionaries();
+    if (!LoadDictionaries())
+        return kExitFailure;
     const auto wrapper = fwcommon::GetXmlWrapper();
     nlohmann::json sections = nlohmann::json::object();
     for (const std::string& section : SectionNames()) {

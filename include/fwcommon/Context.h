@@ -139,6 +139,12 @@ public:
     bool CommitChanges() override;
 
     // ---- Named objects: edits ----
+    // Text that a policy document cannot hold (NUL, other C0 controls,
+    // surrogate halves, U+FFFE, U+FFFF, beyond U+10FFFF) in a name, a
+    // description, an option name or value, or the name of a rule handed
+    // to CreateRule, CreateNatRule or UpdateRule, throws
+    // std::invalid_argument "<operation>.The name holds U+0001, which a
+    // policy document cannot hold" and changes nothing.
     // The objects of a document are the Context's own records of it (the
     // document's objects at registration, then every edit made here); the
     // document's store follows each edit. Every operation first checks the
@@ -206,7 +212,7 @@ public:
     void RemoveXmlReader(const std::wstring& dataname);
     // Replaces out by the document's current content. Throws
     // std::runtime_error "fwcommon::Context::GetXmlData.No document" when
-    // the entry has no store.
+    // the entry has no store, xml_schema::serialization when writing fails.
     void GetXmlData(const std::wstring& dataname, std::vector<unsigned char>& out);
     // The datanames of all entries in registration order.
     std::vector<std::wstring> GetDatanames() const;

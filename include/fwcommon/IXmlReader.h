@@ -77,7 +77,9 @@ public:
     // section holds it).
     virtual bool RemoveRule(RuleType type, IdentifierWithType id) = 0;
 
-    // Replaces out by the document as UTF-8 XML.
+    // Replaces out by the document as UTF-8 XML. Throws
+    // xml_schema::serialization when the document holds text that XML 1.0
+    // cannot carry.
     virtual void GetXmlData(std::vector<unsigned char>& out) = 0;
 
     // Options, by name and creation type. Values are boost::any holding a

@@ -8,6 +8,7 @@
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/StringUtilities.h>
 #include "context/DatanameCheck.h"
+#include "context/DocumentTextCheck.h"
 #include "context/PrivateObjectListener.h"
 #include "domain/NamedObject.h"
 #include "domain/NamedObjectNumbers.h"
@@ -141,7 +142,10 @@ std::shared_ptr<INamedObject> Context::CreateNamedObject(const std::wstring& dat
                                                          const std::wstring& name,
                                                          const std::wstring& description,
                                                          NamedObjectType type) {
-    RegistryEntry& entry = CheckedEntry("fwcommon::Context::CreateNamedObject", dataname);
+    const char* function = "fwcommon::Context::CreateNamedObject";
+    RegistryEntry& entry = CheckedEntry(function, dataname);
+    RequireDocumentText(function, "name", name);
+    RequireDocumentText(function, "description", description);
     EnsureNamedObjectNumbers(internalNumberBase_);
     if (!IsNamedObjectsEditable(dataname, type)) {
         return std::shared_ptr<INamedObject>();
@@ -163,6 +167,9 @@ bool Context::UpdateNamedObject(const std::wstring& dataname,
         throw std::invalid_argument(StringUtilities::GetErrorString(
             "fwcommon::Context::UpdateNamedObject", std::string("Empty named object")));
     }
+    RequireDocumentText("fwcommon::Context::UpdateNamedObject", "name", object->GetName());
+    RequireDocumentText("fwcommon::Context::UpdateNamedObject", "description",
+                        object->GetDescription());
     if (!IsNamedObjectsEditable(dataname, object->GetNamedObjectType())) {
         return false;
     }

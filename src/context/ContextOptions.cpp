@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include <fwcommon/StringUtilities.h>
+#include "context/DocumentTextCheck.h"
 #include "store/XmlReader.h"
 
 namespace fwcommon {
@@ -42,6 +43,10 @@ void Context::SetOptionValue(const std::wstring& dataname, CreationType creation
     if (!reader) {
         throw std::runtime_error(
             StringUtilities::GetErrorString(function, std::string("No document")));
+    }
+    RequireDocumentText(function, "option name", name);
+    if (const auto* text = boost::any_cast<std::wstring>(&value)) {
+        RequireDocumentText(function, "option value", *text);
     }
     reader->SetOptionValue(name, value, creationType);
     MarkDomainObjectAsModified(dataname, kOptionFamily, creationType, kOptionIdentifier);

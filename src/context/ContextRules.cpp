@@ -9,6 +9,7 @@
 #include <fwcommon/StringUtilities.h>
 #include <fwcommon/rules.hxx>
 #include "context/DatanameCheck.h"
+#include "context/DocumentTextCheck.h"
 #include "context/PrivateObjectListener.h"
 #include "store/XmlReader.h"
 
@@ -69,6 +70,7 @@ std::shared_ptr<IRule> Context::CreateRule(const std::wstring& dataname, RuleTyp
                                            RuleActions::Enum action, int priority) {
     const auto actionElement = NewAction(type, action);
     const Data& data = CheckedEntry("fwcommon::Context::CreateRule", dataname).second.first;
+    RequireDocumentText("fwcommon::Context::CreateRule", "name", name);
     if (!data.reader) {
         Log(Prefix(dataname) + L"Create rule '" + name + L"' - no document", 3);
         return std::shared_ptr<IRule>();
@@ -98,6 +100,7 @@ std::shared_ptr<IRule> Context::CreateNatRule(const std::wstring& dataname,
 bool Context::UpdateRule(const std::wstring& dataname, const std::shared_ptr<Sarvo::Rule>& rule) {
     const char* function = "fwcommon::Context::UpdateRule";
     const RuleType type = GetRuleType(rule);
+    RequireDocumentText(function, "name", rule->Name());
     Log(Prefix(dataname) + L"UpdateRule, id='" + std::to_wstring(rule->RuleId()) + L"', name='" +
             rule->Name() + L"', type='" + RuleTypeName(type) + L"'",
         2);

@@ -18,7 +18,9 @@ namespace fwcommon::document {
 // element's type, DOM content kept by an element, a character that XML 1.0
 // does not allow (the binding's serializer fails on it), or a process
 // locale that groups digits. out is then unspecified and the caller must
-// write the document with the binding. Never throws except std::bad_alloc.
+// write the document with the binding. Throws xml_schema::serialization
+// for a text holding NUL (which the binding would silently cut short),
+// otherwise only std::bad_alloc.
 // Any thread may call it; the document must not change meanwhile.
 FWCOMMON_EXPORT bool WritePolicyDirect(const Sarvo::PolicyType& policy, std::vector<unsigned char>& out);
 

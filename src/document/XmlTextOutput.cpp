@@ -72,10 +72,18 @@ char* Escape(char c, char* p) {
     return p + size;
 }
 
-// Length of a wide string as the DOM sees it: up to its first NUL.
-std::size_t DomLength(const std::wstring& value) {
-    const std::size_t nul = value.find(L'\0');
-    return nul == std::wstring::npos ? value.size() : nul;
+// The length of a text the document can hold. The DOM would cut a text
+// short at its first NUL and so write something else than the document
+// holds; such a text is refused instead.
+std::size_t WholeTextLength(const std::wstring& value) {
+    if (value.find(L'\0') != std::wstring::npos) {
+        xml_schema::diagnostics diagnostics;
+        diagnostics.push_back(
+            xml_schema::error(xml_schema::severity::error, L"policy", 0, 0,
+                              L"a text holds U+0000, which a policy document cannot hold"));
+        throw xml_schema::serialization(diagnostics);
+    }
+    return value.size();
 }
 
 constexpr std::size_t kMaxBytesPerChar = 6;  // "&quot;"
@@ -272,7 +280,7 @@ static char* Utf8Escaped(const wchar_t* chars, std::size_t length, const Ascii* 
 }
 
 void XmlTextOutput::EscapedText(const std::wstring& value) {
-    const std::size_t length = DomLength(value);
+    const std::size_t length = WholeTextLength(value);
     char* start = Reserve(length * kMaxBytesPerChar);
     char* end = Utf8Escaped(value.data(), length, kAscii.text, start);
     if (end == nullptr) {
@@ -284,7 +292,7 @@ void XmlTextOutput::EscapedText(const std::wstring& value) {
 }
 
 void XmlTextOutput::EscapedAttributeValue(const std::wstring& value) {
-    const std::size_t length = DomLength(value);
+    const std::size_t length = WholeTextLength(value);
     char* start = Reserve(length * kMaxBytesPerChar);
     char* end = Utf8Escaped(value.data(), length, kAscii.attribute, start);
     if (end == nullptr) {

@@ -5,6 +5,7 @@
 #include <boost/lexical_cast.hpp>
 #include <boost/locale/encoding_utf.hpp>
 
+#include <fwcommon/DictionaryFormatError.h>
 #include <fwcommon/StringUtilities.h>
 
 namespace fwcommon::dictionary {
@@ -55,8 +56,10 @@ void ReadLines(const std::wstring& path, const std::function<void(const std::wst
     StringUtilities::WideStringToMultiByteString(path, narrowPath);
     std::ifstream file(narrowPath, std::ios::binary);
     std::string line;
+    unsigned long lineNumber = 0;
     bool first = true;
     while (std::getline(file, line)) {
+        ++lineNumber;
         if (first && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
             line.erase(0, 3);
         }
@@ -64,7 +67,11 @@ void ReadLines(const std::wstring& path, const std::function<void(const std::wst
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        onLine(boost::locale::conv::utf_to_utf<wchar_t>(line));
+        try {
+            onLine(boost::locale::conv::utf_to_utf<wchar_t>(line));
+        } catch (const boost::bad_lexical_cast& cause) {
+            throw DictionaryFormatError(cause, narrowPath, lineNumber);
+        }
     }
 }
 

@@ -32,7 +32,9 @@ int ToNumber(const std::wstring& text);
 // to a narrow string under the user's default locale; the file is read as
 // UTF-8 (a leading byte-order mark and a carriage return before each line
 // feed are dropped, so are byte sequences that are not UTF-8). A file that
-// cannot be opened gives no lines. Exceptions of onLine propagate.
+// cannot be opened gives no lines. Exceptions of onLine propagate; a
+// boost::bad_lexical_cast becomes a DictionaryFormatError naming the file
+// and the line.
 void ReadLines(const std::wstring& path, const std::function<void(const std::wstring&)>& onLine);
 
 }  // namespace fwcommon::dictionary

@@ -1,3 +1,4 @@
+#include <fwcommon/DictionaryFormatError.h>
 #include <fwcommon/IcmpDictionary.h>
 #include <fwcommon/PortDictionary.h>
 #include <fwcommon/ProtocolDictionary.h>
@@ -171,6 +172,27 @@ TEST(IcmpDictionaryTest, Sections) {
     ExpectBadCast(
         [&] { icmp.Initialize(WriteFile(dir, "bad.txt", "== ICMP Code ==\n12  zero  x\n")); },
         "code field");
+}
+
+}  // namespace
+}  // namespace fwcommon
+
+namespace fwcommon {
+namespace {
+
+// A malformed line used to surface as a bare bad_lexical_cast that said
+// neither file nor line; it still is one, with its documented text.
+TEST(DictionaryFormatErrorTest, NamesTheFileAndTheLine) {
+    TempDir dir;
+    const auto path = WriteFile(dir, "icmp-bad.txt", "# icmp\n\n0  Echo Reply\neight  Echo\n");
+    try {
+        IcmpDictionary::Instance().Initialize(path);
+        ADD_FAILURE() << "no exception";
+    } catch (const DictionaryFormatError& e) {
+        EXPECT_EQ((dir.path() / "icmp-bad.txt").string(), e.file());
+        EXPECT_EQ(4u, e.line());
+        EXPECT_STREQ(kBadCast, e.what());
+    }
 }
 
 }  // namespace
