@@ -12,6 +12,7 @@
 #include "domain/Rule.h"
 #include "store/ReaderListeners.h"
 #include "store/RuleElements.h"
+#include "store/StagedGenerators.h"
 #include "store/UtcTime.h"
 
 namespace fwcommon {
@@ -121,18 +122,25 @@ void XmlReader::ParseRules() {
         MutableLive();
     }
     std::map<CreationType, std::int64_t> largestOrderIds;
-    const auto documentGenerator = GeneratorFor(creationType_);
+    // A build that fails takes no identifiers (the copies are dropped).
+    StagedGenerators generators([this](CreationType type) { return GeneratorFor(type); });
+    IdentifierGenerator& documentGenerator = generators.For(creationType_);
     for (Sarvo::Rule& element : live_->Rules().Rule()) {
         const RuleType type = SectionOf(element);
         if (type == 0) {
             continue;
         }
+        const CreationType elementType = CreationTypeOf(element);
+        IdentifierGenerator& ownGenerator = generators.For(elementType);
         if (correcting) {
-            CorrectRuleIdentifier(element);
+            CorrectRuleIdentifier(element, ownGenerator);
         }
         auto rule = std::make_shared<Rule>(std::shared_ptr<Sarvo::Rule>(element._clone()));
-        documentGenerator->MarkIdentifierAsBusy(rule->GetIdentifier());
-        const CreationType elementType = CreationTypeOf(element);
+        // Busy where availability was asked, so that a second rule of the
+        // creation type with this RuleId is corrected; and busy for rules
+        // the document creates.
+        ownGenerator.MarkIdentifierAsBusy(rule->GetIdentifier());
+        documentGenerator.MarkIdentifierAsBusy(rule->GetIdentifier());
         if (elementType >= Generated && elementType <= User) {
             auto& largest = largestOrderIds[elementType];
             largest = std::max<std::int64_t>(largest, element.OrderId());
@@ -148,6 +156,7 @@ void XmlReader::ParseRules() {
             "fwcommon::XmlReader::XmlReaderInternal::ParseRules",
             std::string(". Can't replace original xmlReader through pending changes")));
     }
+    generators.HandOver();
     if (snapshot_ && (optionsChanged_ || namedObjectsChanged_)) {
         // Other edits are pending: they stay pending, and the committed
         // state takes only the corrected rules.
@@ -159,13 +168,12 @@ void XmlReader::ParseRules() {
     firstParseDone_ = true;
 }
 
-void XmlReader::CorrectRuleIdentifier(Sarvo::Rule& element) {
-    auto generator = GeneratorFor(CreationTypeOf(element));
+void XmlReader::CorrectRuleIdentifier(Sarvo::Rule& element, IdentifierGenerator& generator) {
     // A RuleId outside the 32-bit range is no identifier at all, whatever
     // its low word.
     if (!IsRuleIdentifierValue(element.RuleId()) ||
-        !generator->checkAvailability(IdentifierOf(element))) {
-        element.RuleId(generator->GenerateIdentifier());
+        !generator.checkAvailability(IdentifierOf(element))) {
+        element.RuleId(generator.GenerateIdentifier());
     }
 }
 

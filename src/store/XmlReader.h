@@ -115,7 +115,7 @@ private:
     // Lazy builds.
     void EnsureRulesParsed();
     void ParseRules();
-    void CorrectRuleIdentifier(Sarvo::Rule& element);
+    void CorrectRuleIdentifier(Sarvo::Rule& element, IdentifierGenerator& generator);
     void RaiseOrderCounters(const std::map<CreationType, std::int64_t>& largestOrderIds);
     void EnsureOptionsParsed();
     void EnsureNamedObjectsParsed();

@@ -102,7 +102,7 @@ bool XmlReader::ChangeRulePriority(RuleType type, std::uint32_t identifier, std:
     const bool moved = section->Move(*orderId, shift, [this](IRule& rule, std::int64_t newOrderId) {
         Sarvo::Rule& own = *rule.GetXmlRule();
         auto& stored = MutableLive().Rules().Rule();
-        const std::size_t at = locator_.Find(stored, own.RuleId());
+        const std::size_t at = locator_.Find(stored, own.RuleId(), CreationTypeOf(own));
         if (at != LiveRuleLocator::npos) {
             stored[at].OrderId(newOrderId);
         }

@@ -83,6 +83,41 @@ TEST(XmlReaderLoad, RuleIdsOutsideTheIdentifierRangeGetANewIdentifier) {
     EXPECT_EQ(L"below", Written(*reader)->Rules().Rule()[0].Name());
 }
 
+TEST(XmlReaderLoad, DuplicateRuleIdsOfAnotherCreationTypeAreCorrectedToo) {
+    auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300001, 1, "first", "Policy") +
+                                       RuleXml("LocalRule", 300001, 2, "second", "Policy") +
+                                       RuleXml("LocalRule", 300002, 3, "third", "User")));
+    const auto rules = reader->GetRules(eLocalRules);
+    ASSERT_EQ(3u, rules->size());
+    EXPECT_EQ(300001u, (*rules)[0]->GetIdentifier());
+    EXPECT_NE(300001u, (*rules)[1]->GetIdentifier());
+    EXPECT_EQ((*rules)[1]->GetIdentifier(), Written(*reader)->Rules().Rule()[1].RuleId());
+
+    // Moving the second rule renumbers its own element, not the first's.
+    ASSERT_TRUE(reader->ChangeRulePriority(eLocalRules, (*rules)[1]->GetIdentifier(), -1));
+    const auto written = Written(*reader);
+    EXPECT_EQ(L"first", written->Rules().Rule()[0].Name());
+    EXPECT_EQ(2, written->Rules().Rule()[0].OrderId());
+    EXPECT_EQ(1, written->Rules().Rule()[1].OrderId());
+    std::vector<unsigned char> bytes;
+    reader->GetXmlData(bytes);
+    EXPECT_EQ((std::vector<std::wstring>{L"second", L"first", L"third"}),
+              Names(MakeReader(bytes)->GetRules(eLocalRules)));
+}
+
+TEST(XmlReaderLoad, AFailedFirstBuildTakesNoIdentifiers) {
+    // Room for three identifiers; the fourth rule needs one more.
+    auto registry = std::make_shared<GeneratorRegistry>();
+    (*registry)[User] = std::make_shared<IdentifierGenerator>(300001u, 300003u);
+    XmlReader reader(
+        PolicyXml(RuleXml("LocalRule", 300001, 1, "a") + RuleXml("LocalRule", 300001, 2, "b") +
+                  RuleXml("LocalRule", 300001, 3, "c") + RuleXml("LocalRule", 300001, 4, "d")),
+        User, L"test.xml", L"", registry);
+    EXPECT_THROW(reader.GetRules(eLocalRules), std::out_of_range);
+    EXPECT_EQ((std::vector<IdentifierGenerator::Segment>{{300001u, 300003u}}),
+              (*registry)[User]->Segments());
+}
+
 TEST(XmlReaderLoad, LoadedOrderIdsRaiseTheCounters) {
     const std::int64_t base = XmlReader::createOrderId(User);
     auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300001, base + 5, "a") +
@@ -251,7 +286,9 @@ TEST(XmlReaderRebuild, RefusedWhileRuleEditsArePending) {
             e.what());
     }
     reader->RollbackChanges();
-    EXPECT_EQ(std::vector<std::wstring>{L"a"}, Names(reader->GetRules(eLocalRules)));
+    const auto rules = reader->GetRules(eLocalRules);
+    EXPECT_EQ(std::vector<std::wstring>{L"a"}, Names(rules));
+    EXPECT_EQ(300001u, (*rules)[0]->GetIdentifier()) << "the refused build took no identifier";
 }
 
 }  // namespace
