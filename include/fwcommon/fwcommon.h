@@ -69,3 +69,4 @@
 #include <fwcommon/NetworkInterface.h>
 #include <fwcommon/NodeInfo.h>
 #include <fwcommon/PolicyLint.h>
+#include <fwcommon/PolicyQuery.h>

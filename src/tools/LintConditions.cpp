@@ -135,7 +135,16 @@ ServiceBounds IcmpService(const Sarvo::IcmpCondition& c) {
 }  // namespace
 
 Token Interner::Intern(const std::wstring& text) {
-    return tokens_.emplace(text, static_cast<Token>(tokens_.size())).first->second;
+    const auto [at, inserted] = tokens_.emplace(text, static_cast<Token>(tokens_.size()));
+    if (inserted) {
+        texts_.push_back(&at->first);
+    }
+    return at->second;
+}
+
+std::optional<Token> Interner::Find(const std::wstring& text) const {
+    const auto at = tokens_.find(text);
+    return at == tokens_.end() ? std::nullopt : std::optional<Token>(at->second);
 }
 
 ConditionEvaluator::ConditionEvaluator(const ObjectCatalog& catalog, Interner& interner)

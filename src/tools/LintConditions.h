@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include <fwcommon/rules.hxx>
 #include "tools/LintAddressSet.h"
@@ -25,9 +27,14 @@ using ScheduleBounds = Bounds<ScheduleSet>;
 class Interner {
 public:
     Token Intern(const std::wstring& text);
+    // The token of a text interned before, or nothing.
+    std::optional<Token> Find(const std::wstring& text) const;
+    // The text of a token this interner gave.
+    const std::wstring& Text(Token token) const { return *texts_[token]; }
 
 private:
     std::unordered_map<std::wstring, Token> tokens_;
+    std::vector<const std::wstring*> texts_;  // keys of tokens_, by token
 };
 
 // Receives the text of a primitive that matches nothing ("port range 90-80

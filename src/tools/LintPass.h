@@ -22,6 +22,16 @@ struct RuleEntry {
     std::size_t position = 0;
 };
 
+// The section of a rule by its kind; 0 for a plain Rule.
+RuleType SectionOf(const Sarvo::Rule& rule);
+
+// Rules per section in section order: ascending OrderId, ties in document
+// order. Rules of no section come last, with position 0.
+std::vector<std::vector<RuleEntry>> RulesBySection(const Sarvo::PolicyType& policy);
+
+// True for a filtering rule that applies in both directions.
+bool IsBidirectional(const Sarvo::Rule& rule);
+
 // The findings of one document, kept in report order: objects in document
 // order, then rules by section and position, each in the order found.
 class FindingList {

@@ -10,49 +10,6 @@
 namespace fwcommon::lint {
 namespace {
 
-RuleType SectionOf(const Sarvo::Rule& rule) {
-    if (dynamic_cast<const Sarvo::VpnRule*>(&rule)) {
-        return eVPNRules;
-    }
-    if (dynamic_cast<const Sarvo::NatRule*>(&rule)) {
-        return eNATRules;
-    }
-    if (dynamic_cast<const Sarvo::TunnelingRule*>(&rule)) {
-        return eTunnelRules;
-    }
-    if (dynamic_cast<const Sarvo::LocalRule*>(&rule)) {
-        return eLocalRules;
-    }
-    if (dynamic_cast<const Sarvo::TransitRule*>(&rule)) {
-        return eTransitRules;
-    }
-    return static_cast<RuleType>(0);
-}
-
-// Rules per section in section order: ascending OrderId, ties in document
-// order. Rules of no section come last, with position 0.
-std::vector<std::vector<RuleEntry>> RulesBySection(const Sarvo::PolicyType& policy) {
-    std::map<int, std::vector<RuleEntry>> sections;
-    for (const Sarvo::Rule& rule : policy.Rules().Rule()) {
-        const RuleType section = SectionOf(rule);
-        sections[section == 0 ? 99 : section].push_back(RuleEntry{&rule, section, 0});
-    }
-    std::vector<std::vector<RuleEntry>> out;
-    for (auto& [key, rules] : sections) {
-        if (key != 99) {
-            std::stable_sort(rules.begin(), rules.end(),
-                             [](const RuleEntry& a, const RuleEntry& b) {
-                                 return a.rule->OrderId() < b.rule->OrderId();
-                             });
-            for (std::size_t i = 0; i < rules.size(); ++i) {
-                rules[i].position = i + 1;
-            }
-        }
-        out.push_back(std::move(rules));
-    }
-    return out;
-}
-
 void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,
                            FindingList& findings) {
     std::unordered_map<std::uint64_t, const RuleEntry*> first;
@@ -84,11 +41,6 @@ void CheckDuplicateOrderIds(const std::vector<RuleEntry>& rules, FindingList& fi
                                 L" is also held by " + DescribeRule(rules[first]));
         }
     }
-}
-
-bool IsBidirectional(const Sarvo::Rule& rule) {
-    const auto* filter = dynamic_cast<const Sarvo::Filter*>(&rule.Action());
-    return filter != nullptr && filter->IsBidirectional();
 }
 
 template <typename Optional>
@@ -197,6 +149,52 @@ private:
 };
 
 }  // namespace
+
+RuleType SectionOf(const Sarvo::Rule& rule) {
+    if (dynamic_cast<const Sarvo::VpnRule*>(&rule)) {
+        return eVPNRules;
+    }
+    if (dynamic_cast<const Sarvo::NatRule*>(&rule)) {
+        return eNATRules;
+    }
+    if (dynamic_cast<const Sarvo::TunnelingRule*>(&rule)) {
+        return eTunnelRules;
+    }
+    if (dynamic_cast<const Sarvo::LocalRule*>(&rule)) {
+        return eLocalRules;
+    }
+    if (dynamic_cast<const Sarvo::TransitRule*>(&rule)) {
+        return eTransitRules;
+    }
+    return static_cast<RuleType>(0);
+}
+
+std::vector<std::vector<RuleEntry>> RulesBySection(const Sarvo::PolicyType& policy) {
+    std::map<int, std::vector<RuleEntry>> sections;
+    for (const Sarvo::Rule& rule : policy.Rules().Rule()) {
+        const RuleType section = SectionOf(rule);
+        sections[section == 0 ? 99 : section].push_back(RuleEntry{&rule, section, 0});
+    }
+    std::vector<std::vector<RuleEntry>> out;
+    for (auto& [key, rules] : sections) {
+        if (key != 99) {
+            std::stable_sort(rules.begin(), rules.end(),
+                             [](const RuleEntry& a, const RuleEntry& b) {
+                                 return a.rule->OrderId() < b.rule->OrderId();
+                             });
+            for (std::size_t i = 0; i < rules.size(); ++i) {
+                rules[i].position = i + 1;
+            }
+        }
+        out.push_back(std::move(rules));
+    }
+    return out;
+}
+
+bool IsBidirectional(const Sarvo::Rule& rule) {
+    const auto* filter = dynamic_cast<const Sarvo::Filter*>(&rule.Action());
+    return filter != nullptr && filter->IsBidirectional();
+}
 
 std::wstring DescribeRule(const RuleEntry& rule) {
     return L"rule #" + std::to_wstring(rule.position) + L" \"" + rule.rule->Name() +

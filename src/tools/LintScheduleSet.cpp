@@ -16,15 +16,6 @@ std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
     return era * 146097 + doe - 719468;
 }
 
-// Seconds from Monday 00:00:00 of the week holding an absolute second.
-// 1970-01-01 was a Thursday, three days after a Monday.
-std::uint64_t WeekOffset(std::uint64_t absolute) {
-    const std::int64_t signedSecond = static_cast<std::int64_t>(absolute - kBias);
-    const std::int64_t week = static_cast<std::int64_t>(ScheduleSet::kWeek);
-    const std::int64_t shifted = signedSecond + 3 * static_cast<std::int64_t>(kDay);
-    return static_cast<std::uint64_t>(((shifted % week) + week) % week);
-}
-
 // True when the weekly set holds every second of the absolute span.
 bool WeeklyHoldsSpan(const IntervalSet<std::uint64_t>& weekly, std::uint64_t lo, std::uint64_t hi) {
     if (hi - lo >= ScheduleSet::kWeek - 1) {
@@ -40,6 +31,14 @@ bool WeeklyHoldsSpan(const IntervalSet<std::uint64_t>& weekly, std::uint64_t lo,
 }
 
 }  // namespace
+
+// 1970-01-01 was a Thursday, three days after a Monday.
+std::uint64_t WeekOffset(std::uint64_t absolute) {
+    const std::int64_t signedSecond = static_cast<std::int64_t>(absolute - kBias);
+    const std::int64_t week = static_cast<std::int64_t>(ScheduleSet::kWeek);
+    const std::int64_t shifted = signedSecond + 3 * static_cast<std::int64_t>(kDay);
+    return static_cast<std::uint64_t>(((shifted % week) + week) % week);
+}
 
 std::uint64_t AbsoluteSecond(std::int64_t year, std::int64_t month, std::int64_t day,
                              std::int64_t secondOfDay) {
@@ -59,6 +58,11 @@ IntervalSet<std::uint64_t> WeeklyWindow(unsigned days, std::uint64_t start, std:
         }
     }
     return set;
+}
+
+bool HoldsSecond(const ScheduleSet& set, std::uint64_t absolute) {
+    const std::uint64_t week = WeekOffset(absolute);
+    return set.weekly.Contains(week, week) || set.absolute.Contains(absolute, absolute);
 }
 
 ScheduleSet ScheduleSet::Full() {

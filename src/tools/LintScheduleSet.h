@@ -29,6 +29,12 @@ struct ScheduleSet {
 std::uint64_t AbsoluteSecond(std::int64_t year, std::int64_t month, std::int64_t day,
                              std::int64_t secondOfDay);
 
+// Seconds from Monday 00:00:00 of the week holding an absolute second.
+std::uint64_t WeekOffset(std::uint64_t absolute);
+
+// True when the set holds the absolute second.
+bool HoldsSecond(const ScheduleSet& set, std::uint64_t absolute);
+
 // The weekly set of the window [start, end] (seconds of day) on each day
 // whose bit is set in days (bit 0 Monday ... bit 6 Sunday). end below start
 // is empty here; the caller decides what such a window means.
