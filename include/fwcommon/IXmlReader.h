@@ -61,8 +61,11 @@ public:
     // The rule with this identifier and creation type, or an empty pointer
     // (the miss is logged with a dump of every section).
     virtual std::shared_ptr<IRule> GetRuleById(IdentifierWithType id) = 0;
-    // Stores the element: replaces the rule with the same RuleId (keeping
-    // its order id and place) or adds it. Returns the new handle.
+    // Stores the element in the section of type: replaces the rule with the
+    // same RuleId and creation type (keeping its order id and place, and
+    // taking it out of its own section when the element is of another kind)
+    // or adds it. Builds the rule index first when it is not built. Returns
+    // the new handle.
     virtual std::shared_ptr<IRule> UpdateRule(RuleType type, std::shared_ptr<Sarvo::Rule> rule) = 0;
     // Creates a rule of the section's kind with an empty condition set, a
     // copy of the action, a new identifier and order id; position is its

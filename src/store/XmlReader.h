@@ -135,6 +135,7 @@ private:
     SectionIndex& SectionForEdit(RuleType type);
     std::shared_ptr<IRule> StoreRule(RuleType type, std::shared_ptr<Sarvo::Rule> element);
     void ReplaceIndexedRule(RuleType type, const Sarvo::Rule& liveElement);
+    void EraseIndexedRule(const Sarvo::Rule& liveElement);
     void LogRuleDump(std::uint32_t identifier);
     std::wstring LogPrefix() const;
 

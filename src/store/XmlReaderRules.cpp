@@ -18,32 +18,51 @@ std::shared_ptr<IRule> XmlReader::UpdateRule(RuleType type, std::shared_ptr<Sarv
          << L",orderId=" << element->OrderId() << L",name=" << element->Name();
     GetLibLogFacility().Log(line.str(), 2);
 
+    // The index is built before the change: a build afterwards would be
+    // refused for the pending change.
+    EnsureRulesParsed();
     return StoreRule(type, std::shared_ptr<Sarvo::Rule>(element->_clone()));
 }
 
 // Puts a rule element (owned by the new handle) into the live document and
-// the section index: in place of the element with the same RuleId, keeping
-// that element's order id and place, or at the end.
+// the section index: in place of the element with the same RuleId and
+// creation type, keeping that element's order id and place, or at the end.
+// The replaced rule leaves the index of its own section, which differs
+// from type when the element is of another kind.
 std::shared_ptr<IRule> XmlReader::StoreRule(RuleType type, std::shared_ptr<Sarvo::Rule> element) {
     auto rule = std::make_shared<Rule>(element);
     SectionIndex& section = SectionForEdit(type);
     Sarvo::Rules::Rule_sequence& stored = MutableLive().Rules().Rule();
 
-    const std::size_t at = locator_.Find(stored, element->RuleId());
+    const std::size_t at = locator_.Find(stored, element->RuleId(), CreationTypeOf(*element));
     if (at == LiveRuleLocator::npos) {
         stored.push_back(*element);
         locator_.Appended(stored, stored.size() - 1);
-        section.Insert(element->OrderId(), rule);
     } else {
         Sarvo::Rule& old = stored[at];
+        EraseIndexedRule(old);
         element->OrderId(old.OrderId());
         if (!AssignRuleElement(old, *element)) {
             stored.insert(stored.erase(stored.begin() + at), *element);
         }
-        section.Insert(element->OrderId(), rule);
     }
+    section.Insert(element->OrderId(), rule);
     ruleListener_->ObjectModified(rule->GetDomainObjectType(), rule->GetIdentifier());
     return rule;
+}
+
+// Takes the rule of a live element out of the index of its section.
+void XmlReader::EraseIndexedRule(const Sarvo::Rule& liveElement) {
+    SectionIndex* section = Section(SectionOf(liveElement));
+    if (!section) {
+        return;
+    }
+    auto entry = section->ByOrder().find(liveElement.OrderId());
+    if (entry != section->ByOrder().end() &&
+        entry->second->GetIdentifier() == IdentifierOf(liveElement) &&
+        entry->second->GetCreationType() == CreationTypeOf(liveElement)) {
+        section->Erase(liveElement.OrderId());
+    }
 }
 
 std::shared_ptr<IRule> XmlReader::CreateRule(RuleType type, CreationType creationType,

@@ -272,10 +272,11 @@ TEST_F(XmlReaderEdit, RollbackReturnsToTheLastCommit) {
 
 TEST(XmlReaderRebuild, RefusedWhileRuleEditsArePending) {
     auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300001, 1, "a")));
-    auto element = std::make_shared<Sarvo::LocalRule>(
-        300009, 9, L"stored before any read", Sarvo::CreationTypes::User, Sarvo::ConditionSet(),
-        PassFilter(), Sarvo::RuleSections::LocalSection);
-    reader->UpdateRule(eLocalRules, element);
+    auto created = reader->CreateRule(eLocalRules, User, L"b", PassFilter(), -1);
+    reader->RollbackChanges();
+    // A rule handed out before the rollback still reports its changes.
+    created->SetActive(false);
+    created->NotifyChanged();
     try {
         reader->GetRules(eLocalRules);
         FAIL() << "rebuild accepted";
@@ -288,7 +289,63 @@ TEST(XmlReaderRebuild, RefusedWhileRuleEditsArePending) {
     reader->RollbackChanges();
     const auto rules = reader->GetRules(eLocalRules);
     EXPECT_EQ(std::vector<std::wstring>{L"a"}, Names(rules));
-    EXPECT_EQ(300001u, (*rules)[0]->GetIdentifier()) << "the refused build took no identifier";
+    EXPECT_EQ(300001u, (*rules)[0]->GetIdentifier());
+}
+
+TEST(XmlReaderRebuild, UpdateRuleBeforeAnyReadBuildsTheIndexFirst) {
+    auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300001, 1, "a")));
+    auto element = std::make_shared<Sarvo::LocalRule>(
+        300009, 9, L"stored before any read", Sarvo::CreationTypes::User, Sarvo::ConditionSet(),
+        PassFilter(), Sarvo::RuleSections::LocalSection);
+    reader->UpdateRule(eLocalRules, element);
+    EXPECT_EQ((std::vector<std::wstring>{L"a", L"stored before any read"}),
+              Names(reader->GetRules(eLocalRules)));
+    EXPECT_EQ(2u, Written(*reader)->Rules().Rule().size());
+    reader->RollbackChanges();
+    const auto rules = reader->GetRules(eLocalRules);
+    EXPECT_EQ(std::vector<std::wstring>{L"a"}, Names(rules));
+    EXPECT_EQ(300001u, (*rules)[0]->GetIdentifier()) << "the build took no identifier twice";
+}
+
+TEST_F(XmlReaderEdit, UpdateRuleAsTheFirstRuleOperationAfterARollback) {
+    auto element =
+        std::shared_ptr<Sarvo::Rule>((*reader->GetRules(eTransitRules))[1]->GetXmlRule()->_clone());
+    reader->CreateRule(eTransitRules, User, L"dropped", PassFilter(), -1);
+    reader->RollbackChanges();
+    element->Name(L"renamed");
+    reader->UpdateRule(eTransitRules, element);
+    EXPECT_EQ((std::vector<std::wstring>{L"r10", L"renamed", L"r30", L"r40"}),
+              Names(reader->GetRules(eTransitRules)));
+    EXPECT_EQ(L"renamed", Written(*reader)->Rules().Rule()[1].Name());
+}
+
+TEST_F(XmlReaderEdit, UpdateRuleWithAnElementOfAnotherKindMovesItsSection) {
+    const std::uint32_t id = IdOf(1);
+    const Sarvo::Rule& transit = *(*reader->GetRules(eTransitRules))[1]->GetXmlRule();
+    auto local = std::make_shared<Sarvo::LocalRule>(
+        transit.RuleId(), transit.OrderId(), L"now local", transit.CreationType(),
+        Sarvo::ConditionSet(), PassFilter(), Sarvo::RuleSections::LocalSection);
+    reader->UpdateRule(eLocalRules, local);
+
+    EXPECT_EQ((std::vector<std::wstring>{L"r10", L"r30", L"r40"}),
+              Names(reader->GetRules(eTransitRules)));
+    EXPECT_EQ(std::vector<std::wstring>{L"now local"}, Names(reader->GetRules(eLocalRules)));
+    const auto found = reader->GetRuleById({id, User});
+    ASSERT_NE(nullptr, found);
+    EXPECT_EQ(L"now local", found->GetName());
+    const auto written = Written(*reader);
+    ASSERT_EQ(4u, written->Rules().Rule().size());
+    EXPECT_NE(nullptr, dynamic_cast<const Sarvo::LocalRule*>(&written->Rules().Rule()[1]));
+}
+
+TEST_F(XmlReaderEdit, UpdateRuleReplacesTheRuleOfItsOwnCreationType) {
+    auto policy = std::make_shared<Sarvo::TransitRule>(
+        300002, 50, L"policy twin", Sarvo::CreationTypes::Policy, Sarvo::ConditionSet(),
+        PassFilter(), Sarvo::RuleSections::TransitSection);
+    reader->UpdateRule(eTransitRules, policy);
+    EXPECT_EQ((std::vector<std::wstring>{L"r10", L"r20", L"r30", L"r40", L"policy twin"}),
+              Names(reader->GetRules(eTransitRules)));
+    EXPECT_EQ(5u, Written(*reader)->Rules().Rule().size());
 }
 
 }  // namespace
