@@ -29,9 +29,8 @@ namespace fwcommon {
 // section order (VPN, NAT, tunnelling, local, transit), by order id within
 // a section, documents' order among equal order ids, and gives a rule
 // whose order id its section already holds the next free one above (logged
-// at level 2). Copies everything it keeps; used on one thread. Exported
-// only so that tests can reach it.
-class FWCOMMON_EXPORT RsopMerge {
+// at level 2). Copies everything it keeps; used on one thread.
+class RsopMerge {
 public:
     using Generators = std::map<CreationType, std::shared_ptr<IdentifierGenerator>>;
 

@@ -22,6 +22,6 @@ namespace fwcommon::document {
 // for a text holding NUL (which the binding would silently cut short),
 // otherwise only std::bad_alloc.
 // Any thread may call it; the document must not change meanwhile.
-FWCOMMON_EXPORT bool WritePolicyDirect(const Sarvo::PolicyType& policy, std::vector<unsigned char>& out);
+bool WritePolicyDirect(const Sarvo::PolicyType& policy, std::vector<unsigned char>& out);
 
 }  // namespace fwcommon::document

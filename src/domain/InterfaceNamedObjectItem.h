@@ -10,7 +10,7 @@ namespace fwcommon {
 // An entry of an interface object: one interface name (parameter 30, also
 // the display text). Otherwise an IP-address item: it compares and assigns
 // as one, and an interface object's lists take both.
-class FWCOMMON_EXPORT InterfaceNamedObjectItem : public IpAddressNamedObjectItem {
+class InterfaceNamedObjectItem : public IpAddressNamedObjectItem {
 public:
     static std::shared_ptr<InterfaceNamedObjectItem> FromInterfaceName(const std::wstring& name);
 

@@ -16,7 +16,7 @@ namespace fwcommon {
 // an item assigned from an interface item holds) throws std::runtime_error
 // "Application function: InterfaceNamedObjectItem::GetParam. Details:
 // Incorrect parameter type.".
-class FWCOMMON_EXPORT IpAddressNamedObjectItem : public INamedObjectElement {
+class IpAddressNamedObjectItem : public INamedObjectElement {
 public:
     // A blank item: empty texts, parameter ids {0}.
     IpAddressNamedObjectItem();

@@ -21,7 +21,7 @@ namespace fwcommon {
 // Identifiers come from the process-wide generator of named-object
 // internal numbers: drawn from it by the first constructor, marked busy
 // there by the second. The object never gives its number back.
-class FWCOMMON_EXPORT NamedObject : public virtual INamedObject {
+class NamedObject : public virtual INamedObject {
 public:
     ~NamedObject() override;
 

@@ -16,13 +16,13 @@ namespace fwcommon {
 
 // Creates the generator with the range first .. 4294967295 unless it
 // exists. True when this call created it.
-FWCOMMON_EXPORT bool EnsureNamedObjectNumbers(std::uint32_t first);
+bool EnsureNamedObjectNumbers(std::uint32_t first);
 
 // The next free internal number, now busy. Throws std::out_of_range
 // "invalid vector<T> subscript" when every number is taken.
-FWCOMMON_EXPORT std::uint32_t GenerateNamedObjectNumber();
+std::uint32_t GenerateNamedObjectNumber();
 
 // Marks a number busy (a number that is not free is left as it is).
-FWCOMMON_EXPORT void MarkNamedObjectNumberBusy(std::uint32_t number);
+void MarkNamedObjectNumberBusy(std::uint32_t number);
 
 }  // namespace fwcommon

@@ -15,7 +15,7 @@ namespace fwcommon {
 // the handle is built and does not follow later changes of RuleId; the name
 // and creation type are read from the element at each call.
 // Throws std::invalid_argument when constructed on an empty element.
-class FWCOMMON_EXPORT Rule : public IRule {
+class Rule : public IRule {
 public:
     explicit Rule(std::shared_ptr<Sarvo::Rule> xmlRule);
 

@@ -15,7 +15,7 @@ namespace fwcommon {
 // an id in the set that the class has no answer for throws
 // std::runtime_error "Application function: SarvoNamedObjectItem::GetParam.
 // Details: Incorrect parameter type.".
-class FWCOMMON_EXPORT SarvoNamedObjectItem : public INamedObjectElement {
+class SarvoNamedObjectItem : public INamedObjectElement {
 public:
     // A blank item: node 0, network 0, no template, parameter ids {0}.
     SarvoNamedObjectItem();

@@ -6,7 +6,7 @@
 namespace fwcommon {
 
 // A named object of time spans; its items are ScheduleNamedObjectItem.
-class FWCOMMON_EXPORT ScheduleNamedObject : public NamedObject,
+class ScheduleNamedObject : public NamedObject,
                                             public virtual IScheduleNamedObject {
 public:
     ScheduleNamedObject(const std::wstring& name, const std::wstring& description,

@@ -18,7 +18,7 @@ namespace fwcommon {
 // id in the set that the class has no answer for throws std::runtime_error
 // "Application function: ScheduleNamedObjectItem::GetParam. Details:
 // Incorrect parameter type.".
-class FWCOMMON_EXPORT ScheduleNamedObjectItem : public INamedObjectElement {
+class ScheduleNamedObjectItem : public INamedObjectElement {
 public:
     // "Daily" from 0:0 to 23:59, parameter ids {0, 1, 7, 8, 9, 10}.
     ScheduleNamedObjectItem();

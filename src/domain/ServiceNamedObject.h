@@ -6,7 +6,7 @@
 namespace fwcommon {
 
 // A named object of services; its items are ServiceNamedObjectItem.
-class FWCOMMON_EXPORT ServiceNamedObject : public NamedObject, public virtual IServiceNamedObject {
+class ServiceNamedObject : public NamedObject, public virtual IServiceNamedObject {
 public:
     ServiceNamedObject(const std::wstring& name, const std::wstring& description,
                        CreationType creationType);

@@ -18,7 +18,7 @@ namespace fwcommon {
 // set that the class has no answer for throws std::runtime_error
 // "Application function: ServiceNamedObjectItem::GetParam. Details:
 // Incorrect parameter type.".
-class FWCOMMON_EXPORT ServiceNamedObjectItem : public INamedObjectElement {
+class ServiceNamedObjectItem : public INamedObjectElement {
 public:
     static constexpr std::int32_t kAbsent = -1;
 

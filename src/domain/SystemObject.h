@@ -12,7 +12,7 @@ namespace fwcommon {
 // text of the type, fixed at construction; every system object shares the
 // identifier 0. Constructing with a value outside 0..14 throws
 // std::out_of_range (from StringUtilities::GetSystemType).
-class FWCOMMON_EXPORT SystemObject : public virtual ISystemObjectItem {
+class SystemObject : public virtual ISystemObjectItem {
 public:
     explicit SystemObject(SystemObjectTypes type);
 

@@ -266,4 +266,10 @@ bool XmlReader::HasChanges() {
     return optionsChanged_ || rulesChanged_ || namedObjectsChanged_;
 }
 
+// The live document as UTF-8 bytes.
+void XmlReader::GetXmlData(std::vector<unsigned char>& out) {
+    EnsureRulesParsed();
+    out = WritePolicyDocument(Live());
+}
+
 }  // namespace fwcommon

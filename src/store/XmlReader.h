@@ -35,8 +35,7 @@ using GeneratorRegistry = std::map<CreationType, std::shared_ptr<IdentifierGener
 // document are the same tree.
 //
 // Not synchronised; the Context that owns the reader serialises access.
-// Exported only so that tests can reach the operations beyond IXmlReader.
-class FWCOMMON_EXPORT XmlReader : public IXmlReader {
+class XmlReader : public IXmlReader {
 public:
     XmlReader(const std::vector<unsigned char>& bytes, CreationType creationType,
               const std::wstring& dataname, const std::wstring& schemaPath,

@@ -89,9 +89,4 @@ void XmlReader::SetApplicationProperties(std::int64_t time, std::int32_t period)
     properties.RollbackPeriod(period);
 }
 
-void XmlReader::GetXmlData(std::vector<unsigned char>& out) {
-    EnsureRulesParsed();
-    out = WritePolicyDocument(Live());
-}
-
 }  // namespace fwcommon

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include <fwcommon/rules.hxx>
+#include "lint/LintAddressSet.h"
+#include "lint/LintCatalog.h"
+#include "lint/LintRegion.h"
+#include "lint/LintScheduleSet.h"
+#include "lint/LintServiceSet.h"
+
+namespace fwcommon::lint {
+
+using HostBounds = Bounds<AddressSet>;
+using InterfaceBounds = Bounds<InterfaceAddressSet>;
+using VpnBounds = Bounds<NoExact>;
+using ServiceBounds = Bounds<ServiceSet>;
+using ScheduleBounds = Bounds<ScheduleSet>;
+
+// Numbers opaque values; equal texts get equal tokens. One thread at a time.
+class Interner {
+public:
+    Token Intern(const std::wstring& text);
+    // The token of a text interned before, or nothing.
+    std::optional<Token> Find(const std::wstring& text) const;
+    // The text of a token this interner gave.
+    const std::wstring& Text(Token token) const { return *texts_[token]; }
+
+private:
+    std::unordered_map<std::wstring, Token> tokens_;
+    std::vector<const std::wstring*> texts_;  // keys of tokens_, by token
+};
+
+// Receives the text of a primitive that matches nothing ("port range 90-80
+// ends below its start"). May be null where nothing is reported.
+using EmptyRangeSink = std::function<void(const std::wstring& message)>;
+
+// Turns conditions into the sets they match, resolving named objects
+// through the catalog. Objects are resolved once and remembered; a
+// reference that names no object, an ambiguous one, one that reaches back
+// into an object being resolved or one nested more than 200 objects deep
+// is taken as unknown. One thread at a
+// time; the catalog and interner outlive it.
+class ConditionEvaluator {
+public:
+    ConditionEvaluator(const ObjectCatalog& catalog, Interner& interner);
+
+    HostBounds Host(const Sarvo::IpHostCondition& c, const EmptyRangeSink* sink);
+    InterfaceBounds Interface(const Sarvo::InterfaceCondition& c, const EmptyRangeSink* sink);
+    VpnBounds Vpn(const Sarvo::VpnHostCondition& c, const EmptyRangeSink* sink);
+    ServiceBounds Service(const Sarvo::ServiceCondition& c, const EmptyRangeSink* sink);
+    ScheduleBounds Schedule(const Sarvo::ScheduleCondition& c, const EmptyRangeSink* sink);
+
+    // Checks the object's own entries, reporting their empty primitives.
+    void CheckObject(const ObjectEntry& entry, const EmptyRangeSink& sink);
+
+private:
+    template <typename E>
+    struct Memo {
+        std::unordered_map<std::int32_t, Bounds<E>> done;
+        std::unordered_set<std::int32_t> active;
+    };
+
+    template <typename E, typename Object, typename Evaluate>
+    Bounds<E> Resolve(Memo<E>& memo, NamedObjectType type, std::int32_t id, Evaluate evaluate);
+
+    Token SystemToken(const std::wstring& name);
+    HostBounds IpPrimitive(const Sarvo::IpHostCondition& c, const EmptyRangeSink* sink);
+
+    const ObjectCatalog& catalog_;
+    Interner& interner_;
+    Memo<AddressSet> hosts_;
+    Memo<InterfaceAddressSet> interfaces_;
+    Memo<NoExact> vpns_;
+    Memo<ServiceSet> services_;
+    Memo<ScheduleSet> schedules_;
+};
+
+// Inclusions less exclusions of one object, each entry through evaluate.
+template <typename E, typename Object, typename Evaluate>
+Bounds<E> ObjectContent(const Object& object, Evaluate evaluate) {
+    Bounds<E> included;
+    for (const auto& entry : object.Inclusion()) {
+        included.UnionWith(evaluate(entry));
+    }
+    Bounds<E> excluded;
+    for (const auto& entry : object.Exclusion()) {
+        excluded.UnionWith(evaluate(entry));
+    }
+    return included.Minus(excluded);
+}
+
+}  // namespace fwcommon::lint

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include <fwcommon/PolicyLint.h>
+#include "lint/LintCatalog.h"
+#include "lint/LintConditions.h"
+#include "lint/LintReferences.h"
+
+namespace fwcommon::lint {
+
+// A rule with its section and 1-based position in section order (0 for a
+// rule of no section).
+struct RuleEntry {
+    const Sarvo::Rule* rule = nullptr;
+    RuleType section = static_cast<RuleType>(0);
+    std::size_t position = 0;
+};
+
+// The section of a rule by its kind; 0 for a plain Rule.
+RuleType SectionOf(const Sarvo::Rule& rule);
+
+// Rules per section in section order: ascending OrderId, ties in document
+// order. Rules of no section come last, with position 0.
+std::vector<std::vector<RuleEntry>> RulesBySection(const Sarvo::PolicyType& policy);
+
+// True for a filtering rule that applies in both directions.
+bool IsBidirectional(const Sarvo::Rule& rule);
+
+// The findings of one document, kept in report order: objects in document
+// order, then rules by section and position, each in the order found.
+class FindingList {
+public:
+    explicit FindingList(std::string source) : source_(std::move(source)) {}
+
+    void OnObject(const ObjectEntry& object, std::size_t index, LintSeverity severity,
+                  const char* code, std::wstring message);
+    void OnRule(const RuleEntry& rule, LintSeverity severity, const char* code,
+                std::wstring message);
+    void MoveSortedInto(std::vector<LintFinding>& out);
+
+private:
+    struct Keyed {
+        std::uint64_t key;
+        LintFinding finding;
+    };
+    std::string source_;
+    std::vector<Keyed> findings_;
+};
+
+// Keys of referenced objects (kind and Id) that count as used.
+using UsedObjects = std::unordered_set<std::int64_t>;
+std::int64_t UsageKey(NamedObjectType type, std::int32_t id);
+
+// What the checks of one document share.
+struct LintPass {
+    const ObjectCatalog& catalog;
+    ConditionEvaluator& evaluator;
+    UsedObjects& used;
+    FindingList& findings;
+};
+
+// Reports the references of one subject that name nothing, and marks the
+// others used. report receives code and message.
+template <typename Report>
+void CheckReferences(const References& refs, LintPass& pass, Report report);
+
+// Duplicate Ids, dangling references, unknown system objects, reference
+// cycles and empty primitives of the document's own objects. others are
+// the objects seen before them (the shared ones), for duplicate Ids.
+void CheckObjects(const std::vector<ObjectEntry>& own, const std::vector<ObjectEntry>& others,
+                  LintPass& pass);
+
+// Unused objects among own.
+void CheckUnused(const std::vector<ObjectEntry>& own, const UsedObjects& used,
+                 FindingList& findings);
+
+// Identifiers, references, empty rules and shadowed rules of the document.
+void CheckRules(const Sarvo::PolicyType& policy, LintPass& pass);
+
+// "rule #2 \"Name\" (RuleId 7)".
+std::wstring DescribeRule(const RuleEntry& rule);
+// "IpObject \"Name\" (Id 101)".
+std::wstring DescribeObject(const ObjectEntry& object);
+
+template <typename Report>
+void CheckReferences(const References& refs, LintPass& pass, Report report) {
+    for (const Reference& ref : refs.objects) {
+        pass.used.insert(UsageKey(ref.type, ref.id));
+        if (pass.catalog.Count(ref.type, ref.id) == 0) {
+            report(LintCode::kDanglingReference,
+                   std::wstring(L"refers to ") + ObjectKindName(ref.type) + L" " +
+                       std::to_wstring(ref.id) + L", which does not exist");
+        }
+    }
+    for (const std::wstring& name : refs.systemNames) {
+        if (!IsSystemObjectName(name)) {
+            report(LintCode::kUnknownSystemObject,
+                   L"refers to the system object \"" + name + L"\", which does not exist");
+        }
+    }
+}
+
+}  // namespace fwcommon::lint

@@ -1,0 +1,213 @@
+#include <algorithm>
+#include <map>
+#include <unordered_map>
+
+#include <fwcommon/RuleIdentifier.h>
+#include "lint/LintPass.h"
+#include "lint/LintRuleMatch.h"
+#include "lint/LintShadowIndex.h"
+
+namespace fwcommon::lint {
+namespace {
+
+void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,
+                           FindingList& findings) {
+    std::unordered_map<std::uint64_t, const RuleEntry*> first;
+    for (const auto& rules : sections) {
+        for (const RuleEntry& r : rules) {
+            const std::uint64_t key = (static_cast<std::uint64_t>(r.rule->CreationType()) << 32) |
+                                      RuleIdentifierOf(r.rule->RuleId());
+            const auto [at, inserted] = first.emplace(key, &r);
+            if (!inserted) {
+                findings.OnRule(r, LintSeverity::eError, LintCode::kDuplicateRuleId,
+                                L"RuleId " + std::to_wstring(r.rule->RuleId()) +
+                                    L" of creation type " + std::wstring(r.rule->CreationType()) +
+                                    L" is also held by " + DescribeRule(*at->second) + L" of " +
+                                    RuleTypeName(at->second->section));
+            }
+        }
+    }
+}
+
+void CheckDuplicateOrderIds(const std::vector<RuleEntry>& rules, FindingList& findings) {
+    for (std::size_t i = 1; i < rules.size(); ++i) {
+        if (rules[i].section != 0 && rules[i].rule->OrderId() == rules[i - 1].rule->OrderId()) {
+            std::size_t first = i - 1;
+            while (first > 0 && rules[first - 1].rule->OrderId() == rules[i].rule->OrderId()) {
+                --first;
+            }
+            findings.OnRule(rules[i], LintSeverity::eError, LintCode::kDuplicateOrderId,
+                            L"OrderId " + std::to_wstring(rules[i].rule->OrderId()) +
+                                L" is also held by " + DescribeRule(rules[first]));
+        }
+    }
+}
+
+template <typename Optional>
+bool SameAddress(const Optional& a, const Optional& b) {
+    return a.present() == b.present() && (!a.present() || a->Value() == b->Value());
+}
+
+// True when the two rules do exactly the same with what they match.
+bool SameAction(const Sarvo::Action& a, const Sarvo::Action& b) {
+    const auto* fa = dynamic_cast<const Sarvo::Filter*>(&a);
+    const auto* fb = dynamic_cast<const Sarvo::Filter*>(&b);
+    if (fa != nullptr && fb != nullptr) {
+        return fa->FilteringAction() == fb->FilteringAction() &&
+               fa->IsConnectionStateless() == fb->IsConnectionStateless() &&
+               fa->IsPacketLoggingEnabled() == fb->IsPacketLoggingEnabled() &&
+               fa->IsConnectionLoggingEnabled() == fb->IsConnectionLoggingEnabled() &&
+               fa->IsBidirectional() == fb->IsBidirectional();
+    }
+    const auto* ta = dynamic_cast<const Sarvo::Translation*>(&a);
+    const auto* tb = dynamic_cast<const Sarvo::Translation*>(&b);
+    if (ta != nullptr && tb != nullptr) {
+        return SameAddress(ta->SourceIp(), tb->SourceIp()) &&
+               SameAddress(ta->DestinationIp(), tb->DestinationIp()) &&
+               SameAddress(ta->DestinationPort(), tb->DestinationPort()) &&
+               ta->IsTranslatedIntoOutboundInterface() == tb->IsTranslatedIntoOutboundInterface();
+    }
+    return false;
+}
+
+// Empty and shadowed rules of one section, in section order. Only an
+// active rule with a smaller OrderId is filed as a possible coverer.
+class SectionShadows {
+public:
+    SectionShadows(const std::vector<RuleEntry>& rules, LintPass& pass)
+        : rules_(rules), pass_(pass) {}
+
+    void Run() {
+        matches_.reserve(rules_.size());
+        std::size_t filedUpTo = 0;
+        for (std::size_t i = 0; i < rules_.size(); ++i) {
+            matches_.push_back(Build(rules_[i]));
+            if (rules_[i].section == 0) {
+                continue;
+            }
+            for (; filedUpTo < i; ++filedUpTo) {
+                if (rules_[filedUpTo].rule->OrderId() == rules_[i].rule->OrderId()) {
+                    break;
+                }
+                if (rules_[filedUpTo].rule->IsActive()) {
+                    index_.Add(static_cast<std::uint32_t>(filedUpTo), matches_[filedUpTo]);
+                }
+            }
+            Check(i);
+        }
+    }
+
+private:
+    RuleMatch Build(const RuleEntry& entry) {
+        const auto report = [&](const char* code, std::wstring message) {
+            pass_.findings.OnRule(entry, LintSeverity::eError, code, std::move(message));
+        };
+        CheckReferences(ReferencesOfRule(entry.rule->ConditionSet()), pass_, report);
+        return BuildRuleMatch(
+            entry.rule->ConditionSet(), pass_.evaluator,
+            [&](const std::wstring& message) { report(LintCode::kEmptyRange, message); });
+    }
+
+    void Check(std::size_t i) {
+        const RuleEntry& entry = rules_[i];
+        if (const wchar_t* part = EmptyPart(matches_[i])) {
+            pass_.findings.OnRule(
+                entry, LintSeverity::eError, LintCode::kNeverMatches,
+                std::wstring(L"can never match: its ") + part + L" matches nothing");
+            return;
+        }
+        if (!entry.rule->IsActive()) {
+            return;
+        }
+        const bool bidirectional = IsBidirectional(*entry.rule);
+        for (std::uint32_t c : index_.Candidates(matches_[i])) {
+            const Sarvo::Rule& earlier = *rules_[c].rule;
+            if ((bidirectional && !IsBidirectional(earlier)) || !Covers(matches_[c], matches_[i])) {
+                continue;
+            }
+            ReportShadow(entry, rules_[c]);
+            return;
+        }
+    }
+
+    void ReportShadow(const RuleEntry& entry, const RuleEntry& earlier) {
+        if (SameAction(entry.rule->Action(), earlier.rule->Action())) {
+            pass_.findings.OnRule(entry, LintSeverity::eWarning, LintCode::kRedundantRule,
+                                  L"is redundant: " + DescribeRule(earlier) +
+                                      L" matches everything it matches, with the same action");
+        } else {
+            pass_.findings.OnRule(entry, LintSeverity::eError, LintCode::kShadowedRule,
+                                  L"can never match: " + DescribeRule(earlier) +
+                                      L" matches everything it matches, with another action");
+        }
+    }
+
+    const std::vector<RuleEntry>& rules_;
+    LintPass& pass_;
+    std::vector<RuleMatch> matches_;
+    ShadowIndex index_;
+};
+
+}  // namespace
+
+RuleType SectionOf(const Sarvo::Rule& rule) {
+    if (dynamic_cast<const Sarvo::VpnRule*>(&rule)) {
+        return eVPNRules;
+    }
+    if (dynamic_cast<const Sarvo::NatRule*>(&rule)) {
+        return eNATRules;
+    }
+    if (dynamic_cast<const Sarvo::TunnelingRule*>(&rule)) {
+        return eTunnelRules;
+    }
+    if (dynamic_cast<const Sarvo::LocalRule*>(&rule)) {
+        return eLocalRules;
+    }
+    if (dynamic_cast<const Sarvo::TransitRule*>(&rule)) {
+        return eTransitRules;
+    }
+    return static_cast<RuleType>(0);
+}
+
+std::vector<std::vector<RuleEntry>> RulesBySection(const Sarvo::PolicyType& policy) {
+    std::map<int, std::vector<RuleEntry>> sections;
+    for (const Sarvo::Rule& rule : policy.Rules().Rule()) {
+        const RuleType section = SectionOf(rule);
+        sections[section == 0 ? 99 : section].push_back(RuleEntry{&rule, section, 0});
+    }
+    std::vector<std::vector<RuleEntry>> out;
+    for (auto& [key, rules] : sections) {
+        if (key != 99) {
+            std::stable_sort(rules.begin(), rules.end(),
+                             [](const RuleEntry& a, const RuleEntry& b) {
+                                 return a.rule->OrderId() < b.rule->OrderId();
+                             });
+            for (std::size_t i = 0; i < rules.size(); ++i) {
+                rules[i].position = i + 1;
+            }
+        }
+        out.push_back(std::move(rules));
+    }
+    return out;
+}
+
+bool IsBidirectional(const Sarvo::Rule& rule) {
+    const auto* filter = dynamic_cast<const Sarvo::Filter*>(&rule.Action());
+    return filter != nullptr && filter->IsBidirectional();
+}
+
+std::wstring DescribeRule(const RuleEntry& rule) {
+    return L"rule #" + std::to_wstring(rule.position) + L" \"" + rule.rule->Name() +
+           L"\" (RuleId " + std::to_wstring(rule.rule->RuleId()) + L")";
+}
+
+void CheckRules(const Sarvo::PolicyType& policy, LintPass& pass) {
+    const std::vector<std::vector<RuleEntry>> sections = RulesBySection(policy);
+    CheckDuplicateRuleIds(sections, pass.findings);
+    for (const auto& rules : sections) {
+        CheckDuplicateOrderIds(rules, pass.findings);
+        SectionShadows(rules, pass).Run();
+    }
+}
+
+}  // namespace fwcommon::lint

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "lint/LintRuleMatch.h"
+
+namespace fwcommon::lint {
+
+// Earlier rules of a section, indexed so that a later rule is compared in
+// full only with rules that may cover it.
+//
+// A match has ten parts (schedule, service, and per side: the side itself,
+// its interface, hosts and VPN hosts). A part is restricted when it is not
+// everything (for a covering rule: its lower bound; for a covered rule: its
+// upper bound). A rule covers another only if every part it restricts is
+// restricted in the other too, so rules are grouped by the set of parts
+// they restrict, and a later rule looks only into groups whose set is part
+// of its own. Within a group, each rule is filed once per restricted part
+// under keys of that part (its opaque values; an address's first octet or
+// leading 16 bits; a service's protocol and destination-port block; the
+// side kind); a rule whose part spans too many keys goes to that part's
+// always-compared list. A covering rule holds every point of the covered
+// rule in every part, so it is filed under the key of any one point of
+// any part: the later rule looks up the key of one point of each part and
+// takes the shortest list.
+class ShadowIndex {
+public:
+    // Files rule number `rule`. Rules that can cover nothing are left out.
+    void Add(std::uint32_t rule, const RuleMatch& match);
+
+    // Numbers of the filed rules that may cover match, ascending.
+    std::vector<std::uint32_t> Candidates(const RuleMatch& match) const;
+
+private:
+    // The rules of a group filed by the keys of one part.
+    struct PartIndex {
+        int part = 0;
+        std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> byKey;
+        std::vector<std::uint32_t> always;
+    };
+    struct Group {
+        std::vector<PartIndex> parts;       // one per restricted part
+        std::vector<std::uint32_t> always;  // when no part is restricted
+    };
+
+    // The shortest candidate lists of a group for match, appended to out.
+    void AddCandidates(const Group& group, const RuleMatch& match,
+                       std::vector<std::uint32_t>& out) const;
+
+    std::unordered_map<std::uint32_t, Group> groups_;
+};
+
+}  // namespace fwcommon::lint

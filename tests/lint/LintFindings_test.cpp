@@ -1,0 +1,354 @@
+// Lint findings of small policies: one row per situation, each listing every
+// finding expected, so that a missing finding and a false one both fail.
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <fwcommon/PolicyDocument.h>
+#include <fwcommon/PolicyLint.h>
+
+#include "common/TestFiles.h"
+#include "lint/LintPolicyText.h"
+
+namespace fwcommon::test {
+namespace {
+
+using namespace lint;
+
+// "error shadowed-rule LocalRule#2" or "warning unused-object 5".
+std::string Brief(const LintFinding& f) {
+    std::string text = LintSeverityName(f.severity) + " " + f.code + " ";
+    if (f.subject == LintSubject::eNamedObject) {
+        return text + "object " + std::to_string(f.identifier);
+    }
+    return text + "rule#" + std::to_string(f.position);
+}
+
+std::vector<LintFinding> Lint(const std::string& text) {
+    const auto policy = ParsePolicyDocument(ToBytes(text));
+    return LintPolicies({LintDocument{"p.xml", policy.get()}});
+}
+
+std::vector<std::string> Briefs(const std::vector<LintFinding>& findings) {
+    std::vector<std::string> out;
+    for (const auto& f : findings) {
+        out.push_back(Brief(f));
+    }
+    return out;
+}
+
+struct Row {
+    const char* name;
+    std::string objects;
+    std::string rules;
+    std::vector<std::string> expected;
+};
+
+const std::string kLan = Source(Net("10.0.0.0", "255.255.255.0"));
+
+std::vector<Row> Rows() {
+    return {
+        {"clean policy",
+         IpObject(1, Addr("10.0.0.1")),
+         Local(1, Destination(IpRef(1)) + "", "Pass") + Local(2, Tcp(80, 80), "Drop") +
+             Local(3, Tcp(81, 81), "Drop"),
+         {}},
+        {"dangling reference in a rule",
+         "",
+         Local(1, Destination(IpRef(99))),
+         {"error dangling-reference rule#1"}},
+        {"dangling reference in an object",
+         IpObject(1, IpRef(2)),
+         Local(1, Destination(IpRef(1))),
+         {"error dangling-reference object 1"}},
+        {"reference to an object of another kind",
+         ServiceObject(7, Tcp(80, 80)),
+         Local(1, Destination(IpRef(7))),
+         {"warning unused-object object 7", "error dangling-reference rule#1"}},
+        {"unknown system object",
+         "",
+         Local(1, Destination(IpSystem("Everything"))),
+         {"error unknown-system-object rule#1"}},
+        {"known system object", "", Local(1, Destination(IpSystem("InternetIP"))), {}},
+        {"reference cycle",
+         IpObject(1, IpRef(2)) + IpObject(2, IpRef(3)) + IpObject(3, IpRef(1)),
+         Local(1, Destination(IpRef(1))),
+         {"error reference-cycle object 1"}},
+        {"object containing itself",
+         IpObject(1, Addr("10.0.0.1") + IpRef(1)),
+         Local(1, Destination(IpRef(1))),
+         {"error reference-cycle object 1"}},
+        {"duplicate RuleId within a creation type",
+         "",
+         RuleOf("LocalRule", 5, 1, Tcp(80, 80)) + RuleOf("TransitRule", 5, 2, Tcp(81, 81)) +
+             RuleOf("TransitRule", 5, 3, Tcp(82, 82), "Pass", "", "Policy"),
+         {"error duplicate-rule-id rule#1"}},
+        {"duplicate object Id across kinds",
+         ServiceObject(5, Tcp(80, 80)) + IpObject(5, Addr("10.0.0.1")),
+         Local(1, ServiceRef(5) + Destination(IpRef(5))),
+         {"error duplicate-object-id object 5"}},
+        {"duplicate OrderId within a section",
+         "",
+         Local(1, Tcp(80, 80)) + RuleOf("LocalRule", 2, 1, Tcp(81, 81)) +
+             RuleOf("TransitRule", 3, 1, Tcp(82, 82)),
+         {"error duplicate-order-id rule#2"}},
+        {"unused object",
+         IpObject(1, Addr("10.0.0.1")) + IpObject(2, Addr("10.0.0.2")),
+         Local(1, Destination(IpRef(2))),
+         {"warning unused-object object 1"}},
+        {"object used only by another object",
+         IpObject(1, Addr("10.0.0.1")) + IpObject(2, IpRef(1)),
+         Local(1, Destination(IpRef(2))),
+         {}},
+        {"port range ending below its start",
+         "",
+         Local(1, Tcp(90, 80)),
+         {"error empty-range rule#1", "error never-matches rule#1"}},
+        {"empty port range among others",
+         "",
+         Local(1, Tcp(90, 80) + Tcp(22, 22)),
+         {"error empty-range rule#1"}},
+        {"address range ending below its start",
+         "",
+         Local(1, Destination(Span("10.0.0.9", "10.0.0.1"))),
+         {"error empty-range rule#1", "error never-matches rule#1"}},
+        {"calendar ending before it starts",
+         "",
+         Local(1, Calendar("2026-05-02", "08:00:00", "2026-05-01", "09:00:00")),
+         {"error empty-range rule#1", "error never-matches rule#1"}},
+        {"weekly schedule without days",
+         "",
+         Local(1, Weekly("08:00:00", "09:00:00", "0000000")),
+         {"error empty-range rule#1", "error never-matches rule#1"}},
+        {"exclusion removing every inclusion",
+         IpObject(1, Net("10.0.0.0", "255.255.255.0"), Span("10.0.0.0", "10.0.0.255")),
+         Local(1, Destination(IpRef(1))),
+         {"error never-matches rule#1"}},
+        {"exclusion of an opaque value keeps the object",
+         IpObject(1, Addr("10.0.0.1"), Domain("a.example")),
+         Local(1, Destination(IpRef(1))),
+         {}},
+        {"shadowed by a wider network with another action",
+         "",
+         Local(1, kLan, "Drop") + Local(2, Source(Addr("10.0.0.7")) + Tcp(80, 80)),
+         {"error shadowed-rule rule#2"}},
+        {"redundant under the same action",
+         "",
+         Local(1, kLan) + Local(2, Source(Addr("10.0.0.7")) + Tcp(80, 80)),
+         {"warning redundant-rule rule#2"}},
+        {"shadow through a named object with an exclusion",
+         IpObject(1, Net("10.0.0.0", "255.255.255.0"), Net("10.0.0.128", "255.255.255.128")),
+         Local(1, Destination(IpRef(1)), "Drop") + Local(2, Destination(Addr("10.0.0.5"))) +
+             Local(3, Destination(Addr("10.0.0.200"))),
+         {"error shadowed-rule rule#2"}},
+        {"one port outside the earlier range",
+         "",
+         Local(1, Tcp(1000, 2000), "Drop") + Local(2, Tcp(1500, 2001)),
+         {}},
+        {"port range inside the earlier range",
+         "",
+         Local(1, Tcp(1000, 2000), "Drop") + Local(2, Tcp(1500, 2000)),
+         {"error shadowed-rule rule#2"}},
+        {"ports covered by two earlier ranges together",
+         "",
+         Local(1, Tcp(1000, 1499) + Tcp(1500, 2000), "Drop") + Local(2, Tcp(1200, 1800)),
+         {"error shadowed-rule rule#2"}},
+        {"IPv6 range inside an IPv6 network",
+         "",
+         Local(1, Destination(Net("2001:db8::", "ffff:ffff::")), "Drop") +
+             Local(2, Destination(Span("2001:db8::1", "2001:db8::ff"))),
+         {"error shadowed-rule rule#2"}},
+        {"IPv6 prefix length and an address outside it",
+         "",
+         Local(1, Destination(Net("2001:db8::", "32")), "Drop") +
+             Local(2, Destination(Addr("2001:db9::1"))),
+         {}},
+        {"IPv4 everything does not cover IPv6",
+         "",
+         Local(1, Destination(Span("0.0.0.0", "255.255.255.255")), "Drop") +
+             Local(2, Destination(Addr("::1"))),
+         {}},
+        {"identical domain names cover each other",
+         "",
+         Local(1, Destination(Domain("WWW.example.com")), "Drop") +
+             Local(2, Tcp(443, 443) + Destination(Domain("www.example.com"))),
+         {"error shadowed-rule rule#2"}},
+        {"an address does not cover a domain name",
+         "",
+         Local(1, Destination(Span("0.0.0.0", "255.255.255.255")), "Drop") +
+             Local(2, Destination(Domain("www.example.com"))),
+         {}},
+        {"no condition covers a domain name",
+         "",
+         Local(1, "", "Drop") + Local(2, Destination(Domain("a.example"))),
+         {"error shadowed-rule rule#2"}},
+        {"inactive rules neither shadow nor are shadowed",
+         "",
+         Local(1, "", "Drop", "IsActive=\"false\"") + Local(2, Tcp(80, 80)) +
+             Local(3, Tcp(80, 80), "Drop", "IsActive=\"false\""),
+         {}},
+        {"section order is by OrderId",
+         "",
+         Local(2, Tcp(80, 80)) + Local(1, "", "Drop"),
+         {"error shadowed-rule rule#2"}},
+        {"rules of other sections do not shadow",
+         "",
+         RuleOf("TransitRule", 1, 1, "", "Drop") + Local(2, Tcp(80, 80)),
+         {}},
+        {"bidirectional rule under a one-way rule",
+         "",
+         Local(1, "", "Drop") +
+             RuleOf("LocalRule", 2, 2, Tcp(80, 80), "Pass", "", "User", "IsBidirectional=\"true\""),
+         {}},
+        {"daily window over midnight is not reasoned about",
+         "",
+         Local(1, Daily("22:00:00", "06:00:00"), "Drop") + Local(2, Daily("23:00:00", "23:30:00")),
+         {}},
+        {"weekly office hours cover a calendar span on a Tuesday",
+         "",
+         Local(1, Weekly("08:00:00", "18:00:00", "1111100"), "Drop") +
+             Local(2, Calendar("2026-12-01", "09:00:00", "2026-12-01", "10:00:00")),
+         {"error shadowed-rule rule#2"}},
+        {"weekly office hours miss a calendar span on a Saturday",
+         "",
+         Local(1, Weekly("08:00:00", "18:00:00", "1111100"), "Drop") +
+             Local(2, Calendar("2026-12-05", "09:00:00", "2026-12-05", "10:00:00")),
+         {}},
+        {"daily window covers a weekly one",
+         "",
+         Local(1, Daily("08:00:00", "18:00:00"), "Drop") +
+             Local(2, Weekly("09:00:00", "17:00:00", "0000011")),
+         {"error shadowed-rule rule#2"}},
+        {"ICMP type without code covers that type with a code",
+         "",
+         Local(1, Icmp("Type=\"8\""), "Drop") + Local(2, Icmp("Type=\"8\" Code=\"0\"")) +
+             Local(3, Icmp("Type=\"0\"")),
+         {"error shadowed-rule rule#2"}},
+        {"protocol condition covers every ICMP message",
+         "",
+         Local(1, Protocol(1), "Drop") + Local(2, Icmp("Type=\"3\"")),
+         {"error shadowed-rule rule#2"}},
+        {"service object with an exclusion",
+         ServiceObject(4, Tcp(1, 1000), Tcp(22, 22)),
+         Local(1, ServiceRef(4), "Drop") + Local(2, Tcp(80, 80)) + Local(3, Tcp(22, 22)),
+         {"error shadowed-rule rule#2"}},
+        {"dangling reference covers nothing",
+         "",
+         Local(1, Destination(IpRef(9)), "Drop") + Local(2, Destination(IpRef(9))),
+         {"error dangling-reference rule#1", "error dangling-reference rule#2"}},
+        {"public side does not cover a private side",
+         "",
+         Local(1, Source(""), "Drop") + Local(2, VpnSource(VpnNode(7))),
+         {}},
+        {"VPN node inside a list of nodes",
+         "",
+         Local(1, VpnSource(VpnNode(7) + VpnNode(8)), "Drop") + Local(2, VpnSource(VpnNode(8))),
+         {"error shadowed-rule rule#2"}},
+    };
+}
+
+TEST(PolicyLint, FindingsOfSmallPolicies) {
+    for (const Row& row : Rows()) {
+        SCOPED_TRACE(row.name);
+        std::vector<LintFinding> findings;
+        ASSERT_NO_THROW(findings = Lint(Policy(row.objects, row.rules)));
+        EXPECT_EQ(row.expected, Briefs(findings));
+    }
+}
+
+TEST(PolicyLint, DeeplyNestedObjectsAreUnknownNotFollowedToTheEnd) {
+    std::string chain;
+    for (int id = 1; id < 3000; ++id) {
+        chain += IpObject(id, IpRef(id + 1));
+    }
+    chain += IpObject(3000, Addr("10.0.0.1"));
+    const auto findings = Lint(Policy(
+        chain, Local(1, Destination(IpRef(1)), "Drop") + Local(2, Destination(Addr("10.0.0.1")))));
+    EXPECT_EQ(std::vector<std::string>{}, Briefs(findings));
+}
+
+TEST(PolicyLint, FindingCarriesTheRuleAndTheMessage) {
+    const auto findings =
+        Lint(Policy("", RuleOf("TransitRule", 11, 5, kLan, "Drop") +
+                            RuleOf("TransitRule", 12, 7, Source(Addr("10.0.0.7")) + Tcp(80, 80))));
+    ASSERT_EQ(1u, findings.size());
+    const LintFinding& f = findings[0];
+    EXPECT_EQ("p.xml", f.source);
+    EXPECT_EQ(LintSubject::eRule, f.subject);
+    EXPECT_EQ(eTransitRules, f.section);
+    EXPECT_EQ(2u, f.position);
+    EXPECT_EQ(12, f.identifier);
+    EXPECT_EQ(L"r12", f.name);
+    EXPECT_EQ(
+        L"can never match: rule #1 \"r11\" (RuleId 11) matches everything it matches, "
+        L"with another action",
+        f.message);
+}
+
+TEST(PolicyLint, MessagesNameWhatIsWrong) {
+    struct MessageRow {
+        const char* name;
+        std::string policy;
+        std::wstring message;
+    };
+    const std::vector<MessageRow> rows = {
+        {"dangling", Policy("", Local(1, Destination(IpRef(99)))),
+         L"refers to IpObject 99, which does not exist"},
+        {"system object", Policy("", Local(1, Destination(IpSystem("all")))),
+         L"refers to the system object \"all\", which does not exist"},
+        {"cycle",
+         Policy(IpObject(1, IpRef(2)) + IpObject(2, IpRef(1)), Local(1, Destination(IpRef(1)))),
+         L"contains itself: IpObject \"o1\" (Id 1) -> IpObject \"o2\" (Id 2) -> IpObject \"o1\" "
+         L"(Id 1)"},
+        {"port range", Policy("", Local(1, Tcp(90, 80) + Tcp(1, 1))),
+         L"port range 90-80 ends below its start"},
+        {"never matches",
+         Policy(IpObject(1, Addr("10.0.0.1"), Addr("10.0.0.1")), Local(1, Destination(IpRef(1)))),
+         L"can never match: its destination matches nothing"},
+        {"redundant", Policy("", Local(1, "") + Local(2, Tcp(1, 1))),
+         L"is redundant: rule #1 \"r1\" (RuleId 1) matches everything it matches, with the same "
+         L"action"},
+        {"unused", Policy(IpObject(3, Addr("10.0.0.1")), ""),
+         L"no rule or named object refers to it"},
+        {"duplicate order", Policy("", Local(1, Tcp(1, 1)) + RuleOf("LocalRule", 2, 1, Tcp(2, 2))),
+         L"OrderId 1 is also held by rule #1 \"r1\" (RuleId 1)"},
+        {"duplicate id", Policy("", Local(1, Tcp(1, 1)) + RuleOf("LocalRule", 1, 2, Tcp(2, 2))),
+         L"RuleId 1 of creation type User is also held by rule #1 \"r1\" (RuleId 1) of "
+         L"eLocalRules"},
+    };
+    for (const MessageRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto findings = Lint(row.policy);
+        ASSERT_FALSE(findings.empty());
+        EXPECT_EQ(row.message, findings.front().message);
+    }
+}
+
+TEST(PolicyLint, SharedObjectsAreSeenByEveryDocumentAndUnusedOnlyWhenNoneUsesThem) {
+    const auto objects = ParsePolicyDocument(
+        ToBytes(Policy(IpObject(1, Addr("10.0.0.1")) + IpObject(2, Addr("10.0.0.2")), "")));
+    const auto first = ParsePolicyDocument(ToBytes(Policy("", Local(1, Destination(IpRef(1))))));
+    const auto second = ParsePolicyDocument(ToBytes(Policy("", Local(1, Destination(IpRef(3))))));
+    const LintDocument shared{"objects.xml", objects.get()};
+    const auto findings = LintPolicies(
+        {LintDocument{"a.xml", first.get()}, LintDocument{"b.xml", second.get()}}, &shared);
+    ASSERT_EQ(2u, findings.size());
+    EXPECT_EQ("b.xml", findings[0].source);
+    EXPECT_EQ("error dangling-reference rule#1", Brief(findings[0]));
+    EXPECT_EQ("objects.xml", findings[1].source);
+    EXPECT_EQ("warning unused-object object 2", Brief(findings[1]));
+    EXPECT_EQ(eIpAddressObject, findings[1].objectType);
+}
+
+TEST(PolicyLint, ExamplePolicyHasNoErrors) {
+    const auto policy = ParsePolicyDocument(ReadBytes(SourcePath("examples/policy.xml")));
+    for (const LintFinding& f : LintPolicies({LintDocument{"policy.xml", policy.get()}})) {
+        EXPECT_EQ(LintSeverity::eWarning, f.severity) << Brief(f);
+        EXPECT_EQ(std::string(LintCode::kUnusedObject), f.code) << Brief(f);
+    }
+}
+
+}  // namespace
+}  // namespace fwcommon::test
