@@ -8,8 +8,7 @@ namespace fwcommon {
 // A named object of network interfaces: an IP-address object that also
 // creates interface items. CopyElement makes IP-address items, as for an
 // IP-address object.
-class InterfaceNamedObject : public IpAddressNamedObject,
-                                             public virtual IinterfaceNamedObject {
+class InterfaceNamedObject : public IpAddressNamedObject, public virtual IinterfaceNamedObject {
 public:
     InterfaceNamedObject(const std::wstring& name, const std::wstring& description,
                          CreationType creationType);

@@ -6,8 +6,7 @@
 namespace fwcommon {
 
 // A named object of IP addresses; its items are IpAddressNamedObjectItem.
-class IpAddressNamedObject : public NamedObject,
-                                             public virtual IipAddressNamedObject {
+class IpAddressNamedObject : public NamedObject, public virtual IipAddressNamedObject {
 public:
     IpAddressNamedObject(const std::wstring& name, const std::wstring& description,
                          CreationType creationType);

@@ -6,8 +6,7 @@
 namespace fwcommon {
 
 // A named group of VPN hosts; its items are SarvoNamedObjectItem.
-class SarvoGroupNamedObject : public NamedObject,
-                                              public virtual ISarvoGroupNamedObject {
+class SarvoGroupNamedObject : public NamedObject, public virtual ISarvoGroupNamedObject {
 public:
     SarvoGroupNamedObject(const std::wstring& name, const std::wstring& description,
                           CreationType creationType);

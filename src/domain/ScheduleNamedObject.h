@@ -6,8 +6,7 @@
 namespace fwcommon {
 
 // A named object of time spans; its items are ScheduleNamedObjectItem.
-class ScheduleNamedObject : public NamedObject,
-                                            public virtual IScheduleNamedObject {
+class ScheduleNamedObject : public NamedObject, public virtual IScheduleNamedObject {
 public:
     ScheduleNamedObject(const std::wstring& name, const std::wstring& description,
                         CreationType creationType);
