@@ -133,6 +133,10 @@ private:
     SectionIndex* Section(RuleType type);
     SectionIndex& SectionForEdit(RuleType type);
     std::shared_ptr<IRule> StoreRule(RuleType type, std::shared_ptr<Sarvo::Rule> element);
+    // Moves a just-created rule from where its order id sorts it to
+    // position (the 0-based place in the section; -1 the last place).
+    void PlaceNewRule(RuleType type, std::int64_t orderId, std::int32_t position);
+    bool MoveRuleAt(SectionIndex& section, std::int64_t orderId, std::int32_t shift);
     void ReplaceIndexedRule(RuleType type, const Sarvo::Rule& liveElement);
     void EraseIndexedRule(const Sarvo::Rule& liveElement);
     void LogRuleDump(std::uint32_t identifier);

@@ -1,5 +1,6 @@
 // Rule edits of the document store, and commit and rollback.
 
+#include <iterator>
 #include <sstream>
 
 #include <fwcommon/IRule.h>
@@ -65,6 +66,21 @@ void XmlReader::EraseIndexedRule(const Sarvo::Rule& liveElement) {
     }
 }
 
+// The new rule sorts under its own order id, which need not be the
+// section's largest (rules of another creation type may be numbered above
+// the counter it came from): the shift is taken from where it actually is.
+void XmlReader::PlaceNewRule(RuleType type, std::int64_t orderId, std::int32_t position) {
+    SectionIndex& section = SectionForEdit(type);
+    const SectionIndex::Map& byOrder = section.ByOrder();
+    const auto place =
+        static_cast<std::int32_t>(std::distance(byOrder.begin(), byOrder.find(orderId)));
+    const auto last = static_cast<std::int32_t>(byOrder.size()) - 1;
+    const std::int32_t wanted = position == -1 ? last : position;
+    if (wanted != place) {
+        MoveRuleAt(section, orderId, wanted - place);
+    }
+}
+
 std::shared_ptr<IRule> XmlReader::CreateRule(RuleType type, CreationType creationType,
                                              const std::wstring& name, const Sarvo::Action& action,
                                              std::int32_t position) {
@@ -78,10 +94,7 @@ std::shared_ptr<IRule> XmlReader::CreateRule(RuleType type, CreationType creatio
         MakeRuleElement(type, ruleId, orderId, name, creationType, action);
 
     std::shared_ptr<IRule> rule = UpdateRule(type, element);
-    if (position != -1) {
-        const auto last = static_cast<std::int32_t>(SectionForEdit(type).Size()) - 1;
-        ChangeRulePriority(type, rule->GetIdentifier(), position - last);
-    }
+    PlaceNewRule(type, orderId, position);
     rule->AddListener(ruleListener_);
     ruleListener_->ObjectAdded(rule);
     return rule;
@@ -115,10 +128,13 @@ bool XmlReader::ChangeRulePriority(RuleType type, std::uint32_t identifier, std:
         return false;
     }
     const auto orderId = section->FirstOrderIdOf(identifier);
-    if (!orderId) {
-        return false;
-    }
-    const bool moved = section->Move(*orderId, shift, [this](IRule& rule, std::int64_t newOrderId) {
+    return orderId && MoveRuleAt(*section, *orderId, shift);
+}
+
+// Moves the rule under orderId by shift places, renumbering its own element
+// and the live document's elements of every rule whose order id changes.
+bool XmlReader::MoveRuleAt(SectionIndex& section, std::int64_t orderId, std::int32_t shift) {
+    const bool moved = section.Move(orderId, shift, [this](IRule& rule, std::int64_t newOrderId) {
         Sarvo::Rule& own = *rule.GetXmlRule();
         auto& stored = MutableLive().Rules().Rule();
         const std::size_t at = locator_.Find(stored, own.RuleId(), CreationTypeOf(own));

@@ -156,6 +156,25 @@ protected:
     }
 };
 
+// Rules of another creation type numbered far above the counter the new
+// rule's order id comes from: the new rule first sorts among them, and still
+// lands at the asked place.
+TEST(XmlReaderCreate, PositionHoldsWhereOrderIdsLieAboveTheNewRulesCounter) {
+    const long long above = XmlReader::createOrderId(User) + 1000000;
+    const std::vector<std::wstring> names = {L"p0", L"p1", L"p2"};
+    for (const int position : {-1, 0, 1, 2, 3}) {
+        auto reader =
+            MakeReader(PolicyXml(RuleXml("TransitRule", 400001, above + 1, "p0", "Policy") +
+                                 RuleXml("TransitRule", 400002, above + 2, "p1", "Policy") +
+                                 RuleXml("TransitRule", 400003, above + 3, "p2", "Policy")),
+                       Policy);
+        reader->CreateRule(eTransitRules, User, L"new", PassFilter(), position);
+        std::vector<std::wstring> expected = names;
+        expected.insert(expected.begin() + (position == -1 ? 3 : position), L"new");
+        EXPECT_EQ(expected, Names(reader->GetRules(eTransitRules))) << "position " << position;
+    }
+}
+
 TEST_F(XmlReaderEdit, CreateRuleAppendsOrPlacesAtThePosition) {
     auto last = reader->CreateRule(eTransitRules, User, L"new last", PassFilter(), -1);
     auto first = reader->CreateRule(eTransitRules, User, L"new first", PassFilter(), 0);
