@@ -29,10 +29,11 @@ void Load(fwcommon::Context& context, const std::wstring& dataname,
 
 // The edited document; throws what loading, editing or writing throws.
 std::vector<unsigned char> EditedDocument(const std::vector<unsigned char>& bytes,
-                                          const std::wstring& dataname, const EditFunction& edit) {
+                                          const std::wstring& dataname,
+                                          const SourceEditFunction& edit) {
     fwcommon::Context context(dataname);
     Load(context, dataname, bytes);
-    edit(context, dataname);
+    edit(context, dataname, bytes);
     context.CommitChanges();
     std::vector<unsigned char> result;
     context.GetXmlData(dataname, result);
@@ -94,6 +95,12 @@ int ReadThroughContext(const std::string& file, const EditFunction& read) {
 }
 
 int RunEdit(const EditTarget& target, const EditFunction& edit) {
+    return RunEditWithSource(
+        target, [&edit](fwcommon::Context& context, const std::wstring& dataname,
+                        const std::vector<unsigned char>&) { edit(context, dataname); });
+}
+
+int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit) {
     try {
         const std::vector<unsigned char> bytes = ReadFile(target.file);
         if (!MayRewrite(target.file, bytes, target.dropComments))

@@ -31,6 +31,11 @@ public:
 // One change applied to the document registered under dataname.
 using EditFunction = std::function<void(fwcommon::Context& context, const std::wstring& dataname)>;
 
+// An edit that also reads the file's bytes as they were loaded.
+using SourceEditFunction =
+    std::function<void(fwcommon::Context& context, const std::wstring& dataname,
+                       const std::vector<unsigned char>& source)>;
+
 // Loads the file into a fresh Context (every section and named-object kind
 // editable, new rules and objects of creation type User), runs the edit,
 // commits it, checks that the result is a valid policy document and that
@@ -39,6 +44,8 @@ using EditFunction = std::function<void(fwcommon::Context& context, const std::w
 // Returns the exit status; every failure is reported on stderr and leaves
 // the file untouched.
 int RunEdit(const EditTarget& target, const EditFunction& edit);
+// RunEdit for an edit that needs the loaded bytes as well.
+int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit);
 
 // Loads the file into a fresh Context as RunEdit does and runs a function
 // that only reads; nothing is written. Returns the exit status; failures

@@ -7,6 +7,7 @@
 #include <fwcommon/IRule.h>
 #include "CheckCommand.h"
 #include "PolicyEdit.h"
+#include "RulePlacement.h"
 #include "RuleSection.h"
 #include "RuleTable.h"
 #include "Utf8.h"
@@ -21,7 +22,8 @@ struct RuleArguments {
     std::string section;
     std::string name;
     std::string action = "pass";
-    int position = -1;
+    RulePlacement placement;
+    bool matchAll = false;
     unsigned int index = 0;
     int by = 0;
 };
@@ -42,18 +44,21 @@ void CheckIndex(Context& context, const std::wstring& dataname, const RuleArgume
     }
 }
 
-void AddRule(Context& context, const std::wstring& dataname, const RuleArguments& a) {
+void AddRule(Context& context, const std::wstring& dataname, const RuleArguments& a,
+             const std::vector<unsigned char>& source) {
     const fwcommon::RuleType type = RuleTypeOfSection(a.section);
-    const std::size_t count = SectionSize(context, dataname, type);
-    if (a.position >= 0 && static_cast<std::size_t>(a.position) > count) {
-        throw EditError("position " + std::to_string(a.position) + " is past the end of section " +
-                        a.section + " (" + Counted(count) + ")");
-    }
+    const int position = ResolvePlacement(a.placement, source, a.section);
     if (a.name.empty())
         throw EditError("a rule needs a non-empty name");
+    const bool passes = a.section != "nat" && a.action != "drop";
+    if (passes && !a.matchAll) {
+        throw EditError(
+            "a pass rule without conditions lets all traffic through; give "
+            "--match-all if that is meant");
+    }
     const auto action =
         a.action == "drop" ? Context::RuleActions::eDrop : Context::RuleActions::ePass;
-    if (!context.CreateRule(dataname, type, fwcommon::User, FromUtf8(a.name), action, a.position)) {
+    if (!context.CreateRule(dataname, type, fwcommon::User, FromUtf8(a.name), action, position)) {
         throw EditError("the rule could not be created");
     }
 }
@@ -109,12 +114,16 @@ void AddCreateVerb(CLI::App& rule, int* status) {
                                           "What the rule does (filter "
                                           "sections only; default pass)")
                               ->check(CLI::IsMember({"pass", "drop"}));
-    add->add_option("--position", a->position, "0-based place in the section (default: the end)")
-        ->check(CLI::Range(0, INT_MAX));
+    AddRulePlacement(*add, a->placement);
+    add->add_flag("--match-all", a->matchAll,
+                  "Allow a pass rule without conditions, which lets all traffic through");
     add->callback([a, action, status] {
         if (a->section == "nat" && action->count() > 0)
             throw CLI::ValidationError("--action", "nat rules translate; they have no action");
-        *status = RunEdit(a->target, [a](Context& c, const std::wstring& d) { AddRule(c, d, *a); });
+        *status = RunEditWithSource(
+            a->target, [a](Context& c, const std::wstring& d, const std::vector<unsigned char>& s) {
+                AddRule(c, d, *a, s);
+            });
     });
 }
 

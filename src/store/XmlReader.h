@@ -135,6 +135,7 @@ private:
     std::shared_ptr<IRule> StoreRule(RuleType type, std::shared_ptr<Sarvo::Rule> element);
     // Moves a just-created rule from where its order id sorts it to
     // position (the 0-based place in the section; -1 the last place).
+    std::int64_t FreeOrderId(RuleType type, CreationType creationType);
     void PlaceNewRule(RuleType type, std::int64_t orderId, std::int32_t position);
     bool MoveRuleAt(SectionIndex& section, std::int64_t orderId, std::int32_t shift);
     void ReplaceIndexedRule(RuleType type, const Sarvo::Rule& liveElement);

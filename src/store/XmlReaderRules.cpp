@@ -66,6 +66,18 @@ void XmlReader::EraseIndexedRule(const Sarvo::Rule& liveElement) {
     }
 }
 
+// The next order id of the creation type's counter that no rule of the
+// section holds: the counter only knows the order ids of its own creation
+// type, and a rule of another type moved earlier may hold the next one.
+std::int64_t XmlReader::FreeOrderId(RuleType type, CreationType creationType) {
+    const SectionIndex::Map& byOrder = SectionForEdit(type).ByOrder();
+    std::int64_t orderId = createOrderId(creationType);
+    while (byOrder.count(orderId) != 0) {
+        orderId = createOrderId(creationType);
+    }
+    return orderId;
+}
+
 // The new rule sorts under its own order id, which need not be the
 // section's largest (rules of another creation type may be numbered above
 // the counter it came from): the shift is taken from where it actually is.
@@ -88,7 +100,7 @@ std::shared_ptr<IRule> XmlReader::CreateRule(RuleType type, CreationType creatio
     if (type < eVPNRules || type > eTransitRules) {
         return nullptr;
     }
-    const std::int64_t orderId = createOrderId(creationType);
+    const std::int64_t orderId = FreeOrderId(type, creationType);
     const std::uint32_t ruleId = GeneratorFor(creationType_)->GenerateIdentifier();
     std::shared_ptr<Sarvo::Rule> element =
         MakeRuleElement(type, ruleId, orderId, name, creationType, action);

@@ -54,8 +54,8 @@ int Wait(pid_t pid) {
 }
 
 std::vector<std::string> AddRule(const fs::path& file) {
-    return {"rule",  "add",    file.string(), "--section",
-            "local", "--name", "Killed",      "--drop-comments"};
+    return {"rule",   "add",    file.string(), "--section",      "local",
+            "--name", "Killed", "--match-all", "--drop-comments"};
 }
 
 TEST(WriteFaults, AKilledRewriteLeavesTheOldOrTheWholeNewFile) {

@@ -58,7 +58,8 @@ struct EditRow {
 
 TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
     const EditRow rows[] = {
-        {{"rule", "add", "@", "--section", "local", "--name", "Allow SSH", "--position", "3"},
+        {{"rule", "add", "@", "--section", "local", "--name", "Allow SSH", "--position", "3",
+          "--match-all"},
          "rule added: local 300005 (User) \"Allow SSH\"\n"},
         {{"rule", "add", "@", "--section", "nat", "--name", "Hide DMZ"},
          "rule added: nat 300005 (User) \"Hide DMZ\"\n"},
@@ -246,8 +247,8 @@ TEST(FwpolicyEdit, AFailedWriteLeavesTheFileByteIdentical) {
 TEST(FwpolicyEdit, DryRunPrintsTheResultAndWritesNothing) {
     Workspace work;
     const std::vector<unsigned char> before = work.bytes();
-    const ToolResult r = RunFwpolicy(
-        {"rule", "add", work.file(), "--section", "vpn", "--name", "Trial", "--dry-run"});
+    const ToolResult r = RunFwpolicy({"rule", "add", work.file(), "--section", "vpn", "--name",
+                                      "Trial", "--match-all", "--dry-run"});
     ASSERT_EQ(0, r.exitStatus) << r.err;
     EXPECT_EQ(before, work.bytes());
     EXPECT_NE(std::string::npos, r.out.find("<Name>Trial</Name>"));
@@ -256,13 +257,13 @@ TEST(FwpolicyEdit, DryRunPrintsTheResultAndWritesNothing) {
 
 TEST(FwpolicyEdit, VerboseShowsTheLibraryLogOnStderr) {
     Workspace work;
-    const ToolResult r = RunFwpolicy(
-        {"rule", "add", work.file(), "--section", "local", "--name", "Logged", "-v", "--dry-run"});
+    const ToolResult r = RunFwpolicy({"rule", "add", work.file(), "--section", "local", "--name",
+                                      "Logged", "--match-all", "-v", "--dry-run"});
     ASSERT_EQ(0, r.exitStatus) << r.err;
     EXPECT_NE(std::string::npos, r.err.find("'" + work.file() + "': Create rule 'Logged'("))
         << r.err;
-    const ToolResult before = RunFwpolicy(
-        {"-v", "rule", "add", work.file(), "--section", "local", "--name", "L", "--dry-run"});
+    const ToolResult before = RunFwpolicy({"-v", "rule", "add", work.file(), "--section", "local",
+                                           "--name", "L", "--match-all", "--dry-run"});
     EXPECT_NE(std::string::npos, before.err.find("Create rule 'L'")) << before.err;
 }
 

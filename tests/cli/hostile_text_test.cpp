@@ -40,8 +40,8 @@ TEST_F(HostileToolText, NamesAPolicyCannotHoldAreRefused) {
     for (const std::string& name :
          {std::string("a\x01z"), std::string("bell\x07"), std::string("esc\x1b[0m")}) {
         SCOPED_TRACE(name);
-        const ToolResult result =
-            RunFwpolicy({"rule", "add", file(), "--section", "local", "--name", name});
+        const ToolResult result = RunFwpolicy(
+            {"rule", "add", file(), "--section", "local", "--action", "drop", "--name", name});
         EXPECT_EQ(kExitFailure, result.exitStatus) << result.err;
         EXPECT_THAT(result.err, HasSubstr("which a policy document cannot hold"));
         EXPECT_EQ(before, bytes());

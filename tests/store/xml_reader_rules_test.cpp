@@ -1,5 +1,6 @@
 // Loading, indexing and editing the rules of one document.
 
+#include <set>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -173,6 +174,20 @@ TEST(XmlReaderCreate, PositionHoldsWhereOrderIdsLieAboveTheNewRulesCounter) {
         expected.insert(expected.begin() + (position == -1 ? 3 : position), L"new");
         EXPECT_EQ(expected, Names(reader->GetRules(eTransitRules))) << "position " << position;
     }
+}
+
+// The User counter stands just below an order id a Policy rule holds: the
+// new rule gets an order id of its own and the Policy rule stays indexed.
+TEST(XmlReaderCreate, NewRuleNeverSharesAnOrderIdWithAnotherRule) {
+    const long long base = XmlReader::createOrderId(User);
+    auto reader =
+        MakeReader(PolicyXml(RuleXml("TransitRule", 300001, base + 5, "user") +
+                             RuleXml("TransitRule", 200001, base + 6, "policy", "Policy")));
+    reader->CreateRule(eTransitRules, User, L"new", PassFilter(), -1);
+    EXPECT_EQ((std::vector<std::wstring>{L"user", L"policy", L"new"}),
+              Names(reader->GetRules(eTransitRules)));
+    const auto orderIds = OrderIds(reader->GetRules(eTransitRules));
+    EXPECT_EQ(3u, std::set<long long>(orderIds.begin(), orderIds.end()).size());
 }
 
 TEST_F(XmlReaderEdit, CreateRuleAppendsOrPlacesAtThePosition) {

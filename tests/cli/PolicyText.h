@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fwcommon::test {
+
+// One rule element as XML text: kind "TransitRule", "LocalRule", ...;
+// action "Pass" or "Drop".
+std::string RuleElement(const std::string& kind, long long ruleId, long long orderId,
+                        const std::string& name, const std::string& creationType = "Policy",
+                        const std::string& action = "Pass",
+                        const std::string& conditions = std::string());
+
+// A whole policy document around the given rule elements and optional
+// named objects and options (their inner XML).
+std::string PolicyDocument(const std::string& rules, const std::string& namedObjects = "",
+                           const std::string& options = "");
+
+// The names of a section's rules in the order `fwpolicy show` lists them.
+std::vector<std::string> ShownNames(const std::filesystem::path& file, const std::string& section);
+
+// The entries of a directory, sorted.
+std::vector<std::string> DirectoryEntries(const std::filesystem::path& directory);
+
+}  // namespace fwcommon::test
