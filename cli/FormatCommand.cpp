@@ -38,6 +38,7 @@ int FormatFile(const std::string& file, const FormatOptions& options) {
             return kExitOk;
         if (!MayRewrite(file, bytes, options.dropComments))
             return kExitFailure;
+        fwcommon::ParsePolicyDocument(canonical);  // never write what we could not read back
         Deliver(target, canonical, false);
         return kExitOk;
     } catch (const xml_schema::exception& e) {

@@ -11,6 +11,7 @@
 #include <xsd/cxx/xml/string.hxx>
 
 #include <fwcommon/DocumentNamespace.h>
+#include "document/KeptValueCheck.h"
 #include "document/NotDerivedError.h"
 
 namespace fwcommon::document {
@@ -111,6 +112,9 @@ xercesc::DOMLSParserFilter::FilterAction StreamedElements::acceptNode(xercesc::D
         return FILTER_ACCEPT;
     }
     const auto& element = *static_cast<const xercesc::DOMElement*>(node);
+    if (const auto unkept = FindUnkeptValue(element)) {
+        RecordUnkeptValue(*unkept);
+    }
     const Parent parent = ParentOf(element);
     if (parent == Parent::kNone) {
         return FILTER_ACCEPT;
@@ -141,6 +145,15 @@ bool StreamedElements::TakeNamedObject(const xercesc::DOMElement& element) {
            TakeAs(element, L"VpnObject", vpnObjects_) ||
            TakeAs(element, L"InterfaceObject", interfaces_) ||
            TakeAs(element, L"IpObject", ipObjects_);
+}
+
+void StreamedElements::RecordUnkeptValue(const std::wstring& message) {
+    if (failure_) {
+        return;
+    }
+    xml_schema::diagnostics diagnostics;
+    diagnostics.push_back(xml_schema::error(xml_schema::severity::error, L"policy", 0, 0, message));
+    failure_ = std::make_exception_ptr(xml_schema::parsing(diagnostics));
 }
 
 void StreamedElements::ThrowIfFailed() const {

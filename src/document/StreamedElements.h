@@ -21,7 +21,9 @@ namespace fwcommon::document {
 // Only the children of the Rules and NamedObjects elements of a Policy root
 // in the rules namespace are taken. Once the parse has failed (failed()
 // returns true), elements are dropped without conversion: the document is
-// discarded anyway. A conversion failure is kept and rethrown by MoveInto.
+// discarded anyway. A conversion failure is kept and rethrown by MoveInto,
+// and so is a date or time value that the typed document cannot hold as
+// written (KeptValueCheck.h).
 //
 // One parse per filter, on the parsing thread.
 class StreamedElements : public xercesc::DOMLSParserFilter {
@@ -45,6 +47,9 @@ private:
     // True when the element was converted and kept.
     bool Take(const xercesc::DOMElement& element, Parent parent);
     bool TakeNamedObject(const xercesc::DOMElement& element);
+    // A value the typed document would not keep as written fails the load
+    // as xml_schema::parsing with the message.
+    void RecordUnkeptValue(const std::wstring& message);
 
     std::function<bool()> failed_;
     std::exception_ptr failure_;
