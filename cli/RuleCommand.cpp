@@ -1,6 +1,8 @@
 #include "RuleCommand.h"
 
 #include <climits>
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -59,7 +61,11 @@ void AddRule(Context& context, const std::wstring& dataname, const RuleArguments
     const auto action =
         a.action == "drop" ? Context::RuleActions::eDrop : Context::RuleActions::ePass;
     if (!context.CreateRule(dataname, type, fwcommon::User, FromUtf8(a.name), action, position)) {
-        throw EditError("the rule could not be created");
+        // Every section RuleTypeOfSection names exists: only the order ids
+        // can have run out.
+        throw EditError("the rule could not be created: no order id is left after " +
+                        std::to_string(std::numeric_limits<std::int64_t>::max()) +
+                        ", the largest one a rule can have");
     }
 }
 

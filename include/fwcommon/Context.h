@@ -351,7 +351,9 @@ public:
     // identifier is taken already given a free one. Its application time
     // is time (seconds since 1970-01-01 UTC, 0 for now) and its rollback
     // period is period. The registered documents are not changed, except
-    // that their rule indexes are built (see XmlReader).
+    // that their rule indexes are built (see XmlReader). Throws
+    // std::overflow_error, and leaves out as it was, when a rule would need
+    // an order id above 9223372036854775807 to keep its place.
     void GetRSOP(std::vector<unsigned char>& out, std::int64_t time, int period);
 
     // ---- Dependency search ----

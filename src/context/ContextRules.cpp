@@ -77,7 +77,10 @@ std::shared_ptr<IRule> Context::CreateRule(const std::wstring& dataname, RuleTyp
     }
     auto rule = data.reader->CreateRule(type, creationType, name, *actionElement, priority);
     if (!rule) {
-        Log(Prefix(dataname) + L"Create rule '" + name + L"' - no section " + std::to_wstring(type),
+        const bool knownSection = type >= eVPNRules && type <= eTransitRules;
+        Log(Prefix(dataname) + L"Create rule '" + name +
+                (knownSection ? L"' - no order id left" : L"' - no section ") +
+                (knownSection ? std::wstring() : std::to_wstring(type)),
             3);
         return rule;
     }

@@ -1,8 +1,13 @@
 #include "context/RsopMerge.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+#include <string>
 
 #include <fwcommon/LogFacility.h>
+#include <fwcommon/StringUtilities.h>
 #include "store/RuleElements.h"
 
 namespace fwcommon {
@@ -11,6 +16,14 @@ namespace {
 
 void Log(const std::wstring& message, int level) {
     GetLibLogFacility().Log(L"'GetRSOP': " + message, level);
+}
+
+constexpr std::int64_t kLargestOrderId = std::numeric_limits<std::int64_t>::max();
+
+std::string NarrowName(const std::wstring& name) {
+    std::string narrow;
+    StringUtilities::WideStringToMultiByteString(name, narrow);
+    return narrow;
 }
 
 // Place of a section in the resultant document; rules of no section last.
@@ -118,6 +131,11 @@ void RsopMerge::MakeOrderIdsUnique() {
         const Sarvo::Rule& previous = *rules_[i - 1];
         Sarvo::Rule& rule = *rules_[i];
         if (SectionRank(previous) == SectionRank(rule) && rule.OrderId() <= previous.OrderId()) {
+            if (previous.OrderId() == kLargestOrderId) {
+                throw std::overflow_error(
+                    "rule '" + NarrowName(rule.Name()) + "' needs an order id after " +
+                    std::to_string(kLargestOrderId) + ", the largest one a rule can have");
+            }
             Log(L"rule '" + rule.Name() + L"' moved from order id " +
                     std::to_wstring(rule.OrderId()) + L" to " +
                     std::to_wstring(previous.OrderId() + 1),

@@ -29,7 +29,8 @@ namespace fwcommon {
 // section order (VPN, NAT, tunnelling, local, transit), by order id within
 // a section, documents' order among equal order ids, and gives a rule
 // whose order id its section already holds the next free one above (logged
-// at level 2). Copies everything it keeps; used on one thread.
+// at level 2); when that would pass the largest order id, Finish throws
+// std::overflow_error naming the rule. Copies everything it keeps; used on one thread.
 class RsopMerge {
 public:
     using Generators = std::map<CreationType, std::shared_ptr<IdentifierGenerator>>;

@@ -187,7 +187,15 @@ void XmlReader::RaiseOrderCounters(const std::map<CreationType, std::int64_t>& l
 }
 
 std::int64_t XmlReader::createOrderId(CreationType creationType) {
-    const std::int64_t orderId = ++OrderCounter(creationType);
+    auto& counter = OrderCounter(creationType);
+    std::int64_t last = counter.load();
+    do {
+        if (last == kLargestOrderId) {
+            throw std::overflow_error("no order id is left after " +
+                                      std::to_string(kLargestOrderId));
+        }
+    } while (!counter.compare_exchange_weak(last, last + 1));
+    const std::int64_t orderId = last + 1;
     if (creationType == User) {
         Log(L"'XmlReader:createOrderId, orderId='" + std::to_wstring(orderId), 2);
     }
@@ -202,7 +210,7 @@ std::int64_t XmlReader::UpdateOrderId(std::int64_t orderId, CreationType creatio
     std::int64_t old = counter.load();
     std::int64_t raised = 0;
     do {
-        raised = orderId > old ? orderId : old + 1;
+        raised = orderId > old ? orderId : (old == kLargestOrderId ? old : old + 1);
     } while (!counter.compare_exchange_weak(old, raised));
     if (creationType == User) {
         Log(L"'XmlReader:UpdateOrderId, origId='" + std::to_wstring(orderId) + L",currentId=" +

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -89,10 +91,15 @@ public:
     // Process-wide order-id counters, one per creation type (Generated
     // from 100000, Policy from 200000, User from 300000, Post from
     // 2000000000). createOrderId hands out the next one; a creation type
-    // other than 1..3 uses the counter of Generated.
+    // other than 1..3 uses the counter of Generated. A counter never
+    // wraps: at kLargestOrderId createOrderId throws std::overflow_error
+    // ("no order id is left after 9223372036854775807") and the counter
+    // stays. Any thread may call them.
+    static constexpr std::int64_t kLargestOrderId = std::numeric_limits<std::int64_t>::max();
     static std::int64_t createOrderId(CreationType creationType);
     // Raises the counter to orderId when that is larger, else steps it by
-    // one; returns the new value. 0 and no change for a type outside 0..3.
+    // one (it stays at kLargestOrderId); returns the new value. 0 and no
+    // change for a type outside 0..3.
     static std::int64_t UpdateOrderId(std::int64_t orderId, CreationType creationType);
 
     // The live document, for reading only, after the rule index is built
@@ -133,9 +140,11 @@ private:
     SectionIndex* Section(RuleType type);
     SectionIndex& SectionForEdit(RuleType type);
     std::shared_ptr<IRule> StoreRule(RuleType type, std::shared_ptr<Sarvo::Rule> element);
+    // The next order id of the creation type that no rule of the section
+    // holds; none when the counter has reached kLargestOrderId.
+    std::optional<std::int64_t> FreeOrderId(RuleType type, CreationType creationType);
     // Moves a just-created rule from where its order id sorts it to
     // position (the 0-based place in the section; -1 the last place).
-    std::int64_t FreeOrderId(RuleType type, CreationType creationType);
     void PlaceNewRule(RuleType type, std::int64_t orderId, std::int32_t position);
     bool MoveRuleAt(SectionIndex& section, std::int64_t orderId, std::int32_t shift);
     void ReplaceIndexedRule(RuleType type, const Sarvo::Rule& liveElement);

@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 
 #include <fwcommon/IRule.h>
 #include <fwcommon/LogFacility.h>
@@ -69,13 +70,20 @@ void XmlReader::EraseIndexedRule(const Sarvo::Rule& liveElement) {
 // The next order id of the creation type's counter that no rule of the
 // section holds: the counter only knows the order ids of its own creation
 // type, and a rule of another type moved earlier may hold the next one.
-std::int64_t XmlReader::FreeOrderId(RuleType type, CreationType creationType) {
+std::optional<std::int64_t> XmlReader::FreeOrderId(RuleType type, CreationType creationType) {
     const SectionIndex::Map& byOrder = SectionForEdit(type).ByOrder();
-    std::int64_t orderId = createOrderId(creationType);
-    while (byOrder.count(orderId) != 0) {
-        orderId = createOrderId(creationType);
+    try {
+        std::int64_t orderId = createOrderId(creationType);
+        while (byOrder.count(orderId) != 0) {
+            orderId = createOrderId(creationType);
+        }
+        return orderId;
+    } catch (const std::overflow_error&) {
+        GetLibLogFacility().Log(LogPrefix() + L"CreateRule, no order id is left after " +
+                                    std::to_wstring(kLargestOrderId),
+                                3);
+        return std::nullopt;
     }
-    return orderId;
 }
 
 // The new rule sorts under its own order id, which need not be the
@@ -100,13 +108,16 @@ std::shared_ptr<IRule> XmlReader::CreateRule(RuleType type, CreationType creatio
     if (type < eVPNRules || type > eTransitRules) {
         return nullptr;
     }
-    const std::int64_t orderId = FreeOrderId(type, creationType);
+    const std::optional<std::int64_t> orderId = FreeOrderId(type, creationType);
+    if (!orderId) {
+        return nullptr;
+    }
     const std::uint32_t ruleId = GeneratorFor(creationType_)->GenerateIdentifier();
     std::shared_ptr<Sarvo::Rule> element =
-        MakeRuleElement(type, ruleId, orderId, name, creationType, action);
+        MakeRuleElement(type, ruleId, *orderId, name, creationType, action);
 
     std::shared_ptr<IRule> rule = UpdateRule(type, element);
-    PlaceNewRule(type, orderId, position);
+    PlaceNewRule(type, *orderId, position);
     rule->AddListener(ruleListener_);
     ruleListener_->ObjectAdded(rule);
     return rule;
