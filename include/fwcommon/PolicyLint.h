@@ -50,6 +50,9 @@ inline constexpr const char* kReferenceCycle = "reference-cycle";
 inline constexpr const char* kDuplicateRuleId = "duplicate-rule-id";
 inline constexpr const char* kDuplicateObjectId = "duplicate-object-id";
 inline constexpr const char* kDuplicateOrderId = "duplicate-order-id";
+// An OrderId so close to the largest one (9223372036854775807) that new
+// rules of its creation type cannot be numbered after it for long.
+inline constexpr const char* kOrderIdWithoutRoom = "order-id-without-room";
 inline constexpr const char* kUnusedObject = "unused-object";
 inline constexpr const char* kEmptyRange = "empty-range";
 inline constexpr const char* kNeverMatches = "never-matches";

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <map>
 #include <unordered_map>
 
@@ -25,6 +27,23 @@ void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,
                                     L" is also held by " + DescribeRule(*at->second) + L" of " +
                                     RuleTypeName(at->second->section));
             }
+        }
+    }
+}
+
+// New rules are numbered after the largest order id of their creation
+// type; fewer free order ids than this above a rule is reported.
+constexpr std::int64_t kOrderIdRoom = 1000000;
+constexpr std::int64_t kLargestOrderId = std::numeric_limits<std::int64_t>::max();
+
+void CheckOrderIdRoom(const std::vector<RuleEntry>& rules, FindingList& findings) {
+    for (const RuleEntry& r : rules) {
+        const std::int64_t orderId = r.rule->OrderId();
+        if (r.section != 0 && orderId > kLargestOrderId - kOrderIdRoom) {
+            findings.OnRule(r, LintSeverity::eWarning, LintCode::kOrderIdWithoutRoom,
+                            L"OrderId " + std::to_wstring(orderId) + L" leaves room for only " +
+                                std::to_wstring(kLargestOrderId - orderId) +
+                                L" more order ids after it: new rules may be refused");
         }
     }
 }
@@ -206,6 +225,7 @@ void CheckRules(const Sarvo::PolicyType& policy, LintPass& pass) {
     CheckDuplicateRuleIds(sections, pass.findings);
     for (const auto& rules : sections) {
         CheckDuplicateOrderIds(rules, pass.findings);
+        CheckOrderIdRoom(rules, pass.findings);
         SectionShadows(rules, pass).Run();
     }
 }

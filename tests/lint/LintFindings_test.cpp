@@ -94,6 +94,13 @@ std::vector<Row> Rows() {
          Local(1, Tcp(80, 80)) + RuleOf("LocalRule", 2, 1, Tcp(81, 81)) +
              RuleOf("TransitRule", 3, 1, Tcp(82, 82)),
          {"error duplicate-order-id rule#2"}},
+        {"order ids at the top of their range",
+         "",
+         Local(1, Tcp(80, 80)) +
+             RuleOf("LocalRule", 2, 9223372036854775807LL - 999999, Tcp(81, 81)) +
+             RuleOf("LocalRule", 3, 9223372036854775807LL - 1000000, Tcp(82, 82), "Pass", "",
+                    "Policy"),
+         {"warning order-id-without-room rule#3"}},
         {"unused object",
          IpObject(1, Addr("10.0.0.1")) + IpObject(2, Addr("10.0.0.2")),
          Local(1, Destination(IpRef(2))),
