@@ -214,6 +214,10 @@ public:
     // std::runtime_error "fwcommon::Context::GetXmlData.No document" when
     // the entry has no store, xml_schema::serialization when writing fails.
     void GetXmlData(const std::wstring& dataname, std::vector<unsigned char>& out);
+    // The store of the dataname's first entry, for inspecting the state it
+    // holds; empty for an unknown dataname or a document that did not load.
+    // Edits made on it directly bypass the Context's records.
+    std::shared_ptr<XmlReader> GetXmlReader(const std::wstring& dataname) const;
     // The datanames of all entries in registration order.
     std::vector<std::wstring> GetDatanames() const;
     // The display name of the dataname's entry, or the dataname itself when

@@ -159,6 +159,11 @@ void Context::GetXmlData(const std::wstring& dataname, std::vector<unsigned char
     reader->GetXmlData(out);
 }
 
+std::shared_ptr<XmlReader> Context::GetXmlReader(const std::wstring& dataname) const {
+    const auto entry = find(dataname);
+    return entry == registry_.end() ? std::shared_ptr<XmlReader>() : entry->second.first.reader;
+}
+
 std::vector<std::wstring> Context::GetDatanames() const {
     std::vector<std::wstring> datanames;
     datanames.reserve(registry_.size());

@@ -35,15 +35,21 @@ private:
     XmlReader* reader_;
 };
 
-// Hears the changes of the reader's named objects: a modified object is
-// written back into its document element. Commit and rollback are the rule
-// listener's business.
+// Hears the changes of one named object of the reader's list: the object,
+// when the list still holds it, is written back into its document element.
+// One listener per object, so that the object written is the one that
+// changed, whatever other objects share its identifier. Commit and
+// rollback are the rule listener's business.
 class XmlReader::NamedObjectListener final : public IDomainObjectListener {
 public:
-    explicit NamedObjectListener(XmlReader& reader) : reader_(&reader) {}
+    NamedObjectListener(XmlReader& reader, const INamedObject& object)
+        : reader_(&reader), object_(&object) {}
     void Detach() { reader_ = nullptr; }
 
-    void ObjectModified(DomainObjectType type, std::uint32_t identifier) override;
+    void ObjectModified(DomainObjectType type, std::uint32_t) override {
+        if (reader_ && type == eNamedObject)
+            reader_->WriteBackListed(*object_);
+    }
     void ObjectAdded(const std::shared_ptr<IDomainObject>&) override {}
     void ObjectRemoved(DomainObjectType, std::uint32_t) override {}
     bool Commit() override { return true; }
@@ -51,6 +57,7 @@ public:
 
 private:
     XmlReader* reader_;
+    const INamedObject* object_;
 };
 
 }  // namespace fwcommon

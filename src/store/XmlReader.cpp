@@ -58,8 +58,7 @@ void Log(const std::wstring& message, int level) {
 XmlReader::XmlReader(const std::vector<unsigned char>& bytes, CreationType creationType,
                      const std::wstring& dataname, const std::wstring& schemaPath,
                      std::shared_ptr<GeneratorRegistry> registry)
-    : namedObjectListener_(std::make_shared<NamedObjectListener>(*this)),
-      ruleListener_(std::make_shared<RuleListener>(*this)),
+    : ruleListener_(std::make_shared<RuleListener>(*this)),
       creationType_(creationType),
       dataname_(dataname),
       registry_(registry ? std::move(registry) : std::make_shared<GeneratorRegistry>()) {
@@ -70,7 +69,9 @@ XmlReader::~XmlReader() {
     // Rule handles handed out may outlive the reader and still hold its
     // listeners; from now on those listeners ignore what they hear.
     ruleListener_->Detach();
-    namedObjectListener_->Detach();
+    for (auto& [object, listener] : namedObjectListeners_) {
+        listener->Detach();
+    }
 }
 
 Sarvo::PolicyType& XmlReader::MutableLive() {

@@ -79,6 +79,9 @@ public:
                                                             const std::wstring& description,
                                                             NamedObjectType type);
     virtual bool RemoveNamedObjectByName(CreationType creationType, const std::wstring& name);
+    // Removes this object of the list (or the stored object of its
+    // identifier, creation type and kind) as RemoveNamedObjectByName does.
+    bool RemoveNamedObject(const INamedObject& object);
     virtual NamedObjectList GetNamedObjectsByType(NamedObjectType type);
     virtual NamedObjectList GetNamedObjects();
     virtual std::shared_ptr<INamedObject> GetNamedObject(CreationType creationType,
@@ -125,11 +128,17 @@ private:
     void RaiseOrderCounters(const std::map<CreationType, std::int64_t>& largestOrderIds);
     void EnsureOptionsParsed();
     void EnsureNamedObjectsParsed();
-    void ParseNamedObjects();
+    void ParseNamedObjects(const NamedObjectList& previous = NamedObjectList());
+    void ReadNamedObjectMembers(const std::vector<Sarvo::NamedObject*>& elements,
+                                const std::vector<bool>& reused);
+    void AttachListener(const std::shared_ptr<INamedObject>& object);
+    void DetachListener(INamedObject& object);
     [[noreturn]] void ReportMissingReference(NamedObjectType kind, int id,
                                              const NamedObjectList& candidates);
     Sarvo::NamedObject* ElementOf(const INamedObject& object);
     void WriteBack(INamedObject& object);
+    void WriteBackListed(const INamedObject& object);
+    bool EraseNamedObject(NamedObjectList::iterator position);
 
     // The live document for reading, and for changing: the latter first
     // makes sure the committed snapshot is a tree of its own.
@@ -165,7 +174,9 @@ private:
     std::unordered_map<const INamedObject*, MemberOrigins> memberOrigins_;
     NamedObjectList addedNamedObjects_;
     NamedObjectList removedNamedObjects_;
-    std::shared_ptr<NamedObjectListener> namedObjectListener_;
+    // The listener of each object of the list (and of no other object).
+    std::unordered_map<const INamedObject*, std::shared_ptr<NamedObjectListener>>
+        namedObjectListeners_;
     std::shared_ptr<RuleListener> ruleListener_;
     CreationType creationType_;
     std::wstring dataname_;

@@ -1,5 +1,6 @@
 // Named objects of the document as domain objects, written back on change.
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <stdexcept>
@@ -98,6 +99,20 @@ void ForEachRuleReference(Sarvo::Rules& rules, Visit visit) {
     }
 }
 
+// Takes out of previous the first object of the element's identity.
+std::shared_ptr<INamedObject> TakeSameIdentity(NamedObjectList& previous,
+                                               const INamedObject& element) {
+    for (auto it = previous.begin(); it != previous.end(); ++it) {
+        if (IdOf(**it) == IdOf(element) &&
+            (*it)->GetNamedObjectType() == element.GetNamedObjectType()) {
+            auto taken = *it;
+            previous.erase(it);
+            return taken;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 void XmlReader::EnsureNamedObjectsParsed() {
@@ -109,31 +124,84 @@ void XmlReader::EnsureNamedObjectsParsed() {
 // Every object is made first and filled afterwards, so that a reference to
 // an object written later in the document finds it and every list keeps
 // the document's order.
-void XmlReader::ParseNamedObjects() {
+//
+// An object of previous (the list before a rollback, with the objects
+// removed since) stands again for the element of its identity, taking the
+// element's name and members but keeping its description, which the
+// document does not hold: the objects callers hold stay the document's
+// objects. The other objects of previous leave the list.
+void XmlReader::ParseNamedObjects(const NamedObjectList& previous) {
+    NamedObjectList unclaimed = previous;
     auto objects = std::make_shared<NamedObjectList>();
     std::vector<Sarvo::NamedObject*> elements;
-    identifierIndex_.clear();
-    memberOrigins_.clear();
+    std::vector<bool> reused;
     if (live_->NamedObjects()) {
         for (NamedObjectType type : kListOrder) {
             for (Sarvo::NamedObject* element : ElementsOfKind(*live_->NamedObjects(), type)) {
+                auto fresh = ObjectFromElement(*element, type);
+                auto kept = TakeSameIdentity(unclaimed, *fresh);
+                if (kept) {
+                    // Emptied first, so that reading the members of one
+                    // object meets the others as a first reading does.
+                    fresh->SetDescription(kept->GetDescription());
+                    kept->AssignFrom(fresh);
+                }
                 elements.push_back(element);
-                objects->push_back(ObjectFromElement(*element, type));
+                reused.push_back(kept != nullptr);
+                objects->push_back(kept ? kept : fresh);
             }
         }
     }
-    const ObjectDirectory directory(*objects);
-    for (std::size_t i = 0; i < objects->size(); ++i) {
-        INamedObject& object = *(*objects)[i];
-        memberOrigins_[&object] =
-            ReadMembers(*elements[i], object, [&](int id) { return directory.Find(object, id); });
-    }
-    for (const auto& object : *objects) {
-        identifierIndex_[object->GetIdentifier()] = IdOf(*object);
-        object->AddListener(namedObjectListener_);
+    for (const auto& object : unclaimed) {
+        DetachListener(*object);
     }
     namedObjects_ = objects;
+    ReadNamedObjectMembers(elements, reused);
+    identifierIndex_.clear();
+    for (const auto& object : *objects) {
+        identifierIndex_[object->GetIdentifier()] = IdOf(*object);
+        AttachListener(object);
+    }
     namedObjectsParsed_ = true;
+}
+
+// A reused object is filled through a fresh one of its identity, which no
+// listener hears, and then takes its content without notifying anybody.
+void XmlReader::ReadNamedObjectMembers(const std::vector<Sarvo::NamedObject*>& elements,
+                                       const std::vector<bool>& reused) {
+    const NamedObjectList& objects = *namedObjects_;
+    const ObjectDirectory directory(objects);
+    memberOrigins_.clear();
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const std::shared_ptr<INamedObject>& object = objects[i];
+        auto resolve = [&](int id) { return directory.Find(*object, id); };
+        if (!reused[i]) {
+            memberOrigins_[object.get()] = ReadMembers(*elements[i], *object, resolve);
+            continue;
+        }
+        auto scratch = ObjectFromElement(*elements[i], object->GetNamedObjectType());
+        scratch->SetDescription(object->GetDescription());
+        memberOrigins_[object.get()] = ReadMembers(*elements[i], *scratch, resolve);
+        object->AssignFrom(scratch);
+    }
+}
+
+void XmlReader::AttachListener(const std::shared_ptr<INamedObject>& object) {
+    auto& listener = namedObjectListeners_[object.get()];
+    if (!listener) {
+        listener = std::make_shared<NamedObjectListener>(*this, *object);
+    }
+    object->AddListener(listener);
+}
+
+void XmlReader::DetachListener(INamedObject& object) {
+    const auto found = namedObjectListeners_.find(&object);
+    if (found == namedObjectListeners_.end()) {
+        return;
+    }
+    found->second->Detach();
+    object.RemoveListener(found->second);
+    namedObjectListeners_.erase(found);
 }
 
 void XmlReader::ResolveNamedObjects(std::shared_ptr<const NamedObjectList> objects) {
@@ -223,17 +291,11 @@ void XmlReader::WriteBack(INamedObject& object) {
     namedObjectsChanged_ = true;
 }
 
-// Objects of other kinds or creation types may share the identifier: each
-// of them is written back, which leaves the unchanged ones as they were.
-void XmlReader::NamedObjectListener::ObjectModified(DomainObjectType type,
-                                                    std::uint32_t identifier) {
-    if (!reader_ || type != eNamedObject || reader_->identifierIndex_.count(identifier) == 0) {
-        return;
-    }
-    const NamedObjectList objects = *reader_->namedObjects_;
-    for (const auto& object : objects) {
-        if (object->GetIdentifier() == identifier) {
-            reader_->WriteBack(*object);
+void XmlReader::WriteBackListed(const INamedObject& object) {
+    for (const auto& listed : *namedObjects_) {
+        if (listed.get() == &object) {
+            WriteBack(*listed);
+            return;
         }
     }
 }
@@ -268,7 +330,7 @@ void XmlReader::AddNamedObject(std::shared_ptr<INamedObject> object) {
             break;
     }
     identifierIndex_[object->GetIdentifier()] = IdOf(*object);
-    object->AddListener(namedObjectListener_);
+    AttachListener(object);
     namedObjectsChanged_ = true;
 }
 
@@ -282,7 +344,7 @@ std::shared_ptr<INamedObject> XmlReader::UpdateNamedObject(std::shared_ptr<IName
     if (stored != object) {
         stored->AssignFrom(object);
     }
-    namedObjectListener_->ObjectModified(eNamedObject, stored->GetIdentifier());
+    WriteBack(*stored);
     const INamedObject& given = *object;
     return GetNamedObject(object->GetCreationType(), given.GetName());
 }
@@ -300,47 +362,61 @@ std::shared_ptr<INamedObject> XmlReader::CreateNamedObject(CreationType creation
 bool XmlReader::RemoveNamedObjectByName(CreationType creationType, const std::wstring& name) {
     EnsureNamedObjectsParsed();
     auto& objects = *namedObjects_;
-    for (auto it = objects.begin(); it != objects.end(); ++it) {
-        const INamedObject& object = **it;
-        if (object.GetName() != name || object.GetCreationType() != creationType) {
-            continue;
-        }
-        const std::shared_ptr<INamedObject> removed = *it;
-        Sarvo::NamedObject* element = ElementOf(*removed);
-        removedNamedObjects_.push_back(removed);
-        objects.erase(it);
-        memberOrigins_.erase(removed.get());
-        if (removed->GetIdentifier() == 0) {
-            return false;
-        }
-        namedObjectsChanged_ = true;
-        if (!element) {
-            return false;
-        }
-        MutableLive();
-        auto erase = [element](auto& sequence) {
-            for (auto e = sequence.begin(); e != sequence.end(); ++e) {
-                if (&*e == element) {
-                    sequence.erase(e);
-                    return;
-                }
-            }
-        };
-        Sarvo::NamedObjects& collections = *live_->NamedObjects();
-        erase(collections.InterfaceObject());
-        erase(collections.IpObject());
-        erase(collections.ServiceObject());
-        erase(collections.ScheduleObject());
-        erase(collections.VpnObject());
-        return true;
-    }
-    return false;
+    const auto found = std::find_if(objects.begin(), objects.end(), [&](const auto& object) {
+        const INamedObject& named = *object;
+        return named.GetName() == name && named.GetCreationType() == creationType;
+    });
+    return found != objects.end() && EraseNamedObject(found);
 }
 
+bool XmlReader::RemoveNamedObject(const INamedObject& object) {
+    EnsureNamedObjectsParsed();
+    const auto stored = FindStored(*namedObjects_, object);
+    if (!stored) {
+        return false;
+    }
+    return EraseNamedObject(std::find(namedObjects_->begin(), namedObjects_->end(), stored));
+}
+
+// Takes the object out of the list and its element out of the document;
+// true when an element was erased.
+bool XmlReader::EraseNamedObject(NamedObjectList::iterator position) {
+    const std::shared_ptr<INamedObject> removed = *position;
+    Sarvo::NamedObject* element = ElementOf(*removed);
+    removedNamedObjects_.push_back(removed);
+    namedObjects_->erase(position);
+    memberOrigins_.erase(removed.get());
+    DetachListener(*removed);
+    if (removed->GetIdentifier() == 0) {
+        return false;
+    }
+    namedObjectsChanged_ = true;
+    if (!element) {
+        return false;
+    }
+    MutableLive();
+    auto erase = [element](auto& sequence) {
+        for (auto e = sequence.begin(); e != sequence.end(); ++e) {
+            if (&*e == element) {
+                sequence.erase(e);
+                return;
+            }
+        }
+    };
+    Sarvo::NamedObjects& collections = *live_->NamedObjects();
+    erase(collections.InterfaceObject());
+    erase(collections.IpObject());
+    erase(collections.ServiceObject());
+    erase(collections.ScheduleObject());
+    erase(collections.VpnObject());
+    return true;
+}
+
+// The object of that identity itself: a name may stand for objects of
+// several kinds.
 void XmlReader::RemoveNamedObjectById(IdentifierWithType id) {
     if (auto object = GetNamedObjectById(id)) {
-        const INamedObject& found = *object;
-        RemoveNamedObjectByName(id.creationType, found.GetName());
+        RemoveNamedObject(*object);
     }
 }
 

@@ -186,7 +186,10 @@ void XmlReader::RollbackChanges() {
     }
     locator_.Invalidate();
     if (namedObjectsParsed_) {
-        ParseNamedObjects();
+        // Objects held by callers stand for their elements again.
+        NamedObjectList previous = *namedObjects_;
+        previous.insert(previous.end(), removedNamedObjects_.begin(), removedNamedObjects_.end());
+        ParseNamedObjects(previous);
     }
     addedNamedObjects_.clear();
     removedNamedObjects_.clear();
