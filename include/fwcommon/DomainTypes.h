@@ -29,6 +29,11 @@ enum DomainObjectType : std::int32_t {
     eRule = 32,
 };
 
+// Options are no domain objects: their change notifications name the
+// family kOptionFamily and the identifier kOptionIdentifier.
+constexpr std::int32_t kOptionFamily = 256;
+constexpr std::uint32_t kOptionIdentifier = 4294967295u;
+
 // Kind of a named object.
 enum NamedObjectType : std::int32_t {
     eInterfaceObject = 0,   // InterfaceObject element

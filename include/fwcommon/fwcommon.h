@@ -38,6 +38,7 @@
 #include <fwcommon/IdentifierGenerator.h>
 #include <fwcommon/IinterfaceNamedObject.h>
 #include <fwcommon/IipAddressNamedObject.h>
+#include <fwcommon/ItemParameters.h>
 #include <fwcommon/ListenerRegistry.h>
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/MemoryLogSink.h>

@@ -11,6 +11,7 @@
 #include "context/PrivateObjectListener.h"
 #include "domain/NamedObjectNumbers.h"
 #include "store/XmlReader.h"
+#include "support/IdentifierRanges.h"
 
 namespace fwcommon {
 
@@ -20,10 +21,11 @@ namespace {
 
 std::shared_ptr<GeneratorRegistry> MakeGenerators() {
     auto generators = std::make_shared<GeneratorRegistry>();
-    (*generators)[Generated] = std::make_shared<IdentifierGenerator>(100001u, 200000u);
-    (*generators)[Policy] = std::make_shared<IdentifierGenerator>(200001u, 300000u);
-    (*generators)[User] = std::make_shared<IdentifierGenerator>(300001u, 2000000000u);
-    (*generators)[Post] = std::make_shared<IdentifierGenerator>(2000000001u, 4294967295u);
+    for (CreationType creationType : {Generated, Policy, User, Post}) {
+        const IdentifierRange range = IdentifierRangeOf(creationType);
+        (*generators)[creationType] =
+            std::make_shared<IdentifierGenerator>(range.first, range.last);
+    }
     return generators;
 }
 
@@ -109,7 +111,7 @@ void Context::AppendXmlReader(const std::wstring& dataname, const std::vector<un
     data.name = name.empty() ? dataname : name;
     data.creationType = creationType;
     registry_.emplace_back(dataname, std::make_pair(std::move(data), modes));
-    GetLibLogFacility().Log(logText, 2);
+    GetLibLogFacility().Log(logText, kLogRoutine);
 
     // The entry stays registered without a store when the document fails.
     const std::size_t position = registry_.size() - 1;
@@ -138,7 +140,7 @@ void Context::RecordNamedObjects(RegistryEntry& entry) {
 }
 
 void Context::RemoveXmlReader(const std::wstring& dataname) {
-    GetLibLogFacility().Log(L"Remove XML with dataname '" + dataname + L"'", 2);
+    GetLibLogFacility().Log(L"Remove XML with dataname '" + dataname + L"'", kLogRoutine);
     const auto entry = find(dataname);
     if (entry == registry_.end()) {
         return;

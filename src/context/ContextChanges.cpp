@@ -25,7 +25,7 @@ void Context::MarkDomainObjectAsRemoved(const std::wstring& dataname, DomainObje
 }
 
 bool Context::CommitChanges() {
-    GetLibLogFacility().Log(L"'CommitChanges'", 2);
+    GetLibLogFacility().Log(L"'CommitChanges'", kLogRoutine);
     for (auto& entry : registry_) {
         const auto& reader = entry.second.first.reader;
         if (reader && reader->HasChanges()) {
@@ -42,7 +42,7 @@ bool Context::CommitChanges() {
 }
 
 bool Context::RollbackChanges() {
-    GetLibLogFacility().Log(L"'RollbackChanges'", 2);
+    GetLibLogFacility().Log(L"'RollbackChanges'", kLogRoutine);
     for (auto& entry : registry_) {
         const auto& reader = entry.second.first.reader;
         if (reader && reader->HasChanges()) {

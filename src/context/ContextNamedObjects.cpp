@@ -230,11 +230,11 @@ bool Context::RemoveNamedObject(const std::wstring& dataname, CreationType creat
     auto& records = entry.second.first.namedObjects;
     const auto record = FindByName(records, creationType, name);
     if (record == records.end()) {
-        Log(text + L" - not found", 3);
+        Log(text + L" - not found", kLogNotFound);
         return false;
     }
     RemoveKeptNamedObject(dataname, (*record)->object, true);
-    Log(text, 2);
+    Log(text, kLogRoutine);
     return true;
 }
 
@@ -252,20 +252,20 @@ bool Context::RemoveNamedObjectById(const std::wstring& dataname, IdentifierWith
     auto& records = entry.second.first.namedObjects;
     const auto record = FindById(records, id);
     if (record == records.end()) {
-        Log(text + L" - not found", 3);
+        Log(text + L" - not found", kLogNotFound);
         return false;
     }
     namedObjectsChange_ =
         std::make_pair(static_cast<int>((*record)->object->GetNamedObjectType()), eRemoved);
     RemoveKeptNamedObject(dataname, (*record)->object, false);
-    Log(text, 2);
+    Log(text, kLogRoutine);
     return true;
 }
 
 void Context::SetNamedObjects(const std::wstring& dataname,
                               const std::vector<std::shared_ptr<INamedObject>>& objects,
                               CreationType creationType, const ModesMap& modes) {
-    Log(SetNamedObjectsLogText(dataname, modes), 2);
+    Log(SetNamedObjectsLogText(dataname, modes), kLogRoutine);
     const char* function = "fwcommon::Context::SetNamedObjects";
     CheckDataname(function, dataname, nullptr, true);
     if (std::find(objects.begin(), objects.end(), nullptr) != objects.end()) {

@@ -28,7 +28,7 @@ std::wstring InterfacesLogText(const std::vector<NetworkInterface>& interfaces) 
 
 void Context::SetNetworkNodes(std::shared_ptr<const VpnNodeList> nodes) {
     const std::size_t count = nodes ? nodes->size() : 0;
-    GetLibLogFacility().Log(L"SetNetworkNodes: " + std::to_wstring(count), 2);
+    GetLibLogFacility().Log(L"SetNetworkNodes: " + std::to_wstring(count), kLogRoutine);
     networkNodes_ = std::move(nodes);
 }
 
@@ -45,7 +45,7 @@ std::shared_ptr<IVpnNode> Context::GetNetworkNode(unsigned int index) const {
 }
 
 void Context::SetNetworkInterfaces(const std::vector<NetworkInterface>& interfaces) {
-    GetLibLogFacility().Log(InterfacesLogText(interfaces), 2);
+    GetLibLogFacility().Log(InterfacesLogText(interfaces), kLogRoutine);
     networkInterfaces_ = interfaces;
 }
 

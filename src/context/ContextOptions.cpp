@@ -8,15 +8,6 @@
 
 namespace fwcommon {
 
-namespace {
-
-// Options are announced under this family and identifier: they are no
-// domain objects of their own.
-constexpr auto kOptionFamily = static_cast<DomainObjectType>(256);
-constexpr unsigned long kOptionIdentifier = 0xFFFFFFFFul;
-
-}  // namespace
-
 bool Context::HasOption(const std::wstring& dataname, CreationType creationType,
                         const std::wstring& name) const {
     const auto entry = find(dataname);
@@ -49,7 +40,8 @@ void Context::SetOptionValue(const std::wstring& dataname, CreationType creation
         RequireDocumentText(function, "option value", *text);
     }
     reader->SetOptionValue(name, value, creationType);
-    MarkDomainObjectAsModified(dataname, kOptionFamily, creationType, kOptionIdentifier);
+    MarkDomainObjectAsModified(dataname, static_cast<DomainObjectType>(kOptionFamily), creationType,
+                               kOptionIdentifier);
 }
 
 }  // namespace fwcommon

@@ -8,7 +8,8 @@
 namespace fwcommon {
 
 void Context::GetRSOP(std::vector<unsigned char>& out, std::int64_t time, int period) {
-    GetLibLogFacility().Log(L"'GetRSOP': " + std::to_wstring(registry_.size()) + L" documents", 2);
+    GetLibLogFacility().Log(L"'GetRSOP': " + std::to_wstring(registry_.size()) + L" documents",
+                            kLogRoutine);
     // The envelope of a new document, carrying the application time and
     // period as a store sets them.
     XmlReader resultant(std::vector<unsigned char>(), User, namedObjectsDataname_, schemaPath_,

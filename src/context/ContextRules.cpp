@@ -72,7 +72,7 @@ std::shared_ptr<IRule> Context::CreateRule(const std::wstring& dataname, RuleTyp
     const Data& data = CheckedEntry("fwcommon::Context::CreateRule", dataname).second.first;
     RequireDocumentText("fwcommon::Context::CreateRule", "name", name);
     if (!data.reader) {
-        Log(Prefix(dataname) + L"Create rule '" + name + L"' - no document", 3);
+        Log(Prefix(dataname) + L"Create rule '" + name + L"' - no document", kLogNotFound);
         return std::shared_ptr<IRule>();
     }
     auto rule = data.reader->CreateRule(type, creationType, name, *actionElement, priority);
@@ -81,7 +81,7 @@ std::shared_ptr<IRule> Context::CreateRule(const std::wstring& dataname, RuleTyp
         Log(Prefix(dataname) + L"Create rule '" + name +
                 (knownSection ? L"' - no order id left" : L"' - no section ") +
                 (knownSection ? std::wstring() : std::to_wstring(type)),
-            3);
+            kLogNotFound);
         return rule;
     }
     data.reader->UpdateRule(type, rule->GetXmlRule());
@@ -89,7 +89,7 @@ std::shared_ptr<IRule> Context::CreateRule(const std::wstring& dataname, RuleTyp
     MarkDomainObjectAsAdded(dataname, rule);
     Log(Prefix(dataname) + L"Create rule '" + name + L"'(" +
             std::to_wstring(rule->GetIdentifier()) + L")",
-        2);
+        kLogRoutine);
     SetRulesChange(type, eAdded, true);
     return rule;
 }
@@ -106,10 +106,10 @@ bool Context::UpdateRule(const std::wstring& dataname, const std::shared_ptr<Sar
     RequireDocumentText(function, "name", rule->Name());
     Log(Prefix(dataname) + L"UpdateRule, id='" + std::to_wstring(rule->RuleId()) + L"', name='" +
             rule->Name() + L"', type='" + RuleTypeName(type) + L"'",
-        2);
+        kLogRoutine);
     const Data& data = CheckedEntry(function, dataname).second.first;
     if (!data.reader) {
-        Log(Prefix(dataname) + L"UpdateRule - no document", 3);
+        Log(Prefix(dataname) + L"UpdateRule - no document", kLogNotFound);
         return false;
     }
     data.reader->UpdateRule(type, rule);
@@ -132,7 +132,7 @@ bool Context::RemoveRule(const std::wstring& dataname, RuleType type, unsigned i
     const IdentifierWithType id = GetDomainObject(RuleAt(*SectionRules(data, type), index));
     Log(Prefix(dataname) + L"Remove rule, index=" + std::to_wstring(index) + L", id=" +
             std::to_wstring(id.identifier),
-        2);
+        kLogRoutine);
     const bool removed = data.reader->RemoveRule(type, id);
     if (removed) {
         SetRulesChange(type, eRemoved, false);

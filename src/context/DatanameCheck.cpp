@@ -75,7 +75,7 @@ bool CheckDataname(const char* function, const std::wstring& dataname,
     if (registry != nullptr) {
         record += RegistryListing(*registry);
     }
-    GetLibLogFacility().Log(record, 4);
+    GetLibLogFacility().Log(record, kLogRefused);
     if (throwOnFailure) {
         throw std::runtime_error(StringUtilities::GetErrorString(function, reason));
     }

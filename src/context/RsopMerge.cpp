@@ -70,7 +70,7 @@ void RsopMerge::AddRule(std::unique_ptr<Sarvo::Rule> copy) {
         const std::uint32_t identifier = FreeIdentifier(creationType);
         Log(L"rule '" + copy->Name() + L"' renumbered from " + std::to_wstring(copy->RuleId()) +
                 L" to " + std::to_wstring(identifier),
-            2);
+            kLogRoutine);
         copy->RuleId(identifier);
         NoteRuleKey(RuleKey(identifier, creationType));
     }
@@ -139,7 +139,7 @@ void RsopMerge::MakeOrderIdsUnique() {
             Log(L"rule '" + rule.Name() + L"' moved from order id " +
                     std::to_wstring(rule.OrderId()) + L" to " +
                     std::to_wstring(previous.OrderId() + 1),
-                2);
+                kLogRoutine);
             rule.OrderId(previous.OrderId() + 1);
         }
     }

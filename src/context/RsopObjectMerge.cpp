@@ -172,7 +172,7 @@ void RsopObjectMerge::AddKind(NamedObjectType kind, const Sequence& source, Sequ
             GetLibLogFacility().Log(L"'GetRSOP': named object '" + object.Name() +
                                         L"' renumbered from " + std::to_wstring(id) + L" to " +
                                         std::to_wstring(newId),
-                                    2);
+                                    kLogRoutine);
             kept.push_back(&object);
         }
     }

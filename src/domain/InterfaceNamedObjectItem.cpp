@@ -1,5 +1,7 @@
 #include "domain/InterfaceNamedObjectItem.h"
 
+#include <fwcommon/ItemParameters.h>
+
 namespace fwcommon {
 
 std::shared_ptr<InterfaceNamedObjectItem> InterfaceNamedObjectItem::FromInterfaceName(
@@ -7,12 +9,12 @@ std::shared_ptr<InterfaceNamedObjectItem> InterfaceNamedObjectItem::FromInterfac
     auto item = std::make_shared<InterfaceNamedObjectItem>();
     item->interfaceName_ = name;
     item->text_ = name;
-    item->core_.Add({30});
+    item->core_.Add({kParamInterfaceName});
     return item;
 }
 
 std::wstring InterfaceNamedObjectItem::GetParam(int paramId) const {
-    if (paramId == 30) {
+    if (paramId == kParamInterfaceName) {
         return interfaceName_;
     }
     return IpAddressNamedObjectItem::GetParam(paramId);

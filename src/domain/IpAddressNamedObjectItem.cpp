@@ -1,17 +1,19 @@
 #include "domain/IpAddressNamedObjectItem.h"
 
+#include <fwcommon/ItemParameters.h>
+
 namespace fwcommon {
 
 INamedObjectElement::~INamedObjectElement() = default;
 
-IpAddressNamedObjectItem::IpAddressNamedObjectItem() : core_({0}) {}
+IpAddressNamedObjectItem::IpAddressNamedObjectItem() : core_({kParamDisplayText}) {}
 
 std::shared_ptr<IpAddressNamedObjectItem> IpAddressNamedObjectItem::FromText(
     const std::wstring& text) {
     auto item = std::make_shared<IpAddressNamedObjectItem>();
     item->freeText_ = text;
     item->text_ = text;
-    item->core_.Add({29});
+    item->core_.Add({kParamFreeText});
     return item;
 }
 
@@ -25,11 +27,11 @@ std::shared_ptr<IpAddressNamedObjectItem> IpAddressNamedObjectItem::FromAddressA
     auto item = std::make_shared<IpAddressNamedObjectItem>();
     item->address_ = address;
     item->text_ = address;
-    item->core_.Add({28});
+    item->core_.Add({kParamAddress});
     if (!mask.empty()) {
         item->mask_ = mask;
         item->text_ += L"/" + mask;
-        item->core_.Add({25});
+        item->core_.Add({kParamMask});
     }
     return item;
 }
@@ -40,23 +42,23 @@ std::shared_ptr<IpAddressNamedObjectItem> IpAddressNamedObjectItem::FromRange(
     item->address_ = first;
     item->rangeEnd_ = last;
     item->text_ = first + L"-" + last;
-    item->core_.Add({26, 27});
+    item->core_.Add({kParamRangeStart, kParamRangeEnd});
     return item;
 }
 
 std::wstring IpAddressNamedObjectItem::GetParam(int paramId) const {
     core_.Require(paramId, "fwcommon::IpAddressNamedObjectItem::GetParam");
     switch (paramId) {
-        case 0:
+        case kParamDisplayText:
             return text_;
-        case 25:
+        case kParamMask:
             return mask_;
-        case 26:
-        case 28:
+        case kParamRangeStart:
+        case kParamAddress:
             return address_;
-        case 27:
+        case kParamRangeEnd:
             return rangeEnd_;
-        case 29:
+        case kParamFreeText:
             return freeText_;
         default:
             ThrowUnansweredParam("InterfaceNamedObjectItem");

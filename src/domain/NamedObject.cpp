@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include <fwcommon/ItemParameters.h>
 #include <fwcommon/StringUtilities.h>
 #include "domain/NamedObjectNumbers.h"
 #include "domain/NamedObjectSearch.h"
@@ -15,10 +16,7 @@ INamedObject::~INamedObject() = default;
 
 namespace {
 
-const std::set<int> kNamedObjectParamIds{0, 35};
-constexpr int kNameParam = 0;
-constexpr int kIdentifierParam = 34;
-constexpr int kDescriptionParam = 35;
+const std::set<int> kNamedObjectParamIds{kParamDisplayText, kParamDescription};
 
 }  // namespace
 
@@ -52,11 +50,11 @@ void NamedObject::NotifyChanged() {
 
 std::wstring NamedObject::GetParam(int paramId) const {
     switch (paramId) {
-        case kNameParam:
+        case kParamDisplayText:
             return name_;
-        case kIdentifierParam:
+        case kParamObjectIdentifier:
             return std::to_wstring(identifier_);
-        case kDescriptionParam:
+        case kParamDescription:
             return description_;
         default:
             return std::wstring();
@@ -110,7 +108,8 @@ bool NamedObject::AddSystemObject(std::uint32_t list, SystemObjectTypes type) {
     NamedItemList& target = List(list, "fwcommon::NamedObject::AddSystemObject");
     const std::wstring text = StringUtilities::GetSystemType(type);
     for (const auto& entry : target) {
-        if (entry->GetItemKind() == eSystemObjectItem && entry->GetParam(0) == text) {
+        if (entry->GetItemKind() == eSystemObjectItem &&
+            entry->GetParam(kParamDisplayText) == text) {
             return false;
         }
     }

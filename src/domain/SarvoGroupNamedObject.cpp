@@ -3,23 +3,23 @@
 #include <algorithm>
 #include <string>
 
+#include <fwcommon/ItemParameters.h>
 #include "domain/SarvoNamedObjectItem.h"
 
 namespace fwcommon {
 
 namespace {
 
-constexpr int kNodeParam = 33;
 constexpr std::uint32_t kInclusions = 0;
 constexpr std::uint32_t kExclusions = 1;
 
 // The node of a VPN host item that answers the node parameter.
 bool NodeOf(const std::shared_ptr<INamedItem>& entry, std::uint32_t& node) {
     const auto* item = dynamic_cast<const SarvoNamedObjectItem*>(entry.get());
-    if (item == nullptr || item->GetParamIds().count(kNodeParam) == 0) {
+    if (item == nullptr || item->GetParamIds().count(kParamNode) == 0) {
         return false;
     }
-    node = static_cast<std::uint32_t>(std::stoul(item->GetParam(kNodeParam)));
+    node = static_cast<std::uint32_t>(std::stoul(item->GetParam(kParamNode)));
     return true;
 }
 

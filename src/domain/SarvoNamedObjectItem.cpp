@@ -1,14 +1,16 @@
 #include "domain/SarvoNamedObjectItem.h"
 
+#include <fwcommon/ItemParameters.h>
+
 namespace fwcommon {
 
-SarvoNamedObjectItem::SarvoNamedObjectItem() : core_({0}) {}
+SarvoNamedObjectItem::SarvoNamedObjectItem() : core_({kParamDisplayText}) {}
 
 std::shared_ptr<SarvoNamedObjectItem> SarvoNamedObjectItem::ForNode(std::uint32_t nodeId) {
     auto item = std::make_shared<SarvoNamedObjectItem>();
     item->nodeId_ = nodeId;
     item->text_ = Decimal(nodeId);
-    item->core_.Add({33});
+    item->core_.Add({kParamNode});
     return item;
 }
 
@@ -16,7 +18,7 @@ std::shared_ptr<SarvoNamedObjectItem> SarvoNamedObjectItem::ForNetwork(std::uint
     auto item = std::make_shared<SarvoNamedObjectItem>();
     item->networkId_ = networkId;
     item->text_ = Decimal(networkId);
-    item->core_.Add({32});
+    item->core_.Add({kParamNetwork});
     return item;
 }
 
@@ -25,7 +27,7 @@ std::shared_ptr<SarvoNamedObjectItem> SarvoNamedObjectItem::FromTemplate(
     auto item = std::make_shared<SarvoNamedObjectItem>();
     item->nameTemplate_ = nameTemplate;
     item->text_ = nameTemplate;
-    item->core_.Add({31});
+    item->core_.Add({kParamNameTemplate});
     return item;
 }
 
@@ -42,13 +44,13 @@ std::wstring SarvoNamedObjectItem::GetName() {
 std::wstring SarvoNamedObjectItem::GetParam(int paramId) const {
     core_.Require(paramId, "fwcommon::SarvoNamedObjectItem::GetParam");
     switch (paramId) {
-        case 0:
+        case kParamDisplayText:
             return text_;
-        case 31:
+        case kParamNameTemplate:
             return nameTemplate_;
-        case 32:
+        case kParamNetwork:
             return Decimal(networkId_);
-        case 33:
+        case kParamNode:
             return Decimal(nodeId_);
         default:
             ThrowUnansweredParam("SarvoNamedObjectItem");

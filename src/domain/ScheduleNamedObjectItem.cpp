@@ -2,6 +2,8 @@
 
 #include <boost/format.hpp>
 
+#include <fwcommon/ItemParameters.h>
+
 namespace fwcommon {
 
 namespace {
@@ -13,7 +15,9 @@ std::int32_t SixteenBits(std::int32_t value) {
 }  // namespace
 
 ScheduleNamedObjectItem::ScheduleNamedObjectItem()
-    : core_({0, 1, 7, 8, 9, 10}), kindWord_(L"Daily") {
+    : core_({kParamDisplayText, kParamScheduleKind, kParamStartHour, kParamEndHour,
+             kParamStartMinute, kParamEndMinute}),
+      kindWord_(L"Daily") {
     end_.hour = 23;
     end_.minute = 59;
 }
@@ -51,18 +55,18 @@ std::shared_ptr<ScheduleNamedObjectItem> ScheduleNamedObjectItem::Calendar(
 void ScheduleNamedObjectItem::SetStartTime(std::int32_t hour, std::int32_t minute) {
     start_.hour = SixteenBits(hour);
     start_.minute = SixteenBits(minute);
-    core_.Add({4});
+    core_.Add({kParamStartTime});
 }
 
 void ScheduleNamedObjectItem::SetEndTime(std::int32_t hour, std::int32_t minute) {
     end_.hour = SixteenBits(hour);
     end_.minute = SixteenBits(minute);
-    core_.Add({5});
+    core_.Add({kParamEndTime});
 }
 
 void ScheduleNamedObjectItem::SetDaySet(std::int32_t daySet) {
     daySet_ = static_cast<std::uint8_t>(daySet);
-    core_.Add({6});
+    core_.Add({kParamDaySet});
     kindWord_ = L"Weekly";
 }
 
@@ -71,7 +75,7 @@ void ScheduleNamedObjectItem::SetStartDate(std::int32_t year, std::int32_t month
     start_.year = year;
     start_.month = month;
     start_.day = day;
-    core_.Add({2, 11, 12, 13});
+    core_.Add({kParamStartDate, kParamStartYear, kParamStartMonth, kParamStartDay});
     kindWord_ = L"Calendar";
 }
 
@@ -79,7 +83,7 @@ void ScheduleNamedObjectItem::SetEndDate(std::int32_t year, std::int32_t month, 
     end_.year = year;
     end_.month = month;
     end_.day = day;
-    core_.Add({3, 14, 15, 16});
+    core_.Add({kParamEndDate, kParamEndYear, kParamEndMonth, kParamEndDay});
     kindWord_ = L"Calendar";
 }
 
@@ -122,39 +126,39 @@ std::wstring ScheduleNamedObjectItem::GetName() {
 std::wstring ScheduleNamedObjectItem::GetParam(int paramId) const {
     core_.Require(paramId, "fwcommon::ScheduleNamedObjectItem::GetParam");
     switch (paramId) {
-        case 0:
+        case kParamDisplayText:
             return kindWord_;
-        case 1:
+        case kParamScheduleKind:
             return DerivedKind();
-        case 2:
+        case kParamStartDate:
             return DateText(start_);
-        case 3:
+        case kParamEndDate:
             return DateText(end_);
-        case 4:
+        case kParamStartTime:
             return TimeText(start_);
-        case 5:
+        case kParamEndTime:
             return TimeText(end_);
-        case 6:
+        case kParamDaySet:
             return Decimal(daySet_);
-        case 7:
+        case kParamStartHour:
             return Decimal(start_.hour);
-        case 8:
+        case kParamEndHour:
             return Decimal(end_.hour);
-        case 9:
+        case kParamStartMinute:
             return Decimal(start_.minute);
-        case 10:
+        case kParamEndMinute:
             return Decimal(end_.minute);
-        case 11:
+        case kParamStartYear:
             return Decimal(start_.year);
-        case 12:
+        case kParamStartMonth:
             return Decimal(start_.month);
-        case 13:
+        case kParamStartDay:
             return Decimal(start_.day);
-        case 14:
+        case kParamEndYear:
             return Decimal(end_.year);
-        case 15:
+        case kParamEndMonth:
             return Decimal(end_.month);
-        case 16:
+        case kParamEndDay:
             return Decimal(end_.day);
         default:
             ThrowUnansweredParam("ScheduleNamedObjectItem");

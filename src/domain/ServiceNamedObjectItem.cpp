@@ -1,5 +1,7 @@
 #include "domain/ServiceNamedObjectItem.h"
 
+#include <fwcommon/ItemParameters.h>
+
 namespace fwcommon {
 
 namespace {
@@ -27,7 +29,9 @@ void AddIfPresent(ItemCore& core, std::int32_t value, int id) {
 }  // namespace
 
 ServiceNamedObjectItem::ServiceNamedObjectItem(std::int32_t protocol)
-    : core_({0, 17, 18}), protocol_(protocol), protocolText_(Decimal(protocol)) {}
+    : core_({kParamDisplayText, kParamProtocol, kParamProtocolText}),
+      protocol_(protocol),
+      protocolText_(Decimal(protocol)) {}
 
 std::shared_ptr<ServiceNamedObjectItem> ServiceNamedObjectItem::WithPorts(
     std::int32_t protocol, std::int32_t sourceFrom, std::int32_t sourceTo,
@@ -78,22 +82,22 @@ std::wstring ServiceNamedObjectItem::GetName() {
 std::wstring ServiceNamedObjectItem::GetParam(int paramId) const {
     core_.Require(paramId, "fwcommon::ServiceNamedObjectItem::GetParam");
     switch (paramId) {
-        case 0:
-        case 18:
+        case kParamDisplayText:
+        case kParamProtocolText:
             return GetText();
-        case 17:
+        case kParamProtocol:
             return Decimal(protocol_);
-        case 19:
+        case kParamSourcePortFrom:
             return Decimal(sourceFrom_);
-        case 20:
+        case kParamSourcePortTo:
             return Decimal(sourceTo_);
-        case 21:
+        case kParamDestinationPortFrom:
             return Decimal(destinationFrom_);
-        case 22:
+        case kParamDestinationPortTo:
             return Decimal(destinationTo_);
-        case 23:
+        case kParamIcmpCode:
             return Decimal(icmpCode_);
-        case 24:
+        case kParamIcmpType:
             return Decimal(icmpType_);
         default:
             ThrowUnansweredParam("ServiceNamedObjectItem");

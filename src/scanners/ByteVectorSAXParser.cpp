@@ -25,7 +25,7 @@ using boost::locale::conv::utf_to_utf;
 using xercesc::XMLUni;
 
 void Log(const std::wstring& prefix, const XMLCh* message) {
-    GetLibLogFacility().Log(prefix + utf_to_utf<wchar_t>(message), 2);
+    GetLibLogFacility().Log(prefix + utf_to_utf<wchar_t>(message), kLogRoutine);
 }
 
 // Xerces' SAX2 reader has no switch that refuses a document type
@@ -73,7 +73,7 @@ ByteVectorSAXParser::~ByteVectorSAXParser() = default;
 
 int ByteVectorSAXParser::Parse() {
     if (const auto refusal = document::FindEncodingRefusal(bytes_)) {
-        GetLibLogFacility().Log(*refusal, 2);
+        GetLibLogFacility().Log(*refusal, kLogRoutine);
         return -1;
     }
     try {
@@ -89,7 +89,7 @@ int ByteVectorSAXParser::Parse() {
     } catch (const xercesc::SAXException& error) {
         Log(L"Exception message is: \n", error.getMessage());
     } catch (...) {
-        GetLibLogFacility().Log(L"Unexpected Exception \n", 2);
+        GetLibLogFacility().Log(L"Unexpected Exception \n", kLogRoutine);
         throw;
     }
     return -1;

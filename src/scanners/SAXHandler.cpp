@@ -118,7 +118,7 @@ void ByteVectorSAXParser::SAXHandler::FinishMatch() {
 void ByteVectorSAXParser::SAXHandler::fatalError(const xercesc::SAXParseException& error) {
     GetLibLogFacility().Log(L"Fatal Error: " + utf_to_utf<wchar_t>(error.getMessage()) +
                                 L" at line: " + std::to_wstring(error.getLineNumber()) + L"\n",
-                            2);
+                            kLogRoutine);
     throw error;
 }
 

@@ -8,45 +8,13 @@
 #include <xsd/cxx/tree/comparison-map.hxx>
 
 #include <fwcommon/INamedObjectElement.h>
+#include <fwcommon/ItemParameters.h>
 #include "store/NamedObjectConversion.h"
 
 namespace fwcommon {
 namespace {
 
 using Condition = std::unique_ptr<Sarvo::AbstractCondition>;
-
-// Parameter ids of the items (see the item classes).
-enum Param {
-    kText = 0,
-    kProtocol = 17,
-    kSourceFrom = 19,
-    kSourceTo = 20,
-    kDestinationFrom = 21,
-    kDestinationTo = 22,
-    kIcmpCode = 23,
-    kIcmpType = 24,
-    kMask = 25,
-    kRangeBegin = 26,
-    kRangeEnd = 27,
-    kAddress = 28,
-    kFreeText = 29,
-    kInterface = 30,
-    kTemplate = 31,
-    kNetwork = 32,
-    kNode = 33,
-    kDateStart = 2,
-    kDaySet = 6,
-    kStartHour = 7,
-    kEndHour = 8,
-    kStartMinute = 9,
-    kEndMinute = 10,
-    kStartYear = 11,
-    kStartMonth = 12,
-    kStartDay = 13,
-    kEndYear = 14,
-    kEndMonth = 15,
-    kEndDay = 16,
-};
 
 class ItemParams {
 public:
@@ -62,32 +30,32 @@ private:
 };
 
 Condition IpPrimitiveOf(const ItemParams& p) {
-    if (p.Has(kRangeBegin) && p.Has(kRangeEnd)) {
-        return std::make_unique<Sarvo::IpRange>(Sarvo::IpAddress(p.Text(kRangeBegin)),
-                                                Sarvo::IpAddress(p.Text(kRangeEnd)));
+    if (p.Has(kParamRangeStart) && p.Has(kParamRangeEnd)) {
+        return std::make_unique<Sarvo::IpRange>(Sarvo::IpAddress(p.Text(kParamRangeStart)),
+                                                Sarvo::IpAddress(p.Text(kParamRangeEnd)));
     }
-    if (p.Has(kAddress) && p.Has(kMask)) {
-        return std::make_unique<Sarvo::IpMask>(Sarvo::IpAddress(p.Text(kAddress)),
-                                               Sarvo::IpAddress(p.Text(kMask)));
+    if (p.Has(kParamAddress) && p.Has(kParamMask)) {
+        return std::make_unique<Sarvo::IpMask>(Sarvo::IpAddress(p.Text(kParamAddress)),
+                                               Sarvo::IpAddress(p.Text(kParamMask)));
     }
-    if (p.Has(kAddress)) {
-        return std::make_unique<Sarvo::IpAddress>(p.Text(kAddress));
+    if (p.Has(kParamAddress)) {
+        return std::make_unique<Sarvo::IpAddress>(p.Text(kParamAddress));
     }
     return nullptr;
 }
 
 Condition HostItem(const ItemParams& p, NamedObjectType kind) {
     if (kind == eInterfaceObject) {
-        if (p.Has(kInterface))
-            return std::make_unique<Sarvo::SimpleInterface>(p.Text(kInterface));
+        if (p.Has(kParamInterfaceName))
+            return std::make_unique<Sarvo::SimpleInterface>(p.Text(kParamInterfaceName));
         auto primitive = IpPrimitiveOf(p);
         if (!primitive)
             return nullptr;
         return std::make_unique<Sarvo::InterfaceByIp>(std::unique_ptr<Sarvo::IpPrimitive>(
             static_cast<Sarvo::IpPrimitive*>(primitive.release())));
     }
-    if (p.Has(kFreeText))
-        return std::make_unique<Sarvo::DomainName>(p.Text(kFreeText));
+    if (p.Has(kParamFreeText))
+        return std::make_unique<Sarvo::DomainName>(p.Text(kParamFreeText));
     return IpPrimitiveOf(p);
 }
 
@@ -104,26 +72,26 @@ std::unique_ptr<Sarvo::PortPrimitive> PortSide(const ItemParams& p, int from, in
 template <typename Kind>
 Condition PortsCondition(const ItemParams& p, long long protocol) {
     auto condition = std::make_unique<Kind>(protocol);
-    if (auto source = PortSide(p, kSourceFrom, kSourceTo))
+    if (auto source = PortSide(p, kParamSourcePortFrom, kParamSourcePortTo))
         condition->SourcePort(std::move(source));
-    if (auto target = PortSide(p, kDestinationFrom, kDestinationTo)) {
+    if (auto target = PortSide(p, kParamDestinationPortFrom, kParamDestinationPortTo)) {
         condition->DestinationPort(std::move(target));
     }
     return condition;
 }
 
 Condition ServiceItem(const ItemParams& p) {
-    const long long protocol = p.Number(kProtocol);
+    const long long protocol = p.Number(kParamProtocol);
     if (protocol == 6)
         return PortsCondition<Sarvo::TcpCondition>(p, protocol);
     if (protocol == 17)
         return PortsCondition<Sarvo::UdpCondition>(p, protocol);
     if (protocol == 1) {
         auto icmp = std::make_unique<Sarvo::IcmpCondition>(protocol);
-        if (p.Has(kIcmpType))
-            icmp->Type(p.Number(kIcmpType));
-        if (p.Has(kIcmpCode))
-            icmp->Code(p.Number(kIcmpCode));
+        if (p.Has(kParamIcmpType))
+            icmp->Type(p.Number(kParamIcmpType));
+        if (p.Has(kParamIcmpCode))
+            icmp->Code(p.Number(kParamIcmpCode));
         return icmp;
     }
     return std::make_unique<Sarvo::ProtocolCondition>(protocol);
@@ -135,31 +103,32 @@ Sarvo::WeekDays WeekDaysOf(int set) {
 }
 
 Condition ScheduleItem(const ItemParams& p) {
-    const xml_schema::time start(static_cast<unsigned short>(p.Int(kStartHour)),
-                                 static_cast<unsigned short>(p.Int(kStartMinute)), 0);
-    const xml_schema::time end(static_cast<unsigned short>(p.Int(kEndHour)),
-                               static_cast<unsigned short>(p.Int(kEndMinute)), 0);
-    if (p.Has(kDaySet) && p.Int(kDaySet) != 0) {
-        return std::make_unique<Sarvo::Weekly>(start, end, WeekDaysOf(p.Int(kDaySet)));
+    const xml_schema::time start(static_cast<unsigned short>(p.Int(kParamStartHour)),
+                                 static_cast<unsigned short>(p.Int(kParamStartMinute)), 0);
+    const xml_schema::time end(static_cast<unsigned short>(p.Int(kParamEndHour)),
+                               static_cast<unsigned short>(p.Int(kParamEndMinute)), 0);
+    if (p.Has(kParamDaySet) && p.Int(kParamDaySet) != 0) {
+        return std::make_unique<Sarvo::Weekly>(start, end, WeekDaysOf(p.Int(kParamDaySet)));
     }
-    if (p.Has(kDateStart)) {
-        const xml_schema::date from(p.Int(kStartYear),
-                                    static_cast<unsigned short>(p.Int(kStartMonth)),
-                                    static_cast<unsigned short>(p.Int(kStartDay)));
-        const xml_schema::date to(p.Int(kEndYear), static_cast<unsigned short>(p.Int(kEndMonth)),
-                                  static_cast<unsigned short>(p.Int(kEndDay)));
+    if (p.Has(kParamStartDate)) {
+        const xml_schema::date from(p.Int(kParamStartYear),
+                                    static_cast<unsigned short>(p.Int(kParamStartMonth)),
+                                    static_cast<unsigned short>(p.Int(kParamStartDay)));
+        const xml_schema::date to(p.Int(kParamEndYear),
+                                  static_cast<unsigned short>(p.Int(kParamEndMonth)),
+                                  static_cast<unsigned short>(p.Int(kParamEndDay)));
         return std::make_unique<Sarvo::Calendar>(start, end, from, to);
     }
     return std::make_unique<Sarvo::Daily>(start, end);
 }
 
 Condition VpnItem(const ItemParams& p) {
-    if (p.Has(kNode))
-        return std::make_unique<Sarvo::VpnNodeId>(p.Number(kNode));
-    if (p.Has(kTemplate))
-        return std::make_unique<Sarvo::VpnNameTemplate>(p.Text(kTemplate));
-    if (p.Has(kNetwork))
-        return std::make_unique<Sarvo::VpnNetworkId>(p.Number(kNetwork));
+    if (p.Has(kParamNode))
+        return std::make_unique<Sarvo::VpnNodeId>(p.Number(kParamNode));
+    if (p.Has(kParamNameTemplate))
+        return std::make_unique<Sarvo::VpnNameTemplate>(p.Text(kParamNameTemplate));
+    if (p.Has(kParamNetwork))
+        return std::make_unique<Sarvo::VpnNetworkId>(p.Number(kParamNetwork));
     return nullptr;
 }
 
@@ -198,7 +167,7 @@ Condition ObjectRef(NamedObjectType kind, int id) {
 Condition ConditionOf(INamedItem& entry, NamedObjectType kind) {
     switch (entry.GetItemKind()) {
         case eSystemObjectItem:
-            return SystemRef(kind, entry.GetParam(kText));
+            return SystemRef(kind, entry.GetParam(kParamDisplayText));
         case eNamedObjectItem:
             return ObjectRef(kind, static_cast<int>(entry.GetIdentifier()));
     }

@@ -14,6 +14,7 @@
 #include "store/RuleElements.h"
 #include "store/StagedGenerators.h"
 #include "store/UtcTime.h"
+#include "support/IdentifierRanges.h"
 
 namespace fwcommon {
 namespace {
@@ -30,23 +31,18 @@ std::unique_ptr<Sarvo::PolicyType> NewDocument() {
 // The process-wide order-id counters: the last order id handed out per
 // creation type.
 std::atomic<std::int64_t>& OrderCounter(CreationType creationType) {
-    static std::atomic<std::int64_t> counters[4] = {{100000}, {200000}, {300000}, {2000000000}};
+    static std::atomic<std::int64_t> counters[] = {{OrderCounterStartOf(Generated)},
+                                                   {OrderCounterStartOf(Policy)},
+                                                   {OrderCounterStartOf(User)},
+                                                   {OrderCounterStartOf(Post)}};
     return counters[creationType >= Policy && creationType <= Post ? creationType : Generated];
 }
 
 // The identifiers a generator made for a document hands out, by the
 // document's creation type.
 std::shared_ptr<IdentifierGenerator> NewGeneratorFor(CreationType documentType) {
-    switch (documentType) {
-        case Generated:
-            return std::make_shared<IdentifierGenerator>(100001, 200000);
-        case User:
-            return std::make_shared<IdentifierGenerator>(300001, 2000000000);
-        case Post:
-            return std::make_shared<IdentifierGenerator>(2000000001, 4294967295u);
-        default:
-            return std::make_shared<IdentifierGenerator>(200001, 300000);
-    }
+    const IdentifierRange range = IdentifierRangeOf(documentType);
+    return std::make_shared<IdentifierGenerator>(range.first, range.last);
 }
 
 void Log(const std::wstring& message, int level) {
@@ -198,7 +194,7 @@ std::int64_t XmlReader::createOrderId(CreationType creationType) {
     } while (!counter.compare_exchange_weak(last, last + 1));
     const std::int64_t orderId = last + 1;
     if (creationType == User) {
-        Log(L"'XmlReader:createOrderId, orderId='" + std::to_wstring(orderId), 2);
+        Log(L"'XmlReader:createOrderId, orderId='" + std::to_wstring(orderId), kLogRoutine);
     }
     return orderId;
 }
@@ -216,7 +212,7 @@ std::int64_t XmlReader::UpdateOrderId(std::int64_t orderId, CreationType creatio
     if (creationType == User) {
         Log(L"'XmlReader:UpdateOrderId, origId='" + std::to_wstring(orderId) + L",currentId=" +
                 std::to_wstring(old) + L",newId=" + std::to_wstring(raised),
-            2);
+            kLogRoutine);
     }
     return raised;
 }
@@ -259,7 +255,7 @@ void XmlReader::LogRuleDump(std::uint32_t identifier) {
             }
         }
     }
-    Log(dump.str(), 3);
+    Log(dump.str(), kLogNotFound);
 }
 
 RuleType XmlReader::GetRuleType(const Sarvo::Rule& rule) {

@@ -251,7 +251,7 @@ void XmlReader::ReportMissingReference(NamedObjectType kind, int id,
         const INamedObject& c = *candidate;
         message << L"\t'" << c.GetName() << L"', id = " << c.GetIdentifier() << L"\n";
     }
-    GetLibLogFacility().Log(message.str(), 4);
+    GetLibLogFacility().Log(message.str(), kLogRefused);
     throw std::runtime_error(StringUtilities::GetErrorString("", message.str()));
 }
 

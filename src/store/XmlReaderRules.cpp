@@ -18,7 +18,7 @@ std::shared_ptr<IRule> XmlReader::UpdateRule(RuleType type, std::shared_ptr<Sarv
     line << LogPrefix() << L"UpdateRule \n"
          << L"DomainObjectIdentifier=" << IdentifierOf(*element) << L",xmlId=" << element->RuleId()
          << L",orderId=" << element->OrderId() << L",name=" << element->Name();
-    GetLibLogFacility().Log(line.str(), 2);
+    GetLibLogFacility().Log(line.str(), kLogRoutine);
 
     // The index is built before the change: a build afterwards would be
     // refused for the pending change.
