@@ -81,7 +81,7 @@ std::optional<std::int64_t> XmlReader::FreeOrderId(RuleType type, CreationType c
     } catch (const std::overflow_error&) {
         GetLibLogFacility().Log(LogPrefix() + L"CreateRule, no order id is left after " +
                                     std::to_wstring(kLargestOrderId),
-                                3);
+                                kLogNotFound);
         return std::nullopt;
     }
 }
