@@ -1,11 +1,30 @@
 #!/usr/bin/env bash
-# Installs the built library into a scratch prefix, builds a consumer
-# against it with find_package(fwcommon) and runs it on the example policy.
+# Installs the built library and tool into a scratch prefix, builds a
+# consumer against it with find_package(fwcommon) and runs it, then runs the
+# installed fwpolicy from the prefix and from a moved copy of it. Nothing may
+# come from LD_LIBRARY_PATH, the build tree or the source tree's data.
 set -euo pipefail
 build_dir=$1 source_dir=$2 sanitizers=${3:-}
+unset LD_LIBRARY_PATH FWPOLICY_DATA_DIR
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+example=$source_dir/examples/policy.xml
+
+fail() {
+    echo "install test: $*" >&2
+    exit 1
+}
+
 cmake --install "$build_dir" --prefix "$scratch/prefix" >/dev/null
+# Installed headers name neither the build nor the source tree, not even in
+# the form of an include guard.
+for tree in "$(realpath "$build_dir")" "$(realpath "$source_dir")"; do
+    guard_form=$(tr 'a-z/.-' 'A-Z___' <<<"$tree")
+    if grep -rlF -e "$tree" -e "$guard_form" "$scratch/prefix/include"; then
+        fail "installed headers name $tree"
+    fi
+done
+
 flags=()
 if [ -n "$sanitizers" ]; then
     # A library built with sanitizers needs their runtime in the program too.
@@ -14,4 +33,20 @@ fi
 cmake -S "$source_dir/tests/install" -B "$scratch/build" -G Ninja \
       -DCMAKE_PREFIX_PATH="$scratch/prefix" "${flags[@]}" >/dev/null
 cmake --build "$scratch/build" >/dev/null
-"$scratch/build/consumer" "$source_dir/examples/policy.xml"
+consumer_output=$("$scratch/build/consumer" "$example")
+echo "consumer: $consumer_output"
+[[ $consumer_output =~ ^11\ rules,\ [0-9]+\ bytes$ ]] || fail "consumer printed: $consumer_output"
+
+# The tool finds its library and its dictionaries from wherever the prefix is.
+run_installed_tool() {
+    local prefix=$1
+    "$prefix/bin/fwpolicy" check "$example" || fail "$prefix/bin/fwpolicy check failed"
+    local shown
+    shown=$("$prefix/bin/fwpolicy" show "$example" 2>"$scratch/stderr") || fail "$prefix/bin/fwpolicy show failed"
+    [ ! -s "$scratch/stderr" ] || fail "$prefix/bin/fwpolicy show wrote to stderr: $(cat "$scratch/stderr")"
+    grep -q "47 - GRE" <<<"$shown" || fail "$prefix/bin/fwpolicy show printed no protocol names"
+    echo "$prefix/bin/fwpolicy shows protocol names"
+}
+run_installed_tool "$scratch/prefix"
+mv "$scratch/prefix" "$scratch/moved"
+run_installed_tool "$scratch/moved"
