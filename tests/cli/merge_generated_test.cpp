@@ -184,7 +184,8 @@ TEST(FwpolicyMerge, GeneratedPoliciesWithCollidingObjectIdsKeepEveryRuleItsObjec
 
     const ToolResult lint = RunFwpolicy({"lint", "--json", merged.string()});
     std::set<std::string> codes;
-    for (const auto& finding : nlohmann::json::parse(lint.out).at("findings")) {
+    const nlohmann::json report = nlohmann::json::parse(lint.out);
+    for (const auto& finding : report.at("findings")) {
         codes.insert(finding.at("code").get<std::string>());
     }
     for (const char* code :
