@@ -15,6 +15,7 @@
 #include "ObjectCommand.h"
 #include "ObjectsCommand.h"
 #include "OptionCommand.h"
+#include "QueryCommand.h"
 #include "RuleCommand.h"
 #include "ScanCommands.h"
 #include "ShowCommand.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     fwpolicy::AddOptionCommand(app, &status);
     fwpolicy::AddFormatCommand(app, &status);
     fwpolicy::AddLintCommand(app, &status);
+    fwpolicy::AddQueryCommand(app, &status);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,193 @@
+// fwpolicy query: the deciding rule of a flow, what earlier rules depend on,
+// exit statuses and refused flows, end to end on the built tool.
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/RunTool.h"
+
+namespace fwcommon::test {
+namespace {
+
+const char kBranch[] = "tests/data/cli/query-branch.xml";
+
+ToolResult Query(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"query", kBranch});
+    return RunFwpolicy(arguments);
+}
+
+TEST(FwpolicyQuery, TheFirstMatchingRuleDecidesAndIsNamed) {
+    const ToolResult pass =
+        Query({"--section", "local", "--from", "10.1.0.12", "--service", "tcp/22"});
+    EXPECT_EQ(0, pass.exitStatus) << pass.err;
+    EXPECT_EQ(
+        "local: pass by rule #0 \"SSH from the admin net\" (RuleId 1)\n"
+        "  #0 \"SSH from the admin net\" (RuleId 1): matches (decides)\n",
+        pass.out);
+    EXPECT_EQ("", pass.err);
+
+    // The address the admin net excludes falls through to the drop rule,
+    // whose name is not ASCII.
+    const ToolResult drop =
+        Query({"--section", "local", "--from", "10.1.0.66", "--service", "tcp/22"});
+    EXPECT_EQ(1, drop.exitStatus) << drop.err;
+    EXPECT_EQ(
+        "local: drop by rule #1 \"Keine Verwaltung von au\xc3\x9f"
+        "en\" (RuleId 2)\n"
+        "  #1 \"Keine Verwaltung von au\xc3\x9f"
+        "en\" (RuleId 2): matches (decides)\n",
+        drop.out);
+}
+
+TEST(FwpolicyQuery, InactiveRulesNeverAnswerButKeepTheirPosition) {
+    // Mail relay is #3 as show counts, behind the inactive #2 that would
+    // pass everything; the port the service object excludes matches nothing.
+    const ToolResult relay =
+        Query({"--section", "local", "--from", "10.1.0.66", "--service", "tcp/995"});
+    EXPECT_EQ(0, relay.exitStatus);
+    EXPECT_EQ(
+        "local: pass by rule #3 \"Mail relay\" (RuleId 4)\n"
+        "  #3 \"Mail relay\" (RuleId 4): matches (decides)\n",
+        relay.out);
+    const ToolResult excluded =
+        Query({"--section", "local", "--from", "10.1.0.66", "--service", "tcp/994"});
+    EXPECT_EQ(1, excluded.exitStatus);
+    EXPECT_EQ("local: no rule matches\n", excluded.out);
+}
+
+TEST(FwpolicyQuery, WhatTheFlowLeavesOpenMakesTheAnswerDepend) {
+    const ToolResult noSource = Query({"--section", "local", "--service", "tcp/22"});
+    EXPECT_EQ(3, noSource.exitStatus);
+    EXPECT_EQ(
+        "local: depends, else drop by rule #1 \"Keine Verwaltung von au\xc3\x9f"
+        "en\" (RuleId 2)\n"
+        "  #0 \"SSH from the admin net\" (RuleId 1): may match\n"
+        "    depends on source: not given\n"
+        "  #1 \"Keine Verwaltung von au\xc3\x9f"
+        "en\" (RuleId 2): matches (decides)\n",
+        noSource.out);
+
+    const std::vector<std::string> backup = {"--section", "transit",   "--from",
+                                             "10.1.0.22", "--service", "tcp/873"};
+    const ToolResult noTime = Query(backup);
+    EXPECT_EQ(3, noTime.exitStatus);
+    EXPECT_NE(std::string::npos, noTime.out.find("depends on schedule: the time, not given"))
+        << noTime.out;
+    std::vector<std::string> atNight = backup;
+    atNight.insert(atNight.end(), {"--at", "2026-12-07T02:00:00"});
+    EXPECT_EQ(0, Query(atNight).exitStatus);
+    std::vector<std::string> atDawn = backup;
+    atDawn.insert(atDawn.end(), {"--at", "2026-12-07T05:00:00"});
+    const ToolResult dawn = Query(atDawn);
+    EXPECT_EQ(1, dawn.exitStatus);
+    EXPECT_EQ(
+        "transit: drop by rule #1 \"Nothing else passes\" (RuleId 21)\n"
+        "  #1 \"Nothing else passes\" (RuleId 21): matches (decides)\n",
+        dawn.out);
+
+    // A node given by number has no known name: the template may hold it.
+    const ToolResult node = Query(
+        {"--section", "vpn", "--from", "node:1302", "--to", "10.1.0.5", "--service", "tcp/3389"});
+    EXPECT_EQ(3, node.exitStatus);
+    EXPECT_NE(std::string::npos, node.out.find("depends on source: name template \"Laptop-*\""))
+        << node.out;
+}
+
+TEST(FwpolicyQuery, BothWaysRulesAnswerTheMirroredFlow) {
+    const ToolResult forward = Query({"--section", "vpn", "--from", "name:laptop-7", "--to",
+                                      "10.1.0.5", "--service", "tcp/3389"});
+    EXPECT_EQ(0, forward.exitStatus) << forward.out;
+    EXPECT_NE(std::string::npos, forward.out.find("): matches (decides)")) << forward.out;
+    const ToolResult mirrored = Query({"--section", "vpn", "--from", "10.1.0.5", "--to",
+                                       "name:Laptop-7", "--service", "tcp/3389:50000"});
+    EXPECT_EQ(0, mirrored.exitStatus) << mirrored.out;
+    EXPECT_NE(std::string::npos, mirrored.out.find("matches in the reverse direction (decides)"))
+        << mirrored.out;
+    const ToolResult unmirrored = Query({"--section", "vpn", "--from", "10.1.0.5", "--to",
+                                         "name:Laptop-7", "--service", "tcp/50000:3389"});
+    EXPECT_EQ(1, unmirrored.exitStatus) << unmirrored.out;
+}
+
+TEST(FwpolicyQuery, AllListsEveryLaterMatchAndNatShowsItsTranslation) {
+    const ToolResult all =
+        Query({"--section", "local", "--from", "10.1.0.12", "--service", "tcp/22", "--all"});
+    EXPECT_EQ(0, all.exitStatus);
+    EXPECT_EQ(
+        "local: pass by rule #0 \"SSH from the admin net\" (RuleId 1)\n"
+        "  #0 \"SSH from the admin net\" (RuleId 1): matches (decides)\n"
+        "  #1 \"Keine Verwaltung von au\xc3\x9f"
+        "en\" (RuleId 2): matches\n",
+        all.out);
+    const ToolResult nat = Query({"--section", "nat", "--to", "203.0.113.10", "--service",
+                                  "tcp/8443", "--from", "198.51.100.7"});
+    EXPECT_EQ(0, nat.exitStatus);
+    EXPECT_EQ(
+        "nat: translate: destination to 10.1.0.80, destination port to 443 by rule #0 "
+        "\"Publish the web server\" (RuleId 40)\n"
+        "  #0 \"Publish the web server\" (RuleId 40): matches (decides)\n",
+        nat.out);
+}
+
+TEST(FwpolicyQuery, ExitStatusCombinesTheFilteringSections) {
+    // Transit drops, NAT translates: a translation alone lets nothing pass.
+    const ToolResult blocked =
+        Query({"--from", "198.51.100.7", "--to", "203.0.113.10", "--service", "tcp/8443"});
+    EXPECT_EQ(1, blocked.exitStatus) << blocked.out;
+    // Local passes while transit drops: some section lets the flow through.
+    const ToolResult local = Query({"--from", "10.1.0.12", "--service", "tcp/22"});
+    EXPECT_EQ(0, local.exitStatus) << local.out;
+    EXPECT_NE(std::string::npos, local.out.find("transit: drop by rule #1")) << local.out;
+}
+
+TEST(FwpolicyQuery, RefusedFlowsNameTheOptionAndExitWithTwo) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::string error;
+    } rows[] = {
+        {{"--from", "10.1.0.300"}, "fwpolicy: --from: bad address '10.1.0.300'"},
+        {{"--from", ""}, "fwpolicy: --from: bad flow end ''"},
+        {{"--to", "allclients"}, "did you mean 'AllClients'?"},
+        {{"--from", "node:12x"}, "fwpolicy: --from: bad flow end 'node:12x'"},
+        {{"--from", "name:"}, "fwpolicy: --from: bad node name '': the name is empty"},
+        {{"--from", "Laptop\x01"}, "the name holds a control character"},
+        {{"--to", "Lap\xff"}, "the name is not valid UTF-8"},
+        {{"--in-interface", ""}, "fwpolicy: --in-interface: bad interface name ''"},
+        {{"--out-interface", "eth\x1b[0"}, "fwpolicy: --out-interface: bad interface name"},
+        {{"--service", "tcp/99999"}, "fwpolicy: --service: bad service 'tcp/99999'"},
+        {{"--service", "tcp/1-9"}, "a flow has one port on each side, not a range"},
+        {{"--at", "tomorrow"}, "fwpolicy: --at: not an ISO-8601 date and time: 'tomorrow'"},
+        {{"--at", "2026-12-07T10:00:00Z"}, "has a time zone"},
+        {{"--at", "2026-12-07T10:00:00+01:00"}, "has a time zone"},
+        {{"--section", "bogus"}, "fwpolicy: --section: unknown section 'bogus'"},
+    };
+    for (const auto& row : rows) {
+        const ToolResult r = Query(row.arguments);
+        EXPECT_EQ(2, r.exitStatus) << row.error;
+        EXPECT_EQ("", r.out) << row.error;
+        EXPECT_NE(std::string::npos, r.err.find(row.error)) << r.err;
+    }
+}
+
+TEST(FwpolicyQuery, FilesThatCannotBeLoadedExitWithTwo) {
+    const ToolResult missing = RunFwpolicy({"query", "no/such/file.xml", "--from", "10.0.0.1"});
+    EXPECT_EQ(2, missing.exitStatus);
+    EXPECT_EQ("fwpolicy: no/such/file.xml: cannot read: No such file or directory\n", missing.err);
+    EXPECT_EQ("", missing.out);
+    const ToolResult objects =
+        RunFwpolicy({"query", kBranch, "--objects", "no/such/objects.xml", "--from", "10.0.0.1"});
+    EXPECT_EQ(2, objects.exitStatus);
+    EXPECT_EQ(2, RunFwpolicy({"query"}).exitStatus);
+}
+
+TEST(FwpolicyQuery, SeveralFilesAreAnsweredEachUnderItsName) {
+    const ToolResult r = RunFwpolicy({"query", kBranch, "examples/policy.xml", "--section", "local",
+                                      "--from", "10.1.0.12", "--service", "tcp/22"});
+    EXPECT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ(0u, r.out.find(std::string(kBranch) + ": local: pass by rule #0")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("examples/policy.xml: local: ")) << r.out;
+}
+
+}  // namespace
+}  // namespace fwcommon::test
