@@ -150,8 +150,9 @@ RsopObjectMerge::Renumbering RsopObjectMerge::Add(const Sarvo::NamedObjects& obj
 // Decides for every object of the kind before any is added, so that each is
 // compared with the result as it was before its own document came. An
 // object the same as the holder of its kind and Id is left out; one that
-// differs, or repeats a kind and Id met earlier in its document (with
-// another creation type), is renumbered.
+// differs, repeats a kind and Id met earlier in its document (with another
+// creation type) or has the Id of an object of another kind in the result
+// is renumbered.
 template <typename Sequence>
 void RsopObjectMerge::AddKind(NamedObjectType kind, const Sequence& source, Sequence& target,
                               Renumbering& renumbering, std::vector<Sarvo::NamedObject*>& added) {
@@ -164,7 +165,7 @@ void RsopObjectMerge::AddKind(NamedObjectType kind, const Sequence& source, Sequ
         if (holder != nullptr && SameObject(kind, object, renumbering.objects_, *holder, 0)) {
             continue;
         }
-        if (holder == nullptr && first) {
+        if (holder == nullptr && first && resultIds_.count(id) == 0) {
             kept.push_back(&object);
         } else {
             const int newId = FreeIdentifier(CreationTypeOf(object));
@@ -184,6 +185,7 @@ void RsopObjectMerge::AddKind(NamedObjectType kind, const Sequence& source, Sequ
             copy.Id(renumbered->second);
         }
         result_.Enter(kind, copy);
+        resultIds_.insert(static_cast<int>(copy.Id()));
         added.push_back(&copy);
     }
 }

@@ -34,8 +34,8 @@ private:
 
 // The named objects of the documents merged into a resultant document.
 //
-// In the result every object of a kind has an Id of its own, so that a
-// reference (which carries only an Id) names one object. An object whose
+// In the result every object has an Id of its own, whatever its kind, so
+// that an Id names one object (a reference carries only an Id and a kind). An object whose
 // kind and Id an object of the result already holds is the same object
 // when its name, creation type and members agree (the objects its members
 // refer to compared the same way): it is kept once. Otherwise it is a
@@ -81,7 +81,8 @@ private:
 
     std::shared_ptr<const Generators> generators_;
     std::map<CreationType, IdentifierGenerator> spare_;
-    std::set<int> usedIds_;  // Ids of the result and of the document being merged
+    std::set<int> usedIds_;    // Ids of the result and of the document being merged
+    std::set<int> resultIds_;  // Ids of the result's objects, of every kind
     ObjectIndex result_;
 };
 

@@ -230,6 +230,26 @@ TEST(ContextRsop, ObjectsOfTwoFilesWithOneIdentifierAreBothKept) {
     EXPECT_TRUE(log.Contains(L"'GetRSOP': named object 'Guests' renumbered from 5001 to "));
 }
 
+TEST(ContextRsop, AnIdentifierHeldByAnObjectOfAnotherKindIsNotGivenTwice) {
+    const std::string pingService =
+        "<ServiceObject><Name>Ping</Name><Id>5001</Id><CreationType>User</CreationType>"
+        "<Inclusion xsi:type=\"sv:IcmpCondition\" Type=\"8\" Code=\"0\"><Protocol>1</Protocol>"
+        "</Inclusion></ServiceObject>";
+    Context context{L"services.xml"};
+    context.AppendXmlReader(L"services.xml", PolicyXml("", pingService), User, {}, L"");
+    context.AppendXmlReader(
+        L"admins.xml",
+        PolicyXml(RuleXml("LocalRule", 300001, 300001, "Pass admins", "User", SourceIsObject(5001)),
+                  IpObjectXml(5001, "Admins", "User")),
+        User, {}, L"");
+    const auto rsop = Rsop(context, kTime, 60);
+    ASSERT_EQ(1u, rsop->NamedObjects()->ServiceObject().size());
+    ASSERT_EQ(1u, rsop->NamedObjects()->IpObject().size());
+    EXPECT_EQ(5001, rsop->NamedObjects()->ServiceObject()[0].Id());
+    EXPECT_NE(5001, rsop->NamedObjects()->IpObject()[0].Id()) << "one Id, one object";
+    EXPECT_EQ(L"Admins", SourceObjectName(*rsop, L"Pass admins"));
+}
+
 TEST(ContextRsop, AFileMergedWithItselfKeepsItsObjectsOnceAndOrderIdsUnique) {
     const auto file =
         PolicyXml(RuleXml("LocalRule", 300001, 300001, "first", "User", SourceIsObject(5001)) +
