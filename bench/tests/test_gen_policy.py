@@ -13,6 +13,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 GEN_POLICY = os.environ.get("GEN_POLICY", os.path.join(HERE, "..", "gen-policy"))
 RULES_XSD = os.environ.get("RULES_XSD", os.path.join(HERE, "..", "..", "schema", "rules.xsd"))
 XSI_TYPE = "{http://www.w3.org/2001/XMLSchema-instance}type"
+ID_RANGE = {"Generated": (100001, 200000), "Policy": (200001, 300000),
+            "User": (300001, 2000000000), "Post": (2000000001, 4294967295)}
 
 REF_KINDS = {
     "IpObjectRef": "IpObject", "InterfaceObjectRef": "InterfaceObject",
@@ -86,10 +88,20 @@ class RuleShapeTest(unittest.TestCase):
                 self.assertEqual(len(rule_elements(Policy.of("--rules", str(n)).root)), n)
 
     def test_identifiers_are_unique_and_order_ids_unique_per_section(self):
-        rules = rule_elements(Policy.of("--rules", "1000").root)
+        policy = Policy.of("--rules", "1000")
+        rules = rule_elements(policy.root)
         ids = [int(r.findtext("RuleId")) for r in rules]
         self.assertEqual(len(set(ids)), len(ids))
-        self.assertEqual(min(ids), 300001)
+        # An edit renumbers an identifier outside its creation type's range.
+        numbers = [(r, "RuleId") for r in rules] + [(r, "OrderId") for r in rules]
+        numbers += [(o, "Id") for o in policy.objects()]
+        for element, key in numbers:
+            first, last = ID_RANGE[element.findtext("CreationType")]
+            self.assertTrue(first <= int(element.findtext(key)) <= last,
+                            "%s %s" % (key, element.findtext(key)))
+        policy_ids = [int(r.findtext("RuleId")) for r in rules
+                      if r.findtext("CreationType") == "Policy"]
+        self.assertEqual(min(policy_ids), 200001)
         by_section = collections.defaultdict(list)
         for r in rules:
             by_section[r.findtext("Section")].append(int(r.findtext("OrderId")))
@@ -153,6 +165,11 @@ class NamedObjectTest(unittest.TestCase):
         self.assertLessEqual(max(sizes), 1000)
         self.assertGreaterEqual(min(sizes), 1)
 
+    def test_offsets_past_a_range_are_refused(self):
+        code, _, err = generate("--rules", "10", "--objects", "30", "--object-id-offset", "99990")
+        self.assertNotEqual(code, 0)
+        self.assertIn("object identifiers of creation type Policy run past 300000", err)
+
     def test_impossible_ip_totals_are_refused(self):
         rows = [
             (["--objects", "10", "--ip-entries", "5001"], "cannot hold 5001 entries"),
@@ -169,10 +186,12 @@ class SharedObjectsTest(unittest.TestCase):
     def test_rules_documents_refer_to_the_objects_document(self):
         objects = Policy.of("--rules", "0", "--objects", "200")
         rules = Policy.of("--rules", "400", "--objects", "200", "--omit-named-objects",
-                          "--rules-seed", "5", "--first-rule-id", "500001")
+                          "--rules-seed", "5", "--rule-id-offset", "5000")
         self.assertEqual(rules.objects(), [])
         self.assertEqual(len(objects.objects()), 200)
-        self.assertEqual(rule_elements(rules.root)[0].findtext("RuleId"), "500001")
+        user_ids = [int(r.findtext("RuleId")) for r in rule_elements(rules.root)
+                    if r.findtext("CreationType") == "User"]
+        self.assertEqual(min(user_ids), 305000 + 1)
         kinds = {obj.findtext("Id"): obj.tag for obj in objects.objects()}
         refs = [e for e in rules.root.iter() if (e.get(XSI_TYPE) or "")[3:] in REF_KINDS]
         self.assertGreater(len(refs), 50)
@@ -193,7 +212,7 @@ class ValidityTest(unittest.TestCase):
         for args in [("--rules", "1000"), ("--rules", "50", "--objects", "0", "--options", "0"),
                      ("--rules", "0", "--objects", "200"),
                      ("--rules", "400", "--objects", "200", "--omit-named-objects",
-                      "--rules-seed", "5", "--first-rule-id", "500001"),
+                      "--rules-seed", "5", "--rule-id-offset", "5000"),
                      ("--rules", "100", "--objects", "60", "--ip-entries", "20000")]:
             with self.subTest(args=args):
                 with tempfile.TemporaryDirectory() as tmp:

@@ -146,10 +146,10 @@ TEST(FwpolicyMerge, GeneratedPoliciesWithCollidingObjectIdsKeepEveryRuleItsObjec
     // The same object identifiers in all three; the third has the objects
     // of the first (same seed) with rules of its own.
     const std::vector<fs::path> files = {
-        Generate(dir.path(), "a.xml", "--rules 200 --objects 40 --seed 1 --first-rule-id 300001"),
-        Generate(dir.path(), "b.xml", "--rules 200 --objects 40 --seed 2 --first-rule-id 400001"),
+        Generate(dir.path(), "a.xml", "--rules 200 --objects 40 --seed 1"),
+        Generate(dir.path(), "b.xml", "--rules 200 --objects 40 --seed 2 --rule-id-offset 10000"),
         Generate(dir.path(), "c.xml",
-                 "--rules 200 --objects 40 --seed 1 --rules-seed 3 --first-rule-id 500001")};
+                 "--rules 200 --objects 40 --seed 1 --rules-seed 3 --rule-id-offset 20000")};
     const fs::path merged = dir.path() / "merged.xml";
     const ToolResult merge = RunFwpolicy(
         {"merge", files[0].string(), files[1].string(), files[2].string(), "-o", merged.string()});

@@ -53,8 +53,8 @@ TEST(FwpolicyWhereUsed, DependentsAreFoundThroughOtherObjects) {
     // Mail includes Web; nothing includes Mail.
     const ToolResult r = RunFwpolicy({"where-used", "examples/policy.xml", "--object", "Web"});
     ASSERT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_NE(std::string::npos, r.out.find("service  402  Mail\n")) << r.out;
-    EXPECT_NE(std::string::npos, r.out.find("transit  0  20  LAN to the Internet  services\n"))
+    EXPECT_NE(std::string::npos, r.out.find("service  200402  Mail\n")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("transit  0  200003  LAN to the Internet  services\n"))
         << r.out;
 }
 
@@ -91,7 +91,7 @@ TEST(FwpolicyUnused, ObjectsNoRuleAndNoObjectRefersTo) {
 TEST(FwpolicyUnused, UnloadableFileFailsButOthersAreStillListed) {
     const ToolResult r = RunFwpolicy({"unused", "examples/policy.xml", "no/such.xml"});
     EXPECT_EQ(1, r.exitStatus);
-    EXPECT_NE(std::string::npos, r.out.find("examples/policy.xml: vpn 302 Remote staff\n"));
+    EXPECT_NE(std::string::npos, r.out.find("examples/policy.xml: vpn 300302 Remote staff\n"));
     EXPECT_EQ("fwpolicy: no/such.xml: cannot read: No such file or directory\n", r.err);
 }
 

@@ -34,8 +34,8 @@ TEST(XmlReaderNamedObjects, ListFollowsTheKindOrderAndEachObjectTheDocumentOrder
     ASSERT_NE(nullptr, munich);
     const auto inclusions = munich->GetInclusions();
     ASSERT_EQ(2u, inclusions->size());
-    EXPECT_EQ(eNamedObjectItem, (*inclusions)[0]->GetItemKind()) << "IpObjectRef 101";
-    EXPECT_EQ(101u, (*inclusions)[0]->GetIdentifier());
+    EXPECT_EQ(eNamedObjectItem, (*inclusions)[0]->GetItemKind()) << "IpObjectRef 200101";
+    EXPECT_EQ(200101u, (*inclusions)[0]->GetIdentifier());
     EXPECT_EQ(eSystemObjectItem, (*inclusions)[1]->GetItemKind());
 
     EXPECT_EQ(nullptr, reader->GetNamedObject(Post, L"Office LAN")) << "creation type differs";
