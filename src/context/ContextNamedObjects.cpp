@@ -28,6 +28,29 @@ Context::NamedObjectRecords::iterator FindById(Context::NamedObjectRecords& reco
                         [&](const auto& record) { return SameIdentity(*record->object, id); });
 }
 
+// Identifier, creation type and kind: objects of different kinds may share
+// an identifier.
+bool SameIdentityAndKind(const INamedObject& object, const INamedObject& other) {
+    return SameIdentity(object,
+                        IdentifierWithType(other.GetIdentifier(), other.GetCreationType())) &&
+           object.GetNamedObjectType() == other.GetNamedObjectType();
+}
+
+// The record holding the object itself, else the first of its identity
+// and kind.
+Context::NamedObjectRecords::iterator FindSame(Context::NamedObjectRecords& records,
+                                               const INamedObject& object) {
+    const auto itself = std::find_if(records.begin(), records.end(), [&](const auto& record) {
+        return record->object.get() == &object;
+    });
+    if (itself != records.end()) {
+        return itself;
+    }
+    return std::find_if(records.begin(), records.end(), [&](const auto& record) {
+        return SameIdentityAndKind(*record->object, object);
+    });
+}
+
 Context::NamedObjectRecords::iterator FindByName(Context::NamedObjectRecords& records,
                                                  CreationType creationType,
                                                  const std::wstring& name) {
@@ -195,16 +218,17 @@ bool Context::UpdateNamedObject(const std::wstring& dataname,
 
 // Takes the references to the object out of every document's rules
 // (announcing those rules), forgets the record and removes the object from
-// the document. With announce, the removal itself is announced.
+// the document. With announce, the removal itself is announced. Objects of
+// several kinds may share an identifier: the record and the document's
+// object are those of this very object.
 void Context::RemoveKeptNamedObject(const std::wstring& dataname,
                                     std::shared_ptr<INamedObject> object, bool announce) {
     const IdentifierWithType id = GetDomainObject(object);
     RuleDependencies dependencies;
     SearchRulesForNamedObject(object, dependencies, true);
+    listener_->NoteNamedObjectRemoved(dataname, object);
     if (announce) {
         MarkDomainObjectAsRemoved(dataname, eNamedObject, id.creationType, id.identifier);
-    } else {
-        listener_->NoteNamedObjectRemoved(dataname, id);
     }
     // The search and the announcements ran the host's slots, which may
     // have changed the registry: find the entry and the record again.
@@ -213,13 +237,12 @@ void Context::RemoveKeptNamedObject(const std::wstring& dataname,
         return;
     }
     auto& records = current->second.first.namedObjects;
-    const auto kept = FindById(records, id);
+    const auto kept = FindSame(records, *object);
     if (kept != records.end()) {
         records.erase(kept);
     }
-    const auto& reader = current->second.first.reader;
-    if (reader && reader->GetNamedObjectById(id)) {
-        reader->RemoveNamedObjectById(id);
+    if (const auto& reader = current->second.first.reader) {
+        reader->RemoveNamedObject(*object);
     }
 }
 

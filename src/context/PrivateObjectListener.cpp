@@ -17,6 +17,10 @@ IdentifierWithType IdOf(const IDomainObject& object) {
     return IdentifierWithType(object.GetIdentifier(), object.GetCreationType());
 }
 
+bool SameIdentityAndKind(const INamedObject& object, const INamedObject& other) {
+    return IdOf(object) == IdOf(other) && object.GetNamedObjectType() == other.GetNamedObjectType();
+}
+
 template <typename Pointer>
 void AppendOnce(std::vector<Pointer>& list, const Pointer& item) {
     if (std::find(list.begin(), list.end(), item) == list.end()) {
@@ -132,27 +136,41 @@ void PrivateObjectListener::DomainObjectRemoved(const std::wstring& dataname, Do
         return;
     }
     if (type == eNamedObject) {
-        NoteNamedObjectRemoved(
+        NoteRemovalAnnounced(
             dataname, IdentifierWithType(static_cast<std::uint32_t>(identifier), creationType));
     }
     context_->objectRemoved(dataname, type, creationType, identifier);
 }
 
 void PrivateObjectListener::NoteNamedObjectRemoved(const std::wstring& dataname,
-                                                   IdentifierWithType id) {
-    if (context_ == nullptr) {
+                                                   const std::shared_ptr<INamedObject>& object) {
+    if (context_ == nullptr || !object) {
         return;
     }
-    AppendOnce(removed_[dataname], id);
-    if (auto object = KeptNamedObject(dataname, id)) {
-        AppendOnce(removedObjects_[dataname], object);
-    }
+    AppendOnce(removed_[dataname], object);
     auto& modified = modified_[dataname];
-    modified.erase(std::remove_if(modified.begin(), modified.end(),
-                                  [&](const std::shared_ptr<INamedObject>& object) {
-                                      return IdOf(*object) == id;
-                                  }),
-                   modified.end());
+    modified.erase(std::remove(modified.begin(), modified.end(), object), modified.end());
+}
+
+// An announcement names an identifier only: unless the Context noted the
+// object itself, the removed object is the first the dataname holds under
+// that identifier.
+void PrivateObjectListener::NoteRemovalAnnounced(const std::wstring& dataname,
+                                                 IdentifierWithType id) {
+    const auto& noted = removed_[dataname];
+    const bool known = std::any_of(noted.begin(), noted.end(),
+                                   [&](const auto& object) { return IdOf(*object) == id; });
+    if (known) {
+        return;
+    }
+    auto object = KeptNamedObject(dataname, id);
+    if (!object) {
+        const auto entry = context_->find(dataname);
+        if (entry != context_->registry_.end() && entry->second.first.reader) {
+            object = entry->second.first.reader->GetNamedObjectById(id);
+        }
+    }
+    NoteNamedObjectRemoved(dataname, object);
 }
 
 bool PrivateObjectListener::HasNamedObjectChanges() const {
@@ -223,15 +241,16 @@ void PrivateObjectListener::RollBackAdditions() {
                                     id.identifier);
             const auto entry = context_->find(pending.first);
             if (object->GetDomainObjectType() != eNamedObject ||
-                std::find(removed.begin(), removed.end(), id) != removed.end() ||
+                std::find(removed.begin(), removed.end(), object) != removed.end() ||
                 entry == context_->registry_.end()) {
                 continue;
             }
             auto& records = entry->second.first.namedObjects;
-            records.erase(
-                std::remove_if(records.begin(), records.end(),
-                               [&](const auto& record) { return IdOf(*record->object) == id; }),
-                records.end());
+            records.erase(std::remove_if(records.begin(), records.end(),
+                                         [&](const auto& record) {
+                                             return record->object.get() == object.get();
+                                         }),
+                          records.end());
         }
     }
 }
@@ -246,18 +265,23 @@ std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::RestoreNamedOb
         if (entry == context_->registry_.end()) {
             continue;
         }
-        for (const auto& id : pending.second) {
-            auto object = RemovedObject(*entry, id);
+        for (const auto& removed : pending.second) {
+            auto object = RestoredObject(*entry, removed);
             if (!object) {
                 continue;
             }
-            if (!KeptNamedObject(pending.first, id)) {
+            auto& records = entry->second.first.namedObjects;
+            const bool kept = std::any_of(records.begin(), records.end(), [&](const auto& record) {
+                return SameIdentityAndKind(*record->object, *object);
+            });
+            if (!kept) {
                 object->AddListener(context_->listener_);
                 auto record = std::make_shared<Context::InternalNamedObject>();
                 record->object = object;
                 record->datanames.push_back(pending.first);
-                entry->second.first.namedObjects.push_back(std::move(record));
+                records.push_back(std::move(record));
             }
+            const IdentifierWithType id = IdOf(*object);
             context_->objectModified(pending.first, eNamedObject, id.creationType, id.identifier);
             AppendOnce(concerned, object);
         }
@@ -270,30 +294,24 @@ std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::RestoreNamedOb
     return concerned;
 }
 
-// The object a rollback puts back: the document's own after its rollback,
-// else (an entry without a document) the object as it was removed, unless
-// it was added since the last commit or rollback.
-std::shared_ptr<INamedObject> PrivateObjectListener::RemovedObject(
-    const Context::RegistryEntry& entry, IdentifierWithType id) const {
+// The object a rollback puts back for a removed one: the document's own of
+// its identity and kind after its rollback, else (an object the document
+// does not hold) the object as it was removed, unless it was added since
+// the last commit or rollback.
+std::shared_ptr<INamedObject> PrivateObjectListener::RestoredObject(
+    const Context::RegistryEntry& entry, const std::shared_ptr<INamedObject>& removed) const {
     if (const auto& reader = entry.second.first.reader) {
-        if (auto object = reader->GetNamedObjectById(id)) {
-            return object;
+        for (const auto& object : reader->GetNamedObjects()) {
+            if (SameIdentityAndKind(*object, *removed)) {
+                return object;
+            }
         }
     }
-    const auto removed = removedObjects_.find(entry.first);
     const auto added = added_.find(entry.first);
-    if (removed == removedObjects_.end()) {
-        return std::shared_ptr<INamedObject>();
-    }
-    for (const auto& object : removed->second) {
-        const bool wasAdded =
-            added != added_.end() &&
-            std::find(added->second.begin(), added->second.end(), object) != added->second.end();
-        if (IdOf(*object) == id && !wasAdded) {
-            return object;
-        }
-    }
-    return std::shared_ptr<INamedObject>();
+    const bool wasAdded =
+        added != added_.end() &&
+        std::find(added->second.begin(), added->second.end(), removed) != added->second.end();
+    return wasAdded ? std::shared_ptr<INamedObject>() : removed;
 }
 
 bool PrivateObjectListener::Rollback() {
@@ -312,7 +330,6 @@ void PrivateObjectListener::Forget() {
     modified_.clear();
     added_.clear();
     removed_.clear();
-    removedObjects_.clear();
     lastModified_.reset();
 }
 

@@ -49,7 +49,8 @@ public:
 
     // Notes a named object as removed from the document of the dataname,
     // so that a rollback puts it back, without announcing anything.
-    void NoteNamedObjectRemoved(const std::wstring& dataname, IdentifierWithType id);
+    void NoteNamedObjectRemoved(const std::wstring& dataname,
+                                const std::shared_ptr<INamedObject>& object);
 
     // Forgets the Context; called by its destructor.
     void Detach();
@@ -71,15 +72,15 @@ private:
     std::vector<std::shared_ptr<INamedObject>> CommitDocuments();
     void RollBackAdditions();
     std::vector<std::shared_ptr<INamedObject>> RestoreNamedObjects();
-    std::shared_ptr<INamedObject> RemovedObject(const Context::RegistryEntry& entry,
-                                                IdentifierWithType id) const;
+    std::shared_ptr<INamedObject> RestoredObject(
+        const Context::RegistryEntry& entry, const std::shared_ptr<INamedObject>& removed) const;
+    void NoteRemovalAnnounced(const std::wstring& dataname, IdentifierWithType id);
     void Forget();
 
     std::map<std::wstring, std::vector<std::shared_ptr<INamedObject>>> modified_;
     std::map<std::wstring, std::vector<std::shared_ptr<IDomainObject>>> added_;
-    std::map<std::wstring, std::vector<IdentifierWithType>> removed_;
-    // The removed named objects themselves, for entries without a document.
-    std::map<std::wstring, std::vector<std::shared_ptr<INamedObject>>> removedObjects_;
+    // The removed named objects themselves.
+    std::map<std::wstring, std::vector<std::shared_ptr<INamedObject>>> removed_;
     std::shared_ptr<INamedObject> lastModified_;
     Context* context_;
 };

@@ -37,6 +37,23 @@ inline std::string SourceIsObject(int id) {
            std::to_string(id) + "</Id></IpHostCondition></Source>";
 }
 
+// A ServiceObject element holding one TCP destination port.
+inline std::string ServiceObjectXml(int id, const std::string& name, int port,
+                                    const std::string& creationType = "Policy") {
+    return "<ServiceObject><Name>" + name + "</Name><Id>" + std::to_string(id) +
+           "</Id><CreationType>" + creationType +
+           "</CreationType><Inclusion xsi:type=\"sv:TcpCondition\"><DestinationPort "
+           "xsi:type=\"sv:Port\"><Value>" +
+           std::to_string(port) + "</Value></DestinationPort><Protocol>6</Protocol></Inclusion>" +
+           "</ServiceObject>";
+}
+
+// A service condition naming the service object.
+inline std::string ServiceIsObject(int id) {
+    return "<ServiceCondition xsi:type=\"sv:ServiceObjectRef\"><Id>" + std::to_string(id) +
+           "</Id></ServiceCondition>";
+}
+
 inline std::string OptionXml(const std::string& name, const std::string& value,
                              const std::string& creationType = "User") {
     return "<Option><Name>" + name + "</Name><Value>" + value + "</Value><CreationType>" +

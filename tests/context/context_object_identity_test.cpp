@@ -1,0 +1,120 @@
+// Named objects of different kinds may share a name and even an
+// identifier: every edit through the Context touches the object it was
+// asked about and no other, in the Context's records, in the store's list
+// and in the written document.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <fwcommon/Context.h>
+#include <fwcommon/INamedObject.h>
+#include "context/ContextTestSupport.h"
+#include "context/PolicyFixtures.h"
+#include "context/ViewsAgree.h"
+
+namespace fwcommon::test {
+namespace {
+
+const std::wstring kObjects = L"NamedObjects.xml";
+constexpr int kShared = 7;
+
+Context::ModesMap EverythingEditable() {
+    Context::ModesMap modes = AllRulesEditable();
+    for (int type = eInterfaceObject; type <= eSarvoGroupObject; ++type) {
+        modes[type] = Context::Modes::eEditable;
+    }
+    return modes;
+}
+
+std::string Written(Context& context, const std::wstring& dataname = kObjects) {
+    std::vector<unsigned char> bytes;
+    context.GetXmlData(dataname, bytes);
+    return ToString(bytes);
+}
+
+std::shared_ptr<INamedObject> KeptOfKind(Context& context, NamedObjectType type) {
+    const auto kept = context.GetNamedObjects(kObjects, type);
+    return kept->size() == 1 ? kept->front() : nullptr;
+}
+
+// An IP object "Web" and a service object "Web" that share the identifier
+// 7; one rule names the IP object, another the service object.
+class SharedIdentity : public ::testing::Test {
+protected:
+    void SetUp() override {
+        context.AppendXmlReader(
+            kObjects,
+            PolicyXml(RuleXml("LocalRule", 200001, 200001, "to web", "Policy",
+                              DestinationIsObject(kShared)) +
+                          RuleXml("LocalRule", 200002, 200002, "web service", "Policy",
+                                  ServiceIsObject(kShared)),
+                      ServiceObjectXml(kShared, "Web", 80) + IpObjectXml(kShared, "Web")),
+            Policy, EverythingEditable(), L"");
+    }
+
+    Context context{kObjects};
+};
+
+TEST_F(SharedIdentity, RemovingTheServiceKeepsTheIpObjectInEveryView) {
+    const auto ip = KeptOfKind(context, eIpAddressObject);
+    ASSERT_TRUE(ip);
+    const auto service = context.GetNamedObject(kObjects, 1u);
+    ASSERT_EQ(eServiceObject, service->GetNamedObjectType());
+
+    ASSERT_TRUE(context.RemoveNamedObject(kObjects, 1u));
+    EXPECT_EQ(ip, KeptOfKind(context, eIpAddressObject));
+    EXPECT_FALSE(KeptOfKind(context, eServiceObject));
+    const std::string written = Written(context);
+    EXPECT_NE(std::string::npos, written.find("<IpObject>"));
+    EXPECT_EQ(std::string::npos, written.find("<ServiceObject>"));
+    EXPECT_NE(std::string::npos, written.find("sv:IpObjectRef"));
+    EXPECT_EQ(std::string::npos, written.find("sv:ServiceObjectRef"));
+    ExpectViewsAgree(context, kObjects, Policy);
+
+    ASSERT_TRUE(context.RollbackChanges());
+    EXPECT_EQ(ip, KeptOfKind(context, eIpAddressObject));
+    EXPECT_EQ(service, KeptOfKind(context, eServiceObject));
+    ExpectViewsAgree(context, kObjects, Policy);
+}
+
+TEST_F(SharedIdentity, RemovingTheIpObjectKeepsTheServiceInEveryView) {
+    const auto service = KeptOfKind(context, eServiceObject);
+    ASSERT_TRUE(context.RemoveNamedObject(kObjects, 0u));
+    EXPECT_EQ(service, KeptOfKind(context, eServiceObject));
+    EXPECT_FALSE(KeptOfKind(context, eIpAddressObject));
+    EXPECT_NE(std::string::npos, Written(context).find("sv:ServiceObjectRef"));
+    ExpectViewsAgree(context, kObjects, Policy);
+    ASSERT_TRUE(context.CommitChanges());
+    ExpectViewsAgree(context, kObjects, Policy);
+}
+
+// A service object "Web" that a rule uses, and a new IP object "Web".
+class SameName : public ::testing::Test {
+protected:
+    void SetUp() override {
+        context.AppendXmlReader(kObjects,
+                                PolicyXml(RuleXml("LocalRule", 200002, 200002, "web service",
+                                                  "Policy", ServiceIsObject(81)),
+                                          ServiceObjectXml(81, "Web", 80)),
+                                Policy, EverythingEditable(), L"");
+    }
+
+    Context context{kObjects};
+};
+
+TEST_F(SameName, RemovingANewIpObjectByIdentifierLeavesTheServiceOfTheSameName) {
+    const auto service = KeptOfKind(context, eServiceObject);
+    const auto ip = context.CreateNamedObject(kObjects, L"Web", L"", eIpAddressObject);
+    ASSERT_TRUE(ip);
+    ASSERT_TRUE(context.RemoveNamedObjectById(kObjects, Context::GetDomainObject(ip)));
+    EXPECT_EQ(service, KeptOfKind(context, eServiceObject));
+    EXPECT_FALSE(KeptOfKind(context, eIpAddressObject));
+    EXPECT_NE(std::string::npos, Written(context).find("sv:ServiceObjectRef"));
+    ExpectViewsAgree(context, kObjects, Policy);
+}
+
+}  // namespace
+}  // namespace fwcommon::test
