@@ -13,6 +13,8 @@
 #include "RuleSection.h"
 #include "RuleTable.h"
 #include "Utf8.h"
+#include "editor/RuleContent.h"
+#include "editor/RuleSetCommand.h"
 
 namespace fwpolicy {
 namespace {
@@ -28,6 +30,7 @@ struct RuleArguments {
     bool matchAll = false;
     unsigned int index = 0;
     int by = 0;
+    RuleContent content;
 };
 
 std::size_t SectionSize(Context& context, const std::wstring& dataname, fwcommon::RuleType type) {
@@ -53,20 +56,23 @@ void AddRule(Context& context, const std::wstring& dataname, const RuleArguments
     if (a.name.empty())
         throw EditError("a rule needs a non-empty name");
     const bool passes = a.section != "nat" && a.action != "drop";
-    if (passes && !a.matchAll) {
+    if (passes && !a.matchAll && !GivesConditions(a.content)) {
         throw EditError(
             "a pass rule without conditions lets all traffic through; give "
             "--match-all if that is meant");
     }
     const auto action =
         a.action == "drop" ? Context::RuleActions::eDrop : Context::RuleActions::ePass;
-    if (!context.CreateRule(dataname, type, fwcommon::User, FromUtf8(a.name), action, position)) {
+    const auto rule =
+        context.CreateRule(dataname, type, fwcommon::User, FromUtf8(a.name), action, position);
+    if (!rule) {
         // Every section RuleTypeOfSection names exists: only the order ids
         // can have run out.
         throw EditError("the rule could not be created: no order id is left after " +
                         std::to_string(std::numeric_limits<std::int64_t>::max()) +
                         ", the largest one a rule can have");
     }
+    FillNewRule(context, dataname, rule, a.content, a.section == "nat");
 }
 
 void RemoveRule(Context& context, const std::wstring& dataname, const RuleArguments& a) {
@@ -114,7 +120,7 @@ void AddIndex(CLI::App& verb, RuleArguments& arguments) {
 
 void AddCreateVerb(CLI::App& rule, int* status) {
     auto a = std::make_shared<RuleArguments>();
-    CLI::App* add = AddVerb(rule, "add", "Add a rule with no conditions to a section", *a);
+    CLI::App* add = AddVerb(rule, "add", "Add a rule to a section", *a);
     add->add_option("--name", a->name, "Name of the new rule")->required();
     CLI::Option* action = add->add_option("--action", a->action,
                                           "What the rule does (filter "
@@ -123,6 +129,7 @@ void AddCreateVerb(CLI::App& rule, int* status) {
     AddRulePlacement(*add, a->placement);
     add->add_flag("--match-all", a->matchAll,
                   "Allow a pass rule without conditions, which lets all traffic through");
+    AddRuleContentOptions(*add, a->content, false);
     add->callback([a, action, status] {
         if (a->section == "nat" && action->count() > 0)
             throw CLI::ValidationError("--action", "nat rules translate; they have no action");
@@ -159,7 +166,8 @@ void AddMoveVerb(CLI::App& rule, int* status) {
 }  // namespace
 
 void AddRuleCommand(CLI::App& app, int* status) {
-    CLI::App* rule = app.add_subcommand("rule", "Add, remove, enable, disable or move a rule");
+    CLI::App* rule =
+        app.add_subcommand("rule", "Add, change, remove, enable, disable or move a rule");
     rule->require_subcommand(1);
     AddCreateVerb(*rule, status);
     AddIndexedVerb(*rule, "remove", "Remove a rule", status, RemoveRule);
@@ -172,6 +180,7 @@ void AddRuleCommand(CLI::App& app, int* status) {
                        SetActive(c, d, a, false);
                    });
     AddMoveVerb(*rule, status);
+    AddRuleSetVerb(*rule, status);
 }
 
 }  // namespace fwpolicy

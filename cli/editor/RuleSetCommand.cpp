@@ -1,0 +1,43 @@
+#include "RuleSetCommand.h"
+
+#include <memory>
+
+#include "DataFiles.h"
+#include "PolicyEdit.h"
+#include "RuleContent.h"
+#include "RuleLocator.h"
+
+namespace fwpolicy {
+namespace {
+
+struct RuleSetArguments {
+    EditTarget target;
+    RuleLocator locator;
+    RuleContent content;
+};
+
+void SetRule(fwcommon::Context& context, const std::wstring& dataname, const RuleSetArguments& a) {
+    const LocatedRule located = LocateRule(context, dataname, a.locator);
+    LoadDictionaries();
+    ApplyRuleContent(*located.rule->GetXmlRule(), a.content, located.section == "nat",
+                     ObjectDirectory(context, dataname),
+                     textforms::ProtocolNames::FromDictionary());
+    if (!context.UpdateRule(dataname, located.rule))
+        throw EditError("the rule could not be stored");
+}
+
+}  // namespace
+
+void AddRuleSetVerb(CLI::App& rule, int* status) {
+    auto a = std::make_shared<RuleSetArguments>();
+    CLI::App* set = rule.add_subcommand("set", "Change the name, conditions or action of a rule");
+    AddEditTarget(*set, a->target);
+    AddRuleLocatorOptions(*set, a->locator);
+    AddRuleContentOptions(*set, a->content, true);
+    set->callback([a, status] {
+        *status = RunEdit(a->target,
+                          [a](fwcommon::Context& c, const std::wstring& d) { SetRule(c, d, *a); });
+    });
+}
+
+}  // namespace fwpolicy
