@@ -55,6 +55,7 @@ void AddRule(Context& context, const std::wstring& dataname, const RuleArguments
     const int position = ResolvePlacement(a.placement, source, a.section);
     if (a.name.empty())
         throw EditError("a rule needs a non-empty name");
+    CheckRuleContent(a.content, a.section == "nat");
     const bool passes = a.section != "nat" && a.action != "drop";
     if (passes && !a.matchAll && !GivesConditions(a.content)) {
         throw EditError(

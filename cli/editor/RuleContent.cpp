@@ -33,12 +33,16 @@ void AddConditionOptions(CLI::App& verb, RuleContent& c, bool forSet) {
                     "Source entry: address, network, range, domain name, interface:NAME, "
                     "vpn-node:N, vpn-network:N, vpn-name:T, @\"object\" or a system object");
     verb.add_option("--source-object", c.sourceObjects, "Source named object, by name");
+    verb.add_option("--exclude-source", c.excludedSources,
+                    "Refused: a rule's source lists no exclusions (an ip object's can)");
     verb.add_option("--source-side", c.sourceSide,
                     "Whether the source is the public or the private (VPN) side")
         ->check(CLI::IsMember(sides));
     verb.add_option("--destination", c.destinations, "Destination entry, as --source");
     verb.add_option("--destination-object", c.destinationObjects,
                     "Destination named object, by name");
+    verb.add_option("--exclude-destination", c.excludedDestinations,
+                    "Refused: a rule's destination lists no exclusions (an ip object's can)");
     verb.add_option("--destination-side", c.destinationSide,
                     "As --source-side, for the destination")
         ->check(CLI::IsMember(sides));
@@ -259,15 +263,14 @@ void ApplyTranslation(Sarvo::Translation& translation, const RuleContent& c) {
         translation.IsTranslatedIntoOutboundInterface(*value);
 }
 
+EditError NoExclusions(const std::string& side) {
+    return EditError("--exclude-" + side + ": a rule's " + side +
+                     " lists no exclusions; put the hosts to leave out in the exclusions of an "
+                     "ip object and give that object with --" +
+                     side + "-object");
+}
+
 void ApplyAction(Sarvo::Rule& rule, const RuleContent& c, bool nat) {
-    if (nat && GivesFilterSettings(c))
-        throw EditError(
-            "nat rules translate; --action, --stateless and the log and direction "
-            "flags belong to filter rules");
-    if (!nat && GivesTranslation(c))
-        throw EditError(
-            "only nat rules translate; the --translate-... and outbound-interface "
-            "options belong to them");
     if (nat)
         ApplyTranslation(TranslationOf(rule), c);
     else if (GivesFilterSettings(c))
@@ -278,7 +281,7 @@ void ApplyAction(Sarvo::Rule& rule, const RuleContent& c, bool nat) {
 
 void AddRuleContentOptions(CLI::App& verb, RuleContent& content, bool forSet) {
     if (forSet)
-        verb.add_option("--name", content.name, "New name of the rule");
+        content.nameOption = verb.add_option("--name", content.name, "New name of the rule");
     AddConditionOptions(verb, content, forSet);
     AddActionOptions(verb, content, forSet);
 }
@@ -287,6 +290,31 @@ bool GivesConditions(const RuleContent& c) {
     return !c.sources.empty() || !c.destinations.empty() || !c.services.empty() ||
            !c.schedules.empty() || !c.sourceObjects.empty() || !c.destinationObjects.empty() ||
            !c.serviceObjects.empty() || !c.scheduleObjects.empty();
+}
+
+bool GivesChanges(const RuleContent& c) {
+    const bool named = c.nameOption && c.nameOption->count() > 0;
+    return named || GivesConditions(c) || !c.sourceSide.empty() || !c.destinationSide.empty() ||
+           c.clearSource || c.clearDestination || c.clearServices || c.clearSchedules ||
+           GivesFilterSettings(c) || GivesTranslation(c) || SwitchValue(c.active) ||
+           !c.excludedSources.empty() || !c.excludedDestinations.empty();
+}
+
+void CheckRuleContent(const RuleContent& c, bool nat) {
+    if (c.nameOption && c.nameOption->count() > 0 && c.name.empty())
+        throw EditError("a rule needs a non-empty name");
+    if (!c.excludedSources.empty())
+        throw NoExclusions("source");
+    if (!c.excludedDestinations.empty())
+        throw NoExclusions("destination");
+    if (nat && GivesFilterSettings(c))
+        throw EditError(
+            "nat rules translate; --action, --stateless and the log and direction "
+            "flags belong to filter rules");
+    if (!nat && GivesTranslation(c))
+        throw EditError(
+            "only nat rules translate; the --translate-... and outbound-interface "
+            "options belong to them");
 }
 
 void FillNewRule(fwcommon::Context& context, const std::wstring& dataname,
@@ -301,6 +329,7 @@ void FillNewRule(fwcommon::Context& context, const std::wstring& dataname,
 
 void ApplyRuleContent(Sarvo::Rule& rule, const RuleContent& c, bool nat,
                       const ObjectDirectory& objects, const textforms::ProtocolNames& names) {
+    CheckRuleContent(c, nat);
     if (!c.name.empty())
         rule.Name(FromUtf8(c.name));
     ApplyConditions(rule.ConditionSet(), c, objects, names);

@@ -19,7 +19,9 @@ namespace fwpolicy {
 // handles tell which flags were given.
 struct RuleContent {
     std::string name;
+    CLI::Option* nameOption = nullptr;  // `rule set` only: whether --name was given
     std::vector<std::string> sources, destinations, services, schedules;
+    std::vector<std::string> excludedSources, excludedDestinations;  // always refused
     std::vector<std::string> sourceObjects, destinationObjects, serviceObjects, scheduleObjects;
     std::string sourceSide, destinationSide;  // "", "public" or "private"
     std::string action;                       // "", "pass" or "drop"
@@ -41,6 +43,15 @@ void AddRuleContentOptions(CLI::App& verb, RuleContent& content, bool forSet);
 
 // Whether the content names any source, destination, service or schedule.
 bool GivesConditions(const RuleContent& content);
+
+// Whether the content changes anything at all (`rule set` refuses to do
+// nothing).
+bool GivesChanges(const RuleContent& content);
+
+// Throws EditError when the options given do not fit the rule before any
+// text is parsed: filter settings on a nat rule, translation on a filter
+// rule, exclusions, an empty new name.
+void CheckRuleContent(const RuleContent& content, bool nat);
 
 // Writes the content into the rule element: set clears first, then adds
 // the entries given. Throws EditError naming the refused option and text.

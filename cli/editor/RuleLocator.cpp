@@ -5,9 +5,9 @@
 #include <fwcommon/PolicyDocument.h>
 #include "FileIo.h"
 #include "PolicyEdit.h"
-#include "Utf8.h"
 #include "RuleSection.h"
 #include "RuleTable.h"
+#include "Utf8.h"
 
 namespace fwpolicy {
 namespace {

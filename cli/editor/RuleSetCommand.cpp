@@ -18,6 +18,10 @@ struct RuleSetArguments {
 
 void SetRule(fwcommon::Context& context, const std::wstring& dataname, const RuleSetArguments& a) {
     const LocatedRule located = LocateRule(context, dataname, a.locator);
+    if (!GivesChanges(a.content))
+        throw EditError(
+            "nothing to change: give --name, a condition (--source, --service, ...), "
+            "--clear-..., or an action option");
     LoadDictionaries();
     ApplyRuleContent(*located.rule->GetXmlRule(), a.content, located.section == "nat",
                      ObjectDirectory(context, dataname),
