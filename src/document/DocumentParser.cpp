@@ -18,6 +18,7 @@
 #include "document/DoctypeGuard.h"
 #include "document/EncodingGuard.h"
 #include "document/MarkupLimits.h"
+#include "document/NulByteGuard.h"
 #include "document/ParserConfiguration.h"
 #include "document/RefusingResourceResolver.h"
 #include "document/SchemaGrammarCache.h"
@@ -77,6 +78,11 @@ std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigne
     ErrorHandler errors;
     if (const auto refusal = document::FindEncodingRefusal(bytes)) {
         errors.handle(kDocumentId, 1, 1, Severity::fatal, *refusal);
+        errors.throw_if_failed<xml_schema::parsing>();
+    }
+    if (const auto nul = document::FindNulByte(bytes)) {
+        errors.handle(kDocumentId, nul->line, nul->column, Severity::fatal,
+                      L"a NUL byte is not allowed in a policy document");
         errors.throw_if_failed<xml_schema::parsing>();
     }
     if (const auto doctype = document::FindDoctype(bytes)) {

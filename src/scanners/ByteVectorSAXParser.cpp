@@ -15,6 +15,7 @@
 
 #include <fwcommon/LogFacility.h>
 #include "document/EncodingGuard.h"
+#include "document/NulByteGuard.h"
 #include "document/XmlPlatform.h"
 #include "scanners/SAXHandler.h"
 
@@ -74,6 +75,10 @@ ByteVectorSAXParser::~ByteVectorSAXParser() = default;
 int ByteVectorSAXParser::Parse() {
     if (const auto refusal = document::FindEncodingRefusal(bytes_)) {
         GetLibLogFacility().Log(*refusal, kLogRoutine);
+        return -1;
+    }
+    if (document::FindNulByte(bytes_)) {
+        GetLibLogFacility().Log(L"a NUL byte is not allowed in a policy document", kLogRoutine);
         return -1;
     }
     try {

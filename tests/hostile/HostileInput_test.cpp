@@ -8,6 +8,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -302,6 +303,39 @@ TEST_F(HostileInput, InvalidUtf8IsRefused) {
         SCOPED_TRACE(row.label);
         ExpectRefusedEverywhere(ToBytes(PolicyWith("", "bad " + row.bytes + " name")), row.error);
     }
+}
+
+// Xerces takes a NUL after the root element for the end of the input, so
+// whatever follows it would never be read.
+TEST_F(HostileInput, NulBytesAnywhereAreRefusedByEveryReader) {
+    const std::wstring nul = L"a NUL byte is not allowed in a policy document";
+    const std::string whole = PolicyWith("", "r");
+    const struct {
+        const char* label;
+        std::string xml;
+    } rows[] = {
+        {"trailing NULs", whole + std::string(4096, '\0')},
+        {"a NUL, then a second root", whole + std::string(1, '\0') + "<x/>"},
+        {"a comment, then a NUL", whole + "<!-- end -->" + std::string(1, '\0')},
+        {"a NUL inside a name", PolicyWith("", std::string("a\0b", 3))},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        ExpectRefusedEverywhere(ToBytes(row.xml), nul);
+    }
+    const auto lineOfNul = std::count(whole.begin(), whole.end(), '\n') + 2;
+    EXPECT_THAT(Narrow(ParseError(ToBytes(whole + "\n  " + std::string(1, '\0')))),
+                HasSubstr(":" + std::to_string(lineOfNul) + ":3 error: a NUL byte"));
+}
+
+TEST_F(HostileInput, WhiteSpaceCommentsAndInstructionsAfterTheRootAreKept) {
+    for (const std::string& tail :
+         {std::string(" \n\t"), std::string("<!-- end -->\n"), std::string("<?tool run?>")}) {
+        SCOPED_TRACE("'" + tail + "'");
+        EXPECT_EQ(L"", ParseError(ToBytes(PolicyWith("", "r") + tail)));
+    }
+    EXPECT_NE(L"", ParseError(ToBytes(PolicyWith("", "r") + "trailing text")));
+    EXPECT_NE(L"", ParseError(ToBytes(PolicyWith("", "r") + "<x/>")));
 }
 
 TEST_F(HostileInput, EmptyAndBlankBytesAreRefusedByTheParse) {
