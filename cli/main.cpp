@@ -7,8 +7,10 @@
 
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/StreamLogSink.h>
+#include "ByteSize.h"
 #include "CheckCommand.h"
 #include "DiffCommand.h"
+#include "FileIo.h"
 #include "FormatCommand.h"
 #include "LintCommand.h"
 #include "MergeCommand.h"
@@ -20,6 +22,7 @@
 #include "ScanCommands.h"
 #include "ShowCommand.h"
 #include "UnusedCommand.h"
+#include "Utf8Check.h"
 #include "WhereUsedCommand.h"
 
 namespace {
@@ -31,6 +34,29 @@ void AttachVerboseSink(std::int64_t) {
     fwcommon::GetLibLogFacility().AttachSink(&sink);
 }
 
+// --max-size SIZE: the largest policy file the verbs read.
+void SetMaxSize(const std::string& text) {
+    const auto bytes = fwpolicy::ParseByteSize(text);
+    if (!bytes) {
+        throw CLI::ValidationError(
+            "--max-size", "'" + text + "' is not a size (bytes, or a number with K, M or G)");
+    }
+    fwpolicy::SetMaxFileSize(*bytes);
+}
+
+// Names, values and file names are taken as UTF-8 text; an argument that
+// is not would reach a document changed or not at all.
+bool ArgumentsAreUtf8(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (!fwpolicy::IsValidUtf8(argv[i])) {
+            std::cerr << "fwpolicy: argument " << i
+                      << " is not valid UTF-8; the tool takes its arguments as UTF-8 text\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,6 +65,9 @@ int main(int argc, char** argv) {
     app.fallthrough();  // -v is accepted after the verb too
     app.add_flag_function("-v,--verbose", AttachVerboseSink,
                           "Show the library's log lines on stderr");
+    app.add_option_function<std::string>("--max-size", SetMaxSize,
+                                         "Refuse policy files larger than SIZE (default 1G)")
+        ->type_name("SIZE");
     int status = fwpolicy::kExitOk;
     fwpolicy::AddCheckCommand(app, &status);
     fwpolicy::AddShowCommand(app, &status);
@@ -55,6 +84,9 @@ int main(int argc, char** argv) {
     fwpolicy::AddLintCommand(app, &status);
     fwpolicy::AddQueryCommand(app, &status);
 
+    if (!ArgumentsAreUtf8(argc, argv)) {
+        return fwpolicy::kExitUsage;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
