@@ -152,7 +152,7 @@ TEST(FwpolicyQuery, RefusedFlowsNameTheOptionAndExitWithTwo) {
         {{"--from", "node:12x"}, "fwpolicy: --from: bad flow end 'node:12x'"},
         {{"--from", "name:"}, "fwpolicy: --from: bad node name '': the name is empty"},
         {{"--from", "Laptop\x01"}, "the name holds a control character"},
-        {{"--to", "Lap\xff"}, "the name is not valid UTF-8"},
+        {{"--to", "Lap\xff"}, "fwpolicy: argument 4 is not valid UTF-8"},
         {{"--in-interface", ""}, "fwpolicy: --in-interface: bad interface name ''"},
         {{"--out-interface", "eth\x1b[0"}, "fwpolicy: --out-interface: bad interface name"},
         {{"--service", "tcp/99999"}, "fwpolicy: --service: bad service 'tcp/99999'"},
