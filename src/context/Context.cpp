@@ -71,7 +71,7 @@ Context::Context(const std::wstring& namedObjectsDataname, ExternalContextFuncti
 Context::~Context() {
     for (auto& entry : registry_) {
         for (auto& record : entry.second.first.namedObjects) {
-            record->object->RemoveListener(listener_);
+            listener_->DetachFrom(*record->object);
         }
     }
     for (const auto& dataname : GetDatanames()) {
@@ -130,7 +130,7 @@ void Context::RecordNamedObjects(RegistryEntry& entry) {
     }
     NamedObjectRecords records;
     for (const auto& object : data.reader->GetNamedObjects()) {
-        object->AddListener(listener_);
+        object->AddListener(listener_->ListenerFor(*object));
         auto record = std::make_shared<InternalNamedObject>();
         record->object = object;
         AddDataname(*record, entry.first);

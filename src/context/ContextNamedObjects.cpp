@@ -102,7 +102,7 @@ std::shared_ptr<Context::InternalNamedObject> Context::KeepNamedObject(
     if (entry.second.first.reader) {
         entry.second.first.reader->AddNamedObject(object);
     }
-    object->AddListener(listener_);
+    object->AddListener(listener_->ListenerFor(*object));
     return record;
 }
 
@@ -134,7 +134,7 @@ std::shared_ptr<INamedObject> Context::GetNamedObject(const std::wstring& datana
     auto& records =
         CheckedEntry("fwcommon::Context::GetNamedObject", dataname).second.first.namedObjects;
     const auto& object = (*RecordAt(records, index))->object;
-    object->AddListener(listener_);
+    object->AddListener(listener_->ListenerFor(*object));
     return object;
 }
 
@@ -147,7 +147,7 @@ std::shared_ptr<INamedObject> Context::GetNamedObject(const std::wstring& datana
     if (record == records.end()) {
         return std::shared_ptr<INamedObject>();
     }
-    (*record)->object->AddListener(listener_);
+    (*record)->object->AddListener(listener_->ListenerFor(*(*record)->object));
     return (*record)->object;
 }
 
@@ -197,7 +197,7 @@ bool Context::UpdateNamedObject(const std::wstring& dataname,
         return false;
     }
     auto& records = entry.second.first.namedObjects;
-    const auto record = FindById(records, GetDomainObject(object));
+    const auto record = FindSame(records, *object);
     if (record == records.end()) {
         KeepNamedObject(entry, object);
         MarkDomainObjectAsAdded(dataname, object);
@@ -211,8 +211,9 @@ bool Context::UpdateNamedObject(const std::wstring& dataname,
     if (entry.second.first.reader) {
         entry.second.first.reader->UpdateNamedObject(object);
     }
-    MarkDomainObjectAsModified(dataname, eNamedObject, kept->GetCreationType(),
-                               kept->GetIdentifier());
+    // Announced with the record's object itself: its identifier alone may
+    // stand for objects of several kinds.
+    listener_->NamedObjectModified(dataname, kept);
     return true;
 }
 
@@ -305,7 +306,7 @@ void Context::SetNamedObjects(const std::wstring& dataname,
     NamedObjectRecords records;
     records.reserve(objects.size());
     for (const auto& object : objects) {
-        object->AddListener(listener_);
+        object->AddListener(listener_->ListenerFor(*object));
         auto record = std::make_shared<InternalNamedObject>();
         record->object = object;
         record->datanames.push_back(dataname);

@@ -85,7 +85,7 @@ std::shared_ptr<IRule> Context::CreateRule(const std::wstring& dataname, RuleTyp
         return rule;
     }
     data.reader->UpdateRule(type, rule->GetXmlRule());
-    rule->AddListener(listener_);
+    rule->AddListener(listener_->ListenerFor(*rule));
     MarkDomainObjectAsAdded(dataname, rule);
     Log(Prefix(dataname) + L"Create rule '" + name + L"'(" +
             std::to_wstring(rule->GetIdentifier()) + L")",

@@ -30,7 +30,95 @@ void AppendOnce(std::vector<Pointer>& list, const Pointer& item) {
 
 }  // namespace
 
+// Hands the notifications of one domain object on with the object. The
+// object is looked at only while it notifies, that is while it lives.
+class PrivateObjectListener::ObjectListener : public IDomainObjectListener {
+public:
+    ObjectListener(const std::shared_ptr<PrivateObjectListener>& owner, const IDomainObject& object)
+        : owner_(owner), object_(&object) {}
+
+    void ObjectModified(DomainObjectType, std::uint32_t) override {
+        if (auto owner = owner_.lock()) {
+            owner->ObjectModifiedBy(*object_);
+        }
+    }
+    void ObjectAdded(const std::shared_ptr<IDomainObject>& object) override {
+        if (auto owner = owner_.lock()) {
+            owner->ObjectAdded(object);
+        }
+    }
+    void ObjectRemoved(DomainObjectType, std::uint32_t) override {
+        if (auto owner = owner_.lock()) {
+            owner->ObjectRemovedBy(*object_);
+        }
+    }
+    // Commits and rollbacks are the Context's to run.
+    bool Commit() override { return true; }
+    bool Rollback() override { return true; }
+
+private:
+    std::weak_ptr<PrivateObjectListener> owner_;
+    const IDomainObject* object_;
+};
+
 PrivateObjectListener::PrivateObjectListener(Context& context) : context_(&context) {}
+
+std::shared_ptr<IDomainObjectListener> PrivateObjectListener::ListenerFor(
+    const IDomainObject& object) {
+    auto& slot = objectListeners_[&object];
+    auto listener = slot.lock();
+    if (!listener) {
+        listener = std::make_shared<ObjectListener>(shared_from_this(), object);
+        slot = listener;
+        ForgetSilentListeners();
+    }
+    return listener;
+}
+
+void PrivateObjectListener::DetachFrom(IDomainObject& object) {
+    const auto found = objectListeners_.find(&object);
+    if (found == objectListeners_.end()) {
+        return;
+    }
+    if (auto listener = found->second.lock()) {
+        object.RemoveListener(listener);
+    }
+    objectListeners_.erase(found);
+}
+
+// The listeners of objects that are gone are dropped from time to time, so
+// that the map grows with the objects alive rather than with every object
+// ever handed out.
+void PrivateObjectListener::ForgetSilentListeners() {
+    if (objectListeners_.size() < 2 * silentListenerCheck_) {
+        return;
+    }
+    for (auto it = objectListeners_.begin(); it != objectListeners_.end();) {
+        it = it->second.expired() ? objectListeners_.erase(it) : std::next(it);
+    }
+    silentListenerCheck_ = std::max<std::size_t>(objectListeners_.size(), 1);
+}
+
+void PrivateObjectListener::ObjectModifiedBy(const IDomainObject& object) {
+    Located found;
+    if (!Locate(object, found)) {
+        return;
+    }
+    if (object.GetDomainObjectType() == eNamedObject) {
+        NamedObjectModified(found.dataname, std::dynamic_pointer_cast<INamedObject>(found.object));
+        return;
+    }
+    DomainObjectModified(found.dataname, object.GetDomainObjectType(), found.creationType,
+                         object.GetIdentifier());
+}
+
+void PrivateObjectListener::ObjectRemovedBy(const IDomainObject& object) {
+    Located found;
+    if (Locate(object, found)) {
+        DomainObjectRemoved(found.dataname, object.GetDomainObjectType(), found.creationType,
+                            object.GetIdentifier());
+    }
+}
 
 void PrivateObjectListener::Detach() {
     Forget();
@@ -87,6 +175,42 @@ bool PrivateObjectListener::Locate(DomainObjectType type, std::uint32_t identifi
     return false;
 }
 
+bool PrivateObjectListener::Locate(const IDomainObject& object, Located& found) const {
+    if (context_ == nullptr) {
+        return false;
+    }
+    const IdentifierWithType id = IdOf(object);
+    auto search = [&](auto matches) {
+        for (const auto& entry : context_->registry_) {
+            const Context::Data& data = entry.second.first;
+            if (object.GetDomainObjectType() == eNamedObject) {
+                for (const auto& record : data.namedObjects) {
+                    if (matches(*record->object)) {
+                        found = Located{entry.first, id.creationType, record->object};
+                        return true;
+                    }
+                }
+            } else if (object.GetDomainObjectType() == eRule && data.reader) {
+                for (RuleType section : kSections) {
+                    const auto rules = data.reader->GetRules(section);
+                    for (const auto& rule : *rules) {
+                        if (matches(*rule)) {
+                            found = Located{entry.first, id.creationType, rule};
+                            return true;
+                        }
+                    }
+                }
+            }
+        }
+        return false;
+    };
+    // A store hands out copies of its rules: a rule is also found by its
+    // identifier and creation type.
+    return search([&](const IDomainObject& other) { return &other == &object; }) ||
+           (object.GetDomainObjectType() == eRule &&
+            search([&](const IDomainObject& other) { return IdOf(other) == id; }));
+}
+
 std::shared_ptr<INamedObject> PrivateObjectListener::KeptNamedObject(const std::wstring& dataname,
                                                                      IdentifierWithType id) const {
     const auto entry = context_->find(dataname);
@@ -115,6 +239,17 @@ void PrivateObjectListener::DomainObjectModified(const std::wstring& dataname,
         }
     }
     context_->objectModified(dataname, type, creationType, identifier);
+}
+
+void PrivateObjectListener::NamedObjectModified(const std::wstring& dataname,
+                                                const std::shared_ptr<INamedObject>& object) {
+    if (context_ == nullptr || !object || context_->find(dataname) == context_->registry_.end()) {
+        return;
+    }
+    AppendOnce(modified_[dataname], object);
+    lastModified_ = object;
+    context_->objectModified(dataname, eNamedObject, object->GetCreationType(),
+                             object->GetIdentifier());
 }
 
 void PrivateObjectListener::DomainObjectAdded(const std::wstring& dataname,
@@ -275,7 +410,7 @@ std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::RestoreNamedOb
                 return SameIdentityAndKind(*record->object, *object);
             });
             if (!kept) {
-                object->AddListener(context_->listener_);
+                object->AddListener(ListenerFor(*object));
                 auto record = std::make_shared<Context::InternalNamedObject>();
                 record->object = object;
                 record->datanames.push_back(pending.first);

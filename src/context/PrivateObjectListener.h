@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <fwcommon/Context.h>
@@ -24,15 +25,25 @@ class INamedObject;
 // out may outlive the Context and keep the listener alive: the Context
 // calls Detach when it goes, after which every notification is ignored and
 // Commit and Rollback do nothing but succeed. Used on the Context's thread.
-class PrivateObjectListener : public IContextDomainObjectListener {
+class PrivateObjectListener : public IContextDomainObjectListener,
+                              public std::enable_shared_from_this<PrivateObjectListener> {
 public:
     explicit PrivateObjectListener(Context& context);
     PrivateObjectListener(const PrivateObjectListener&) = delete;
     PrivateObjectListener& operator=(const PrivateObjectListener&) = delete;
 
-    // From domain objects and stores: the dataname is that of the first
-    // document whose kept named objects hold the identifier (for a rule:
-    // whose rules do); an object in no document is ignored.
+    // The listener the Context attaches to one domain object in its place:
+    // it hands the object's notifications on together with the object, so
+    // that they are announced under the document that holds that very
+    // object. It holds this listener weakly and falls silent when it goes.
+    std::shared_ptr<IDomainObjectListener> ListenerFor(const IDomainObject& object);
+    // Takes the listener of ListenerFor off the object, if it has one.
+    void DetachFrom(IDomainObject& object);
+
+    // From domain objects and stores that hold this listener itself: the
+    // dataname is that of the first document whose kept named objects hold
+    // the identifier (for a rule: whose rules do); an object in no document
+    // is ignored.
     void ObjectModified(DomainObjectType type, std::uint32_t identifier) override;
     void ObjectAdded(const std::shared_ptr<IDomainObject>& object) override;
     void ObjectRemoved(DomainObjectType type, std::uint32_t identifier) override;
@@ -47,6 +58,11 @@ public:
     void DomainObjectRemoved(const std::wstring& dataname, DomainObjectType type,
                              CreationType creationType, unsigned long identifier) override;
 
+    // Notes the kept named object as modified in the document of the
+    // dataname and announces it.
+    void NamedObjectModified(const std::wstring& dataname,
+                             const std::shared_ptr<INamedObject>& object);
+
     // Notes a named object as removed from the document of the dataname,
     // so that a rollback puts it back, without announcing anything.
     void NoteNamedObjectRemoved(const std::wstring& dataname,
@@ -59,6 +75,8 @@ public:
     const std::shared_ptr<INamedObject>& LastModifiedNamedObject() const { return lastModified_; }
 
 private:
+    class ObjectListener;
+
     struct Located {
         std::wstring dataname;
         CreationType creationType = Generated;
@@ -66,6 +84,12 @@ private:
     };
     // The first document holding an object of the family and identifier.
     bool Locate(DomainObjectType type, std::uint32_t identifier, Located& found) const;
+    // The document holding the object itself (a rule: else a rule of its
+    // identifier and creation type).
+    bool Locate(const IDomainObject& object, Located& found) const;
+    void ObjectModifiedBy(const IDomainObject& object);
+    void ObjectRemovedBy(const IDomainObject& object);
+    void ForgetSilentListeners();
     std::shared_ptr<INamedObject> KeptNamedObject(const std::wstring& dataname,
                                                   IdentifierWithType id) const;
     bool HasNamedObjectChanges() const;
@@ -82,6 +106,8 @@ private:
     // The removed named objects themselves.
     std::map<std::wstring, std::vector<std::shared_ptr<INamedObject>>> removed_;
     std::shared_ptr<INamedObject> lastModified_;
+    std::unordered_map<const IDomainObject*, std::weak_ptr<ObjectListener>> objectListeners_;
+    std::size_t silentListenerCheck_ = 0;
     Context* context_;
 };
 

@@ -5,11 +5,13 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include <fwcommon/Context.h>
+#include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/INamedObject.h>
 #include "context/ContextTestSupport.h"
 #include "context/PolicyFixtures.h"
@@ -89,6 +91,64 @@ TEST_F(SharedIdentity, RemovingTheIpObjectKeepsTheServiceInEveryView) {
     ExpectViewsAgree(context, kObjects, Policy);
     ASSERT_TRUE(context.CommitChanges());
     ExpectViewsAgree(context, kObjects, Policy);
+}
+
+TEST_F(SharedIdentity, UpdatingTheServiceLeavesTheIpObjectAsItWas) {
+    const auto ip = KeptOfKind(context, eIpAddressObject);
+    const auto service = KeptOfKind(context, eServiceObject);
+    std::vector<std::shared_ptr<INamedObject>> rolledBack;
+    context.namedObjectsRolledBack.connect(
+        [&](const std::vector<std::shared_ptr<INamedObject>>& objects) { rolledBack = objects; });
+
+    ASSERT_TRUE(context.UpdateNamedObject(
+        kObjects, CreateNamedObject(kShared, L"Web 2", L"", eServiceObject, Policy)));
+    const INamedObject& keptIp = *ip;
+    const INamedObject& keptService = *service;
+    EXPECT_EQ(L"Web", keptIp.GetName());
+    EXPECT_EQ(1u, ip->GetInclusions()->size());
+    EXPECT_EQ(L"Web 2", keptService.GetName());
+    const std::string written = Written(context);
+    EXPECT_NE(std::string::npos, written.find("<Name>Web</Name>"));
+    EXPECT_NE(std::string::npos, written.find("<Value>10.0.0.7</Value>"));
+    ExpectViewsAgree(context, kObjects, Policy);
+
+    ASSERT_TRUE(context.RollbackChanges());
+    ASSERT_EQ(1u, rolledBack.size());
+    EXPECT_EQ(service, rolledBack.front());
+}
+
+TEST_F(SharedIdentity, ACommitAfterUpdatingTheServiceReportsAServiceChange) {
+    Context::Change seen;
+    context.committing.connect([&] { seen = context.GetNamedObjectsChanges(); });
+    ASSERT_TRUE(context.UpdateNamedObject(
+        kObjects, CreateNamedObject(kShared, L"Web 2", L"", eServiceObject, Policy)));
+    ASSERT_TRUE(context.CommitChanges());
+    EXPECT_EQ("(2,1)", Text(seen));
+}
+
+TEST(ObjectNotifications, AnEditIsAnnouncedUnderTheDocumentHoldingThatObject) {
+    const std::wstring services = L"Services.xml";
+    const std::wstring hosts = L"Hosts.xml";
+    Context context{kObjects};
+    context.AppendXmlReader(services, PolicyXml("", ServiceObjectXml(kShared, "Web", 80)), Policy,
+                            EverythingEditable(), L"");
+    context.AppendXmlReader(hosts, PolicyXml("", IpObjectXml(kShared, "Web")), Policy,
+                            EverythingEditable(), L"");
+    SignalLog signals(context);
+    const auto ip = context.GetNamedObject(hosts, Policy, L"Web");
+    ASSERT_TRUE(ip);
+    ip->SetName(L"Web hosts");
+    ASSERT_EQ(1u, signals.modified.size());
+    EXPECT_EQ(hosts, std::get<0>(signals.modified.front()));
+    EXPECT_NE(std::string::npos, Written(context, hosts).find("<Name>Web hosts</Name>"));
+    EXPECT_EQ(std::string::npos, Written(context, services).find("<Name>Web hosts</Name>"));
+
+    std::vector<std::shared_ptr<INamedObject>> rolledBack;
+    context.namedObjectsRolledBack.connect(
+        [&](const std::vector<std::shared_ptr<INamedObject>>& objects) { rolledBack = objects; });
+    ASSERT_TRUE(context.RollbackChanges());
+    ASSERT_EQ(1u, rolledBack.size());
+    EXPECT_EQ(ip, rolledBack.front());
 }
 
 // A service object "Web" that a rule uses, and a new IP object "Web".
