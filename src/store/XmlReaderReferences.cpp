@@ -48,14 +48,51 @@ struct Reference {
     std::function<void()> erase;
 };
 
+// Erases every reference condition of type Ref with this Id from a list.
+template <typename Ref, typename Sequence>
+void EraseAll(Sequence& conditions, int id) {
+    for (auto it = conditions.begin(); it != conditions.end();) {
+        const auto* ref = dynamic_cast<const Ref*>(&*it);
+        it = ref != nullptr && ref->Id() == id ? conditions.erase(it) : std::next(it);
+    }
+}
+
 template <typename Ref, typename Sequence>
 bool FindIn(Sequence& conditions, int id, std::int32_t location, Reference& found) {
-    auto it = FindReference<Ref>(conditions, id);
-    if (it == conditions.end()) {
+    if (FindReference<Ref>(conditions, id) == conditions.end()) {
         return false;
     }
-    found = {location, [&conditions, it] { conditions.erase(it); }};
+    found = {location, [&conditions, id] { EraseAll<Ref>(conditions, id); }};
     return true;
+}
+
+// Erases every reference to the object from one network side.
+void EraseOnSide(Sarvo::ConditionSet::Source_optional& side, NamedObjectType type, int id) {
+    if (!side.present()) {
+        return;
+    }
+    if (auto* vpn = dynamic_cast<Sarvo::PrivateNetwork*>(&side.get())) {
+        if (type == eSarvoGroupObject) {
+            EraseAll<Sarvo::VpnObjectRef>(vpn->VpnHostCondition(), id);
+        }
+        return;
+    }
+    auto* network = dynamic_cast<Sarvo::PublicNetwork*>(&side.get());
+    if (!network) {
+        return;
+    }
+    if (type == eIpAddressObject) {
+        EraseAll<Sarvo::IpObjectRef>(network->IpHostCondition(), id);
+        return;
+    }
+    auto& interfaceCondition = network->InterfaceCondition();
+    const auto* ref =
+        interfaceCondition.present()
+            ? dynamic_cast<const Sarvo::InterfaceObjectRef*>(&interfaceCondition.get())
+            : nullptr;
+    if (type == eInterfaceObject && ref != nullptr && ref->Id() == id) {
+        interfaceCondition.reset();
+    }
 }
 
 // Looks for a reference to the object on one network side of the rule.
@@ -94,8 +131,17 @@ bool FindReferenceInRule(Sarvo::Rule& rule, NamedObjectType type, int id, Refere
         case eInterfaceObject:
         case eIpAddressObject:
         case eSarvoGroupObject:
-            return FindOnSide(conditions.Source(), type, id, RuleInfo::eSource, found) ||
-                   FindOnSide(conditions.Destination(), type, id, RuleInfo::eDestination, found);
+            if (!FindOnSide(conditions.Source(), type, id, RuleInfo::eSource, found) &&
+                !FindOnSide(conditions.Destination(), type, id, RuleInfo::eDestination, found)) {
+                return false;
+            }
+            // One record for the rule; the removal leaves no reference on
+            // either side.
+            found.erase = [&conditions, type, id] {
+                EraseOnSide(conditions.Source(), type, id);
+                EraseOnSide(conditions.Destination(), type, id);
+            };
+            return true;
         case eServiceObject:
             return FindIn<Sarvo::ServiceObjectRef>(conditions.ServiceCondition(), id,
                                                    RuleInfo::eServices, found);

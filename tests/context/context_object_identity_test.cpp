@@ -3,6 +3,7 @@
 // asked about and no other, in the Context's records, in the store's list
 // and in the written document.
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -173,6 +174,27 @@ TEST_F(SameName, RemovingANewIpObjectByIdentifierLeavesTheServiceOfTheSameName) 
     EXPECT_EQ(service, KeptOfKind(context, eServiceObject));
     EXPECT_FALSE(KeptOfKind(context, eIpAddressObject));
     EXPECT_NE(std::string::npos, Written(context).find("sv:ServiceObjectRef"));
+    ExpectViewsAgree(context, kObjects, Policy);
+}
+
+TEST(ObjectReferences, RemovingAnObjectUsedOnBothSidesOfARuleLeavesNoReference) {
+    Context context{kObjects};
+    context.AppendXmlReader(kObjects,
+                            PolicyXml(RuleXml("LocalRule", 200001, 200001, "within", "Policy",
+                                              SourceIsObject(5001) + DestinationIsObject(5001)),
+                                      IpObjectXml(5001, "Office") + IpObjectXml(5002, "Servers")),
+                            Policy, EverythingEditable(), L"");
+    SignalLog signals(context);
+    ASSERT_TRUE(context.RemoveNamedObject(kObjects, Policy, L"Office"));
+    EXPECT_EQ(std::string::npos, Written(context).find("sv:IpObjectRef"));
+    const auto rules = context.GetRules(kObjects, eLocalRules);
+    ASSERT_EQ(1u, rules->size());
+    EXPECT_FALSE(rules->front()->GetXmlRule()->ConditionSet().Destination().present() &&
+                 Written(context).find("<Id>5001</Id>") != std::string::npos);
+    const auto ruleChanges =
+        std::count_if(signals.modified.begin(), signals.modified.end(),
+                      [](const SignalLog::Change& change) { return std::get<1>(change) == eRule; });
+    EXPECT_EQ(1, ruleChanges) << "one announcement per rule";
     ExpectViewsAgree(context, kObjects, Policy);
 }
 
