@@ -199,6 +199,24 @@ void FlowTester::AddTokens(const Region& region, const wchar_t* label, Verdict& 
     }
 }
 
+template <typename E, typename Holds>
+Verdict FlowTester::BetweenBounds(const Bounds<E>& b, const wchar_t* label,
+                                  const Holds& holds) const {
+    if (b.lower.IsFull() || holds(b.lower.exact)) {
+        return Yes();
+    }
+    const bool inUpper = b.upper.IsFull() || holds(b.upper.exact);
+    if (!inUpper && b.upper.tokens.empty()) {
+        return No();
+    }
+    Verdict v{QueryAnswer::eMayMatch, {}};
+    if (inUpper) {
+        v.dependsOn.push_back(Undecided(label));
+    }
+    AddTokens(b.upper, label, v);
+    return v;
+}
+
 Verdict FlowTester::Hosts(const HostBounds& b, const QueryEndpoint& end,
                           const wchar_t* label) const {
     using Kind = QueryEndpoint::Kind;
@@ -214,19 +232,8 @@ Verdict FlowTester::Hosts(const HostBounds& b, const QueryEndpoint& end,
             if (!address) {
                 return Maybe(std::wstring(label) + L": not an address");
             }
-            if (b.lower.IsFull() || HoldsAddress(b.lower.exact, *address)) {
-                return Yes();
-            }
-            const bool inUpper = b.upper.IsFull() || HoldsAddress(b.upper.exact, *address);
-            if (!inUpper && b.upper.tokens.empty()) {
-                return No();
-            }
-            Verdict v{QueryAnswer::eMayMatch, {}};
-            if (inUpper) {
-                v.dependsOn.push_back(Undecided(label));
-            }
-            AddTokens(b.upper, label, v);
-            return v;
+            return BetweenBounds(
+                b, label, [&](const AddressSet& set) { return HoldsAddress(set, *address); });
         }
         case Kind::eSystemObject: {
             if (b.lower.IsFull() || HasToken(b.lower.tokens, SystemText(end.text))) {
@@ -372,19 +379,8 @@ Verdict FlowTester::Schedule(const ScheduleBounds& b,
         }
         return v;
     }
-    if (b.lower.IsFull() || HoldsSecond(b.lower.exact, *second)) {
-        return Yes();
-    }
-    const bool inUpper = b.upper.IsFull() || HoldsSecond(b.upper.exact, *second);
-    if (!inUpper && b.upper.tokens.empty()) {
-        return No();
-    }
-    Verdict v{QueryAnswer::eMayMatch, {}};
-    if (inUpper) {
-        v.dependsOn.push_back(Undecided(label));
-    }
-    AddTokens(b.upper, label, v);
-    return v;
+    return BetweenBounds(b, label,
+                         [&](const ScheduleSet& set) { return HoldsSecond(set, *second); });
 }
 
 Verdict FlowTester::SideOf(const Side& side, const QueryEndpoint& end,

@@ -70,6 +70,13 @@ private:
     bool HasToken(const std::vector<Token>& tokens, const std::wstring& text) const;
     template <typename Region>
     void AddTokens(const Region& region, const wchar_t* label, Verdict& v) const;
+    // The answer of one exact value (held by a set when holds says so)
+    // between the two bounds of a part: in the lower bound it matches; in
+    // neither and with no opaque value in the upper it does not; else it
+    // may match, on the upper bound's opaque values and, when the upper
+    // holds it, on exclusions the model does not decide.
+    template <typename E, typename Holds>
+    Verdict BetweenBounds(const Bounds<E>& b, const wchar_t* label, const Holds& holds) const;
 
     const Interner& interner_;
 };
