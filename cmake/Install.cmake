@@ -7,7 +7,7 @@ install(TARGETS fwcommon EXPORT fwcommonTargets
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(DIRECTORY include/fwcommon DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${FWCOMMON_GENERATED_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/fwcommon)
-install(FILES schema/rules.xsd DESTINATION ${CMAKE_INSTALL_DATADIR}/fwcommon)
+install(FILES schema/rules.xsd docs/query.schema.json DESTINATION ${CMAKE_INSTALL_DATADIR}/fwcommon)
 install(DIRECTORY data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/fwcommon
         FILES_MATCHING PATTERN "*.txt" PATTERN "*.dict")
 

@@ -1,11 +1,15 @@
 // fwpolicy query: the deciding rule of a flow, what earlier rules depend on,
 // exit statuses and refused flows, end to end on the built tool.
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include "cli/JsonSchemaCheck.h"
 #include "cli/RunTool.h"
 
 namespace fwcommon::test {
@@ -187,6 +191,106 @@ TEST(FwpolicyQuery, SeveralFilesAreAnsweredEachUnderItsName) {
     EXPECT_EQ(0, r.exitStatus) << r.err;
     EXPECT_EQ(0u, r.out.find(std::string(kBranch) + ": local: pass by rule #0")) << r.out;
     EXPECT_NE(std::string::npos, r.out.find("examples/policy.xml: local: ")) << r.out;
+}
+
+nlohmann::json QuerySchema() {
+    std::ifstream in("docs/query.schema.json");
+    return nlohmann::json::parse(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+TEST(FwpolicyQuery, JsonOfEveryKindOfAnswerFollowsItsSchema) {
+    const nlohmann::json schema = QuerySchema();
+    const std::vector<std::vector<std::string>> flows = {
+        {"--from", "10.1.0.12", "--service", "tcp/22", "--all", "--explain"},
+        {"--section", "local", "--service", "tcp/22"},
+        {"--section", "vpn", "--from", "10.1.0.5", "--to", "name:Laptop-7", "--service",
+         "tcp/3389:50000", "--explain"},
+        {"--section", "nat", "--to", "203.0.113.10", "--service", "tcp/8443"},
+        {"--from", "node:1302", "--to", "10.1.0.5", "--at", "2026-12-07T02:00:00", "--explain"},
+    };
+    for (std::vector<std::string> flow : flows) {
+        flow.push_back("--json");
+        const ToolResult r = Query(flow);
+        const nlohmann::json answer = nlohmann::json::parse(r.out);
+        EXPECT_EQ(r.exitStatus, answer.at("exitStatus"));
+        for (const std::string& violation : SchemaViolations(schema, answer)) {
+            ADD_FAILURE() << flow[1] << ": " << violation;
+        }
+    }
+    // The check itself refuses what the schema does not allow.
+    nlohmann::json bad = nlohmann::json::parse(Query({"--section", "local", "--json"}).out);
+    bad["files"][0]["sections"][0]["decision"] = "allowed";
+    bad["files"][0]["extra"] = 1;
+    EXPECT_EQ(2u, SchemaViolations(schema, bad).size());
+}
+
+TEST(FwpolicyQuery, JsonCarriesPositionsIdentifiersDependenciesAndTranslations) {
+    const ToolResult depends = Query({"--section", "local", "--service", "tcp/22", "--json"});
+    EXPECT_EQ(3, depends.exitStatus);
+    const nlohmann::json answer = nlohmann::json::parse(depends.out);
+    EXPECT_EQ("depends", answer.at("decision"));
+    const nlohmann::json& local = answer.at("files").at(0).at("sections").at(0);
+    EXPECT_EQ("local", local.at("section"));
+    EXPECT_EQ("depends", local.at("decision"));
+    EXPECT_EQ(1, local.at("deciding"));
+    ASSERT_EQ(2u, local.at("rules").size());
+    const nlohmann::json& open = local["rules"][0];
+    EXPECT_EQ(1, open.at("ruleId"));
+    EXPECT_EQ("may match", open.at("answer"));
+    EXPECT_FALSE(open.at("decides").get<bool>());
+    EXPECT_EQ(nlohmann::json::array({"source: not given"}), open.at("dependsOn"));
+    EXPECT_EQ("may match", open.at("parts").at("source"));
+    EXPECT_FALSE(open.contains("explanation")) << "explanations only when asked";
+    EXPECT_EQ(
+        "Keine Verwaltung von au\xc3\x9f"
+        "en",
+        local["rules"][1].at("name"));
+    EXPECT_EQ("drop", local["rules"][1].at("action"));
+
+    const ToolResult nat =
+        Query({"--section", "nat", "--to", "203.0.113.10", "--service", "tcp/8443", "--json"});
+    const nlohmann::json natAnswer = nlohmann::json::parse(nat.out);
+    const nlohmann::json& rule = natAnswer["files"][0]["sections"][0];
+    EXPECT_EQ("translate", rule.at("decision"));
+    EXPECT_EQ((nlohmann::json{{"sourceIp", nullptr},
+                              {"toOutboundInterface", false},
+                              {"destinationIp", "10.1.0.80"},
+                              {"destinationPort", 443}}),
+              rule.at("rules").at(0).at("translation"));
+
+    const ToolResult reverse = Query({"--section", "vpn", "--from", "10.1.0.5", "--to",
+                                      "name:Laptop-7", "--service", "tcp/3389:50000", "--json"});
+    EXPECT_EQ(
+        "reverse",
+        nlohmann::json::parse(reverse.out)["files"][0]["sections"][0]["rules"][0].at("direction"));
+}
+
+TEST(FwpolicyQuery, ExplainShowsTheMembersThatHoldTheFlow) {
+    const ToolResult relay =
+        Query({"--section", "local", "--from", "10.1.0.66", "--service", "tcp/995", "--explain"});
+    EXPECT_EQ(0, relay.exitStatus);
+    EXPECT_EQ(
+        "local: pass by rule #3 \"Mail relay\" (RuleId 4)\n"
+        "  #3 \"Mail relay\" (RuleId 4): matches (decides)\n"
+        "      schedule: matches\n"
+        "        no condition: any: matches\n"
+        "      source: matches\n"
+        "        no condition: any: matches\n"
+        "      service: matches\n"
+        "        ServiceObject \"Mail\" (Id 401): matches\n"
+        "          includes tcp/993-995: matches\n"
+        "      destination: matches\n"
+        "        no condition: any: matches\n",
+        relay.out);
+    const ToolResult open = Query({"--section", "vpn", "--from", "node:1302", "--to", "10.1.0.5",
+                                   "--service", "tcp/3389", "--explain"});
+    EXPECT_NE(std::string::npos, open.out.find("      source: may match\n"
+                                               "        name template \"Laptop-*\": may match\n"))
+        << open.out;
+    EXPECT_NE(std::string::npos,
+              open.out.find("        IpObject \"Admin-Netz K\xc3\xb6ln\" (Id 101): matches\n"
+                            "          includes 10.1.0.0/255.255.255.0: matches\n"))
+        << open.out;
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fwcommon/PolicyQuery.h>
+#include <fwcommon/rules.hxx>
+
+namespace fwpolicy {
+
+// What `fwpolicy query` found in one file. The section results point into
+// the loaded policy, which the answer therefore owns. Plain value, one
+// thread at a time.
+struct FileAnswer {
+    std::string file;
+    std::unique_ptr<Sarvo::PolicyType> policy;
+    std::vector<fwcommon::QuerySectionResult> sections;
+};
+
+// The exit status of a query beyond kExitOk, kExitFailure and kExitUsage:
+// the decision depends on what the flow leaves open.
+constexpr int kExitDepends = 3;
+
+// 0 when a filtering section passes the flow, else kExitDepends when one
+// depends, else 1. The NAT section counts only when it is the only one
+// asked, a translation then counting as a pass.
+int QueryExitStatus(const std::vector<FileAnswer>& answers);
+
+// The overall decision an exit status stands for: "pass", "depends" or
+// "drop" (which includes "no rule matches").
+std::string QueryOutcomeName(int status);
+
+// "local", "vpn", "transit", "tunnel", "nat".
+std::string QuerySectionName(fwcommon::RuleType section);
+
+// A rule's position as `show` numbers it, from 0.
+std::size_t ShownPosition(const fwcommon::QueryRuleResult& r);
+
+// The changes a translation makes, in the order source, destination,
+// destination port; empty for a filtering rule.
+struct TranslationParts {
+    std::string sourceIp;  // empty: not translated to an address
+    bool toOutboundInterface = false;
+    std::string destinationIp;       // empty: kept
+    long long destinationPort = -1;  // negative: kept
+};
+TranslationParts TranslationOf(const Sarvo::Rule& rule);
+
+// "pass", "drop" or "translate".
+std::string ActionName(const Sarvo::Rule& rule);
+
+}  // namespace fwpolicy
