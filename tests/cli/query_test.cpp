@@ -11,6 +11,7 @@
 
 #include "cli/JsonSchemaCheck.h"
 #include "cli/RunTool.h"
+#include "common/TestFiles.h"
 
 namespace fwcommon::test {
 namespace {
@@ -194,7 +195,7 @@ TEST(FwpolicyQuery, SeveralFilesAreAnsweredEachUnderItsName) {
 }
 
 nlohmann::json QuerySchema() {
-    std::ifstream in("docs/query.schema.json");
+    std::ifstream in(SourcePath("docs/query.schema.json"));
     return nlohmann::json::parse(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
