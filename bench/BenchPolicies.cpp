@@ -17,7 +17,9 @@ std::string PolicyDirectory() {
     return dir != nullptr && *dir != '\0' ? dir : FWCOMMON_BENCH_POLICY_DIR;
 }
 
-std::vector<unsigned char> ReadFile(const std::string& path) {
+}  // namespace
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot read " + path);
@@ -25,8 +27,6 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
                                       std::istreambuf_iterator<char>());
 }
-
-}  // namespace
 
 PolicySize PolicyFor(const std::string& label) {
     for (const char* known : kLabels) {
@@ -53,13 +53,13 @@ const std::vector<unsigned char>& PolicyBytes(const PolicySize& size) {
     static std::map<std::string, std::vector<unsigned char>> cache;
     auto found = cache.find(size.path);
     if (found == cache.end()) {
-        found = cache.emplace(size.path, ReadFile(size.path)).first;
+        found = cache.emplace(size.path, ReadFileBytes(size.path)).first;
     }
     return found->second;
 }
 
 std::vector<unsigned char> SchemaBytes() {
-    return ReadFile(FWCOMMON_BENCH_SCHEMA);
+    return ReadFileBytes(FWCOMMON_BENCH_SCHEMA);
 }
 
 }  // namespace fwbench

@@ -25,6 +25,10 @@ std::vector<PolicySize> PoliciesFor(const std::string& labels);
 // read. One thread at a time.
 const std::vector<unsigned char>& PolicyBytes(const PolicySize& size);
 
+// The bytes of a file. Throws std::runtime_error naming the file when it
+// cannot be read.
+std::vector<unsigned char> ReadFileBytes(const std::string& path);
+
 // The bytes of the rules schema the benchmarks validate against.
 std::vector<unsigned char> SchemaBytes();
 
