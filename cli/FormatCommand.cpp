@@ -9,6 +9,7 @@
 #include "CheckCommand.h"
 #include "Diagnostics.h"
 #include "FileIo.h"
+#include "FileWorkers.h"
 #include "PolicyEdit.h"
 
 namespace fwpolicy {
@@ -19,10 +20,12 @@ struct FormatOptions {
     std::string output;
     bool check = false;
     bool dropComments = false;
+    unsigned jobs = DefaultWorkerCount();
 };
 
 // Formats one file; returns its exit status.
-int FormatFile(const std::string& file, const FormatOptions& options) {
+int FormatFile(const std::string& file, const FormatOptions& options, std::ostream& out,
+               std::ostream& err) {
     try {
         const std::vector<unsigned char> bytes = ReadFile(file);
         const std::vector<unsigned char> canonical =
@@ -30,7 +33,7 @@ int FormatFile(const std::string& file, const FormatOptions& options) {
         if (options.check) {
             if (canonical == bytes)
                 return kExitOk;
-            std::cout << file << ": not in canonical form\n";
+            out << file << ": not in canonical form\n";
             return kExitFailure;
         }
         const std::string& target = options.output.empty() ? file : options.output;
@@ -42,20 +45,29 @@ int FormatFile(const std::string& file, const FormatOptions& options) {
         Deliver(target, canonical, false);
         return kExitOk;
     } catch (const xml_schema::exception& e) {
-        PrintDocumentErrors(std::cerr, file, e);
+        PrintDocumentErrors(err, file, e);
     } catch (const std::exception& e) {
-        std::cerr << "fwpolicy: " << file << ": " << e.what() << '\n';
+        err << "fwpolicy: " << file << ": " << e.what() << '\n';
     }
     return kExitFailure;
 }
 
+// Checks run on several files at once; rewrites one file after another
+// (the same file may be named twice).
 int Format(const FormatOptions& options) {
-    int status = kExitOk;
-    for (const std::string& file : options.files) {
-        if (FormatFile(file, options) != kExitOk)
-            status = kExitFailure;
+    const unsigned jobs = options.check ? options.jobs : 1;
+    std::vector<int> statuses(options.files.size(), kExitOk);
+    RunFileJobs(
+        options.files.size(), jobs,
+        [&options, &statuses](std::size_t index, std::ostream& out, std::ostream& err) {
+            statuses[index] = FormatFile(options.files[index], options, out, err);
+        },
+        std::cout, std::cerr);
+    for (const int status : statuses) {
+        if (status != kExitOk)
+            return kExitFailure;
     }
-    return status;
+    return kExitOk;
 }
 
 }  // namespace
@@ -72,6 +84,7 @@ void AddFormatCommand(CLI::App& app, int* status) {
     output->excludes(check);
     format->add_flag("--drop-comments", options->dropComments,
                      "Rewrite even though XML comments and processing instructions will be lost");
+    AddJobsOption(*format, &options->jobs);
     format->callback([options, output, status] {
         if (output->count() > 0 && options->files.size() != 1)
             throw CLI::ValidationError("--output", "needs exactly one FILE");

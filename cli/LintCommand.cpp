@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CheckCommand.h"
+#include "FileWorkers.h"
 #include "PolicyFile.h"
 #include "Utf8.h"
 
@@ -20,6 +21,7 @@ struct LintOptions {
     std::vector<std::string> files;
     std::string objects;
     bool json = false;
+    unsigned jobs = DefaultWorkerCount();
 };
 
 std::string SectionName(fwcommon::RuleType section) {
@@ -115,23 +117,39 @@ bool HasErrors(const std::vector<fwcommon::LintFinding>& findings) {
     return false;
 }
 
+// The files to lint, then the named-objects file when there is one, each
+// loaded by a job of its own; a file that cannot be loaded stays empty.
+std::vector<std::unique_ptr<Sarvo::PolicyType>> LoadAll(const LintOptions& options) {
+    std::vector<std::string> files = options.files;
+    if (!options.objects.empty())
+        files.push_back(options.objects);
+    std::vector<std::unique_ptr<Sarvo::PolicyType>> loaded(files.size());
+    RunFileJobs(
+        files.size(), options.jobs,
+        [&files, &loaded](std::size_t index, std::ostream&, std::ostream& err) {
+            loaded[index] = LoadPolicyFile(files[index], err);
+        },
+        std::cout, std::cerr);
+    return loaded;
+}
+
 int RunLint(const LintOptions& options) {
-    std::vector<std::unique_ptr<Sarvo::PolicyType>> loaded;
+    std::vector<std::unique_ptr<Sarvo::PolicyType>> loaded = LoadAll(options);
     std::vector<fwcommon::LintDocument> documents;
     std::vector<std::string> sources;
     bool allLoaded = true;
-    for (const std::string& file : options.files) {
-        loaded.push_back(LoadPolicyFile(file));
-        allLoaded = allLoaded && loaded.back() != nullptr;
-        documents.push_back(fwcommon::LintDocument{file, loaded.back().get()});
-        if (loaded.back()) {
+    for (std::size_t i = 0; i < options.files.size(); ++i) {
+        const std::string& file = options.files[i];
+        allLoaded = allLoaded && loaded[i] != nullptr;
+        documents.push_back(fwcommon::LintDocument{file, loaded[i].get()});
+        if (loaded[i]) {
             sources.push_back(file);
         }
     }
     std::unique_ptr<Sarvo::PolicyType> objects;
     fwcommon::LintDocument shared{options.objects, nullptr};
     if (!options.objects.empty()) {
-        objects = LoadPolicyFile(options.objects);
+        objects = std::move(loaded.back());
         allLoaded = allLoaded && objects != nullptr;
         shared.policy = objects.get();
         if (objects) {
@@ -157,6 +175,7 @@ void AddLintCommand(CLI::App& app, int* status) {
     lint->add_option("--objects", options->objects,
                      "Named-objects file whose objects the rules may refer to");
     lint->add_flag("--json", options->json, "Print the findings as JSON");
+    AddJobsOption(*lint, &options->jobs);
     lint->callback([options, status] { *status = RunLint(*options); });
 }
 

@@ -8,15 +8,19 @@
 
 namespace fwpolicy {
 
-std::unique_ptr<Sarvo::PolicyType> LoadPolicyFile(const std::string& file) {
+std::unique_ptr<Sarvo::PolicyType> LoadPolicyFile(const std::string& file, std::ostream& err) {
     try {
         return fwcommon::ParsePolicyDocument(ReadFile(file));
     } catch (const xml_schema::exception& e) {
-        PrintDocumentErrors(std::cerr, file, e);
+        PrintDocumentErrors(err, file, e);
     } catch (const std::exception& e) {
-        std::cerr << "fwpolicy: " << file << ": " << e.what() << '\n';
+        err << "fwpolicy: " << file << ": " << e.what() << '\n';
     }
     return nullptr;
+}
+
+std::unique_ptr<Sarvo::PolicyType> LoadPolicyFile(const std::string& file) {
+    return LoadPolicyFile(file, std::cerr);
 }
 
 }  // namespace fwpolicy

@@ -1,0 +1,132 @@
+// check, lint and format --check on many files at once: what the user sees
+// and the exit status are those of a run one file after another.
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/PolicyText.h"
+#include "cli/RunTool.h"
+#include "common/TestFiles.h"
+
+namespace fwcommon::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kParallel = "4";
+
+// A generated policy large enough that it is still loading when the small
+// files after it are done.
+fs::path LargePolicy(const fs::path& dir) {
+    const fs::path file = dir / "large.xml";
+    const std::string command = "python3 " + SourcePath("bench/gen-policy").string() +
+                                " --rules 800 -o " + file.string() + " > /dev/null 2>&1";
+    EXPECT_EQ(0, std::system(command.c_str())) << command;
+    return file;
+}
+
+// The same file, not canonical: a rule's text spread over extra lines.
+fs::path NotCanonical(const fs::path& dir) {
+    const fs::path file = dir / "loose.xml";
+    std::string text = PolicyDocument(RuleElement("LocalRule", 300001, 300001, "loose"));
+    text.insert(text.find("<Rule"), "\n\n");
+    WriteBytes(file, ToBytes(text));
+    return file;
+}
+
+std::vector<std::string> With(std::vector<std::string> arguments, const std::string& jobs,
+                              const std::vector<std::string>& files) {
+    arguments.push_back("--jobs");
+    arguments.push_back(jobs);
+    arguments.insert(arguments.end(), files.begin(), files.end());
+    return arguments;
+}
+
+void ExpectSameAsOneAfterAnother(const std::vector<std::string>& verb,
+                                 const std::vector<std::string>& files) {
+    const ToolResult sequential = RunFwpolicy(With(verb, "1", files));
+    const ToolResult parallel = RunFwpolicy(With(verb, kParallel, files));
+    const ToolResult byDefault = RunFwpolicy([&] {
+        std::vector<std::string> arguments = verb;
+        arguments.insert(arguments.end(), files.begin(), files.end());
+        return arguments;
+    }());
+    for (const ToolResult* r : {&parallel, &byDefault}) {
+        EXPECT_EQ(sequential.exitStatus, r->exitStatus);
+        EXPECT_EQ(sequential.out, r->out);
+        EXPECT_EQ(sequential.err, r->err);
+    }
+}
+
+class FwpolicyJobs : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new TempDir;
+        large_ = LargePolicy(dir_->path()).string();
+        loose_ = NotCanonical(dir_->path()).string();
+    }
+    static void TearDownTestSuite() { delete dir_; }
+
+    // Valid, invalid, missing and large files, the large one first, some twice.
+    static std::vector<std::string> Mixed() {
+        return {large_,
+                "examples/policy.xml",
+                "tests/data/cli/lowercase-action.xml",
+                "no/such/file.xml",
+                loose_,
+                "tests/data/cli/lint-findings.xml",
+                "examples/policy.xml",
+                "tests/data/cli/lowercase-action.xml"};
+    }
+
+    static TempDir* dir_;
+    static std::string large_;
+    static std::string loose_;
+};
+
+TempDir* FwpolicyJobs::dir_ = nullptr;
+std::string FwpolicyJobs::large_;
+std::string FwpolicyJobs::loose_;
+
+TEST_F(FwpolicyJobs, CheckReportsInArgumentOrder) {
+    const ToolResult r = RunFwpolicy(With({"check"}, kParallel, Mixed()));
+    EXPECT_EQ(1, r.exitStatus);
+    EXPECT_EQ(0u, r.out.rfind(large_ + ": ok: ", 0)) << r.out;
+    ExpectSameAsOneAfterAnother({"check"}, Mixed());
+}
+
+TEST_F(FwpolicyJobs, CheckOfValidFilesOnlyExitsWithZero) {
+    const std::vector<std::string> valid = {large_, "examples/policy.xml", loose_};
+    const ToolResult r = RunFwpolicy(With({"check"}, kParallel, valid));
+    EXPECT_EQ(0, r.exitStatus) << r.err;
+    ExpectSameAsOneAfterAnother({"check"}, valid);
+}
+
+TEST_F(FwpolicyJobs, LintFindsTheSameInTheSameOrder) {
+    ExpectSameAsOneAfterAnother({"lint"}, Mixed());
+    ExpectSameAsOneAfterAnother({"lint", "--objects", "tests/data/cli/lint-objects.xml"},
+                                {"tests/data/cli/lint-shared-rules.xml", large_});
+    ExpectSameAsOneAfterAnother({"lint", "--objects", "no/such/objects.xml"},
+                                {large_, "examples/policy.xml"});
+}
+
+TEST_F(FwpolicyJobs, FormatCheckNamesTheSameFilesInTheSameOrder) {
+    const ToolResult r = RunFwpolicy(With({"format", "--check"}, kParallel, Mixed()));
+    EXPECT_EQ(1, r.exitStatus);
+    EXPECT_NE(std::string::npos, r.out.find(loose_ + ": not in canonical form\n")) << r.out;
+    ExpectSameAsOneAfterAnother({"format", "--check"}, Mixed());
+}
+
+TEST_F(FwpolicyJobs, JobsMustBeAPositiveNumber) {
+    for (const char* verb : {"check", "lint"}) {
+        EXPECT_EQ(2, RunFwpolicy({verb, "--jobs", "0", "examples/policy.xml"}).exitStatus);
+        EXPECT_EQ(2, RunFwpolicy({verb, "-j", "x", "examples/policy.xml"}).exitStatus);
+    }
+}
+
+}  // namespace
+}  // namespace fwcommon::test
