@@ -89,8 +89,11 @@ public:
     // std::wstring; GetOptionValue gives an empty any when absent.
     virtual bool HasOption(const std::wstring& name, CreationType creationType) = 0;
     virtual boost::any GetOptionValue(const std::wstring& name, CreationType creationType) = 0;
+    // The names include the options set since the last rollback, so that a
+    // name just set is never missing from the list.
     virtual std::vector<std::wstring> GetOptionNames() = 0;
-    // Throws boost::bad_any_cast when value holds no std::wstring.
+    // Throws boost::bad_any_cast when value holds no std::wstring; the
+    // option keeps its existing value then, nothing is lost.
     virtual void SetOptionValue(const std::wstring& name, const boost::any& value,
                                 CreationType creationType) = 0;
 

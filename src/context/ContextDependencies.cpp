@@ -49,7 +49,6 @@ void Context::SearchRulesForNamedObject(const std::shared_ptr<INamedObject>& obj
     if (!object) {
         return;
     }
-    RuleDependencies found;
     for (auto& entry : registry_) {
         const auto& reader = entry.second.first.reader;
         if (!reader) {
@@ -59,10 +58,11 @@ void Context::SearchRulesForNamedObject(const std::shared_ptr<INamedObject>& obj
         reader->UpdateRulesForNamedObject(object, records, announce);
         auto& listed = result[entry.first];
         listed.insert(listed.end(), records.begin(), records.end());
-        found[entry.first] = std::move(records);
     }
+    // Every rule of the result is announced, also those a caller's earlier
+    // searches put there.
     if (announce) {
-        AnnounceRuleDependencies(found);
+        AnnounceRuleDependencies(result);
     }
 }
 

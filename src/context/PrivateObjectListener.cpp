@@ -308,19 +308,6 @@ void PrivateObjectListener::NoteRemovalAnnounced(const std::wstring& dataname,
     NoteNamedObjectRemoved(dataname, object);
 }
 
-bool PrivateObjectListener::HasNamedObjectChanges() const {
-    for (const auto& pending : added_) {
-        for (const auto& object : pending.second) {
-            if (object->GetDomainObjectType() == eNamedObject) {
-                return true;
-            }
-        }
-    }
-    const auto nonEmpty = [](const auto& pending) { return !pending.second.empty(); };
-    return std::any_of(modified_.begin(), modified_.end(), nonEmpty) ||
-           std::any_of(removed_.begin(), removed_.end(), nonEmpty);
-}
-
 // Commits what is still pending up to the named-objects document and
 // collects the named objects of every document of that document's creation
 // type.
@@ -355,10 +342,9 @@ bool PrivateObjectListener::Commit() {
     if (context_ == nullptr) {
         return true;
     }
-    const bool namedObjectsChanged = HasNamedObjectChanges();
     auto collected = CommitDocuments();
     context_->committing();
-    if (namedObjectsChanged && !collected.empty()) {
+    if (!collected.empty()) {
         context_->namedObjectsCommitted(collected);
     }
     Forget();

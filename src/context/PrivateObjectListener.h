@@ -92,7 +92,6 @@ private:
     void ForgetSilentListeners();
     std::shared_ptr<INamedObject> KeptNamedObject(const std::wstring& dataname,
                                                   IdentifierWithType id) const;
-    bool HasNamedObjectChanges() const;
     std::vector<std::shared_ptr<INamedObject>> CommitDocuments();
     void RollBackAdditions();
     std::vector<std::shared_ptr<INamedObject>> RestoreNamedObjects();

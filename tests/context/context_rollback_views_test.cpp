@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -88,6 +89,30 @@ TEST_F(RollbackViews, RemovedObjectComesBackAsTheObjectBothViewsHold) {
     servers->SetName(L"Servers 2");
     ASSERT_TRUE(context.CommitChanges());
     EXPECT_NE(std::string::npos, Written().find("<Name>Servers 2</Name>"));
+}
+
+TEST_F(RollbackViews, ACommitOfARuleEditAloneHandsOnTheNamedObjects) {
+    std::vector<std::string> events;
+    context.committing.connect([&] { events.push_back("committing"); });
+    context.namedObjectsCommitted.connect(
+        [&](const std::vector<std::shared_ptr<INamedObject>>& objects) {
+            events.push_back("committed " + std::to_string(objects.size()));
+        });
+    ASSERT_TRUE(context.RemoveRule(kObjects, eLocalRules, 0));
+    ASSERT_TRUE(context.CommitChanges());
+    EXPECT_EQ((std::vector<std::string>{"committing", "committed 2"}), events);
+}
+
+TEST_F(RollbackViews, AnAnnouncingSearchAnnouncesEveryRuleOfTheResult) {
+    const auto office = context.GetNamedObject(kObjects, Policy, L"Office");
+    const auto servers = context.GetNamedObject(kObjects, Policy, L"Servers");
+    Context::RuleDependencies result;
+    context.DetermineRulesDependencies(office, result);
+    ASSERT_EQ(1u, result[kObjects].size());
+    SignalLog signals(context);
+    context.SearchRulesForNamedObject(servers, result, true);
+    ASSERT_EQ(1u, signals.modified.size());
+    EXPECT_EQ(eRule, std::get<1>(signals.modified.front()));
 }
 
 }  // namespace
