@@ -71,3 +71,4 @@
 #include <fwcommon/XmlVpnObjectStrictComparator.h>
 #include <fwcommon/export.h>
 #include <fwcommon/rules.hxx>
+#include <fwcommon/version.h>

@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
                                      std::istreambuf_iterator<char>());
     const std::string schema = SCHEMA_FILE;
     auto policy = fwcommon::ParsePolicyDocument(bytes, std::wstring(schema.begin(), schema.end()));
+    std::cout << "fwcommon " << fwcommon::RuntimeVersion() << " (headers "
+              << FWCOMMON_VERSION_STRING << "): ";
     std::cout << policy->Rules().Rule().size() << " rules, "
               << fwcommon::WritePolicyDocument(*policy).size() << " bytes\n";
     return 0;

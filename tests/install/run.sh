@@ -35,8 +35,24 @@ cmake -S "$source_dir/tests/install" -B "$scratch/build" -G Ninja \
 cmake --build "$scratch/build" >/dev/null
 consumer_output=$("$scratch/build/consumer" "$example")
 echo "consumer: $consumer_output"
-[[ $consumer_output =~ ^11\ rules,\ [0-9]+\ bytes$ ]] || fail "consumer printed: $consumer_output"
+version_pattern='[0-9]+\.[0-9]+\.[0-9]+'
+[[ $consumer_output =~ ^fwcommon\ ($version_pattern)\ \(headers\ ($version_pattern)\):\ 11\ rules,\ [0-9]+\ bytes$ ]] ||
+    fail "consumer printed: $consumer_output"
+[ "${BASH_REMATCH[1]}" = "${BASH_REMATCH[2]}" ] || fail "run-time version differs from the headers': $consumer_output"
 
+# Where the XSD runtime headers cannot be found, find_package says so and
+# names the package, rather than leaving it to the first compile error.
+xsd_dir=$(sed -n 's/^FWCOMMON_XSD_INCLUDE_DIR:PATH=//p' "$scratch/build/CMakeCache.txt")
+xercesc_dir=$(sed -n 's/^XercesC_INCLUDE_DIR:PATH=//p' "$scratch/build/CMakeCache.txt")
+[ -n "$xsd_dir" ] || fail "the consumer's cache names no XSD runtime header directory"
+if cmake -S "$source_dir/tests/install" -B "$scratch/no-xsd" -G Ninja \
+         -DCMAKE_PREFIX_PATH="$scratch/prefix" -DCMAKE_IGNORE_PATH="$xsd_dir" \
+         -DXercesC_INCLUDE_DIR="$xercesc_dir" >"$scratch/no-xsd.log" 2>&1; then
+    fail "find_package(fwcommon) succeeded without the XSD runtime headers"
+fi
+tr -s " \n" " " <"$scratch/no-xsd.log" | grep -q "XSD runtime headers.*install the package xsdcxx" ||
+    fail "find_package(fwcommon) without the XSD runtime headers said: $(cat "$scratch/no-xsd.log")"
+echo "find_package(fwcommon) names the missing XSD runtime headers"
 # The tool finds its library and its dictionaries from wherever the prefix is.
 run_installed_tool() {
     local prefix=$1

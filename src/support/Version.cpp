@@ -1,0 +1,7 @@
+#include <fwcommon/version.h>
+
+namespace fwcommon {
+
+const char* RuntimeVersion() noexcept { return FWCOMMON_VERSION_STRING; }
+
+}  // namespace fwcommon
