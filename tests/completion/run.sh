@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Drives the bash completion of fwpolicy as bash does, word by word, and
+# checks what it offers. Usage: run.sh COMPLETION_SCRIPT FWPOLICY SOURCE_DIR
+set -uo pipefail
+# shellcheck source=/dev/null
+source "$1"
+tool=$2 source_dir=$3
+failures=0
+
+# expect "OFFERED" WORDS...: completing the last of WORDS offers OFFERED.
+expect() {
+    local wanted=$1
+    shift
+    COMP_WORDS=("$tool" "$@")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    _fwpolicy
+    local offered="${COMPREPLY[*]}"
+    if [ "$offered" != "$wanted" ]; then
+        echo "completing [$*]: offered [$offered], wanted [$wanted]" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+expect "rule" ru
+expect "show" -v sh
+expect "add remove enable disable move" rule ''
+expect "--section" rule add --sec
+expect "local vpn transit tunnel nat" rule add --section ''
+expect "vpn" rule add --section v
+expect "--dry-run" rule remove --dry
+expect "$source_dir/examples/policy.xml" check "$source_dir/examples/pol"
+# After the file, a verb's words are arguments, never verbs again.
+expect "$source_dir/examples/policy.xml" show "$source_dir/examples/policy.xml" "$source_dir/examples/pol"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "bash completion offers verbs, options, option values and files"
