@@ -70,5 +70,5 @@
 #include <fwcommon/XmlServiceObjectStrictComparator.h>
 #include <fwcommon/XmlVpnObjectStrictComparator.h>
 #include <fwcommon/export.h>
-#include <fwcommon/rules.hxx>
 #include <fwcommon/version.h>
+#include <fwcommon/rules.hxx>

@@ -2,6 +2,8 @@
 
 namespace fwcommon {
 
-const char* RuntimeVersion() noexcept { return FWCOMMON_VERSION_STRING; }
+const char* RuntimeVersion() noexcept {
+    return FWCOMMON_VERSION_STRING;
+}
 
 }  // namespace fwcommon

@@ -40,6 +40,14 @@ version_pattern='[0-9]+\.[0-9]+\.[0-9]+'
     fail "consumer printed: $consumer_output"
 [ "${BASH_REMATCH[1]}" = "${BASH_REMATCH[2]}" ] || fail "run-time version differs from the headers': $consumer_output"
 
+# The README's example program builds and runs against the same prefix.
+cmake -S "$source_dir/examples/count-rules" -B "$scratch/count-rules" -G Ninja \
+      -DCMAKE_PREFIX_PATH="$scratch/prefix" "${flags[@]}" >/dev/null
+cmake --build "$scratch/count-rules" >/dev/null
+counted=$("$scratch/count-rules/count-rules" "$example")
+[ "$counted" = "11 rules" ] || fail "count-rules printed: $counted"
+echo "count-rules: $counted"
+
 # Where the XSD runtime headers cannot be found, find_package says so and
 # names the package, rather than leaving it to the first compile error.
 xsd_dir=$(sed -n 's/^FWCOMMON_XSD_INCLUDE_DIR:PATH=//p' "$scratch/build/CMakeCache.txt")
