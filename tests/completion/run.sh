@@ -24,7 +24,7 @@ expect() {
 
 expect "rule" ru
 expect "show" -v sh
-expect "add remove enable disable move" rule ''
+expect "add remove enable disable move set" rule ''
 expect "--section" rule add --sec
 expect "local vpn transit tunnel nat" rule add --section ''
 expect "vpn" rule add --section v
