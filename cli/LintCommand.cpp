@@ -12,6 +12,7 @@
 #include "CheckCommand.h"
 #include "FileWorkers.h"
 #include "PolicyFile.h"
+#include "RuleSection.h"
 #include "Utf8.h"
 
 namespace fwpolicy {
@@ -23,22 +24,6 @@ struct LintOptions {
     bool json = false;
     unsigned jobs = DefaultWorkerCount();
 };
-
-std::string SectionName(fwcommon::RuleType section) {
-    switch (section) {
-        case fwcommon::eVPNRules:
-            return "vpn";
-        case fwcommon::eNATRules:
-            return "nat";
-        case fwcommon::eTunnelRules:
-            return "tunnel";
-        case fwcommon::eLocalRules:
-            return "local";
-        case fwcommon::eTransitRules:
-            return "transit";
-    }
-    return "";
-}
 
 std::string ObjectKind(fwcommon::NamedObjectType type) {
     switch (type) {

@@ -32,22 +32,6 @@ std::string QueryOutcomeName(int status) {
     return status == kExitOk ? "pass" : status == kExitDepends ? "depends" : "drop";
 }
 
-std::string QuerySectionName(fwcommon::RuleType section) {
-    switch (section) {
-        case fwcommon::eVPNRules:
-            return "vpn";
-        case fwcommon::eNATRules:
-            return "nat";
-        case fwcommon::eTunnelRules:
-            return "tunnel";
-        case fwcommon::eLocalRules:
-            return "local";
-        case fwcommon::eTransitRules:
-            return "transit";
-    }
-    return "";
-}
-
 std::size_t ShownPosition(const fwcommon::QueryRuleResult& r) {
     return r.position - 1;
 }

@@ -32,9 +32,6 @@ int QueryExitStatus(const std::vector<FileAnswer>& answers);
 // "drop" (which includes "no rule matches").
 std::string QueryOutcomeName(int status);
 
-// "local", "vpn", "transit", "tunnel", "nat".
-std::string QuerySectionName(fwcommon::RuleType section);
-
 // A rule's position as `show` numbers it, from 0.
 std::size_t ShownPosition(const fwcommon::QueryRuleResult& r);
 

@@ -27,20 +27,14 @@ struct QueryOptions {
     std::vector<std::string> files;
     std::string objects;
     std::string section;
-    std::string from;
-    std::string to;
-    std::string inInterface;
-    std::string outInterface;
-    std::string service;
-    std::string at;
-    // Which parts of the flow the command line gives; a part given empty
-    // is refused rather than left open.
-    bool hasFrom = false;
-    bool hasTo = false;
-    bool hasInInterface = false;
-    bool hasOutInterface = false;
-    bool hasService = false;
-    bool hasAt = false;
+    // The parts of the flow the command line gives; a part given empty is
+    // refused rather than left open.
+    std::optional<std::string> from;
+    std::optional<std::string> to;
+    std::optional<std::string> inInterface;
+    std::optional<std::string> outInterface;
+    std::optional<std::string> service;
+    std::optional<std::string> at;
     bool all = false;
     bool explain = false;
     bool json = false;
@@ -56,26 +50,22 @@ auto OptionValue(const char* option, const std::string& text, Parse parse) {
     }
 }
 
+// Sets one part of the flow from its option's text, when the option is given.
+template <typename Part, typename Parse>
+void SetGiven(Part& part, const char* option, const std::optional<std::string>& text, Parse parse) {
+    if (text) {
+        part = OptionValue(option, *text, parse);
+    }
+}
+
 fwcommon::QueryFlow FlowOf(const QueryOptions& o) {
     fwcommon::QueryFlow flow;
-    if (o.hasFrom) {
-        flow.from = OptionValue("--from", o.from, ParseFlowEndpoint);
-    }
-    if (o.hasTo) {
-        flow.to = OptionValue("--to", o.to, ParseFlowEndpoint);
-    }
-    if (o.hasInInterface) {
-        flow.inInterface = OptionValue("--in-interface", o.inInterface, ParseFlowInterface);
-    }
-    if (o.hasOutInterface) {
-        flow.outInterface = OptionValue("--out-interface", o.outInterface, ParseFlowInterface);
-    }
-    if (o.hasService) {
-        flow.service = OptionValue("--service", o.service, ParseFlowService);
-    }
-    if (o.hasAt) {
-        flow.at = OptionValue("--at", o.at, ParseFlowTime);
-    }
+    SetGiven(flow.from, "--from", o.from, ParseFlowEndpoint);
+    SetGiven(flow.to, "--to", o.to, ParseFlowEndpoint);
+    SetGiven(flow.inInterface, "--in-interface", o.inInterface, ParseFlowInterface);
+    SetGiven(flow.outInterface, "--out-interface", o.outInterface, ParseFlowInterface);
+    SetGiven(flow.service, "--service", o.service, ParseFlowService);
+    SetGiven(flow.at, "--at", o.at, ParseFlowTime);
     return flow;
 }
 
@@ -139,13 +129,7 @@ void AddQueryCommand(CLI::App& app, int* status) {
     query->add_flag("--explain", o->explain,
                     "Show which conditions and object members hold the flow");
     query->add_flag("--json", o->json, "Print the answer as JSON");
-    query->callback([o, status, query] {
-        o->hasFrom = query->count("--from") > 0;
-        o->hasTo = query->count("--to") > 0;
-        o->hasInInterface = query->count("--in-interface") > 0;
-        o->hasOutInterface = query->count("--out-interface") > 0;
-        o->hasService = query->count("--service") > 0;
-        o->hasAt = query->count("--at") > 0;
+    query->callback([o, status] {
         LoadDictionaries();
         *status = RunQuery(*o);
     });

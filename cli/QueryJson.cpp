@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "RuleSection.h"
 #include "Utf8.h"
 
 namespace fwpolicy {
@@ -64,7 +65,7 @@ nlohmann::json SectionJson(const fwcommon::QuerySectionResult& s, bool explain) 
     for (std::size_t i = 0; i < s.rules.size(); ++i) {
         rules.push_back(RuleJson(s.rules[i], s.deciding && *s.deciding == i, explain));
     }
-    return {{"section", QuerySectionName(s.section)},
+    return {{"section", SectionName(s.section)},
             {"decision", fwcommon::QueryDecisionName(s.decision)},
             {"deciding",
              s.deciding ? nlohmann::json(ShownPosition(s.rules[*s.deciding])) : nlohmann::json()},

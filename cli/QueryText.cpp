@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "RuleSection.h"
 #include "Utf8.h"
 
 namespace fwpolicy {
@@ -51,7 +52,7 @@ std::string DecidingText(const fwcommon::QuerySectionResult& s) {
 }
 
 std::string DecisionLine(const fwcommon::QuerySectionResult& s) {
-    const std::string name = QuerySectionName(s.section) + ": ";
+    const std::string name = SectionName(s.section) + ": ";
     if (s.decision == fwcommon::QueryDecision::eDepends) {
         return name + "depends, else " + DecidingText(s);
     }

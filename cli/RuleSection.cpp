@@ -18,6 +18,22 @@ std::string SectionOfRule(const Sarvo::Rule& rule) {
     return "";
 }
 
+std::string SectionName(fwcommon::RuleType section) {
+    switch (section) {
+        case fwcommon::eLocalRules:
+            return "local";
+        case fwcommon::eVPNRules:
+            return "vpn";
+        case fwcommon::eTransitRules:
+            return "transit";
+        case fwcommon::eTunnelRules:
+            return "tunnel";
+        case fwcommon::eNATRules:
+            return "nat";
+    }
+    return "";
+}
+
 fwcommon::RuleType RuleTypeOfSection(const std::string& section) {
     if (section == "local")
         return fwcommon::eLocalRules;

@@ -4,6 +4,7 @@
 
 #include <fwcommon/INamedObject.h>
 #include "PolicyEdit.h"
+#include "PolicyIndex.h"
 #include "Utf8.h"
 
 namespace fwpolicy {
@@ -22,19 +23,7 @@ std::string KindsText(const std::vector<fwcommon::NamedObjectType>& kinds) {
 }  // namespace
 
 std::string ObjectKindWord(fwcommon::NamedObjectType type) {
-    switch (type) {
-        case fwcommon::eInterfaceObject:
-            return "interface";
-        case fwcommon::eIpAddressObject:
-            return "ip";
-        case fwcommon::eServiceObject:
-            return "service";
-        case fwcommon::eScheduleObject:
-            return "schedule";
-        case fwcommon::eSarvoGroupObject:
-            return "vpn";
-    }
-    return "unknown";
+    return KindName(KindOf(type));
 }
 
 ObjectDirectory::ObjectDirectory(const fwcommon::Context& context, const std::wstring& dataname) {
