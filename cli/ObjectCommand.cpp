@@ -11,6 +11,7 @@
 #include "PolicyEdit.h"
 #include "PolicyIndex.h"
 #include "Utf8.h"
+#include "editor/ObjectEditCommands.h"
 
 namespace fwpolicy {
 namespace {
@@ -99,7 +100,8 @@ void RemoveObject(Context& context, const std::wstring& dataname, const ObjectAr
 }  // namespace
 
 void AddObjectCommand(CLI::App& app, int* status) {
-    CLI::App* object = app.add_subcommand("object", "Remove a named object");
+    CLI::App* object =
+        app.add_subcommand("object", "Add, change, rename, show or remove a named object");
     object->require_subcommand(1);
     auto a = std::make_shared<ObjectArguments>();
     CLI::App* remove = object->add_subcommand(
@@ -118,6 +120,7 @@ void AddObjectCommand(CLI::App& app, int* status) {
                 std::cerr << "fwpolicy: " << a->target.file << ": " << note << '\n';
         }
     });
+    AddObjectEditVerbs(*object, status);
 }
 
 }  // namespace fwpolicy

@@ -21,6 +21,13 @@
 namespace fwpolicy {
 namespace {
 
+nlohmann::json TextsJson(const std::vector<std::wstring>& texts) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto& text : texts)
+        list.push_back(ToUtf8(text));
+    return list;
+}
+
 struct ObjectsOptions {
     std::string file;
     std::vector<std::string> types;
@@ -54,35 +61,6 @@ void PrintKind(const std::string& kind, const std::vector<const ObjectEntry*>& o
     }
     std::cout << kind << " objects (" << objects.size() << ")\n";
     PrintTable(std::cout, table);
-}
-
-nlohmann::json TextsJson(const std::vector<std::wstring>& texts) {
-    nlohmann::json list = nlohmann::json::array();
-    for (const auto& text : texts)
-        list.push_back(ToUtf8(text));
-    return list;
-}
-
-nlohmann::json ObjectJson(const ObjectEntry& object, const PolicyIndex& index) {
-    return {{"id", object.key.id},
-            {"name", ToUtf8(object.name)},
-            {"creationType", ToUtf8(object.creationType)},
-            {"rules", RulesUsing(index, object.key)},
-            {"inclusions", TextsJson(object.inclusions)},
-            {"exclusions", TextsJson(object.exclusions)}};
-}
-
-// Shows each object's entries by the library's item names.
-void UseItemNames(const std::string& file, PolicyIndex& index) {
-    const auto names = LibraryItemNames(ReadFile(file), FromUtf8(file));
-    for (ObjectEntry& object : index.objects) {
-        const auto found = names.find(object.key);
-        if (found == names.end())
-            throw std::runtime_error("the library holds no " + KindName(object.key.kind) +
-                                     " object " + std::to_string(object.key.id));
-        object.inclusions = found->second.inclusions;
-        object.exclusions = found->second.exclusions;
-    }
 }
 
 int ListObjects(const ObjectsOptions& options) {
@@ -119,6 +97,27 @@ int ListObjects(const ObjectsOptions& options) {
 }
 
 }  // namespace
+
+nlohmann::json ObjectJson(const ObjectEntry& object, const PolicyIndex& index) {
+    return {{"id", object.key.id},
+            {"name", ToUtf8(object.name)},
+            {"creationType", ToUtf8(object.creationType)},
+            {"rules", RulesUsing(index, object.key)},
+            {"inclusions", TextsJson(object.inclusions)},
+            {"exclusions", TextsJson(object.exclusions)}};
+}
+
+void UseItemNames(const std::string& file, PolicyIndex& index) {
+    const auto names = LibraryItemNames(ReadFile(file), FromUtf8(file));
+    for (ObjectEntry& object : index.objects) {
+        const auto found = names.find(object.key);
+        if (found == names.end())
+            throw std::runtime_error("the library holds no " + KindName(object.key.kind) +
+                                     " object " + std::to_string(object.key.id));
+        object.inclusions = found->second.inclusions;
+        object.exclusions = found->second.exclusions;
+    }
+}
 
 void AddObjectsCommand(CLI::App& app, int* status) {
     auto options = std::make_shared<ObjectsOptions>();

@@ -1,8 +1,21 @@
 #pragma once
 
+#include <string>
+
 #include <CLI/App.hpp>
+#include <nlohmann/json.hpp>
+
+#include "PolicyIndex.h"
 
 namespace fwpolicy {
+
+// Replaces each object's entries in index by the library's item names, as
+// `objects` shows them. Throws std::runtime_error when the library does
+// not hold an object of the index.
+void UseItemNames(const std::string& file, PolicyIndex& index);
+
+// One object as `objects --json` prints it.
+nlohmann::json ObjectJson(const ObjectEntry& object, const PolicyIndex& index);
 
 // `fwpolicy objects FILE [--type KIND...] [--json]`: the named objects of a
 // policy file, kind by kind, with their inclusions and exclusions by the

@@ -26,6 +26,11 @@ std::string ObjectKindWord(fwcommon::NamedObjectType type) {
     return KindName(KindOf(type));
 }
 
+std::string ObjectKindPhrase(fwcommon::NamedObjectType type) {
+    const bool vowel = type == fwcommon::eIpAddressObject || type == fwcommon::eInterfaceObject;
+    return (vowel ? "an " : "a ") + ObjectKindWord(type) + " object";
+}
+
 ObjectDirectory::ObjectDirectory(const fwcommon::Context& context, const std::wstring& dataname) {
     const auto list = context.GetNamedObjects(dataname);
     for (const auto& object : *list) {
@@ -46,14 +51,10 @@ ObjectTarget ObjectDirectory::Find(const std::string& name,
         other = &object;
     }
     if (other) {
-        throw EditError("'" + name + "' is " +
-                        (other->type == fwcommon::eIpAddressObject ? "an " : "a ") +
-                        ObjectKindWord(other->type) + " object, not " +
-                        (kinds.front() == fwcommon::eIpAddressObject ||
-                                 kinds.front() == fwcommon::eInterfaceObject
-                             ? "an "
-                             : "a ") +
-                        KindsText(kinds) + " object");
+        const bool vowel = kinds.front() == fwcommon::eIpAddressObject ||
+                           kinds.front() == fwcommon::eInterfaceObject;
+        throw EditError("'" + name + "' is " + ObjectKindPhrase(other->type) + ", not " +
+                        (vowel ? "an " : "a ") + KindsText(kinds) + " object");
     }
     throw EditError("no named object '" + name + "'");
 }

@@ -36,5 +36,7 @@ private:
 
 // "ip", "interface", "service", "schedule", "vpn".
 std::string ObjectKindWord(fwcommon::NamedObjectType type);
+// "an ip object", "a service object", ...
+std::string ObjectKindPhrase(fwcommon::NamedObjectType type);
 
 }  // namespace fwpolicy

@@ -1,6 +1,7 @@
 #include "cli/PolicyText.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include <nlohmann/json.hpp>
 
@@ -47,6 +48,45 @@ std::string PolicyDocument(const std::string& rules, const std::string& namedObj
     return xml +
            "<Properties><Version>1.0</Version><IssueDateTime>2026-01-01T00:00:00Z</IssueDateTime>"
            "<RollbackPeriod>900</RollbackPeriod></Properties></sv:Policy>\n";
+}
+
+std::string BlanksBetweenTagsRemoved(const std::string& text) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == '>') {
+            out += '>';
+            std::size_t next = i + 1;
+            while (next < text.size() && std::isspace(static_cast<unsigned char>(text[next])))
+                ++next;
+            if (next < text.size() && text[next] == '<') {
+                i = next;
+                continue;
+            }
+            ++i;
+            continue;
+        }
+        out += text[i++];
+    }
+    return out;
+}
+
+std::string OneObjectOfEachKind() {
+    return "<ScheduleObject><Name>Office "
+           "hours</Name><Id>501</Id><CreationType>Policy</CreationType>"
+           "<Inclusion "
+           "xsi:type=\"sv:Daily\"><StartTime>08:00:00</StartTime><EndTime>18:00:00</EndTime>"
+           "</Inclusion></ScheduleObject>"
+           "<ServiceObject><Name>Web</Name><Id>401</Id><CreationType>Policy</CreationType>"
+           "<Inclusion xsi:type=\"sv:ProtocolCondition\"><Protocol>6</Protocol></Inclusion>"
+           "</ServiceObject>"
+           "<VpnObject><Name>Head office</Name><Id>301</Id><CreationType>Policy</CreationType>"
+           "<Inclusion xsi:type=\"sv:VpnNetworkId\"><Value>12</Value></Inclusion></VpnObject>"
+           "<InterfaceObject><Name>Outside</Name><Id>201</Id><CreationType>Policy</CreationType>"
+           "<Inclusion xsi:type=\"sv:SimpleInterface\"><Value>eth0</Value></Inclusion>"
+           "</InterfaceObject>"
+           "<IpObject><Name>Office LAN</Name><Id>101</Id><CreationType>Policy</CreationType>"
+           "<Inclusion xsi:type=\"sv:IpAddress\"><Value>10.1.0.1</Value></Inclusion></IpObject>";
 }
 
 std::vector<std::string> ShownNames(const std::filesystem::path& file, const std::string& section) {

@@ -18,6 +18,14 @@ std::string RuleElement(const std::string& kind, long long ruleId, long long ord
 std::string PolicyDocument(const std::string& rules, const std::string& namedObjects = "",
                            const std::string& options = "");
 
+// XML text with the blanks between tags taken out.
+std::string BlanksBetweenTagsRemoved(const std::string& text);
+
+// Inner XML of NamedObjects with one object of each kind: schedule "Office
+// hours" (501), service "Web" (401), vpn "Head office" (301), interface
+// "Outside" (201) and ip "Office LAN" (101).
+std::string OneObjectOfEachKind();
+
 // The names of a section's rules in the order `fwpolicy show` lists them.
 std::vector<std::string> ShownNames(const std::filesystem::path& file, const std::string& section);
 

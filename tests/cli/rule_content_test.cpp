@@ -18,22 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One object of each kind, referred to by the rows below.
-const char* const kObjects =
-    "<ScheduleObject><Name>Office hours</Name><Id>501</Id><CreationType>Policy</CreationType>"
-    "<Inclusion xsi:type=\"sv:Daily\"><StartTime>08:00:00</StartTime><EndTime>18:00:00</EndTime>"
-    "</Inclusion></ScheduleObject>"
-    "<ServiceObject><Name>Web</Name><Id>401</Id><CreationType>Policy</CreationType>"
-    "<Inclusion xsi:type=\"sv:ProtocolCondition\"><Protocol>6</Protocol></Inclusion>"
-    "</ServiceObject>"
-    "<VpnObject><Name>Head office</Name><Id>301</Id><CreationType>Policy</CreationType>"
-    "<Inclusion xsi:type=\"sv:VpnNetworkId\"><Value>12</Value></Inclusion></VpnObject>"
-    "<InterfaceObject><Name>Outside</Name><Id>201</Id><CreationType>Policy</CreationType>"
-    "<Inclusion xsi:type=\"sv:SimpleInterface\"><Value>eth0</Value></Inclusion>"
-    "</InterfaceObject>"
-    "<IpObject><Name>Office LAN</Name><Id>101</Id><CreationType>Policy</CreationType>"
-    "<Inclusion xsi:type=\"sv:IpAddress\"><Value>10.1.0.1</Value></Inclusion></IpObject>";
-
 const std::string kPassFilter =
     "<Action IsBidirectional=\"false\" IsConnectionLoggingEnabled=\"true\" "
     "IsConnectionStateless=\"false\" IsPacketLoggingEnabled=\"true\" xsi:type=\"sv:Filter\">"
@@ -84,33 +68,11 @@ std::string Joined(const std::vector<std::string>& words) {
     return text;
 }
 
-// The element text with the blanks between tags taken out.
-std::string Compact(const std::string& text) {
-    std::string out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] == '>') {
-            out += '>';
-            std::size_t next = i + 1;
-            while (next < text.size() && std::isspace(static_cast<unsigned char>(text[next])))
-                ++next;
-            if (next < text.size() && text[next] == '<') {
-                i = next;
-                continue;
-            }
-            ++i;
-            continue;
-        }
-        out += text[i++];
-    }
-    return out;
-}
-
 // The text between <open...> and </close> in the rule named name, compacted;
 // "<missing>" when the file has no such rule or element.
 std::string PartOfRule(const fs::path& file, const std::string& name, const std::string& open,
                        const std::string& close) {
-    const std::string text = Compact(ToString(ReadBytes(file)));
+    const std::string text = BlanksBetweenTagsRemoved(ToString(ReadBytes(file)));
     const auto named = text.find("<Name>" + name + "</Name>");
     if (named == std::string::npos)
         return "<missing>";
@@ -123,7 +85,7 @@ std::string PartOfRule(const fs::path& file, const std::string& name, const std:
 
 // The start tag of the rule named name.
 std::string RuleTagOf(const fs::path& file, const std::string& name) {
-    const std::string text = Compact(ToString(ReadBytes(file)));
+    const std::string text = BlanksBetweenTagsRemoved(ToString(ReadBytes(file)));
     const auto named = text.find("<Name>" + name + "</Name>");
     const auto begin = text.rfind("<Rule ", named);
     if (named == std::string::npos || begin == std::string::npos)
@@ -152,7 +114,7 @@ protected:
         WriteBytes(file, ToBytes(PolicyDocument(
                              RuleElement("TransitRule", 200001, 100001, "Base", "Policy", "Drop") +
                                  RuleElement("NatRule", 200002, 100001, "Hide", "Policy"),
-                             kObjects)));
+                             OneObjectOfEachKind())));
     }
     ToolResult Run(const std::string& verb, std::vector<std::string> extra,
                    const std::string& section = "transit") {

@@ -1,0 +1,274 @@
+#include "ObjectEditCommands.h"
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fwcommon/INamedObject.h>
+
+#include "CheckCommand.h"
+#include "DataFiles.h"
+#include "FileIo.h"
+#include "ObjectDirectory.h"
+#include "ObjectMembers.h"
+#include "ObjectsCommand.h"
+#include "PolicyEdit.h"
+#include "PolicyFile.h"
+#include "PolicyIndex.h"
+#include "Utf8.h"
+
+namespace fwpolicy {
+namespace {
+
+using fwcommon::Context;
+using fwcommon::INamedObject;
+
+// How a verb names one object: --name or --id, narrowed by --type.
+struct ObjectLocator {
+    std::string name;
+    long long id = 0;
+    std::string type;
+    CLI::Option* nameOption = nullptr;
+    CLI::Option* idOption = nullptr;
+};
+
+struct ObjectEditArguments {
+    EditTarget target;
+    ObjectLocator locator;
+    std::string type;  // object add
+    std::string name;  // object add
+    std::string newName;
+    std::string addOption = "--member";  // how the verb names the entries it includes
+    std::vector<std::string> members, exclusions, removed, removedExclusions;
+    bool json = false;
+};
+
+void AddLocatorOptions(CLI::App& verb, ObjectLocator& locator) {
+    locator.nameOption = verb.add_option("--name", locator.name, "Name of the named object");
+    locator.idOption = verb.add_option("--id", locator.id, "Id of the named object");
+    locator.nameOption->excludes(locator.idOption);
+    verb.add_option("--type", locator.type, "Kind of the object, when several match")
+        ->check(CLI::IsMember(KindNames()));
+}
+
+bool Wanted(const INamedObject& object, const ObjectLocator& locator) {
+    if (!locator.type.empty() && ObjectKindWord(object.GetNamedObjectType()) != locator.type)
+        return false;
+    if (locator.idOption->count() > 0)
+        return static_cast<long long>(object.GetIdentifier()) == locator.id;
+    return ToUtf8(object.GetName()) == locator.name;
+}
+
+std::string Described(const ObjectLocator& locator) {
+    std::string text = locator.idOption->count() > 0 ? "with id " + std::to_string(locator.id)
+                                                     : "'" + locator.name + "'";
+    return locator.type.empty() ? text : text + " of type " + locator.type;
+}
+
+std::shared_ptr<INamedObject> FindObject(Context& context, const std::wstring& dataname,
+                                         const ObjectLocator& locator) {
+    if (locator.nameOption->count() == 0 && locator.idOption->count() == 0)
+        throw EditError("name the object with --name NAME or --id ID");
+    std::vector<std::shared_ptr<INamedObject>> matches;
+    const auto objects = context.GetNamedObjects(dataname);
+    for (const auto& object : *objects) {
+        if (Wanted(*object, locator))
+            matches.push_back(object);
+    }
+    if (matches.empty())
+        throw EditError("no named object " + Described(locator));
+    if (matches.size() > 1)
+        throw EditError("several named objects are " + Described(locator) +
+                        "; choose one with --type");
+    return matches.front();
+}
+
+void CheckNewName(Context& context, const std::wstring& dataname, fwcommon::NamedObjectType type,
+                  const std::string& name) {
+    if (name.empty())
+        throw EditError("a named object needs a non-empty name");
+    const auto objects = context.GetNamedObjects(dataname, type);
+    for (const auto& object : *objects) {
+        const INamedObject& kept = *object;
+        if (ToUtf8(kept.GetName()) == name)
+            throw EditError("there is " + ObjectKindPhrase(type) + " named '" + name + "' already");
+    }
+}
+
+template <typename Each>
+void ForEntries(const std::string& option, const std::vector<std::string>& entries, Each each) {
+    for (const std::string& entry : entries) {
+        try {
+            each(entry);
+        } catch (const EditError& e) {
+            throw EditError(option + ": " + e.what());
+        }
+    }
+}
+
+void ChangeMembers(Context& context, const std::wstring& dataname,
+                   const std::shared_ptr<INamedObject>& object, const ObjectEditArguments& a) {
+    LoadDictionaries();
+    const auto names = textforms::ProtocolNames::FromDictionary();
+    ObjectMembers members(context, dataname, object, names);
+    ForEntries("--remove", a.removed,
+               [&](const std::string& e) { members.Remove(MemberList::kInclusions, e); });
+    ForEntries("--remove-exclude", a.removedExclusions,
+               [&](const std::string& e) { members.Remove(MemberList::kExclusions, e); });
+    ForEntries(a.addOption, a.members,
+               [&](const std::string& e) { members.Add(MemberList::kInclusions, e); });
+    ForEntries("--exclude", a.exclusions,
+               [&](const std::string& e) { members.Add(MemberList::kExclusions, e); });
+    if (!context.UpdateNamedObject(dataname, object))
+        throw EditError("the named object could not be stored");
+}
+
+void AddObject(Context& context, const std::wstring& dataname, const ObjectEditArguments& a) {
+    const fwcommon::NamedObjectType type = ObjectKindOfWord(a.type);
+    CheckNewName(context, dataname, type, a.name);
+    const auto object = context.CreateNamedObject(dataname, FromUtf8(a.name), L"", type);
+    if (!object)
+        throw EditError(a.type + " objects cannot be edited in this file");
+    ChangeMembers(context, dataname, object, a);
+}
+
+void SetObject(Context& context, const std::wstring& dataname, const ObjectEditArguments& a) {
+    const auto object = FindObject(context, dataname, a.locator);
+    if (a.members.empty() && a.exclusions.empty() && a.removed.empty() &&
+        a.removedExclusions.empty())
+        throw EditError("nothing to change: give --add, --remove, --exclude or --remove-exclude");
+    ChangeMembers(context, dataname, object, a);
+}
+
+void RenameObject(Context& context, const std::wstring& dataname, const ObjectEditArguments& a) {
+    const auto object = FindObject(context, dataname, a.locator);
+    const INamedObject& kept = *object;
+    if (ToUtf8(kept.GetName()) == a.newName)
+        throw EditError("the object is called '" + a.newName + "' already");
+    CheckNewName(context, dataname, object->GetNamedObjectType(), a.newName);
+    object->SetName(FromUtf8(a.newName));
+    if (!context.UpdateNamedObject(dataname, object))
+        throw EditError("the named object could not be stored");
+}
+
+void PrintField(const std::string& label, const std::string& value) {
+    std::cout << label << std::string(label.size() < 10 ? 10 - label.size() : 1, ' ') << value
+              << '\n';
+}
+
+void PrintObject(const ObjectEntry& entry, const PolicyIndex& index) {
+    PrintField("kind:", KindName(entry.key.kind));
+    PrintField("id:", std::to_string(entry.key.id));
+    PrintField("name:", ToUtf8(entry.name));
+    PrintField("creation:", ToUtf8(entry.creationType));
+    PrintField("rules:", std::to_string(RulesUsing(index, entry.key)));
+    for (const auto& inclusion : entry.inclusions)
+        PrintField("include:", ToUtf8(inclusion));
+    for (const auto& exclusion : entry.exclusions)
+        PrintField("exclude:", ToUtf8(exclusion));
+}
+
+void ShowObject(Context& context, const std::wstring& dataname, const ObjectEditArguments& a) {
+    const auto object = FindObject(context, dataname, a.locator);
+    const ObjectKey key{KindOf(object->GetNamedObjectType()),
+                        static_cast<int>(object->GetIdentifier())};
+    const auto policy = LoadPolicyFile(a.target.file);
+    if (!policy)
+        throw EditError("the file could not be read again");
+    PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
+    UseItemNames(a.target.file, index);
+    for (const ObjectEntry& entry : index.objects) {
+        if (!(entry.key == key))
+            continue;
+        if (a.json)
+            std::cout << ObjectJson(entry, index).dump(2) << '\n';
+        else
+            PrintObject(entry, index);
+        return;
+    }
+    throw EditError("the file holds no " + KindName(key.kind) + " object " +
+                    std::to_string(key.id));
+}
+
+void AddMemberOptions(CLI::App& verb, ObjectEditArguments& a, const std::string& addName) {
+    verb.add_option(addName, a.members,
+                    "An entry to include, written as rule conditions are (10.1.0.0/24, "
+                    "interface:eth0, vpn-node:7, tcp/22, 'daily 08:00-18:00', @\"Other\", "
+                    "AllClients)");
+    verb.add_option("--exclude", a.exclusions, "An entry to exclude, written as for " + addName);
+}
+
+CLI::App* AddEditVerb(CLI::App& object, const std::string& name, const std::string& help,
+                      const std::shared_ptr<ObjectEditArguments>& a) {
+    CLI::App* verb = object.add_subcommand(name, help);
+    AddEditTarget(*verb, a->target);
+    return verb;
+}
+
+template <typename Edit>
+void OnEdit(CLI::App& verb, const std::shared_ptr<ObjectEditArguments>& a, int* status, Edit edit) {
+    verb.callback([a, status, edit] {
+        *status =
+            RunEdit(a->target, [a, edit](Context& c, const std::wstring& d) { edit(c, d, *a); });
+    });
+}
+
+void AddCreateVerb(CLI::App& object, int* status) {
+    auto a = std::make_shared<ObjectEditArguments>();
+    CLI::App* add = AddEditVerb(object, "add", "Add a named object with its entries", a);
+    add->add_option("--type", a->type, "Kind of the new object")
+        ->required()
+        ->check(CLI::IsMember(KindNames()));
+    add->add_option("--name", a->name, "Name of the new object")->required();
+    AddMemberOptions(*add, *a, "--member");
+    OnEdit(*add, a, status, AddObject);
+}
+
+void AddSetVerb(CLI::App& object, int* status) {
+    auto a = std::make_shared<ObjectEditArguments>();
+    CLI::App* set =
+        AddEditVerb(object, "set", "Add entries to a named object or remove them from it", a);
+    AddLocatorOptions(*set, a->locator);
+    a->addOption = "--add";
+    AddMemberOptions(*set, *a, a->addOption);
+    set->add_option("--remove", a->removed, "An included entry to take out");
+    set->add_option("--remove-exclude", a->removedExclusions, "An excluded entry to take out");
+    OnEdit(*set, a, status, SetObject);
+}
+
+void AddRenameVerb(CLI::App& object, int* status) {
+    auto a = std::make_shared<ObjectEditArguments>();
+    CLI::App* rename =
+        AddEditVerb(object, "rename", "Rename a named object; the rules keep referring to it", a);
+    AddLocatorOptions(*rename, a->locator);
+    rename->add_option("--to", a->newName, "The new name")->required();
+    OnEdit(*rename, a, status, RenameObject);
+}
+
+void AddShowVerb(CLI::App& object, int* status) {
+    auto a = std::make_shared<ObjectEditArguments>();
+    CLI::App* show = object.add_subcommand("show", "Show one named object and its entries");
+    show->add_option("FILE", a->target.file, "Policy file")->required();
+    AddLocatorOptions(*show, a->locator);
+    show->add_flag("--json", a->json, "Print JSON, as `objects --json` prints each object");
+    show->callback([a, status] {
+        if (!LoadDictionaries()) {
+            *status = kExitFailure;
+            return;
+        }
+        *status = ReadThroughContext(
+            a->target.file, [a](Context& c, const std::wstring& d) { ShowObject(c, d, *a); });
+    });
+}
+
+}  // namespace
+
+void AddObjectEditVerbs(CLI::App& object, int* status) {
+    AddCreateVerb(object, status);
+    AddSetVerb(object, status);
+    AddRenameVerb(object, status);
+    AddShowVerb(object, status);
+}
+
+}  // namespace fwpolicy
