@@ -29,6 +29,9 @@ expect "--section" rule add --sec
 expect "local vpn transit tunnel nat" rule add --section ''
 expect "vpn" rule add --section v
 expect "--dry-run" rule remove --dry
+expect "remove add set rename show" object ''
+expect "--to --type" object rename --t
+expect "ip interface vpn service schedule" object add --type ''
 expect "$source_dir/examples/policy.xml" check "$source_dir/examples/pol"
 # After the file, a verb's words are arguments, never verbs again.
 expect "$source_dir/examples/policy.xml" show "$source_dir/examples/policy.xml" "$source_dir/examples/pol"
