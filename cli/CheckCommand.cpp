@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "Diagnostics.h"
 #include "FileWorkers.h"
 #include "PolicyFile.h"
 #include "PolicySummary.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -22,7 +24,8 @@ struct CheckOptions {
 bool CheckFile(const std::string& file, std::ostream& out, std::ostream& err) {
     const auto policy = LoadPolicyFile(file, err);
     if (policy) {
-        out << file << ": ok: " << Describe(Summarize(*policy)) << '\n';
+        out << terminal::Printable(FileLabel(file)) << ": ok: " << Describe(Summarize(*policy))
+            << '\n';
     }
     return policy != nullptr;
 }

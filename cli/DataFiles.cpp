@@ -12,6 +12,7 @@
 #include <fwcommon/IcmpDictionary.h>
 #include <fwcommon/PortDictionary.h>
 #include <fwcommon/ProtocolDictionary.h>
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -70,7 +71,7 @@ bool LoadFrom(const fs::path& directory) {
         fwcommon::PortDictionary::Instance().Initialize((directory / kServicesFile).wstring());
         fwcommon::IcmpDictionary::Instance().Initialize((directory / kIcmpFile).wstring());
     } catch (const fwcommon::DictionaryFormatError& e) {
-        std::cerr << "fwpolicy: " << e.file() << ":" << e.line()
+        std::cerr << "fwpolicy: " << terminal::Printable(e.file()) << ":" << e.line()
                   << ": a number field of this dictionary line is not a decimal number\n";
         return false;
     }

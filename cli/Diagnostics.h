@@ -12,7 +12,22 @@ namespace fwpolicy {
 // has no column, "FILE: error: MESSAGE" when it has no position), or
 // "FILE: error: MESSAGE" for a rejection by the document binding, which has
 // no position.
+// File names and messages are printed with their control characters and
+// direction marks escaped.
 void PrintDocumentErrors(std::ostream& out, const std::string& file,
                          const xml_schema::exception& error);
+
+// Prints "fwpolicy: FILE: MESSAGE" (UTF-8), escaped as PrintDocumentErrors
+// does, the library's name of the failing function left out (PlainMessage);
+// "-" is named "standard input".
+void PrintFileError(std::ostream& out, const std::string& file, const std::string& message);
+
+// A library error message for people: without the name of the function
+// that raised it ("fwcommon::Context::CreateRule.The name holds ..."
+// becomes "the name holds ...").
+std::string PlainMessage(const std::string& message);
+
+// How a file argument is named in messages: "standard input" for "-".
+std::string FileLabel(const std::string& file);
 
 }  // namespace fwpolicy

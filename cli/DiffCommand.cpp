@@ -11,6 +11,7 @@
 #include "PolicyDiff.h"
 #include "PolicyFile.h"
 #include "Utf8.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -68,7 +69,7 @@ int Diff(const DiffOptions& options) {
         std::cout << JsonReport(differences).dump(2) << '\n';
     } else {
         for (const Difference& d : differences)
-            std::cout << Line(d) << '\n';
+            std::cout << terminal::Printable(Line(d)) << '\n';
     }
     return differences.empty() ? kExitOk : kExitFailure;
 }

@@ -6,8 +6,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iostream>
+#include <mutex>
+#include <optional>
 #include <stdexcept>
 
+#include "AtomicFile.h"
 #include "StreamingMarkupCheck.h"
 
 namespace fwpolicy {
@@ -61,6 +65,9 @@ std::size_t ExpectedSize(int fd) {
     if (::fstat(fd, &status) != 0) {
         ThrowSystemError("cannot read");
     }
+    if (S_ISDIR(status.st_mode)) {
+        throw std::runtime_error("is a directory");
+    }
     if (!S_ISREG(status.st_mode)) {
         return 0;
     }
@@ -71,20 +78,15 @@ std::size_t ExpectedSize(int fd) {
     return static_cast<std::size_t>(size);
 }
 
-}  // namespace
-
-void SetMaxFileSize(std::uint64_t bytes) {
-    maxFileSize = bytes;
-}
-
-std::vector<unsigned char> ReadFile(const std::string& path) {
-    const Descriptor file(OpenForReading(path));
+// Reads fd to its end, refusing the bytes as soon as they can no longer be
+// a policy document.
+std::vector<unsigned char> ReadDescriptor(int fd) {
     std::vector<unsigned char> bytes;
-    bytes.reserve(ExpectedSize(file.get()));
+    bytes.reserve(ExpectedSize(fd));
     StreamingMarkupCheck check;
     unsigned char chunk[kReadChunk];
     for (;;) {
-        const ssize_t count = ::read(file.get(), chunk, sizeof chunk);
+        const ssize_t count = ::read(fd, chunk, sizeof chunk);
         if (count < 0 && errno == EINTR) {
             continue;
         }
@@ -100,6 +102,62 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
         check.Take(chunk, static_cast<std::size_t>(count));
         bytes.insert(bytes.end(), chunk, chunk + count);
     }
+}
+
+// Several files may be read at once (check -j): the first to ask reads.
+const std::vector<unsigned char>& StandardInput() {
+    static std::mutex reading;
+    static std::optional<std::vector<unsigned char>> bytes;
+    const std::lock_guard<std::mutex> lock(reading);
+    if (!bytes) {
+        bytes = ReadDescriptor(STDIN_FILENO);
+    }
+    return *bytes;
+}
+
+std::vector<unsigned char> ReadBytes(const std::string& path) {
+    if (path == kStandardStream) {
+        return StandardInput();
+    }
+    const Descriptor file(OpenForReading(path));
+    return ReadDescriptor(file.get());
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+}  // namespace
+
+void SetMaxFileSize(std::uint64_t bytes) {
+    maxFileSize = bytes;
+}
+
+std::vector<unsigned char> ReadFile(const std::string& path) {
+    std::vector<unsigned char> bytes = ReadBytes(path);
+    // The library reads no bytes as a new document; given as a file, they
+    // are a mistake (a truncated copy, the wrong name).
+    if (bytes.empty()) {
+        throw std::runtime_error("is empty, not a policy document");
+    }
+    return bytes;
+}
+
+void WriteOutput(const std::string& path, const std::vector<unsigned char>& bytes) {
+    if (path == kStandardStream) {
+        std::cout.write(reinterpret_cast<const char*>(bytes.data()),
+                        static_cast<std::streamsize>(bytes.size()));
+        std::cout.flush();
+        if (!std::cout) {
+            throw std::runtime_error("cannot write standard output");
+        }
+        return;
+    }
+    if (IsDirectory(path)) {
+        throw std::runtime_error("is a directory");
+    }
+    ReplaceFileAtomically(path, bytes);
 }
 
 }  // namespace fwpolicy

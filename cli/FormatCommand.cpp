@@ -11,6 +11,7 @@
 #include "FileIo.h"
 #include "FileWorkers.h"
 #include "PolicyEdit.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -33,11 +34,11 @@ int FormatFile(const std::string& file, const FormatOptions& options, std::ostre
         if (options.check) {
             if (canonical == bytes)
                 return kExitOk;
-            out << file << ": not in canonical form\n";
+            out << terminal::Printable(FileLabel(file)) << ": not in canonical form\n";
             return kExitFailure;
         }
         const std::string& target = options.output.empty() ? file : options.output;
-        if (canonical == bytes && target == file)
+        if (canonical == bytes && target == file && file != kStandardStream)
             return kExitOk;
         if (!MayRewrite(file, bytes, options.dropComments))
             return kExitFailure;
@@ -47,7 +48,7 @@ int FormatFile(const std::string& file, const FormatOptions& options, std::ostre
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(err, file, e);
     } catch (const std::exception& e) {
-        err << "fwpolicy: " << file << ": " << e.what() << '\n';
+        PrintFileError(err, file, e.what());
     }
     return kExitFailure;
 }

@@ -9,7 +9,6 @@
 
 #include <fwcommon/Context.h>
 #include <fwcommon/PolicyDocument.h>
-#include "AtomicFile.h"
 #include "CheckCommand.h"
 #include "Diagnostics.h"
 #include "FileIo.h"
@@ -35,7 +34,7 @@ bool Register(fwcommon::Context& context, const std::string& file) {
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, file, e);
     } catch (const std::exception& e) {
-        std::cerr << "fwpolicy: " << file << ": " << e.what() << '\n';
+        PrintFileError(std::cerr, file, e.what());
     }
     return false;
 }
@@ -50,12 +49,12 @@ int Merge(const MergeOptions& options, std::int64_t time) {
         std::vector<unsigned char> merged;
         context.GetRSOP(merged, time, options.period);
         fwcommon::ParsePolicyDocument(merged);  // never write what we could not read back
-        ReplaceFileAtomically(options.output, merged);
+        WriteOutput(options.output, merged);
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, options.output, e);
     } catch (const std::exception& e) {
-        std::cerr << "fwpolicy: " << options.output << ": " << e.what() << '\n';
+        PrintFileError(std::cerr, options.output, e.what());
     }
     return kExitFailure;
 }

@@ -8,6 +8,7 @@
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/PolicyDocument.h>
 #include "CheckCommand.h"
+#include "Diagnostics.h"
 #include "PolicyEdit.h"
 #include "PolicyIndex.h"
 #include "Utf8.h"
@@ -117,7 +118,7 @@ void AddObjectCommand(CLI::App& app, int* status) {
         });
         if (*status == kExitOk) {
             for (const std::string& note : notes)
-                std::cerr << "fwpolicy: " << a->target.file << ": " << note << '\n';
+                PrintFileError(std::cerr, a->target.file, note);
         }
     });
     AddObjectEditVerbs(*object, status);

@@ -11,6 +11,7 @@
 
 #include "CheckCommand.h"
 #include "DataFiles.h"
+#include "Diagnostics.h"
 #include "FileIo.h"
 #include "ItemNames.h"
 #include "PolicyFile.h"
@@ -73,7 +74,7 @@ int ListObjects(const ObjectsOptions& options) {
     try {
         UseItemNames(options.file, index);
     } catch (const std::exception& e) {
-        std::cerr << "fwpolicy: " << options.file << ": " << e.what() << '\n';
+        PrintFileError(std::cerr, options.file, e.what());
         return kExitFailure;
     }
     nlohmann::json json = nlohmann::json::object();

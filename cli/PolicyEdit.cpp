@@ -41,7 +41,7 @@ std::vector<unsigned char> EditedDocument(const std::vector<unsigned char>& byte
 }
 
 void ReportFailure(const std::string& file, const std::string& message) {
-    std::cerr << "fwpolicy: " << file << ": " << message << '\n';
+    PrintFileError(std::cerr, file, message);
 }
 
 }  // namespace
@@ -70,13 +70,7 @@ bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes
 }
 
 void Deliver(const std::string& file, const std::vector<unsigned char>& bytes, bool dryRun) {
-    if (dryRun) {
-        std::cout.write(reinterpret_cast<const char*>(bytes.data()),
-                        static_cast<std::streamsize>(bytes.size()));
-        std::cout.flush();
-        return;
-    }
-    ReplaceFileAtomically(file, bytes);
+    WriteOutput(dryRun ? kStandardStream : file, bytes);
 }
 
 int ReadThroughContext(const std::string& file, const EditFunction& read) {

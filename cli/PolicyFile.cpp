@@ -14,7 +14,7 @@ std::unique_ptr<Sarvo::PolicyType> LoadPolicyFile(const std::string& file, std::
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(err, file, e);
     } catch (const std::exception& e) {
-        err << "fwpolicy: " << file << ": " << e.what() << '\n';
+        PrintFileError(err, file, e.what());
     }
     return nullptr;
 }

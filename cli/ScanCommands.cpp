@@ -6,8 +6,10 @@
 
 #include <fwcommon/QuickScanners.h>
 #include "CheckCommand.h"
+#include "Diagnostics.h"
 #include "FileIo.h"
 #include "Utf8.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -19,12 +21,12 @@ bool RunScan(const std::string& file, Scan scan) {
     try {
         const std::vector<unsigned char> bytes = ReadFile(file);
         if (scan(bytes) != 0) {
-            std::cerr << "fwpolicy: " << file << ": not a readable policy document\n";
+            PrintFileError(std::cerr, file, "not a readable policy document");
             return false;
         }
         return true;
     } catch (const std::exception& e) {
-        std::cerr << "fwpolicy: " << file << ": " << e.what() << '\n';
+        PrintFileError(std::cerr, file, e.what());
         return false;
     }
 }
@@ -41,10 +43,14 @@ void AddScanCommands(CLI::App& app, int* status) {
         const bool ok = RunScan(*versionFile, [&text](const auto& bytes) {
             return fwcommon::GetXmlVersion(bytes, text);
         });
-        if (ok) {
-            std::cout << (text.empty() ? std::string("(none)") : ToUtf8(text)) << '\n';
-        }
-        *status = ok ? kExitOk : kExitFailure;
+        // Every policy document states its version; a file without one is
+        // some other XML.
+        if (ok && text.empty())
+            PrintFileError(std::cerr, *versionFile,
+                           "states no Properties/Version, so it is no policy document");
+        else if (ok)
+            std::cout << terminal::Printable(ToUtf8(text)) << '\n';
+        *status = ok && !text.empty() ? kExitOk : kExitFailure;
     });
 
     auto domainsFile = std::make_shared<std::string>();
@@ -57,7 +63,7 @@ void AddScanCommands(CLI::App& app, int* status) {
             return fwcommon::GetDomainNames(bytes, names);
         });
         for (const auto& name : names) {
-            std::cout << ToUtf8(name) << '\n';
+            std::cout << terminal::Printable(ToUtf8(name)) << '\n';
         }
         *status = ok ? kExitOk : kExitFailure;
     });

@@ -9,6 +9,7 @@
 #include "CheckCommand.h"
 #include "IndexedFiles.h"
 #include "Utf8.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -28,8 +29,9 @@ int ListUnused(const std::vector<std::string>& files) {
     const std::set<ObjectKey> referenced = ReferencedObjects(index);
     for (const ObjectEntry& object : index.objects) {
         if (referenced.count(object.key) == 0) {
-            std::cout << object.file << ": " << KindName(object.key.kind) << ' ' << object.key.id
-                      << ' ' << ToUtf8(object.name) << '\n';
+            std::cout << terminal::Printable(object.file) << ": " << KindName(object.key.kind)
+                      << ' ' << object.key.id << ' ' << terminal::Printable(ToUtf8(object.name))
+                      << '\n';
         }
     }
     return allLoaded ? kExitOk : kExitFailure;

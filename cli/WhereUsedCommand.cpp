@@ -11,6 +11,7 @@
 #include "IndexedFiles.h"
 #include "TextTable.h"
 #include "Utf8.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -51,7 +52,7 @@ std::wstring Heading(const ObjectEntry& object) {
 }
 
 void PrintUses(const PolicyIndex& index, const ObjectEntry& object) {
-    std::cout << ToUtf8(Heading(object)) << '\n';
+    std::cout << terminal::Printable(ToUtf8(Heading(object))) << '\n';
     const std::vector<RuleLine> rules = RulesReferring(index, object.key);
     std::cout << "rules (" << rules.size() << ")\n";
     std::vector<std::vector<std::wstring>> table;
@@ -89,7 +90,8 @@ int WhereUsed(const WhereUsedOptions& options) {
         found = true;
     }
     if (!found && allLoaded)
-        std::cerr << "fwpolicy: no named object \"" << options.object << "\" in the files given\n";
+        std::cerr << "fwpolicy: no named object \"" << terminal::Printable(options.object)
+                  << "\" in the files given\n";
     return found && allLoaded ? kExitOk : kExitFailure;
 }
 

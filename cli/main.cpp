@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -9,6 +11,7 @@
 #include <fwcommon/StreamLogSink.h>
 #include "ByteSize.h"
 #include "CheckCommand.h"
+#include "CommandLine.h"
 #include "DiffCommand.h"
 #include "FileIo.h"
 #include "FormatCommand.h"
@@ -57,6 +60,14 @@ bool ArgumentsAreUtf8(int argc, char** argv) {
     return true;
 }
 
+// The last verb of the chain the command line selected.
+const CLI::App& DeepestVerb(const CLI::App& app) {
+    const CLI::App* verb = &app;
+    while (!verb->get_subcommands().empty())
+        verb = verb->get_subcommands().front();
+    return *verb;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,8 +94,15 @@ int main(int argc, char** argv) {
     fwpolicy::AddFormatCommand(app, &status);
     fwpolicy::AddLintCommand(app, &status);
     fwpolicy::AddQueryCommand(app, &status);
+    fwpolicy::AddHelpCommand(app, &status);
+    fwpolicy::AddVersionFlag(app);
 
     if (!ArgumentsAreUtf8(argc, argv)) {
+        return fwpolicy::kExitUsage;
+    }
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (const auto unknown = fwpolicy::UnknownVerb(app, args)) {
+        std::cerr << "fwpolicy: " << *unknown << '\n';
         return fwpolicy::kExitUsage;
     }
     try {
@@ -93,8 +111,13 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ExtrasError&) {
+        std::cerr << fwpolicy::UnexpectedArguments(DeepestVerb(app), app.remaining(true)) << '\n';
+        return fwpolicy::kExitUsage;
     } catch (const CLI::ParseError& e) {
-        app.exit(e);
+        std::cerr << fwpolicy::UsageError(DeepestVerb(app), e.what()) << '\n';
         return fwpolicy::kExitUsage;
     }
     return status;

@@ -72,8 +72,10 @@ struct LintDocument {
 enum class LintSubject : std::int32_t { eRule = 0, eNamedObject = 1 };
 
 // One finding.
-//  rules: section, position (1-based, in section order), identifier (the
-//         RuleId) and name;
+//  rules: section, position (0-based, in section order, as the rule
+//         indexes of the Context count), identifier (the RuleId) and name;
+//         a message that names another rule gives its position the same way
+//         ("rule #0");
 //  named objects: objectType, identifier (the Id) and name; section is 0
 //         and position 0.
 struct LintFinding {

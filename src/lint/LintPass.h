@@ -22,6 +22,12 @@ struct RuleEntry {
     std::size_t position = 0;
 };
 
+// The rule's index in its section as findings give it, counted from 0 as
+// every index a user sees (0 for a rule of no section).
+inline std::size_t ZeroBased(const RuleEntry& rule) {
+    return rule.position > 0 ? rule.position - 1 : 0;
+}
+
 // The section of a rule by its kind; 0 for a plain Rule.
 RuleType SectionOf(const Sarvo::Rule& rule);
 

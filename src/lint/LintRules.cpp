@@ -216,7 +216,7 @@ bool IsBidirectional(const Sarvo::Rule& rule) {
 }
 
 std::wstring DescribeRule(const RuleEntry& rule) {
-    return L"rule #" + std::to_wstring(rule.position) + L" \"" + rule.rule->Name() +
+    return L"rule #" + std::to_wstring(ZeroBased(rule)) + L" \"" + rule.rule->Name() +
            L"\" (RuleId " + std::to_wstring(rule.rule->RuleId()) + L")";
 }
 

@@ -61,7 +61,7 @@ void FindingList::OnRule(const RuleEntry& rule, LintSeverity severity, const cha
     LintFinding f = NewFinding(source_, severity, code, std::move(message));
     f.subject = LintSubject::eRule;
     f.section = rule.section;
-    f.position = rule.position;
+    f.position = ZeroBased(rule);
     f.identifier = rule.rule->RuleId();
     f.name = rule.rule->Name();
     const std::uint64_t section = rule.section == 0 ? 99 : static_cast<std::uint64_t>(rule.section);

@@ -21,13 +21,20 @@ std::string ReadText(const std::filesystem::path& path) {
 }  // namespace
 
 ToolResult RunFwpolicy(const std::vector<std::string>& arguments) {
+    return RunFwpolicyWithInput(arguments, "");
+}
+
+ToolResult RunFwpolicyWithInput(const std::vector<std::string>& arguments,
+                                const std::string& input) {
     TempDir dir;
+    const std::string inPath = (dir.path() / "in").string();
+    WriteBytes(inPath, ToBytes(input));
     const std::string outPath = (dir.path() / "out").string();
     const std::string errPath = (dir.path() / "err").string();
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT, 0600);
     posix_spawn_file_actions_addchdir_np(&actions, FWCOMMON_SOURCE_DIR);

@@ -37,7 +37,7 @@ TEST(FwpolicyLint, JsonCarriesEveryField) {
     EXPECT_EQ("shadowed-rule", shadowed.at("code"));
     EXPECT_EQ("error", shadowed.at("severity"));
     EXPECT_EQ("transit", shadowed.at("section"));
-    EXPECT_EQ(2, shadowed.at("position"));
+    EXPECT_EQ(1, shadowed.at("position")) << "counted from 0, as rule disable --index counts";
     EXPECT_EQ(2, shadowed.at("ruleId"));
     EXPECT_EQ("Let one host browse", shadowed.at("name"));
 }

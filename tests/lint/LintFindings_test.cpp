@@ -58,7 +58,7 @@ std::vector<Row> Rows() {
         {"dangling reference in a rule",
          "",
          Local(1, Destination(IpRef(99))),
-         {"error dangling-reference rule#1"}},
+         {"error dangling-reference rule#0"}},
         {"dangling reference in an object",
          IpObject(1, IpRef(2)),
          Local(1, Destination(IpRef(1))),
@@ -66,11 +66,11 @@ std::vector<Row> Rows() {
         {"reference to an object of another kind",
          ServiceObject(7, Tcp(80, 80)),
          Local(1, Destination(IpRef(7))),
-         {"warning unused-object object 7", "error dangling-reference rule#1"}},
+         {"warning unused-object object 7", "error dangling-reference rule#0"}},
         {"unknown system object",
          "",
          Local(1, Destination(IpSystem("Everything"))),
-         {"error unknown-system-object rule#1"}},
+         {"error unknown-system-object rule#0"}},
         {"known system object", "", Local(1, Destination(IpSystem("InternetIP"))), {}},
         {"reference cycle",
          IpObject(1, IpRef(2)) + IpObject(2, IpRef(3)) + IpObject(3, IpRef(1)),
@@ -84,7 +84,7 @@ std::vector<Row> Rows() {
          "",
          RuleOf("LocalRule", 5, 1, Tcp(80, 80)) + RuleOf("TransitRule", 5, 2, Tcp(81, 81)) +
              RuleOf("TransitRule", 5, 3, Tcp(82, 82), "Pass", "", "Policy"),
-         {"error duplicate-rule-id rule#1"}},
+         {"error duplicate-rule-id rule#0"}},
         {"duplicate object Id across kinds",
          ServiceObject(5, Tcp(80, 80)) + IpObject(5, Addr("10.0.0.1")),
          Local(1, ServiceRef(5) + Destination(IpRef(5))),
@@ -93,14 +93,14 @@ std::vector<Row> Rows() {
          "",
          Local(1, Tcp(80, 80)) + RuleOf("LocalRule", 2, 1, Tcp(81, 81)) +
              RuleOf("TransitRule", 3, 1, Tcp(82, 82)),
-         {"error duplicate-order-id rule#2"}},
+         {"error duplicate-order-id rule#1"}},
         {"order ids at the top of their range",
          "",
          Local(1, Tcp(80, 80)) +
              RuleOf("LocalRule", 2, 9223372036854775807LL - 999999, Tcp(81, 81)) +
              RuleOf("LocalRule", 3, 9223372036854775807LL - 1000000, Tcp(82, 82), "Pass", "",
                     "Policy"),
-         {"warning order-id-without-room rule#3"}},
+         {"warning order-id-without-room rule#2"}},
         {"unused object",
          IpObject(1, Addr("10.0.0.1")) + IpObject(2, Addr("10.0.0.2")),
          Local(1, Destination(IpRef(2))),
@@ -112,27 +112,27 @@ std::vector<Row> Rows() {
         {"port range ending below its start",
          "",
          Local(1, Tcp(90, 80)),
-         {"error empty-range rule#1", "error never-matches rule#1"}},
+         {"error empty-range rule#0", "error never-matches rule#0"}},
         {"empty port range among others",
          "",
          Local(1, Tcp(90, 80) + Tcp(22, 22)),
-         {"error empty-range rule#1"}},
+         {"error empty-range rule#0"}},
         {"address range ending below its start",
          "",
          Local(1, Destination(Span("10.0.0.9", "10.0.0.1"))),
-         {"error empty-range rule#1", "error never-matches rule#1"}},
+         {"error empty-range rule#0", "error never-matches rule#0"}},
         {"calendar ending before it starts",
          "",
          Local(1, Calendar("2026-05-02", "08:00:00", "2026-05-01", "09:00:00")),
-         {"error empty-range rule#1", "error never-matches rule#1"}},
+         {"error empty-range rule#0", "error never-matches rule#0"}},
         {"weekly schedule without days",
          "",
          Local(1, Weekly("08:00:00", "09:00:00", "0000000")),
-         {"error empty-range rule#1", "error never-matches rule#1"}},
+         {"error empty-range rule#0", "error never-matches rule#0"}},
         {"exclusion removing every inclusion",
          IpObject(1, Net("10.0.0.0", "255.255.255.0"), Span("10.0.0.0", "10.0.0.255")),
          Local(1, Destination(IpRef(1))),
-         {"error never-matches rule#1"}},
+         {"error never-matches rule#0"}},
         {"exclusion of an opaque value keeps the object",
          IpObject(1, Addr("10.0.0.1"), Domain("a.example")),
          Local(1, Destination(IpRef(1))),
@@ -140,16 +140,16 @@ std::vector<Row> Rows() {
         {"shadowed by a wider network with another action",
          "",
          Local(1, kLan, "Drop") + Local(2, Source(Addr("10.0.0.7")) + Tcp(80, 80)),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"redundant under the same action",
          "",
          Local(1, kLan) + Local(2, Source(Addr("10.0.0.7")) + Tcp(80, 80)),
-         {"warning redundant-rule rule#2"}},
+         {"warning redundant-rule rule#1"}},
         {"shadow through a named object with an exclusion",
          IpObject(1, Net("10.0.0.0", "255.255.255.0"), Net("10.0.0.128", "255.255.255.128")),
          Local(1, Destination(IpRef(1)), "Drop") + Local(2, Destination(Addr("10.0.0.5"))) +
              Local(3, Destination(Addr("10.0.0.200"))),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"one port outside the earlier range",
          "",
          Local(1, Tcp(1000, 2000), "Drop") + Local(2, Tcp(1500, 2001)),
@@ -157,16 +157,16 @@ std::vector<Row> Rows() {
         {"port range inside the earlier range",
          "",
          Local(1, Tcp(1000, 2000), "Drop") + Local(2, Tcp(1500, 2000)),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"ports covered by two earlier ranges together",
          "",
          Local(1, Tcp(1000, 1499) + Tcp(1500, 2000), "Drop") + Local(2, Tcp(1200, 1800)),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"IPv6 range inside an IPv6 network",
          "",
          Local(1, Destination(Net("2001:db8::", "ffff:ffff::")), "Drop") +
              Local(2, Destination(Span("2001:db8::1", "2001:db8::ff"))),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"IPv6 prefix length and an address outside it",
          "",
          Local(1, Destination(Net("2001:db8::", "32")), "Drop") +
@@ -181,7 +181,7 @@ std::vector<Row> Rows() {
          "",
          Local(1, Destination(Domain("WWW.example.com")), "Drop") +
              Local(2, Tcp(443, 443) + Destination(Domain("www.example.com"))),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"an address does not cover a domain name",
          "",
          Local(1, Destination(Span("0.0.0.0", "255.255.255.255")), "Drop") +
@@ -190,7 +190,7 @@ std::vector<Row> Rows() {
         {"no condition covers a domain name",
          "",
          Local(1, "", "Drop") + Local(2, Destination(Domain("a.example"))),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"inactive rules neither shadow nor are shadowed",
          "",
          Local(1, "", "Drop", "IsActive=\"false\"") + Local(2, Tcp(80, 80)) +
@@ -199,7 +199,7 @@ std::vector<Row> Rows() {
         {"section order is by OrderId",
          "",
          Local(2, Tcp(80, 80)) + Local(1, "", "Drop"),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"rules of other sections do not shadow",
          "",
          RuleOf("TransitRule", 1, 1, "", "Drop") + Local(2, Tcp(80, 80)),
@@ -217,7 +217,7 @@ std::vector<Row> Rows() {
          "",
          Local(1, Weekly("08:00:00", "18:00:00", "1111100"), "Drop") +
              Local(2, Calendar("2026-12-01", "09:00:00", "2026-12-01", "10:00:00")),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"weekly office hours miss a calendar span on a Saturday",
          "",
          Local(1, Weekly("08:00:00", "18:00:00", "1111100"), "Drop") +
@@ -227,24 +227,24 @@ std::vector<Row> Rows() {
          "",
          Local(1, Daily("08:00:00", "18:00:00"), "Drop") +
              Local(2, Weekly("09:00:00", "17:00:00", "0000011")),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"ICMP type without code covers that type with a code",
          "",
          Local(1, Icmp("Type=\"8\""), "Drop") + Local(2, Icmp("Type=\"8\" Code=\"0\"")) +
              Local(3, Icmp("Type=\"0\"")),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"protocol condition covers every ICMP message",
          "",
          Local(1, Protocol(1), "Drop") + Local(2, Icmp("Type=\"3\"")),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"service object with an exclusion",
          ServiceObject(4, Tcp(1, 1000), Tcp(22, 22)),
          Local(1, ServiceRef(4), "Drop") + Local(2, Tcp(80, 80)) + Local(3, Tcp(22, 22)),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
         {"dangling reference covers nothing",
          "",
          Local(1, Destination(IpRef(9)), "Drop") + Local(2, Destination(IpRef(9))),
-         {"error dangling-reference rule#1", "error dangling-reference rule#2"}},
+         {"error dangling-reference rule#0", "error dangling-reference rule#1"}},
         {"public side does not cover a private side",
          "",
          Local(1, Source(""), "Drop") + Local(2, VpnSource(VpnNode(7))),
@@ -252,7 +252,7 @@ std::vector<Row> Rows() {
         {"VPN node inside a list of nodes",
          "",
          Local(1, VpnSource(VpnNode(7) + VpnNode(8)), "Drop") + Local(2, VpnSource(VpnNode(8))),
-         {"error shadowed-rule rule#2"}},
+         {"error shadowed-rule rule#1"}},
     };
 }
 
@@ -285,11 +285,11 @@ TEST(PolicyLint, FindingCarriesTheRuleAndTheMessage) {
     EXPECT_EQ("p.xml", f.source);
     EXPECT_EQ(LintSubject::eRule, f.subject);
     EXPECT_EQ(eTransitRules, f.section);
-    EXPECT_EQ(2u, f.position);
+    EXPECT_EQ(1u, f.position);
     EXPECT_EQ(12, f.identifier);
     EXPECT_EQ(L"r12", f.name);
     EXPECT_EQ(
-        L"can never match: rule #1 \"r11\" (RuleId 11) matches everything it matches, "
+        L"can never match: rule #0 \"r11\" (RuleId 11) matches everything it matches, "
         L"with another action",
         f.message);
 }
@@ -315,14 +315,14 @@ TEST(PolicyLint, MessagesNameWhatIsWrong) {
          Policy(IpObject(1, Addr("10.0.0.1"), Addr("10.0.0.1")), Local(1, Destination(IpRef(1)))),
          L"can never match: its destination matches nothing"},
         {"redundant", Policy("", Local(1, "") + Local(2, Tcp(1, 1))),
-         L"is redundant: rule #1 \"r1\" (RuleId 1) matches everything it matches, with the same "
+         L"is redundant: rule #0 \"r1\" (RuleId 1) matches everything it matches, with the same "
          L"action"},
         {"unused", Policy(IpObject(3, Addr("10.0.0.1")), ""),
          L"no rule or named object refers to it"},
         {"duplicate order", Policy("", Local(1, Tcp(1, 1)) + RuleOf("LocalRule", 2, 1, Tcp(2, 2))),
-         L"OrderId 1 is also held by rule #1 \"r1\" (RuleId 1)"},
+         L"OrderId 1 is also held by rule #0 \"r1\" (RuleId 1)"},
         {"duplicate id", Policy("", Local(1, Tcp(1, 1)) + RuleOf("LocalRule", 1, 2, Tcp(2, 2))),
-         L"RuleId 1 of creation type User is also held by rule #1 \"r1\" (RuleId 1) of "
+         L"RuleId 1 of creation type User is also held by rule #0 \"r1\" (RuleId 1) of "
          L"eLocalRules"},
     };
     for (const MessageRow& row : rows) {
@@ -343,7 +343,7 @@ TEST(PolicyLint, SharedObjectsAreSeenByEveryDocumentAndUnusedOnlyWhenNoneUsesThe
         {LintDocument{"a.xml", first.get()}, LintDocument{"b.xml", second.get()}}, &shared);
     ASSERT_EQ(2u, findings.size());
     EXPECT_EQ("b.xml", findings[0].source);
-    EXPECT_EQ("error dangling-reference rule#1", Brief(findings[0]));
+    EXPECT_EQ("error dangling-reference rule#0", Brief(findings[0]));
     EXPECT_EQ("objects.xml", findings[1].source);
     EXPECT_EQ("warning unused-object object 2", Brief(findings[1]));
     EXPECT_EQ(eIpAddressObject, findings[1].objectType);

@@ -1,0 +1,85 @@
+// How fwpolicy answers a command line it cannot run: an unknown verb or
+// option is named with the closest known one, usage errors name the verb
+// and where its help is, and help and --version print on standard output.
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/RunTool.h"
+
+namespace fwcommon::test {
+namespace {
+
+constexpr int kExitUsage = 2;
+
+struct UsageCase {
+    std::vector<std::string> arguments;
+    std::string message;
+};
+
+TEST(FwpolicyCommandLine, UsageErrorsSayWhatIsWrongAndSuggestTheClosestWord) {
+    const std::vector<UsageCase> cases = {
+        {{"shwo", "examples/policy.xml"},
+         "fwpolicy: 'shwo' is not a fwpolicy verb; did you mean 'show'?\n"},
+        {{"chekc"}, "fwpolicy: 'chekc' is not a fwpolicy verb; did you mean 'check'?\n"},
+        {{"xyzzy"}, "fwpolicy: 'xyzzy' is not a fwpolicy verb\n"},
+        {{"rule", "ad", "examples/policy.xml"},
+         "fwpolicy: 'ad' is not a fwpolicy rule verb; did you mean 'add'?\n"},
+        {{"-v", "rule", "mvoe"},
+         "fwpolicy: 'mvoe' is not a fwpolicy rule verb; did you mean 'move'?\n"},
+        {{"show", "examples/policy.xml", "--jsn"},
+         "fwpolicy show: unknown option '--jsn'; did you mean '--json'?\n"},
+        {{"show", "examples/policy.xml", "--sectoin=nat"},
+         "fwpolicy show: unknown option '--sectoin'; did you mean '--section'?\n"},
+        {{"--verbsoe", "check", "examples/policy.xml"},
+         "fwpolicy: unknown option '--verbsoe'; did you mean '--verbose'?\n"},
+        {{"show", "examples/policy.xml", "extra.xml"},
+         "fwpolicy show: unexpected argument 'extra.xml' (see 'fwpolicy help show')\n"},
+        {{"show"}, "fwpolicy show: FILE is required (see 'fwpolicy help show')\n"},
+        {{"rule", "add"}, "fwpolicy rule add: FILE is required (see 'fwpolicy help rule add')\n"},
+        {{}, "fwpolicy: a verb is required (see 'fwpolicy help')\n"},
+        {{"rule"}, "fwpolicy rule: a verb is required (see 'fwpolicy help rule')\n"},
+        {{"help", "shwo"}, "fwpolicy: 'shwo' is not a fwpolicy verb; did you mean 'show'?\n"},
+        {{"shw\x1b]0;owned\x07"}, "fwpolicy: 'shw\\x1b]0;owned\\x07' is not a fwpolicy verb\n"},
+    };
+    for (const UsageCase& c : cases) {
+        const ToolResult r = RunFwpolicy(c.arguments);
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(kExitUsage, r.exitStatus);
+        EXPECT_EQ(c.message, r.err);
+        EXPECT_EQ("", r.out);
+    }
+}
+
+TEST(FwpolicyCommandLine, VersionNamesToolLibraryAndSchema) {
+    const ToolResult r = RunFwpolicy({"--version"});
+    EXPECT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ(std::string("fwpolicy ") + FWCOMMON_VERSION + "\nfwcommon library " +
+                  FWCOMMON_VERSION + "\npolicy schema 1.0\n",
+              r.out);
+}
+
+// help VERB printed the help of the help verb itself.
+TEST(FwpolicyCommandLine, HelpOfAVerbIsItsDashDashHelp) {
+    for (const std::vector<std::string>& verb :
+         {std::vector<std::string>{}, {"show"}, {"rule"}, {"rule", "add"}, {"option", "set"}}) {
+        std::vector<std::string> help = {"help"};
+        help.insert(help.end(), verb.begin(), verb.end());
+        std::vector<std::string> dashDash = verb;
+        dashDash.push_back("--help");
+        const ToolResult byVerb = RunFwpolicy(help);
+        const ToolResult byOption = RunFwpolicy(dashDash);
+        SCOPED_TRACE(byOption.out);
+        EXPECT_EQ(0, byVerb.exitStatus) << byVerb.err;
+        EXPECT_EQ(byOption.out, byVerb.out);
+        std::string usage = "Usage: fwpolicy";
+        for (const std::string& word : verb)
+            usage += " " + word;
+        EXPECT_NE(std::string::npos, byVerb.out.find(usage + " [OPTIONS]"));
+    }
+}
+
+}  // namespace
+}  // namespace fwcommon::test

@@ -1,0 +1,109 @@
+// File arguments that are no policy file (a directory, an empty file, other
+// XML) are named with the reason, and "-" reads standard input or writes
+// standard output.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/RunTool.h"
+#include "common/TestFiles.h"
+
+namespace fwcommon::test {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int kExitFailure = 1;
+
+// Every verb that reads a policy file, with FILE where the file goes.
+std::vector<std::vector<std::string>> ReadingVerbs() {
+    return {{"check", "FILE"},
+            {"show", "FILE"},
+            {"version", "FILE"},
+            {"domains", "FILE"},
+            {"objects", "FILE"},
+            {"unused", "FILE"},
+            {"lint", "FILE"},
+            {"where-used", "FILE", "--object", "x"},
+            {"format", "--check", "FILE"},
+            {"merge", "FILE", "-o", "OUT"},
+            {"option", "get", "FILE", "Audit"},
+            {"rule", "add", "FILE", "--section", "local", "--name", "n", "--action", "drop"}};
+}
+
+std::vector<std::string> With(std::vector<std::string> arguments, const std::string& file,
+                              const std::string& out) {
+    for (std::string& a : arguments) {
+        if (a == "FILE")
+            a = file;
+        else if (a == "OUT")
+            a = out;
+    }
+    return arguments;
+}
+
+class FileArguments : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return (dir_.path() / name).string(); }
+    TempDir dir_;
+};
+
+// A directory gave "basic_filebuf::underflow error reading the file: Is a
+// directory"; an empty file "invalid document structure", and merge and
+// option get took it for a new policy.
+TEST_F(FileArguments, DirectoryAndEmptyFileAreNamedAsSuch) {
+    const std::string directory = Path("policies");
+    fs::create_directory(directory);
+    const std::string empty = Path("empty.xml");
+    WriteBytes(empty, {});
+    for (const auto& verb : ReadingVerbs()) {
+        SCOPED_TRACE(verb.front());
+        const ToolResult onDirectory = RunFwpolicy(With(verb, directory, Path("out.xml")));
+        EXPECT_EQ(kExitFailure, onDirectory.exitStatus);
+        EXPECT_EQ("fwpolicy: " + directory + ": is a directory\n", onDirectory.err);
+        const ToolResult onEmpty = RunFwpolicy(With(verb, empty, Path("out.xml")));
+        EXPECT_EQ(kExitFailure, onEmpty.exitStatus);
+        EXPECT_EQ("fwpolicy: " + empty + ": is empty, not a policy document\n", onEmpty.err);
+        EXPECT_FALSE(fs::exists(Path("out.xml")));
+    }
+    const ToolResult toDirectory = RunFwpolicy({"merge", "examples/policy.xml", "-o", directory});
+    EXPECT_EQ(kExitFailure, toDirectory.exitStatus);
+    EXPECT_EQ("fwpolicy: " + directory + ": is a directory\n", toDirectory.err);
+}
+
+// version printed "(none)" and succeeded for XML that is no policy.
+TEST_F(FileArguments, VersionOfOtherXmlFails) {
+    const std::string other = Path("other.xml");
+    WriteBytes(other, ToBytes("<config><Version>2</Version></config>\n"));
+    const ToolResult r = RunFwpolicy({"version", other});
+    EXPECT_EQ(kExitFailure, r.exitStatus);
+    EXPECT_EQ("", r.out);
+    EXPECT_EQ(
+        "fwpolicy: " + other + ": states no Properties/Version, so it is no policy document\n",
+        r.err);
+}
+
+TEST_F(FileArguments, DashReadsStandardInputAndWritesStandardOutput) {
+    const std::string policy = ToString(ReadBytes(SourcePath("examples/policy.xml")));
+    const ToolResult checked = RunFwpolicyWithInput({"check", "-"}, policy);
+    EXPECT_EQ(0, checked.exitStatus) << checked.err;
+    EXPECT_EQ(0u, checked.out.rfind("standard input: ok: 3 local", 0)) << checked.out;
+
+    const ToolResult shown = RunFwpolicyWithInput({"show", "-"}, policy);
+    EXPECT_EQ(RunFwpolicy({"show", "examples/policy.xml"}).out, shown.out);
+
+    const ToolResult bad = RunFwpolicyWithInput({"check", "-"}, "");
+    EXPECT_EQ(kExitFailure, bad.exitStatus);
+    EXPECT_EQ("fwpolicy: standard input: is empty, not a policy document\n", bad.err);
+
+    const ToolResult merged = RunFwpolicy({"merge", "examples/policy.xml", "-o", "-"});
+    ASSERT_EQ(0, merged.exitStatus) << merged.err;
+    EXPECT_FALSE(fs::exists(SourcePath("-")));
+    const ToolResult again = RunFwpolicyWithInput({"check", "-"}, merged.out);
+    EXPECT_EQ(0, again.exitStatus) << again.err;
+}
+
+}  // namespace
+}  // namespace fwcommon::test
