@@ -166,9 +166,10 @@ public:
     // "fwcommon::Context::UpdateNamedObject.Empty named object".
     virtual bool UpdateNamedObject(const std::wstring& dataname,
                                    const std::shared_ptr<INamedObject>& object);
-    // Removes the object from the document and its references from the
-    // rules of every registered document; those rules are announced as
-    // modified. RemoveNamedObjectById announces no removal of the object
+    // Removes the object from the document, its references from the
+    // rules of every registered document and its entries from the other
+    // objects of the document that include or exclude it; those rules and
+    // objects are announced as modified. RemoveNamedObjectById announces no removal of the object
     // itself, the other two do. A rollback brings the object back either
     // way (also to a dataname that has no document), unless it was created
     // since the last commit or rollback. False (logged at level 3 with " - not found") when the
@@ -398,6 +399,7 @@ private:
         RegistryEntry& entry, const std::shared_ptr<INamedObject>& object);
     void RemoveKeptNamedObject(const std::wstring& dataname, std::shared_ptr<INamedObject> object,
                                bool announce);
+    void RemoveFromIncludingObjects(const std::wstring& dataname, const INamedObject& object);
     void AnnounceRuleDependencies(const RuleDependencies& found);
 
     Registry registry_;

@@ -217,16 +217,34 @@ bool Context::UpdateNamedObject(const std::wstring& dataname,
     return true;
 }
 
+// Takes the object out of the other objects of the document that include
+// or exclude it; each of them notifies, so it is written back and
+// announced. A copy of the records: the announcements run the host's slots.
+void Context::RemoveFromIncludingObjects(const std::wstring& dataname, const INamedObject& object) {
+    const auto entry = find(dataname);
+    if (entry == registry_.end()) {
+        return;
+    }
+    const NamedObjectRecords records = entry->second.first.namedObjects;
+    for (const auto& record : records) {
+        if (auto including = std::dynamic_pointer_cast<NamedObject>(record->object);
+            including && including.get() != &object) {
+            including->RemoveEntriesNaming(object);
+        }
+    }
+}
+
 // Takes the references to the object out of every document's rules
-// (announcing those rules), forgets the record and removes the object from
-// the document. With announce, the removal itself is announced. Objects of
-// several kinds may share an identifier: the record and the document's
-// object are those of this very object.
+// (announcing those rules) and out of the objects that include it,
+// forgets the record and removes the object from the document. With announce, the removal itself is
+// announced. Objects of several kinds may share an identifier: the record and the document's object
+// are those of this very object.
 void Context::RemoveKeptNamedObject(const std::wstring& dataname,
                                     std::shared_ptr<INamedObject> object, bool announce) {
     const IdentifierWithType id = GetDomainObject(object);
     RuleDependencies dependencies;
     SearchRulesForNamedObject(object, dependencies, true);
+    RemoveFromIncludingObjects(dataname, *object);
     listener_->NoteNamedObjectRemoved(dataname, object);
     if (announce) {
         MarkDomainObjectAsRemoved(dataname, eNamedObject, id.creationType, id.identifier);

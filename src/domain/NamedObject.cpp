@@ -184,6 +184,25 @@ bool NamedObject::RemoveItem(std::uint32_t list, const std::shared_ptr<INamedIte
     return true;
 }
 
+bool NamedObject::RemoveEntriesNaming(const INamedObject& object) {
+    auto naming = [&object](const std::shared_ptr<INamedItem>& entry) {
+        const auto* named = dynamic_cast<const INamedObject*>(entry.get());
+        return named && named->GetIdentifier() == object.GetIdentifier() &&
+               named->GetCreationType() == object.GetCreationType() &&
+               named->GetNamedObjectType() == object.GetNamedObjectType();
+    };
+    bool removed = false;
+    for (NamedItemList& list : lists_) {
+        const auto kept = std::remove_if(list.begin(), list.end(), naming);
+        removed = removed || kept != list.end();
+        list.erase(kept, list.end());
+    }
+    if (removed) {
+        NotifyChanged();
+    }
+    return removed;
+}
+
 bool NamedObject::MoveItem(std::uint32_t targetList, const std::shared_ptr<INamedItem>& item) {
     NamedItemList& target = List(targetList, "fwcommon::NamedObject::MoveItem");
     NamedItemList& source = lists_[1 - targetList];

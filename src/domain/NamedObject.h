@@ -63,6 +63,11 @@ public:
     // The name before the first SetName; empty until then.
     const std::wstring& GetInitialName() const { return initialName_; }
 
+    // Takes every entry that is the named object of that identifier,
+    // creation type and kind out of both lists, notifying once; true when
+    // one was taken out.
+    bool RemoveEntriesNaming(const INamedObject& object);
+
 protected:
     // Draws a new internal number.
     NamedObject(const std::wstring& name, const std::wstring& description,

@@ -198,5 +198,30 @@ TEST(ObjectReferences, RemovingAnObjectUsedOnBothSidesOfARuleLeavesNoReference) 
     ExpectViewsAgree(context, kObjects, Policy);
 }
 
+// "Servers" includes "Office": removing Office takes it out of Servers
+// too, in the record, in the document and across a rollback.
+TEST(ObjectReferences, RemovingAnObjectTakesItOutOfTheObjectsThatIncludeIt) {
+    Context context{kObjects};
+    context.AppendXmlReader(
+        kObjects,
+        PolicyXml("", IpObjectXml(5001, "Office") + IpObjectXml(5002, "Servers", "Policy", {5001})),
+        Policy, EverythingEditable(), L"");
+    SignalLog signals(context);
+    const auto servers = context.GetNamedObject(kObjects, Policy, L"Servers");
+    ASSERT_EQ(2u, servers->GetInclusions()->size());
+    ASSERT_TRUE(context.RemoveNamedObject(kObjects, Policy, L"Office"));
+    EXPECT_EQ(1u, servers->GetInclusions()->size());
+    EXPECT_EQ(std::string::npos, Written(context).find("sv:IpObjectRef"));
+    EXPECT_NE(signals.modified.end(),
+              std::find(signals.modified.begin(), signals.modified.end(),
+                        SignalLog::Change(kObjects, eNamedObject, Policy, 5002)))
+        << "the including object is announced as changed";
+    ExpectViewsAgree(context, kObjects, Policy);
+
+    ASSERT_TRUE(context.RollbackChanges());
+    EXPECT_EQ(2u, servers->GetInclusions()->size());
+    ExpectViewsAgree(context, kObjects, Policy);
+}
+
 }  // namespace
 }  // namespace fwcommon::test
