@@ -214,20 +214,25 @@ PolicyIndex IndexPolicy(const Sarvo::PolicyType& policy, const IXmlWrapper& wrap
 
 std::vector<const ObjectEntry*> DependentObjects(const PolicyIndex& index,
                                                  const ObjectKey& target) {
+    // Who refers to whom, turned round: each object is then visited once,
+    // however long the chains of references are.
+    std::map<ObjectKey, std::vector<ObjectKey>> referredBy;
+    for (const ObjectEntry& object : index.objects) {
+        for (const ObjectKey& ref : object.refers) {
+            referredBy[ref].push_back(object.key);
+        }
+    }
     std::set<ObjectKey> dependent = {target};
-    bool grew = true;
-    while (grew) {  // each pass adds the objects that refer to one found so far
-        grew = false;
-        for (const ObjectEntry& object : index.objects) {
-            if (dependent.count(object.key) != 0)
-                continue;
-            for (const ObjectKey& ref : object.refers) {
-                if (dependent.count(ref) != 0) {
-                    dependent.insert(object.key);
-                    grew = true;
-                    break;
-                }
-            }
+    std::vector<ObjectKey> toVisit = {target};
+    while (!toVisit.empty()) {
+        const ObjectKey key = toVisit.back();
+        toVisit.pop_back();
+        const auto referrers = referredBy.find(key);
+        if (referrers == referredBy.end())
+            continue;
+        for (const ObjectKey& referrer : referrers->second) {
+            if (dependent.insert(referrer).second)
+                toVisit.push_back(referrer);
         }
     }
     std::vector<const ObjectEntry*> result;
