@@ -12,6 +12,8 @@ void RegisterBaselineBenchmarks(const std::vector<PolicySize>& sizes);
 void RegisterStoreBenchmarks(const std::vector<PolicySize>& sizes);
 void RegisterScannerBenchmarks(const std::vector<PolicySize>& sizes);
 void RegisterContextBenchmarks(const std::vector<PolicySize>& sizes);
+// Chains of references, built per size label (1k: 1,000 objects and rules).
+void RegisterReferenceBenchmarks(const std::vector<PolicySize>& sizes);
 void RegisterLintBenchmarks(const std::vector<PolicySize>& sizes);
 
 }  // namespace fwbench

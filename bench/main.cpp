@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     fwbench::RegisterStoreBenchmarks(sizes);
     fwbench::RegisterScannerBenchmarks(sizes);
     fwbench::RegisterContextBenchmarks(sizes);
+    fwbench::RegisterReferenceBenchmarks(sizes);
     fwbench::RegisterLintBenchmarks(sizes);
 
     benchmark::Initialize(&argc, argv);
