@@ -8,6 +8,7 @@
 #include <boost/any.hpp>
 
 #include "CheckCommand.h"
+#include "OptionList.h"
 #include "PolicyEdit.h"
 #include "Utf8.h"
 
@@ -23,11 +24,6 @@ struct OptionArguments {
     std::string value;
     std::string creationType;
 };
-
-const std::vector<std::string>& CreationTypeNames() {
-    static const std::vector<std::string> names = {"generated", "policy", "user", "post"};
-    return names;
-}
 
 CreationType CreationTypeOf(const std::string& name) {
     for (std::size_t i = 0; i < CreationTypeNames().size(); ++i) {
@@ -80,6 +76,12 @@ void SetOption(Context& context, const std::wstring& dataname, const OptionArgum
     context.SetOptionValue(dataname, type, FromUtf8(a.name), boost::any(FromUtf8(a.value)));
 }
 
+void UnsetOption(Context& context, const std::wstring& dataname, const OptionArguments& a) {
+    const CreationType type = ChosenType(context, dataname, a, false);
+    if (!context.RemoveOption(dataname, type, FromUtf8(a.name)))
+        throw EditError("no option \"" + a.name + "\" of creation type " + a.creationType);
+}
+
 void AddCommon(CLI::App& verb, OptionArguments& a) {
     verb.add_option("NAME", a.name, "Option name")->required();
     verb.add_option("--creation-type", a.creationType,
@@ -112,6 +114,17 @@ void AddSetVerb(CLI::App& option, int* status) {
     });
 }
 
+void AddUnsetVerb(CLI::App& option, int* status) {
+    auto a = std::make_shared<OptionArguments>();
+    CLI::App* unset = option.add_subcommand("unset", "Remove an option from the policy");
+    AddEditTarget(*unset, a->target);
+    AddCommon(*unset, *a);
+    unset->callback([a, status] {
+        *status =
+            RunEdit(a->target, [a](Context& c, const std::wstring& d) { UnsetOption(c, d, *a); });
+    });
+}
+
 }  // namespace
 
 void AddOptionCommand(CLI::App& app, int* status) {
@@ -119,6 +132,8 @@ void AddOptionCommand(CLI::App& app, int* status) {
     option->require_subcommand(1);
     AddGetVerb(*option, status);
     AddSetVerb(*option, status);
+    AddUnsetVerb(*option, status);
+    AddOptionListVerb(*option, status);
 }
 
 }  // namespace fwpolicy

@@ -328,6 +328,16 @@ public:
     // for a value that holds no std::wstring.
     void SetOptionValue(const std::wstring& dataname, CreationType creationType,
                         const std::wstring& name, boost::any value);
+    // Erases the option of this name and creation type and announces it
+    // as SetOptionValue does; false, with nothing changed or announced,
+    // when the document holds no such option. Throws std::runtime_error
+    // "fwcommon::Context::RemoveOption.No document" for a document
+    // without a store.
+    bool RemoveOption(const std::wstring& dataname, CreationType creationType,
+                      const std::wstring& name);
+    // The names of the document's options in document order, a name once
+    // per option that carries it; empty for a document without a store.
+    std::vector<std::wstring> GetOptionNames(const std::wstring& dataname) const;
 
     // ---- Nodes, interfaces, operational mode ----
 

@@ -44,4 +44,26 @@ void Context::SetOptionValue(const std::wstring& dataname, CreationType creation
                                kOptionIdentifier);
 }
 
+bool Context::RemoveOption(const std::wstring& dataname, CreationType creationType,
+                           const std::wstring& name) {
+    const char* function = "fwcommon::Context::RemoveOption";
+    const auto& reader = CheckedEntry(function, dataname).second.first.reader;
+    if (!reader) {
+        throw std::runtime_error(
+            StringUtilities::GetErrorString(function, std::string("No document")));
+    }
+    if (!reader->RemoveOption(name, creationType)) {
+        return false;
+    }
+    MarkDomainObjectAsModified(dataname, static_cast<DomainObjectType>(kOptionFamily), creationType,
+                               kOptionIdentifier);
+    return true;
+}
+
+std::vector<std::wstring> Context::GetOptionNames(const std::wstring& dataname) const {
+    const auto& reader =
+        CheckedEntry("fwcommon::Context::GetOptionNames", dataname).second.first.reader;
+    return reader ? reader->GetOptionNames() : std::vector<std::wstring>();
+}
+
 }  // namespace fwcommon

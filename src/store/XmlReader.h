@@ -73,6 +73,10 @@ public:
     bool HasChanges() override;
     ~XmlReader() override;
 
+    // Erases the first option of this name and creation type; false (and
+    // nothing changed) when the document holds none.
+    bool RemoveOption(const std::wstring& name, CreationType creationType);
+
     // Named objects of the document, built on first use.
     virtual std::shared_ptr<INamedObject> CreateNamedObject(CreationType creationType,
                                                             const std::wstring& name,

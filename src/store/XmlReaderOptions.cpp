@@ -82,6 +82,23 @@ void XmlReader::SetOptionValue(const std::wstring& name, const boost::any& value
     optionsParsed_ = false;
 }
 
+bool XmlReader::RemoveOption(const std::wstring& name, CreationType creationType) {
+    EnsureOptionsParsed();
+    if (!FindOption(Live(), name, creationType)) {
+        return false;
+    }
+    auto& options = MutableLive().Options()->Option();
+    for (auto it = options.begin(); it != options.end(); ++it) {
+        if (Matches(*it, name, creationType)) {
+            options.erase(it);
+            break;
+        }
+    }
+    optionsChanged_ = true;
+    optionsParsed_ = false;
+    return true;
+}
+
 void XmlReader::SetApplicationProperties(std::int64_t time, std::int32_t period) {
     const std::time_t when = time == 0 ? std::time(nullptr) : static_cast<std::time_t>(time);
     Sarvo::Properties& properties = MutableLive().Properties();

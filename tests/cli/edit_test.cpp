@@ -79,6 +79,7 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
         {{"option", "set", "@", "DefaultAction", "Pass"},
          "option changed: DefaultAction (User): value 'Drop' -> 'Pass'\n"},
         {{"option", "set", "@", "Audit", "on"}, "option added: Audit (User)\n"},
+        {{"option", "unset", "@", "LogLevel"}, "option removed: LogLevel (Policy)\n"},
         {{"object", "remove", "@", "--name", "Mail"},
          "rule changed: vpn 200002 (Policy) \"Head office to the LAN during office hours\": "
          "Size of 'Service Condition' mismatch: '1' and '0'\n"
@@ -140,6 +141,37 @@ TEST(FwpolicyEdit, OptionGetReadsWhatSetWrote) {
     EXPECT_EQ("fwpolicy: " + work.file() + ": no option \"Nope\"\n", missing.err);
 }
 
+TEST(FwpolicyEdit, OptionListShowsEachOptionWithItsAttributes) {
+    Workspace work;
+    ASSERT_EQ(0, RunFwpolicy({"option", "set", work.file(), "Banner", "two\nlines"}).exitStatus);
+    const ToolResult table = RunFwpolicy({"option", "list", work.file()});
+    ASSERT_EQ(0, table.exitStatus) << table.err;
+    EXPECT_EQ(
+        "  NAME           CREATION TYPE  VALUE       ATTRIBUTES\n"
+        "  DefaultAction  user           Drop        TargetPlatform=\"linux-x86_64\"\n"
+        "  LogLevel       policy         2\n"
+        "  Banner         user           two\\nlines\n",
+        table.out);
+
+    const auto json =
+        nlohmann::json::parse(RunFwpolicy({"option", "list", work.file(), "--json"}).out);
+    ASSERT_EQ(3u, json.size());
+    EXPECT_EQ((nlohmann::json{{"name", "DefaultAction"},
+                              {"creationType", "user"},
+                              {"value", "Drop"},
+                              {"attributes", {{"TargetPlatform", "linux-x86_64"}}}}),
+              json[0]);
+    EXPECT_EQ("two\nlines", json[2]["value"]);
+    EXPECT_TRUE(json[1]["attributes"].empty());
+
+    ASSERT_EQ(0, RunFwpolicy({"option", "unset", work.file(), "DefaultAction"}).exitStatus);
+    ASSERT_EQ(0, RunFwpolicy({"option", "unset", work.file(), "LogLevel"}).exitStatus);
+    ASSERT_EQ(0, RunFwpolicy({"option", "unset", work.file(), "Banner"}).exitStatus);
+    EXPECT_EQ("  no options\n", RunFwpolicy({"option", "list", work.file()}).out);
+    EXPECT_EQ("[]\n", RunFwpolicy({"option", "list", work.file(), "--json"}).out);
+    EXPECT_EQ(0, RunFwpolicy({"check", work.file()}).exitStatus);
+}
+
 struct RefusalRow {
     std::vector<std::string> args;
     int status;
@@ -177,6 +209,10 @@ TEST(FwpolicyEdit, RefusedEditsLeaveTheFileByteIdentical) {
         {{"rule", "add", "@", "--section", "nat", "--name", "X", "--action", "drop"}, 2, ""},
         {{"rule", "disable", "@", "--section", "local"}, 2, ""},
         {{"option", "set", "@", "LogLevel"}, 2, ""},
+        {{"option", "unset", "@", "Nope"}, 1, "no option \"Nope\""},
+        {{"option", "unset", "@", "LogLevel", "--creation-type", "user"},
+         1,
+         "no option \"LogLevel\" of creation type user"},
     };
     for (const RefusalRow& row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.args));

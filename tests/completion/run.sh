@@ -32,6 +32,7 @@ expect "--dry-run" rule remove --dry
 expect "remove add set rename show" object ''
 expect "--to --type" object rename --t
 expect "ip interface vpn service schedule" object add --type ''
+expect "get set unset list" option ''
 expect "$source_dir/examples/policy.xml" check "$source_dir/examples/pol"
 # After the file, a verb's words are arguments, never verbs again.
 expect "$source_dir/examples/policy.xml" show "$source_dir/examples/policy.xml" "$source_dir/examples/pol"

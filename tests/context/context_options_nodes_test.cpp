@@ -48,6 +48,35 @@ TEST(ContextOptions, ValuesAreReadAndWrittenPerCreationType) {
     EXPECT_FALSE(context.HasOption(kDoc, User, L"LogLevel"));
 }
 
+TEST(ContextOptions, RemovingTakesOutOneCreationTypeAndRollsBack) {
+    Context context;
+    context.AppendXmlReader(
+        kDoc,
+        PolicyXml("", "",
+                  OptionXml("LogLevel", "2", "Policy") + OptionXml("LogLevel", "5", "User") +
+                      OptionXml("Mode", "x", "User")),
+        User, {}, L"");
+    SignalLog signals(context);
+    EXPECT_FALSE(context.RemoveOption(kDoc, Post, L"LogLevel"));
+    EXPECT_FALSE(context.RemoveOption(kDoc, User, L"Missing"));
+    EXPECT_TRUE(signals.modified.empty());
+    EXPECT_FALSE(context.HasChanges());
+
+    EXPECT_TRUE(context.RemoveOption(kDoc, User, L"LogLevel"));
+    EXPECT_FALSE(context.HasOption(kDoc, User, L"LogLevel"));
+    EXPECT_EQ(L"2", Value(context.GetOptionValue(kDoc, Policy, L"LogLevel")));
+    EXPECT_EQ((std::vector<std::wstring>{L"LogLevel", L"Mode"}), context.GetOptionNames(kDoc));
+    ASSERT_EQ(1u, signals.modified.size());
+    EXPECT_EQ(SignalLog::Change(kDoc, static_cast<DomainObjectType>(256), User, 4294967295ul),
+              signals.modified[0]);
+    EXPECT_FALSE(context.RemoveOption(kDoc, User, L"LogLevel"));
+
+    ASSERT_TRUE(context.RollbackChanges());
+    EXPECT_EQ(L"5", Value(context.GetOptionValue(kDoc, User, L"LogLevel")));
+    EXPECT_EQ((std::vector<std::wstring>{L"LogLevel", L"LogLevel", L"Mode"}),
+              context.GetOptionNames(kDoc));
+}
+
 TEST(ContextOptions, ChangeIsAnnouncedWithTheOptionFamilyAndIdentifier) {
     Context context;
     context.AppendXmlReader(kDoc, {}, User, {}, L"");
