@@ -55,6 +55,10 @@ inline constexpr const char* kDuplicateOrderId = "duplicate-order-id";
 inline constexpr const char* kOrderIdWithoutRoom = "order-id-without-room";
 inline constexpr const char* kUnusedObject = "unused-object";
 inline constexpr const char* kEmptyRange = "empty-range";
+// A port outside 0 to 65535, a protocol number, ICMP type or code outside
+// 0 to 255, an address that does not parse, or a range whose ends are out
+// of order.
+inline constexpr const char* kInvalidValue = "invalid-value";
 inline constexpr const char* kNeverMatches = "never-matches";
 inline constexpr const char* kShadowedRule = "shadowed-rule";
 inline constexpr const char* kRedundantRule = "redundant-rule";

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cwctype>
 
+#include <fwcommon/PolicyLint.h>
+
 namespace fwcommon::lint {
 namespace {
 
@@ -10,10 +12,52 @@ namespace {
 // unknown, which bounds the depth of the resolution.
 constexpr std::size_t kMaxNesting = 200;
 
-void Report(const EmptyRangeSink* sink, const std::wstring& message) {
+// Protocol numbers, ICMP types and ICMP codes are bytes.
+constexpr std::int64_t kMaxByteValue = 255;
+constexpr unsigned kIpv4PrefixBits = 32;
+constexpr unsigned kIpv6PrefixBits = 128;
+
+void Report(const ValueSink* sink, const char* code, const std::wstring& message) {
     if (sink != nullptr && *sink) {
-        (*sink)(message);
+        (*sink)(code, message);
     }
+}
+
+// True when value lies in 0 to max; else reports what holds it.
+bool InRange(std::int64_t value, std::int64_t max, const wchar_t* what, const ValueSink* sink) {
+    if (value >= 0 && value <= max) {
+        return true;
+    }
+    Report(sink, LintCode::kInvalidValue,
+           std::wstring(what) + L" " + std::to_wstring(value) + L" is outside 0 to " +
+               std::to_wstring(max));
+    return false;
+}
+
+// True when text is an address; else reports it.
+bool IsAddress(const std::wstring& text, const ValueSink* sink) {
+    if (ParseAddress(text)) {
+        return true;
+    }
+    Report(sink, LintCode::kInvalidValue, L"address \"" + text + L"\" does not parse");
+    return false;
+}
+
+// A mask is an address or a prefix length that the network's family holds.
+bool IsMask(const std::wstring& mask, const std::optional<Address>& net, const ValueSink* sink) {
+    if (ParseAddress(mask)) {
+        return true;
+    }
+    const unsigned maxBits = net && net->v6 ? kIpv6PrefixBits : kIpv4PrefixBits;
+    bool digits = !mask.empty() && mask.size() <= 3;
+    for (wchar_t c : mask) {
+        digits = digits && c >= L'0' && c <= L'9';
+    }
+    if (digits && std::stoul(mask) <= maxBits) {
+        return true;
+    }
+    Report(sink, LintCode::kInvalidValue, L"mask \"" + mask + L"\" does not parse");
+    return false;
 }
 
 std::wstring Lower(std::wstring text) {
@@ -46,14 +90,14 @@ unsigned DayBits(const Sarvo::WeekDays& d) {
 
 // A weekly window: a start after the end may mean a window over midnight
 // or nothing at all, so it is unknown.
-ScheduleBounds Window(const Sarvo::Schedule& s, unsigned days, const EmptyRangeSink* sink) {
+ScheduleBounds Window(const Sarvo::Schedule& s, unsigned days, const ValueSink* sink) {
     const std::int64_t start = SecondOfDay(s.StartTime());
     const std::int64_t end = SecondOfDay(s.EndTime());
     if (start < 0 || end < 0 || end < start) {
         return ScheduleBounds::Unknown();
     }
     if (days == 0) {
-        Report(sink, L"weekly schedule selects no day");
+        Report(sink, LintCode::kEmptyRange, L"weekly schedule selects no day");
         return ScheduleBounds::Empty();
     }
     ScheduleSet set;
@@ -62,7 +106,7 @@ ScheduleBounds Window(const Sarvo::Schedule& s, unsigned days, const EmptyRangeS
     return ScheduleBounds::OfExact(set);
 }
 
-ScheduleBounds CalendarSpan(const Sarvo::Calendar& c, const EmptyRangeSink* sink) {
+ScheduleBounds CalendarSpan(const Sarvo::Calendar& c, const ValueSink* sink) {
     const std::int64_t startTime = SecondOfDay(c.StartTime());
     const std::int64_t endTime = SecondOfDay(c.EndTime());
     if (startTime < 0 || endTime < 0 || c.StartDate().zone_present() ||
@@ -74,7 +118,7 @@ ScheduleBounds CalendarSpan(const Sarvo::Calendar& c, const EmptyRangeSink* sink
     const std::uint64_t end =
         AbsoluteSecond(c.EndDate().year(), c.EndDate().month(), c.EndDate().day(), endTime);
     if (end < start) {
-        Report(sink, L"calendar schedule ends before it starts");
+        Report(sink, LintCode::kInvalidValue, L"calendar schedule ends before it starts");
         return ScheduleBounds::Empty();
     }
     ScheduleSet set;
@@ -84,7 +128,7 @@ ScheduleBounds CalendarSpan(const Sarvo::Calendar& c, const EmptyRangeSink* sink
 
 // A port element as an axis range; nothing for a plain PortPrimitive.
 bool PortAxis(const Sarvo::PortPrimitive* port, std::int64_t& lo, std::int64_t& hi,
-              const EmptyRangeSink* sink) {
+              const ValueSink* sink) {
     if (port == nullptr) {
         lo = 0;
         hi = ServiceSet::kMaxPort;
@@ -93,15 +137,21 @@ bool PortAxis(const Sarvo::PortPrimitive* port, std::int64_t& lo, std::int64_t& 
     if (const auto* range = dynamic_cast<const Sarvo::PortRange*>(port)) {
         lo = range->Begin().Value();
         hi = range->End().Value();
+        const bool loValid = InRange(lo, ServiceSet::kMaxPort, L"port", sink);
+        const bool hiValid = InRange(hi, ServiceSet::kMaxPort, L"port", sink);
+        if (!loValid || !hiValid) {
+            return false;
+        }
         if (hi < lo) {
-            Report(sink, L"port range " + std::to_wstring(lo) + L"-" + std::to_wstring(hi) +
-                             L" ends below its start");
+            Report(sink, LintCode::kInvalidValue,
+                   L"port range " + std::to_wstring(lo) + L"-" + std::to_wstring(hi) +
+                       L" ends below its start");
         }
         return true;
     }
     if (const auto* single = dynamic_cast<const Sarvo::Port*>(port)) {
         lo = hi = single->Value();
-        return true;
+        return InRange(lo, ServiceSet::kMaxPort, L"port", sink);
     }
     return false;
 }
@@ -112,8 +162,11 @@ const Sarvo::PortPrimitive* PortOf(const Optional& port) {
 }
 
 ServiceBounds PortService(const Sarvo::PortRestrictionCondition& c, std::int64_t protocol,
-                          const EmptyRangeSink* sink) {
+                          const ValueSink* sink) {
     ServiceBox box{{protocol, 0, 0}, {protocol, 0, 0}};
+    if (!InRange(protocol, kMaxByteValue, L"protocol number", sink)) {
+        return ServiceBounds::Unknown();
+    }
     if (!PortAxis(PortOf(c.SourcePort()), box.lo[1], box.hi[1], sink) ||
         !PortAxis(PortOf(c.DestinationPort()), box.lo[2], box.hi[2], sink)) {
         return ServiceBounds::Unknown();
@@ -121,7 +174,13 @@ ServiceBounds PortService(const Sarvo::PortRestrictionCondition& c, std::int64_t
     return ServiceBounds::OfExact(ServiceSet::OfBox(box));
 }
 
-ServiceBounds IcmpService(const Sarvo::IcmpCondition& c) {
+ServiceBounds IcmpService(const Sarvo::IcmpCondition& c, const ValueSink* sink) {
+    bool valid = InRange(c.Protocol(), kMaxByteValue, L"protocol number", sink);
+    valid = (!c.Type() || InRange(*c.Type(), kMaxByteValue, L"ICMP type", sink)) && valid;
+    valid = (!c.Code() || InRange(*c.Code(), kMaxByteValue, L"ICMP code", sink)) && valid;
+    if (!valid) {
+        return ServiceBounds::Unknown();
+    }
     ServiceBox box = AllPortsOf(c.Protocol());
     if (c.Type()) {
         box.lo[1] = box.hi[1] = *c.Type();
@@ -172,28 +231,43 @@ Bounds<E> ConditionEvaluator::Resolve(Memo<E>& memo, NamedObjectType type, std::
     return memo.done.emplace(id, std::move(result)).first->second;
 }
 
-HostBounds ConditionEvaluator::IpPrimitive(const Sarvo::IpHostCondition& c,
-                                           const EmptyRangeSink* sink) {
+HostBounds ConditionEvaluator::IpPrimitive(const Sarvo::IpHostCondition& c, const ValueSink* sink) {
     std::optional<AddressSet> set;
     if (const auto* address = dynamic_cast<const Sarvo::IpAddress*>(&c)) {
         const std::optional<Address> parsed = ParseAddress(address->Value());
         if (!parsed) {
+            IsAddress(address->Value(), sink);
             return HostBounds::OfToken(interner_.Intern(L"address:" + address->Value()));
         }
         set = SingleAddress(*parsed);
     } else if (const auto* mask = dynamic_cast<const Sarvo::IpMask*>(&c)) {
-        set = MaskedNetwork(mask->Net().Value(), mask->Mask().Value());
+        const bool netValid = IsAddress(mask->Net().Value(), sink);
+        const bool maskValid =
+            IsMask(mask->Mask().Value(), ParseAddress(mask->Net().Value()), sink);
+        if (netValid && maskValid) {
+            set = MaskedNetwork(mask->Net().Value(), mask->Mask().Value());
+        }
     } else if (const auto* range = dynamic_cast<const Sarvo::IpRange*>(&c)) {
-        set = AddressRange(range->Begin().Value(), range->End().Value());
+        const bool beginValid = IsAddress(range->Begin().Value(), sink);
+        const bool endValid = IsAddress(range->End().Value(), sink);
+        if (beginValid && endValid) {
+            set = AddressRange(range->Begin().Value(), range->End().Value());
+            if (!set) {
+                Report(sink, LintCode::kInvalidValue,
+                       L"address range " + range->Begin().Value() + L"-" + range->End().Value() +
+                           L" mixes IPv4 and IPv6");
+            }
+        }
         if (set && set->IsEmpty()) {
-            Report(sink, L"address range " + range->Begin().Value() + L"-" + range->End().Value() +
-                             L" ends below its start");
+            Report(sink, LintCode::kInvalidValue,
+                   L"address range " + range->Begin().Value() + L"-" + range->End().Value() +
+                       L" ends below its start");
         }
     }
     return set ? HostBounds::OfExact(*set) : HostBounds::Unknown();
 }
 
-HostBounds ConditionEvaluator::Host(const Sarvo::IpHostCondition& c, const EmptyRangeSink* sink) {
+HostBounds ConditionEvaluator::Host(const Sarvo::IpHostCondition& c, const ValueSink* sink) {
     if (dynamic_cast<const Sarvo::IpPrimitive*>(&c) != nullptr) {
         return IpPrimitive(c, sink);
     }
@@ -212,7 +286,7 @@ HostBounds ConditionEvaluator::Host(const Sarvo::IpHostCondition& c, const Empty
 }
 
 InterfaceBounds ConditionEvaluator::Interface(const Sarvo::InterfaceCondition& c,
-                                              const EmptyRangeSink* sink) {
+                                              const ValueSink* sink) {
     if (const auto* simple = dynamic_cast<const Sarvo::SimpleInterface*>(&c)) {
         return InterfaceBounds::OfToken(interner_.Intern(L"interface:" + simple->Value()));
     }
@@ -235,7 +309,7 @@ InterfaceBounds ConditionEvaluator::Interface(const Sarvo::InterfaceCondition& c
     return InterfaceBounds::Unknown();
 }
 
-VpnBounds ConditionEvaluator::Vpn(const Sarvo::VpnHostCondition& c, const EmptyRangeSink*) {
+VpnBounds ConditionEvaluator::Vpn(const Sarvo::VpnHostCondition& c, const ValueSink*) {
     if (const auto* node = dynamic_cast<const Sarvo::VpnNodeId*>(&c)) {
         return VpnBounds::OfToken(interner_.Intern(L"node:" + std::to_wstring(node->Value())));
     }
@@ -257,8 +331,7 @@ VpnBounds ConditionEvaluator::Vpn(const Sarvo::VpnHostCondition& c, const EmptyR
     return VpnBounds::Unknown();
 }
 
-ServiceBounds ConditionEvaluator::Service(const Sarvo::ServiceCondition& c,
-                                          const EmptyRangeSink* sink) {
+ServiceBounds ConditionEvaluator::Service(const Sarvo::ServiceCondition& c, const ValueSink* sink) {
     if (const auto* tcp = dynamic_cast<const Sarvo::TcpCondition*>(&c)) {
         return PortService(*tcp, tcp->Protocol(), sink);
     }
@@ -266,9 +339,12 @@ ServiceBounds ConditionEvaluator::Service(const Sarvo::ServiceCondition& c,
         return PortService(*udp, udp->Protocol(), sink);
     }
     if (const auto* icmp = dynamic_cast<const Sarvo::IcmpCondition*>(&c)) {
-        return IcmpService(*icmp);
+        return IcmpService(*icmp, sink);
     }
     if (const auto* protocol = dynamic_cast<const Sarvo::ProtocolCondition*>(&c)) {
+        if (!InRange(protocol->Protocol(), kMaxByteValue, L"protocol number", sink)) {
+            return ServiceBounds::Unknown();
+        }
         return ServiceBounds::OfExact(ServiceSet::OfBox(AllPortsOf(protocol->Protocol())));
     }
     if (const auto* ref = dynamic_cast<const Sarvo::ServiceObjectRef*>(&c)) {
@@ -283,7 +359,7 @@ ServiceBounds ConditionEvaluator::Service(const Sarvo::ServiceCondition& c,
 }
 
 ScheduleBounds ConditionEvaluator::Schedule(const Sarvo::ScheduleCondition& c,
-                                            const EmptyRangeSink* sink) {
+                                            const ValueSink* sink) {
     if (const auto* weekly = dynamic_cast<const Sarvo::Weekly*>(&c)) {
         return Window(*weekly, DayBits(weekly->WeekDays()), sink);
     }
@@ -304,9 +380,9 @@ ScheduleBounds ConditionEvaluator::Schedule(const Sarvo::ScheduleCondition& c,
     return ScheduleBounds::Unknown();
 }
 
-void ConditionEvaluator::CheckObject(const ObjectEntry& entry, const EmptyRangeSink& sink) {
+void ConditionEvaluator::CheckObject(const ObjectEntry& entry, const ValueSink& sink) {
     const Sarvo::NamedObject* e = entry.element;
-    const EmptyRangeSink* s = &sink;
+    const ValueSink* s = &sink;
     if (const auto* ip = dynamic_cast<const Sarvo::IpObject*>(e)) {
         ObjectContent<AddressSet>(*ip, [&](const auto& c) { return Host(c, s); });
     } else if (const auto* iface = dynamic_cast<const Sarvo::InterfaceObject*>(e)) {

@@ -37,9 +37,11 @@ private:
     std::vector<const std::wstring*> texts_;  // keys of tokens_, by token
 };
 
-// Receives the text of a primitive that matches nothing ("port range 90-80
-// ends below its start"). May be null where nothing is reported.
-using EmptyRangeSink = std::function<void(const std::wstring& message)>;
+// Receives the finding code and text of a primitive that matches nothing
+// or holds a value no packet can have ("port range 90-80 ends below its
+// start", "port 70000 is outside 0 to 65535"). May be null where nothing
+// is reported.
+using ValueSink = std::function<void(const char* code, const std::wstring& message)>;
 
 // Turns conditions into the sets they match, resolving named objects
 // through the catalog. Objects are resolved once and remembered; a
@@ -51,14 +53,14 @@ class ConditionEvaluator {
 public:
     ConditionEvaluator(const ObjectCatalog& catalog, Interner& interner);
 
-    HostBounds Host(const Sarvo::IpHostCondition& c, const EmptyRangeSink* sink);
-    InterfaceBounds Interface(const Sarvo::InterfaceCondition& c, const EmptyRangeSink* sink);
-    VpnBounds Vpn(const Sarvo::VpnHostCondition& c, const EmptyRangeSink* sink);
-    ServiceBounds Service(const Sarvo::ServiceCondition& c, const EmptyRangeSink* sink);
-    ScheduleBounds Schedule(const Sarvo::ScheduleCondition& c, const EmptyRangeSink* sink);
+    HostBounds Host(const Sarvo::IpHostCondition& c, const ValueSink* sink);
+    InterfaceBounds Interface(const Sarvo::InterfaceCondition& c, const ValueSink* sink);
+    VpnBounds Vpn(const Sarvo::VpnHostCondition& c, const ValueSink* sink);
+    ServiceBounds Service(const Sarvo::ServiceCondition& c, const ValueSink* sink);
+    ScheduleBounds Schedule(const Sarvo::ScheduleCondition& c, const ValueSink* sink);
 
     // Checks the object's own entries, reporting their empty primitives.
-    void CheckObject(const ObjectEntry& entry, const EmptyRangeSink& sink);
+    void CheckObject(const ObjectEntry& entry, const ValueSink& sink);
 
 private:
     template <typename E>
@@ -71,7 +73,7 @@ private:
     Bounds<E> Resolve(Memo<E>& memo, NamedObjectType type, std::int32_t id, Evaluate evaluate);
 
     Token SystemToken(const std::wstring& name);
-    HostBounds IpPrimitive(const Sarvo::IpHostCondition& c, const EmptyRangeSink* sink);
+    HostBounds IpPrimitive(const Sarvo::IpHostCondition& c, const ValueSink* sink);
 
     const ObjectCatalog& catalog_;
     Interner& interner_;

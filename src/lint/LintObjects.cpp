@@ -124,7 +124,7 @@ void CheckObjects(const std::vector<ObjectEntry>& own, const std::vector<ObjectE
         };
         CheckReferences(ReferencesOfObject(*own[i].element), pass, report);
         pass.evaluator.CheckObject(
-            own[i], [&](const std::wstring& message) { report(LintCode::kEmptyRange, message); });
+            own[i], [&](const char* code, const std::wstring& message) { report(code, message); });
     }
     CycleFinder(own, pass.catalog, pass.findings).Run();
 }

@@ -17,7 +17,7 @@ Bounds<E> UnionOf(const Sequence& conditions, Evaluate evaluate) {
 }
 
 template <typename Optional>
-Side BuildSide(const Optional& network, ConditionEvaluator& evaluator, const EmptyRangeSink* sink) {
+Side BuildSide(const Optional& network, ConditionEvaluator& evaluator, const ValueSink* sink) {
     Side side;
     if (!network) {
         return side;
@@ -71,7 +71,7 @@ bool SideCovers(const Side& outer, const Side& inner) {
 }  // namespace
 
 RuleMatch BuildRuleMatch(const Sarvo::ConditionSet& conditions, ConditionEvaluator& evaluator,
-                         const EmptyRangeSink& sink) {
+                         const ValueSink& sink) {
     RuleMatch match;
     match.schedule = UnionOf<ScheduleSet>(conditions.ScheduleCondition(), [&](const auto& c) {
         return evaluator.Schedule(c, &sink);

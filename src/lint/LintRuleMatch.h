@@ -27,7 +27,7 @@ struct RuleMatch {
 };
 
 RuleMatch BuildRuleMatch(const Sarvo::ConditionSet& conditions, ConditionEvaluator& evaluator,
-                         const EmptyRangeSink& sink);
+                         const ValueSink& sink);
 
 // The part proved to match nothing ("schedule", "source", "service",
 // "destination"), or null when none is.

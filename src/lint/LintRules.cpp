@@ -124,7 +124,7 @@ private:
         CheckReferences(ReferencesOfRule(entry.rule->ConditionSet()), pass_, report);
         return BuildRuleMatch(
             entry.rule->ConditionSet(), pass_.evaluator,
-            [&](const std::wstring& message) { report(LintCode::kEmptyRange, message); });
+            [&](const char* code, const std::wstring& message) { report(code, message); });
     }
 
     void Check(std::size_t i) {

@@ -120,7 +120,7 @@ private:
     FlowTester tester_;
     Explainer explainer_;
     std::vector<std::vector<RuleEntry>> sections_;
-    const EmptyRangeSink noSink_;
+    const ValueSink noSink_;
 };
 
 }  // namespace
