@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "RuleSection.h"
+#include "Utf8.h"
 
 namespace fwpolicy {
 namespace {
@@ -107,8 +108,8 @@ const std::vector<std::string>& SectionNames() {
     return names;
 }
 
-std::vector<RuleRow> SectionRows(const Sarvo::PolicyType& policy, const std::string& section,
-                                 const IXmlWrapper& wrapper, const ObjectNames& names) {
+std::vector<const Sarvo::Rule*> SectionRules(const Sarvo::PolicyType& policy,
+                                             const std::string& section) {
     std::vector<const Sarvo::Rule*> rules;
     for (const auto& rule : policy.Rules().Rule()) {
         if (SectionOfRule(rule) == section) {
@@ -117,8 +118,45 @@ std::vector<RuleRow> SectionRows(const Sarvo::PolicyType& policy, const std::str
     }
     std::stable_sort(rules.begin(), rules.end(),
                      [](const auto* a, const auto* b) { return a->OrderId() < b->OrderId(); });
+    return rules;
+}
+
+namespace {
+
+RuleRow RowHead(const Sarvo::Rule& rule, std::size_t position) {
+    RuleRow row;
+    row.position = position;
+    row.identifier = rule.RuleId();
+    row.name = rule.Name();
+    row.active = rule.IsActive();
+    row.action = ActionText(rule.Action());
+    return row;
+}
+
+std::wstring WordsOfSide(const Sarvo::ConditionSet::Source_optional& side,
+                         const ConditionText& words) {
+    std::vector<std::wstring> parts;
+    if (side.present()) {
+        for (const std::string& entry : words.SideEntries(side.get()))
+            parts.push_back(FromUtf8(entry));
+    }
+    return Joined(parts);
+}
+
+template <typename Sequence, typename Render>
+std::wstring JoinedWords(const Sequence& conditions, Render render) {
+    std::vector<std::wstring> parts;
+    for (const auto& condition : conditions)
+        parts.push_back(FromUtf8(render(condition)));
+    return Joined(parts);
+}
+
+}  // namespace
+
+std::vector<RuleRow> SectionRows(const Sarvo::PolicyType& policy, const std::string& section,
+                                 const IXmlWrapper& wrapper, const ObjectNames& names) {
     std::vector<RuleRow> rows;
-    for (const Sarvo::Rule* rule : rules) {
+    for (const Sarvo::Rule* rule : SectionRules(policy, section)) {
         const auto& conditions = rule->ConditionSet();
         std::vector<std::wstring> services;
         for (const auto& s : conditions.ServiceCondition())
@@ -126,16 +164,28 @@ std::vector<RuleRow> SectionRows(const Sarvo::PolicyType& policy, const std::str
         std::vector<std::wstring> schedules;
         for (const auto& s : conditions.ScheduleCondition())
             schedules.push_back(wrapper.ScheduleConditionText(s));
-        RuleRow row;
-        row.position = rows.size();
-        row.identifier = rule->RuleId();
-        row.name = rule->Name();
-        row.active = rule->IsActive();
-        row.action = ActionText(rule->Action());
+        RuleRow row = RowHead(*rule, rows.size());
         row.source = WithObjectNames(SideText(conditions.Source(), wrapper), names);
         row.destination = WithObjectNames(SideText(conditions.Destination(), wrapper), names);
         row.services = WithObjectNames(Joined(services), names);
         row.schedules = WithObjectNames(Joined(schedules), names);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::vector<RuleRow> SectionRowsInWords(const Sarvo::PolicyType& policy, const std::string& section,
+                                        const ConditionText& words) {
+    std::vector<RuleRow> rows;
+    for (const Sarvo::Rule* rule : SectionRules(policy, section)) {
+        const auto& conditions = rule->ConditionSet();
+        RuleRow row = RowHead(*rule, rows.size());
+        row.source = WordsOfSide(conditions.Source(), words);
+        row.destination = WordsOfSide(conditions.Destination(), words);
+        row.services = JoinedWords(conditions.ServiceCondition(),
+                                   [&words](const auto& s) { return words.Service(s); });
+        row.schedules = JoinedWords(conditions.ScheduleCondition(),
+                                    [&words](const auto& s) { return words.Schedule(s); });
         rows.push_back(row);
     }
     return rows;

@@ -7,6 +7,8 @@
 #include <fwcommon/IXmlWrapper.h>
 #include <fwcommon/rules.hxx>
 
+#include "ConditionText.h"
+
 namespace fwpolicy {
 
 // Names of named objects by Id, for showing references by name.
@@ -32,9 +34,19 @@ struct RuleRow {
 };
 
 // The rules of one section ("local", "vpn", "transit", "tunnel", "nat"),
-// in ascending order id.
+// in ascending order id; they belong to policy.
+std::vector<const Sarvo::Rule*> SectionRules(const Sarvo::PolicyType& policy,
+                                             const std::string& section);
+
+// The rows of one section's rules with the library's display texts of
+// their conditions, object identifiers replaced by names.
 std::vector<RuleRow> SectionRows(const Sarvo::PolicyType& policy, const std::string& section,
                                  const fwcommon::IXmlWrapper& wrapper, const ObjectNames& names);
+
+// The rows of one section's rules with their conditions in the text forms
+// the editor reads.
+std::vector<RuleRow> SectionRowsInWords(const Sarvo::PolicyType& policy, const std::string& section,
+                                        const ConditionText& words);
 
 // The sections in the order the tool shows them.
 const std::vector<std::string>& SectionNames();

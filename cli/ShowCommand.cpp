@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CheckCommand.h"
+#include "ConditionText.h"
 #include "DataFiles.h"
 #include "PolicyFile.h"
 #include "RuleTable.h"
@@ -23,6 +24,7 @@ struct ShowOptions {
     std::string section;
     std::string objectsFile;
     bool json = false;
+    bool raw = false;
 };
 
 std::vector<std::wstring> Cells(const RuleRow& row) {
@@ -59,26 +61,60 @@ nlohmann::json RowJson(const RuleRow& row) {
             {"schedules", ToUtf8(row.schedules)}};
 }
 
-int Show(const ShowOptions& options) {
-    const auto policy = LoadPolicyFile(options.file);
-    if (!policy)
-        return kExitFailure;
-    ObjectNames names;
-    CollectObjectNames(*policy, names);
-    if (!options.objectsFile.empty()) {
-        const auto objects = LoadPolicyFile(options.objectsFile);
-        if (!objects)
-            return kExitFailure;
-        CollectObjectNames(*objects, names);
+// The named objects rules may refer to: the file's own, then those of
+// --objects. Null when a file cannot be loaded (its errors are printed).
+std::vector<std::unique_ptr<Sarvo::PolicyType>> LoadDocuments(const ShowOptions& options) {
+    std::vector<std::unique_ptr<Sarvo::PolicyType>> documents;
+    for (const std::string* file : {&options.file, &options.objectsFile}) {
+        if (file->empty())
+            continue;
+        auto document = LoadPolicyFile(*file);
+        if (!document)
+            return {};
+        documents.push_back(std::move(document));
     }
+    return documents;
+}
+
+// The rows of a section in the tool's words, or with --raw in the
+// library's display texts.
+class RowSource {
+public:
+    explicit RowSource(const std::vector<std::unique_ptr<Sarvo::PolicyType>>& documents)
+        : protocols_(textforms::ProtocolNames::FromDictionary()), words_(kinded_, protocols_) {
+        for (const auto& document : documents) {
+            CollectObjectNames(*document, names_);
+            CollectKindedObjectNames(*document, kinded_);
+        }
+    }
+
+    std::vector<RuleRow> Rows(const Sarvo::PolicyType& policy, const std::string& section,
+                              bool raw) const {
+        if (raw)
+            return SectionRows(policy, section, *wrapper_, names_);
+        return SectionRowsInWords(policy, section, words_);
+    }
+
+private:
+    ObjectNames names_;
+    KindedObjectNames kinded_;
+    textforms::ProtocolNames protocols_;
+    ConditionText words_;
+    std::shared_ptr<fwcommon::IXmlWrapper> wrapper_ = fwcommon::GetXmlWrapper();
+};
+
+int Show(const ShowOptions& options) {
+    const auto documents = LoadDocuments(options);
+    if (documents.empty())
+        return kExitFailure;
     if (!LoadDictionaries())
         return kExitFailure;
-    const auto wrapper = fwcommon::GetXmlWrapper();
+    const RowSource source(documents);
     nlohmann::json sections = nlohmann::json::object();
     for (const std::string& section : SectionNames()) {
         if (!options.section.empty() && section != options.section)
             continue;
-        const std::vector<RuleRow> rows = SectionRows(*policy, section, *wrapper, names);
+        const std::vector<RuleRow> rows = source.Rows(*documents.front(), section, options.raw);
         if (options.json) {
             auto& list = sections[section] = nlohmann::json::array();
             for (const RuleRow& row : rows)
@@ -104,6 +140,8 @@ void AddShowCommand(CLI::App& app, int* status) {
     show->add_option("--objects", options->objectsFile,
                      "Policy file holding the named objects that rules refer to");
     show->add_flag("--json", options->json, "Print JSON instead of a table");
+    show->add_flag("--raw", options->raw,
+                   "Show conditions in the library's display texts instead of the tool's words");
     show->callback([options, status] { *status = Show(*options); });
 }
 
