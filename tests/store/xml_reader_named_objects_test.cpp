@@ -2,15 +2,21 @@
 // change, and references taken out of rules when an object goes.
 
 #include <cstring>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
 #include <fwcommon/INamedObject.h>
+#include <fwcommon/IServiceNamedObject.h>
 #include <fwcommon/IipAddressNamedObject.h>
 #include "store/StoreTestSupport.h"
 
 namespace fwcommon::test {
 namespace {
+
+// The parameters of a service item that hold its destination ports.
+constexpr int kDestinationFrom = 21;
+constexpr int kDestinationTo = 22;
 
 std::shared_ptr<XmlReader> Example() {
     return MakeReader(ReadBytes(SourcePath("examples/policy.xml")), Policy);
@@ -79,6 +85,49 @@ TEST(XmlReaderNamedObjects, ChangedObjectIsWrittenIntoItsElement) {
     const auto& range = dynamic_cast<const Sarvo::IpRange&>(element.Inclusion()[1]);
     EXPECT_EQ(L"10.1.1.9", range.End().Value());
     EXPECT_EQ(1u, element.Exclusion().size());
+}
+
+const Sarvo::PortRange& RangeOf(const xsd::cxx::tree::optional<Sarvo::PortPrimitive>& side) {
+    if (!side.present()) {
+        throw std::logic_error("no port");
+    }
+    return dynamic_cast<const Sarvo::PortRange&>(*side);
+}
+
+// A service whose member has port ranges on both sides: the store reads
+// the ranges into the item, keeps them when the object is written back,
+// and writes a new member's ranges too.
+TEST(XmlReaderNamedObjects, WriteBackOfAServiceKeepsItsPortRanges) {
+    auto reader = MakeReader(PolicyXml(
+        "",
+        "<ServiceObject><Name>Web</Name><Id>81</Id><CreationType>Policy</CreationType>"
+        "<Inclusion xsi:type=\"sv:UdpCondition\"><SourcePort xsi:type=\"sv:PortRange\">"
+        "<Begin><Value>1024</Value></Begin><End><Value>2047</Value></End></SourcePort>"
+        "<DestinationPort xsi:type=\"sv:PortRange\"><Begin><Value>8080</Value></Begin>"
+        "<End><Value>8090</Value></End></DestinationPort><Protocol>17</Protocol></Inclusion>"
+        "</ServiceObject>"));
+    const auto web =
+        std::dynamic_pointer_cast<IServiceNamedObject>(reader->GetNamedObject(Policy, L"Web"));
+    ASSERT_NE(nullptr, web);
+    const auto read = web->GetInclusions()->at(0);
+    EXPECT_EQ(L"8080", read->GetParam(kDestinationFrom));
+    EXPECT_EQ(L"8090", read->GetParam(kDestinationTo));
+
+    web->SetName(L"Web (new)");
+    ASSERT_TRUE(web->AddElement(0, web->CreateTcpElement(5000, 5009, 9000, 9100)));
+    const auto written = Written(*reader);
+    const auto& element = written->NamedObjects()->ServiceObject().at(0);
+    EXPECT_EQ(L"Web (new)", element.Name());
+    ASSERT_EQ(2u, element.Inclusion().size());
+    const auto& kept = dynamic_cast<const Sarvo::UdpCondition&>(element.Inclusion()[0]);
+    EXPECT_EQ(1024, RangeOf(kept.SourcePort()).Begin().Value());
+    EXPECT_EQ(2047, RangeOf(kept.SourcePort()).End().Value());
+    EXPECT_EQ(8080, RangeOf(kept.DestinationPort()).Begin().Value());
+    EXPECT_EQ(8090, RangeOf(kept.DestinationPort()).End().Value());
+    const auto& added = dynamic_cast<const Sarvo::TcpCondition&>(element.Inclusion()[1]);
+    EXPECT_EQ(5009, RangeOf(added.SourcePort()).End().Value());
+    EXPECT_EQ(9000, RangeOf(added.DestinationPort()).Begin().Value());
+    EXPECT_EQ(9100, RangeOf(added.DestinationPort()).End().Value());
 }
 
 TEST(XmlReaderNamedObjects, AddedObjectCreatesTheCollectionAndRollbackDropsIt) {

@@ -127,6 +127,15 @@ TEST(XmlReaderLoad, LoadedOrderIdsRaiseTheCounters) {
     EXPECT_EQ(base + 11, XmlReader::createOrderId(User));
 }
 
+TEST(XmlReaderLoad, CountersRiseToTheLargestOrderIdWhereverItStands) {
+    const std::int64_t base = XmlReader::createOrderId(User);
+    auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300001, base + 10, "largest first") +
+                                       RuleXml("NatRule", 300002, base + 3, "other section") +
+                                       RuleXml("LocalRule", 300003, base + 5, "then smaller")));
+    reader->GetRules(eLocalRules);
+    EXPECT_EQ(base + 11, XmlReader::createOrderId(User));
+}
+
 TEST(XmlReaderLoad, UpdateOrderIdStepsPastALowerValueAndJumpsToAHigherOne) {
     const std::int64_t counter = XmlReader::createOrderId(User) + 10;
     EXPECT_EQ(counter, XmlReader::UpdateOrderId(counter, User));
@@ -287,6 +296,29 @@ TEST_F(XmlReaderEdit, UpdateRuleReplacesInPlaceKeepingTheOrderId) {
     const auto written = Written(*reader);
     EXPECT_EQ(L"renamed", written->Rules().Rule()[1].Name());
     EXPECT_EQ(4u, written->Rules().Rule().size());
+}
+
+// The reader finds elements by RuleId through positions it remembers: a
+// removal shifts the elements after it, and an edit after the removal
+// still reaches its own rule.
+TEST_F(XmlReaderEdit, AnEditAfterARemovalChangesThatRuleAndNoOther) {
+    auto Renamed = [this](std::size_t position, const std::wstring& name) {
+        auto element = std::shared_ptr<Sarvo::Rule>(
+            (*reader->GetRules(eTransitRules))[position]->GetXmlRule()->_clone());
+        element->Name(name);
+        return reader->UpdateRule(eTransitRules, element);
+    };
+    ASSERT_TRUE(Renamed(0, L"first edit"));
+    ASSERT_TRUE(reader->RemoveRule(eTransitRules, IdentifierWithType(IdOf(1), User)));
+    ASSERT_TRUE(Renamed(1, L"after the removal"));
+    EXPECT_EQ((std::vector<std::wstring>{L"first edit", L"after the removal", L"r40"}),
+              Names(reader->GetRules(eTransitRules)));
+    const auto written = Written(*reader);
+    ASSERT_EQ(3u, written->Rules().Rule().size());
+    EXPECT_EQ(L"first edit", written->Rules().Rule()[0].Name());
+    EXPECT_EQ(L"after the removal", written->Rules().Rule()[1].Name());
+    EXPECT_EQ(300003, written->Rules().Rule()[1].RuleId());
+    EXPECT_EQ(L"r40", written->Rules().Rule()[2].Name());
 }
 
 TEST_F(XmlReaderEdit, RollbackReturnsToTheLastCommit) {
