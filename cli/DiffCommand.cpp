@@ -54,6 +54,7 @@ nlohmann::json JsonReport(const std::vector<Difference>& differences) {
         for (const char* change : {"added", "removed", "changed"})
             lists[change] = nlohmann::json::array();
     }
+    report["rules"]["renumbered"] = nlohmann::json::array();
     for (const Difference& d : differences)
         report[d.group + "s"][d.change].push_back(Json(d));
     return report;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
+#include <tuple>
 #include <utility>
 
 #include <fwcommon/RuleIdentifier.h>
@@ -66,11 +68,98 @@ std::wstring RuleIdentifier(const Sarvo::Rule& rule) {
     return std::to_wstring(fwcommon::RuleIdentifierOf(rule.RuleId()));
 }
 
+Key RuleKey(const Sarvo::Rule& r) {
+    return Key(RuleIdentifier(r), r.CreationType());
+}
+
+// Whether b is a with another RuleId: same section, creation type and
+// everything else.
+bool SameButIdentifier(const Sarvo::Rule& a, const Sarvo::Rule& b) {
+    if (SectionOfRule(a) != SectionOfRule(b) || a.CreationType() != b.CreationType())
+        return false;
+    const std::unique_ptr<Sarvo::Rule> renamed(b._clone());
+    renamed->RuleId(a.RuleId());
+    return *renamed == a;
+}
+
+// What a rule and its renumbered twin share, to find twins without
+// comparing every pair: section, creation type, order id and name.
+using TwinKey = std::tuple<std::string, std::wstring, long long, std::wstring>;
+
+TwinKey TwinKeyOf(const Sarvo::Rule& r) {
+    return TwinKey(SectionOfRule(r), r.CreationType(), r.OrderId(), r.Name());
+}
+
+// Rules of the first document without a partner of their key that have an
+// unpaired twin in the second: renumbered rather than removed and added.
+// Each twin is taken once, in document order.
+std::vector<std::pair<const Sarvo::Rule*, const Sarvo::Rule*>> RenumberedRules(
+    const Sarvo::Rules::Rule_sequence& first, const Sarvo::Rules::Rule_sequence& second) {
+    std::set<Key> inFirst;
+    std::set<Key> inSecond;
+    for (const auto& r : first)
+        inFirst.insert(RuleKey(r));
+    for (const auto& r : second)
+        inSecond.insert(RuleKey(r));
+    std::map<TwinKey, std::vector<const Sarvo::Rule*>> unpaired;
+    for (const auto& r : second) {
+        if (inFirst.count(RuleKey(r)) == 0)
+            unpaired[TwinKeyOf(r)].push_back(&r);
+    }
+    std::vector<std::pair<const Sarvo::Rule*, const Sarvo::Rule*>> pairs;
+    for (const auto& r : first) {
+        const auto candidates = unpaired.find(TwinKeyOf(r));
+        if (inSecond.count(RuleKey(r)) != 0 || candidates == unpaired.end())
+            continue;
+        for (const Sarvo::Rule*& twin : candidates->second) {
+            if (twin != nullptr && SameButIdentifier(r, *twin)) {
+                pairs.emplace_back(&r, twin);
+                twin = nullptr;
+                break;
+            }
+        }
+    }
+    return pairs;
+}
+
+// Takes the removal and the addition of each renumbered rule out of the
+// differences and reports the rule as renumbered instead.
+void ReportRenumbered(
+    const std::vector<std::pair<const Sarvo::Rule*, const Sarvo::Rule*>>& renumbered,
+    std::vector<Difference>& rules) {
+    std::set<Key> removed;
+    std::set<Key> added;
+    for (const auto& [before, after] : renumbered) {
+        removed.insert(RuleKey(*before));
+        added.insert(RuleKey(*after));
+    }
+    std::vector<Difference> kept;
+    for (const Difference& d : rules) {
+        const Key key(d.key, d.creationType);
+        if ((d.change == "removed" && removed.count(key) != 0) ||
+            (d.change == "added" && added.count(key) != 0))
+            continue;
+        kept.push_back(d);
+    }
+    for (const auto& [before, after] : renumbered) {
+        Difference d;
+        d.group = "rule";
+        d.change = "renumbered";
+        d.kind = SectionOfRule(*after);
+        d.key = RuleIdentifier(*after);
+        d.creationType = after->CreationType();
+        d.name = after->Name();
+        d.detail = L"RuleId " + RuleIdentifier(*before) + L" -> " + RuleIdentifier(*after);
+        kept.push_back(d);
+    }
+    rules = kept;
+}
+
 void CompareRules(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
                   std::vector<Difference>& out) {
+    std::vector<Difference> rules;
     Pair(
-        first.Rules().Rule(), second.Rules().Rule(), "rule",
-        [](const Sarvo::Rule& r) { return Key(RuleIdentifier(r), r.CreationType()); },
+        first.Rules().Rule(), second.Rules().Rule(), "rule", RuleKey,
         [](const Sarvo::Rule& r) {
             Difference d;
             d.kind = SectionOfRule(r);
@@ -89,7 +178,9 @@ void CompareRules(const Sarvo::PolicyType& first, const Sarvo::PolicyType& secon
                 return std::wstring(kOutsideComparison);
             return mismatch;
         },
-        out);
+        rules);
+    ReportRenumbered(RenumberedRules(first.Rules().Rule(), second.Rules().Rule()), rules);
+    out.insert(out.end(), rules.begin(), rules.end());
 }
 
 template <typename Comparator, typename Sequence>

@@ -10,7 +10,7 @@ namespace fwpolicy {
 // One rule, named object or option that differs between two documents.
 struct Difference {
     std::string group;   // "rule", "object" or "option"
-    std::string change;  // "added", "removed" or "changed"
+    std::string change;  // "added", "removed", "changed" or (rules) "renumbered"
     std::string kind;    // rule section, object kind; "" for options
     std::wstring key;    // rule identifier, object Id or option name
     std::wstring creationType;
@@ -24,7 +24,10 @@ struct Difference {
 // other pair the detail is the mismatch text of XmlRulesStrictCompare or of
 // the strict comparator of the object's kind. (Those comparators call even
 // identical schedule references unequal, so they are not asked first.)
-// Options are paired by
+// A rule left without a partner that has one in the other document of the
+// same section and creation type, equal but for its RuleId, is reported
+// once as "renumbered" (key: the new identifier; detail "RuleId OLD ->
+// NEW"), after the other rule differences. Options are paired by
 // name and creation type and compared by value and attributes. Properties
 // (dates, version) are not compared. Order: rules, objects, options; in
 // each group the removals and changes in the first document's order, then

@@ -101,7 +101,14 @@ int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit) 
             return kExitFailure;
         const std::vector<unsigned char> result =
             EditedDocument(bytes, FromUtf8(target.file), edit);
-        fwcommon::ParsePolicyDocument(result);  // never write what we could not read back
+        // Never write what we could not read back.
+        const auto edited = fwcommon::ParsePolicyDocument(result);
+        if (*edited == *fwcommon::ParsePolicyDocument(bytes)) {
+            ReportFailure(target.file, "nothing to change; the file is left as it was");
+            if (target.dryRun)
+                Deliver(target.file, result, true);
+            return kExitOk;
+        }
         if (!target.dryRun && ReadFile(target.file) != bytes)
             throw EditError("the file changed while it was being edited; nothing was written");
         Deliver(target.file, result, target.dryRun);

@@ -40,7 +40,8 @@ using SourceEditFunction =
 // editable, new rules and objects of creation type User), runs the edit,
 // commits it, checks that the result is a valid policy document and that
 // the file still holds what was loaded, and replaces the file atomically
-// (or prints the result with --dry-run).
+// (or prints the result with --dry-run). An edit whose result holds the
+// same document as the file writes nothing and says so on stderr.
 // Returns the exit status; every failure is reported on stderr and leaves
 // the file untouched.
 int RunEdit(const EditTarget& target, const EditFunction& edit);

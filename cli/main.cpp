@@ -21,6 +21,7 @@
 #include "ObjectsCommand.h"
 #include "OptionCommand.h"
 #include "QueryCommand.h"
+#include "RenumberCommand.h"
 #include "RuleCommand.h"
 #include "ScanCommands.h"
 #include "ShowCommand.h"
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
     fwpolicy::AddRuleCommand(app, &status);
     fwpolicy::AddObjectCommand(app, &status);
     fwpolicy::AddOptionCommand(app, &status);
+    fwpolicy::AddRenumberCommand(app, &status);
     fwpolicy::AddFormatCommand(app, &status);
     fwpolicy::AddLintCommand(app, &status);
     fwpolicy::AddQueryCommand(app, &status);

@@ -53,6 +53,9 @@ inline constexpr const char* kDuplicateOrderId = "duplicate-order-id";
 // An OrderId so close to the largest one (9223372036854775807) that new
 // rules of its creation type cannot be numbered after it for long.
 inline constexpr const char* kOrderIdWithoutRoom = "order-id-without-room";
+// A RuleId outside the identifier range of the rule's creation type: the
+// first edit of the document gives the rule a new identifier.
+inline constexpr const char* kIdentifierOutOfRange = "identifier-out-of-range";
 inline constexpr const char* kUnusedObject = "unused-object";
 inline constexpr const char* kEmptyRange = "empty-range";
 // A port outside 0 to 65535, a protocol number, ICMP type or code outside

@@ -8,6 +8,7 @@
 #include "lint/LintPass.h"
 #include "lint/LintRuleMatch.h"
 #include "lint/LintShadowIndex.h"
+#include "support/IdentifierRanges.h"
 
 namespace fwcommon::lint {
 namespace {
@@ -27,6 +28,29 @@ void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,
                                     L" is also held by " + DescribeRule(*at->second) + L" of " +
                                     RuleTypeName(at->second->section));
             }
+        }
+    }
+}
+
+CreationType CreationTypeOf(const Sarvo::Rule& rule) {
+    return static_cast<CreationType>(static_cast<int>(rule.CreationType()));
+}
+
+// The store keeps a loaded rule's identifier only inside the range of its
+// creation type and renumbers every other one when the document is first
+// edited.
+void CheckIdentifierRanges(const std::vector<RuleEntry>& rules, FindingList& findings) {
+    for (const RuleEntry& r : rules) {
+        const IdentifierRange range = IdentifierRangeOf(CreationTypeOf(*r.rule));
+        const std::uint32_t id = RuleIdentifierOf(r.rule->RuleId());
+        if (id < range.first || id > range.last) {
+            findings.OnRule(r, LintSeverity::eWarning, LintCode::kIdentifierOutOfRange,
+                            L"RuleId " + std::to_wstring(r.rule->RuleId()) +
+                                L" lies outside the identifiers of creation type " +
+                                std::wstring(r.rule->CreationType()) + L" (" +
+                                std::to_wstring(range.first) + L" to " +
+                                std::to_wstring(range.last) +
+                                L"): the first edit gives the rule a new one");
         }
     }
 }
@@ -225,6 +249,7 @@ void CheckRules(const Sarvo::PolicyType& policy, LintPass& pass) {
     CheckDuplicateRuleIds(sections, pass.findings);
     for (const auto& rules : sections) {
         CheckDuplicateOrderIds(rules, pass.findings);
+        CheckIdentifierRanges(rules, pass.findings);
         CheckOrderIdRoom(rules, pass.findings);
         SectionShadows(rules, pass).Run();
     }

@@ -28,11 +28,12 @@ TEST(FwpolicyLint, JsonCarriesEveryField) {
     const ToolResult r = RunFwpolicy({"lint", "--json", kFindings});
     EXPECT_EQ(1, r.exitStatus) << r.err;
     const auto findings = nlohmann::json::parse(r.out).at("findings");
-    ASSERT_EQ(3u, findings.size());
+    ASSERT_EQ(7u, findings.size());
     EXPECT_EQ("IpObject", findings[0].at("object"));
     EXPECT_EQ(102, findings[0].at("id"));
     EXPECT_EQ("warning", findings[0].at("severity"));
-    const auto& shadowed = findings[2];
+    EXPECT_EQ("identifier-out-of-range", findings[1].at("code"));
+    const auto& shadowed = findings[5];
     EXPECT_EQ(kFindings, shadowed.at("file").get<std::string>());
     EXPECT_EQ("shadowed-rule", shadowed.at("code"));
     EXPECT_EQ("error", shadowed.at("severity"));

@@ -1,6 +1,7 @@
 // Lint findings of small policies: one row per situation, each listing every
 // finding expected, so that a missing finding and a false one both fail.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,20 @@ std::string Brief(const LintFinding& f) {
     return text + "rule#" + std::to_string(f.position);
 }
 
+// The findings without identifier-out-of-range: the small policies here
+// number their rules from 1, outside every creation type's range.
+std::vector<LintFinding> InRangeFindings(std::vector<LintFinding> findings) {
+    findings.erase(std::remove_if(findings.begin(), findings.end(),
+                                  [](const LintFinding& f) {
+                                      return f.code == LintCode::kIdentifierOutOfRange;
+                                  }),
+                   findings.end());
+    return findings;
+}
+
 std::vector<LintFinding> Lint(const std::string& text) {
     const auto policy = ParsePolicyDocument(ToBytes(text));
-    return LintPolicies({LintDocument{"p.xml", policy.get()}});
+    return InRangeFindings(LintPolicies({LintDocument{"p.xml", policy.get()}}));
 }
 
 std::vector<std::string> Briefs(const std::vector<LintFinding>& findings) {
@@ -379,14 +391,43 @@ TEST(PolicyLint, SharedObjectsAreSeenByEveryDocumentAndUnusedOnlyWhenNoneUsesThe
     const auto first = ParsePolicyDocument(ToBytes(Policy("", Local(1, Destination(IpRef(1))))));
     const auto second = ParsePolicyDocument(ToBytes(Policy("", Local(1, Destination(IpRef(3))))));
     const LintDocument shared{"objects.xml", objects.get()};
-    const auto findings = LintPolicies(
-        {LintDocument{"a.xml", first.get()}, LintDocument{"b.xml", second.get()}}, &shared);
+    const auto findings = InRangeFindings(LintPolicies(
+        {LintDocument{"a.xml", first.get()}, LintDocument{"b.xml", second.get()}}, &shared));
     ASSERT_EQ(2u, findings.size());
     EXPECT_EQ("b.xml", findings[0].source);
     EXPECT_EQ("error dangling-reference rule#0", Brief(findings[0]));
     EXPECT_EQ("objects.xml", findings[1].source);
     EXPECT_EQ("warning unused-object object 2", Brief(findings[1]));
     EXPECT_EQ(eIpAddressObject, findings[1].objectType);
+}
+
+TEST(PolicyLint, RuleIdsOutsideTheirCreationTypesRangeAreWarnedAbout) {
+    // Each range's ends are inside it; one past either end is outside.
+    const std::string rules = RuleOf("LocalRule", 300001, 1, Tcp(1, 1)) +
+                              RuleOf("LocalRule", 2000000000, 2, Tcp(2, 2)) +
+                              RuleOf("LocalRule", 300000, 3, Tcp(3, 3)) +
+                              RuleOf("LocalRule", 200001, 4, Tcp(4, 4), "Pass", "", "Policy") +
+                              RuleOf("LocalRule", 300001, 5, Tcp(5, 5), "Pass", "", "Policy") +
+                              RuleOf("LocalRule", 100000, 6, Tcp(6, 6), "Pass", "", "Generated") +
+                              RuleOf("LocalRule", 4294967295, 7, Tcp(7, 7), "Pass", "", "Post") +
+                              RuleOf("LocalRule", 2000000000, 8, Tcp(8, 8), "Pass", "", "Post");
+    const auto policy = ParsePolicyDocument(ToBytes(Policy("", rules)));
+    std::vector<std::string> briefs;
+    std::wstring message;
+    for (const LintFinding& f : LintPolicies({LintDocument{"p.xml", policy.get()}})) {
+        briefs.push_back(Brief(f));
+        if (message.empty())
+            message = f.message;
+    }
+    EXPECT_EQ(
+        (std::vector<std::string>{
+            "warning identifier-out-of-range rule#3", "warning identifier-out-of-range rule#5",
+            "warning identifier-out-of-range rule#6", "warning identifier-out-of-range rule#8"}),
+        briefs);
+    EXPECT_EQ(
+        L"RuleId 300000 lies outside the identifiers of creation type User (300001 to "
+        L"2000000000): the first edit gives the rule a new one",
+        message);
 }
 
 TEST(PolicyLint, ExamplePolicyHasNoErrors) {
