@@ -65,9 +65,11 @@ void AddRenumberCommand(CLI::App& app, int* status) {
                 context.GetXmlData(dataname, live);
                 *lines = Renumbered(source, live);
             });
+        // With --dry-run the document goes to stdout, so the map goes to stderr.
+        std::ostream& report = target->dryRun ? std::cerr : std::cout;
         if (*status == kExitOk) {
             for (const std::string& line : *lines)
-                std::cout << line << '\n';
+                report << line << '\n';
         }
     });
 }

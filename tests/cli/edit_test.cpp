@@ -317,6 +317,7 @@ TEST(FwpolicyEdit, HelpForEveryVerb) {
         {"rule", "--help"},
         {"object", "remove", "--help"},
         {"option", "set", "--help"},
+        {"renumber", "--help"},
     };
     for (const auto& verb : verbs) {
         SCOPED_TRACE(testing::PrintToString(verb));

@@ -5,9 +5,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
+#include "cli/PolicyText.h"
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
 
@@ -22,6 +28,13 @@ fs::path GeneratedPolicy(const fs::path& dir, const std::string& arguments) {
                                 arguments + " -o " + file.string() + " > /dev/null 2>&1";
     EXPECT_EQ(0, std::system(command.c_str())) << command;
     return file;
+}
+
+int CountOf(const std::string& text, const std::string& word) {
+    int count = 0;
+    for (auto at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+        ++count;
+    return count;
 }
 
 TEST(FwpolicyIdentities, AFirstEditOfTheExampleOrOfAGeneratedPolicyRenumbersNothing) {
@@ -41,6 +54,106 @@ TEST(FwpolicyIdentities, AFirstEditOfTheExampleOrOfAGeneratedPolicyRenumbersNoth
         EXPECT_EQ(1, std::count(diff.out.begin(), diff.out.end(), '\n')) << diff.out;
         EXPECT_EQ(0u, diff.out.rfind("rule changed: transit ", 0)) << diff.out;
     }
+}
+
+// A hand-written policy: two rules numbered from 1 (outside every range),
+// one in its range, and a non-ASCII name.
+std::string HandWritten() {
+    return PolicyDocument(RuleElement("LocalRule", 1, 1, "Admin vom Büro", "User") +
+                          RuleElement("LocalRule", 200001, 200001, "Policy rule") +
+                          RuleElement("TransitRule", 2, 2, "Drop all transit", "Post", "Drop"));
+}
+
+fs::path WriteFile(const fs::path& file, const std::string& text) {
+    WriteBytes(file, ToBytes(text));
+    return file;
+}
+
+TEST(FwpolicyIdentities, RenumberNumbersOutOfRangeRulesOnceAndDiffPairsThem) {
+    const TempDir dir;
+    const fs::path file = WriteFile(dir.path() / "hand.xml", HandWritten());
+    const fs::path original = WriteFile(dir.path() / "orig.xml", HandWritten());
+
+    const ToolResult lint = RunFwpolicy({"lint", file.string()});
+    EXPECT_EQ(2, CountOf(lint.out, "identifier-out-of-range")) << lint.out;
+
+    const ToolResult renumber = RunFwpolicy({"renumber", file.string()});
+    ASSERT_EQ(0, renumber.exitStatus) << renumber.err;
+    EXPECT_EQ(
+        "local 1 -> 300001 (User) \"Admin vom Büro\"\n"
+        "transit 2 -> 2000000001 (Post) \"Drop all transit\"\n",
+        renumber.out);
+    EXPECT_EQ("", renumber.err);
+    EXPECT_EQ(0, CountOf(RunFwpolicy({"lint", file.string()}).out, "identifier-out-of-range"));
+
+    const ToolResult diff = RunFwpolicy({"diff", original.string(), file.string()});
+    EXPECT_EQ(1, diff.exitStatus) << diff.err;
+    EXPECT_EQ(
+        "rule renumbered: local 300001 (User) \"Admin vom Büro\": RuleId 1 -> 300001\n"
+        "rule renumbered: transit 2000000001 (Post) \"Drop all transit\": RuleId 2 -> "
+        "2000000001\n",
+        diff.out);
+    const auto json = nlohmann::json::parse(
+        RunFwpolicy({"diff", "--json", original.string(), file.string()}).out);
+    EXPECT_EQ(2u, json["rules"]["renumbered"].size());
+    EXPECT_EQ(0u, json["rules"]["removed"].size());
+    EXPECT_EQ(0u, json["rules"]["added"].size());
+
+    // Once renumbered, a second run has nothing to do and a first edit
+    // changes only what it was asked to.
+    const std::vector<unsigned char> renumbered = ReadBytes(file);
+    const ToolResult again = RunFwpolicy({"renumber", file.string()});
+    EXPECT_EQ(0, again.exitStatus) << again.err;
+    EXPECT_EQ("", again.out);
+    EXPECT_EQ(renumbered, ReadBytes(file));
+    ASSERT_EQ(
+        0, RunFwpolicy({"rule", "disable", file.string(), "--section", "transit", "--index", "0"})
+               .exitStatus);
+    const fs::path kept = WriteFile(dir.path() / "renumbered.xml", ToString(renumbered));
+    EXPECT_EQ(1, CountOf(RunFwpolicy({"diff", kept.string(), file.string()}).out, "\n"));
+}
+
+TEST(FwpolicyIdentities, DiffTellsRenumberedFromChangedRules) {
+    // A renumbered rule whose content also changed is no twin: it is
+    // reported removed and added. Two equal rules pair one to one.
+    const TempDir dir;
+    const std::string drop = RuleElement("LocalRule", 1, 1, "Same", "User", "Drop");
+    const fs::path before =
+        WriteFile(dir.path() / "a.xml",
+                  PolicyDocument(drop + RuleElement("LocalRule", 2, 2, "Other", "User")));
+    const fs::path after =
+        WriteFile(dir.path() / "b.xml",
+                  PolicyDocument(RuleElement("LocalRule", 300001, 1, "Same", "User", "Drop") +
+                                 RuleElement("LocalRule", 300002, 2, "Other", "User", "Drop")));
+    const ToolResult diff = RunFwpolicy({"diff", before.string(), after.string()});
+    EXPECT_EQ(1, diff.exitStatus);
+    EXPECT_EQ(
+        "rule removed: local 2 (User) \"Other\"\n"
+        "rule added: local 300002 (User) \"Other\"\n"
+        "rule renumbered: local 300001 (User) \"Same\": RuleId 1 -> 300001\n",
+        diff.out);
+}
+
+TEST(FwpolicyIdentities, AnEditThatChangesNothingWritesNothingAndSaysSo) {
+    const TempDir dir;
+    const fs::path file = WriteFile(
+        dir.path() / "p.xml",
+        PolicyDocument(RuleElement("LocalRule", 300001, 300001, "Active", "User", "Drop")));
+    struct stat original {};
+    ASSERT_EQ(0, ::stat(file.c_str(), &original));
+    const auto written = fs::last_write_time(file);
+    const std::vector<unsigned char> before = ReadBytes(file);
+    const ToolResult r =
+        RunFwpolicy({"rule", "enable", file.string(), "--section", "local", "--index", "0"});
+    EXPECT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ("fwpolicy: " + file.string() + ": nothing to change; the file is left as it was\n",
+              r.err);
+    EXPECT_EQ(before, ReadBytes(file));
+    EXPECT_EQ(written, fs::last_write_time(file));
+    struct stat now {};
+    ASSERT_EQ(0, ::stat(file.c_str(), &now));
+    EXPECT_EQ(original.st_ino, now.st_ino);
+    EXPECT_EQ(std::vector<std::string>{"p.xml"}, DirectoryEntries(dir.path()));
 }
 
 }  // namespace
