@@ -1,13 +1,19 @@
 #include "PolicyEdit.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <iostream>
+#include <optional>
 
 #include <fwcommon/PolicyDocument.h>
 #include "AtomicFile.h"
 #include "CheckCommand.h"
 #include "Diagnostics.h"
+#include "EditLock.h"
 #include "FileIo.h"
 #include "MarkupScan.h"
+#include "ReplaceChecks.h"
 #include "Utf8.h"
 
 namespace fwpolicy {
@@ -44,6 +50,40 @@ void ReportFailure(const std::string& file, const std::string& message) {
     PrintFileError(std::cerr, file, message);
 }
 
+// A --wait value: "" when it is a number of seconds, else why not.
+std::string SecondsText(const std::string& text) {
+    std::size_t used = 0;
+    double seconds = -1;
+    try {
+        seconds = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || !std::isfinite(seconds) || seconds < 0)
+        return "'" + text + "' is not a number of seconds (0 or more)";
+    return "";
+}
+
+bool ReplacesFile(const EditTarget& target) {
+    return !target.dryRun && target.file != kStandardStream;
+}
+
+std::chrono::milliseconds LockWait(const EditTarget& target) {
+    constexpr double kMillisecondsPerSecond = 1000;
+    constexpr double kLongestWaitSeconds = 1e9;  // about 30 years: for ever
+    return std::chrono::milliseconds(static_cast<long long>(
+        std::min(target.waitSeconds, kLongestWaitSeconds) * kMillisecondsPerSecond));
+}
+
+// The lock of a file the edit replaces, after the checks that it may be
+// replaced; none for a dry run or standard input.
+void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock) {
+    if (!ReplacesFile(target))
+        return;
+    lock.emplace(target.file, LockWait(target));
+    CheckReplaceable(target.file, lock->Status(), target.force);
+}
+
 }  // namespace
 
 void AddEditTarget(CLI::App& verb, EditTarget& target) {
@@ -53,6 +93,12 @@ void AddEditTarget(CLI::App& verb, EditTarget& target) {
     verb.add_flag("--drop-comments", target.dropComments,
                   "Rewrite the file even though its XML comments and processing instructions "
                   "will be lost");
+    verb.add_flag("--force", target.force,
+                  "Replace the file even when it is read-only or has several hard links");
+    verb.add_option("--wait", target.waitSeconds,
+                    "Seconds to wait while another edit of the file holds its lock")
+        ->check(SecondsText)
+        ->capture_default_str();
 }
 
 bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,
@@ -96,6 +142,8 @@ int RunEdit(const EditTarget& target, const EditFunction& edit) {
 
 int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit) {
     try {
+        std::optional<EditLock> lock;
+        LockForReplacing(target, lock);
         const std::vector<unsigned char> bytes = ReadFile(target.file);
         if (!MayRewrite(target.file, bytes, target.dropComments))
             return kExitFailure;
@@ -109,8 +157,11 @@ int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit) 
                 Deliver(target.file, result, true);
             return kExitOk;
         }
-        if (!target.dryRun && ReadFile(target.file) != bytes)
-            throw EditError("the file changed while it was being edited; nothing was written");
+        if (lock) {
+            lock->ExpectUnchanged();
+            if (ReadFile(target.file) != bytes)
+                throw EditError("the file changed while it was being edited; nothing was written");
+        }
         Deliver(target.file, result, target.dryRun);
         return kExitOk;
     } catch (const xml_schema::exception& e) {

@@ -11,14 +11,20 @@
 
 namespace fwpolicy {
 
+// How long an edit waits for another edit of the same file by default.
+constexpr double kDefaultLockWaitSeconds = 5;
+
 // The file an editing verb changes and how the result is delivered.
 struct EditTarget {
     std::string file;
     bool dryRun = false;        // print the edited document instead of writing it
     bool dropComments = false;  // rewrite even when comments would be lost
+    bool force = false;         // replace a read-only file or one of several hard links
+    double waitSeconds = kDefaultLockWaitSeconds;  // for another edit's lock
 };
 
-// Adds the FILE argument and the --dry-run and --drop-comments flags.
+// Adds the FILE argument, the --dry-run, --drop-comments and --force flags
+// and the --wait option.
 void AddEditTarget(CLI::App& verb, EditTarget& target);
 
 // Thrown by an edit that cannot be done; the message is shown as
@@ -36,11 +42,14 @@ using SourceEditFunction =
     std::function<void(fwcommon::Context& context, const std::wstring& dataname,
                        const std::vector<unsigned char>& source)>;
 
-// Loads the file into a fresh Context (every section and named-object kind
-// editable, new rules and objects of creation type User), runs the edit,
-// commits it, checks that the result is a valid policy document and that
-// the file still holds what was loaded, and replaces the file atomically
-// (or prints the result with --dry-run). An edit whose result holds the
+// Takes the file's EditLock (waiting up to --wait seconds) and refuses a
+// file that CheckReplaceable refuses, loads the file into a fresh Context
+// (every section and named-object kind editable, new rules and objects of
+// creation type User), runs the edit, commits it, checks that the result
+// is a valid policy document and that the file is still the one loaded,
+// and replaces the file atomically before it lets go of the lock. With
+// --dry-run or "-" (standard input) the result is printed instead and no
+// lock is taken. An edit whose result holds the
 // same document as the file writes nothing and says so on stderr.
 // Returns the exit status; every failure is reported on stderr and leaves
 // the file untouched.

@@ -1,0 +1,178 @@
+// Edits of one file by several fwpolicy processes at once: each waits for
+// the others' lock, so no update is lost; a file the user may not write, or
+// whose replacement would split hard links, is refused unless --force.
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/PolicyText.h"
+#include "cli/RunTool.h"
+#include "common/TestFiles.h"
+
+namespace fwcommon::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A generated policy large enough that an edit takes a while, so that two
+// edits started together overlap.
+fs::path GeneratedPolicy(const fs::path& dir) {
+    const fs::path file = dir / "policy.xml";
+    const std::string command = "python3 " + SourcePath("bench/gen-policy").string() +
+                                " --rules 300 --seed 9 -o " + file.string() + " > /dev/null 2>&1";
+    EXPECT_EQ(0, std::system(command.c_str())) << command;
+    return file;
+}
+
+std::vector<std::string> AddRule(const fs::path& file, const std::string& name) {
+    return {"rule", "add", file.string(), "--section", "local", "--name", name, "--action", "drop"};
+}
+
+int CountOf(const std::vector<std::string>& names, const std::string& name) {
+    return static_cast<int>(std::count(names.begin(), names.end(), name));
+}
+
+TEST(FwpolicyConcurrentEdits, TwoProcessesAddingRulesToOneFileLoseNeitherRule) {
+    const TempDir dir;
+    const fs::path file = GeneratedPolicy(dir.path());
+    constexpr int kRounds = 5;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(round);
+        const std::string first = "First " + std::to_string(round);
+        const std::string second = "Second " + std::to_string(round);
+        ToolResult a;
+        ToolResult b;
+        std::thread other([&] { b = RunFwpolicy(AddRule(file, second)); });
+        a = RunFwpolicy(AddRule(file, first));
+        other.join();
+        EXPECT_EQ(0, a.exitStatus) << a.err;
+        EXPECT_EQ(0, b.exitStatus) << b.err;
+        const std::vector<std::string> names = ShownNames(file, "local");
+        EXPECT_EQ(1, CountOf(names, first));
+        EXPECT_EQ(1, CountOf(names, second));
+    }
+    EXPECT_EQ(std::vector<std::string>{"policy.xml"}, DirectoryEntries(dir.path()));
+}
+
+// Holds the lock an edit takes, as another edit would.
+class HeldLock {
+public:
+    explicit HeldLock(const fs::path& file) : fd_(::open(file.c_str(), O_RDONLY | O_CLOEXEC)) {
+        EXPECT_EQ(0, ::flock(fd_, LOCK_EX));
+    }
+    ~HeldLock() { Release(); }
+    void Release() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+const char kSmallPolicyRule[] = "Drop all";
+
+fs::path SmallPolicy(const fs::path& dir) {
+    const fs::path file = dir / "small.xml";
+    WriteBytes(file, ToBytes(PolicyDocument(RuleElement("LocalRule", 300001, 300001,
+                                                        kSmallPolicyRule, "User", "Drop"))));
+    return file;
+}
+
+TEST(FwpolicyConcurrentEdits, AnEditWaitsForAHeldLockAndGivesUpAfterWait) {
+    const TempDir dir;
+    const fs::path file = SmallPolicy(dir.path());
+    const std::vector<unsigned char> before = ReadBytes(file);
+    HeldLock held(file);
+
+    std::vector<std::string> impatient = AddRule(file, "Late");
+    impatient.insert(impatient.end(), {"--wait", "0.2"});
+    const auto start = std::chrono::steady_clock::now();
+    const ToolResult refused = RunFwpolicy(impatient);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_EQ(1, refused.exitStatus);
+    EXPECT_EQ("fwpolicy: " + file.string() +
+                  ": is locked by another edit; gave up after 0.2 seconds (--wait SECONDS waits "
+                  "longer)\n",
+              refused.err);
+    EXPECT_EQ(before, ReadBytes(file));
+
+    std::thread release([&held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        held.Release();
+    });
+    const ToolResult waited = RunFwpolicy(AddRule(file, "Patient"));
+    release.join();
+    EXPECT_EQ(0, waited.exitStatus) << waited.err;
+    EXPECT_EQ((std::vector<std::string>{kSmallPolicyRule, "Patient"}), ShownNames(file, "local"));
+}
+
+struct ReplaceRow {
+    const char* what;
+    void (*prepare)(const fs::path& file);
+    std::string refusal;  // after "fwpolicy: FILE: "
+};
+
+TEST(FwpolicyConcurrentEdits, FilesThatRenamingWouldSurpriseAreRefusedUnlessForced) {
+    const ReplaceRow rows[] = {
+        {"read-only", [](const fs::path& file) { fs::permissions(file, fs::perms(0444)); },
+         "is read-only (mode 0444); give --force to replace it anyway"},
+        {"no write bit at all",
+         [](const fs::path& file) { fs::permissions(file, fs::perms(0400)); },
+         "is read-only (mode 0400); give --force to replace it anyway"},
+        {"two hard links",
+         [](const fs::path& file) { fs::create_hard_link(file, file.string() + ".link"); },
+         "has 2 hard links, which replacing it would split; give --force to replace it anyway"},
+    };
+    for (const ReplaceRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        const TempDir dir;
+        const fs::path file = SmallPolicy(dir.path());
+        row.prepare(file);
+        struct stat before {};
+        ASSERT_EQ(0, ::stat(file.c_str(), &before));
+        const std::vector<unsigned char> bytes = ReadBytes(file);
+
+        const ToolResult refused = RunFwpolicy(AddRule(file, "Added"));
+        EXPECT_EQ(1, refused.exitStatus);
+        EXPECT_EQ("fwpolicy: " + file.string() + ": " + row.refusal + "\n", refused.err);
+        EXPECT_EQ(bytes, ReadBytes(file));
+
+        std::vector<std::string> forced = AddRule(file, "Added");
+        forced.push_back("--force");
+        const ToolResult done = RunFwpolicy(forced);
+        EXPECT_EQ(0, done.exitStatus) << done.err;
+        EXPECT_EQ((std::vector<std::string>{kSmallPolicyRule, "Added"}), ShownNames(file, "local"));
+        struct stat after {};
+        ASSERT_EQ(0, ::stat(file.c_str(), &after));
+        EXPECT_EQ(before.st_mode, after.st_mode) << "the mode is kept";
+    }
+}
+
+TEST(FwpolicyConcurrentEdits, AnEditOfAFifoIsRefusedWithoutWaitingForAWriter) {
+    const TempDir dir;
+    const fs::path fifo = dir.path() / "policy.xml";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    const ToolResult r = RunFwpolicy(AddRule(fifo, "X"));
+    EXPECT_EQ(1, r.exitStatus);
+    EXPECT_EQ("fwpolicy: " + fifo.string() +
+                  ": is not a regular file; edits replace regular files only\n",
+              r.err);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+}  // namespace
+}  // namespace fwcommon::test

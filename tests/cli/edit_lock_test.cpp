@@ -1,0 +1,123 @@
+// EditLock: one holder at a time, even within one process; a waiter that
+// locked a file replaced meanwhile follows the path to the new file; a file
+// changed or replaced behind the holder's back is noticed.
+
+#include "EditLock.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "common/TestFiles.h"
+
+namespace fwpolicy {
+namespace {
+
+namespace fs = std::filesystem;
+using fwcommon::test::TempDir;
+using fwcommon::test::ToBytes;
+using fwcommon::test::WriteBytes;
+using std::chrono::milliseconds;
+
+fs::path FileWith(const fs::path& dir, const std::string& name, const std::string& text) {
+    const fs::path file = dir / name;
+    WriteBytes(file, ToBytes(text));
+    return file;
+}
+
+ino_t InodeOf(const fs::path& file) {
+    struct stat status {};
+    EXPECT_EQ(0, ::stat(file.c_str(), &status));
+    return status.st_ino;
+}
+
+TEST(EditLock, ASecondHolderWaitsAndGivesUp) {
+    const TempDir dir;
+    const fs::path file = FileWith(dir.path(), "p.xml", "one");
+    const EditLock first(file.string(), milliseconds(0));
+    try {
+        EditLock second(file.string(), milliseconds(50));
+        FAIL() << "two holders";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(
+            "is locked by another edit; gave up after 0.05 seconds (--wait SECONDS waits "
+            "longer)",
+            e.what());
+    }
+}
+
+TEST(EditLock, AWaiterFollowsThePathToTheFileThatReplacedTheLockedOne) {
+    const TempDir dir;
+    const fs::path file = FileWith(dir.path(), "p.xml", "old");
+    const fs::path replacement = FileWith(dir.path(), "new.xml", "new content");
+    const ino_t newInode = InodeOf(replacement);
+    auto first = std::make_unique<EditLock>(file.string(), milliseconds(0));
+    std::thread holder([&] {
+        std::this_thread::sleep_for(milliseconds(100));
+        fs::rename(replacement, file);  // as a finishing edit does
+        first.reset();
+    });
+    const EditLock second(file.string(), milliseconds(5000));
+    holder.join();
+    EXPECT_EQ(newInode, second.Status().st_ino);
+    EXPECT_NO_THROW(second.ExpectUnchanged());
+}
+
+TEST(EditLock, ChangesBehindTheHoldersBackAreNoticed) {
+    const char* const kChanged =
+        "was replaced or changed by another program while it was being edited; nothing was "
+        "written";
+    const TempDir dir;
+    {
+        const fs::path file = FileWith(dir.path(), "replaced.xml", "text");
+        const EditLock lock(file.string(), milliseconds(0));
+        EXPECT_NO_THROW(lock.ExpectUnchanged());
+        const fs::path other = FileWith(dir.path(), "other.xml", "text");
+        fs::rename(other, file);
+        EXPECT_THROW(lock.ExpectUnchanged(), std::runtime_error);
+    }
+    {
+        const fs::path file = FileWith(dir.path(), "grown.xml", "text");
+        const EditLock lock(file.string(), milliseconds(0));
+        WriteBytes(file, ToBytes("text and more"));
+        EXPECT_THROW(lock.ExpectUnchanged(), std::runtime_error);
+    }
+    {
+        // Same size, new content: only the modification time tells.
+        const fs::path file = FileWith(dir.path(), "rewritten.xml", "text");
+        const EditLock lock(file.string(), milliseconds(0));
+        fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(1));
+        try {
+            lock.ExpectUnchanged();
+            FAIL() << "not noticed";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(kChanged, e.what());
+        }
+    }
+    {
+        const fs::path file = FileWith(dir.path(), "removed.xml", "text");
+        const EditLock lock(file.string(), milliseconds(0));
+        fs::remove(file);
+        EXPECT_THROW(lock.ExpectUnchanged(), std::runtime_error);
+    }
+}
+
+TEST(EditLock, AMissingFileCannotBeLocked) {
+    const TempDir dir;
+    try {
+        EditLock lock((dir.path() / "absent.xml").string(), milliseconds(0));
+        FAIL();
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ("cannot read: No such file or directory", e.what());
+    }
+}
+
+}  // namespace
+}  // namespace fwpolicy
