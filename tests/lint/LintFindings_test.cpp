@@ -421,8 +421,8 @@ TEST(PolicyLint, RuleIdsOutsideTheirCreationTypesRangeAreWarnedAbout) {
     }
     EXPECT_EQ(
         (std::vector<std::string>{
-            "warning identifier-out-of-range rule#3", "warning identifier-out-of-range rule#5",
-            "warning identifier-out-of-range rule#6", "warning identifier-out-of-range rule#8"}),
+            "warning identifier-out-of-range rule#2", "warning identifier-out-of-range rule#4",
+            "warning identifier-out-of-range rule#5", "warning identifier-out-of-range rule#7"}),
         briefs);
     EXPECT_EQ(
         L"RuleId 300000 lies outside the identifiers of creation type User (300001 to "
