@@ -1,6 +1,7 @@
-// Context operations that reach every registered document: removing a
-// named object with the search of the rules that refer to it, and the
-// resultant policy of three documents.
+// Context operations: removing a named object with the search of the rules
+// that refer to it, the resultant policy of three documents, and the paths
+// that concern a single rule (a rule by its index, one rule's change
+// notification).
 
 #include <memory>
 #include <string>
@@ -82,6 +83,49 @@ void GetRsop(benchmark::State& state, const PolicySize& size) {
     state.counters["bytes"] = static_cast<double>(out.size());
 }
 
+// The section the single-rule benchmarks work on: the largest of the
+// generated policies, and the last one the Context's listener searches.
+constexpr fwcommon::RuleType kSingleRuleSection = fwcommon::eTransitRules;
+
+// Walks the section by index, one rule per call, as a host that shows the
+// rules one by one does.
+void GetRuleByIndex(benchmark::State& state, const PolicySize& size) {
+    const std::wstring dataname = L"policy-" + Wide(size.label);
+    Context context;
+    context.AppendXmlReader(dataname, PolicyBytes(size), fwcommon::User, AllEditable(), L"");
+    const auto count =
+        static_cast<unsigned int>(context.GetRules(dataname, kSingleRuleSection)->size());
+    if (count == 0) {
+        state.SkipWithError("the section holds no rules");
+        return;
+    }
+    unsigned int next = 0;
+    for (auto _ : state) {
+        auto rule = context.GetRule(dataname, kSingleRuleSection, next);
+        benchmark::DoNotOptimize(rule.get());
+        next = (next + 1) % count;
+    }
+    state.counters["rules"] = static_cast<double>(count);
+}
+
+// One change notification of a rule the Context created at the end of the
+// section: the Context's listener finds the rule's document and creation
+// type and records the change.
+void RuleNotification(benchmark::State& state, const PolicySize& size) {
+    const std::wstring dataname = L"policy-" + Wide(size.label);
+    Context context;
+    context.AppendXmlReader(dataname, PolicyBytes(size), fwcommon::User, AllEditable(), L"");
+    const auto rule = context.CreateRule(dataname, kSingleRuleSection, fwcommon::User,
+                                         L"benchmark rule", Context::RuleActions::ePass, -1);
+    if (!rule) {
+        state.SkipWithError("the rule was not created");
+        return;
+    }
+    for (auto _ : state) {
+        rule->NotifyChanged();
+    }
+}
+
 template <typename Function>
 benchmark::internal::Benchmark* Register(const std::string& name, const PolicySize& size,
                                          Function function) {
@@ -99,6 +143,8 @@ void RegisterContextBenchmarks(const std::vector<PolicySize>& sizes) {
         Register("Context.GetRSOP", size, GetRsop)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(large ? 1 : 5);
+        Register("Context.GetRuleByIndex", size, GetRuleByIndex)->Unit(benchmark::kMicrosecond);
+        Register("Context.RuleNotification", size, RuleNotification)->Unit(benchmark::kMicrosecond);
     }
 }
 

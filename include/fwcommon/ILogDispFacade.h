@@ -42,6 +42,10 @@ public:
     ILogDispSink* DetachSink();
     void SetComponentName(const std::wstring& name);
     std::wstring GetComponentName() const;
+    // True while a sink is attached: a caller may skip composing a costly
+    // message when none is. Another thread may attach or detach a sink
+    // right after the answer, which then only tells what was.
+    bool HasSink() const;
 
     // Logs one message at a level (0 trace, 1 debug, 2 routine, 3 warning,
     // 4 failure).

@@ -13,6 +13,7 @@
 #include "domain/NamedObject.h"
 #include "domain/NamedObjectNumbers.h"
 #include "store/XmlReader.h"
+#include "support/ComposedLog.h"
 
 namespace fwcommon {
 
@@ -307,7 +308,7 @@ bool Context::RemoveNamedObjectById(const std::wstring& dataname, IdentifierWith
 void Context::SetNamedObjects(const std::wstring& dataname,
                               const std::vector<std::shared_ptr<INamedObject>>& objects,
                               CreationType creationType, const ModesMap& modes) {
-    Log(SetNamedObjectsLogText(dataname, modes), kLogRoutine);
+    LogComposed(kLogRoutine, [&] { return SetNamedObjectsLogText(dataname, modes); });
     const char* function = "fwcommon::Context::SetNamedObjects";
     CheckDataname(function, dataname, nullptr, true);
     if (std::find(objects.begin(), objects.end(), nullptr) != objects.end()) {

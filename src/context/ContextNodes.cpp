@@ -5,6 +5,7 @@
 #include <fwcommon/IVpnNode.h>
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/StringUtilities.h>
+#include "support/ComposedLog.h"
 
 namespace fwcommon {
 
@@ -45,7 +46,7 @@ std::shared_ptr<IVpnNode> Context::GetNetworkNode(unsigned int index) const {
 }
 
 void Context::SetNetworkInterfaces(const std::vector<NetworkInterface>& interfaces) {
-    GetLibLogFacility().Log(InterfacesLogText(interfaces), kLogRoutine);
+    LogComposed(kLogRoutine, [&] { return InterfacesLogText(interfaces); });
     networkInterfaces_ = interfaces;
 }
 

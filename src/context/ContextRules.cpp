@@ -12,18 +12,21 @@
 #include "context/DocumentTextCheck.h"
 #include "context/PrivateObjectListener.h"
 #include "store/XmlReader.h"
+#include "support/ComposedLog.h"
 
 namespace fwcommon {
 
 namespace {
 
-// The rule at an index of a section; the message is the one of the
-// standard library's checked vector access.
-std::shared_ptr<IRule> RuleAt(const RuleList& rules, unsigned int index) {
-    if (index >= rules.size()) {
+// The rule at an index of a section, found without building the section's
+// list; the message is the one of the standard library's checked vector
+// access.
+std::shared_ptr<IRule> RuleAt(const Context::Data& data, RuleType type, unsigned int index) {
+    auto rule = data.reader ? data.reader->GetRuleAt(type, index) : nullptr;
+    if (!rule) {
         throw std::out_of_range("invalid vector<T> subscript");
     }
-    return rules[index];
+    return rule;
 }
 
 std::unique_ptr<Sarvo::Action> NewAction(RuleType type, Context::RuleActions::Enum action) {
@@ -53,7 +56,7 @@ std::shared_ptr<const RuleList> Context::GetRules(const std::wstring& dataname,
 std::shared_ptr<IRule> Context::GetRule(const std::wstring& dataname, RuleType type,
                                         unsigned int index) {
     const Data& data = CheckedEntry("fwcommon::Context::GetRule", dataname).second.first;
-    const auto rule = RuleAt(*SectionRules(data, type), index);
+    const auto rule = RuleAt(data, type, index);
     return data.reader->GetRuleById(GetDomainObject(rule));
 }
 
@@ -104,9 +107,10 @@ bool Context::UpdateRule(const std::wstring& dataname, const std::shared_ptr<Sar
     const char* function = "fwcommon::Context::UpdateRule";
     const RuleType type = GetRuleType(rule);
     RequireDocumentText(function, "name", rule->Name());
-    Log(Prefix(dataname) + L"UpdateRule, id='" + std::to_wstring(rule->RuleId()) + L"', name='" +
-            rule->Name() + L"', type='" + RuleTypeName(type) + L"'",
-        kLogRoutine);
+    LogComposed(kLogRoutine, [&] {
+        return Prefix(dataname) + L"UpdateRule, id='" + std::to_wstring(rule->RuleId()) +
+               L"', name='" + rule->Name() + L"', type='" + RuleTypeName(type) + L"'";
+    });
     const Data& data = CheckedEntry(function, dataname).second.first;
     if (!data.reader) {
         Log(Prefix(dataname) + L"UpdateRule - no document", kLogNotFound);
@@ -129,7 +133,7 @@ bool Context::UpdateRule(const std::wstring& dataname, const std::shared_ptr<IRu
 
 bool Context::RemoveRule(const std::wstring& dataname, RuleType type, unsigned int index) {
     const Data& data = CheckedEntry("fwcommon::Context::RemoveRule", dataname).second.first;
-    const IdentifierWithType id = GetDomainObject(RuleAt(*SectionRules(data, type), index));
+    const IdentifierWithType id = GetDomainObject(RuleAt(data, type, index));
     Log(Prefix(dataname) + L"Remove rule, index=" + std::to_wstring(index) + L", id=" +
             std::to_wstring(id.identifier),
         kLogRoutine);
@@ -144,7 +148,7 @@ bool Context::RemoveRule(const std::wstring& dataname, RuleType type, unsigned i
 bool Context::ChangeRulePriority(const std::wstring& dataname, RuleType type, unsigned int index,
                                  int priority) {
     const Data& data = CheckedEntry("fwcommon::Context::ChangeRulePriority", dataname).second.first;
-    const auto rule = RuleAt(*SectionRules(data, type), index);
+    const auto rule = RuleAt(data, type, index);
     const bool moved = data.reader->ChangeRulePriority(type, rule->GetIdentifier(), priority);
     if (moved) {
         SetRulesChange(type, eReordered, false);

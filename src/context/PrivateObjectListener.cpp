@@ -1,6 +1,7 @@
 #include "context/PrivateObjectListener.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <fwcommon/Context.h>
 #include <fwcommon/INamedObject.h>
@@ -11,7 +12,9 @@ namespace fwcommon {
 
 namespace {
 
-const RuleType kSections[] = {eVPNRules, eNATRules, eTunnelRules, eLocalRules, eTransitRules};
+// The order in which the sections of a document are searched for a rule.
+const std::vector<RuleType> kSectionSearchOrder = {eVPNRules, eNATRules, eTunnelRules, eLocalRules,
+                                                   eTransitRules};
 
 IdentifierWithType IdOf(const IDomainObject& object) {
     return IdentifierWithType(object.GetIdentifier(), object.GetCreationType());
@@ -161,14 +164,9 @@ bool PrivateObjectListener::Locate(DomainObjectType type, std::uint32_t identifi
                 }
             }
         } else if (type == eRule && data.reader) {
-            for (RuleType section : kSections) {
-                const auto rules = data.reader->GetRules(section);
-                for (const auto& rule : *rules) {
-                    if (rule->GetIdentifier() == identifier) {
-                        found = Located{entry.first, rule->GetCreationType(), rule};
-                        return true;
-                    }
-                }
+            if (auto rule = data.reader->FindRuleInSections(identifier, kSectionSearchOrder)) {
+                found = Located{entry.first, rule->GetCreationType(), rule};
+                return true;
             }
         }
     }

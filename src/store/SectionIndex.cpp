@@ -13,6 +13,7 @@ SectionIndex::SectionIndex(RuleType section, RuleIdTable& byIdentifier)
     : section_(section), byIdentifier_(byIdentifier) {}
 
 void SectionIndex::Insert(std::int64_t orderId, std::shared_ptr<IRule> rule) {
+    Changed();
     auto existing = byOrder_.find(orderId);
     if (existing != byOrder_.end()) {
         byIdentifier_.Remove(existing->second->GetIdentifier(), section_, orderId);
@@ -28,11 +29,13 @@ void SectionIndex::Erase(std::int64_t orderId) {
     if (found == byOrder_.end()) {
         return;
     }
+    Changed();
     byIdentifier_.Remove(found->second->GetIdentifier(), section_, orderId);
     byOrder_.erase(found);
 }
 
 void SectionIndex::Clear() {
+    Changed();
     for (const auto& [orderId, rule] : byOrder_) {
         byIdentifier_.Remove(rule->GetIdentifier(), section_, orderId);
     }
@@ -91,6 +94,7 @@ bool SectionIndex::Move(std::int64_t orderId, std::int32_t shift,
         orderIds.push_back(it->first);
         rules.push_back(it->second);
     }
+    Changed();
     if (shift > 0) {
         std::rotate(rules.begin(), rules.begin() + 1, rules.end());
     } else {
@@ -110,12 +114,20 @@ bool SectionIndex::Move(std::int64_t orderId, std::int32_t shift,
 }
 
 std::shared_ptr<const RuleList> SectionIndex::Rules() const {
-    auto rules = std::make_shared<RuleList>();
-    rules->reserve(byOrder_.size());
-    for (const auto& entry : byOrder_) {
-        rules->push_back(entry.second);
+    if (!inOrder_) {
+        auto rules = std::make_shared<RuleList>();
+        rules->reserve(byOrder_.size());
+        for (const auto& entry : byOrder_) {
+            rules->push_back(entry.second);
+        }
+        inOrder_ = std::move(rules);
     }
-    return rules;
+    return inOrder_;
+}
+
+std::shared_ptr<IRule> SectionIndex::At(std::size_t position) const {
+    const auto rules = Rules();
+    return position < rules->size() ? (*rules)[position] : nullptr;
 }
 
 }  // namespace fwcommon

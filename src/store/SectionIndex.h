@@ -15,6 +15,9 @@ namespace fwcommon {
 // The rules of one section keyed by order id, handed out in ascending
 // order id. Every rule is also entered in the reader's identifier table,
 // shared by all sections, so that finding one rule never walks a section.
+// The list in order is built on first use after a change and shared by
+// every reader of it until the next change, so that reading the section
+// rule by rule costs one build, not one per rule.
 class SectionIndex {
 public:
     using Map = std::map<std::int64_t, std::shared_ptr<IRule>>;
@@ -47,14 +50,21 @@ public:
     bool Move(std::int64_t orderId, std::int32_t shift,
               const std::function<void(IRule&, std::int64_t)>& renumber);
 
+    // The rules in ascending order id. The list handed out never changes;
+    // a later change of the section makes a new one.
     std::shared_ptr<const RuleList> Rules() const;
+    // The rule at a position of that list; empty past its end.
+    std::shared_ptr<IRule> At(std::size_t position) const;
     const Map& ByOrder() const { return byOrder_; }
     std::size_t Size() const { return byOrder_.size(); }
 
 private:
+    void Changed() { inOrder_.reset(); }
+
     RuleType section_;
     RuleIdTable& byIdentifier_;
     Map byOrder_;
+    mutable std::shared_ptr<const RuleList> inOrder_;  // empty until built
 };
 
 }  // namespace fwcommon

@@ -1,5 +1,6 @@
 #include "store/XmlReader.h"
 
+#include <algorithm>
 #include <atomic>
 #include <ctime>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "store/RuleElements.h"
 #include "store/StagedGenerators.h"
 #include "store/UtcTime.h"
+#include "support/ComposedLog.h"
 #include "support/IdentifierRanges.h"
 
 namespace fwcommon {
@@ -228,6 +230,28 @@ std::shared_ptr<const RuleList> XmlReader::GetRules(RuleType type) {
     return section ? section->Rules() : std::make_shared<const RuleList>();
 }
 
+std::shared_ptr<IRule> XmlReader::GetRuleAt(RuleType type, std::size_t position) {
+    EnsureRulesParsed();
+    const SectionIndex* section = Section(type);
+    return section ? section->At(position) : nullptr;
+}
+
+std::shared_ptr<IRule> XmlReader::FindRuleInSections(std::uint32_t identifier,
+                                                     const std::vector<RuleType>& searchOrder) {
+    EnsureRulesParsed();
+    const RuleIdTable::Entry* first = nullptr;
+    std::size_t firstRank = searchOrder.size();
+    rulesById_.ForEach(identifier, [&](const RuleIdTable::Entry& entry) {
+        const auto rank = static_cast<std::size_t>(
+            std::find(searchOrder.begin(), searchOrder.end(), entry.section) - searchOrder.begin());
+        if (rank < firstRank || (rank == firstRank && first && entry.orderId < first->orderId)) {
+            first = &entry;
+            firstRank = rank;
+        }
+    });
+    return first ? first->rule : nullptr;
+}
+
 std::shared_ptr<IRule> XmlReader::GetRuleById(IdentifierWithType id) {
     EnsureRulesParsed();
     if (auto rule = rulesById_.Find(id.identifier, id.creationType)) {
@@ -238,6 +262,10 @@ std::shared_ptr<IRule> XmlReader::GetRuleById(IdentifierWithType id) {
 }
 
 void XmlReader::LogRuleDump(std::uint32_t identifier) {
+    LogComposed(kLogNotFound, [&] { return RuleDump(identifier); });
+}
+
+std::wstring XmlReader::RuleDump(std::uint32_t identifier) {
     std::wostringstream dump;
     dump << LogPrefix() << L"GetRule, can't find rule with id='" << identifier << L'\n';
     const std::pair<RuleType, const wchar_t*> headings[] = {{eLocalRules, L"LocalRules: \n"},
@@ -255,7 +283,7 @@ void XmlReader::LogRuleDump(std::uint32_t identifier) {
             }
         }
     }
-    Log(dump.str(), kLogNotFound);
+    return dump.str();
 }
 
 RuleType XmlReader::GetRuleType(const Sarvo::Rule& rule) {

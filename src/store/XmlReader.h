@@ -91,6 +91,14 @@ public:
     virtual std::shared_ptr<INamedObject> GetNamedObject(CreationType creationType,
                                                          const std::wstring& name);
     virtual std::shared_ptr<INamedObject> GetNamedObjectById(IdentifierWithType id);
+    // The rule at a position of a section's rules in order (GetRules);
+    // empty past the end or for a section outside 1..5.
+    std::shared_ptr<IRule> GetRuleAt(RuleType type, std::size_t position);
+    // The rule with this identifier (any creation type) that a search of the
+    // sections in the given order, each in ascending order id, meets first;
+    // empty when none.
+    std::shared_ptr<IRule> FindRuleInSections(std::uint32_t identifier,
+                                              const std::vector<RuleType>& searchOrder);
     // The section of a rule element by its kind. Throws std::runtime_error
     // "fwcommon::XmlReader::GetRuleType.. Unsupported type" for a plain Rule.
     virtual RuleType GetRuleType(const Sarvo::Rule& rule);
@@ -163,6 +171,7 @@ private:
     void ReplaceIndexedRule(RuleType type, const Sarvo::Rule& liveElement);
     void EraseIndexedRule(const Sarvo::Rule& liveElement);
     void LogRuleDump(std::uint32_t identifier);
+    std::wstring RuleDump(std::uint32_t identifier);
     std::wstring LogPrefix() const;
 
     std::shared_ptr<Sarvo::PolicyType> live_;

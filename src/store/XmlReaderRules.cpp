@@ -10,15 +10,19 @@
 #include "store/ReaderListeners.h"
 #include "store/RuleElements.h"
 #include "store/XmlReader.h"
+#include "support/ComposedLog.h"
 
 namespace fwcommon {
 
 std::shared_ptr<IRule> XmlReader::UpdateRule(RuleType type, std::shared_ptr<Sarvo::Rule> element) {
-    std::wostringstream line;
-    line << LogPrefix() << L"UpdateRule \n"
-         << L"DomainObjectIdentifier=" << IdentifierOf(*element) << L",xmlId=" << element->RuleId()
-         << L",orderId=" << element->OrderId() << L",name=" << element->Name();
-    GetLibLogFacility().Log(line.str(), kLogRoutine);
+    LogComposed(kLogRoutine, [&] {
+        std::wostringstream line;
+        line << LogPrefix() << L"UpdateRule \n"
+             << L"DomainObjectIdentifier=" << IdentifierOf(*element) << L",xmlId="
+             << element->RuleId() << L",orderId=" << element->OrderId() << L",name="
+             << element->Name();
+        return line.str();
+    });
 
     // The index is built before the change: a build afterwards would be
     // refused for the pending change.

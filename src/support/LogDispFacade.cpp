@@ -60,6 +60,11 @@ std::wstring ILogDispFacade::GetComponentName() const {
     return componentName_;
 }
 
+bool ILogDispFacade::HasSink() const {
+    boost::shared_lock<boost::shared_mutex> shared(lock_);
+    return sink_ != nullptr;
+}
+
 void ILogDispFacade::Log(const std::wstring& message, int level) {
     boost::shared_lock<boost::shared_mutex> shared(lock_);
     if (sink_ == nullptr) {

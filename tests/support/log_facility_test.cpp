@@ -2,6 +2,7 @@
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/MemoryLogSink.h>
 #include <fwcommon/StreamLogSink.h>
+#include "support/ComposedLog.h"
 
 #include <set>
 #include <sstream>
@@ -57,6 +58,14 @@ TEST_F(LogFacilityTest, MessagesWithoutASinkAreDropped) {
     facade_.Log(std::wstring(L"detached"), 2);
     EXPECT_EQ(sink_.Lines(), Lines{L".  after"});
     EXPECT_EQ(facade_.DetachSink(), nullptr);
+}
+
+TEST_F(LogFacilityTest, HasSinkFollowsAttachAndDetach) {
+    EXPECT_FALSE(facade_.HasSink());
+    facade_.AttachSink(&sink_);
+    EXPECT_TRUE(facade_.HasSink());
+    facade_.DetachSink();
+    EXPECT_FALSE(facade_.HasSink());
 }
 
 TEST_F(LogFacilityTest, AttachReplacesAndReturnsThePreviousSink) {
@@ -163,6 +172,24 @@ TEST(LibLogFacilityTest, IsOneProcessWideFacility) {
     GetLibLogFacility().Log(std::wstring(L"through the library's facility"), 2);
     facility.AttachSink(previous);
     EXPECT_EQ(sink.Lines().size(), 1u);
+}
+
+TEST(LibLogFacilityTest, ComposesAMessageOnlyForAnAttachedSink) {
+    auto& facility = GetLibLogFacility();
+    auto* previous = facility.DetachSink();
+    int composed = 0;
+    const auto compose = [&composed] {
+        ++composed;
+        return std::wstring(L"composed");
+    };
+    LogComposed(kLogNotFound, compose);
+    EXPECT_EQ(composed, 0);
+    MemoryLogSink sink;
+    facility.AttachSink(&sink);
+    LogComposed(kLogNotFound, compose);
+    facility.AttachSink(previous);
+    EXPECT_EQ(composed, 1);
+    EXPECT_EQ(sink.Lines(), Lines{L"+ " + facility.GetComponentName() + L" composed"});
 }
 
 TEST(MonitorPathTest, StoresACopy) {
