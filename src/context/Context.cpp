@@ -9,6 +9,7 @@
 #include <fwcommon/StringUtilities.h>
 #include "context/DatanameCheck.h"
 #include "context/PrivateObjectListener.h"
+#include "context/RegistryEntryParts.h"
 #include "domain/NamedObjectNumbers.h"
 #include "store/XmlReader.h"
 #include "support/IdentifierRanges.h"
@@ -70,7 +71,7 @@ Context::Context(const std::wstring& namedObjectsDataname, ExternalContextFuncti
 
 Context::~Context() {
     for (auto& entry : registry_) {
-        for (auto& record : entry.second.first.namedObjects) {
+        for (auto& record : DataOf(entry).namedObjects) {
             listener_->DetachFrom(*record->object);
         }
     }
@@ -117,14 +118,14 @@ void Context::AppendXmlReader(const std::wstring& dataname, const std::vector<un
     const std::size_t position = registry_.size() - 1;
     auto reader =
         std::make_shared<XmlReader>(bytes, creationType, dataname, schemaPath_, generators_);
-    registry_[position].second.first.reader = reader;
+    DataOf(registry_[position]).reader = reader;
 
     EnsureNamedObjectNumbers(internalNumberBase_);
     RecordNamedObjects(registry_[position]);
 }
 
 void Context::RecordNamedObjects(RegistryEntry& entry) {
-    Data& data = entry.second.first;
+    Data& data = DataOf(entry);
     if (!data.namedObjects.empty()) {
         return;
     }
@@ -145,7 +146,7 @@ void Context::RemoveXmlReader(const std::wstring& dataname) {
     if (entry == registry_.end()) {
         return;
     }
-    for (auto& record : entry->second.first.namedObjects) {
+    for (auto& record : DataOf(*entry).namedObjects) {
         auto& names = record->datanames;
         names.erase(std::remove(names.begin(), names.end(), dataname), names.end());
     }
@@ -154,7 +155,7 @@ void Context::RemoveXmlReader(const std::wstring& dataname) {
 
 void Context::GetXmlData(const std::wstring& dataname, std::vector<unsigned char>& out) {
     const char* function = "fwcommon::Context::GetXmlData";
-    const auto& reader = CheckedEntry(function, dataname).second.first.reader;
+    const auto& reader = DataOf(CheckedEntry(function, dataname)).reader;
     if (!reader) {
         throw std::runtime_error(StringUtilities::GetErrorString(function, "No document"));
     }
@@ -163,7 +164,7 @@ void Context::GetXmlData(const std::wstring& dataname, std::vector<unsigned char
 
 std::shared_ptr<XmlReader> Context::GetXmlReader(const std::wstring& dataname) const {
     const auto entry = find(dataname);
-    return entry == registry_.end() ? std::shared_ptr<XmlReader>() : entry->second.first.reader;
+    return entry == registry_.end() ? std::shared_ptr<XmlReader>() : DataOf(*entry).reader;
 }
 
 std::vector<std::wstring> Context::GetDatanames() const {
@@ -177,7 +178,7 @@ std::vector<std::wstring> Context::GetDatanames() const {
 
 std::wstring Context::GetDatanameName(const std::wstring& dataname) const {
     const auto entry = find(dataname);
-    return entry == registry_.end() ? dataname : entry->second.first.name;
+    return entry == registry_.end() ? dataname : DataOf(*entry).name;
 }
 
 std::wstring Context::GetDataname(const std::shared_ptr<IRule>& rule) const {
@@ -186,7 +187,7 @@ std::wstring Context::GetDataname(const std::shared_ptr<IRule>& rule) const {
     }
     const IdentifierWithType wanted = GetDomainObject(rule);
     for (const auto& entry : registry_) {
-        const auto& reader = entry.second.first.reader;
+        const auto& reader = DataOf(entry).reader;
         if (!reader) {
             continue;
         }
@@ -206,7 +207,7 @@ std::wstring Context::GetDataname(const std::shared_ptr<INamedObject>& object) c
     }
     const IdentifierWithType wanted = GetDomainObject(object);
     for (const auto& entry : registry_) {
-        for (const auto& record : entry.second.first.namedObjects) {
+        for (const auto& record : DataOf(entry).namedObjects) {
             if (GetDomainObject(record->object) == wanted) {
                 return entry.first;
             }

@@ -3,6 +3,7 @@
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/LogFacility.h>
 #include "context/PrivateObjectListener.h"
+#include "context/RegistryEntryParts.h"
 #include "store/XmlReader.h"
 
 namespace fwcommon {
@@ -27,7 +28,7 @@ void Context::MarkDomainObjectAsRemoved(const std::wstring& dataname, DomainObje
 bool Context::CommitChanges() {
     GetLibLogFacility().Log(L"'CommitChanges'", kLogRoutine);
     for (auto& entry : registry_) {
-        const auto& reader = entry.second.first.reader;
+        const auto& reader = DataOf(entry).reader;
         if (reader && reader->HasChanges()) {
             reader->CommitChanges();
         }
@@ -44,7 +45,7 @@ bool Context::CommitChanges() {
 bool Context::RollbackChanges() {
     GetLibLogFacility().Log(L"'RollbackChanges'", kLogRoutine);
     for (auto& entry : registry_) {
-        const auto& reader = entry.second.first.reader;
+        const auto& reader = DataOf(entry).reader;
         if (reader && reader->HasChanges()) {
             reader->RollbackChanges();
         }
@@ -55,7 +56,7 @@ bool Context::RollbackChanges() {
 
 bool Context::HasChanges() const {
     for (const auto& entry : registry_) {
-        const auto& reader = entry.second.first.reader;
+        const auto& reader = DataOf(entry).reader;
         if (reader && reader->HasChanges()) {
             return true;
         }

@@ -8,6 +8,7 @@
 
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/IRule.h>
+#include "context/RegistryEntryParts.h"
 #include "store/XmlReader.h"
 
 namespace fwcommon {
@@ -64,7 +65,7 @@ void Context::SearchRulesForNamedObject(const std::shared_ptr<INamedObject>& obj
         return;
     }
     for (auto& entry : registry_) {
-        const auto& reader = entry.second.first.reader;
+        const auto& reader = DataOf(entry).reader;
         if (!reader) {
             continue;
         }
@@ -83,12 +84,12 @@ void Context::SearchRulesForNamedObject(const std::shared_ptr<INamedObject>& obj
 void Context::AnnounceRuleDependencies(const RuleDependencies& found) {
     for (const auto& [dataname, records] : found) {
         const auto entry = find(dataname);
-        if (records.empty() || entry == registry_.end() || !entry->second.first.reader) {
+        if (records.empty() || entry == registry_.end() || !DataOf(*entry).reader) {
             continue;
         }
         // Every rule is found before the first announcement: the host's
         // slots may change the document.
-        const RuleDirectory rules(*entry->second.first.reader);
+        const RuleDirectory rules(*DataOf(*entry).reader);
         std::vector<std::shared_ptr<IRule>> modified;
         for (const auto& record : records) {
             if (auto rule = rules.Find(record)) {

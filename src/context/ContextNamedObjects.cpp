@@ -10,6 +10,7 @@
 #include "context/DatanameCheck.h"
 #include "context/DocumentTextCheck.h"
 #include "context/PrivateObjectListener.h"
+#include "context/RegistryEntryParts.h"
 #include "domain/NamedObject.h"
 #include "domain/NamedObjectNumbers.h"
 #include "store/XmlReader.h"
@@ -99,9 +100,9 @@ std::shared_ptr<Context::InternalNamedObject> Context::KeepNamedObject(
     auto record = std::make_shared<InternalNamedObject>();
     record->object = object;
     record->datanames.push_back(entry.first);
-    entry.second.first.namedObjects.push_back(record);
-    if (entry.second.first.reader) {
-        entry.second.first.reader->AddNamedObject(object);
+    DataOf(entry).namedObjects.push_back(record);
+    if (DataOf(entry).reader) {
+        DataOf(entry).reader->AddNamedObject(object);
     }
     object->AddListener(listener_->ListenerFor(*object));
     return record;
@@ -109,7 +110,7 @@ std::shared_ptr<Context::InternalNamedObject> Context::KeepNamedObject(
 
 std::shared_ptr<const NamedObjectList> Context::GetNamedObjects(
     const std::wstring& dataname) const {
-    const Data& data = CheckedEntry("fwcommon::Context::GetNamedObjects", dataname).second.first;
+    const Data& data = DataOf(CheckedEntry("fwcommon::Context::GetNamedObjects", dataname));
     auto objects = std::make_shared<NamedObjectList>();
     objects->reserve(data.namedObjects.size());
     for (const auto& record : data.namedObjects) {
@@ -120,7 +121,7 @@ std::shared_ptr<const NamedObjectList> Context::GetNamedObjects(
 
 std::shared_ptr<const NamedObjectList> Context::GetNamedObjects(const std::wstring& dataname,
                                                                 NamedObjectType type) const {
-    const Data& data = CheckedEntry("fwcommon::Context::GetNamedObjects", dataname).second.first;
+    const Data& data = DataOf(CheckedEntry("fwcommon::Context::GetNamedObjects", dataname));
     auto objects = std::make_shared<NamedObjectList>();
     for (const auto& record : data.namedObjects) {
         if (record->object->GetNamedObjectType() == type) {
@@ -133,7 +134,7 @@ std::shared_ptr<const NamedObjectList> Context::GetNamedObjects(const std::wstri
 std::shared_ptr<INamedObject> Context::GetNamedObject(const std::wstring& dataname,
                                                       unsigned int index) {
     auto& records =
-        CheckedEntry("fwcommon::Context::GetNamedObject", dataname).second.first.namedObjects;
+        DataOf(CheckedEntry("fwcommon::Context::GetNamedObject", dataname)).namedObjects;
     const auto& object = (*RecordAt(records, index))->object;
     object->AddListener(listener_->ListenerFor(*object));
     return object;
@@ -143,7 +144,7 @@ std::shared_ptr<INamedObject> Context::GetNamedObject(const std::wstring& datana
                                                       CreationType creationType,
                                                       const std::wstring& name) {
     auto& records =
-        CheckedEntry("fwcommon::Context::GetNamedObject", dataname).second.first.namedObjects;
+        DataOf(CheckedEntry("fwcommon::Context::GetNamedObject", dataname)).namedObjects;
     const auto record = FindByName(records, creationType, name);
     if (record == records.end()) {
         return std::shared_ptr<INamedObject>();
@@ -157,7 +158,7 @@ std::shared_ptr<INamedObject> Context::GetNamedObjectById(const std::wstring& da
     // A copy, so that a listener reacting to the look-up cannot pull the
     // records from under the walk.
     NamedObjectRecords records =
-        CheckedEntry("fwcommon::Context::GetNamedObjectById", dataname).second.first.namedObjects;
+        DataOf(CheckedEntry("fwcommon::Context::GetNamedObjectById", dataname)).namedObjects;
     const auto record = FindById(records, id);
     return record == records.end() ? std::shared_ptr<INamedObject>() : (*record)->object;
 }
@@ -174,8 +175,7 @@ std::shared_ptr<INamedObject> Context::CreateNamedObject(const std::wstring& dat
     if (!IsNamedObjectsEditable(dataname, type)) {
         return std::shared_ptr<INamedObject>();
     }
-    auto object =
-        fwcommon::CreateNamedObject(name, description, type, entry.second.first.creationType);
+    auto object = fwcommon::CreateNamedObject(name, description, type, DataOf(entry).creationType);
     KeepNamedObject(entry, object);
     namedObjectsChange_ = std::make_pair(static_cast<int>(type), eAdded);
     namedObjectsChangeOfCreation_ = namedObjectsChange_;
@@ -197,7 +197,7 @@ bool Context::UpdateNamedObject(const std::wstring& dataname,
     if (!IsNamedObjectsEditable(dataname, object->GetNamedObjectType())) {
         return false;
     }
-    auto& records = entry.second.first.namedObjects;
+    auto& records = DataOf(entry).namedObjects;
     const auto record = FindSame(records, *object);
     if (record == records.end()) {
         KeepNamedObject(entry, object);
@@ -209,8 +209,8 @@ bool Context::UpdateNamedObject(const std::wstring& dataname,
         return false;
     }
     kept->AssignFrom(object);
-    if (entry.second.first.reader) {
-        entry.second.first.reader->UpdateNamedObject(object);
+    if (DataOf(entry).reader) {
+        DataOf(entry).reader->UpdateNamedObject(object);
     }
     // Announced with the record's object itself: its identifier alone may
     // stand for objects of several kinds.
@@ -256,12 +256,12 @@ void Context::RemoveKeptNamedObject(const std::wstring& dataname,
     if (current == registry_.end()) {
         return;
     }
-    auto& records = current->second.first.namedObjects;
+    auto& records = DataOf(*current).namedObjects;
     const auto kept = FindSame(records, *object);
     if (kept != records.end()) {
         records.erase(kept);
     }
-    if (const auto& reader = current->second.first.reader) {
+    if (const auto& reader = DataOf(*current).reader) {
         reader->RemoveNamedObject(*object);
     }
 }
@@ -270,7 +270,7 @@ bool Context::RemoveNamedObject(const std::wstring& dataname, CreationType creat
                                 const std::wstring& name) {
     std::wstring text = Prefix(dataname) + L"RemoveNamedObject, name='" + name + L"'";
     RegistryEntry& entry = CheckedEntry("fwcommon::Context::RemoveNamedObject", dataname);
-    auto& records = entry.second.first.namedObjects;
+    auto& records = DataOf(entry).namedObjects;
     const auto record = FindByName(records, creationType, name);
     if (record == records.end()) {
         Log(text + L" - not found", kLogNotFound);
@@ -283,7 +283,7 @@ bool Context::RemoveNamedObject(const std::wstring& dataname, CreationType creat
 
 bool Context::RemoveNamedObject(const std::wstring& dataname, unsigned int index) {
     RegistryEntry& entry = CheckedEntry("fwcommon::Context::RemoveNamedObject", dataname);
-    const auto record = RecordAt(entry.second.first.namedObjects, index);
+    const auto record = RecordAt(DataOf(entry).namedObjects, index);
     RemoveKeptNamedObject(dataname, (*record)->object, true);
     return true;
 }
@@ -292,7 +292,7 @@ bool Context::RemoveNamedObjectById(const std::wstring& dataname, IdentifierWith
     std::wstring text =
         Prefix(dataname) + L"RemoveNamedObjectById, id='" + std::to_wstring(id.identifier) + L"'";
     RegistryEntry& entry = CheckedEntry("fwcommon::Context::RemoveNamedObjectById", dataname);
-    auto& records = entry.second.first.namedObjects;
+    auto& records = DataOf(entry).namedObjects;
     const auto record = FindById(records, id);
     if (record == records.end()) {
         Log(text + L" - not found", kLogNotFound);
@@ -331,7 +331,7 @@ void Context::SetNamedObjects(const std::wstring& dataname,
         record->datanames.push_back(dataname);
         records.push_back(std::move(record));
     }
-    entry->second.first.namedObjects = std::move(records);
+    DataOf(*entry).namedObjects = std::move(records);
 }
 
 bool Context::IsNamedObjectsEditable(const std::wstring& dataname, NamedObjectType type) const {
@@ -340,7 +340,7 @@ bool Context::IsNamedObjectsEditable(const std::wstring& dataname, NamedObjectTy
 
 bool Context::IsNamedObjectsEditable() const {
     return std::any_of(registry_.begin(), registry_.end(), [](const RegistryEntry& entry) {
-        const ModesMap& modes = entry.second.second;
+        const ModesMap& modes = ModesOf(entry);
         return std::any_of(modes.begin(), modes.end(),
                            [](const auto& mode) { return mode.second == Modes::eEditable; });
     });

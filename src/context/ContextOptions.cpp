@@ -4,6 +4,7 @@
 
 #include <fwcommon/StringUtilities.h>
 #include "context/DocumentTextCheck.h"
+#include "context/RegistryEntryParts.h"
 #include "store/XmlReader.h"
 
 namespace fwcommon {
@@ -11,16 +12,15 @@ namespace fwcommon {
 bool Context::HasOption(const std::wstring& dataname, CreationType creationType,
                         const std::wstring& name) const {
     const auto entry = find(dataname);
-    if (entry == registry_.end() || !entry->second.first.reader) {
+    if (entry == registry_.end() || !DataOf(*entry).reader) {
         return false;
     }
-    return entry->second.first.reader->HasOption(name, creationType);
+    return DataOf(*entry).reader->HasOption(name, creationType);
 }
 
 boost::any Context::GetOptionValue(const std::wstring& dataname, CreationType creationType,
                                    const std::wstring& name) const {
-    const auto& reader =
-        CheckedEntry("fwcommon::Context::GetOptionValue", dataname).second.first.reader;
+    const auto& reader = DataOf(CheckedEntry("fwcommon::Context::GetOptionValue", dataname)).reader;
     if (!reader) {
         return boost::any();
     }
@@ -30,7 +30,7 @@ boost::any Context::GetOptionValue(const std::wstring& dataname, CreationType cr
 void Context::SetOptionValue(const std::wstring& dataname, CreationType creationType,
                              const std::wstring& name, boost::any value) {
     const char* function = "fwcommon::Context::SetOptionValue";
-    const auto& reader = CheckedEntry(function, dataname).second.first.reader;
+    const auto& reader = DataOf(CheckedEntry(function, dataname)).reader;
     if (!reader) {
         throw std::runtime_error(
             StringUtilities::GetErrorString(function, std::string("No document")));

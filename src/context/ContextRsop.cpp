@@ -2,6 +2,7 @@
 
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/PolicyDocument.h>
+#include "context/RegistryEntryParts.h"
 #include "context/RsopMerge.h"
 #include "store/XmlReader.h"
 
@@ -17,7 +18,7 @@ void Context::GetRSOP(std::vector<unsigned char>& out, std::int64_t time, int pe
     resultant.SetApplicationProperties(time, period);
     RsopMerge merge(std::make_unique<Sarvo::PolicyType>(resultant.GetDocument()), generators_);
     for (const auto& entry : registry_) {
-        if (const auto& reader = entry.second.first.reader) {
+        if (const auto& reader = DataOf(entry).reader) {
             merge.Add(reader->GetDocument());
         }
     }

@@ -11,6 +11,7 @@
 #include "context/DatanameCheck.h"
 #include "context/DocumentTextCheck.h"
 #include "context/PrivateObjectListener.h"
+#include "context/RegistryEntryParts.h"
 #include "store/XmlReader.h"
 #include "support/ComposedLog.h"
 
@@ -50,18 +51,18 @@ void Log(const std::wstring& text, int level) {
 
 std::shared_ptr<const RuleList> Context::GetRules(const std::wstring& dataname,
                                                   RuleType type) const {
-    return SectionRules(CheckedEntry("fwcommon::Context::GetRules", dataname).second.first, type);
+    return SectionRules(DataOf(CheckedEntry("fwcommon::Context::GetRules", dataname)), type);
 }
 
 std::shared_ptr<IRule> Context::GetRule(const std::wstring& dataname, RuleType type,
                                         unsigned int index) {
-    const Data& data = CheckedEntry("fwcommon::Context::GetRule", dataname).second.first;
+    const Data& data = DataOf(CheckedEntry("fwcommon::Context::GetRule", dataname));
     const auto rule = RuleAt(data, type, index);
     return data.reader->GetRuleById(GetDomainObject(rule));
 }
 
 std::shared_ptr<IRule> Context::GetRuleById(const std::wstring& dataname, IdentifierWithType id) {
-    const Data& data = CheckedEntry("fwcommon::Context::GetRuleById", dataname).second.first;
+    const Data& data = DataOf(CheckedEntry("fwcommon::Context::GetRuleById", dataname));
     if (!data.reader) {
         return std::shared_ptr<IRule>();
     }
@@ -72,7 +73,7 @@ std::shared_ptr<IRule> Context::CreateRule(const std::wstring& dataname, RuleTyp
                                            CreationType creationType, const std::wstring& name,
                                            RuleActions::Enum action, int priority) {
     const auto actionElement = NewAction(type, action);
-    const Data& data = CheckedEntry("fwcommon::Context::CreateRule", dataname).second.first;
+    const Data& data = DataOf(CheckedEntry("fwcommon::Context::CreateRule", dataname));
     RequireDocumentText("fwcommon::Context::CreateRule", "name", name);
     if (!data.reader) {
         Log(Prefix(dataname) + L"Create rule '" + name + L"' - no document", kLogNotFound);
@@ -111,7 +112,7 @@ bool Context::UpdateRule(const std::wstring& dataname, const std::shared_ptr<Sar
         return Prefix(dataname) + L"UpdateRule, id='" + std::to_wstring(rule->RuleId()) +
                L"', name='" + rule->Name() + L"', type='" + RuleTypeName(type) + L"'";
     });
-    const Data& data = CheckedEntry(function, dataname).second.first;
+    const Data& data = DataOf(CheckedEntry(function, dataname));
     if (!data.reader) {
         Log(Prefix(dataname) + L"UpdateRule - no document", kLogNotFound);
         return false;
@@ -132,7 +133,7 @@ bool Context::UpdateRule(const std::wstring& dataname, const std::shared_ptr<IRu
 }
 
 bool Context::RemoveRule(const std::wstring& dataname, RuleType type, unsigned int index) {
-    const Data& data = CheckedEntry("fwcommon::Context::RemoveRule", dataname).second.first;
+    const Data& data = DataOf(CheckedEntry("fwcommon::Context::RemoveRule", dataname));
     const IdentifierWithType id = GetDomainObject(RuleAt(data, type, index));
     Log(Prefix(dataname) + L"Remove rule, index=" + std::to_wstring(index) + L", id=" +
             std::to_wstring(id.identifier),
@@ -147,7 +148,7 @@ bool Context::RemoveRule(const std::wstring& dataname, RuleType type, unsigned i
 
 bool Context::ChangeRulePriority(const std::wstring& dataname, RuleType type, unsigned int index,
                                  int priority) {
-    const Data& data = CheckedEntry("fwcommon::Context::ChangeRulePriority", dataname).second.first;
+    const Data& data = DataOf(CheckedEntry("fwcommon::Context::ChangeRulePriority", dataname));
     const auto rule = RuleAt(data, type, index);
     const bool moved = data.reader->ChangeRulePriority(type, rule->GetIdentifier(), priority);
     if (moved) {
@@ -167,7 +168,7 @@ bool Context::HasEditableMode(const std::wstring& dataname, int key) const {
     if (entry == registry_.end()) {
         return false;
     }
-    const ModesMap& modes = entry->second.second;
+    const ModesMap& modes = ModesOf(*entry);
     const auto mode = modes.find(key);
     return mode != modes.end() && mode->second == Modes::eEditable;
 }

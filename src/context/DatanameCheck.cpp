@@ -7,6 +7,7 @@
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/StringUtilities.h>
 #include <fwcommon/rules.hxx>
+#include "context/RegistryEntryParts.h"
 #include "store/XmlReader.h"
 
 namespace fwcommon {
@@ -43,7 +44,7 @@ std::wstring RegistryListing(const Context::Registry& registry) {
     std::wstring listing = L"\nRegistred datanames: \n";
     for (const auto& entry : registry) {
         for (RuleType type : kSectionsInLogOrder) {
-            const auto rules = SectionRules(entry.second.first, type);
+            const auto rules = SectionRules(DataOf(entry), type);
             if (!rules->empty()) {
                 AppendSection(entry.first, type, *rules, listing);
             }

@@ -6,6 +6,7 @@
 #include <fwcommon/Context.h>
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/IRule.h>
+#include "context/RegistryEntryParts.h"
 #include "store/XmlReader.h"
 
 namespace fwcommon {
@@ -155,7 +156,7 @@ bool PrivateObjectListener::Locate(DomainObjectType type, std::uint32_t identifi
         return false;
     }
     for (const auto& entry : context_->registry_) {
-        const Context::Data& data = entry.second.first;
+        const Context::Data& data = DataOf(entry);
         if (type == eNamedObject) {
             for (const auto& record : data.namedObjects) {
                 if (record->object->GetIdentifier() == identifier) {
@@ -180,7 +181,7 @@ bool PrivateObjectListener::Locate(const IDomainObject& object, Located& found) 
     const IdentifierWithType id = IdOf(object);
     auto search = [&](auto matches) {
         for (const auto& entry : context_->registry_) {
-            const Context::Data& data = entry.second.first;
+            const Context::Data& data = DataOf(entry);
             if (object.GetDomainObjectType() == eNamedObject) {
                 for (const auto& record : data.namedObjects) {
                     if (matches(*record->object)) {
@@ -215,7 +216,7 @@ std::shared_ptr<INamedObject> PrivateObjectListener::KeptNamedObject(const std::
     if (entry == context_->registry_.end()) {
         return std::shared_ptr<INamedObject>();
     }
-    for (const auto& record : entry->second.first.namedObjects) {
+    for (const auto& record : DataOf(*entry).namedObjects) {
         if (IdOf(*record->object) == id) {
             return record->object;
         }
@@ -299,8 +300,8 @@ void PrivateObjectListener::NoteRemovalAnnounced(const std::wstring& dataname,
     auto object = KeptNamedObject(dataname, id);
     if (!object) {
         const auto entry = context_->find(dataname);
-        if (entry != context_->registry_.end() && entry->second.first.reader) {
-            object = entry->second.first.reader->GetNamedObjectById(id);
+        if (entry != context_->registry_.end() && DataOf(*entry).reader) {
+            object = DataOf(*entry).reader->GetNamedObjectById(id);
         }
     }
     NoteNamedObjectRemoved(dataname, object);
@@ -312,7 +313,7 @@ void PrivateObjectListener::NoteRemovalAnnounced(const std::wstring& dataname,
 std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::CommitDocuments() {
     const Context::RegistryEntry* namedObjectsEntry = nullptr;
     for (const auto& entry : context_->registry_) {
-        const auto& reader = entry.second.first.reader;
+        const auto& reader = DataOf(entry).reader;
         if (reader && reader->HasChanges()) {
             reader->CommitChanges();
         }
@@ -325,10 +326,10 @@ std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::CommitDocument
     if (namedObjectsEntry == nullptr) {
         return collected;
     }
-    const CreationType creationType = namedObjectsEntry->second.first.creationType;
+    const CreationType creationType = DataOf(*namedObjectsEntry).creationType;
     for (const auto& entry : context_->registry_) {
-        if (entry.second.first.creationType == creationType) {
-            for (const auto& record : entry.second.first.namedObjects) {
+        if (DataOf(entry).creationType == creationType) {
+            for (const auto& record : DataOf(entry).namedObjects) {
                 collected.push_back(record->object);
             }
         }
@@ -364,7 +365,7 @@ void PrivateObjectListener::RollBackAdditions() {
                 entry == context_->registry_.end()) {
                 continue;
             }
-            auto& records = entry->second.first.namedObjects;
+            auto& records = DataOf(*entry).namedObjects;
             records.erase(std::remove_if(records.begin(), records.end(),
                                          [&](const auto& record) {
                                              return record->object.get() == object.get();
@@ -389,7 +390,7 @@ std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::RestoreNamedOb
             if (!object) {
                 continue;
             }
-            auto& records = entry->second.first.namedObjects;
+            auto& records = DataOf(*entry).namedObjects;
             const bool kept = std::any_of(records.begin(), records.end(), [&](const auto& record) {
                 return SameIdentityAndKind(*record->object, *object);
             });
@@ -419,7 +420,7 @@ std::vector<std::shared_ptr<INamedObject>> PrivateObjectListener::RestoreNamedOb
 // the last commit or rollback.
 std::shared_ptr<INamedObject> PrivateObjectListener::RestoredObject(
     const Context::RegistryEntry& entry, const std::shared_ptr<INamedObject>& removed) const {
-    if (const auto& reader = entry.second.first.reader) {
+    if (const auto& reader = DataOf(entry).reader) {
         for (const auto& object : reader->GetNamedObjects()) {
             if (SameIdentityAndKind(*object, *removed)) {
                 return object;
