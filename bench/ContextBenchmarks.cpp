@@ -11,6 +11,7 @@
 
 #include <fwcommon/Context.h>
 #include <fwcommon/INamedObject.h>
+#include <fwcommon/IRule.h>
 
 #include "BenchRegistry.h"
 
