@@ -190,14 +190,10 @@ bool PrivateObjectListener::Locate(const IDomainObject& object, Located& found) 
                     }
                 }
             } else if (object.GetDomainObjectType() == eRule && data.reader) {
-                for (RuleType section : kSections) {
-                    const auto rules = data.reader->GetRules(section);
-                    for (const auto& rule : *rules) {
-                        if (matches(*rule)) {
-                            found = Located{entry.first, id.creationType, rule};
-                            return true;
-                        }
-                    }
+                if (auto rule = data.reader->FindRuleInSections(id.identifier, kSectionSearchOrder,
+                                                                matches)) {
+                    found = Located{entry.first, id.creationType, rule};
+                    return true;
                 }
             }
         }

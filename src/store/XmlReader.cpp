@@ -236,12 +236,16 @@ std::shared_ptr<IRule> XmlReader::GetRuleAt(RuleType type, std::size_t position)
     return section ? section->At(position) : nullptr;
 }
 
-std::shared_ptr<IRule> XmlReader::FindRuleInSections(std::uint32_t identifier,
-                                                     const std::vector<RuleType>& searchOrder) {
+std::shared_ptr<IRule> XmlReader::FindRuleInSections(
+    std::uint32_t identifier, const std::vector<RuleType>& searchOrder,
+    const std::function<bool(const IRule&)>& matches) {
     EnsureRulesParsed();
     const RuleIdTable::Entry* first = nullptr;
     std::size_t firstRank = searchOrder.size();
     rulesById_.ForEach(identifier, [&](const RuleIdTable::Entry& entry) {
+        if (matches && !matches(*entry.rule)) {
+            return;
+        }
         const auto rank = static_cast<std::size_t>(
             std::find(searchOrder.begin(), searchOrder.end(), entry.section) - searchOrder.begin());
         if (rank < firstRank || (rank == firstRank && first && entry.orderId < first->orderId)) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <map>
 #include <memory>
@@ -94,11 +95,13 @@ public:
     // The rule at a position of a section's rules in order (GetRules);
     // empty past the end or for a section outside 1..5.
     std::shared_ptr<IRule> GetRuleAt(RuleType type, std::size_t position);
-    // The rule with this identifier (any creation type) that a search of the
-    // sections in the given order, each in ascending order id, meets first;
-    // empty when none.
-    std::shared_ptr<IRule> FindRuleInSections(std::uint32_t identifier,
-                                              const std::vector<RuleType>& searchOrder);
+    // The rule with this identifier (any creation type) for which matches
+    // holds that a search of the sections in the given order, each in
+    // ascending order id, meets first; empty when none. Without matches
+    // every rule of the identifier counts.
+    std::shared_ptr<IRule> FindRuleInSections(
+        std::uint32_t identifier, const std::vector<RuleType>& searchOrder,
+        const std::function<bool(const IRule&)>& matches = nullptr);
     // The section of a rule element by its kind. Throws std::runtime_error
     // "fwcommon::XmlReader::GetRuleType.. Unsupported type" for a plain Rule.
     virtual RuleType GetRuleType(const Sarvo::Rule& rule);
