@@ -226,7 +226,7 @@ void Context::RemoveFromIncludingObjects(const std::wstring& dataname, const INa
     if (entry == registry_.end()) {
         return;
     }
-    const NamedObjectRecords records = entry->second.first.namedObjects;
+    const NamedObjectRecords records = DataOf(*entry).namedObjects;
     for (const auto& record : records) {
         if (auto including = std::dynamic_pointer_cast<NamedObject>(record->object);
             including && including.get() != &object) {

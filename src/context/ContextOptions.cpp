@@ -47,7 +47,7 @@ void Context::SetOptionValue(const std::wstring& dataname, CreationType creation
 bool Context::RemoveOption(const std::wstring& dataname, CreationType creationType,
                            const std::wstring& name) {
     const char* function = "fwcommon::Context::RemoveOption";
-    const auto& reader = CheckedEntry(function, dataname).second.first.reader;
+    const auto& reader = DataOf(CheckedEntry(function, dataname)).reader;
     if (!reader) {
         throw std::runtime_error(
             StringUtilities::GetErrorString(function, std::string("No document")));
@@ -61,8 +61,7 @@ bool Context::RemoveOption(const std::wstring& dataname, CreationType creationTy
 }
 
 std::vector<std::wstring> Context::GetOptionNames(const std::wstring& dataname) const {
-    const auto& reader =
-        CheckedEntry("fwcommon::Context::GetOptionNames", dataname).second.first.reader;
+    const auto& reader = DataOf(CheckedEntry("fwcommon::Context::GetOptionNames", dataname)).reader;
     return reader ? reader->GetOptionNames() : std::vector<std::wstring>();
 }
 
