@@ -31,6 +31,19 @@ TEST(FwpolicyShow, BadSectionIsAUsageErrorAndBadFileAFailure) {
     EXPECT_EQ(Golden("check-lowercase-action.err"), r.err);
 }
 
+TEST(FwpolicyShow, AnObjectsFileThatCannotBeLoadedIsAFailure) {
+    const ToolResult invalid = RunFwpolicy(
+        {"show", "examples/policy.xml", "--objects", "tests/data/cli/lowercase-action.xml"});
+    EXPECT_EQ(1, invalid.exitStatus);
+    EXPECT_TRUE(invalid.out.empty()) << invalid.out;
+    EXPECT_NE(std::string::npos, invalid.err.find("lowercase-action.xml")) << invalid.err;
+    const ToolResult missing = RunFwpolicy(
+        {"show", "examples/policy.xml", "--objects", "tests/data/cli/no-such-objects.xml"});
+    EXPECT_EQ(1, missing.exitStatus);
+    EXPECT_TRUE(missing.out.empty()) << missing.out;
+    EXPECT_NE(std::string::npos, missing.err.find("no-such-objects.xml")) << missing.err;
+}
+
 TEST(FwpolicyScan, VersionAndDomains) {
     const ToolResult version = RunFwpolicy({"version", "examples/policy.xml"});
     EXPECT_EQ(0, version.exitStatus);

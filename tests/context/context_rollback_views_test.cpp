@@ -91,16 +91,45 @@ TEST_F(RollbackViews, RemovedObjectComesBackAsTheObjectBothViewsHold) {
     EXPECT_NE(std::string::npos, Written().find("<Name>Servers 2</Name>"));
 }
 
-TEST_F(RollbackViews, ACommitOfARuleEditAloneHandsOnTheNamedObjects) {
+TEST_F(RollbackViews, ACommitOfARuleEditAloneRaisesTheCommitSignalsAndNoOthers) {
     std::vector<std::string> events;
-    context.committing.connect([&] { events.push_back("committing"); });
+    auto note = [&events](const char* what) {
+        return [&events, what](auto&&...) { events.push_back(what); };
+    };
+    context.objectAdded.connect(note("added"));
+    context.objectModified.connect(note("modified"));
+    context.objectRemoved.connect(note("removed"));
+    context.rollingBack.connect(note("rolling back"));
+    context.namedObjectsRolledBack.connect(note("rolled back"));
+    context.hostNotice.connect(note("host notice"));
+    context.hostReset.connect(note("host reset"));
+    context.hostQuery.connect([&events] {
+        events.push_back("host query");
+        return false;
+    });
+    ASSERT_TRUE(context.RemoveRule(kObjects, eLocalRules, 0));
+    events.clear();
+    context.committing.connect(note("committing"));
     context.namedObjectsCommitted.connect(
         [&](const std::vector<std::shared_ptr<INamedObject>>& objects) {
             events.push_back("committed " + std::to_string(objects.size()));
         });
-    ASSERT_TRUE(context.RemoveRule(kObjects, eLocalRules, 0));
     ASSERT_TRUE(context.CommitChanges());
     EXPECT_EQ((std::vector<std::string>{"committing", "committed 2"}), events);
+}
+
+// An in-place edit leaves the pending change record alone until the
+// commit, which records the edit: a slot of the commit reads the
+// modification; afterwards nothing is pending.
+TEST_F(RollbackViews, InsideACommitThePendingChangeIsTheModification) {
+    context.GetNamedObject(kObjects, Policy, L"Office")->SetName(L"Office 2");
+    EXPECT_FALSE(context.GetNamedObjectsChanges());
+    Context::Change seen;
+    context.committing.connect([&] { seen = context.GetNamedObjectsChanges(); });
+    ASSERT_TRUE(context.CommitChanges());
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(std::make_pair(static_cast<int>(eIpAddressObject), Context::eModified), *seen);
+    EXPECT_FALSE(context.GetNamedObjectsChanges());
 }
 
 TEST_F(RollbackViews, AnAnnouncingSearchAnnouncesEveryRuleOfTheResult) {
@@ -113,6 +142,27 @@ TEST_F(RollbackViews, AnAnnouncingSearchAnnouncesEveryRuleOfTheResult) {
     context.SearchRulesForNamedObject(servers, result, true);
     ASSERT_EQ(1u, signals.modified.size());
     EXPECT_EQ(eRule, std::get<1>(signals.modified.front()));
+}
+
+// Two rules named alike, one of each creation type, each naming another
+// object: the search for one object announces the rule of its own
+// creation type.
+TEST(DependencySearch, AnnouncesTheRuleOfTheRightCreationType) {
+    Context context{kObjects};
+    context.AppendXmlReader(
+        kObjects,
+        PolicyXml(
+            RuleXml("LocalRule", 200001, 200001, "alike", "Policy", DestinationIsObject(5001)) +
+                RuleXml("LocalRule", 300001, 300001, "alike", "User", DestinationIsObject(5002)),
+            IpObjectXml(5001, "Office") + IpObjectXml(5002, "Servers")),
+        Policy, EverythingEditable(), L"");
+    const auto servers = context.GetNamedObject(kObjects, Policy, L"Servers");
+    SignalLog signals(context);
+    Context::RuleDependencies result;
+    context.SearchRulesForNamedObject(servers, result, true);
+    ASSERT_EQ(1u, result[kObjects].size());
+    ASSERT_EQ(1u, signals.modified.size());
+    EXPECT_EQ(SignalLog::Change(kObjects, eRule, User, 300001), signals.modified.front());
 }
 
 }  // namespace

@@ -230,6 +230,36 @@ TEST(ContextRsop, ObjectsOfTwoFilesWithOneIdentifierAreBothKept) {
     EXPECT_TRUE(log.Contains(L"'GetRSOP': named object 'Guests' renumbered from 5001 to "));
 }
 
+// Three documents holding the same rule and object identifiers: the
+// second and the third are both renumbered, each to identifiers of its own,
+// and each rule still names its own document's object.
+TEST(RsopMerge, TwoRenumberingsGiveEveryRuleAndObjectItsOwnIdentity) {
+    auto generators = std::make_shared<RsopMerge::Generators>();
+    (*generators)[User] = std::make_shared<IdentifierGenerator>(300001u, 2000000000u);
+    RsopMerge merge(ParsePolicyDocument(PolicyXml("")), generators);
+    const std::vector<std::string> tags = {"a", "b", "c"};
+    for (const std::string& tag : tags) {
+        merge.Add(*ParsePolicyDocument(PolicyXml(
+            RuleXml("LocalRule", 300001, 300001, "rule " + tag, "User", SourceIsObject(5001)),
+            IpObjectXml(5001, "Office " + tag, "User"))));
+    }
+    const auto result = merge.Finish();
+    std::set<long long> ruleIds;
+    for (const Sarvo::Rule& rule : result->Rules().Rule()) {
+        ruleIds.insert(rule.RuleId());
+    }
+    EXPECT_EQ(3u, ruleIds.size()) << "one identifier per rule";
+    std::set<long long> objectIds;
+    for (const auto& object : result->NamedObjects()->IpObject()) {
+        objectIds.insert(object.Id());
+    }
+    EXPECT_EQ(3u, objectIds.size()) << "one identifier per object";
+    for (const std::string& tag : tags) {
+        const std::wstring wide(tag.begin(), tag.end());
+        EXPECT_EQ(L"Office " + wide, SourceObjectName(*result, L"rule " + wide));
+    }
+}
+
 TEST(ContextRsop, AnIdentifierHeldByAnObjectOfAnotherKindIsNotGivenTwice) {
     const std::string pingService =
         "<ServiceObject><Name>Ping</Name><Id>5001</Id><CreationType>User</CreationType>"

@@ -195,6 +195,12 @@ std::vector<Row> Rows() {
          Local(1, Destination(IpRef(1)), "Drop") + Local(2, Destination(Addr("10.0.0.5"))) +
              Local(3, Destination(Addr("10.0.0.200"))),
          {"error shadowed-rule rule#1"}},
+        {"first and last addresses of an exclusion are outside the object",
+         IpObject(1, Net("10.0.0.0", "255.255.255.0"), Span("10.0.0.100", "10.0.0.110")),
+         Local(1, Destination(IpRef(1)), "Drop") + Local(2, Destination(Addr("10.0.0.100"))) +
+             Local(3, Destination(Addr("10.0.0.110"))) + Local(4, Destination(Addr("10.0.0.99"))) +
+             Local(5, Destination(Addr("10.0.0.111"))),
+         {"error shadowed-rule rule#3", "error shadowed-rule rule#4"}},
         {"one port outside the earlier range",
          "",
          Local(1, Tcp(1000, 2000), "Drop") + Local(2, Tcp(1500, 2001)),
