@@ -11,6 +11,7 @@
 #include "PolicyEdit.h"
 #include "RuleSection.h"
 #include "Utf8.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -23,7 +24,7 @@ constexpr fwcommon::RuleType kAllSections[] = {fwcommon::eLocalRules, fwcommon::
 std::string RenumberedLine(const Sarvo::Rule& before, const Sarvo::Rule& after) {
     return SectionOfRule(after) + ' ' + std::to_string(before.RuleId()) + " -> " +
            std::to_string(after.RuleId()) + " (" + ToUtf8(after.CreationType()) + ") \"" +
-           ToUtf8(after.Name()) + '"';
+           terminal::Printable(ToUtf8(after.Name())) + '"';
 }
 
 // The rules whose identifier the load changed; the store rewrites the

@@ -113,6 +113,16 @@ TEST(FwpolicyIdentities, RenumberNumbersOutOfRangeRulesOnceAndDiffPairsThem) {
     EXPECT_EQ(1, CountOf(RunFwpolicy({"diff", kept.string(), file.string()}).out, "\n"));
 }
 
+TEST(FwpolicyIdentities, RenumberEscapesDirectionMarksInNames) {
+    const TempDir dir;
+    const fs::path file = WriteFile(
+        dir.path() / "p.xml",
+        PolicyDocument(RuleElement("LocalRule", 1, 1, "evil\u202Eexe.txt", "User", "Drop")));
+    const ToolResult r = RunFwpolicy({"renumber", file.string()});
+    ASSERT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ("local 1 -> 300001 (User) \"evil\\u202eexe.txt\"\n", r.out);
+}
+
 TEST(FwpolicyIdentities, DiffTellsRenumberedFromChangedRules) {
     // A renumbered rule whose content also changed is no twin: it is
     // reported removed and added. Two equal rules pair one to one.
