@@ -10,7 +10,6 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,6 +19,7 @@
 #include <fwcommon/IRule.h>
 #include <fwcommon/IipAddressNamedObject.h>
 #include <fwcommon/PolicyDocument.h>
+#include "common/StartLine.h"
 #include "store/StoreTestSupport.h"
 
 namespace fwcommon::test {
@@ -106,19 +106,13 @@ void ExpectNoneTwice(const std::vector<Drawn>& all, std::vector<T> Drawn::*membe
 
 TEST(ContextThreadsTest, ContextsOnSeveralThreadsNeverShareANumber) {
     std::vector<Drawn> drawn(kThreads);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([t, &drawn] {
-            try {
-                RunOneContext(t, drawn[t]);
-            } catch (const std::exception& e) {
-                drawn[t].failure = e.what();
-            }
-        });
-    }
-    for (auto& thread : threads) {
-        thread.join();
-    }
+    RunTogether(kThreads, [&drawn](std::size_t t) {
+        try {
+            RunOneContext(static_cast<int>(t), drawn[t]);
+        } catch (const std::exception& e) {
+            drawn[t].failure = e.what();
+        }
+    });
     for (int t = 0; t < kThreads; ++t) {
         ASSERT_EQ("", drawn[t].failure) << "thread " << t;
         ASSERT_EQ(static_cast<std::size_t>(kRounds), drawn[t].objectNumbers.size());

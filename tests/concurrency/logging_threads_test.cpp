@@ -16,6 +16,7 @@
 #include <fwcommon/ILogDispSink.h>
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/MemoryLogSink.h>
+#include "common/StartLine.h"
 
 namespace fwcommon {
 namespace {
@@ -53,9 +54,12 @@ std::wstring Message(int logger, int index) {
 std::vector<std::wstring> LogWhileSwappingSinks(bool detachBetweenSinks) {
     auto& facility = GetLibLogFacility();
     std::atomic<int> running{kLoggers};
+    // The swapping starts together with the loggers.
+    test::StartLine start(kLoggers + 1);
     std::vector<std::thread> loggers;
     for (int t = 0; t < kLoggers; ++t) {
-        loggers.emplace_back([t, &facility, &running] {
+        loggers.emplace_back([t, &facility, &running, &start] {
+            start.Wait();
             for (int i = 0; i < kMessagesPerLogger; ++i) {
                 facility.Log(Message(t, i), i % 5);
             }
@@ -73,6 +77,7 @@ std::vector<std::wstring> LogWhileSwappingSinks(bool detachBetweenSinks) {
         received.insert(received.end(), lines.begin(), lines.end());
         delete sink;  // no thread may be inside it any more
     };
+    start.Wait();
     while (running.load() > 0) {
         collect(facility.AttachSink(new RetiringSink()));
         if (detachBetweenSinks) {
@@ -121,17 +126,11 @@ TEST(LoggingThreadsTest, SinksAttachedAndDetachedWhileThreadsLog) {
 TEST(LoggingThreadsTest, EveryLineArrivesWhileOneSinkStaysAttached) {
     MemoryLogSink sink;
     GetLibLogFacility().AttachSink(&sink);
-    std::vector<std::thread> loggers;
-    for (int t = 0; t < kLoggers; ++t) {
-        loggers.emplace_back([t] {
-            for (int i = 0; i < kMessagesPerLogger; ++i) {
-                GetLibLogFacility().Log(Message(t, i), i % 5);
-            }
-        });
-    }
-    for (auto& logger : loggers) {
-        logger.join();
-    }
+    test::RunTogether(kLoggers, [](std::size_t t) {
+        for (int i = 0; i < kMessagesPerLogger; ++i) {
+            GetLibLogFacility().Log(Message(static_cast<int>(t), i), i % 5);
+        }
+    });
     GetLibLogFacility().DetachSink();
     const auto lines = sink.Lines();
     EXPECT_EQ(static_cast<std::size_t>(kLoggers * kMessagesPerLogger), lines.size());

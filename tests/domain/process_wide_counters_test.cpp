@@ -1,13 +1,13 @@
 #include <cstdint>
 #include <memory>
 #include <set>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/IipAddressNamedObject.h>
+#include "common/StartLine.h"
 
 namespace fwcommon {
 namespace {
@@ -19,20 +19,14 @@ TEST(ProcessWideCountersTest, ThreadsNeverShareAnIdentifier) {
     constexpr int kPerThread = 300;
     std::vector<std::vector<std::uint32_t>> objectIds(kThreads);
     std::vector<std::vector<std::uint32_t>> itemIds(kThreads);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([t, &objectIds, &itemIds] {
-            for (int i = 0; i < kPerThread; ++i) {
-                auto object = std::dynamic_pointer_cast<IipAddressNamedObject>(
-                    CreateNamedObject(L"n", L"", eIpAddressObject, User));
-                objectIds[t].push_back(object->GetIdentifier());
-                itemIds[t].push_back(object->CreateAddressElement(L"10.0.0.1")->GetIdentifier());
-            }
-        });
-    }
-    for (auto& thread : threads) {
-        thread.join();
-    }
+    test::RunTogether(kThreads, [&objectIds, &itemIds](std::size_t t) {
+        for (int i = 0; i < kPerThread; ++i) {
+            auto object = std::dynamic_pointer_cast<IipAddressNamedObject>(
+                CreateNamedObject(L"n", L"", eIpAddressObject, User));
+            objectIds[t].push_back(object->GetIdentifier());
+            itemIds[t].push_back(object->CreateAddressElement(L"10.0.0.1")->GetIdentifier());
+        }
+    });
     std::set<std::uint32_t> objects;
     std::set<std::uint32_t> items;
     for (int t = 0; t < kThreads; ++t) {

@@ -1,5 +1,4 @@
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -9,6 +8,7 @@
 #include <fwcommon/MemoryLogSink.h>
 #include <fwcommon/QuickScanners.h>
 
+#include "common/StartLine.h"
 #include "common/TestFiles.h"
 
 namespace fwcommon {
@@ -244,23 +244,17 @@ TEST(QuickScannersThreadsTest, ScansRunSideBySide) {
     const std::vector<unsigned char> bytes =
         ToBytes(Document(RuleXml(1, Host("DomainName", "a.example"))));
     std::vector<int> failures(4, 0);
-    std::vector<std::thread> threads;
-    for (int& failed : failures) {
-        threads.emplace_back([&bytes, &failed] {
-            for (int i = 0; i < 50; ++i) {
-                std::wstring version;
-                std::vector<std::wstring> names;
-                if (GetXmlVersion(bytes, version) != 0 || version != L"1.0" ||
-                    GetDomainNames(bytes, names) != 0 ||
-                    names != std::vector<std::wstring>{L"a.example"}) {
-                    ++failed;
-                }
+    test::RunTogether(failures.size(), [&bytes, &failures](std::size_t t) {
+        for (int i = 0; i < 50; ++i) {
+            std::wstring version;
+            std::vector<std::wstring> names;
+            if (GetXmlVersion(bytes, version) != 0 || version != L"1.0" ||
+                GetDomainNames(bytes, names) != 0 ||
+                names != std::vector<std::wstring>{L"a.example"}) {
+                ++failures[t];
             }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+        }
+    });
     EXPECT_THAT(failures, ElementsAre(0, 0, 0, 0));
 }
 
