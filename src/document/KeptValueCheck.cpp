@@ -62,6 +62,11 @@ std::optional<std::string> YearProblem(const std::u16string& value) {
 
 // Why the seconds of "hh:mm:ss[.f]" starting at `at` cannot be kept.
 std::optional<std::string> SecondsProblem(const std::u16string& value, std::size_t at) {
+    // A text that ends before its seconds is no time at all: the
+    // validator refuses it.
+    if (at >= value.size()) {
+        return std::nullopt;
+    }
     if (value.compare(at, 2, u"60") == 0) {
         return "a leap second is not supported";
     }
