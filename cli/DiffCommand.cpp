@@ -22,20 +22,6 @@ struct DiffOptions {
     bool json = false;
 };
 
-// "rule changed: local 1 (Policy) "Administration from the LAN": <detail>"
-// "option added: LogLevel (User)"
-std::string Line(const Difference& d) {
-    std::string line = d.group + ' ' + d.change + ": ";
-    if (!d.kind.empty())
-        line += d.kind + ' ';
-    line += ToUtf8(d.key) + " (" + ToUtf8(d.creationType) + ")";
-    if (!d.name.empty())
-        line += " \"" + ToUtf8(d.name) + "\"";
-    if (!d.detail.empty())
-        line += ": " + ToUtf8(d.detail);
-    return line;
-}
-
 nlohmann::json Json(const Difference& d) {
     nlohmann::json item = {{"key", ToUtf8(d.key)}, {"creationType", ToUtf8(d.creationType)}};
     if (!d.kind.empty())
@@ -70,7 +56,7 @@ int Diff(const DiffOptions& options) {
         std::cout << JsonReport(differences).dump(2) << '\n';
     } else {
         for (const Difference& d : differences)
-            std::cout << terminal::Printable(Line(d)) << '\n';
+            std::cout << terminal::Printable(DifferenceLine(d)) << '\n';
     }
     return differences.empty() ? kExitOk : kExitFailure;
 }

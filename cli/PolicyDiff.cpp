@@ -15,6 +15,7 @@
 #include <fwcommon/XmlServiceObjectStrictComparator.h>
 #include <fwcommon/XmlVpnObjectStrictComparator.h>
 #include "RuleSection.h"
+#include "Utf8.h"
 
 namespace fwpolicy {
 namespace {
@@ -258,6 +259,18 @@ std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
     CompareAllObjects(first, second, out);
     CompareOptions(first, second, out);
     return out;
+}
+
+std::string DifferenceLine(const Difference& d) {
+    std::string line = d.group + ' ' + d.change + ": ";
+    if (!d.kind.empty())
+        line += d.kind + ' ';
+    line += ToUtf8(d.key) + " (" + ToUtf8(d.creationType) + ")";
+    if (!d.name.empty())
+        line += " \"" + ToUtf8(d.name) + "\"";
+    if (!d.detail.empty())
+        line += ": " + ToUtf8(d.detail);
+    return line;
 }
 
 }  // namespace fwpolicy

@@ -35,4 +35,8 @@ struct Difference {
 std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
                                         const Sarvo::PolicyType& second);
 
+// One difference as `diff` prints it: "rule changed: local 1 (Policy)
+// "Administration from the LAN": <detail>", "option added: LogLevel (User)".
+std::string DifferenceLine(const Difference& d);
+
 }  // namespace fwpolicy

@@ -28,9 +28,17 @@ fwcommon::Context::ModesMap AllEditable() {
     return modes;
 }
 
+EditSession* activeSession = nullptr;
+
 void Load(fwcommon::Context& context, const std::wstring& dataname,
           const std::vector<unsigned char>& bytes) {
     context.AppendXmlReader(dataname, bytes, fwcommon::User, AllEditable(), dataname);
+}
+
+void EditInSession(const EditTarget& target, const SourceEditFunction& edit) {
+    if (target.dryRun || target.dropComments)
+        throw EditError("--dry-run and --drop-comments are options of apply, not of a line");
+    edit(activeSession->context, activeSession->dataname, activeSession->source);
 }
 
 // The edited document; throws what loading, editing or writing throws.
@@ -119,6 +127,15 @@ void Deliver(const std::string& file, const std::vector<unsigned char>& bytes, b
     WriteOutput(dryRun ? kStandardStream : file, bytes);
 }
 
+void SetEditSession(EditSession* session) {
+    activeSession = session;
+}
+
+void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
+                    const std::vector<unsigned char>& bytes) {
+    Load(context, dataname, bytes);
+}
+
 int ReadThroughContext(const std::string& file, const EditFunction& read) {
     try {
         const std::wstring dataname = FromUtf8(file);
@@ -141,6 +158,10 @@ int RunEdit(const EditTarget& target, const EditFunction& edit) {
 }
 
 int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit) {
+    if (activeSession) {
+        EditInSession(target, edit);
+        return kExitOk;
+    }
     try {
         std::optional<EditLock> lock;
         LockForReplacing(target, lock);

@@ -42,6 +42,17 @@ using SourceEditFunction =
     std::function<void(fwcommon::Context& context, const std::wstring& dataname,
                        const std::vector<unsigned char>& source)>;
 
+// The document a script of edits changes (fwpolicy apply). While one is
+// set, RunEdit and RunEditWithSource neither load nor write the file: they
+// apply the edit to this Context and let its failures propagate to the
+// script. Main thread only; the session outlives its use.
+struct EditSession {
+    fwcommon::Context& context;
+    std::wstring dataname;
+    const std::vector<unsigned char>& source;
+};
+void SetEditSession(EditSession* session);
+
 // Takes the file's EditLock (waiting up to --wait seconds) and refuses a
 // file that CheckReplaceable refuses, loads the file into a fresh Context
 // (every section and named-object kind editable, new rules and objects of
@@ -56,6 +67,10 @@ using SourceEditFunction =
 int RunEdit(const EditTarget& target, const EditFunction& edit);
 // RunEdit for an edit that needs the loaded bytes as well.
 int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit);
+
+// Loads bytes into a context for editing as RunEdit does.
+void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
+                    const std::vector<unsigned char>& bytes);
 
 // Loads the file into a fresh Context as RunEdit does and runs a function
 // that only reads; nothing is written. Returns the exit status; failures

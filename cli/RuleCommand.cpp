@@ -52,7 +52,7 @@ void CheckIndex(Context& context, const std::wstring& dataname, const RuleArgume
 void AddRule(Context& context, const std::wstring& dataname, const RuleArguments& a,
              const std::vector<unsigned char>& source) {
     const fwcommon::RuleType type = RuleTypeOfSection(a.section);
-    const int position = ResolvePlacement(a.placement, source, a.section);
+    const int position = ResolvePlacement(a.placement, context, dataname, source, a.section);
     if (a.name.empty())
         throw EditError("a rule needs a non-empty name");
     CheckRuleContent(a.content, a.section == "nat");

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
+#include <fwcommon/IRule.h>
 #include <fwcommon/PolicyDocument.h>
 #include "PolicyEdit.h"
 #include "RuleSection.h"
@@ -10,38 +12,65 @@
 namespace fwpolicy {
 namespace {
 
-// The identifiers of the section's rules, in the order `show` lists them.
-std::vector<long long> SectionIdentifiers(const std::vector<unsigned char>& source,
-                                          const std::string& section) {
-    const auto policy = fwcommon::ParsePolicyDocument(source);
-    std::vector<const Sarvo::Rule*> rules;
-    for (const auto& rule : policy->Rules().Rule()) {
-        if (SectionOfRule(rule) == section)
-            rules.push_back(&rule);
+struct SectionRule {
+    long long id;
+    long long order;
+};
+
+// The section's rules as the Context holds them now, in the order `show`
+// lists them.
+std::vector<SectionRule> CurrentRules(fwcommon::Context& context, const std::wstring& dataname,
+                                      const std::string& section) {
+    std::vector<SectionRule> rules;
+    const auto list = context.GetRules(dataname, RuleTypeOfSection(section));
+    for (const auto& rule : *list) {
+        const Sarvo::Rule& xml = *rule->GetXmlRule();
+        rules.push_back({static_cast<long long>(xml.RuleId()), xml.OrderId()});
     }
-    std::stable_sort(rules.begin(), rules.end(),
-                     [](const auto* a, const auto* b) { return a->OrderId() < b->OrderId(); });
-    std::vector<long long> identifiers;
-    for (const Sarvo::Rule* rule : rules)
-        identifiers.push_back(rule->RuleId());
-    return identifiers;
+    return rules;
+}
+
+// Loading may give a rule whose id clashes with the id space of its
+// creation type a new id; the file still shows the old one, and its order
+// id finds it.
+std::optional<long long> OrderInFile(const std::vector<unsigned char>& source,
+                                     const std::string& section, long long identifier) {
+    const auto policy = fwcommon::ParsePolicyDocument(source);
+    std::optional<long long> order;
+    for (const auto& rule : policy->Rules().Rule()) {
+        if (SectionOfRule(rule) == section && rule.RuleId() == identifier) {
+            if (order)
+                return std::nullopt;
+            order = rule.OrderId();
+        }
+    }
+    return order;
 }
 
 std::string Counted(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " rule" : " rules");
 }
 
-int PlaceOf(const std::vector<long long>& identifiers, long long identifier,
-            const std::string& section) {
-    const auto count = std::count(identifiers.begin(), identifiers.end(), identifier);
-    if (count == 0)
-        throw EditError("section " + section + " has no rule with ID " +
-                        std::to_string(identifier));
+int PlaceOf(const std::vector<SectionRule>& rules, long long identifier,
+            const std::vector<unsigned char>& source, const std::string& section) {
+    const auto count =
+        std::count_if(rules.begin(), rules.end(),
+                      [identifier](const SectionRule& r) { return r.id == identifier; });
     if (count > 1)
         throw EditError("section " + section + " has " + std::to_string(count) + " rules with ID " +
                         std::to_string(identifier) + "; give --position instead");
-    return static_cast<int>(std::find(identifiers.begin(), identifiers.end(), identifier) -
-                            identifiers.begin());
+    auto found = std::find_if(rules.begin(), rules.end(),
+                              [identifier](const SectionRule& r) { return r.id == identifier; });
+    if (found == rules.end()) {
+        const std::optional<long long> order = OrderInFile(source, section, identifier);
+        if (order)
+            found = std::find_if(rules.begin(), rules.end(),
+                                 [order](const SectionRule& r) { return r.order == *order; });
+    }
+    if (found == rules.end())
+        throw EditError("section " + section + " has no rule with ID " +
+                        std::to_string(identifier));
+    return static_cast<int>(found - rules.begin());
 }
 
 }  // namespace
@@ -60,13 +89,14 @@ void AddRulePlacement(CLI::App& verb, RulePlacement& placement) {
     placement.beforeOption->excludes(placement.afterOption);
 }
 
-int ResolvePlacement(const RulePlacement& placement, const std::vector<unsigned char>& source,
+int ResolvePlacement(const RulePlacement& placement, fwcommon::Context& context,
+                     const std::wstring& dataname, const std::vector<unsigned char>& source,
                      const std::string& section) {
-    const std::vector<long long> identifiers = SectionIdentifiers(source, section);
+    const std::vector<SectionRule> identifiers = CurrentRules(context, dataname, section);
     if (placement.beforeOption->count() > 0)
-        return PlaceOf(identifiers, placement.before, section);
+        return PlaceOf(identifiers, placement.before, source, section);
     if (placement.afterOption->count() > 0)
-        return PlaceOf(identifiers, placement.after, section) + 1;
+        return PlaceOf(identifiers, placement.after, source, section) + 1;
     if (placement.position > static_cast<long long>(identifiers.size())) {
         throw EditError("position " + std::to_string(placement.position) +
                         " is past the end of section " + section + " (" +

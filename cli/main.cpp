@@ -9,6 +9,7 @@
 
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/StreamLogSink.h>
+#include "ApplyCommand.h"
 #include "ByteSize.h"
 #include "CheckCommand.h"
 #include "CommandLine.h"
@@ -93,6 +94,7 @@ int main(int argc, char** argv) {
     fwpolicy::AddObjectCommand(app, &status);
     fwpolicy::AddOptionCommand(app, &status);
     fwpolicy::AddRenumberCommand(app, &status);
+    fwpolicy::AddApplyCommand(app, &status);
     fwpolicy::AddFormatCommand(app, &status);
     fwpolicy::AddLintCommand(app, &status);
     fwpolicy::AddQueryCommand(app, &status);

@@ -23,6 +23,8 @@ expect() {
 }
 
 expect "rule" ru
+expect "apply" ap
+expect "--drop-comments --dry-run" apply --dr
 expect "show" -v sh
 expect "add remove enable disable move set" rule ''
 expect "--section" rule add --sec

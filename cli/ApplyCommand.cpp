@@ -1,0 +1,179 @@
+#include "ApplyCommand.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <fwcommon/Context.h>
+#include <fwcommon/PolicyDocument.h>
+#include "AtomicFile.h"
+#include "CheckCommand.h"
+#include "Diagnostics.h"
+#include "FileIo.h"
+#include "ObjectCommand.h"
+#include "OptionCommand.h"
+#include "PolicyDiff.h"
+#include "PolicyEdit.h"
+#include "RuleCommand.h"
+#include "ScriptWords.h"
+#include "Utf8.h"
+#include "Utf8Check.h"
+#include "terminal/SafeText.h"
+
+namespace fwpolicy {
+namespace {
+
+struct ApplyArguments {
+    EditTarget target;
+    std::string script = "-";
+};
+
+// A line's failure, reported with its number.
+class LineError : public std::runtime_error {
+public:
+    LineError(std::size_t number, const std::string& message)
+        : std::runtime_error("line " + std::to_string(number) + ": " + message) {}
+};
+
+const std::set<std::string>& EditVerbs() {
+    static const std::set<std::string> verbs = {"rule add",      "rule set",     "rule remove",
+                                                "rule enable",   "rule disable", "rule move",
+                                                "object add",    "object set",   "object rename",
+                                                "object remove", "option set",   "option unset"};
+    return verbs;
+}
+
+std::vector<std::string> ReadScript(const std::string& path) {
+    std::ifstream file;
+    if (path != "-") {
+        if (std::filesystem::is_directory(path))
+            throw EditError("script " + path + ": is a directory");
+        file.open(path);
+        if (!file)
+            throw EditError("script " + path + ": cannot read it");
+    }
+    std::istream& in = path == "-" ? std::cin : file;
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    if (in.bad())
+        throw EditError("script " + path + ": cannot read it");
+    return lines;
+}
+
+// Runs one line's edit verb on the session's document.
+void ApplyLine(const std::string& file, const std::vector<std::string>& words) {
+    const std::string verb = words.size() >= 2 ? words[0] + " " + words[1] : words[0];
+    if (!EditVerbs().count(verb))
+        throw EditError("'" + verb + "' is not an edit verb (rule add|set|remove|enable|disable|" +
+                        "move, object add|set|rename|remove, option set|unset)");
+    CLI::App app{"", "fwpolicy"};
+    app.require_subcommand(1);
+    int status = kExitOk;
+    AddRuleCommand(app, &status);
+    AddObjectCommand(app, &status);
+    AddOptionCommand(app, &status);
+    std::vector<std::string> args = {words[0], words[1], file};
+    args.insert(args.end(), words.begin() + 2, words.end());
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        throw EditError(e.what());
+    }
+    if (status != kExitOk)
+        throw EditError("the edit failed");
+}
+
+void ApplyScript(const std::string& file, const std::vector<std::string>& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        try {
+            if (!IsValidUtf8(lines[i]))
+                throw EditError("the line is not valid UTF-8");
+            const std::vector<std::string> words = SplitScriptLine(lines[i]);
+            if (!words.empty())
+                ApplyLine(file, words);
+        } catch (const std::exception& e) {
+            throw LineError(i + 1, e.what());
+        }
+    }
+}
+
+void PrintDifferences(const std::vector<unsigned char>& before,
+                      const std::vector<unsigned char>& after) {
+    const auto first = fwcommon::ParsePolicyDocument(before);
+    const auto second = fwcommon::ParsePolicyDocument(after);
+    for (const Difference& d : ComparePolicies(*first, *second))
+        std::cout << terminal::Printable(DifferenceLine(d)) << '\n';
+}
+
+// Clears the session however the script ends.
+struct SessionScope {
+    explicit SessionScope(EditSession& session) { SetEditSession(&session); }
+    ~SessionScope() { SetEditSession(nullptr); }
+    SessionScope(const SessionScope&) = delete;
+    SessionScope& operator=(const SessionScope&) = delete;
+};
+
+std::vector<unsigned char> EditedBytes(const std::string& file,
+                                       const std::vector<unsigned char>& bytes,
+                                       const std::vector<std::string>& lines) {
+    const std::wstring dataname = FromUtf8(file);
+    fwcommon::Context context(dataname);
+    LoadForEditing(context, dataname, bytes);
+    EditSession session{context, dataname, bytes};
+    {
+        SessionScope scope(session);
+        ApplyScript(file, lines);
+    }
+    context.CommitChanges();
+    std::vector<unsigned char> result;
+    context.GetXmlData(dataname, result);
+    return result;
+}
+
+int Apply(const ApplyArguments& a) {
+    const std::string& file = a.target.file;
+    try {
+        const std::vector<std::string> lines = ReadScript(a.script);
+        const std::vector<unsigned char> bytes = ReadFile(file);
+        if (!MayRewrite(file, bytes, a.target.dropComments))
+            return kExitFailure;
+        const std::vector<unsigned char> result = EditedBytes(file, bytes, lines);
+        fwcommon::ParsePolicyDocument(result);  // never write what we could not read back
+        if (a.target.dryRun) {
+            PrintDifferences(bytes, result);
+            return kExitOk;
+        }
+        if (ReadFile(file) != bytes)
+            throw EditError("the file changed while it was being edited; nothing was written");
+        ReplaceFileAtomically(file, result);
+        return kExitOk;
+    } catch (const std::exception& e) {
+        PrintFileError(std::cerr, file, std::string(e.what()) + "; nothing was written");
+    }
+    return kExitFailure;
+}
+
+}  // namespace
+
+void AddApplyCommand(CLI::App& app, int* status) {
+    auto a = std::make_shared<ApplyArguments>();
+    CLI::App* apply = app.add_subcommand(
+        "apply", "Apply a script of edits in one pass: all of them or, if one fails, none");
+    apply->add_option("FILE", a->target.file, "Policy file to change")->required();
+    apply->add_option("SCRIPT", a->script, "Script of edits, one per line ('-' or none: stdin)");
+    apply->add_flag("--dry-run", a->target.dryRun,
+                    "Print the differences the script makes instead of writing the file");
+    apply->add_flag("--drop-comments", a->target.dropComments,
+                    "Rewrite the file even though its XML comments and processing instructions "
+                    "will be lost");
+    apply->callback([a, status] { *status = Apply(*a); });
+}
+
+}  // namespace fwpolicy

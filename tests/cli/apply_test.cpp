@@ -1,0 +1,188 @@
+// fwpolicy apply: a script of edits on one load of the file, all of them
+// or none; and the splitting of a script line into words.
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "ScriptWords.h"
+#include "cli/RunTool.h"
+#include "common/TestFiles.h"
+
+namespace fwcommon::test {
+namespace {
+
+namespace fs = std::filesystem;
+using fwpolicy::ScriptSyntaxError;
+using fwpolicy::SplitScriptLine;
+
+const char* const kBase = "tests/data/cli/edit-base.xml";
+
+class ApplyScript : public ::testing::Test {
+protected:
+    ApplyScript() : file_(dir_.path() / "policy.xml") { fs::copy_file(SourcePath(kBase), file_); }
+    std::string file() const { return file_.string(); }
+    std::vector<unsigned char> bytes() const { return ReadBytes(file_); }
+    std::size_t entries() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()));
+    }
+
+    TempDir dir_;
+    fs::path file_;
+};
+
+// Each line with the file after its two verb words.
+std::vector<std::string> CommandOf(const std::vector<std::string>& words, const std::string& file) {
+    std::vector<std::string> args = {words[0], words[1], file};
+    args.insert(args.end(), words.begin() + 2, words.end());
+    return args;
+}
+
+TEST_F(ApplyScript, ResultEqualsTheSameEditsOneByOne) {
+    const std::vector<std::vector<std::string>> edits = {
+        {"rule", "add", "--section", "local", "--name", "SSH from admins", "--action", "pass",
+         "--service", "tcp/22", "--position", "0"},
+        {"object", "add", "--type", "ip", "--name", "Admins", "--member", "10.1.0.0/24"},
+        {"rule", "set", "--section", "local", "--index", "0", "--source-object", "Admins"},
+        {"object", "rename", "--name", "Web", "--to", "Web servers"},
+        {"rule", "disable", "--section", "local", "--index", "1"},
+        {"option", "set", "Audit", "on"},
+        {"option", "unset", "LogLevel"},
+    };
+    const std::string script =
+        "# built from the rows\n"
+        "rule add --section local --name 'SSH from admins' --action pass --service tcp/22 "
+        "--position 0\n"
+        "\n"
+        "object add --type ip --name Admins --member 10.1.0.0/24   # the admins' LAN\n"
+        "rule set --section local --index 0 --source-object Admins\n"
+        "object rename --name Web --to \"Web servers\"\n"
+        "rule disable --section local --index 1\n"
+        "option set Audit on\n"
+        "option unset LogLevel\n";
+    ASSERT_EQ(0, RunFwpolicyWithInput({"apply", file(), "-"}, script).exitStatus);
+    const std::vector<unsigned char> applied = bytes();
+
+    fs::remove(file_);
+    fs::copy_file(SourcePath(kBase), file_);
+    for (const auto& edit : edits) {
+        const ToolResult one = RunFwpolicy(CommandOf(edit, file()));
+        ASSERT_EQ(0, one.exitStatus) << one.err;
+    }
+    EXPECT_EQ(bytes(), applied);
+}
+
+TEST_F(ApplyScript, AFailingLineLeavesTheFileByteIdentical) {
+    std::string script;
+    for (int i = 1; i < 50; ++i)
+        script += "option set Option" + std::to_string(i) + " " + std::to_string(i) + "\n";
+    script += "rule remove --section local --index 9\n";
+    script += "option set After 1\n";
+    const fs::path scriptFile = dir_.path() / "edits";
+    std::ofstream(scriptFile) << script;
+    const std::vector<unsigned char> before = bytes();
+
+    const ToolResult r = RunFwpolicy({"apply", file(), scriptFile.string()});
+    EXPECT_EQ(1, r.exitStatus);
+    EXPECT_EQ("fwpolicy: " + file() +
+                  ": line 50: section local has no rule at index 9 (3 rules); nothing was "
+                  "written\n",
+              r.err);
+    EXPECT_EQ(before, bytes());
+    EXPECT_EQ(2u, entries());  // the policy and the script, no temporary file
+}
+
+// Places were counted in the file as loaded, so a later line missed the
+// rules the earlier ones had added.
+TEST_F(ApplyScript, PlacesCountTheRulesEarlierLinesAdded) {
+    const ToolResult r =
+        RunFwpolicyWithInput({"apply", file()},
+                             "rule add --section local --name A --action drop --position 0\n"
+                             "rule add --section local --name B --action drop --position 4\n"
+                             "rule add --section local --name C --action drop --before 200001\n");
+    ASSERT_EQ(0, r.exitStatus) << r.err;
+    const auto json =
+        nlohmann::json::parse(RunFwpolicy({"show", file(), "--json", "--section", "local"}).out);
+    std::vector<std::string> names;
+    for (const auto& rule : json["local"])
+        names.push_back(rule["name"]);
+    ASSERT_EQ(6u, names.size());
+    EXPECT_EQ("A", names[0]);
+    EXPECT_EQ("C", names[1]);
+    EXPECT_EQ("Administration from the LAN", names[2]);
+    EXPECT_EQ("B", names[5]);
+}
+
+TEST_F(ApplyScript, BadLinesAreRefusedByNumberAndReason) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"show", "line 1: 'show' is not an edit verb"},
+        {"option get LogLevel", "line 1: 'option get' is not an edit verb"},
+        {"# only a comment\nrule add --section lan --name X",
+         "line 2: --section: lan not in {local,vpn,transit,tunnel,nat}"},
+        {"option set \"A 1", "line 1: the quote \" is not closed"},
+        {"option set A 1\nrule remove --section local --index 0 --dry-run",
+         "line 2: --dry-run and --drop-comments are options of apply, not of a line"},
+        {"object add --type ip --name X --member 10.0.0.1/33",
+         "line 1: --member: bad address '10.0.0.1/33': prefix length '33' is not a number from "
+         "0 to 32"},
+        {"option set A 1\n\xff", "line 2: the line is not valid UTF-8"},
+    };
+    const std::vector<unsigned char> before = bytes();
+    for (const auto& [script, message] : rows) {
+        SCOPED_TRACE(script);
+        const ToolResult r = RunFwpolicyWithInput({"apply", file()}, script + "\n");
+        EXPECT_EQ(1, r.exitStatus);
+        EXPECT_EQ(0u, r.err.find("fwpolicy: " + file() + ": " + message)) << r.err;
+        EXPECT_EQ(before, bytes());
+    }
+}
+
+TEST_F(ApplyScript, DryRunPrintsTheDifferencesAndWritesNothing) {
+    const std::vector<unsigned char> before = bytes();
+    const ToolResult r = RunFwpolicyWithInput({"apply", file(), "--dry-run"},
+                                              "option unset LogLevel\noption set Audit on\n");
+    ASSERT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ("option removed: LogLevel (Policy)\noption added: Audit (User)\n", r.out);
+    EXPECT_EQ(before, bytes());
+}
+
+TEST(ScriptWords, LinesSplitAsAShellSplitsThem) {
+    const std::pair<std::string, std::vector<std::string>> rows[] = {
+        {"", {}},
+        {"   # a comment", {}},
+        {"rule add  --name\tX", {"rule", "add", "--name", "X"}},
+        {"--name 'Office LAN' x", {"--name", "Office LAN", "x"}},
+        {"--name \"say \\\"hi\\\" \\\\ now\"", {"--name", "say \"hi\" \\ now"}},
+        {"--source @\"Office LAN\"", {"--source", "@Office LAN"}},
+        {"--name ''", {"--name", ""}},
+        {"a\\ b c", {"a b", "c"}},
+        {"--name 'it''s' # tail", {"--name", "its"}},
+        {"--name a#b", {"--name", "a#b"}},
+        {"--name 'a \\ b'", {"--name", "a \\ b"}},
+        {"--name Ä", {"--name", "Ä"}},
+    };
+    for (const auto& [line, words] : rows)
+        EXPECT_EQ(words, SplitScriptLine(line)) << line;
+
+    const std::pair<std::string, std::string> bad[] = {
+        {"--name 'open", "the quote ' is not closed"},
+        {"--name \"open", "the quote \" is not closed"},
+        {"--name x\\", "the line ends in a backslash"},
+    };
+    for (const auto& [line, message] : bad) {
+        try {
+            SplitScriptLine(line);
+            ADD_FAILURE() << "accepted: " << line;
+        } catch (const ScriptSyntaxError& e) {
+            EXPECT_EQ(message, e.what());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace fwcommon::test
