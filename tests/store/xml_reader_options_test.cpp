@@ -27,8 +27,17 @@ TEST(XmlReaderOptions, ReadByNameAndCreationType) {
     EXPECT_EQ(L"2", Value(*reader, L"LogLevel", Policy));
     EXPECT_EQ(L"4", Value(*reader, L"LogLevel", User));
     EXPECT_EQ(L"<absent>", Value(*reader, L"Other", User));
-    EXPECT_EQ((std::vector<std::wstring>{L"LogLevel", L"LogLevel"}), reader->GetOptionNames());
-    EXPECT_EQ(reader->GetOptionNames(), reader->GetOptionNames()) << "no name repeated";
+}
+
+TEST(XmlReaderOptions, NamesComeOncePerOptionHoweverOftenAsked) {
+    const std::vector<std::wstring> oncePerOption{L"LogLevel", L"LogLevel"};
+    auto fresh = MakeReader(PolicyXml("", "", kOptions));
+    EXPECT_EQ(oncePerOption, fresh->GetOptionNames()) << "the first call builds the list";
+    EXPECT_EQ(oncePerOption, fresh->GetOptionNames()) << "a second call added the names again";
+    auto read = MakeReader(PolicyXml("", "", kOptions));
+    EXPECT_EQ(L"4", Value(*read, L"LogLevel", User));
+    EXPECT_EQ(oncePerOption, read->GetOptionNames()) << "after a read built the list";
+    EXPECT_TRUE(MakeReader(PolicyXml("", "", ""))->GetOptionNames().empty());
 }
 
 TEST(XmlReaderOptions, SetReplacesTheOptionAndRollbackRestoresIt) {

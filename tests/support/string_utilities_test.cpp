@@ -1,7 +1,9 @@
 #include <fwcommon/StringUtilities.h>
 
 #include <cerrno>
+#include <clocale>
 #include <locale>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -119,12 +121,41 @@ TEST(StringUtilitiesTest, WideStringToMultiByteString) {
     }
 }
 
-TEST(StringUtilitiesTest, CallersLocaleIsNotChanged) {
-    const std::locale before = Utf8();
-    std::string out;
-    StringUtilities::WideStringToMultiByteString(L"x", out, Utf8());
-    EXPECT_FALSE(std::has_facet<tools2::CustomTCodeCvtWcharToChar>(Utf8()));
-    EXPECT_EQ(before.name(), Utf8().name());
+// The locales a conversion could change behind the caller's back: the
+// program's global C++ locale, the C library's global locale and the
+// calling thread's own locale.
+struct LocaleState {
+    std::string global;
+    std::string c;
+    locale_t thread;
+    bool operator==(const LocaleState& o) const {
+        return global == o.global && c == o.c && thread == o.thread;
+    }
+};
+LocaleState CurrentLocales() {
+    return {std::locale().name(), std::setlocale(LC_ALL, nullptr), uselocale(locale_t(0))};
+}
+std::ostream& operator<<(std::ostream& out, const LocaleState& s) {
+    return out << "global " << s.global << ", C " << s.c << ", thread "
+               << (s.thread == LC_GLOBAL_LOCALE ? "global" : "its own");
+}
+
+TEST(StringUtilitiesTest, CallersLocalesAreNotChanged) {
+    const std::locale saved = std::locale::global(std::locale::classic());
+    const std::locale* const others[] = {&Utf8(), &Ascii()};
+    for (const char* global : {"C", "C.UTF-8"}) {
+        std::locale::global(std::locale(global));
+        const LocaleState before = CurrentLocales();
+        for (const std::locale* other : others) {
+            std::string out;
+            StringUtilities::WideStringToMultiByteString(L"\u00e9t\u00e9", out, *other);
+            StringUtilities::WideStringToMultiByteString(L"", out, *other);
+            EXPECT_EQ(before, CurrentLocales())
+                << "global " << global << ", converting with " << other->name();
+        }
+        EXPECT_FALSE(std::has_facet<tools2::CustomTCodeCvtWcharToChar>(std::locale()));
+    }
+    std::locale::global(saved);
 }
 
 TEST(StringUtilitiesTest, CombinedLocaleNameUsesItsCharacterCategory) {
