@@ -10,7 +10,7 @@
 namespace fwbench {
 namespace {
 
-const char* const kLabels[] = {"1k", "10k", "100k", "addr200k"};
+const char* const kLabels[] = {"1k", "10k", "20k", "100k", "addr200k"};
 
 std::string PolicyDirectory() {
     const char* dir = std::getenv("FWCOMMON_BENCH_POLICY_DIR");

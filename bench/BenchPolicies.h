@@ -5,7 +5,7 @@
 
 namespace fwbench {
 
-// A generated benchmark policy: its label ("1k", "10k", "100k", "addr200k")
+// A generated benchmark policy: its label ("1k", "10k", "20k", "100k", "addr200k")
 // and the file that the build wrote for it.
 struct PolicySize {
     std::string label;

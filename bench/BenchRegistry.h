@@ -15,5 +15,6 @@ void RegisterContextBenchmarks(const std::vector<PolicySize>& sizes);
 // Chains of references, built per size label (1k: 1,000 objects and rules).
 void RegisterReferenceBenchmarks(const std::vector<PolicySize>& sizes);
 void RegisterLintBenchmarks(const std::vector<PolicySize>& sizes);
+void RegisterQueryBenchmarks(const std::vector<PolicySize>& sizes);
 
 }  // namespace fwbench

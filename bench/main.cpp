@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
     fwbench::RegisterContextBenchmarks(sizes);
     fwbench::RegisterReferenceBenchmarks(sizes);
     fwbench::RegisterLintBenchmarks(sizes);
+    fwbench::RegisterQueryBenchmarks(sizes);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

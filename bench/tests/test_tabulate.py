@@ -79,6 +79,14 @@ class TargetTest(unittest.TestCase):
             with self.subTest(target=name):
                 self.assertEqual(marks[name], expected)
 
+    def test_a_query_is_compared_with_loading_the_same_policy(self):
+        marks = self.marks({("Query", "20k"): 0.05, ("Load", "20k"): 1.0,
+                            ("Query", "100k"): 9.0, ("Load", "100k"): 1.0})
+        self.assertEqual(marks["Query / Load @20k"], ("0.05", "ok"))
+        self.assertEqual([m for m in marks if m.startswith("Query")], ["Query / Load @20k"])
+        self.assertEqual(self.marks({("Query", "20k"): 0.2, ("Load", "20k"): 1.0})[
+            "Query / Load @20k"], ("0.20", "MISSED"))
+
     def test_memory_is_compared_with_the_document_size(self):
         memory = {("memory", "100k"): {"bytes": 100, "resident": 900, "peak": 1100},
                   ("memory-dom", "100k"): {"bytes": 100, "resident": 50, "peak": 50}}
