@@ -5,7 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
+#include <string>
 
 #include "common/TestFiles.h"
 
@@ -14,8 +17,31 @@ extern char** environ;
 namespace fwcommon::test {
 namespace {
 
-std::string ReadText(const std::filesystem::path& path) {
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& path) {
     return ToString(ReadBytes(path));
+}
+
+// The source trees the tests name their inputs in.
+const char* const kInputTrees[] = {"examples", "tests/data"};
+
+const fs::path& ToolDirectory() {
+    static const TempDir dir;
+    static const bool copied = [] {
+        for (const char* tree : kInputTrees) {
+            fs::create_directories(dir.path() / tree);
+            fs::copy(SourcePath(tree), dir.path() / tree, fs::copy_options::recursive);
+        }
+        return true;
+    }();
+    (void)copied;
+    return dir.path();
+}
+
+bool RegeneratingGolden() {
+    const char* value = std::getenv("FWCOMMON_REGENERATE_GOLDEN");
+    return value != nullptr && std::string(value) == "1";
 }
 
 }  // namespace
@@ -37,7 +63,8 @@ ToolResult RunFwpolicyWithInput(const std::vector<std::string>& arguments,
     posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT, 0600);
-    posix_spawn_file_actions_addchdir_np(&actions, FWCOMMON_SOURCE_DIR);
+    const std::string workingDirectory = ToolDirectory().string();
+    posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
 
     std::vector<std::string> argv_strings = {FWPOLICY_PATH};
     argv_strings.insert(argv_strings.end(), arguments.begin(), arguments.end());
@@ -63,8 +90,12 @@ ToolResult RunFwpolicyWithInput(const std::vector<std::string>& arguments,
     return result;
 }
 
-std::string Golden(const std::string& name) {
-    return ReadText(SourcePath("tests/data/cli/" + name));
+std::string Golden(const std::string& name, const std::string& actual) {
+    const fs::path path = SourcePath("tests/data/cli/" + name);
+    if (RegeneratingGolden()) {
+        WriteBytes(path, ToBytes(actual));
+    }
+    return ReadText(path);
 }
 
 }  // namespace fwcommon::test

@@ -11,7 +11,7 @@ namespace {
 TEST(FwpolicyCheck, ExamplePolicyIsValid) {
     const ToolResult r = RunFwpolicy({"check", "examples/policy.xml"});
     EXPECT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ(Golden("check-example.out"), r.out);
+    EXPECT_EQ(Golden("check-example.out", r.out), r.out);
     EXPECT_EQ("", r.err);
 }
 
@@ -19,8 +19,8 @@ TEST(FwpolicyCheck, InvalidFileGivesPositionedDiagnosticsAndStatusOne) {
     const std::string broken = "tests/data/cli/lowercase-action.xml";
     const ToolResult r = RunFwpolicy({"check", "examples/policy.xml", broken});
     EXPECT_EQ(1, r.exitStatus);
-    EXPECT_EQ(Golden("check-example.out"), r.out) << "valid files are still reported";
-    EXPECT_EQ(Golden("check-lowercase-action.err"), r.err);
+    EXPECT_EQ(Golden("check-example.out", r.out), r.out) << "valid files are still reported";
+    EXPECT_EQ(Golden("check-lowercase-action.err", r.err), r.err);
 }
 
 TEST(FwpolicyCheck, UnreadableFileIsReported) {

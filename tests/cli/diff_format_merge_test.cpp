@@ -32,7 +32,7 @@ TEST(FwpolicyDiff, AFileWithItselfIsEqualAndSilent) {
 TEST(FwpolicyDiff, ListsAddedRemovedAndChangedWithMismatchTexts) {
     const ToolResult r = RunFwpolicy({"diff", kBase, kChanged});
     EXPECT_EQ(1, r.exitStatus) << r.err;
-    EXPECT_EQ(Golden("diff-base-changed.out"), r.out);
+    EXPECT_EQ(Golden("diff-base-changed.out", r.out), r.out);
 }
 
 TEST(FwpolicyDiff, ReverseDirectionSwapsAddedAndRemoved) {

@@ -13,14 +13,14 @@ const char kFindings[] = "tests/data/cli/lint-findings.xml";
 TEST(FwpolicyLint, ExamplePolicyHasOnlyWarningsAndExitsWithZero) {
     const ToolResult r = RunFwpolicy({"lint", "examples/policy.xml"});
     EXPECT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ(Golden("lint-example.out"), r.out);
+    EXPECT_EQ(Golden("lint-example.out", r.out), r.out);
     EXPECT_EQ("", r.err);
 }
 
 TEST(FwpolicyLint, ErrorsAreListedAndExitWithOne) {
     const ToolResult r = RunFwpolicy({"lint", kFindings});
     EXPECT_EQ(1, r.exitStatus) << r.err;
-    EXPECT_EQ(Golden("lint-findings.out"), r.out);
+    EXPECT_EQ(Golden("lint-findings.out", r.out), r.out);
     EXPECT_EQ("", r.err);
 }
 
@@ -50,7 +50,7 @@ TEST(FwpolicyLint, RulesSeeTheObjectsFile) {
     const ToolResult shared =
         RunFwpolicy({"lint", rules, "--objects", "tests/data/cli/lint-objects.xml"});
     EXPECT_EQ(0, shared.exitStatus) << shared.err;
-    EXPECT_EQ(Golden("lint-shared.out"), shared.out);
+    EXPECT_EQ(Golden("lint-shared.out", shared.out), shared.out);
 }
 
 TEST(FwpolicyLint, UnloadableFileExitsWithOneAndUsageErrorsWithTwo) {

@@ -11,7 +11,7 @@ namespace {
 TEST(FwpolicyObjects, ExampleAsTables) {
     const ToolResult r = RunFwpolicy({"objects", "examples/policy.xml"});
     EXPECT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ(Golden("objects-example.out"), r.out);
+    EXPECT_EQ(Golden("objects-example.out", r.out), r.out);
 }
 
 TEST(FwpolicyObjects, JsonCountsRulesAndListsEntriesByName) {
@@ -39,7 +39,7 @@ TEST(FwpolicyWhereUsed, RulesWithPlacesAndDependentObjects) {
     const ToolResult r =
         RunFwpolicy({"where-used", "examples/policy.xml", "--object", "Head office"});
     EXPECT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ(Golden("where-used-head-office.out"), r.out);
+    EXPECT_EQ(Golden("where-used-head-office.out", r.out), r.out);
 }
 
 TEST(FwpolicyWhereUsed, InterfaceObjectInASourceSideWithoutDependents) {
@@ -64,7 +64,7 @@ TEST(FwpolicyWhereUsed, ChainsPlacesAndObjectsOfEveryKindWithTheName) {
     const ToolResult r =
         RunFwpolicy({"where-used", "tests/data/cli/chain.xml", "--object", "Base"});
     EXPECT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ(Golden("where-used-chain-base.out"), r.out);
+    EXPECT_EQ(Golden("where-used-chain-base.out", r.out), r.out);
 }
 
 TEST(FwpolicyUnused, AnExclusionCountsAsAReference) {
@@ -85,7 +85,7 @@ TEST(FwpolicyUnused, ObjectsNoRuleAndNoObjectRefersTo) {
     const ToolResult r =
         RunFwpolicy({"unused", "examples/policy.xml", "tests/data/edge-kinds.xml"});
     EXPECT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ(Golden("unused-example-edge.out"), r.out);
+    EXPECT_EQ(Golden("unused-example-edge.out", r.out), r.out);
 }
 
 TEST(FwpolicyUnused, UnloadableFileFailsButOthersAreStillListed) {

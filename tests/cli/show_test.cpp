@@ -11,13 +11,13 @@ namespace {
 TEST(FwpolicyShow, ExampleAsTable) {
     const ToolResult r = RunFwpolicy({"show", "examples/policy.xml"});
     EXPECT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ(Golden("show-example.out"), r.out);
+    EXPECT_EQ(Golden("show-example.out", r.out), r.out);
 }
 
 TEST(FwpolicyShow, OneSectionAsJson) {
     const ToolResult r = RunFwpolicy({"show", "examples/policy.xml", "--section", "nat", "--json"});
     ASSERT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ(Golden("show-nat.json"), r.out);
+    EXPECT_EQ(Golden("show-nat.json", r.out), r.out);
     const auto json = nlohmann::json::parse(r.out);
     ASSERT_EQ(2u, json["nat"].size());
     EXPECT_EQ("@\"Office LAN\"", json["nat"][0]["source"]) << "references shown by name";
@@ -28,7 +28,7 @@ TEST(FwpolicyShow, BadSectionIsAUsageErrorAndBadFileAFailure) {
     EXPECT_EQ(2, RunFwpolicy({"show", "examples/policy.xml", "--section", "lan"}).exitStatus);
     const ToolResult r = RunFwpolicy({"show", "tests/data/cli/lowercase-action.xml"});
     EXPECT_EQ(1, r.exitStatus);
-    EXPECT_EQ(Golden("check-lowercase-action.err"), r.err);
+    EXPECT_EQ(Golden("check-lowercase-action.err", r.err), r.err);
 }
 
 TEST(FwpolicyShow, AnObjectsFileThatCannotBeLoadedIsAFailure) {
