@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/RunTool.h"
+#include "common/PolicyText.h"
 
 namespace fwcommon::test {
 namespace {
@@ -36,18 +37,7 @@ std::string RuleElement(const std::string& kind, long long ruleId, long long ord
 
 std::string PolicyDocument(const std::string& rules, const std::string& namedObjects,
                            const std::string& options) {
-    std::string xml =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<sv:Policy xmlns:sv=\"urn:fwcommon:policy:rules\" "
-        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">";
-    if (!namedObjects.empty())
-        xml += "<NamedObjects>" + namedObjects + "</NamedObjects>";
-    xml += "<Rules>" + rules + "</Rules>";
-    if (!options.empty())
-        xml += "<Options>" + options + "</Options>";
-    return xml +
-           "<Properties><Version>1.0</Version><IssueDateTime>2026-01-01T00:00:00Z</IssueDateTime>"
-           "<RollbackPeriod>900</RollbackPeriod></Properties></sv:Policy>\n";
+    return PolicyDocumentText(rules, namedObjects, options) + "\n";
 }
 
 std::string BlanksBetweenTagsRemoved(const std::string& text) {

@@ -5,15 +5,13 @@
 
 #include <string>
 
+#include "common/PolicyText.h"
+
 namespace fwcommon::test::lint {
 
 inline std::string Policy(const std::string& objects, const std::string& rules) {
-    return R"(<?xml version="1.0" encoding="UTF-8"?>
-<sv:Policy xmlns:sv="urn:fwcommon:policy:rules" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">)" +
-           (objects.empty() ? std::string() : "<NamedObjects>" + objects + "</NamedObjects>") +
-           "<Rules>" + rules + "</Rules>" +
-           R"(<Properties><Version>1.0</Version><IssueDateTime>2026-01-01T00:00:00</IssueDateTime>
-<RollbackPeriod>0</RollbackPeriod></Properties></sv:Policy>)";
+    return PolicyDocumentText(rules, objects, "",
+                              PropertiesText("1.0", "2026-01-01T00:00:00", "0"));
 }
 
 // A rule of a kind ("LocalRule", ...) with conditions in document order.

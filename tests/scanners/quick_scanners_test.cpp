@@ -8,6 +8,7 @@
 #include <fwcommon/MemoryLogSink.h>
 #include <fwcommon/QuickScanners.h>
 
+#include "common/PolicyText.h"
 #include "common/StartLine.h"
 #include "common/TestFiles.h"
 
@@ -18,11 +19,12 @@ using test::ToBytes;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
+const std::string kSchemaLocation =
+    "xsi:schemaLocation=\"" + test::PolicyNamespace() + " rules.xsd\"";
+// The start of a document, for texts that are no whole document.
 const std::string kOpen =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-    "<sv:Policy xmlns:sv=\"urn:fwcommon:policy:rules\""
-    " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
-    " xsi:schemaLocation=\"urn:fwcommon:policy:rules rules.xsd\">\n";
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<sv:Policy xmlns:sv=\"" + test::PolicyNamespace() +
+    "\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" " + kSchemaLocation + ">\n";
 
 std::string PropertiesXml(const std::string& version) {
     return "<Properties><Version>" + version +
@@ -31,7 +33,7 @@ std::string PropertiesXml(const std::string& version) {
 }
 
 std::string Document(const std::string& body, const std::string& version = "1.0") {
-    return kOpen + "<Rules>" + body + "</Rules>\n" + PropertiesXml(version) + "</sv:Policy>\n";
+    return test::PolicyDocumentText(body, "", "", PropertiesXml(version), kSchemaLocation) + "\n";
 }
 
 // A local rule whose source names the given hosts (IpHostCondition XML).

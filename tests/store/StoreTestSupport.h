@@ -9,6 +9,7 @@
 #include <fwcommon/MemoryLogSink.h>
 #include <fwcommon/PolicyDocument.h>
 #include <fwcommon/XmlReaderFactory.h>
+#include "common/PolicyText.h"
 #include "common/TestFiles.h"
 #include "store/XmlReader.h"
 
@@ -36,21 +37,7 @@ inline std::string RuleXml(const std::string& kind, long long ruleId, long long 
 inline std::vector<unsigned char> PolicyXml(const std::string& rules,
                                             const std::string& namedObjects = std::string(),
                                             const std::string& options = std::string()) {
-    std::string xml =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<sv:Policy xmlns:sv=\"urn:fwcommon:policy:rules\" "
-        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">";
-    if (!namedObjects.empty()) {
-        xml += "<NamedObjects>" + namedObjects + "</NamedObjects>";
-    }
-    xml += "<Rules>" + rules + "</Rules>";
-    if (!options.empty()) {
-        xml += "<Options>" + options + "</Options>";
-    }
-    xml +=
-        "<Properties><Version>1.0</Version><IssueDateTime>2026-01-01T00:00:00Z</IssueDateTime>"
-        "<RollbackPeriod>900</RollbackPeriod></Properties></sv:Policy>";
-    return ToBytes(xml);
+    return ToBytes(PolicyDocumentText(rules, namedObjects, options));
 }
 
 inline std::shared_ptr<XmlReader> MakeReader(const std::vector<unsigned char>& bytes,
