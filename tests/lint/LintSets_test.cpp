@@ -301,7 +301,7 @@ TEST(LintSets, ShadowIndexOffersEveryEarlierRuleThatCovers) {
         ObjectCatalog catalog;
         Interner interner;
         ConditionEvaluator evaluator(catalog, interner);
-        const EmptyRangeSink sink = [](const std::wstring&) {};
+        const ValueSink sink = [](const char*, const std::wstring&) {};
         std::vector<RuleMatch> matches;
         for (const Sarvo::Rule& rule : policy->Rules().Rule()) {
             matches.push_back(BuildRuleMatch(rule.ConditionSet(), evaluator, sink));
