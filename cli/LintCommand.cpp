@@ -10,10 +10,13 @@
 #include <nlohmann/json.hpp>
 
 #include "CheckCommand.h"
+#include "Diagnostics.h"
 #include "FileWorkers.h"
 #include "PolicyFile.h"
 #include "RuleSection.h"
 #include "Utf8.h"
+#include "editor/ObjectDirectory.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -25,26 +28,10 @@ struct LintOptions {
     unsigned jobs = DefaultWorkerCount();
 };
 
-std::string ObjectKind(fwcommon::NamedObjectType type) {
-    switch (type) {
-        case fwcommon::eInterfaceObject:
-            return "InterfaceObject";
-        case fwcommon::eIpAddressObject:
-            return "IpObject";
-        case fwcommon::eServiceObject:
-            return "ServiceObject";
-        case fwcommon::eScheduleObject:
-            return "ScheduleObject";
-        case fwcommon::eSarvoGroupObject:
-            return "VpnObject";
-    }
-    return "NamedObject";
-}
-
-// "local #2 rule 7" or "IpObject 101".
+// "local #2 rule 7" or "ip object 101".
 std::string Subject(const fwcommon::LintFinding& f) {
     if (f.subject == fwcommon::LintSubject::eNamedObject) {
-        return ObjectKind(f.objectType) + ' ' + std::to_string(f.identifier);
+        return ObjectKindWord(f.objectType) + " object " + std::to_string(f.identifier);
     }
     const std::string section = SectionName(f.section);
     return (section.empty() ? "rule " : section + " #" + std::to_string(f.position) + " rule ") +
@@ -55,16 +42,18 @@ void PrintText(const std::vector<fwcommon::LintFinding>& findings,
                const std::vector<std::string>& sources) {
     std::map<std::string, std::pair<int, int>> counts;
     for (const auto& f : findings) {
-        std::cout << f.source << ": " << Subject(f) << " \"" << ToUtf8(f.name)
+        std::cout << terminal::Printable(FileLabel(f.source)) << ": " << Subject(f) << " \""
+                  << terminal::Printable(ToUtf8(f.name))
                   << "\": " << fwcommon::LintSeverityName(f.severity) << ": " << f.code << ": "
-                  << ToUtf8(f.message) << '\n';
+                  << terminal::Printable(ToUtf8(f.message)) << '\n';
         auto& [errors, warnings] = counts[f.source];
         (f.severity == fwcommon::LintSeverity::eError ? errors : warnings) += 1;
     }
     for (const std::string& source : sources) {
         const auto [errors, warnings] = counts[source];
-        std::cout << source << ": " << errors << (errors == 1 ? " error, " : " errors, ")
-                  << warnings << (warnings == 1 ? " warning" : " warnings") << '\n';
+        std::cout << terminal::Printable(FileLabel(source)) << ": " << errors
+                  << (errors == 1 ? " error, " : " errors, ") << warnings
+                  << (warnings == 1 ? " warning" : " warnings") << '\n';
     }
 }
 
@@ -75,7 +64,7 @@ nlohmann::json FindingJson(const fwcommon::LintFinding& f) {
                         {"name", ToUtf8(f.name)},
                         {"message", ToUtf8(f.message)}};
     if (f.subject == fwcommon::LintSubject::eNamedObject) {
-        j["object"] = ObjectKind(f.objectType);
+        j["object"] = ObjectKindWord(f.objectType);
         j["id"] = f.identifier;
     } else {
         j["section"] = SectionName(f.section);

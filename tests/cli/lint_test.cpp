@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/RunTool.h"
+#include "common/TestFiles.h"
 
 namespace fwcommon::test {
 namespace {
@@ -15,6 +16,21 @@ TEST(FwpolicyLint, ExamplePolicyHasOnlyWarningsAndExitsWithZero) {
     EXPECT_EQ(0, r.exitStatus) << r.err;
     EXPECT_EQ(Golden("lint-example.out", r.out), r.out);
     EXPECT_EQ("", r.err);
+}
+
+// Read from standard input, findings named the file "-"; names reached the
+// terminal unescaped.
+TEST(FwpolicyLint, StandardInputIsNamedAndNamesAreEscaped) {
+    std::string policy = ToString(ReadBytes(SourcePath(kFindings)));
+    const std::string spare = "<Name>Spare</Name>";
+    policy.replace(policy.find(spare), spare.size(),
+                   "<Name>Sp\xc2\x9b"
+                   "2Jare</Name>");
+    const ToolResult r = RunFwpolicyWithInput({"lint", "-"}, policy);
+    EXPECT_EQ(1, r.exitStatus) << r.err;
+    EXPECT_EQ(0u, r.out.rfind("standard input: ip object 102 \"Sp\\x9b2Jare\": warning: ", 0))
+        << r.out;
+    EXPECT_EQ(std::string::npos, r.out.find("\xc2\x9b"));
 }
 
 TEST(FwpolicyLint, ErrorsAreListedAndExitWithOne) {
@@ -29,7 +45,7 @@ TEST(FwpolicyLint, JsonCarriesEveryField) {
     EXPECT_EQ(1, r.exitStatus) << r.err;
     const auto findings = nlohmann::json::parse(r.out).at("findings");
     ASSERT_EQ(7u, findings.size());
-    EXPECT_EQ("IpObject", findings[0].at("object"));
+    EXPECT_EQ("ip", findings[0].at("object"));
     EXPECT_EQ(102, findings[0].at("id"));
     EXPECT_EQ("warning", findings[0].at("severity"));
     EXPECT_EQ("identifier-out-of-range", findings[1].at("code"));
