@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -141,6 +142,8 @@ int Apply(const ApplyArguments& a) {
     const std::string& file = a.target.file;
     try {
         const std::vector<std::string> lines = ReadScript(a.script);
+        std::optional<EditLock> lock;  // held until the file is replaced
+        LockForReplacing(a.target, lock);
         const std::vector<unsigned char> bytes = ReadFile(file);
         if (!MayRewrite(file, bytes, a.target.dropComments))
             return kExitFailure;
@@ -150,6 +153,8 @@ int Apply(const ApplyArguments& a) {
             PrintDifferences(bytes, result);
             return kExitOk;
         }
+        if (lock)
+            lock->ExpectUnchanged();
         if (ReadFile(file) != bytes)
             throw EditError("the file changed while it was being edited; nothing was written");
         ReplaceFileAtomically(file, result);
@@ -173,6 +178,7 @@ void AddApplyCommand(CLI::App& app, int* status) {
     apply->add_flag("--drop-comments", a->target.dropComments,
                     "Rewrite the file even though its XML comments and processing instructions "
                     "will be lost");
+    AddReplaceOptions(*apply, a->target);
     apply->callback([a, status] { *status = Apply(*a); });
 }
 

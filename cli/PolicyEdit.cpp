@@ -83,16 +83,14 @@ std::chrono::milliseconds LockWait(const EditTarget& target) {
         std::min(target.waitSeconds, kLongestWaitSeconds) * kMillisecondsPerSecond));
 }
 
-// The lock of a file the edit replaces, after the checks that it may be
-// replaced; none for a dry run or standard input.
+}  // namespace
+
 void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock) {
     if (!ReplacesFile(target))
         return;
     lock.emplace(target.file, LockWait(target));
     CheckReplaceable(target.file, lock->Status(), target.force);
 }
-
-}  // namespace
 
 void AddEditTarget(CLI::App& verb, EditTarget& target) {
     verb.add_option("FILE", target.file, "Policy file to change")->required();
@@ -101,6 +99,10 @@ void AddEditTarget(CLI::App& verb, EditTarget& target) {
     verb.add_flag("--drop-comments", target.dropComments,
                   "Rewrite the file even though its XML comments and processing instructions "
                   "will be lost");
+    AddReplaceOptions(verb, target);
+}
+
+void AddReplaceOptions(CLI::App& verb, EditTarget& target) {
     verb.add_flag("--force", target.force,
                   "Replace the file even when it is read-only or has several hard links");
     verb.add_option("--wait", target.waitSeconds,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -8,6 +9,8 @@
 #include <CLI/App.hpp>
 
 #include <fwcommon/Context.h>
+
+#include "EditLock.h"
 
 namespace fwpolicy {
 
@@ -26,6 +29,15 @@ struct EditTarget {
 // Adds the FILE argument, the --dry-run, --drop-comments and --force flags
 // and the --wait option.
 void AddEditTarget(CLI::App& verb, EditTarget& target);
+// Adds only the --force flag and the --wait option, for a verb that
+// describes its other arguments itself.
+void AddReplaceOptions(CLI::App& verb, EditTarget& target);
+
+// Takes the lock of the file the edit replaces, waiting up to --wait
+// seconds, and refuses a file that CheckReplaceable refuses (unless
+// --force); takes none for a dry run or standard input. The caller keeps
+// the lock until the file is replaced.
+void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock);
 
 // Thrown by an edit that cannot be done; the message is shown as
 // "fwpolicy: FILE: message" and the file is left as it was.

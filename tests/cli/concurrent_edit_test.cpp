@@ -162,6 +162,34 @@ TEST(FwpolicyConcurrentEdits, FilesThatRenamingWouldSurpriseAreRefusedUnlessForc
     }
 }
 
+// A script of edits replaces the file once, so it takes the same lock and
+// makes the same checks as a single edit.
+TEST(FwpolicyConcurrentEdits, AScriptWaitsForTheLockAndRefusesAReadOnlyFileUnlessForced) {
+    const TempDir dir;
+    const fs::path file = SmallPolicy(dir.path());
+    const fs::path script = dir.path() / "edits.txt";
+    const std::string line = "rule add --section local --name Scripted --action drop\n";
+    WriteBytes(script, std::vector<unsigned char>(line.begin(), line.end()));
+    const std::vector<unsigned char> before = ReadBytes(file);
+    {
+        HeldLock held(file);
+        const ToolResult locked =
+            RunFwpolicy({"apply", file.string(), script.string(), "--wait", "0.2"});
+        EXPECT_EQ(1, locked.exitStatus);
+        EXPECT_NE(std::string::npos, locked.err.find("is locked by another edit")) << locked.err;
+        EXPECT_EQ(before, ReadBytes(file));
+    }
+    fs::permissions(file, fs::perms(0444));
+    const ToolResult refused = RunFwpolicy({"apply", file.string(), script.string()});
+    EXPECT_EQ(1, refused.exitStatus);
+    EXPECT_NE(std::string::npos, refused.err.find("is read-only (mode 0444)")) << refused.err;
+    EXPECT_EQ(before, ReadBytes(file));
+
+    const ToolResult forced = RunFwpolicy({"apply", file.string(), script.string(), "--force"});
+    EXPECT_EQ(0, forced.exitStatus) << forced.err;
+    EXPECT_EQ((std::vector<std::string>{kSmallPolicyRule, "Scripted"}), ShownNames(file, "local"));
+}
+
 TEST(FwpolicyConcurrentEdits, AnEditOfAFifoIsRefusedWithoutWaitingForAWriter) {
     const TempDir dir;
     const fs::path fifo = dir.path() / "policy.xml";
