@@ -17,6 +17,7 @@
 #include "PolicyFile.h"
 #include "PolicyIndex.h"
 #include "Utf8.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -152,9 +153,11 @@ void RenameObject(Context& context, const std::wstring& dataname, const ObjectEd
         throw EditError("the named object could not be stored");
 }
 
+// One "label: value" line; the value comes from the policy and is escaped.
 void PrintField(const std::string& label, const std::string& value) {
-    std::cout << label << std::string(label.size() < 10 ? 10 - label.size() : 1, ' ') << value
-              << '\n';
+    constexpr std::size_t kValueColumn = 10;
+    const std::size_t padding = label.size() < kValueColumn ? kValueColumn - label.size() : 1;
+    std::cout << label << std::string(padding, ' ') << terminal::Printable(value) << '\n';
 }
 
 void PrintObject(const ObjectEntry& entry, const PolicyIndex& index) {

@@ -199,6 +199,19 @@ TEST_F(ObjectEdit, ShowPrintsEveryField) {
         shown.out);
 }
 
+// A name from an untrusted file must not move the cursor or turn the text
+// around on the administrator's terminal.
+TEST_F(ObjectEdit, ShowEscapesControlCharactersAndDirectionMarksInNames) {
+    std::string text = ToString(ReadBytes(file));
+    const std::string plain = "<Name>Office LAN</Name>";
+    ASSERT_NE(std::string::npos, text.find(plain));
+    text.replace(text.find(plain), plain.size(), "<Name>Evil&#x9b;2J&#x202e;name</Name>");
+    WriteBytes(file, ToBytes(text));
+    const ToolResult shown = Run({"object", "show", "--id", "101", "--type", "ip"});
+    ASSERT_EQ(0, shown.exitStatus) << shown.err;
+    EXPECT_NE(std::string::npos, shown.out.find("name:     Evil\\x9b2J\\u202ename\n")) << shown.out;
+}
+
 struct RefusedRow {
     std::vector<std::string> args;  // after "object VERB FILE"
     std::string message;
