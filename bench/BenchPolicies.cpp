@@ -62,4 +62,18 @@ std::vector<unsigned char> SchemaBytes() {
     return ReadFileBytes(FWCOMMON_BENCH_SCHEMA);
 }
 
+fwcommon::Context::ModesMap AllEditable() {
+    fwcommon::Context::ModesMap modes;
+    for (int type : {fwcommon::eVPNRules, fwcommon::eNATRules, fwcommon::eTunnelRules,
+                     fwcommon::eLocalRules, fwcommon::eTransitRules}) {
+        modes[type] = fwcommon::Context::Modes::eEditable;
+    }
+    for (int type :
+         {fwcommon::eInterfaceObject, fwcommon::eIpAddressObject, fwcommon::eServiceObject,
+          fwcommon::eScheduleObject, fwcommon::eSarvoGroupObject}) {
+        modes[type] = fwcommon::Context::Modes::eEditable;
+    }
+    return modes;
+}
+
 }  // namespace fwbench

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include <fwcommon/Context.h>
+
 namespace fwbench {
 
 // A generated benchmark policy: its label ("1k", "10k", "20k", "100k", "addr200k")
@@ -31,5 +33,9 @@ std::vector<unsigned char> ReadFileBytes(const std::string& path);
 
 // The bytes of the rules schema the benchmarks validate against.
 std::vector<unsigned char> SchemaBytes();
+
+// Editing modes that make every rule section and named-object kind
+// editable, for benchmarks that edit what they load.
+fwcommon::Context::ModesMap AllEditable();
 
 }  // namespace fwbench

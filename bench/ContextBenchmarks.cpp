@@ -13,26 +13,13 @@
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/IRule.h>
 
+#include "BenchPolicies.h"
 #include "BenchRegistry.h"
 
 namespace fwbench {
 namespace {
 
 using fwcommon::Context;
-
-Context::ModesMap AllEditable() {
-    Context::ModesMap modes;
-    for (int type : {fwcommon::eVPNRules, fwcommon::eNATRules, fwcommon::eTunnelRules,
-                     fwcommon::eLocalRules, fwcommon::eTransitRules}) {
-        modes[type] = Context::Modes::eEditable;
-    }
-    for (int type :
-         {fwcommon::eInterfaceObject, fwcommon::eIpAddressObject, fwcommon::eServiceObject,
-          fwcommon::eScheduleObject, fwcommon::eSarvoGroupObject}) {
-        modes[type] = Context::Modes::eEditable;
-    }
-    return modes;
-}
 
 std::wstring Wide(const std::string& text) {
     return std::wstring(text.begin(), text.end());

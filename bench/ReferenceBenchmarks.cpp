@@ -15,6 +15,7 @@
 #include <fwcommon/Context.h>
 #include <fwcommon/INamedObject.h>
 
+#include "BenchPolicies.h"
 #include "BenchRegistry.h"
 
 namespace fwbench {
@@ -69,20 +70,6 @@ std::vector<unsigned char> ChainPolicy(int length) {
            "<RollbackPeriod>900</RollbackPeriod></Properties>\n</sv:Policy>\n";
     const std::string text = out.str();
     return std::vector<unsigned char>(text.begin(), text.end());
-}
-
-Context::ModesMap AllEditable() {
-    Context::ModesMap modes;
-    for (int type : {fwcommon::eVPNRules, fwcommon::eNATRules, fwcommon::eTunnelRules,
-                     fwcommon::eLocalRules, fwcommon::eTransitRules}) {
-        modes[type] = Context::Modes::eEditable;
-    }
-    for (int type :
-         {fwcommon::eInterfaceObject, fwcommon::eIpAddressObject, fwcommon::eServiceObject,
-          fwcommon::eScheduleObject, fwcommon::eSarvoGroupObject}) {
-        modes[type] = Context::Modes::eEditable;
-    }
-    return modes;
 }
 
 const wchar_t kDataname[] = L"chain";
