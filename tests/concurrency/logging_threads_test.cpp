@@ -77,6 +77,9 @@ std::vector<std::wstring> LogWhileSwappingSinks(bool detachBetweenSinks) {
         received.insert(received.end(), lines.begin(), lines.end());
         delete sink;  // no thread may be inside it any more
     };
+    // A sink is attached before the loggers start: on a busy machine they can
+    // finish before this thread is scheduled again.
+    collect(facility.AttachSink(new RetiringSink()));
     start.Wait();
     while (running.load() > 0) {
         collect(facility.AttachSink(new RetiringSink()));
