@@ -18,6 +18,7 @@
 #include "PolicyIndex.h"
 #include "TextTable.h"
 #include "Utf8.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -33,6 +34,7 @@ struct ObjectsOptions {
     std::string file;
     std::vector<std::string> types;
     bool json = false;
+    bool names = false;
 };
 
 std::wstring Joined(const std::vector<std::wstring>& items) {
@@ -64,6 +66,12 @@ void PrintKind(const std::string& kind, const std::vector<const ObjectEntry*>& o
     PrintTable(std::cout, table);
 }
 
+// One name per line, for scripts and shell completion.
+void PrintNames(const std::vector<const ObjectEntry*>& objects) {
+    for (const ObjectEntry* object : objects)
+        std::cout << terminal::Printable(ToUtf8(object->name)) << '\n';
+}
+
 int ListObjects(const ObjectsOptions& options) {
     const auto policy = LoadPolicyFile(options.file);
     if (!policy)
@@ -84,6 +92,10 @@ int ListObjects(const ObjectsOptions& options) {
             std::find(options.types.begin(), options.types.end(), kind) == options.types.end())
             continue;
         const auto objects = OfKind(index, static_cast<ObjectKind>(k));
+        if (options.names) {
+            PrintNames(objects);
+            continue;
+        }
         if (!options.json) {
             PrintKind(kind, objects, index);
             continue;
@@ -133,7 +145,11 @@ void AddObjectsCommand(CLI::App& app, int* status) {
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
         ->delimiter(',')
         ->check(CLI::IsMember(KindNames()));
-    objects->add_flag("--json", options->json, "Print JSON instead of tables");
+    CLI::Option* json = objects->add_flag("--json", options->json, "Print JSON instead of tables");
+    objects
+        ->add_flag("--names", options->names,
+                   "Print only the names, one per line (control characters escaped)")
+        ->excludes(json);
     objects->callback([options, status] { *status = ListObjects(*options); });
 }
 

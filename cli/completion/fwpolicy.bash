@@ -1,5 +1,6 @@
 # bash completion for fwpolicy. Verbs, options and option values are read
-# from the tool's own --help, so completion follows the installed version.
+# from the tool's own --help, so completion follows the installed version;
+# object names come from the policy file on the command line.
 
 # _fwpolicy_help TOOL WORDS...: the help text of "TOOL WORDS... --help".
 _fwpolicy_help() {
@@ -24,6 +25,36 @@ _fwpolicy_option_values() {
     grep -o -- "$option [A-Z]*:{[^}]*}" | sed 's/.*{\(.*\)}/\1/' | tr ',' '\n'
 }
 
+# The kinds of named object that OPTION of the verb PATH names, or nothing
+# when the option takes no object name.
+_fwpolicy_object_kinds() {
+    local path=$1 option=$2
+    case "$path:$option" in
+    object\ *:--name | where-used:--object) echo "ip,interface,vpn,service,schedule" ;;
+    rule\ *:--source-object | rule\ *:--destination-object) echo "ip,vpn" ;;
+    rule\ *:--service-object) echo "service" ;;
+    rule\ *:--schedule-object) echo "schedule" ;;
+    esac
+}
+
+# The file whose objects a command line names: the value of --objects, or
+# else the first argument that is a readable file.
+_fwpolicy_policy_file() {
+    local i
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        if [[ ${COMP_WORDS[i]} == --objects && -r ${COMP_WORDS[i + 1]} ]]; then
+            echo "${COMP_WORDS[i + 1]}"
+            return
+        fi
+    done
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        if [[ ${COMP_WORDS[i]} != -* && -f ${COMP_WORDS[i]} && -r ${COMP_WORDS[i]} ]]; then
+            echo "${COMP_WORDS[i]}"
+            return
+        fi
+    done
+}
+
 _fwpolicy() {
     local tool=${COMP_WORDS[0]} cur=${COMP_WORDS[COMP_CWORD]}
     local prev=${COMP_WORDS[COMP_CWORD - 1]}
@@ -41,7 +72,19 @@ _fwpolicy() {
     done
     help=$(_fwpolicy_help "$tool" "${path[@]}")
 
-    local values
+    local values kinds file
+    kinds=$(_fwpolicy_object_kinds "${path[*]}" "$prev")
+    if [[ -n $kinds ]]; then
+        file=$(_fwpolicy_policy_file)
+        [[ -n $file ]] || return
+        local IFS=$'\n'
+        mapfile -t COMPREPLY < <(compgen -W "$("$tool" objects "$file" --names --type "$kinds" 2>/dev/null)" -- "$cur")
+        # Names hold blanks: each is offered as one quoted word.
+        for i in "${!COMPREPLY[@]}"; do
+            COMPREPLY[i]=$(printf '%q' "${COMPREPLY[i]}")
+        done
+        return
+    fi
     if [[ $prev == --* ]]; then
         values=$(_fwpolicy_option_values "$prev" <<<"$help")
         if [[ -n $values ]]; then

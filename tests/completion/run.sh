@@ -38,6 +38,15 @@ expect "get set unset list" option ''
 expect "$source_dir/examples/policy.xml" check "$source_dir/examples/pol"
 # After the file, a verb's words are arguments, never verbs again.
 expect "$source_dir/examples/policy.xml" show "$source_dir/examples/policy.xml" "$source_dir/examples/pol"
+# Object names come from the file on the command line, each as one word.
+policy="$source_dir/examples/policy.xml"
+expect "Office\\ LAN Office\\ hours" object show "$policy" --name Off
+expect "Web" rule add "$policy" --section transit --service-object W
+expect "Nightly\\ backup\\ window" rule set "$policy" --schedule-object N
+expect "Büro\\ München" where-used "$policy" --object B
+# A rule's own --name is no object name; without a file nothing is offered.
+expect "" rule add "$policy" --name Off
+expect "" object show --name Off
 
 [ "$failures" -eq 0 ] || exit 1
-echo "bash completion offers verbs, options, option values and files"
+echo "bash completion offers verbs, options, option values, object names and files"
