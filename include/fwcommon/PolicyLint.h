@@ -60,7 +60,7 @@ inline constexpr const char* kUnusedObject = "unused-object";
 inline constexpr const char* kEmptyRange = "empty-range";
 // A port outside 0 to 65535, a protocol number, ICMP type or code outside
 // 0 to 255, an address that does not parse, or a range whose ends are out
-// of order.
+// of order, in a condition, a named object or a NAT rule's translation.
 inline constexpr const char* kInvalidValue = "invalid-value";
 inline constexpr const char* kNeverMatches = "never-matches";
 inline constexpr const char* kShadowedRule = "shadowed-rule";

@@ -34,12 +34,13 @@ bool InRange(std::int64_t value, std::int64_t max, const wchar_t* what, const Va
     return false;
 }
 
-// True when text is an address; else reports it.
-bool IsAddress(const std::wstring& text, const ValueSink* sink) {
+// True when text is an address; else reports what holds it.
+bool IsAddress(const std::wstring& text, const ValueSink* sink, const wchar_t* what = L"address") {
     if (ParseAddress(text)) {
         return true;
     }
-    Report(sink, LintCode::kInvalidValue, L"address \"" + text + L"\" does not parse");
+    Report(sink, LintCode::kInvalidValue,
+           std::wstring(what) + L" \"" + text + L"\" does not parse");
     return false;
 }
 
@@ -378,6 +379,20 @@ ScheduleBounds ConditionEvaluator::Schedule(const Sarvo::ScheduleCondition& c,
         return ScheduleBounds::OfToken(SystemToken(system->Name()));
     }
     return ScheduleBounds::Unknown();
+}
+
+void CheckTranslation(const Sarvo::Translation& translation, const ValueSink& sink) {
+    const ValueSink* s = &sink;
+    if (translation.SourceIp()) {
+        IsAddress(translation.SourceIp()->Value(), s, L"translated source address");
+    }
+    if (translation.DestinationIp()) {
+        IsAddress(translation.DestinationIp()->Value(), s, L"translated destination address");
+    }
+    if (translation.DestinationPort()) {
+        InRange(translation.DestinationPort()->Value(), ServiceSet::kMaxPort,
+                L"translated destination port", s);
+    }
 }
 
 void ConditionEvaluator::CheckObject(const ObjectEntry& entry, const ValueSink& sink) {

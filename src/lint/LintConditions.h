@@ -84,6 +84,10 @@ private:
     Memo<ScheduleSet> schedules_;
 };
 
+// Reports the values of a NAT rule's translation that no packet can carry:
+// an address that does not parse, a port outside 0 to 65535.
+void CheckTranslation(const Sarvo::Translation& translation, const ValueSink& sink);
+
 // Inclusions less exclusions of one object, each entry through evaluate.
 template <typename E, typename Object, typename Evaluate>
 Bounds<E> ObjectContent(const Object& object, Evaluate evaluate) {

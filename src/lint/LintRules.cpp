@@ -146,6 +146,10 @@ private:
             pass_.findings.OnRule(entry, LintSeverity::eError, code, std::move(message));
         };
         CheckReferences(ReferencesOfRule(entry.rule->ConditionSet()), pass_, report);
+        if (const auto* translation =
+                dynamic_cast<const Sarvo::Translation*>(&entry.rule->Action())) {
+            CheckTranslation(*translation, report);
+        }
         return BuildRuleMatch(
             entry.rule->ConditionSet(), pass_.evaluator,
             [&](const char* code, const std::wstring& message) { report(code, message); });

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "cli/PolicyText.h"
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
 
@@ -57,6 +58,27 @@ TEST(FwpolicyLint, JsonCarriesEveryField) {
     EXPECT_EQ(1, shadowed.at("position")) << "counted from 0, as rule disable --index counts";
     EXPECT_EQ(2, shadowed.at("ruleId"));
     EXPECT_EQ("Let one host browse", shadowed.at("name"));
+}
+
+// The translation of a NAT rule is checked as its conditions are.
+TEST(FwpolicyLint, NatTranslationToAnImpossibleValueIsAnError) {
+    std::string rule = RuleElement("NatRule", 1, 1, "Publish", "User", "Pass", "");
+    const std::string filter =
+        "<Action xsi:type=\"sv:Filter\"><FilteringAction>Pass</FilteringAction></Action>";
+    rule.replace(rule.find(filter), filter.size(),
+                 "<Action xsi:type=\"sv:Translation\"><DestinationIp><Value>10.0.0.256</Value>"
+                 "</DestinationIp><DestinationPort><Value>70000</Value></DestinationPort>"
+                 "</Action>");
+    const ToolResult r = RunFwpolicyWithInput({"lint", "-"}, PolicyDocument(rule));
+    EXPECT_EQ(1, r.exitStatus) << r.err;
+    EXPECT_NE(std::string::npos,
+              r.out.find("nat #0 rule 1 \"Publish\": error: invalid-value: translated "
+                         "destination address \"10.0.0.256\" does not parse\n"))
+        << r.out;
+    EXPECT_NE(std::string::npos,
+              r.out.find("nat #0 rule 1 \"Publish\": error: invalid-value: translated "
+                         "destination port 70000 is outside 0 to 65535\n"))
+        << r.out;
 }
 
 TEST(FwpolicyLint, RulesSeeTheObjectsFile) {

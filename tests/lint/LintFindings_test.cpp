@@ -11,7 +11,7 @@
 #include <fwcommon/PolicyLint.h>
 
 #include "common/TestFiles.h"
-#include "lint/LintPolicyText.h"
+#include "lint/QueryPolicyText.h"
 
 namespace fwcommon::test {
 namespace {
@@ -162,6 +162,19 @@ std::vector<Row> Rows() {
              Local(5, Destination(Net("fe80::", "64") + Span("fe80::1", "fe80::2"))),
          {"error invalid-value object 1", "error invalid-value rule#1",
           "error invalid-value rule#2", "error invalid-value rule#3"}},
+        {"NAT translations to values no packet can carry",
+         "",
+         Nat(1, Tcp(80, 80),
+             ToAddress("SourceIp", "10.0.0.300") + ToAddress("DestinationIp", "fe80::zz") +
+                 ToAddress("DestinationPort", "65536")) +
+             Nat(2, Tcp(81, 81), ToAddress("DestinationPort", "-1")) +
+             Nat(3, Tcp(82, 82), ToAddress("DestinationIp", "")) +
+             Nat(4, Tcp(83, 83),
+                 ToAddress("SourceIp", "2001:db8::1") + ToAddress("DestinationIp", "10.0.0.1") +
+                     ToAddress("DestinationPort", "65535")) +
+             Nat(5, Tcp(84, 84), ToAddress("DestinationPort", "0")),
+         {"error invalid-value rule#0", "error invalid-value rule#0", "error invalid-value rule#0",
+          "error invalid-value rule#1", "error invalid-value rule#2"}},
         {"address range across families",
          "",
          Local(1, Destination(Span("10.0.0.1", "fe80::1"))),
@@ -369,6 +382,13 @@ TEST(PolicyLint, MessagesNameWhatIsWrong) {
          L"ICMP code 300 is outside 0 to 255"},
         {"address", Policy("", Local(1, Destination(Addr("10.0.0.300")))),
          L"address \"10.0.0.300\" does not parse"},
+        {"translated address", Policy("", Nat(1, Tcp(1, 1), ToAddress("SourceIp", "10.0.0.300"))),
+         L"translated source address \"10.0.0.300\" does not parse"},
+        {"translated port",
+         Policy("", Nat(1, Tcp(1, 1),
+                        ToAddress("DestinationIp", "10.0.0.1") +
+                            ToAddress("DestinationPort", "70000"))),
+         L"translated destination port 70000 is outside 0 to 65535"},
         {"never matches",
          Policy(IpObject(1, Addr("10.0.0.1"), Addr("10.0.0.1")), Local(1, Destination(IpRef(1)))),
          L"can never match: its destination matches nothing"},
