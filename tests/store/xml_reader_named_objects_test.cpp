@@ -1,6 +1,7 @@
 // Named objects of a document: built from the elements, written back on
 // change, and references taken out of rules when an object goes.
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -154,6 +155,26 @@ TEST(XmlReaderNamedObjects, RemovedByNameLeavesTheDocumentAndReturnsOnRollback) 
     reader->RollbackChanges();
     EXPECT_NE(nullptr, reader->GetNamedObject(Policy, L"Web"));
     EXPECT_EQ(3u, Written(*reader)->NamedObjects()->ServiceObject().size());
+}
+
+// Names are not unique across kinds: the example's service "Web" stays
+// when a new IP object "Web" goes by its identifier.
+TEST(XmlReaderNamedObjects, RemovedByIdentifierIsThatObjectWhateverItsName) {
+    auto reader = Example();
+    const auto service = reader->GetNamedObject(Policy, L"Web");
+    ASSERT_NE(nullptr, service);
+    ASSERT_EQ(eServiceObject, service->GetNamedObjectType());
+    const auto ip = reader->CreateNamedObject(Policy, L"Web", L"", eIpAddressObject);
+    reader->RemoveNamedObjectById({ip->GetIdentifier(), Policy});
+
+    const auto objects = reader->GetNamedObjects();
+    EXPECT_NE(objects.end(), std::find(objects.begin(), objects.end(), service));
+    EXPECT_EQ(objects.end(), std::find(objects.begin(), objects.end(), ip));
+    const auto written = Written(*reader);
+    EXPECT_EQ(3u, written->NamedObjects()->ServiceObject().size());
+    for (const auto& element : written->NamedObjects()->IpObject()) {
+        EXPECT_NE(static_cast<int>(ip->GetIdentifier()), element.Id());
+    }
 }
 
 struct ReferenceCase {
