@@ -106,6 +106,28 @@ TEST(XmlReaderLoad, DuplicateRuleIdsOfAnotherCreationTypeAreCorrectedToo) {
               Names(MakeReader(bytes)->GetRules(eLocalRules)));
 }
 
+// A RuleId may stand for one rule of each creation type: a move renumbers
+// the element of the moved rule's own creation type.
+TEST(XmlReaderLoad, AMoveRenumbersTheElementOfTheRulesOwnCreationType) {
+    auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300001, 1, "user", "User") +
+                                       RuleXml("LocalRule", 300001, 2, "policy twin", "Policy") +
+                                       RuleXml("LocalRule", 300002, 3, "last", "User")));
+    const auto rules = reader->GetRules(eLocalRules);
+    ASSERT_EQ(3u, rules->size());
+    ASSERT_EQ(300001u, (*rules)[1]->GetIdentifier()) << "each creation type keeps its RuleId";
+    ASSERT_EQ(Policy, (*rules)[1]->GetCreationType());
+
+    ASSERT_TRUE(reader->ChangeRulePriority(eLocalRules, 300001u, 2));
+    const auto written = Written(*reader);
+    EXPECT_EQ(3, written->Rules().Rule()[0].OrderId()) << "user";
+    EXPECT_EQ(1, written->Rules().Rule()[1].OrderId()) << "policy twin";
+    EXPECT_EQ(2, written->Rules().Rule()[2].OrderId()) << "last";
+    std::vector<unsigned char> bytes;
+    reader->GetXmlData(bytes);
+    EXPECT_EQ((std::vector<std::wstring>{L"policy twin", L"last", L"user"}),
+              Names(MakeReader(bytes)->GetRules(eLocalRules)));
+}
+
 TEST(XmlReaderLoad, AFailedFirstBuildTakesNoIdentifiers) {
     // Room for three identifiers; the fourth rule needs one more.
     auto registry = std::make_shared<GeneratorRegistry>();
