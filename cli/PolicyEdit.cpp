@@ -11,6 +11,7 @@
 #include "CheckCommand.h"
 #include "Diagnostics.h"
 #include "EditLock.h"
+#include "EditReport.h"
 #include "FileIo.h"
 #include "MarkupScan.h"
 #include "ReplaceChecks.h"
@@ -83,6 +84,42 @@ std::chrono::milliseconds LockWait(const EditTarget& target) {
         std::min(target.waitSeconds, kLongestWaitSeconds) * kMillisecondsPerSecond));
 }
 
+// Loads, edits and replaces the file (or prints the result); the exit
+// status, every failure reported on stderr. An edit that changes nothing
+// forgets its report line.
+int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
+    try {
+        std::optional<EditLock> lock;
+        LockForReplacing(target, lock);
+        const std::vector<unsigned char> bytes = ReadFile(target.file);
+        if (!MayRewrite(target.file, bytes, target.dropComments))
+            return kExitFailure;
+        const std::vector<unsigned char> result =
+            EditedDocument(bytes, FromUtf8(target.file), edit);
+        // Never write what we could not read back.
+        const auto edited = fwcommon::ParsePolicyDocument(result);
+        if (*edited == *fwcommon::ParsePolicyDocument(bytes)) {
+            ReportFailure(target.file, "nothing to change; the file is left as it was");
+            ForgetEdits();
+            if (target.dryRun)
+                Deliver(target.file, result, true);
+            return kExitOk;
+        }
+        if (lock) {
+            lock->ExpectUnchanged();
+            if (ReadFile(target.file) != bytes)
+                throw EditError("the file changed while it was being edited; nothing was written");
+        }
+        Deliver(target.file, result, target.dryRun);
+        return kExitOk;
+    } catch (const xml_schema::exception& e) {
+        PrintDocumentErrors(std::cerr, target.file, e);
+    } catch (const std::exception& e) {
+        ReportFailure(target.file, e.what());
+    }
+    return kExitFailure;
+}
+
 }  // namespace
 
 void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock) {
@@ -100,6 +137,7 @@ void AddEditTarget(CLI::App& verb, EditTarget& target) {
                   "Rewrite the file even though its XML comments and processing instructions "
                   "will be lost");
     AddReplaceOptions(verb, target);
+    AddQuietFlag(verb);
 }
 
 void AddReplaceOptions(CLI::App& verb, EditTarget& target) {
@@ -164,35 +202,11 @@ int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit) 
         EditInSession(target, edit);
         return kExitOk;
     }
-    try {
-        std::optional<EditLock> lock;
-        LockForReplacing(target, lock);
-        const std::vector<unsigned char> bytes = ReadFile(target.file);
-        if (!MayRewrite(target.file, bytes, target.dropComments))
-            return kExitFailure;
-        const std::vector<unsigned char> result =
-            EditedDocument(bytes, FromUtf8(target.file), edit);
-        // Never write what we could not read back.
-        const auto edited = fwcommon::ParsePolicyDocument(result);
-        if (*edited == *fwcommon::ParsePolicyDocument(bytes)) {
-            ReportFailure(target.file, "nothing to change; the file is left as it was");
-            if (target.dryRun)
-                Deliver(target.file, result, true);
-            return kExitOk;
-        }
-        if (lock) {
-            lock->ExpectUnchanged();
-            if (ReadFile(target.file) != bytes)
-                throw EditError("the file changed while it was being edited; nothing was written");
-        }
-        Deliver(target.file, result, target.dryRun);
-        return kExitOk;
-    } catch (const xml_schema::exception& e) {
-        PrintDocumentErrors(std::cerr, target.file, e);
-    } catch (const std::exception& e) {
-        ReportFailure(target.file, e.what());
-    }
-    return kExitFailure;
+    const int status = EditFile(target, edit);
+    if (status == kExitOk && ReplacesFile(target))
+        ReportEdits();
+    ForgetEdits();
+    return status;
 }
 
 }  // namespace fwpolicy

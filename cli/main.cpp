@@ -18,6 +18,7 @@
 #include "FormatCommand.h"
 #include "LintCommand.h"
 #include "MergeCommand.h"
+#include "NewCommand.h"
 #include "ObjectCommand.h"
 #include "ObjectsCommand.h"
 #include "OptionCommand.h"
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
                                          "Refuse policy files larger than SIZE (default 1G)")
         ->type_name("SIZE");
     int status = fwpolicy::kExitOk;
+    fwpolicy::AddNewCommand(app, &status);
     fwpolicy::AddCheckCommand(app, &status);
     fwpolicy::AddShowCommand(app, &status);
     fwpolicy::AddScanCommands(app, &status);
