@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <tuple>
 
+#include <fwcommon/GenericXmlConditionDispatch.h>
+
 #include "RuleSection.h"
 #include "RuleTable.h"
 
@@ -15,29 +17,29 @@ namespace {
 using fwcommon::IXmlWrapper;
 
 // The key of the object a condition refers to, if it is a reference.
-template <typename Ref, typename Condition>
-bool RefersTo(const Condition& condition, ObjectKind kind, ObjectKey& key) {
-    if (const auto* ref = dynamic_cast<const Ref*>(&condition)) {
-        key = {kind, ref->Id()};
-        return true;
-    }
-    return false;
+template <typename Condition>
+bool Reference(const Condition& condition, ObjectKey& key) {
+    const auto* reference = fwcommon::AsObjectReference(condition);
+    if (reference == nullptr)
+        return false;
+    key = {KindOf(fwcommon::kReferencedKind<Condition>), reference->Id()};
+    return true;
 }
 
-bool Reference(const Sarvo::IpHostCondition& c, ObjectKey& key) {
-    return RefersTo<Sarvo::IpObjectRef>(c, ObjectKind::kIp, key);
-}
-bool Reference(const Sarvo::InterfaceCondition& c, ObjectKey& key) {
-    return RefersTo<Sarvo::InterfaceObjectRef>(c, ObjectKind::kInterface, key);
-}
-bool Reference(const Sarvo::VpnHostCondition& c, ObjectKey& key) {
-    return RefersTo<Sarvo::VpnObjectRef>(c, ObjectKind::kVpn, key);
-}
-bool Reference(const Sarvo::ServiceCondition& c, ObjectKey& key) {
-    return RefersTo<Sarvo::ServiceObjectRef>(c, ObjectKind::kService, key);
-}
-bool Reference(const Sarvo::ScheduleCondition& c, ObjectKey& key) {
-    return RefersTo<Sarvo::ScheduleObjectRef>(c, ObjectKind::kSchedule, key);
+Where WhereOf(fwcommon::ConditionPurpose::Type purpose) {
+    switch (purpose) {
+        case fwcommon::ConditionPurpose::eSourcePurpose:
+            return Where::kSource;
+        case fwcommon::ConditionPurpose::eDestinationPurpose:
+            return Where::kDestination;
+        case fwcommon::ConditionPurpose::eServicePurpose:
+            return Where::kServices;
+        case fwcommon::ConditionPurpose::eSchedulePurpose:
+            return Where::kSchedules;
+        default:
+            throw std::logic_error("a rule has no conditions of purpose " +
+                                   std::to_string(purpose));
+    }
 }
 
 std::wstring Text(const IXmlWrapper& w, const Sarvo::IpHostCondition& c) {
@@ -56,43 +58,6 @@ std::wstring Text(const IXmlWrapper& w, const Sarvo::ScheduleCondition& c) {
     return w.ScheduleConditionText(c);
 }
 
-// Collects the references of a sequence of conditions into one rule's uses.
-class RuleWalker {
-public:
-    RuleWalker(const RuleUse& rule, std::vector<RuleUse>& uses) : rule_(rule), uses_(uses) {}
-
-    template <typename Sequence>
-    void Conditions(const Sequence& conditions, Where where) {
-        for (const auto& condition : conditions)
-            One(condition, where);
-    }
-
-    void Side(const Sarvo::ConditionSet::Source_optional& side, Where where) {
-        if (!side.present())
-            return;
-        if (const auto* pub = dynamic_cast<const Sarvo::PublicNetwork*>(&side.get())) {
-            if (pub->InterfaceCondition())
-                One(*pub->InterfaceCondition(), where);
-            Conditions(pub->IpHostCondition(), where);
-        } else if (const auto* priv = dynamic_cast<const Sarvo::PrivateNetwork*>(&side.get())) {
-            Conditions(priv->VpnHostCondition(), where);
-        }
-    }
-
-private:
-    template <typename Condition>
-    void One(const Condition& condition, Where where) {
-        RuleUse use = rule_;
-        if (Reference(condition, use.object)) {
-            use.where = where;
-            uses_.push_back(use);
-        }
-    }
-
-    const RuleUse& rule_;
-    std::vector<RuleUse>& uses_;
-};
-
 void IndexRule(const Sarvo::Rule& rule, const std::string& section, std::size_t index,
                std::vector<RuleUse>& uses) {
     RuleUse base;
@@ -100,12 +65,13 @@ void IndexRule(const Sarvo::Rule& rule, const std::string& section, std::size_t 
     base.index = index;
     base.ruleId = rule.RuleId();
     base.ruleName = rule.Name();
-    RuleWalker walker(base, uses);
-    const Sarvo::ConditionSet& set = rule.ConditionSet();
-    walker.Conditions(set.ScheduleCondition(), Where::kSchedules);
-    walker.Side(set.Source(), Where::kSource);
-    walker.Conditions(set.ServiceCondition(), Where::kServices);
-    walker.Side(set.Destination(), Where::kDestination);
+    fwcommon::ForEachCondition(rule.ConditionSet(), [&](const auto& condition, auto purpose) {
+        RuleUse use = base;
+        if (Reference(condition, use.object)) {
+            use.where = WhereOf(purpose);
+            uses.push_back(use);
+        }
+    });
 }
 
 void IndexRules(const Sarvo::PolicyType& policy, std::vector<RuleUse>& uses) {

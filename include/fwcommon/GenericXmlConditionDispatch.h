@@ -1,7 +1,10 @@
 #pragma once
 
 #include <stdexcept>
+#include <type_traits>
+#include <utility>
 
+#include <fwcommon/DomainTypes.h>
 #include <fwcommon/GenericXmlConditionFieldsVisitor.h>
 #include <fwcommon/export.h>
 #include <fwcommon/rules.hxx>
@@ -160,5 +163,185 @@ private:
 
 extern template class FWCOMMON_EXPORT GenericXmlConditionDispatch<ConditionList>;
 extern template class FWCOMMON_EXPORT GenericXmlConditionDispatch<ConstConditionList>;
+
+// The references a condition type may hold: to a named object of one kind
+// (ObjectRef) or to a system object (SystemRef).
+template <class Condition>
+struct ConditionReferences;
+
+template <>
+struct ConditionReferences<Sarvo::IpHostCondition> {
+    using ObjectRef = Sarvo::IpObjectRef;
+    using SystemRef = Sarvo::IpSystemObjectRef;
+    static constexpr NamedObjectType kKind = eIpAddressObject;
+};
+
+template <>
+struct ConditionReferences<Sarvo::InterfaceCondition> {
+    using ObjectRef = Sarvo::InterfaceObjectRef;
+    using SystemRef = Sarvo::InterfaceSystemObjectRef;
+    static constexpr NamedObjectType kKind = eInterfaceObject;
+};
+
+template <>
+struct ConditionReferences<Sarvo::VpnHostCondition> {
+    using ObjectRef = Sarvo::VpnObjectRef;
+    using SystemRef = Sarvo::VpnSystemObjectRef;
+    static constexpr NamedObjectType kKind = eSarvoGroupObject;
+};
+
+template <>
+struct ConditionReferences<Sarvo::ServiceCondition> {
+    using ObjectRef = Sarvo::ServiceObjectRef;
+    using SystemRef = Sarvo::ServiceSystemObjectRef;
+    static constexpr NamedObjectType kKind = eServiceObject;
+};
+
+template <>
+struct ConditionReferences<Sarvo::ScheduleCondition> {
+    using ObjectRef = Sarvo::ScheduleObjectRef;
+    using SystemRef = Sarvo::ScheduleSystemObjectRef;
+    static constexpr NamedObjectType kKind = eScheduleObject;
+};
+
+// The kind of named object a condition of this type (const or not) may
+// refer to.
+template <class Condition>
+constexpr NamedObjectType kReferencedKind =
+    ConditionReferences<std::remove_const_t<Condition>>::kKind;
+
+namespace detail {
+
+// T with the constness of From.
+template <class From, class T>
+using SameConstness = std::conditional_t<std::is_const_v<From>, const T, T>;
+
+// The object as T (with its constness), or nullptr.
+template <class T, class From>
+SameConstness<From, T>* As(From& from) {
+    return dynamic_cast<SameConstness<From, T>*>(&from);
+}
+
+template <class List, class = void>
+struct IsOptional : std::false_type {};
+template <class List>
+struct IsOptional<List, std::void_t<decltype(std::declval<List&>().present())>> : std::true_type {};
+
+}  // namespace detail
+
+// The condition as a reference to a named object, or nullptr when it is of
+// another kind. The result has the constness of the condition.
+template <class Condition>
+auto* AsObjectReference(Condition& condition) {
+    return detail::As<typename ConditionReferences<std::remove_const_t<Condition>>::ObjectRef>(
+        condition);
+}
+
+// The condition as a reference to a system object, or nullptr.
+template <class Condition>
+auto* AsSystemReference(Condition& condition) {
+    return detail::As<typename ConditionReferences<std::remove_const_t<Condition>>::SystemRef>(
+        condition);
+}
+
+// True when the condition is a reference to the named object of this kind
+// and Id.
+template <class Condition>
+bool RefersTo(const Condition& condition, NamedObjectType kind, int id) {
+    if (kReferencedKind<Condition> != kind) {
+        return false;
+    }
+    const auto* reference = AsObjectReference(condition);
+    return reference != nullptr && reference->Id() == id;
+}
+
+// Calls fn with each element of a list of conditions: every element of a
+// sequence, or the element of an optional when it is present.
+template <class List, class Fn>
+void ForEachElement(List& list, Fn&& fn) {
+    if constexpr (detail::IsOptional<List>::value) {
+        if (list.present()) {
+            fn(list.get());
+        }
+    } else {
+        for (auto& element : list) {
+            fn(element);
+        }
+    }
+}
+
+// Calls fn(list, purpose) with each list of conditions of one network side:
+// the interface condition (an optional) and the IP host conditions of a
+// public network, the VPN host conditions of a private one. Nothing for an
+// absent side.
+template <class Side, class Fn>
+void ForEachSideList(Side& side, ConditionPurpose::Type purpose, Fn&& fn) {
+    if (!side.present()) {
+        return;
+    }
+    if (auto* pub = detail::As<Sarvo::PublicNetwork>(side.get())) {
+        fn(pub->InterfaceCondition(), purpose);
+        fn(pub->IpHostCondition(), purpose);
+    } else if (auto* priv = detail::As<Sarvo::PrivateNetwork>(side.get())) {
+        fn(priv->VpnHostCondition(), purpose);
+    }
+}
+
+// Calls fn(list, purpose) with each list of conditions of a rule (const or
+// not), in this order: the schedule conditions, the Source side, the
+// service conditions, the Destination side. A list is a sequence or, for
+// the interface condition, an optional; ForEachElement walks either.
+template <class ConditionSet, class Fn>
+void ForEachConditionList(ConditionSet& conditions, Fn&& fn) {
+    fn(conditions.ScheduleCondition(), ConditionPurpose::eSchedulePurpose);
+    ForEachSideList(conditions.Source(), ConditionPurpose::eSourcePurpose, fn);
+    fn(conditions.ServiceCondition(), ConditionPurpose::eServicePurpose);
+    ForEachSideList(conditions.Destination(), ConditionPurpose::eDestinationPurpose, fn);
+}
+
+// Calls fn(condition, purpose) with each condition of a rule, in the order
+// of ForEachConditionList; the condition has its static type
+// (Sarvo::IpHostCondition and the others).
+template <class ConditionSet, class Fn>
+void ForEachCondition(ConditionSet& conditions, Fn&& fn) {
+    ForEachConditionList(conditions, [&fn](auto& list, ConditionPurpose::Type purpose) {
+        ForEachElement(list, [&fn, purpose](auto& condition) { fn(condition, purpose); });
+    });
+}
+
+// Calls fn(typed) with the named object (const or not) as its dynamic type
+// (Sarvo::IpObject and the others); returns false, calling nothing, for a
+// type the schema does not define.
+template <class NamedObject, class Fn>
+bool WithObjectType(NamedObject& object, Fn&& fn) {
+    if (auto* ip = detail::As<Sarvo::IpObject>(object)) {
+        fn(*ip);
+    } else if (auto* interface = detail::As<Sarvo::InterfaceObject>(object)) {
+        fn(*interface);
+    } else if (auto* vpn = detail::As<Sarvo::VpnObject>(object)) {
+        fn(*vpn);
+    } else if (auto* service = detail::As<Sarvo::ServiceObject>(object)) {
+        fn(*service);
+    } else if (auto* schedule = detail::As<Sarvo::ScheduleObject>(object)) {
+        fn(*schedule);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Calls fn(member, purpose) with each member of a named object, the
+// inclusions first; the member has its static condition type.
+template <class NamedObject, class Fn>
+void ForEachMember(NamedObject& object, Fn&& fn) {
+    WithObjectType(object, [&fn](auto& typed) {
+        for (auto& member : typed.Inclusion()) {
+            fn(member, ConditionPurpose::eInclusionPurpose);
+        }
+        for (auto& member : typed.Exclusion()) {
+            fn(member, ConditionPurpose::eExclusionPurpose);
+        }
+    });
+}
 
 }  // namespace fwcommon

@@ -1,9 +1,12 @@
 // Rules revised because named objects or VPN nodes went away.
 
-#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <set>
+#include <stdexcept>
+#include <string>
 
+#include <fwcommon/GenericXmlConditionDispatch.h>
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/IVpnNode.h>
 #include "store/ReaderListeners.h"
@@ -33,123 +36,72 @@ const Sarvo::VpnNodeId* AsNode(const Sarvo::VpnHostCondition& condition) {
     return dynamic_cast<const Sarvo::VpnNodeId*>(&condition);
 }
 
-// Finds the first reference condition of type Ref with this Id in a list.
-template <typename Ref, typename Sequence>
-typename Sequence::iterator FindReference(Sequence& conditions, int id) {
-    return std::find_if(conditions.begin(), conditions.end(), [id](const auto& condition) {
-        const auto* ref = dynamic_cast<const Ref*>(&condition);
-        return ref != nullptr && ref->Id() == id;
-    });
-}
-
 // Where a rule refers to an object, and how to take the reference out.
 struct Reference {
     std::int32_t location = 0;
     std::function<void()> erase;
 };
 
-// Erases every reference condition of type Ref with this Id from a list.
-template <typename Ref, typename Sequence>
-void EraseAll(Sequence& conditions, int id) {
+std::int32_t LocationOf(ConditionPurpose::Type purpose) {
+    switch (purpose) {
+        case ConditionPurpose::eSourcePurpose:
+            return RuleInfo::eSource;
+        case ConditionPurpose::eDestinationPurpose:
+            return RuleInfo::eDestination;
+        case ConditionPurpose::eServicePurpose:
+            return RuleInfo::eServices;
+        case ConditionPurpose::eSchedulePurpose:
+            return RuleInfo::eSchedules;
+        default:
+            throw std::logic_error("a rule has no conditions of purpose " +
+                                   std::to_string(purpose));
+    }
+}
+
+template <typename List>
+bool ListRefersTo(List& conditions, NamedObjectType type, int id) {
+    bool found = false;
+    ForEachElement(conditions,
+                   [&](const auto& condition) { found = found || RefersTo(condition, type, id); });
+    return found;
+}
+
+// Erases every reference to the object from one list of conditions.
+template <typename Sequence>
+void EraseReferences(Sequence& conditions, NamedObjectType type, int id) {
     for (auto it = conditions.begin(); it != conditions.end();) {
-        const auto* ref = dynamic_cast<const Ref*>(&*it);
-        it = ref != nullptr && ref->Id() == id ? conditions.erase(it) : std::next(it);
+        it = RefersTo(*it, type, id) ? conditions.erase(it) : std::next(it);
     }
 }
 
-template <typename Ref, typename Sequence>
-bool FindIn(Sequence& conditions, int id, std::int32_t location, Reference& found) {
-    if (FindReference<Ref>(conditions, id) == conditions.end()) {
-        return false;
-    }
-    found = {location, [&conditions, id] { EraseAll<Ref>(conditions, id); }};
-    return true;
-}
-
-// Erases every reference to the object from one network side.
-void EraseOnSide(Sarvo::ConditionSet::Source_optional& side, NamedObjectType type, int id) {
-    if (!side.present()) {
-        return;
-    }
-    if (auto* vpn = dynamic_cast<Sarvo::PrivateNetwork*>(&side.get())) {
-        if (type == eSarvoGroupObject) {
-            EraseAll<Sarvo::VpnObjectRef>(vpn->VpnHostCondition(), id);
-        }
-        return;
-    }
-    auto* network = dynamic_cast<Sarvo::PublicNetwork*>(&side.get());
-    if (!network) {
-        return;
-    }
-    if (type == eIpAddressObject) {
-        EraseAll<Sarvo::IpObjectRef>(network->IpHostCondition(), id);
-        return;
-    }
-    auto& interfaceCondition = network->InterfaceCondition();
-    const auto* ref =
-        interfaceCondition.present()
-            ? dynamic_cast<const Sarvo::InterfaceObjectRef*>(&interfaceCondition.get())
-            : nullptr;
-    if (type == eInterfaceObject && ref != nullptr && ref->Id() == id) {
-        interfaceCondition.reset();
+void EraseReferences(Sarvo::PublicNetwork::InterfaceCondition_optional& condition,
+                     NamedObjectType type, int id) {
+    if (condition.present() && RefersTo(condition.get(), type, id)) {
+        condition.reset();
     }
 }
 
-// Looks for a reference to the object on one network side of the rule.
-bool FindOnSide(Sarvo::ConditionSet::Source_optional& side, NamedObjectType type, int id,
-                std::int32_t location, Reference& found) {
-    if (!side.present()) {
-        return false;
-    }
-    if (type == eSarvoGroupObject) {
-        auto* network = dynamic_cast<Sarvo::PrivateNetwork*>(&side.get());
-        return network &&
-               FindIn<Sarvo::VpnObjectRef>(network->VpnHostCondition(), id, location, found);
-    }
-    auto* network = dynamic_cast<Sarvo::PublicNetwork*>(&side.get());
-    if (!network) {
-        return false;
-    }
-    if (type == eIpAddressObject) {
-        return FindIn<Sarvo::IpObjectRef>(network->IpHostCondition(), id, location, found);
-    }
-    auto& interfaceCondition = network->InterfaceCondition();
-    const auto* ref =
-        interfaceCondition.present()
-            ? dynamic_cast<const Sarvo::InterfaceObjectRef*>(&interfaceCondition.get())
-            : nullptr;
-    if (ref == nullptr || ref->Id() != id) {
-        return false;
-    }
-    found = {location, [&interfaceCondition] { interfaceCondition.reset(); }};
-    return true;
-}
-
+// The first place of the rule that refers to the object, in document
+// order; the removal takes out every reference of the rule, so that one
+// record stands for the rule.
 bool FindReferenceInRule(Sarvo::Rule& rule, NamedObjectType type, int id, Reference& found) {
     auto& conditions = rule.ConditionSet();
-    switch (type) {
-        case eInterfaceObject:
-        case eIpAddressObject:
-        case eSarvoGroupObject:
-            if (!FindOnSide(conditions.Source(), type, id, RuleInfo::eSource, found) &&
-                !FindOnSide(conditions.Destination(), type, id, RuleInfo::eDestination, found)) {
-                return false;
-            }
-            // One record for the rule; the removal leaves no reference on
-            // either side.
-            found.erase = [&conditions, type, id] {
-                EraseOnSide(conditions.Source(), type, id);
-                EraseOnSide(conditions.Destination(), type, id);
-            };
-            return true;
-        case eServiceObject:
-            return FindIn<Sarvo::ServiceObjectRef>(conditions.ServiceCondition(), id,
-                                                   RuleInfo::eServices, found);
-        case eScheduleObject:
-            return FindIn<Sarvo::ScheduleObjectRef>(conditions.ScheduleCondition(), id,
-                                                    RuleInfo::eSchedules, found);
+    bool any = false;
+    ForEachConditionList(conditions, [&](auto& list, ConditionPurpose::Type purpose) {
+        if (!any && ListRefersTo(list, type, id)) {
+            found.location = LocationOf(purpose);
+            any = true;
+        }
+    });
+    if (!any) {
+        return false;
     }
-    return false;
+    found.erase = [&conditions, type, id] {
+        ForEachConditionList(conditions, [type, id](auto& list, ConditionPurpose::Type) {
+            EraseReferences(list, type, id);
+        });
+    };
+    return true;
 }
 
 }  // namespace
