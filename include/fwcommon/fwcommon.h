@@ -68,6 +68,7 @@
 #include <fwcommon/XmlRulesStrictCompare.h>
 #include <fwcommon/XmlScheduleObjectStrictComparator.h>
 #include <fwcommon/XmlServiceObjectStrictComparator.h>
+#include <fwcommon/XmlTypedObjectStrictComparator.h>
 #include <fwcommon/XmlVpnObjectStrictComparator.h>
 #include <fwcommon/export.h>
 #include <fwcommon/version.h>

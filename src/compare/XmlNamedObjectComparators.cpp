@@ -1,92 +1,48 @@
-// The strict comparators of the five named-object kinds.
+// The strict comparators of the five named-object kinds: one template.
+
+#include <string>
+#include <tuple>
 
 #include <fwcommon/ConditionComparator.h>
-#include <fwcommon/XmlInterfaceObjectStrictComparator.h>
-#include <fwcommon/XmlIpObjectStrictComparator.h>
 #include <fwcommon/XmlNamedObjectStrictComparator.h>
-#include <fwcommon/XmlScheduleObjectStrictComparator.h>
-#include <fwcommon/XmlServiceObjectStrictComparator.h>
-#include <fwcommon/XmlVpnObjectStrictComparator.h>
+#include <fwcommon/XmlTypedObjectStrictComparator.h>
 
 #include "compare/NamedObjectComparison.h"
 
 namespace fwcommon {
+namespace {
 
-using tools::CompareNamedObjectFields;
+template <class Member>
+using MemberComparison = bool (*)(const Member*, const Member*, const std::wstring&, std::wstring&);
+
+// The condition comparisons of the members of the five kinds, looked up by
+// the member's type.
+constexpr std::tuple kMemberComparisons{
+    &condition_comparator::CompareInterfaceCondition, &condition_comparator::CompareIpHostCondition,
+    &condition_comparator::CompareVpnHostCondition, &condition_comparator::CompareServiceCondition,
+    &condition_comparator::CompareScheduleCondition};
+
+}  // namespace
 
 XmlNamedObjectStrictComparator::~XmlNamedObjectStrictComparator() = default;
 
-XmlInterfaceObjectStrictComparator::XmlInterfaceObjectStrictComparator(
-    const std::shared_ptr<Sarvo::InterfaceObject>& first,
-    const std::shared_ptr<Sarvo::InterfaceObject>& second)
+template <class Object>
+XmlTypedObjectStrictComparator<Object>::XmlTypedObjectStrictComparator(
+    const std::shared_ptr<Object>& first, const std::shared_ptr<Object>& second)
     : first_(first), second_(second) {}
 
-bool XmlInterfaceObjectStrictComparator::IsEqual() {
+template <class Object>
+bool XmlTypedObjectStrictComparator<Object>::IsEqual() {
     MismatchDetails().clear();
-    return CompareInterfaceObjects();
+    const auto compareMember =
+        std::get<MemberComparison<typename Object::Inclusion_type>>(kMemberComparisons);
+    return tools::CompareNamedObjectFields(*first_, *second_, compareMember, MismatchDetails());
 }
 
-bool XmlInterfaceObjectStrictComparator::CompareInterfaceObjects() {
-    return CompareNamedObjectFields(
-        *first_, *second_, condition_comparator::CompareInterfaceCondition, MismatchDetails());
-}
-
-XmlIpObjectStrictComparator::XmlIpObjectStrictComparator(
-    const std::shared_ptr<Sarvo::IpObject>& first, const std::shared_ptr<Sarvo::IpObject>& second)
-    : first_(first), second_(second) {}
-
-bool XmlIpObjectStrictComparator::IsEqual() {
-    MismatchDetails().clear();
-    return CompareIpObjects();
-}
-
-bool XmlIpObjectStrictComparator::CompareIpObjects() {
-    return CompareNamedObjectFields(*first_, *second_, condition_comparator::CompareIpHostCondition,
-                                    MismatchDetails());
-}
-
-XmlVpnObjectStrictComparator::XmlVpnObjectStrictComparator(
-    const std::shared_ptr<Sarvo::VpnObject>& first, const std::shared_ptr<Sarvo::VpnObject>& second)
-    : first_(first), second_(second) {}
-
-bool XmlVpnObjectStrictComparator::IsEqual() {
-    MismatchDetails().clear();
-    return CompareVpnObjects();
-}
-
-bool XmlVpnObjectStrictComparator::CompareVpnObjects() {
-    return CompareNamedObjectFields(
-        *first_, *second_, condition_comparator::CompareVpnHostCondition, MismatchDetails());
-}
-
-XmlServiceObjectStrictComparator::XmlServiceObjectStrictComparator(
-    const std::shared_ptr<Sarvo::ServiceObject>& first,
-    const std::shared_ptr<Sarvo::ServiceObject>& second)
-    : first_(first), second_(second) {}
-
-bool XmlServiceObjectStrictComparator::IsEqual() {
-    MismatchDetails().clear();
-    return CompareServiceObjects();
-}
-
-bool XmlServiceObjectStrictComparator::CompareServiceObjects() {
-    return CompareNamedObjectFields(
-        *first_, *second_, condition_comparator::CompareServiceCondition, MismatchDetails());
-}
-
-XmlScheduleObjectStrictComparator::XmlScheduleObjectStrictComparator(
-    const std::shared_ptr<Sarvo::ScheduleObject>& first,
-    const std::shared_ptr<Sarvo::ScheduleObject>& second)
-    : first_(first), second_(second) {}
-
-bool XmlScheduleObjectStrictComparator::IsEqual() {
-    MismatchDetails().clear();
-    return CompareScheduleObjects();
-}
-
-bool XmlScheduleObjectStrictComparator::CompareScheduleObjects() {
-    return CompareNamedObjectFields(
-        *first_, *second_, condition_comparator::CompareScheduleCondition, MismatchDetails());
-}
+template class XmlTypedObjectStrictComparator<Sarvo::InterfaceObject>;
+template class XmlTypedObjectStrictComparator<Sarvo::IpObject>;
+template class XmlTypedObjectStrictComparator<Sarvo::VpnObject>;
+template class XmlTypedObjectStrictComparator<Sarvo::ServiceObject>;
+template class XmlTypedObjectStrictComparator<Sarvo::ScheduleObject>;
 
 }  // namespace fwcommon
