@@ -6,7 +6,7 @@ namespace fwcommon {
 
 INamedObjectElement::~INamedObjectElement() = default;
 
-IpAddressNamedObjectItem::IpAddressNamedObjectItem() : core_({kParamDisplayText}) {}
+IpAddressNamedObjectItem::IpAddressNamedObjectItem() : NamedObjectItem({kParamDisplayText}) {}
 
 std::shared_ptr<IpAddressNamedObjectItem> IpAddressNamedObjectItem::FromText(
     const std::wstring& text) {

@@ -5,7 +5,7 @@
 
 #include <fwcommon/INamedObjectElement.h>
 #include <fwcommon/export.h>
-#include "domain/ItemCore.h"
+#include "domain/NamedObjectItem.h"
 
 namespace fwcommon {
 
@@ -16,7 +16,7 @@ namespace fwcommon {
 // an item assigned from an interface item holds) throws std::runtime_error
 // "Application function: InterfaceNamedObjectItem::GetParam. Details:
 // Incorrect parameter type.".
-class IpAddressNamedObjectItem : public INamedObjectElement {
+class IpAddressNamedObjectItem : public NamedObjectItem<eInterfaceObject> {
 public:
     // A blank item: empty texts, parameter ids {0}.
     IpAddressNamedObjectItem();
@@ -29,18 +29,13 @@ public:
     static std::shared_ptr<IpAddressNamedObjectItem> FromRange(const std::wstring& first,
                                                                const std::wstring& last);
 
-    const std::uint32_t& GetIdentifier() const override { return core_.identifier; }
     std::wstring GetName() override { return text_; }
-    std::set<int> GetParamIds() const override { return core_.paramIds; }
     std::wstring GetParam(int paramId) const override;
-    std::int32_t GetItemKind() const override { return eElementItem; }
     bool IsEqual(const std::shared_ptr<INamedItem>& other) const override;
-    NamedObjectType GetElementType() const override { return eInterfaceObject; }
     INamedObjectElement& Assign(const INamedObjectElement* other) override;
     const std::wstring& GetText() const override { return text_; }
 
 protected:
-    ItemCore core_;
     std::wstring text_;
 
 private:

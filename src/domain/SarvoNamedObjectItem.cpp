@@ -4,7 +4,7 @@
 
 namespace fwcommon {
 
-SarvoNamedObjectItem::SarvoNamedObjectItem() : core_({kParamDisplayText}) {}
+SarvoNamedObjectItem::SarvoNamedObjectItem() : NamedObjectItem({kParamDisplayText}) {}
 
 std::shared_ptr<SarvoNamedObjectItem> SarvoNamedObjectItem::ForNode(std::uint32_t nodeId) {
     auto item = std::make_shared<SarvoNamedObjectItem>();

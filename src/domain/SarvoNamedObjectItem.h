@@ -6,7 +6,7 @@
 
 #include <fwcommon/INamedObjectElement.h>
 #include <fwcommon/export.h>
-#include "domain/ItemCore.h"
+#include "domain/NamedObjectItem.h"
 
 namespace fwcommon {
 
@@ -15,7 +15,7 @@ namespace fwcommon {
 // an id in the set that the class has no answer for throws
 // std::runtime_error "Application function: SarvoNamedObjectItem::GetParam.
 // Details: Incorrect parameter type.".
-class SarvoNamedObjectItem : public INamedObjectElement {
+class SarvoNamedObjectItem : public NamedObjectItem<eSarvoGroupObject> {
 public:
     // A blank item: node 0, network 0, no template, parameter ids {0}.
     SarvoNamedObjectItem();
@@ -24,20 +24,15 @@ public:
     static std::shared_ptr<SarvoNamedObjectItem> ForNetwork(std::uint32_t networkId);
     static std::shared_ptr<SarvoNamedObjectItem> FromTemplate(const std::wstring& nameTemplate);
 
-    const std::uint32_t& GetIdentifier() const override { return core_.identifier; }
     // "ID 7" for a node other than 0, else "MASK <template>" for a
     // template, else "NET <display text>".
     std::wstring GetName() override;
-    std::set<int> GetParamIds() const override { return core_.paramIds; }
     std::wstring GetParam(int paramId) const override;
-    std::int32_t GetItemKind() const override { return eElementItem; }
     bool IsEqual(const std::shared_ptr<INamedItem>& other) const override;
-    NamedObjectType GetElementType() const override { return eSarvoGroupObject; }
     INamedObjectElement& Assign(const INamedObjectElement* other) override;
     const std::wstring& GetText() const override { return text_; }
 
 private:
-    ItemCore core_;
     std::uint32_t nodeId_ = 0;
     std::wstring nameTemplate_;
     std::uint32_t networkId_ = 0;

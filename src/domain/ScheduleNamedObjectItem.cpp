@@ -15,8 +15,8 @@ std::int32_t SixteenBits(std::int32_t value) {
 }  // namespace
 
 ScheduleNamedObjectItem::ScheduleNamedObjectItem()
-    : core_({kParamDisplayText, kParamScheduleKind, kParamStartHour, kParamEndHour,
-             kParamStartMinute, kParamEndMinute}),
+    : NamedObjectItem({kParamDisplayText, kParamScheduleKind, kParamStartHour, kParamEndHour,
+                       kParamStartMinute, kParamEndMinute}),
       kindWord_(L"Daily") {
     end_.hour = 23;
     end_.minute = 59;

@@ -6,7 +6,7 @@
 
 #include <fwcommon/INamedObjectElement.h>
 #include <fwcommon/export.h>
-#include "domain/ItemCore.h"
+#include "domain/NamedObjectItem.h"
 
 namespace fwcommon {
 
@@ -18,7 +18,7 @@ namespace fwcommon {
 // id in the set that the class has no answer for throws std::runtime_error
 // "Application function: ScheduleNamedObjectItem::GetParam. Details:
 // Incorrect parameter type.".
-class ScheduleNamedObjectItem : public INamedObjectElement {
+class ScheduleNamedObjectItem : public NamedObjectItem<eScheduleObject> {
 public:
     // "Daily" from 0:0 to 23:59, parameter ids {0, 1, 7, 8, 9, 10}.
     ScheduleNamedObjectItem();
@@ -46,14 +46,10 @@ public:
     void SetStartDate(std::int32_t year, std::int32_t month, std::int32_t day);
     void SetEndDate(std::int32_t year, std::int32_t month, std::int32_t day);
 
-    const std::uint32_t& GetIdentifier() const override { return core_.identifier; }
     // The kind word, a blank and GetDetails: "Daily 0:0-23:59".
     std::wstring GetName() override;
-    std::set<int> GetParamIds() const override { return core_.paramIds; }
     std::wstring GetParam(int paramId) const override;
-    std::int32_t GetItemKind() const override { return eElementItem; }
     bool IsEqual(const std::shared_ptr<INamedItem>& other) const override;
-    NamedObjectType GetElementType() const override { return eScheduleObject; }
     INamedObjectElement& Assign(const INamedObjectElement* other) override;
     // The kind word: "Daily", "Weekly" or "Calendar".
     const std::wstring& GetText() const override { return kindWord_; }
@@ -77,7 +73,6 @@ private:
     static std::wstring TimeText(const Moment& m);
     std::wstring DerivedKind() const;
 
-    ItemCore core_;
     Moment start_;
     Moment end_;
     std::int32_t daySet_ = 0;

@@ -29,7 +29,7 @@ void AddIfPresent(ItemCore& core, std::int32_t value, int id) {
 }  // namespace
 
 ServiceNamedObjectItem::ServiceNamedObjectItem(std::int32_t protocol)
-    : core_({kParamDisplayText, kParamProtocol, kParamProtocolText}),
+    : NamedObjectItem({kParamDisplayText, kParamProtocol, kParamProtocolText}),
       protocol_(protocol),
       protocolText_(Decimal(protocol)) {}
 

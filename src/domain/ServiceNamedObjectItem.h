@@ -6,7 +6,7 @@
 
 #include <fwcommon/INamedObjectElement.h>
 #include <fwcommon/export.h>
-#include "domain/ItemCore.h"
+#include "domain/NamedObjectItem.h"
 
 namespace fwcommon {
 
@@ -18,7 +18,7 @@ namespace fwcommon {
 // set that the class has no answer for throws std::runtime_error
 // "Application function: ServiceNamedObjectItem::GetParam. Details:
 // Incorrect parameter type.".
-class ServiceNamedObjectItem : public INamedObjectElement {
+class ServiceNamedObjectItem : public NamedObjectItem<eServiceObject> {
 public:
     static constexpr std::int32_t kAbsent = -1;
 
@@ -37,14 +37,10 @@ public:
     // An ICMP (1) item; a type that is not -1 adds 24, a code 23.
     static std::shared_ptr<ServiceNamedObjectItem> Icmp(std::int32_t type, std::int32_t code);
 
-    const std::uint32_t& GetIdentifier() const override { return core_.identifier; }
     // "6 */80-80", "1 8/0", "47".
     std::wstring GetName() override;
-    std::set<int> GetParamIds() const override { return core_.paramIds; }
     std::wstring GetParam(int paramId) const override;
-    std::int32_t GetItemKind() const override { return eElementItem; }
     bool IsEqual(const std::shared_ptr<INamedItem>& other) const override;
-    NamedObjectType GetElementType() const override { return eServiceObject; }
     INamedObjectElement& Assign(const INamedObjectElement* other) override;
     // The protocol number in decimal.
     const std::wstring& GetText() const override { return protocolText_; }
@@ -55,7 +51,6 @@ private:
     bool HasPorts() const { return protocol_ == 6 || protocol_ == 17; }
     std::wstring PortsText() const;
 
-    ItemCore core_;
     std::int32_t sourceFrom_ = kAbsent;
     std::int32_t sourceTo_ = kAbsent;
     std::int32_t destinationFrom_ = kAbsent;
