@@ -36,11 +36,12 @@ public:
     std::vector<std::string> SideEntries(const Sarvo::NetworkCondition& side) const;
     std::string Service(const Sarvo::ServiceCondition& service) const;
     std::string Schedule(const Sarvo::ScheduleCondition& schedule) const;
-
-private:
+    // One entry of a side.
     std::string IpHost(const Sarvo::IpHostCondition& host) const;
     std::string Interface(const Sarvo::InterfaceCondition& interface) const;
     std::string VpnHost(const Sarvo::VpnHostCondition& host) const;
+
+private:
     std::string Reference(fwcommon::NamedObjectType kind, int id) const;
 
     const KindedObjectNames& objects_;

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CheckCommand.h"
+#include "ConditionJson.h"
 #include "ConditionText.h"
 #include "DataFiles.h"
 #include "PolicyFile.h"
@@ -49,18 +50,6 @@ void PrintSection(const std::string& section, const std::vector<RuleRow>& rows) 
     PrintTable(std::cout, table);
 }
 
-nlohmann::json RowJson(const RuleRow& row) {
-    return {{"position", row.position},
-            {"id", row.identifier},
-            {"name", ToUtf8(row.name)},
-            {"active", row.active},
-            {"action", ToUtf8(row.action)},
-            {"source", ToUtf8(row.source)},
-            {"destination", ToUtf8(row.destination)},
-            {"services", ToUtf8(row.services)},
-            {"schedules", ToUtf8(row.schedules)}};
-}
-
 // The named objects rules may refer to: the file's own, then those of
 // --objects. Null when a file cannot be loaded (its errors are printed).
 std::vector<std::unique_ptr<Sarvo::PolicyType>> LoadDocuments(const ShowOptions& options) {
@@ -81,7 +70,9 @@ std::vector<std::unique_ptr<Sarvo::PolicyType>> LoadDocuments(const ShowOptions&
 class RowSource {
 public:
     explicit RowSource(const std::vector<std::unique_ptr<Sarvo::PolicyType>>& documents)
-        : protocols_(textforms::ProtocolNames::FromDictionary()), words_(kinded_, protocols_) {
+        : protocols_(textforms::ProtocolNames::FromDictionary()),
+          words_(kinded_, protocols_),
+          json_(kinded_, protocols_, words_) {
         for (const auto& document : documents) {
             CollectObjectNames(*document, names_);
             CollectKindedObjectNames(*document, kinded_);
@@ -95,11 +86,19 @@ public:
         return SectionRowsInWords(policy, section, words_);
     }
 
+    ConditionJson::Json Json(const Sarvo::PolicyType& policy, const std::string& section) const {
+        ConditionJson::Json rules = ConditionJson::Json::array();
+        for (const Sarvo::Rule* rule : SectionRules(policy, section))
+            rules.push_back(json_.Rule(*rule, rules.size()));
+        return rules;
+    }
+
 private:
     ObjectNames names_;
     KindedObjectNames kinded_;
     textforms::ProtocolNames protocols_;
     ConditionText words_;
+    ConditionJson json_;
     std::shared_ptr<fwcommon::IXmlWrapper> wrapper_ = fwcommon::GetXmlWrapper();
 };
 
@@ -110,18 +109,14 @@ int Show(const ShowOptions& options) {
     if (!LoadDictionaries())
         return kExitFailure;
     const RowSource source(documents);
-    nlohmann::json sections = nlohmann::json::object();
+    ConditionJson::Json sections = ConditionJson::Json::object();
     for (const std::string& section : SectionNames()) {
         if (!options.section.empty() && section != options.section)
             continue;
-        const std::vector<RuleRow> rows = source.Rows(*documents.front(), section, options.raw);
-        if (options.json) {
-            auto& list = sections[section] = nlohmann::json::array();
-            for (const RuleRow& row : rows)
-                list.push_back(RowJson(row));
-        } else {
-            PrintSection(section, rows);
-        }
+        if (options.json)
+            sections[section] = source.Json(*documents.front(), section);
+        else
+            PrintSection(section, source.Rows(*documents.front(), section, options.raw));
     }
     if (options.json)
         std::cout << sections.dump(2) << '\n';

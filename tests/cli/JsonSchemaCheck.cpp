@@ -10,7 +10,7 @@ const std::set<std::string> kUnderstood = {"$schema",     "$id",        "title",
                                            "description", "type",       "enum",
                                            "required",    "properties", "additionalProperties",
                                            "items",       "minimum",    "maximum",
-                                           "$ref",        "$defs"};
+                                           "$ref",        "$defs",      "anyOf"};
 
 class Checker {
 public:
@@ -25,11 +25,15 @@ public:
         if (schema.contains("$ref")) {
             const std::string ref = schema["$ref"];
             const std::string prefix = "#/$defs/";
-            if (ref.rfind(prefix, 0) != 0 || !root_["$defs"].contains(ref.substr(prefix.size()))) {
+            if (ref.rfind(prefix, 0) != 0 || !root_.contains("$defs") ||
+                !root_["$defs"].contains(ref.substr(prefix.size()))) {
                 Fail(at, "unresolved $ref " + ref);
                 return;
             }
             Check(root_["$defs"][ref.substr(prefix.size())], value, at);
+        }
+        if (schema.contains("anyOf") && !MatchesAny(schema["anyOf"], value)) {
+            Fail(at, value.dump() + " matches none of the schemas of anyOf");
         }
         if (schema.contains("enum") && std::find(schema["enum"].begin(), schema["enum"].end(),
                                                  value) == schema["enum"].end()) {
@@ -55,6 +59,15 @@ public:
     std::vector<std::string> violations;
 
 private:
+    bool MatchesAny(const nlohmann::json& alternatives, const nlohmann::json& value) {
+        return std::any_of(alternatives.begin(), alternatives.end(),
+                           [&](const nlohmann::json& alternative) {
+                               Checker trial(root_);
+                               trial.Check(alternative, value, "");
+                               return trial.violations.empty();
+                           });
+    }
+
     static bool IsType(const std::string& type, const nlohmann::json& value) {
         return (type == "object" && value.is_object()) || (type == "array" && value.is_array()) ||
                (type == "string" && value.is_string()) ||

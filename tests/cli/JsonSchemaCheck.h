@@ -8,8 +8,8 @@
 namespace fwcommon::test {
 
 // Checks value against a JSON schema that uses only type, enum, required,
-// properties, additionalProperties (false), items, minimum, maximum and
-// local "$ref"s to "#/$defs/NAME". Returns one line per violation, each
+// properties, additionalProperties (false), items, minimum, maximum, anyOf
+// and local "$ref"s to "#/$defs/NAME". Returns one line per violation, each
 // naming the path of the value ("/files/0/sections/1/deciding"); a schema
 // keyword outside that subset is reported too, so that the check never
 // passes by ignoring what it does not understand.

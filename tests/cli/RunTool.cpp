@@ -10,6 +10,9 @@
 #include <stdexcept>
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "cli/JsonOutputCheck.h"
 #include "common/TestFiles.h"
 
 extern char** environ;
@@ -87,6 +90,9 @@ ToolResult RunFwpolicyWithInput(const std::vector<std::string>& arguments,
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.out = ReadText(outPath);
     result.err = ReadText(errPath);
+    // Whatever JSON a test makes the tool print is held to its schema.
+    for (const std::string& violation : JsonOutputViolations(arguments, result.out))
+        ADD_FAILURE() << violation;
     return result;
 }
 

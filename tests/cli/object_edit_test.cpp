@@ -173,7 +173,7 @@ TEST_F(ObjectEdit, RenameKeepsTheReferences) {
         Run({"object", "rename", "--name", "Office LAN", "--to", "Büro-LAN"});
     ASSERT_EQ(0, renamed.exitStatus) << renamed.err;
     const auto shown = nlohmann::json::parse(RunFwpolicy({"show", file.string(), "--json"}).out);
-    EXPECT_EQ("@\"Büro-LAN\"", shown["transit"][1]["source"]);
+    EXPECT_EQ("@\"Büro-LAN\"", shown["transit"][1]["source"]["hosts"][0]["text"]);
     const ToolResult byId = Run({"object", "show", "--id", "101", "--json"});
     ASSERT_EQ(0, byId.exitStatus) << byId.err;
     const auto object = nlohmann::json::parse(byId.out);

@@ -20,7 +20,8 @@ TEST(FwpolicyShow, OneSectionAsJson) {
     EXPECT_EQ(Golden("show-nat.json", r.out), r.out);
     const auto json = nlohmann::json::parse(r.out);
     ASSERT_EQ(2u, json["nat"].size());
-    EXPECT_EQ("@\"Office LAN\"", json["nat"][0]["source"]) << "references shown by name";
+    EXPECT_EQ("Office LAN", json["nat"][0]["source"]["hosts"][0]["object"]["name"])
+        << "references carry the object's name";
     EXPECT_FALSE(json.contains("local"));
 }
 

@@ -1,0 +1,180 @@
+// The JSON the tool prints is structure a program can use, and every JSON
+// output of the tests is held to the schema under docs/ (RunTool checks
+// it); the checker of those schemas refuses what they do not allow.
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "cli/JsonOutputCheck.h"
+#include "cli/JsonSchemaCheck.h"
+#include "cli/RunTool.h"
+
+namespace fwcommon::test {
+namespace {
+
+const char* const kEveryKind = "tests/data/cli/every-kind.xml";
+
+const nlohmann::json kSchema = nlohmann::json::parse(R"({
+  "type": "object",
+  "required": ["name", "items"],
+  "additionalProperties": false,
+  "properties": {
+    "name": { "type": "string" },
+    "mode": { "enum": ["a", "b"] },
+    "size": { "type": ["integer", "null"], "minimum": 0, "maximum": 9 },
+    "items": { "type": "array", "items": { "$ref": "#/$defs/item" } },
+    "either": { "anyOf": [{ "type": "boolean" }, { "$ref": "#/$defs/item" }] }
+  },
+  "$defs": {
+    "item": {
+      "type": "object",
+      "required": ["id"],
+      "additionalProperties": false,
+      "properties": { "id": { "type": "integer" } }
+    }
+  }
+})");
+
+TEST(JsonSchemaCheck, RefusesEachKindOfViolationAtItsPath) {
+    struct Case {
+        std::string document;
+        std::string violation;  // "" when the document follows the schema
+    };
+    const std::vector<Case> cases = {
+        {R"({"name": "x", "items": [{"id": 1}], "mode": "a", "size": null, "either": true})", ""},
+        {R"({"name": "x", "items": [], "either": {"id": 2}})", ""},
+        {R"({"name": 1, "items": []})", "/name: 1 is not of type \"string\""},
+        {R"({"items": []})", "/: required member \"name\" is missing"},
+        {R"({"name": "x", "items": [], "extra": 0})", "/: member extra is not in the schema"},
+        {R"({"name": "x", "items": [], "mode": "c"})", "/mode: \"c\" is none of [\"a\",\"b\"]"},
+        {R"({"name": "x", "items": [], "size": 10})", "/size: 10 is above 9"},
+        {R"({"name": "x", "items": [], "size": -1})", "/size: -1 is below 0"},
+        {R"({"name": "x", "items": [{"id": 1}, {"id": "2"}]})",
+         "/items/1/id: \"2\" is not of type \"integer\""},
+        {R"({"name": "x", "items": [{}]})", "/items/0: required member \"id\" is missing"},
+        {R"({"name": "x", "items": [], "either": {"id": 1, "more": 2}})",
+         "/either: {\"id\":1,\"more\":2} matches none of the schemas of anyOf"},
+        {R"({"name": "x", "items": {}})", "/items: {} is not of type \"array\""},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> violations =
+            SchemaViolations(kSchema, nlohmann::json::parse(c.document));
+        if (c.violation.empty()) {
+            EXPECT_TRUE(violations.empty()) << c.document << ": " << violations.front();
+        } else {
+            ASSERT_EQ(1u, violations.size()) << c.document;
+            EXPECT_EQ(c.violation, violations.front());
+        }
+    }
+}
+
+TEST(JsonSchemaCheck, KeywordsAndReferencesItCannotFollowAreViolations) {
+    const auto unknown = nlohmann::json::parse(R"({"type": "string", "pattern": "^a"})");
+    EXPECT_EQ(std::vector<std::string>{"/: schema keyword pattern is not understood"},
+              SchemaViolations(unknown, "abc"));
+    const auto dangling = nlohmann::json::parse(R"({"$ref": "#/$defs/none"})");
+    EXPECT_EQ(std::vector<std::string>{"/: unresolved $ref #/$defs/none"},
+              SchemaViolations(dangling, 1));
+}
+
+TEST(JsonOutputCheck, EachReadVerbIsHeldToItsOwnSchema) {
+    EXPECT_EQ("show.schema.json", JsonSchemaFileOf({"show", "f.xml", "--json"}));
+    EXPECT_EQ("object-show.schema.json", JsonSchemaFileOf({"object", "show", "--json"}));
+    EXPECT_EQ("option-list.schema.json", JsonSchemaFileOf({"option", "list", "f", "--json"}));
+    EXPECT_EQ("", JsonSchemaFileOf({"show", "f.xml"}));
+    EXPECT_EQ(
+        std::vector<std::string>{"the output is no JSON: "},
+        std::vector<std::string>{
+            JsonOutputViolations({"show", "f", "--json"}, "show rules").front().substr(0, 23)});
+    EXPECT_TRUE(JsonOutputViolations({"show", "f", "--json"}, "").empty())
+        << "a run that failed before printing";
+    const std::vector<std::string> wrong =
+        JsonOutputViolations({"show", "f", "--json"}, R"({"local": [{"position": -1}]})");
+    EXPECT_FALSE(wrong.empty());
+    EXPECT_EQ(0u, wrong.front().find("show.schema.json: /local/0: required member"))
+        << wrong.front();
+}
+
+TEST(FwpolicyShowJson, GoldenOnTheExampleAndOnEveryConditionKind) {
+    for (const auto& [file, golden] : std::vector<std::pair<std::string, std::string>>{
+             {"examples/policy.xml", "show-example.json"}, {kEveryKind, "show-every-kind.json"}}) {
+        const ToolResult r = RunFwpolicy({"show", file, "--json"});
+        ASSERT_EQ(0, r.exitStatus) << r.err;
+        EXPECT_EQ(Golden(golden, r.out), r.out) << file;
+    }
+}
+
+TEST(FwpolicyShowJson, SectionsComeInTheOrderTheTableShowsThem) {
+    const nlohmann::ordered_json shown =
+        nlohmann::ordered_json::parse(RunFwpolicy({"show", kEveryKind, "--json"}).out);
+    std::vector<std::string> sections;
+    for (const auto& [section, rules] : shown.items())
+        sections.push_back(section);
+    EXPECT_EQ((std::vector<std::string>{"local", "vpn", "transit", "tunnel", "nat"}), sections);
+}
+
+nlohmann::json RuleNamed(const nlohmann::json& rules, const std::string& name) {
+    for (const auto& rule : rules) {
+        if (rule["name"] == name)
+            return rule;
+    }
+    ADD_FAILURE() << "no rule " << name;
+    return {};
+}
+
+TEST(FwpolicyShowJson, ValuesAreStructureNotDisplayText) {
+    const nlohmann::json shown =
+        nlohmann::json::parse(RunFwpolicy({"show", kEveryKind, "--json"}).out);
+    const nlohmann::json rule = RuleNamed(shown["transit"], "Адреса ⇄ hosts");
+    const nlohmann::json& source = rule["source"];
+    EXPECT_EQ("public", source["network"]);
+    EXPECT_EQ((nlohmann::json{{"kind", "interface"}, {"text", "interface:eth0"}, {"name", "eth0"}}),
+              source["interface"]);
+    const nlohmann::json& hosts = source["hosts"];
+    EXPECT_EQ("10.1.0.5", hosts[0]["address"]);
+    EXPECT_EQ("address", hosts[0]["kind"]);
+    EXPECT_EQ(24, hosts[1]["prefixLength"]);
+    EXPECT_EQ("10.1.0.0", hosts[1]["address"]);
+    EXPECT_EQ("10.1.0.19", hosts[2]["last"]);
+    EXPECT_EQ("ipv6", hosts[3]["family"]);
+    EXPECT_EQ(32, hosts[3]["prefixLength"]);
+    EXPECT_EQ((nlohmann::json{{"id", 200101}, {"name", "Office LAN"}}),
+              rule["destination"]["hosts"][0]["object"]);
+    EXPECT_EQ("system", rule["destination"]["hosts"][1]["kind"]);
+
+    const nlohmann::json& services = rule["services"];
+    EXPECT_EQ(6, services[0]["protocol"]["number"]);
+    EXPECT_EQ(nullptr, services[0]["sourcePorts"]);
+    EXPECT_EQ((nlohmann::json{{"first", 22}, {"last", 22}}), services[0]["destinationPorts"]);
+    EXPECT_EQ((nlohmann::json{{"first", 1024}, {"last", 65535}}), services[1]["sourcePorts"]);
+    EXPECT_EQ(8, services[3]["icmpType"]);
+    EXPECT_EQ(nullptr, services[3]["icmpCode"]);
+    EXPECT_EQ(58, services[5]["protocol"]["number"]);
+    EXPECT_EQ((nlohmann::json{{"number", 47}, {"name", "gre"}}), services[6]["protocol"]);
+    EXPECT_EQ(nullptr, services[7]["protocol"]["name"]) << "proto/253 has no name";
+
+    const nlohmann::json& schedules = rule["schedules"];
+    EXPECT_EQ("18:30:00", schedules[0]["end"]);
+    EXPECT_EQ((nlohmann::json{"mon", "wed", "fri"}), schedules[1]["days"]);
+    EXPECT_EQ("2026-12-24", schedules[2]["startDate"]);
+    EXPECT_EQ("23:59:00", schedules[2]["end"]);
+    EXPECT_EQ("Office hours", schedules[3]["object"]["name"]);
+
+    const nlohmann::json stateless = RuleNamed(shown["transit"], "by interface address");
+    EXPECT_FALSE(stateless["active"]);
+    EXPECT_EQ("drop", stateless["action"]);
+    EXPECT_TRUE(stateless["filter"]["stateless"]);
+    EXPECT_EQ(nullptr, stateless["source"]) << "any source";
+    EXPECT_EQ("10.1.0.1", stateless["destination"]["interface"]["address"]["address"]);
+
+    const nlohmann::json nat = shown["nat"][1];
+    EXPECT_EQ("translate", nat["action"]);
+    EXPECT_EQ(443, nat["translation"]["destinationPort"]);
+    EXPECT_FALSE(nat.contains("filter"));
+}
+
+}  // namespace
+}  // namespace fwcommon::test
