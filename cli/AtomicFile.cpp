@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +10,9 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+#include "TemporaryFiles.h"
 
 namespace fwpolicy {
 namespace {
@@ -74,25 +78,78 @@ mode_t CurrentUmask() {
     return mask;
 }
 
-// Gives the new file the target's permission bits and, where the process
-// may, its owner and group (best effort: a user who may not give files
-// away keeps ownership, as any editor would); a new target gets the
-// usual permissions under the umask.
-void CopyAttributes(const std::string& path, int fd) {
-    struct stat original {};
-    if (::stat(path.c_str(), &original) != 0) {
-        ::fchmod(fd, 0666 & ~CurrentUmask());
-        return;
+constexpr mode_t kNewFileMode = 0666;
+
+// The names of the extended attributes of a file, in a buffer of
+// NUL-terminated names.
+std::vector<char> AttributeNames(const std::string& path) {
+    for (;;) {
+        const ssize_t size = ::listxattr(path.c_str(), nullptr, 0);
+        if (size < 0 && (errno == ENOTSUP || errno == ENODATA))
+            return {};
+        if (size < 0)
+            Fail("cannot read extended attributes", errno);
+        std::vector<char> names(static_cast<std::size_t>(size));
+        const ssize_t read = ::listxattr(path.c_str(), names.data(), names.size());
+        if (read >= 0) {
+            names.resize(static_cast<std::size_t>(read));
+            return names;
+        }
+        if (errno != ERANGE)  // ERANGE: an attribute was added meanwhile
+            Fail("cannot read extended attributes", errno);
     }
+}
+
+// Gives the new file every extended attribute of the original: access
+// control lists and security labels must not be lost by an edit.
+void CopyExtendedAttributes(const std::string& path, int fd) {
+    const std::vector<char> names = AttributeNames(path);
+    for (std::size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
+        const char* name = names.data() + at;
+        const ssize_t size = ::getxattr(path.c_str(), name, nullptr, 0);
+        std::vector<char> value(size > 0 ? static_cast<std::size_t>(size) : 0);
+        const ssize_t read =
+            size < 0 ? size : ::getxattr(path.c_str(), name, value.data(), value.size());
+        if (read < 0 || ::fsetxattr(fd, name, value.data(), static_cast<std::size_t>(read), 0) != 0)
+            Fail(("cannot keep extended attribute '" + std::string(name) + "'").c_str(), errno);
+    }
+}
+
+// Gives the new file the original's owner and group where the process
+// may; true when the group is the original's.
+bool CopyOwnership(int fd, const struct stat& original) {
     if (::fchown(fd, original.st_uid, original.st_gid) != 0)
         ::fchown(fd, static_cast<uid_t>(-1), original.st_gid);
-    ::fchmod(fd, original.st_mode & 07777);
+    struct stat now {};
+    return ::fstat(fd, &now) == 0 && now.st_gid == original.st_gid;
+}
+
+// Gives the new file the target's extended attributes, owner, group and
+// permission bits (best effort for owner and group: a user who may not
+// give files away keeps ownership, as any editor would; the bits of a
+// group that could not be kept are cleared). A new target gets the usual
+// permissions under the umask and the limit.
+void CopyAttributes(const std::string& path, int fd, const ReplaceOptions& options) {
+    struct stat original {};
+    const int found =
+        options.followLink ? ::stat(path.c_str(), &original) : ::lstat(path.c_str(), &original);
+    if (found != 0 || !S_ISREG(original.st_mode)) {
+        ::fchmod(fd, kNewFileMode & ~CurrentUmask() & options.newFileModeLimit);
+        return;
+    }
+    CopyExtendedAttributes(path, fd);
+    mode_t mode = original.st_mode & 07777;
+    if (!CopyOwnership(fd, original))
+        mode &= ~static_cast<mode_t>(S_IRWXG);
+    ::fchmod(fd, mode);
 }
 
 // The file a path finally names: a symbolic link is followed, so that the
 // file it points to is replaced and the link stays.
-std::string ResolvedTarget(const std::string& path) {
+std::string ResolvedTarget(const std::string& path, const ReplaceOptions& options) {
     struct stat link {};
+    if (!options.followLink)
+        return path;
     if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
         return path;
     char* resolved = ::realpath(path.c_str(), nullptr);
@@ -117,17 +174,25 @@ bool WriteAll(int fd, const std::vector<unsigned char>& bytes) {
 }
 
 // Writes the bytes into a new temporary file and returns its name; the
-// file is complete, synced and closed. Cleans up after itself on failure.
+// file is complete, synced and closed. On failure it throws and the file
+// is removed with the others the replacement holds.
 std::string WriteTemporary(const std::string& path, const std::vector<unsigned char>& bytes,
-                           Step injected) {
+                           const ReplaceOptions& options, Step injected,
+                           TemporaryFiles& temporaries) {
     std::string name = TemporaryPattern(path, "new");
-    const int fd = Checked(injected, Step::kOpen, [&name] { return ::mkstemp(name.data()); });
+    const int fd =
+        Checked(injected, Step::kOpen, [&name, &temporaries] { return temporaries.Create(name); });
     if (fd < 0)
         Fail("cannot create temporary file", errno);
-    CopyAttributes(path, fd);
 
     const char* failure = nullptr;
     int error = 0;
+    try {
+        CopyAttributes(path, fd, options);
+    } catch (const std::exception&) {
+        ::close(fd);
+        throw;
+    }
     if (Checked(injected, Step::kWrite, [&] { return WriteAll(fd, bytes) ? 0 : -1; }) != 0) {
         failure = "cannot write temporary file";
         error = errno;
@@ -139,26 +204,27 @@ std::string WriteTemporary(const std::string& path, const std::vector<unsigned c
         failure = "cannot write temporary file";
         error = errno;
     }
-    if (failure != nullptr) {
-        ::unlink(name.c_str());
+    if (failure != nullptr)
         Fail(failure, error);
-    }
     return name;
 }
 
 // Keeps the existing target under a second name; "" when there is no
 // target or the file system has no hard links.
-std::string KeepOriginal(const std::string& path) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
+std::string KeepOriginal(const std::string& path, TemporaryFiles& temporaries) {
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
         std::string name = TemporaryPattern(path, "old");
-        const int fd = ::mkstemp(name.data());
+        const int fd = temporaries.Create(name);
         if (fd < 0)
             return "";
         ::close(fd);
-        ::unlink(name.c_str());
+        ::unlink(name.c_str());  // still held: the link below makes it again
         if (::link(path.c_str(), name.c_str()) == 0)
             return name;
-        if (errno != EEXIST)
+        const int error = errno;
+        temporaries.Release(name);
+        if (error != EEXIST)
             return "";
     }
     return "";
@@ -177,32 +243,28 @@ int SyncDirectory(const std::string& directory) {
 
 }  // namespace
 
-void ReplaceFileAtomically(const std::string& file, const std::vector<unsigned char>& bytes) {
+void ReplaceFileAtomically(const std::string& file, const std::vector<unsigned char>& bytes,
+                           const ReplaceOptions& options) {
     const Step injected = InjectedFailure();
-    const std::string path = ResolvedTarget(file);
-    const std::string temporary = WriteTemporary(path, bytes, injected);
+    TemporaryFiles temporaries;  // removed however the replacement ends
+    const std::string path = ResolvedTarget(file, options);
+    const std::string temporary = WriteTemporary(path, bytes, options, injected, temporaries);
     struct stat existing {};
     const bool targetExisted = ::lstat(path.c_str(), &existing) == 0;
-    const std::string kept = targetExisted ? KeepOriginal(path) : std::string();
+    const std::string kept = targetExisted ? KeepOriginal(path, temporaries) : std::string();
 
     if (Checked(injected, Step::kRename,
-                [&] { return ::rename(temporary.c_str(), path.c_str()); }) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        if (!kept.empty())
-            ::unlink(kept.c_str());
-        Fail("cannot replace file", error);
-    }
+                [&] { return ::rename(temporary.c_str(), path.c_str()); }) != 0)
+        Fail("cannot replace file", errno);
+    temporaries.Release(temporary);  // it is the file now
     if (Checked(injected, Step::kDirsync, [&] { return SyncDirectory(DirectoryOf(path)); }) != 0) {
         const int error = errno;
-        if (!kept.empty())
-            ::rename(kept.c_str(), path.c_str());
+        if (!kept.empty() && ::rename(kept.c_str(), path.c_str()) == 0)
+            temporaries.Release(kept);
         else if (!targetExisted)
             ::unlink(path.c_str());
         Fail("cannot sync directory", error);
     }
-    if (!kept.empty())
-        ::unlink(kept.c_str());
 }
 
 }  // namespace fwpolicy

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <mutex>
@@ -123,9 +124,46 @@ std::vector<unsigned char> ReadBytes(const std::string& path) {
     return ReadDescriptor(file.get());
 }
 
-bool IsDirectory(const std::string& path) {
+// A FIFO or a character device takes the bytes as they come; it is
+// written into, never replaced.
+bool IsStream(const struct stat& status) {
+    return S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode);
+}
+
+void WriteInto(const std::string& path, const std::vector<unsigned char>& bytes) {
+    const Descriptor out(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (out.get() < 0) {
+        ThrowSystemError("cannot write");
+    }
     struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    if (::fstat(out.get(), &status) != 0 || !IsStream(status)) {
+        throw std::runtime_error("was replaced while it was being opened; nothing was written");
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(out.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            ThrowSystemError("cannot write");
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+// The permission bits every regular source file has: a new output must be
+// no more readable than what it was made from.
+mode_t SharedPermissions(const std::vector<std::string>& sources) {
+    mode_t shared = 0777;
+    for (const std::string& source : sources) {
+        struct stat status {};
+        if (source != kStandardStream && ::stat(source.c_str(), &status) == 0 &&
+            S_ISREG(status.st_mode)) {
+            shared &= status.st_mode & 0777;
+        }
+    }
+    return shared;
 }
 
 }  // namespace
@@ -144,20 +182,67 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
     return bytes;
 }
 
-void WriteOutput(const std::string& path, const std::vector<unsigned char>& bytes) {
+void WriteStandardOutput(const std::vector<unsigned char>& bytes) {
+    std::cout.write(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<std::streamsize>(bytes.size()));
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        ThrowSystemError("cannot write standard output");
+    }
+}
+
+void ReplaceInPlace(const std::string& path, const std::vector<unsigned char>& bytes) {
     if (path == kStandardStream) {
-        std::cout.write(reinterpret_cast<const char*>(bytes.data()),
-                        static_cast<std::streamsize>(bytes.size()));
-        std::cout.flush();
-        if (!std::cout) {
-            throw std::runtime_error("cannot write standard output");
-        }
+        WriteStandardOutput(bytes);
         return;
     }
-    if (IsDirectory(path)) {
-        throw std::runtime_error("is a directory");
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0) {
+        if (S_ISDIR(status.st_mode)) {
+            throw std::runtime_error("is a directory");
+        }
+        if (!S_ISREG(status.st_mode)) {
+            throw std::runtime_error("is not a regular file; edits replace regular files only");
+        }
     }
     ReplaceFileAtomically(path, bytes);
+}
+
+void WriteOutput(const std::string& path, const std::vector<unsigned char>& bytes,
+                 const std::vector<std::string>& sources) {
+    if (path == kStandardStream) {
+        WriteStandardOutput(bytes);
+        return;
+    }
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0) {
+        ReplaceOptions options;
+        options.followLink = false;
+        options.newFileModeLimit = SharedPermissions(sources);
+        ReplaceFileAtomically(path, bytes, options);
+        return;
+    }
+    struct stat status {};
+    const bool named = ::stat(path.c_str(), &status) == 0;
+    if (named && S_ISDIR(status.st_mode)) {
+        throw std::runtime_error("is a directory");
+    }
+    if (named && IsStream(status)) {
+        WriteInto(path, bytes);
+        return;
+    }
+    if (S_ISLNK(link.st_mode)) {
+        throw std::runtime_error(
+            "is a symbolic link; -o writes no file through one: name the "
+            "file itself");
+    }
+    if (!S_ISREG(link.st_mode)) {
+        throw std::runtime_error(
+            "is neither a regular file, a FIFO nor a character device; -o writes none there");
+    }
+    ReplaceOptions options;
+    options.followLink = false;
+    ReplaceFileAtomically(path, bytes, options);
 }
 
 }  // namespace fwpolicy

@@ -28,9 +28,32 @@ void SetMaxFileSize(std::uint64_t bytes);
 // Any thread may call it.
 std::vector<unsigned char> ReadFile(const std::string& path);
 
-// Writes a document where a verb delivers it: "-" writes standard output,
-// any other path is replaced atomically (ReplaceFileAtomically). Throws
-// std::runtime_error as that does, "is a directory" for a directory.
-void WriteOutput(const std::string& path, const std::vector<unsigned char>& bytes);
+// Writes bytes to standard output; throws std::runtime_error "cannot write
+// standard output: REASON" when that fails.
+void WriteStandardOutput(const std::vector<unsigned char>& bytes);
+
+// Replaces an edited file in place: "-" writes standard output, any other
+// path is replaced atomically (ReplaceFileAtomically, a symbolic link
+// followed). Throws std::runtime_error as that does, "is a directory", and
+// "is not a regular file; ..." for a device, FIFO or socket, which an edit
+// in place would turn into a regular file.
+void ReplaceInPlace(const std::string& path, const std::vector<unsigned char>& bytes);
+
+// Writes a document to the output a verb's -o names, made from the files
+// in sources:
+//   "-": standard output;
+//   a path that does not exist: a new file, replaced atomically, with at
+//     most the permission bits that every source file has;
+//   a regular file: replaced atomically, keeping its mode (as an edit);
+//   a FIFO or a character device (a pipe, /dev/null, a terminal): the
+//     bytes are written into it, it is never replaced;
+//   a symbolic link naming such a FIFO or device: the same through it;
+//   a symbolic link to a file or to nothing: refused ("is a symbolic
+//     link; -o writes no file through one: name the file itself"), so that
+//     a link planted at the path cannot make the tool write elsewhere;
+//   a directory: "is a directory"; a block device or a socket: refused.
+// Throws std::runtime_error with the reason.
+void WriteOutput(const std::string& path, const std::vector<unsigned char>& bytes,
+                 const std::vector<std::string>& sources);
 
 }  // namespace fwpolicy

@@ -24,6 +24,18 @@ struct FormatOptions {
     unsigned jobs = DefaultWorkerCount();
 };
 
+// Writes the result to -o OUT; its failures are reported under OUT's name.
+int WriteFormatted(const std::string& output, const std::vector<unsigned char>& canonical,
+                   const std::string& source, std::ostream& err) {
+    try {
+        WriteOutput(output, canonical, {source});
+        return kExitOk;
+    } catch (const std::exception& e) {
+        PrintFileError(err, output, e.what());
+    }
+    return kExitFailure;
+}
+
 // Formats one file; returns its exit status.
 int FormatFile(const std::string& file, const FormatOptions& options, std::ostream& out,
                std::ostream& err) {
@@ -43,8 +55,11 @@ int FormatFile(const std::string& file, const FormatOptions& options, std::ostre
         if (!MayRewrite(file, bytes, options.dropComments))
             return kExitFailure;
         fwcommon::ParsePolicyDocument(canonical);  // never write what we could not read back
-        Deliver(target, canonical, false);
-        return kExitOk;
+        if (options.output.empty()) {
+            ReplaceInPlace(file, canonical);
+            return kExitOk;
+        }
+        return WriteFormatted(options.output, canonical, file, err);
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(err, file, e);
     } catch (const std::exception& e) {

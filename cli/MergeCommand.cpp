@@ -49,7 +49,7 @@ int Merge(const MergeOptions& options, std::int64_t time) {
         std::vector<unsigned char> merged;
         context.GetRSOP(merged, time, options.period);
         fwcommon::ParsePolicyDocument(merged);  // never write what we could not read back
-        WriteOutput(options.output, merged);
+        WriteOutput(options.output, merged, options.files);
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, options.output, e);

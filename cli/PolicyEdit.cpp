@@ -164,7 +164,10 @@ bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes
 }
 
 void Deliver(const std::string& file, const std::vector<unsigned char>& bytes, bool dryRun) {
-    WriteOutput(dryRun ? kStandardStream : file, bytes);
+    if (dryRun)
+        WriteStandardOutput(bytes);
+    else
+        ReplaceInPlace(file, bytes);
 }
 
 void SetEditSession(EditSession* session) {

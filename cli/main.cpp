@@ -1,6 +1,9 @@
 // fwpolicy: check, show, compare and edit firewall policy files.
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -71,6 +74,27 @@ const CLI::App& DeepestVerb(const CLI::App& app) {
     return *verb;
 }
 
+// Verbs whose exit status 1 is an answer (differences found, a flow
+// dropped): their trouble is 2.
+bool AnswersWithStatusOne(const CLI::App& verb) {
+    return verb.get_name() == "diff" || verb.get_name() == "query";
+}
+
+// Output that could not be written (a full disk, a closed pipe) is an
+// error, as cat and diff report it; a verb must not exit 0 having printed
+// half of its answer.
+int WithOutputChecked(int status, const CLI::App& verb) {
+    std::cout.flush();
+    if (std::cout && std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    const int error = errno;
+    std::cerr << "fwpolicy: cannot write standard output"
+              << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+    if (AnswersWithStatusOne(verb))
+        return fwpolicy::kExitUsage;
+    return status == fwpolicy::kExitOk ? fwpolicy::kExitFailure : status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,5 +150,5 @@ int main(int argc, char** argv) {
         std::cerr << fwpolicy::UsageError(DeepestVerb(app), e.what()) << '\n';
         return fwpolicy::kExitUsage;
     }
-    return status;
+    return WithOutputChecked(status, DeepestVerb(app));
 }

@@ -28,13 +28,7 @@ namespace fs = std::filesystem;
 
 // A generated policy large enough that an edit takes a while, so that two
 // edits started together overlap.
-fs::path GeneratedPolicy(const fs::path& dir) {
-    const fs::path file = dir / "policy.xml";
-    const std::string command = "python3 " + SourcePath("bench/gen-policy").string() +
-                                " --rules 300 --seed 9 -o " + file.string() + " > /dev/null 2>&1";
-    EXPECT_EQ(0, std::system(command.c_str())) << command;
-    return file;
-}
+constexpr const char* kOverlappingEdits = "--rules 300 --seed 9";
 
 std::vector<std::string> AddRule(const fs::path& file, const std::string& name) {
     return {"rule", "add", file.string(), "--section", "local", "--name", name, "--action", "drop"};
@@ -46,7 +40,7 @@ int CountOf(const std::vector<std::string>& names, const std::string& name) {
 
 TEST(FwpolicyConcurrentEdits, TwoProcessesAddingRulesToOneFileLoseNeitherRule) {
     const TempDir dir;
-    const fs::path file = GeneratedPolicy(dir.path());
+    const fs::path file = GeneratedPolicy(dir.path(), "policy.xml", kOverlappingEdits);
     constexpr int kRounds = 5;
     for (int round = 0; round < kRounds; ++round) {
         SCOPED_TRACE(round);

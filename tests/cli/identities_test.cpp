@@ -22,14 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path GeneratedPolicy(const fs::path& dir, const std::string& arguments) {
-    const fs::path file = dir / "generated.xml";
-    const std::string command = "python3 " + SourcePath("bench/gen-policy").string() + " " +
-                                arguments + " -o " + file.string() + " > /dev/null 2>&1";
-    EXPECT_EQ(0, std::system(command.c_str())) << command;
-    return file;
-}
-
 int CountOf(const std::string& text, const std::string& word) {
     int count = 0;
     for (auto at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
@@ -41,7 +33,8 @@ TEST(FwpolicyIdentities, AFirstEditOfTheExampleOrOfAGeneratedPolicyRenumbersNoth
     const TempDir dir;
     const fs::path example = dir.path() / "example.xml";
     fs::copy_file(SourcePath("examples/policy.xml"), example);
-    const fs::path generated = GeneratedPolicy(dir.path(), "--rules 2000 --seed 4");
+    const fs::path generated =
+        GeneratedPolicy(dir.path(), "generated.xml", "--rules 2000 --seed 4");
     for (const fs::path& file : {example, generated}) {
         SCOPED_TRACE(file.filename().string());
         const fs::path original = file.string() + ".orig";

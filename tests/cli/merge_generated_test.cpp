@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include <fwcommon/PolicyDocument.h>
+#include "cli/PolicyText.h"
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
 
@@ -133,23 +134,16 @@ private:
     bool unique_ = true;
 };
 
-fs::path Generate(const fs::path& dir, const std::string& name, const std::string& arguments) {
-    const fs::path file = dir / name;
-    const std::string command = "python3 " + SourcePath("bench/gen-policy").string() + " " +
-                                arguments + " -o " + file.string() + " > /dev/null 2>&1";
-    EXPECT_EQ(0, std::system(command.c_str())) << command;
-    return file;
-}
-
 TEST(FwpolicyMerge, GeneratedPoliciesWithCollidingObjectIdsKeepEveryRuleItsObjects) {
     const TempDir dir;
     // The same object identifiers in all three; the third has the objects
     // of the first (same seed) with rules of its own.
     const std::vector<fs::path> files = {
-        Generate(dir.path(), "a.xml", "--rules 200 --objects 40 --seed 1"),
-        Generate(dir.path(), "b.xml", "--rules 200 --objects 40 --seed 2 --rule-id-offset 10000"),
-        Generate(dir.path(), "c.xml",
-                 "--rules 200 --objects 40 --seed 1 --rules-seed 3 --rule-id-offset 20000")};
+        GeneratedPolicy(dir.path(), "a.xml", "--rules 200 --objects 40 --seed 1"),
+        GeneratedPolicy(dir.path(), "b.xml",
+                        "--rules 200 --objects 40 --seed 2 --rule-id-offset 10000"),
+        GeneratedPolicy(dir.path(), "c.xml",
+                        "--rules 200 --objects 40 --seed 1 --rules-seed 3 --rule-id-offset 20000")};
     const fs::path merged = dir.path() / "merged.xml";
     const ToolResult merge = RunFwpolicy(
         {"merge", files[0].string(), files[1].string(), files[2].string(), "-o", merged.string()});
