@@ -25,7 +25,8 @@ using fwcommon::Context;
 
 constexpr int kFirstUserId = 300001;
 
-const std::map<std::string, int> kChainLengths = {{"1k", 1000}, {"10k", 10000}, {"100k", 100000}};
+const std::map<std::string, int> kChainLengths = {
+    {"1k", 1000}, {"10k", 10000}, {"20k", 20000}, {"100k", 100000}};
 
 void ChainObject(std::ostringstream& out, int n, int length) {
     out << "<IpObject><Name>Chain " << n << "</Name><Id>" << kFirstUserId + n - 1
