@@ -15,6 +15,7 @@
 #include "AtomicFile.h"
 #include "CheckCommand.h"
 #include "Diagnostics.h"
+#include "EditReport.h"
 #include "FileIo.h"
 #include "ObjectCommand.h"
 #include "OptionCommand.h"
@@ -138,6 +139,13 @@ std::vector<unsigned char> EditedBytes(const std::string& file,
     return result;
 }
 
+// As iptables-restore and nft -f do not echo a script, apply sums it up
+// in one line: "applied 7 edits from changes.txt".
+std::string Summary(std::size_t edits, const std::string& script) {
+    return "applied " + std::to_string(edits) + (edits == 1 ? " edit" : " edits") + " from " +
+           (script == "-" ? std::string("standard input") : script);
+}
+
 int Apply(const ApplyArguments& a) {
     const std::string& file = a.target.file;
     try {
@@ -148,6 +156,8 @@ int Apply(const ApplyArguments& a) {
         if (!MayRewrite(file, bytes, a.target.dropComments))
             return kExitFailure;
         const std::vector<unsigned char> result = EditedBytes(file, bytes, lines);
+        const std::size_t edits = NotedEdits();
+        ForgetEdits();
         fwcommon::ParsePolicyDocument(result);  // never write what we could not read back
         if (a.target.dryRun) {
             PrintDifferences(bytes, result);
@@ -158,8 +168,10 @@ int Apply(const ApplyArguments& a) {
         if (ReadFile(file) != bytes)
             throw EditError("the file changed while it was being edited; nothing was written");
         ReplaceFileAtomically(file, result);
+        ReportEdit(Summary(edits, a.script));
         return kExitOk;
     } catch (const std::exception& e) {
+        ForgetEdits();
         PrintFileError(std::cerr, file, std::string(e.what()) + "; nothing was written");
     }
     return kExitFailure;
@@ -179,6 +191,7 @@ void AddApplyCommand(CLI::App& app, int* status) {
                     "Rewrite the file even though its XML comments and processing instructions "
                     "will be lost");
     AddReplaceOptions(*apply, a->target);
+    AddQuietFlag(*apply);
     apply->callback([a, status] { *status = Apply(*a); });
 }
 

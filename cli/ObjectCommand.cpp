@@ -9,9 +9,11 @@
 #include <fwcommon/PolicyDocument.h>
 #include "CheckCommand.h"
 #include "Diagnostics.h"
+#include "EditReport.h"
 #include "PolicyEdit.h"
 #include "PolicyIndex.h"
 #include "Utf8.h"
+#include "editor/ObjectDirectory.h"
 #include "editor/ObjectEditCommands.h"
 
 namespace fwpolicy {
@@ -93,9 +95,11 @@ void RemoveObject(Context& context, const std::wstring& dataname, const ObjectAr
     const PolicyIndex index = CurrentIndex(context, dataname);
     const ObjectEntry& entry = Entry(index, KindOf(object->GetNamedObjectType()), a.name);
     CheckNotIncluded(index, entry);
+    const std::string phrase = ObjectPhrase(*object);
     if (!context.RemoveNamedObject(dataname, object->GetCreationType(), FromUtf8(a.name)))
         throw EditError("the named object \"" + a.name + "\" could not be removed");
     notes = ReferenceNotes(index, entry);
+    NoteEdit("removed " + phrase);
 }
 
 }  // namespace

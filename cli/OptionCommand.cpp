@@ -8,6 +8,7 @@
 #include <boost/any.hpp>
 
 #include "CheckCommand.h"
+#include "EditReport.h"
 #include "OptionList.h"
 #include "PolicyEdit.h"
 #include "Utf8.h"
@@ -73,13 +74,17 @@ void PrintOption(Context& context, const std::wstring& dataname, const OptionArg
 
 void SetOption(Context& context, const std::wstring& dataname, const OptionArguments& a) {
     const CreationType type = ChosenType(context, dataname, a, true);
+    const bool existed = context.HasOption(dataname, type, FromUtf8(a.name));
     context.SetOptionValue(dataname, type, FromUtf8(a.name), boost::any(FromUtf8(a.value)));
+    NoteEdit(std::string(existed ? "set option " : "added option ") + a.name + " (" +
+             CreationTypeNames()[type] + ") to " + QuotedName(a.value));
 }
 
 void UnsetOption(Context& context, const std::wstring& dataname, const OptionArguments& a) {
     const CreationType type = ChosenType(context, dataname, a, false);
     if (!context.RemoveOption(dataname, type, FromUtf8(a.name)))
         throw EditError("no option \"" + a.name + "\" of creation type " + a.creationType);
+    NoteEdit("removed option " + a.name + " (" + CreationTypeNames()[type] + ")");
 }
 
 void AddCommon(CLI::App& verb, OptionArguments& a) {

@@ -8,6 +8,7 @@
 
 #include <fwcommon/IRule.h>
 #include "CheckCommand.h"
+#include "EditReport.h"
 #include "PolicyEdit.h"
 #include "RulePlacement.h"
 #include "RuleSection.h"
@@ -39,6 +40,17 @@ std::size_t SectionSize(Context& context, const std::wstring& dataname, fwcommon
 
 std::string Counted(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " rule" : " rules");
+}
+
+// The place of a rule in its section as the Context holds it now.
+std::size_t PlaceOf(Context& context, const std::wstring& dataname, fwcommon::RuleType type,
+                    const Sarvo::Rule& rule) {
+    const auto rules = context.GetRules(dataname, type);
+    for (std::size_t index = 0; index < rules->size(); ++index) {
+        if ((*rules)[index]->GetXmlRule()->OrderId() == rule.OrderId())
+            return index;
+    }
+    throw EditError("the rule is not in its section after the edit");
 }
 
 void CheckIndex(Context& context, const std::wstring& dataname, const RuleArguments& a) {
@@ -74,12 +86,18 @@ void AddRule(Context& context, const std::wstring& dataname, const RuleArguments
                         ", the largest one a rule can have");
     }
     FillNewRule(context, dataname, rule, a.content, a.section == "nat");
+    const Sarvo::Rule& added = *rule->GetXmlRule();
+    NoteEdit("added " + RulePhrase(a.section, added) + " at " +
+             std::to_string(PlaceOf(context, dataname, type, added)));
 }
 
 void RemoveRule(Context& context, const std::wstring& dataname, const RuleArguments& a) {
     CheckIndex(context, dataname, a);
+    const auto rule = context.GetRule(dataname, RuleTypeOfSection(a.section), a.index);
+    const std::string phrase = RulePhrase(a.section, *rule->GetXmlRule());
     if (!context.RemoveRule(dataname, RuleTypeOfSection(a.section), a.index))
         throw EditError("the rule at index " + std::to_string(a.index) + " could not be removed");
+    NoteEdit("removed " + phrase + " from " + std::to_string(a.index));
 }
 
 void SetActive(Context& context, const std::wstring& dataname, const RuleArguments& a,
@@ -89,6 +107,8 @@ void SetActive(Context& context, const std::wstring& dataname, const RuleArgumen
     rule->SetActive(active);
     if (!context.UpdateRule(dataname, rule))
         throw EditError("the rule at index " + std::to_string(a.index) + " could not be stored");
+    NoteEdit(std::string(active ? "enabled " : "disabled ") +
+             RulePhrase(a.section, *rule->GetXmlRule()) + " at " + std::to_string(a.index));
 }
 
 void MoveRule(Context& context, const std::wstring& dataname, const RuleArguments& a) {
@@ -100,8 +120,12 @@ void MoveRule(Context& context, const std::wstring& dataname, const RuleArgument
                         std::to_string(a.by) + " in section " + a.section + " (" + Counted(count) +
                         ")");
     }
+    const auto rule = context.GetRule(dataname, RuleTypeOfSection(a.section), a.index);
+    const std::string phrase = RulePhrase(a.section, *rule->GetXmlRule());
     if (!context.ChangeRulePriority(dataname, RuleTypeOfSection(a.section), a.index, a.by))
         throw EditError("the rule at index " + std::to_string(a.index) + " could not be moved");
+    NoteEdit("moved " + phrase + " from " + std::to_string(a.index) + " to " +
+             std::to_string(target));
 }
 
 CLI::App* AddVerb(CLI::App& rule, const std::string& name, const std::string& description,

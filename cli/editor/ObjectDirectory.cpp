@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <fwcommon/INamedObject.h>
+#include "EditReport.h"
 #include "PolicyEdit.h"
 #include "PolicyIndex.h"
 #include "Utf8.h"
@@ -29,6 +30,11 @@ std::string ObjectKindWord(fwcommon::NamedObjectType type) {
 std::string ObjectKindPhrase(fwcommon::NamedObjectType type) {
     const bool vowel = type == fwcommon::eIpAddressObject || type == fwcommon::eInterfaceObject;
     return (vowel ? "an " : "a ") + ObjectKindWord(type) + " object";
+}
+
+std::string ObjectPhrase(const fwcommon::INamedObject& object) {
+    return ObjectKindWord(object.GetNamedObjectType()) + " object " +
+           std::to_string(object.GetIdentifier()) + " " + QuotedName(object.GetName());
 }
 
 ObjectDirectory::ObjectDirectory(const fwcommon::Context& context, const std::wstring& dataname) {

@@ -38,5 +38,7 @@ private:
 std::string ObjectKindWord(fwcommon::NamedObjectType type);
 // "an ip object", "a service object", ...
 std::string ObjectKindPhrase(fwcommon::NamedObjectType type);
+// `ip object 300104 "Admins"`: an object as the lines reporting edits name it.
+std::string ObjectPhrase(const fwcommon::INamedObject& object);
 
 }  // namespace fwpolicy

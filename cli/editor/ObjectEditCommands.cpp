@@ -9,6 +9,7 @@
 
 #include "CheckCommand.h"
 #include "DataFiles.h"
+#include "EditReport.h"
 #include "FileIo.h"
 #include "ObjectDirectory.h"
 #include "ObjectMembers.h"
@@ -125,6 +126,21 @@ void ChangeMembers(Context& context, const std::wstring& dataname,
         throw EditError("the named object could not be stored");
 }
 
+std::string Counted(std::size_t count, const std::string& what) {
+    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+// "2 inclusions and 1 exclusion", "no entries".
+std::string EntryCounts(std::size_t inclusions, std::size_t exclusions) {
+    if (inclusions == 0 && exclusions == 0)
+        return "no entries";
+    if (exclusions == 0)
+        return Counted(inclusions, "inclusion");
+    if (inclusions == 0)
+        return Counted(exclusions, "exclusion");
+    return Counted(inclusions, "inclusion") + " and " + Counted(exclusions, "exclusion");
+}
+
 void AddObject(Context& context, const std::wstring& dataname, const ObjectEditArguments& a) {
     const fwcommon::NamedObjectType type = ObjectKindOfWord(a.type);
     CheckNewName(context, dataname, type, a.name);
@@ -132,6 +148,8 @@ void AddObject(Context& context, const std::wstring& dataname, const ObjectEditA
     if (!object)
         throw EditError(a.type + " objects cannot be edited in this file");
     ChangeMembers(context, dataname, object, a);
+    NoteEdit("added " + ObjectPhrase(*object) + " with " +
+             EntryCounts(a.members.size(), a.exclusions.size()));
 }
 
 void SetObject(Context& context, const std::wstring& dataname, const ObjectEditArguments& a) {
@@ -140,6 +158,13 @@ void SetObject(Context& context, const std::wstring& dataname, const ObjectEditA
         a.removedExclusions.empty())
         throw EditError("nothing to change: give --add, --remove, --exclude or --remove-exclude");
     ChangeMembers(context, dataname, object, a);
+    std::string changes;
+    if (!a.members.empty() || !a.exclusions.empty())
+        changes = "added " + EntryCounts(a.members.size(), a.exclusions.size());
+    if (!a.removed.empty() || !a.removedExclusions.empty())
+        changes += (changes.empty() ? "removed " : ", removed ") +
+                   EntryCounts(a.removed.size(), a.removedExclusions.size());
+    NoteEdit("changed " + ObjectPhrase(*object) + ": " + changes);
 }
 
 void RenameObject(Context& context, const std::wstring& dataname, const ObjectEditArguments& a) {
@@ -148,9 +173,11 @@ void RenameObject(Context& context, const std::wstring& dataname, const ObjectEd
     if (ToUtf8(kept.GetName()) == a.newName)
         throw EditError("the object is called '" + a.newName + "' already");
     CheckNewName(context, dataname, object->GetNamedObjectType(), a.newName);
+    const std::string phrase = ObjectPhrase(*object);
     object->SetName(FromUtf8(a.newName));
     if (!context.UpdateNamedObject(dataname, object))
         throw EditError("the named object could not be stored");
+    NoteEdit("renamed " + phrase + " to " + QuotedName(a.newName));
 }
 
 // One "label: value" line; the value comes from the policy and is escaped.

@@ -300,6 +300,29 @@ bool GivesChanges(const RuleContent& c) {
            !c.excludedSources.empty() || !c.excludedDestinations.empty();
 }
 
+std::string ChangedParts(const RuleContent& c) {
+    const bool named = c.nameOption && c.nameOption->count() > 0;
+    const std::pair<bool, const char*> parts[] = {
+        {named, "name"},
+        {c.clearSource || !c.sources.empty() || !c.sourceObjects.empty() || !c.sourceSide.empty(),
+         "source"},
+        {c.clearDestination || !c.destinations.empty() || !c.destinationObjects.empty() ||
+             !c.destinationSide.empty(),
+         "destination"},
+        {c.clearServices || !c.services.empty() || !c.serviceObjects.empty(), "services"},
+        {c.clearSchedules || !c.schedules.empty() || !c.scheduleObjects.empty(), "schedules"},
+        {GivesFilterSettings(c), "action"},
+        {GivesTranslation(c), "translation"},
+        {SwitchValue(c.active).has_value(), "active"},
+    };
+    std::string list;
+    for (const auto& [given, part] : parts) {
+        if (given)
+            list += (list.empty() ? "" : ", ") + std::string(part);
+    }
+    return list;
+}
+
 void CheckRuleContent(const RuleContent& c, bool nat) {
     if (c.nameOption && c.nameOption->count() > 0 && c.name.empty())
         throw EditError("a rule needs a non-empty name");

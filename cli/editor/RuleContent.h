@@ -48,6 +48,10 @@ bool GivesConditions(const RuleContent& content);
 // nothing).
 bool GivesChanges(const RuleContent& content);
 
+// The parts of a rule the content changes, for the line that reports the
+// edit: "name, source, services, action" (those given, in this order).
+std::string ChangedParts(const RuleContent& content);
+
 // Throws EditError when the options given do not fit the rule before any
 // text is parsed: filter settings on a nat rule, translation on a filter
 // rule, exclusions, an empty new name.

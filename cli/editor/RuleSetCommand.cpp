@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "DataFiles.h"
+#include "EditReport.h"
 #include "PolicyEdit.h"
 #include "RuleContent.h"
 #include "RuleLocator.h"
@@ -28,6 +29,8 @@ void SetRule(fwcommon::Context& context, const std::wstring& dataname, const Rul
                      textforms::ProtocolNames::FromDictionary());
     if (!context.UpdateRule(dataname, located.rule))
         throw EditError("the rule could not be stored");
+    NoteEdit("changed " + RulePhrase(located.section, *located.rule->GetXmlRule()) + " at " +
+             std::to_string(located.index) + ": " + ChangedParts(a.content));
 }
 
 }  // namespace

@@ -52,6 +52,7 @@ std::vector<std::string> Arguments(std::vector<std::string> args, const std::str
 
 struct EditRow {
     std::vector<std::string> args;
+    std::string out;       // the line that says what the edit did
     std::string diff;      // what `fwpolicy diff` reports from the original to the result
     std::string err = "";  // stderr after "fwpolicy: FILE: "
 };
@@ -60,27 +61,39 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
     const EditRow rows[] = {
         {{"rule", "add", "@", "--section", "local", "--name", "Allow SSH", "--position", "3",
           "--match-all"},
+         "added local rule 300005 \"Allow SSH\" at 3\n",
          "rule added: local 300005 (User) \"Allow SSH\"\n"},
         {{"rule", "add", "@", "--section", "nat", "--name", "Hide DMZ"},
+         "added nat rule 300005 \"Hide DMZ\" at 2\n",
          "rule added: nat 300005 (User) \"Hide DMZ\"\n"},
         {{"rule", "remove", "@", "--section", "transit", "--index", "2"},
+         "removed transit rule 2000000002 \"Block GRE from outside\" from 2\n",
          "rule removed: transit 2000000002 (Post) \"Block GRE from outside\"\n"},
         {{"rule", "disable", "@", "--section", "local", "--index", "0"},
+         "disabled local rule 200001 \"Administration from the LAN\" at 0\n",
          "rule changed: local 200001 (Policy) \"Administration from the LAN\": 'IsActive' "
          "mismatch: '1' and '0'\n"},
         {{"rule", "enable", "@", "--section", "local", "--index", "2"},
+         "enabled local rule 2000000001 \"Drop everything else to the node\" at 2\n",
          "rule changed: local 2000000001 (Post) \"Drop everything else to the node\": "
          "'IsActive' mismatch: '0' and '1'\n"},
         {{"rule", "move", "@", "--section", "vpn", "--index", "1", "--by=-1"},
+         "moved vpn rule 300002 \"Remote staff by node and template\" from 1 to 0\n",
          "rule changed: vpn 200002 (Policy) \"Head office to the LAN during office hours\": "
          "OrderId mismatch: '100001' and '100002'\n"
          "rule changed: vpn 300002 (User) \"Remote staff by node and template\": OrderId "
          "mismatch: '100002' and '100001'\n"},
         {{"option", "set", "@", "DefaultAction", "Pass"},
+         "set option DefaultAction (user) to \"Pass\"\n",
          "option changed: DefaultAction (User): value 'Drop' -> 'Pass'\n"},
-        {{"option", "set", "@", "Audit", "on"}, "option added: Audit (User)\n"},
-        {{"option", "unset", "@", "LogLevel"}, "option removed: LogLevel (Policy)\n"},
+        {{"option", "set", "@", "Audit", "on"},
+         "added option Audit (user) to \"on\"\n",
+         "option added: Audit (User)\n"},
+        {{"option", "unset", "@", "LogLevel"},
+         "removed option LogLevel (policy)\n",
+         "option removed: LogLevel (Policy)\n"},
         {{"object", "remove", "@", "--name", "Mail"},
+         "removed service object 402 \"Mail\"\n",
          "rule changed: vpn 200002 (Policy) \"Head office to the LAN during office hours\": "
          "Size of 'Service Condition' mismatch: '1' and '0'\n"
          "object removed: service 402 (Policy) \"Mail\"\n",
@@ -94,7 +107,7 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
         ASSERT_EQ(0, edit.exitStatus) << edit.err;
         EXPECT_EQ(row.err.empty() ? "" : "fwpolicy: " + work.file() + ": " + row.err + "\n",
                   edit.err);
-        EXPECT_EQ("", edit.out);
+        EXPECT_EQ(row.out, edit.out);
         EXPECT_EQ(0, RunFwpolicy({"check", work.file()}).exitStatus);
         EXPECT_TRUE(XmllintAccepts(work.bytes()));
         const ToolResult diff = RunFwpolicy({"diff", kBase, work.file()});
