@@ -1,6 +1,5 @@
 #include "PolicyIndex.h"
 
-#include <algorithm>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -76,13 +75,7 @@ void IndexRule(const Sarvo::Rule& rule, const std::string& section, std::size_t 
 
 void IndexRules(const Sarvo::PolicyType& policy, std::vector<RuleUse>& uses) {
     for (const std::string& section : SectionNames()) {
-        std::vector<const Sarvo::Rule*> rules;
-        for (const auto& rule : policy.Rules().Rule()) {
-            if (SectionOfRule(rule) == section)
-                rules.push_back(&rule);
-        }
-        std::stable_sort(rules.begin(), rules.end(),
-                         [](const auto* a, const auto* b) { return a->OrderId() < b->OrderId(); });
+        const std::vector<const Sarvo::Rule*> rules = SectionRules(policy, section);
         for (std::size_t i = 0; i < rules.size(); ++i)
             IndexRule(*rules[i], section, i, uses);
     }

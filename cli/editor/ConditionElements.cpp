@@ -1,8 +1,8 @@
 #include "ConditionElements.h"
 
+#include "ParsedTextForm.h"
 #include "PolicyEdit.h"
 #include "References.h"
-#include "TextFormError.h"
 #include "Utf8.h"
 
 namespace fwpolicy {
@@ -13,15 +13,6 @@ using textforms::HostTerm;
 
 std::wstring Wide(const std::string& text) {
     return FromUtf8(text);
-}
-
-template <typename Parse>
-auto Parsed(Parse parse) {
-    try {
-        return parse();
-    } catch (const textforms::TextFormError& e) {
-        throw EditError(e.what());
-    }
 }
 
 std::unique_ptr<Sarvo::IpPrimitive> IpPrimitiveElement(const AddressBlock& block) {

@@ -10,11 +10,11 @@
 
 #include "HostTerms.h"
 #include "ObjectDirectory.h"
+#include "ParsedTextForm.h"
 #include "PolicyEdit.h"
 #include "References.h"
 #include "Schedules.h"
 #include "Services.h"
-#include "TextFormError.h"
 #include "Utf8.h"
 
 namespace fwpolicy {
@@ -30,15 +30,6 @@ constexpr long long kMaxItemNumber = std::numeric_limits<std::uint32_t>::max();
 // The item kinds of INamedItem::GetItemKind.
 constexpr std::int32_t kSystemObjectItem = 0;
 constexpr std::int32_t kNamedObjectItem = 1;
-
-template <typename Parse>
-auto Parsed(Parse parse) {
-    try {
-        return parse();
-    } catch (const textforms::TextFormError& e) {
-        throw EditError(e.what());
-    }
-}
 
 EditError CannotStand(const std::string& entry, const INamedObject& object) {
     return EditError("'" + entry + "' cannot stand in " +
