@@ -98,12 +98,19 @@ void RemoveChainHead(benchmark::State& state, int length) {
 void DependenciesOfChainHead(benchmark::State& state, int length) {
     Context context;
     context.AppendXmlReader(kDataname, ChainPolicy(length), fwcommon::User, AllEditable(), L"");
+    // The list is a new one, owned by the pointer returned: it must be held
+    // while it is walked.
+    const auto objects = context.GetNamedObjects(kDataname);
     std::shared_ptr<fwcommon::INamedObject> head;
-    for (const auto& object : *context.GetNamedObjects(kDataname)) {
+    for (const auto& object : *objects) {
         const fwcommon::INamedObject& named = *object;
         if (named.GetName() == kHead) {
             head = object;
         }
+    }
+    if (head == nullptr) {
+        state.SkipWithError("the first object of the chain was not found");
+        return;
     }
     std::size_t found = 0;
     for (auto _ : state) {
