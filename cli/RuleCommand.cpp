@@ -16,6 +16,7 @@
 #include "Utf8.h"
 #include "editor/RuleContent.h"
 #include "editor/RuleSetCommand.h"
+#include "editor/RuleShowCommand.h"
 
 namespace fwpolicy {
 namespace {
@@ -192,7 +193,7 @@ void AddMoveVerb(CLI::App& rule, int* status) {
 
 void AddRuleCommand(CLI::App& app, int* status) {
     CLI::App* rule =
-        app.add_subcommand("rule", "Add, change, remove, enable, disable or move a rule");
+        app.add_subcommand("rule", "Add, change, show, remove, enable, disable or move a rule");
     rule->require_subcommand(1);
     AddCreateVerb(*rule, status);
     AddIndexedVerb(*rule, "remove", "Remove a rule", status, RemoveRule);
@@ -206,6 +207,7 @@ void AddRuleCommand(CLI::App& app, int* status) {
                    });
     AddMoveVerb(*rule, status);
     AddRuleSetVerb(*rule, status);
+    AddRuleShowVerb(*rule, status);
 }
 
 }  // namespace fwpolicy

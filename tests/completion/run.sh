@@ -26,7 +26,7 @@ expect "rule" ru
 expect "apply" ap
 expect "--drop-comments --dry-run" apply --dr
 expect "show" -v sh
-expect "add remove enable disable move set" rule ''
+expect "add remove enable disable move set show" rule ''
 expect "--section" rule add --sec
 expect "local vpn transit tunnel nat" rule add --section ''
 expect "vpn" rule add --section v

@@ -36,7 +36,7 @@ policy="$source_dir/examples/policy.xml"
 expect "rule" ru
 expect "--drop-comments --dry-run" apply --dr
 expect "show" -v sh
-expect "add remove enable disable move set" rule ''
+expect "add remove enable disable move set show" rule ''
 expect "local vpn transit tunnel nat" rule add --section ''
 expect "ip interface vpn service schedule" object add --type ''
 expect "FILES" check "$source_dir/examples/pol"
