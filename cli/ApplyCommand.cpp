@@ -15,6 +15,7 @@
 #include "AtomicFile.h"
 #include "CheckCommand.h"
 #include "Diagnostics.h"
+#include "DocumentTouches.h"
 #include "EditReport.h"
 #include "FileIo.h"
 #include "ObjectCommand.h"
@@ -126,6 +127,7 @@ std::vector<unsigned char> EditedBytes(const std::string& file,
                                        const std::vector<unsigned char>& bytes,
                                        const std::vector<std::string>& lines) {
     const std::wstring dataname = FromUtf8(file);
+    ClearDocumentTouches();
     fwcommon::Context context(dataname);
     LoadForEditing(context, dataname, bytes);
     EditSession session{context, dataname, bytes};
@@ -136,7 +138,7 @@ std::vector<unsigned char> EditedBytes(const std::string& file,
     context.CommitChanges();
     std::vector<unsigned char> result;
     context.GetXmlData(dataname, result);
-    return result;
+    return ApplyDocumentTouches(result);
 }
 
 // As iptables-restore and nft -f do not echo a script, apply sums it up
@@ -158,7 +160,11 @@ int Apply(const ApplyArguments& a) {
         const std::vector<unsigned char> result = EditedBytes(file, bytes, lines);
         const std::size_t edits = NotedEdits();
         ForgetEdits();
-        fwcommon::ParsePolicyDocument(result);  // never write what we could not read back
+        // Never write what we could not read back.
+        if (*fwcommon::ParsePolicyDocument(result) == *fwcommon::ParsePolicyDocument(bytes)) {
+            PrintFileError(std::cerr, file, "nothing to change; the file is left as it was");
+            return kExitOk;
+        }
         if (a.target.dryRun) {
             PrintDifferences(bytes, result);
             return kExitOk;

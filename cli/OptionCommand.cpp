@@ -1,5 +1,7 @@
 #include "OptionCommand.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -7,7 +9,9 @@
 
 #include <boost/any.hpp>
 
+#include <fwcommon/PolicyDocument.h>
 #include "CheckCommand.h"
+#include "DocumentTouches.h"
 #include "EditReport.h"
 #include "OptionList.h"
 #include "PolicyEdit.h"
@@ -72,8 +76,66 @@ void PrintOption(Context& context, const std::wstring& dataname, const OptionArg
     std::cout << ToUtf8(boost::any_cast<std::wstring>(value)) << '\n';
 }
 
+std::string TouchKey(const std::string& name, CreationType type) {
+    return "option " + std::to_string(static_cast<int>(type)) + " " + name;
+}
+
+bool IsOption(const Sarvo::Option& option, const std::wstring& name, CreationType type) {
+    return option.Name() == name &&
+           static_cast<int>(option.CreationType()) == static_cast<int>(type);
+}
+
+// Puts the option that setting its value wrote anew (the last one of its
+// name and creation type) back where the old one stood, with the old one's
+// attributes.
+void RestorePlace(Sarvo::PolicyType& policy, const Sarvo::Option& old, std::size_t index) {
+    if (!policy.Options())
+        return;
+    auto& options = policy.Options()->Option();
+    const auto type = static_cast<CreationType>(static_cast<int>(old.CreationType()));
+    for (auto it = options.end(); it != options.begin();) {
+        --it;
+        if (!IsOption(*it, old.Name(), type))
+            continue;
+        Sarvo::Option restored = *it;
+        restored.TargetApplication(old.TargetApplication());
+        restored.TargetPlatform(old.TargetPlatform());
+        restored.Reserved(old.Reserved());
+        options.erase(it);
+        options.insert(
+            options.begin() + static_cast<std::ptrdiff_t>(std::min(index, options.size())),
+            restored);
+        return;
+    }
+}
+
+// Registers the touch that keeps the option's place and attributes; the
+// document as the Context holds it now tells where the option stands.
+void KeepPlaceOf(Context& context, const std::wstring& dataname, const OptionArguments& a,
+                 CreationType type) {
+    const std::string key = TouchKey(a.name, type);
+    if (HasDocumentTouch(key) || !context.HasOption(dataname, type, FromUtf8(a.name)))
+        return;
+    std::vector<unsigned char> bytes;
+    context.GetXmlData(dataname, bytes);
+    const auto policy = fwcommon::ParsePolicyDocument(bytes);
+    if (!policy->Options())
+        return;
+    const auto& options = policy->Options()->Option();
+    for (std::size_t index = 0; index < options.size(); ++index) {
+        if (IsOption(options[index], FromUtf8(a.name), type)) {
+            const Sarvo::Option old = options[index];
+            AddDocumentTouch(key, [old, index](Sarvo::PolicyType& written) {
+                RestorePlace(written, old, index);
+            });
+            return;
+        }
+    }
+}
+
 void SetOption(Context& context, const std::wstring& dataname, const OptionArguments& a) {
     const CreationType type = ChosenType(context, dataname, a, true);
+    KeepPlaceOf(context, dataname, a, type);
     const bool existed = context.HasOption(dataname, type, FromUtf8(a.name));
     context.SetOptionValue(dataname, type, FromUtf8(a.name), boost::any(FromUtf8(a.value)));
     NoteEdit(std::string(existed ? "set option " : "added option ") + a.name + " (" +
@@ -82,6 +144,7 @@ void SetOption(Context& context, const std::wstring& dataname, const OptionArgum
 
 void UnsetOption(Context& context, const std::wstring& dataname, const OptionArguments& a) {
     const CreationType type = ChosenType(context, dataname, a, false);
+    DropDocumentTouch(TouchKey(a.name, type));
     if (!context.RemoveOption(dataname, type, FromUtf8(a.name)))
         throw EditError("no option \"" + a.name + "\" of creation type " + a.creationType);
     NoteEdit("removed option " + a.name + " (" + CreationTypeNames()[type] + ")");

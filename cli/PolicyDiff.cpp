@@ -225,12 +225,31 @@ void CompareAllObjects(const Sarvo::PolicyType& first, const Sarvo::PolicyType& 
         a.ScheduleObject(), b.ScheduleObject(), "schedule", out);
 }
 
+template <typename Optional>
+std::wstring AttributeValue(const Optional& value) {
+    return value ? L"'" + std::wstring(*value) + L"'" : L"(none)";
+}
+
+// Each part of two options of one name and creation type that differs:
+// the value and each attribute, "; "-separated.
 std::wstring OptionMismatch(const Sarvo::Option& a, const Sarvo::Option& b) {
+    std::wstring text;
+    const auto add = [&text](const std::wstring& part) {
+        text += (text.empty() ? L"" : L"; ") + part;
+    };
+    const auto compare = [&add](const wchar_t* name, const auto& before, const auto& after) {
+        if (before != after)
+            add(std::wstring(name) + L" " + AttributeValue(before) + L" -> " +
+                AttributeValue(after));
+    };
     if (a.Value() != b.Value())
-        return L"value '" + a.Value() + L"' -> '" + b.Value() + L"'";
-    if (a != b)
+        add(L"value '" + a.Value() + L"' -> '" + b.Value() + L"'");
+    compare(L"TargetApplication", a.TargetApplication(), b.TargetApplication());
+    compare(L"TargetPlatform", a.TargetPlatform(), b.TargetPlatform());
+    compare(L"Reserved", a.Reserved(), b.Reserved());
+    if (text.empty() && a != b)
         return L"attributes differ";
-    return L"";
+    return text;
 }
 
 void CompareOptions(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,

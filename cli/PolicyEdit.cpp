@@ -10,6 +10,7 @@
 #include "AtomicFile.h"
 #include "CheckCommand.h"
 #include "Diagnostics.h"
+#include "DocumentTouches.h"
 #include "EditLock.h"
 #include "EditReport.h"
 #include "FileIo.h"
@@ -46,13 +47,14 @@ void EditInSession(const EditTarget& target, const SourceEditFunction& edit) {
 std::vector<unsigned char> EditedDocument(const std::vector<unsigned char>& bytes,
                                           const std::wstring& dataname,
                                           const SourceEditFunction& edit) {
+    ClearDocumentTouches();
     fwcommon::Context context(dataname);
     Load(context, dataname, bytes);
     edit(context, dataname, bytes);
     context.CommitChanges();
     std::vector<unsigned char> result;
     context.GetXmlData(dataname, result);
-    return result;
+    return ApplyDocumentTouches(result);
 }
 
 void ReportFailure(const std::string& file, const std::string& message) {

@@ -60,6 +60,50 @@ TEST(FwpolicyConcurrentEdits, TwoProcessesAddingRulesToOneFileLoseNeitherRule) {
     EXPECT_EQ(std::vector<std::string>{"policy.xml"}, DirectoryEntries(dir.path()));
 }
 
+// Many pairs of edits started together on one small file, of several verbs
+// and through a script: each edit either lands or says why not, and the
+// file ends up holding exactly the rules of the edits that landed.
+TEST(FwpolicyConcurrentEdits, TwoHundredPairsOfEditsLoseNoUpdate) {
+    constexpr int kPairs = 200;
+    const TempDir dir;
+    const fs::path file = GeneratedPolicy(dir.path(), "policy.xml", "--rules 12 --seed 3");
+    const std::size_t rulesBefore = ShownNames(file, "local").size();
+    std::vector<std::string> landed;
+    int failures = 0;
+    for (int pair = 0; pair < kPairs; ++pair) {
+        const std::string first = "Pair " + std::to_string(pair) + " first";
+        const std::string second = "Pair " + std::to_string(pair) + " second";
+        ToolResult a;
+        ToolResult b;
+        std::thread other([&] {
+            if (pair % 2 == 0) {
+                b = RunFwpolicy(AddRule(file, second));
+            } else {
+                b = RunFwpolicyWithInput({"apply", file.string()},
+                                         "rule add --section local --action drop --name '" +
+                                             second + "'\noption set Pair " + std::to_string(pair) +
+                                             "\n");
+            }
+        });
+        a = RunFwpolicy(AddRule(file, first));
+        other.join();
+        for (const auto& [result, name] : {std::pair{&a, first}, std::pair{&b, second}}) {
+            if (result->exitStatus == 0) {
+                landed.push_back(name);
+            } else {
+                ++failures;
+                EXPECT_NE("", result->err) << name << ": a failure must say why";
+            }
+        }
+    }
+    const std::vector<std::string> names = ShownNames(file, "local");
+    EXPECT_EQ(rulesBefore + landed.size(), names.size());
+    for (const std::string& name : landed)
+        EXPECT_EQ(1, CountOf(names, name)) << name;
+    EXPECT_EQ(0, failures) << "the default --wait outlasts the other edit of a pair";
+    EXPECT_EQ(std::vector<std::string>{"policy.xml"}, DirectoryEntries(dir.path()));
+}
+
 // Holds the lock an edit takes, as another edit would.
 class HeldLock {
 public:

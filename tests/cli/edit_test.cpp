@@ -92,7 +92,7 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
         {{"option", "unset", "@", "LogLevel"},
          "removed option LogLevel (policy)\n",
          "option removed: LogLevel (Policy)\n"},
-        {{"object", "remove", "@", "--name", "Mail"},
+        {{"object", "remove", "@", "--name", "Mail", "--force"},
          "removed service object 402 \"Mail\"\n",
          "rule changed: vpn 200002 (Policy) \"Head office to the LAN during office hours\": "
          "Size of 'Service Condition' mismatch: '1' and '0'\n"

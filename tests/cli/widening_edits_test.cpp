@@ -1,0 +1,247 @@
+// Edits that could widen a policy or lose part of it silently: removing a
+// named object that rules still use, setting an option that carries
+// attributes, an edit that changes nothing.
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "cli/PolicyText.h"
+#include "cli/RunTool.h"
+#include "common/TestFiles.h"
+
+namespace fwcommon::test {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+std::string IpObject(const std::string& name, int id, const std::string& address) {
+    return "<IpObject><Name>" + name + "</Name><Id>" + std::to_string(id) +
+           "</Id><CreationType>User</CreationType><Inclusion xsi:type=\"sv:IpAddress\"><Value>" +
+           address + "</Value></Inclusion></IpObject>";
+}
+
+std::string ServiceObject(const std::string& name, int id) {
+    return "<ServiceObject><Name>" + name + "</Name><Id>" + std::to_string(id) +
+           "</Id><CreationType>User</CreationType><Inclusion "
+           "xsi:type=\"sv:ProtocolCondition\"><Protocol>6</Protocol></Inclusion></ServiceObject>";
+}
+
+// A transit rule whose source is the ip object of that Id.
+std::string RuleFrom(long long ruleId, const std::string& name, int objectId) {
+    return RuleElement("TransitRule", ruleId, ruleId, name, "User", "Pass",
+                       "<Source xsi:type=\"sv:PublicNetwork\"><IpHostCondition "
+                       "xsi:type=\"sv:IpObjectRef\"><Id>" +
+                           std::to_string(objectId) + "</Id></IpHostCondition></Source>");
+}
+
+class WideningEdits : public ::testing::Test {
+protected:
+    fs::path Write(const std::string& name, const std::string& text) {
+        const fs::path file = dir_.path() / name;
+        WriteBytes(file, ToBytes(text));
+        return file;
+    }
+
+    TempDir dir_;
+};
+
+// object remove took every reference out of the rules that used it and
+// exited 0: "from Admins" became "from anywhere".
+TEST_F(WideningEdits, RemovingAnObjectRulesUseIsRefusedUnlessForced) {
+    const fs::path file =
+        Write("policy.xml", PolicyDocument(RuleFrom(300001, "Admins to the servers", 300101) +
+                                               RuleFrom(300002, "Admins to the printers", 300101),
+                                           IpObject("Admins", 300101, "10.1.0.5") +
+                                               IpObject("Unused", 300102, "10.1.0.6")));
+    const std::vector<unsigned char> before = ReadBytes(file);
+    const ToolResult refused = RunFwpolicy({"object", "remove", file.string(), "--name", "Admins"});
+    EXPECT_EQ(kExitFailure, refused.exitStatus);
+    EXPECT_THAT(refused.err, HasSubstr("named object \"Admins\" (ip 300101) is used by 2 rules"));
+    EXPECT_THAT(refused.err, HasSubstr("rule transit 0 \"Admins to the servers\" (source)"));
+    EXPECT_THAT(refused.err, HasSubstr("rule transit 1 \"Admins to the printers\" (source)"));
+    EXPECT_THAT(refused.err, HasSubstr("--force"));
+    EXPECT_EQ(before, ReadBytes(file));
+
+    const ToolResult unused = RunFwpolicy({"object", "remove", file.string(), "--name", "Unused"});
+    EXPECT_EQ(0, unused.exitStatus) << unused.err;
+    EXPECT_EQ("", unused.err);
+
+    const ToolResult forced =
+        RunFwpolicy({"object", "remove", file.string(), "--name", "Admins", "--force"});
+    ASSERT_EQ(0, forced.exitStatus) << forced.err;
+    EXPECT_THAT(forced.err, HasSubstr("note: rule transit 0 \"Admins to the servers\" no longer "
+                                      "refers to it (source)"));
+    EXPECT_THAT(forced.err, HasSubstr("note: rule transit 1 \"Admins to the printers\""));
+    const ToolResult objects = RunFwpolicy({"objects", file.string()});
+    EXPECT_THAT(objects.out, Not(HasSubstr("Admins")));
+}
+
+// Objects of two kinds may share a name; --name alone cannot tell them
+// apart and --id can.
+TEST_F(WideningEdits, AnObjectIsChosenByIdWhereNamesRepeat) {
+    const fs::path file =
+        Write("policy.xml", PolicyDocument("", ServiceObject("Backup", 300401) +
+                                                   IpObject("Backup", 300101, "10.1.0.5")));
+    const ToolResult ambiguous =
+        RunFwpolicy({"object", "remove", file.string(), "--name", "Backup"});
+    EXPECT_EQ(kExitFailure, ambiguous.exitStatus);
+    EXPECT_THAT(ambiguous.err,
+                HasSubstr("several named objects match \"Backup\" (ip 300101 \"Backup\", service "
+                          "300401 \"Backup\"); choose one with --type or --id"));
+
+    const ToolResult byId = RunFwpolicy({"object", "remove", file.string(), "--id", "300401"});
+    ASSERT_EQ(0, byId.exitStatus) << byId.err;
+    const ToolResult objects = RunFwpolicy({"objects", file.string()});
+    EXPECT_THAT(objects.out, HasSubstr("300101"));
+    EXPECT_THAT(objects.out, Not(HasSubstr("300401")));
+
+    const ToolResult missing = RunFwpolicy({"object", "remove", file.string(), "--id", "300401"});
+    EXPECT_EQ(kExitFailure, missing.exitStatus);
+    EXPECT_THAT(missing.err, HasSubstr("no named object with id 300401"));
+    EXPECT_EQ(kExitUsage, RunFwpolicy({"object", "remove", file.string()}).exitStatus);
+}
+
+// The objects of a named-objects file are used by the rules of other
+// files: removing one from it checks those rules too.
+TEST_F(WideningEdits, RulesOfOtherFilesKeepAnObjectOfTheObjectsFile) {
+    const fs::path objects =
+        Write("objects.xml", PolicyDocument("", IpObject("Admins", 300101, "10.1.0.5") +
+                                                    IpObject("Printers", 300102, "10.1.0.9")));
+    const fs::path users =
+        Write("users.xml", PolicyDocument(RuleFrom(300001, "Admins in", 300101)));
+    // This file's reference to 300102 means its own object of that Id.
+    const fs::path own = Write("own.xml", PolicyDocument(RuleFrom(300001, "Own printers", 300102),
+                                                         IpObject("Mine", 300102, "10.9.9.9")));
+    const std::vector<unsigned char> before = ReadBytes(objects);
+
+    const ToolResult refused = RunFwpolicy({"object", "remove", users.string(), own.string(),
+                                            "--objects", objects.string(), "--name", "Admins"});
+    EXPECT_EQ(kExitFailure, refused.exitStatus);
+    EXPECT_THAT(refused.err, HasSubstr(users.string() + ": rule transit 0 \"Admins in\" (source)"));
+    EXPECT_EQ(before, ReadBytes(objects));
+
+    const ToolResult printers = RunFwpolicy({"object", "remove", users.string(), own.string(),
+                                             "--objects", objects.string(), "--name", "Printers"});
+    EXPECT_EQ(0, printers.exitStatus) << printers.err;
+
+    const ToolResult forced = RunFwpolicy({"object", "remove", users.string(), "--objects",
+                                           objects.string(), "--name", "Admins", "--force"});
+    ASSERT_EQ(0, forced.exitStatus) << forced.err;
+    EXPECT_THAT(forced.err,
+                HasSubstr("warning: " + users.string() +
+                          ": rule transit 0 \"Admins in\" (source) still refers to it"));
+    EXPECT_THAT(RunFwpolicy({"objects", objects.string()}).out, Not(HasSubstr("Admins")));
+
+    const ToolResult twoFiles =
+        RunFwpolicy({"object", "remove", users.string(), own.string(), "--name", "Mine"});
+    EXPECT_EQ(kExitUsage, twoFiles.exitStatus);
+    EXPECT_THAT(twoFiles.err, HasSubstr("--objects"));
+}
+
+const char* const kOptions =
+    "<Option TargetApplication=\"monitor\" Reserved=\"r1\"><Name>LogLevel</Name><Value>2</Value>"
+    "<CreationType>Policy</CreationType></Option>"
+    "<Option TargetPlatform=\"linux-x86_64\"><Name>DefaultAction</Name><Value>Drop</Value>"
+    "<CreationType>User</CreationType></Option>"
+    "<Option><Name>Audit</Name><Value>off</Value><CreationType>User</CreationType></Option>";
+
+// option set wrote the option anew at the end of the list, without the
+// attributes that say which application and platform it is for; diff did
+// not say so when the value changed too.
+TEST_F(WideningEdits, SettingAnOptionKeepsItsAttributesAndItsPlace) {
+    const fs::path file = Write("policy.xml", PolicyDocument("", "", kOptions));
+    const fs::path before = Write("before.xml", PolicyDocument("", "", kOptions));
+    const ToolResult set = RunFwpolicy({"option", "set", file.string(), "LogLevel", "3"});
+    ASSERT_EQ(0, set.exitStatus) << set.err;
+    const ToolResult list = RunFwpolicy({"option", "list", file.string(), "--json"});
+    EXPECT_EQ(nlohmann::json::parse(R"([
+                  {"attributes": {"Reserved": "r1", "TargetApplication": "monitor"},
+                   "creationType": "policy", "name": "LogLevel", "value": "3"},
+                  {"attributes": {"TargetPlatform": "linux-x86_64"},
+                   "creationType": "user", "name": "DefaultAction", "value": "Drop"},
+                  {"attributes": {}, "creationType": "user", "name": "Audit", "value": "off"}])"),
+              nlohmann::json::parse(list.out));
+    EXPECT_EQ("option changed: LogLevel (Policy): value '2' -> '3'\n",
+              RunFwpolicy({"diff", before.string(), file.string()}).out);
+
+    // The same through a script, which sets the option twice and another
+    // once: each keeps the place and attributes it had in the file.
+    const ToolResult script = RunFwpolicyWithInput(
+        {"apply", file.string()},
+        "option set DefaultAction Pass\noption set LogLevel 4\noption set LogLevel 5\n");
+    ASSERT_EQ(0, script.exitStatus) << script.err;
+    EXPECT_EQ(
+        "option changed: LogLevel (Policy): value '2' -> '5'\n"
+        "option changed: DefaultAction (User): value 'Drop' -> 'Pass'\n",
+        RunFwpolicy({"diff", before.string(), file.string()}).out);
+    const ToolResult names = RunFwpolicy({"option", "list", file.string()});
+    EXPECT_LT(names.out.find("LogLevel"), names.out.find("DefaultAction"));
+    EXPECT_LT(names.out.find("DefaultAction"), names.out.find("Audit"));
+}
+
+// diff compared option values only: an option that lost its attributes
+// and changed its value was reported as a value change alone.
+TEST_F(WideningEdits, DiffReportsEachChangedAttributeOfAnOption) {
+    std::string changed = kOptions;
+    changed.replace(changed.find(" Reserved=\"r1\""), std::string(" Reserved=\"r1\"").size(), "");
+    changed.replace(changed.find("monitor"), std::string("monitor").size(), "agent");
+    changed.replace(changed.find("<Value>2</Value>"), std::string("<Value>2</Value>").size(),
+                    "<Value>3</Value>");
+    changed.replace(changed.find("<Option><Name>Audit"), std::string("<Option>").size(),
+                    "<Option TargetPlatform=\"arm64\">");
+    const fs::path a = Write("a.xml", PolicyDocument("", "", kOptions));
+    const fs::path b = Write("b.xml", PolicyDocument("", "", changed));
+    const ToolResult diff = RunFwpolicy({"diff", a.string(), b.string()});
+    EXPECT_EQ(1, diff.exitStatus) << diff.err;
+    EXPECT_EQ(
+        "option changed: LogLevel (Policy): value '2' -> '3'; TargetApplication 'monitor' "
+        "-> 'agent'; Reserved 'r1' -> (none)\n"
+        "option changed: Audit (User): TargetPlatform (none) -> 'arm64'\n",
+        diff.out);
+}
+
+ino_t InodeOf(const fs::path& file) {
+    struct stat status {};
+    EXPECT_EQ(0, ::stat(file.c_str(), &status));
+    return status.st_ino;
+}
+
+// A script that changes nothing replaced the file all the same (a new
+// inode, a new modification time) and said nothing.
+TEST_F(WideningEdits, AnEditThatChangesNothingWritesNothingAndSaysSo) {
+    const fs::path file = Write("policy.xml", PolicyDocument("", "", kOptions));
+    struct Row {
+        std::vector<std::string> arguments;
+        std::string script;
+    };
+    const std::vector<Row> rows = {
+        {{"option", "set", file.string(), "Audit", "off"}, ""},
+        {{"apply", file.string()}, "option set Audit off\noption set LogLevel 2\n"},
+        {{"apply", file.string()}, "option set Audit on\noption set Audit off\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments[0] + " " + row.script);
+        const ino_t inodeBefore = InodeOf(file);
+        const ToolResult result = RunFwpolicyWithInput(row.arguments, row.script);
+        EXPECT_EQ(0, result.exitStatus) << result.err;
+        EXPECT_EQ(
+            "fwpolicy: " + file.string() + ": nothing to change; the file is left as it was\n",
+            result.err);
+        EXPECT_EQ(inodeBefore, InodeOf(file)) << "the file was replaced";
+    }
+}
+
+}  // namespace
+}  // namespace fwcommon::test
