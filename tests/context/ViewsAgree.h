@@ -14,6 +14,9 @@
 
 #include <fwcommon/Context.h>
 #include <fwcommon/INamedObject.h>
+#include <fwcommon/IRule.h>
+#include <fwcommon/PolicyDocument.h>
+#include <fwcommon/RuleType.h>
 #include "store/StoreTestSupport.h"
 
 namespace fwcommon::test {
@@ -112,6 +115,42 @@ inline void ExpectViewsAgree(Context& context, const std::wstring& dataname,
         EXPECT_TRUE(held.count(reference))
             << "dangling reference to " << reference.first << " " << reference.second;
     }
+}
+
+// What tells a rule and its place apart: identifier, creation type, name
+// and order id.
+using RuleView = std::tuple<std::uint32_t, int, std::wstring, long long>;
+
+inline std::vector<RuleView> RuleViews(const RuleList& rules) {
+    std::vector<RuleView> views;
+    for (const auto& rule : rules) {
+        views.emplace_back(rule->GetIdentifier(), rule->GetCreationType(), rule->GetName(),
+                           rule->GetXmlRule()->OrderId());
+    }
+    return views;
+}
+
+// Checks that the store's rule lists and what a fresh store reads from
+// the written bytes hold the same rules in the same order, and that the
+// store finds each rule it lists under its identifier and creation type.
+inline void ExpectRulesAgree(Context& context, const std::wstring& dataname,
+                             CreationType creationType) {
+    const auto reader = context.GetXmlReader(dataname);
+    ASSERT_TRUE(reader);
+    std::vector<unsigned char> bytes;
+    context.GetXmlData(dataname, bytes);
+    const auto reread = MakeReader(bytes, creationType);
+    std::size_t listed = 0;
+    for (RuleType type : {eVPNRules, eNATRules, eTunnelRules, eLocalRules, eTransitRules}) {
+        const auto rules = reader->GetRules(type);
+        listed += rules->size();
+        EXPECT_EQ(RuleViews(*rules), RuleViews(*reread->GetRules(type))) << "section " << type;
+        for (const auto& rule : *rules) {
+            EXPECT_EQ(rule, reader->GetRuleById(Context::GetDomainObject(rule)))
+                << "rule " << rule->GetIdentifier() << " is not found under its identifier";
+        }
+    }
+    EXPECT_EQ(listed, ParsePolicyDocument(bytes)->Rules().Rule().size());
 }
 
 }  // namespace fwcommon::test
