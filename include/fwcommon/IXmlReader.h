@@ -33,7 +33,12 @@ using VpnNodeList = std::vector<std::shared_ptr<IVpnNode>>;
 // Readers are made by GetXmlReader (XmlReaderFactory.h) and are usually
 // driven by a Context. A reader is not synchronised: one thread at a time.
 // Edits change the live document at once; CommitChanges makes them the
-// state that RollbackChanges returns to. Errors of the document binding
+// state that RollbackChanges returns to. A rule handle the reader hands
+// out stays its rule's handle while the rule is in its section: updates and
+// the references taken out of the document's rules reach the handle's
+// element, and after a rollback the handle of a rule of that section,
+// identifier and creation type (removed since the last commit or not)
+// holds the document's content again. Errors of the document binding
 // (xml_schema::exception) and of identifier allocation
 // (std::out_of_range) pass through every operation.
 class FWCOMMON_EXPORT IXmlReader {
@@ -65,7 +70,10 @@ public:
     // same RuleId and creation type (keeping its order id and place, and
     // taking it out of its own section when the element is of another kind)
     // or adds it. Builds the rule index first when it is not built. Returns
-    // the new handle.
+    // the handle the index now holds: the section's rule of that RuleId
+    // and creation type keeps its handle, which takes the element's content;
+    // an element of another kind or of a new rule gets a new handle on a
+    // copy.
     virtual std::shared_ptr<IRule> UpdateRule(RuleType type, std::shared_ptr<Sarvo::Rule> rule) = 0;
     // Creates a rule of the section's kind with an empty condition set, a
     // copy of the action, a new identifier and order id; position is its

@@ -110,9 +110,11 @@ void XmlReader::EnsureRulesParsed() {
 }
 
 void XmlReader::ParseRules() {
-    for (auto& section : sections_) {
-        section.reset();
-    }
+    // A rebuild after a rollback: handles callers keep stand for their
+    // elements again.
+    RuleHandles previous = std::move(rulesBeforeRollback_);
+    rulesBeforeRollback_.clear();
+    previous.merge(TakeIndexedRules());
     rulesById_.Clear();
     const bool correcting = !firstParseDone_;
     if (correcting && rulesChanged_) {
@@ -134,7 +136,7 @@ void XmlReader::ParseRules() {
         if (correcting) {
             CorrectRuleIdentifier(element, ownGenerator);
         }
-        auto rule = std::make_shared<Rule>(std::shared_ptr<Sarvo::Rule>(element._clone()));
+        std::shared_ptr<IRule> rule = HandleFor(previous, type, element);
         // Busy where availability was asked, so that a second rule of the
         // creation type with this RuleId is corrected; and busy for rules
         // the document creates.
@@ -165,6 +167,43 @@ void XmlReader::ParseRules() {
     }
     rulesParsed_ = true;
     firstParseDone_ = true;
+}
+
+// Empties the section indexes; their handles by section, identifier and
+// creation type (the first of a repeated key).
+XmlReader::RuleHandles XmlReader::TakeIndexedRules() {
+    RuleHandles handles;
+    for (auto& section : sections_) {
+        if (!section) {
+            continue;
+        }
+        for (const auto& [orderId, rule] : section->ByOrder()) {
+            handles.emplace(KeyOf(*rule), rule);
+        }
+        section.reset();
+    }
+    return handles;
+}
+
+XmlReader::RuleHandleKey XmlReader::KeyOf(const IRule& rule) {
+    const Sarvo::Rule& element = *rule.GetXmlRule();
+    return RuleHandleKey(SectionOf(element), IdentifierOf(element), CreationTypeOf(element));
+}
+
+// The handle of a previous index for the element, holding a copy of the
+// element's content; else a new handle on a copy of the element.
+std::shared_ptr<IRule> XmlReader::HandleFor(RuleHandles& previous, RuleType type,
+                                            const Sarvo::Rule& element) {
+    const auto kept =
+        previous.find(RuleHandleKey(type, IdentifierOf(element), CreationTypeOf(element)));
+    if (kept != previous.end()) {
+        std::shared_ptr<IRule> rule = kept->second;
+        previous.erase(kept);
+        if (AssignRuleElement(*rule->GetXmlRule(), element)) {
+            return rule;
+        }
+    }
+    return std::make_shared<Rule>(std::shared_ptr<Sarvo::Rule>(element._clone()));
 }
 
 void XmlReader::CorrectRuleIdentifier(Sarvo::Rule& element, IdentifierGenerator& generator) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -139,6 +140,13 @@ private:
     // Lazy builds.
     void EnsureRulesParsed();
     void ParseRules();
+    // Section, identifier and creation type of an indexed rule.
+    using RuleHandleKey = std::tuple<int, std::uint32_t, int>;
+    using RuleHandles = std::map<RuleHandleKey, std::shared_ptr<IRule>>;
+    RuleHandles TakeIndexedRules();
+    static RuleHandleKey KeyOf(const IRule& rule);
+    static std::shared_ptr<IRule> HandleFor(RuleHandles& previous, RuleType type,
+                                            const Sarvo::Rule& element);
     void CorrectRuleIdentifier(Sarvo::Rule& element, IdentifierGenerator& generator);
     void RaiseOrderCounters(const std::map<CreationType, std::int64_t>& largestOrderIds);
     void EnsureOptionsParsed();
@@ -163,7 +171,8 @@ private:
     std::shared_ptr<IdentifierGenerator> GeneratorFor(CreationType creationType);
     SectionIndex* Section(RuleType type);
     SectionIndex& SectionForEdit(RuleType type);
-    std::shared_ptr<IRule> StoreRule(RuleType type, std::shared_ptr<Sarvo::Rule> element);
+    std::shared_ptr<IRule> StoreRule(RuleType type, std::shared_ptr<IRule> rule);
+    std::shared_ptr<IRule> HandleTakingOver(RuleType type, const Sarvo::Rule& element);
     // The next order id of the creation type that no rule of the section
     // holds; none when the counter has reached kLargestOrderId.
     std::optional<std::int64_t> FreeOrderId(RuleType type, CreationType creationType);
@@ -190,6 +199,10 @@ private:
     std::unordered_map<const INamedObject*, MemberOrigins> memberOrigins_;
     NamedObjectList addedNamedObjects_;
     NamedObjectList removedNamedObjects_;
+    // Rules removed since the last commit or rollback, and the handles a
+    // rollback took out of the index for the next build.
+    RuleList removedRules_;
+    RuleHandles rulesBeforeRollback_;
     // The listener of each object of the list (and of no other object).
     std::unordered_map<const INamedObject*, std::shared_ptr<NamedObjectListener>>
         namedObjectListeners_;

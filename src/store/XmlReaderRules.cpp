@@ -27,16 +27,34 @@ std::shared_ptr<IRule> XmlReader::UpdateRule(RuleType type, std::shared_ptr<Sarv
     // The index is built before the change: a build afterwards would be
     // refused for the pending change.
     EnsureRulesParsed();
-    return StoreRule(type, std::shared_ptr<Sarvo::Rule>(element->_clone()));
+    // The rule keeps its handle, so that callers keeping it keep the
+    // store's rule.
+    if (auto held = HandleTakingOver(type, *element)) {
+        return StoreRule(type, held);
+    }
+    return StoreRule(type, std::make_shared<Rule>(std::shared_ptr<Sarvo::Rule>(element->_clone())));
 }
 
-// Puts a rule element (owned by the new handle) into the live document and
-// the section index: in place of the element with the same RuleId and
-// creation type, keeping that element's order id and place, or at the end.
-// The replaced rule leaves the index of its own section, which differs
-// from type when the element is of another kind.
-std::shared_ptr<IRule> XmlReader::StoreRule(RuleType type, std::shared_ptr<Sarvo::Rule> element) {
-    auto rule = std::make_shared<Rule>(element);
+// The handle of the section's rule of the element's identifier and creation
+// type, holding the element's content (its own element or a copy); empty
+// when there is none or the element is of another kind.
+std::shared_ptr<IRule> XmlReader::HandleTakingOver(RuleType type, const Sarvo::Rule& element) {
+    SectionIndex* section = Section(type);
+    auto held = section ? section->Find(IdentifierOf(element), CreationTypeOf(element)) : nullptr;
+    if (held &&
+        (held->GetXmlRule().get() == &element || AssignRuleElement(*held->GetXmlRule(), element))) {
+        return held;
+    }
+    return nullptr;
+}
+
+// Puts a rule's element into the live document and the section index: in
+// place of the element with the same RuleId and creation type, keeping
+// that element's order id and place, or at the end. The replaced rule
+// leaves the index of its own section, which differs from type when the
+// element is of another kind.
+std::shared_ptr<IRule> XmlReader::StoreRule(RuleType type, std::shared_ptr<IRule> rule) {
+    const std::shared_ptr<Sarvo::Rule> element = rule->GetXmlRule();
     SectionIndex& section = SectionForEdit(type);
     Sarvo::Rules::Rule_sequence& stored = MutableLive().Rules().Rule();
 
@@ -144,6 +162,7 @@ bool XmlReader::RemoveRule(RuleType type, IdentifierWithType id) {
     }
     ruleListener_->ObjectRemoved(eRule, id.identifier);
     section->Erase(rule->GetXmlRule()->OrderId());
+    removedRules_.push_back(rule);
     rulesChanged_ = true;
     return true;
 }
@@ -180,6 +199,7 @@ void XmlReader::CommitChanges() {
     snapshot_.reset();
     addedNamedObjects_.clear();
     removedNamedObjects_.clear();
+    removedRules_.clear();
     optionsChanged_ = rulesChanged_ = namedObjectsChanged_ = false;
 }
 
@@ -197,26 +217,34 @@ void XmlReader::RollbackChanges() {
     }
     addedNamedObjects_.clear();
     removedNamedObjects_.clear();
-    for (auto& section : sections_) {
-        if (section) {
-            section->Clear();
-        }
+    // The rebuild gives the handles of the rules back to the elements of
+    // their identity, removed rules included.
+    rulesBeforeRollback_ = TakeIndexedRules();
+    for (const auto& rule : removedRules_) {
+        rulesBeforeRollback_.emplace(KeyOf(*rule), rule);
     }
+    removedRules_.clear();
+    rulesById_.Clear();
     optionsParsed_ = rulesParsed_ = false;
     optionsChanged_ = rulesChanged_ = namedObjectsChanged_ = false;
 }
 
 // After a rule's conditions were changed in the live document, gives the
-// section index a fresh handle on the changed element, so that reads see
-// the change without a rebuild.
+// indexed handle the changed element, so that reads see the change without
+// a rebuild.
 void XmlReader::ReplaceIndexedRule(RuleType type, const Sarvo::Rule& liveElement) {
     SectionIndex* section = Section(type);
     if (!section) {
         return;
     }
     auto entry = section->ByOrder().find(liveElement.OrderId());
-    if (entry != section->ByOrder().end() &&
-        entry->second->GetXmlRule()->RuleId() == liveElement.RuleId()) {
+    if (entry == section->ByOrder().end() ||
+        entry->second->GetXmlRule()->RuleId() != liveElement.RuleId()) {
+        return;
+    }
+    // The handle takes the changed content: callers keeping it must not
+    // hand back what the change took out.
+    if (!AssignRuleElement(*entry->second->GetXmlRule(), liveElement)) {
         section->Insert(liveElement.OrderId(),
                         std::make_shared<Rule>(std::shared_ptr<Sarvo::Rule>(liveElement._clone())));
     }

@@ -14,6 +14,8 @@
 #include <fwcommon/Context.h>
 #include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/INamedObject.h>
+#include <fwcommon/IRule.h>
+#include <fwcommon/rules.hxx>
 #include "context/ContextTestSupport.h"
 #include "context/PolicyFixtures.h"
 #include "context/ViewsAgree.h"
@@ -195,6 +197,31 @@ TEST(ObjectReferences, RemovingAnObjectUsedOnBothSidesOfARuleLeavesNoReference) 
         std::count_if(signals.modified.begin(), signals.modified.end(),
                       [](const SignalLog::Change& change) { return std::get<1>(change) == eRule; });
     EXPECT_EQ(1, ruleChanges) << "one announcement per rule";
+    ExpectViewsAgree(context, kObjects, Policy);
+}
+
+// A caller keeps a rule that names an object and hands it back after the
+// object went: the kept rule lost the reference too, so none comes back.
+TEST(ObjectReferences, AKeptRuleHandedBackAfterARemovalNamesNoRemovedObject) {
+    Context context{kObjects};
+    context.AppendXmlReader(
+        kObjects, PolicyXml("", IpObjectXml(5001, "Office") + IpObjectXml(5002, "Servers")), Policy,
+        EverythingEditable(), L"");
+    const auto rule = context.CreateRule(kObjects, eLocalRules, Policy, L"to office",
+                                         Context::RuleActions::ePass, -1);
+    ASSERT_NE(nullptr, rule);
+    Sarvo::PublicNetwork destination;
+    destination.IpHostCondition().push_back(Sarvo::IpObjectRef(5001));
+    destination.IpHostCondition().push_back(Sarvo::IpObjectRef(5002));
+    rule->GetXmlRule()->ConditionSet().Destination(destination);
+    ASSERT_TRUE(context.UpdateRule(kObjects, rule));
+
+    ASSERT_TRUE(context.RemoveNamedObject(kObjects, Policy, L"Office"));
+    rule->GetXmlRule()->Name(L"to servers");
+    ASSERT_TRUE(context.UpdateRule(kObjects, rule));
+    const std::string written = Written(context);
+    EXPECT_NE(std::string::npos, written.find("<Name>to servers</Name>"));
+    EXPECT_EQ(std::string::npos, written.find("<Id>5001</Id>"));
     ExpectViewsAgree(context, kObjects, Policy);
 }
 

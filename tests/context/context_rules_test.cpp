@@ -2,6 +2,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -234,6 +235,73 @@ TEST_F(ContextRules, ChangeReportedByACreatedRuleIsAnnouncedWithItsDocument) {
     rule->NotifyChanged();
     ASSERT_EQ(1u, signals.modified.size());
     EXPECT_EQ(SignalLog::Change(kDoc, eRule, User, rule->GetIdentifier()), signals.modified[0]);
+}
+
+// A caller keeps the rule CreateRule returned and edits it: it is the
+// handle the store lists, before and after it is handed back, so a move
+// renumbers it and its own notification names its own document, even when
+// a document registered earlier holds a copy of it.
+TEST(ContextKeptRule, TheCreatedRuleStaysTheHandleTheStoreHolds) {
+    const std::wstring copies = L"copies.xml";
+    Context context;
+    context.AppendXmlReader(copies, {}, User, AllRulesEditable(), L"");
+    context.AppendXmlReader(kDoc, PolicyXml(RuleXml("LocalRule", 300001, 300001, "l1")), User,
+                            AllRulesEditable(), L"");
+    const auto rule =
+        context.CreateRule(kDoc, eLocalRules, User, L"kept", Context::RuleActions::ePass, -1);
+    ASSERT_NE(nullptr, rule);
+    const IdentifierWithType id = Context::GetDomainObject(rule);
+    EXPECT_EQ(rule, context.GetRuleById(kDoc, id));
+    ASSERT_TRUE(
+        context.UpdateRule(copies, std::shared_ptr<Sarvo::Rule>(rule->GetXmlRule()->_clone())));
+
+    ASSERT_TRUE(context.ChangeRulePriority(kDoc, eLocalRules, 1, -1));
+    EXPECT_EQ(context.GetRule(kDoc, eLocalRules, 0), rule);
+    EXPECT_EQ(300001, rule->GetXmlRule()->OrderId()) << "the move renumbered the kept rule";
+
+    rule->GetXmlRule()->Name(L"kept and renamed");
+    ASSERT_TRUE(context.UpdateRule(kDoc, rule));
+    EXPECT_EQ(rule, context.GetRuleById(kDoc, id));
+    SignalLog signals(context);
+    rule->SetActive(false);
+    rule->NotifyChanged();
+    ASSERT_FALSE(signals.modified.empty());
+    for (const auto& change : signals.modified) {
+        EXPECT_EQ(kDoc, std::get<0>(change));
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"kept"}), Names(context.GetRules(copies, eLocalRules)));
+}
+
+// A rule kept across a rollback is the store's rule again, with the
+// document's content: the edit rolled back does not come back with the
+// next edit handed in.
+TEST(ContextKeptRule, AfterARollbackTheKeptRuleHoldsTheDocumentsContent) {
+    Context context;
+    context.AppendXmlReader(kDoc, PolicyXml(RuleXml("LocalRule", 300001, 300001, "l1")), User,
+                            AllRulesEditable(), L"");
+    const auto rule =
+        context.CreateRule(kDoc, eLocalRules, User, L"kept", Context::RuleActions::ePass, -1);
+    ASSERT_TRUE(context.CommitChanges());
+    rule->GetXmlRule()->Name(L"rolled back");
+    ASSERT_TRUE(context.UpdateRule(kDoc, rule));
+    ASSERT_TRUE(context.RollbackChanges());
+
+    EXPECT_EQ(rule, context.GetRuleById(kDoc, Context::GetDomainObject(rule)));
+    EXPECT_EQ(L"kept", rule->GetXmlRule()->Name());
+    rule->GetXmlRule()->IsActive(false);
+    ASSERT_TRUE(context.UpdateRule(kDoc, rule));
+    EXPECT_EQ((std::vector<std::wstring>{L"l1", L"kept"}),
+              Names(context.GetRules(kDoc, eLocalRules)));
+    std::vector<unsigned char> bytes;
+    context.GetXmlData(kDoc, bytes);
+    const std::string written(bytes.begin(), bytes.end());
+    EXPECT_EQ(std::string::npos, written.find("rolled back"));
+
+    // A removal rolled back brings back the rule the caller keeps.
+    ASSERT_TRUE(context.CommitChanges());
+    ASSERT_TRUE(context.RemoveRule(kDoc, eLocalRules, 1));
+    ASSERT_TRUE(context.RollbackChanges());
+    EXPECT_EQ(rule, context.GetRule(kDoc, eLocalRules, 1));
 }
 
 TEST_F(ContextRules, ModificationOfAnUnregisteredDatanameIsNotAnnounced) {
