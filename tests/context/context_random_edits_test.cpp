@@ -92,6 +92,7 @@ public:
             {"remove rule", &RandomEdits::RemoveRule},
             {"update rule", &RandomEdits::UpdateRule},
             {"move rule", &RandomEdits::MoveRule},
+            {"update a kept rule", &RandomEdits::UpdateKeptRule},
             {"commit", &RandomEdits::Commit},
             {"rollback", &RandomEdits::Rollback},
         };
@@ -176,8 +177,27 @@ private:
     }
 
     void CreateRule() {
-        context_.CreateRule(kObjects, eLocalRules, Policy, NewName(L"rule"),
-                            Context::RuleActions::ePass, -1);
+        if (auto rule = context_.CreateRule(kObjects, eLocalRules, Policy, NewName(L"rule"),
+                                            Context::RuleActions::ePass, -1)) {
+            kept_.push_back(rule);
+        }
+    }
+
+    // A rule CreateRule returned, edited through its own element and handed
+    // back while the document holds it: it is the handle the store holds.
+    void UpdateKeptRule() {
+        if (kept_.empty()) {
+            return;
+        }
+        const auto rule = kept_[static_cast<std::size_t>(Pick(static_cast<int>(kept_.size())))];
+        const auto held =
+            context_.GetXmlReader(kObjects)->GetRuleById(Context::GetDomainObject(rule));
+        if (!held) {
+            return;
+        }
+        EXPECT_EQ(held, rule) << "the store holds another handle for a kept rule";
+        rule->GetXmlRule()->Name(NewName(L"kept rule"));
+        context_.UpdateRule(kObjects, rule);
     }
 
     void RemoveRule() {
@@ -247,6 +267,7 @@ private:
 
     std::mt19937 random_;
     Context context_{kObjects};
+    std::vector<std::shared_ptr<IRule>> kept_;
     int made_ = 0;
 };
 
