@@ -102,7 +102,7 @@ void ApplyScript(const std::string& file, const std::vector<std::string>& lines)
             if (!words.empty())
                 ApplyLine(file, words);
         } catch (const std::exception& e) {
-            throw LineError(i + 1, e.what());
+            throw LineError(i + 1, PlainMessage(e.what()));
         }
     }
 }

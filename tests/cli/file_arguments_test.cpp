@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "cli/RunTool.h"
@@ -15,7 +16,9 @@ namespace fwcommon::test {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 constexpr int kExitFailure = 1;
+constexpr int kExitTrouble = 2;
 
 // Every verb that reads a policy file, with FILE where the file goes.
 std::vector<std::vector<std::string>> ReadingVerbs() {
@@ -71,6 +74,44 @@ TEST_F(FileArguments, DirectoryAndEmptyFileAreNamedAsSuch) {
     const ToolResult toDirectory = RunFwpolicy({"merge", "examples/policy.xml", "-o", directory});
     EXPECT_EQ(kExitFailure, toDirectory.exitStatus);
     EXPECT_EQ("fwpolicy: " + directory + ": is a directory\n", toDirectory.err);
+}
+
+// The verbs that change, compare or query a file refuse an empty one as
+// check does, instead of taking it for a new policy.
+TEST_F(FileArguments, EveryVerbRefusesAnEmptyFile) {
+    const std::string empty = Path("empty.xml");
+    WriteBytes(empty, {});
+    const std::string good = SourcePath("examples/policy.xml").string();
+    struct Row {
+        std::vector<std::string> arguments;
+        int exitStatus;
+    };
+    const std::vector<Row> rows = {
+        {{"diff", "FILE", good}, kExitTrouble},
+        {{"diff", good, "FILE"}, kExitTrouble},
+        {{"query", "FILE", "--from", "10.1.0.1"}, kExitTrouble},
+        {{"show", good, "--objects", "FILE"}, kExitFailure},
+        {{"lint", good, "--objects", "FILE"}, kExitFailure},
+        {{"format", "FILE"}, kExitFailure},
+        {{"renumber", "FILE"}, kExitFailure},
+        {{"apply", "FILE", "/dev/null"}, kExitFailure},
+        {{"option", "list", "FILE"}, kExitFailure},
+        {{"option", "set", "FILE", "Audit", "on"}, kExitFailure},
+        {{"option", "unset", "FILE", "Audit"}, kExitFailure},
+        {{"object", "add", "FILE", "--type", "ip", "--name", "n", "--member", "10.1.0.1"},
+         kExitFailure},
+        {{"object", "show", "FILE", "--name", "n"}, kExitFailure},
+        {{"object", "remove", "FILE", "--name", "n"}, kExitFailure},
+        {{"rule", "disable", "FILE", "--section", "local", "--index", "0"}, kExitFailure},
+        {{"rule", "move", "FILE", "--section", "local", "--index", "0", "--by", "1"}, kExitFailure},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.arguments));
+        const ToolResult result = RunFwpolicy(With(row.arguments, empty, ""));
+        EXPECT_EQ(row.exitStatus, result.exitStatus);
+        EXPECT_THAT(result.err, HasSubstr(empty + ": is empty, not a policy document"));
+        EXPECT_EQ(0u, fs::file_size(empty));
+    }
 }
 
 // version printed "(none)" and succeeded for XML that is no policy.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -49,6 +50,35 @@ TEST_F(HostileToolText, NamesAPolicyCannotHoldAreRefused) {
         EXPECT_EQ(kExitFailure, option.exitStatus) << option.err;
         EXPECT_EQ(before, bytes());
     }
+}
+
+// Every way a name or value reaches the document: object names (added or
+// renamed), option names, and the lines of a script, whose message named
+// the library's function.
+TEST_F(HostileToolText, EveryNameAndValueAPolicyCannotHoldIsRefused) {
+    const std::vector<unsigned char> before = bytes();
+    const std::string bad = std::string("a\x01z");
+    const std::vector<std::vector<std::string>> edits = {
+        {"object", "add", file(), "--type", "ip", "--name", bad, "--member", "10.1.0.1"},
+        {"object", "rename", file(), "--name", "Web", "--to", bad},
+        {"option", "set", file(), bad, "on"},
+        {"rule", "set", file(), "--section", "local", "--index", "0", "--name", bad},
+    };
+    for (const auto& edit : edits) {
+        SCOPED_TRACE(edit[0] + " " + edit[1]);
+        const ToolResult result = RunFwpolicy(edit);
+        EXPECT_EQ(kExitFailure, result.exitStatus) << result.err;
+        EXPECT_THAT(result.err, HasSubstr("holds U+0001, which a policy document cannot hold"));
+        EXPECT_EQ(before, bytes());
+    }
+    const ToolResult script =
+        RunFwpolicyWithInput({"apply", file()}, "option set Audit 'a\x01z'\n");
+    EXPECT_EQ(kExitFailure, script.exitStatus);
+    EXPECT_EQ("fwpolicy: " + file() +
+                  ": line 1: the option value holds U+0001, which a policy document cannot hold; "
+                  "nothing was written\n",
+              script.err);
+    EXPECT_EQ(before, bytes());
 }
 
 // A dictionary whose number field is not a number ended show with an

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <map>
 #include <regex>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -176,15 +175,16 @@ TEST(FwpolicyMerge, GeneratedPoliciesWithCollidingObjectIdsKeepEveryRuleItsObjec
     EXPECT_GT(references, 200u);
     EXPECT_LT(result.ObjectCount(), 120u) << "the third file's objects are those of the first";
 
+    // The merged rules come from random content, so a rule of one file may
+    // shadow a rule of another in their common section: the only error the
+    // merge itself may leave. An identifier shared, a reference resolved to
+    // nothing or to the wrong kind would be errors of another code.
     const ToolResult lint = RunFwpolicy({"lint", "--json", merged.string()});
-    std::set<std::string> codes;
     const nlohmann::json report = nlohmann::json::parse(lint.out);
     for (const auto& finding : report.at("findings")) {
-        codes.insert(finding.at("code").get<std::string>());
-    }
-    for (const char* code :
-         {"duplicate-order-id", "duplicate-rule-id", "duplicate-object-id", "dangling-reference"}) {
-        EXPECT_EQ(0u, codes.count(code)) << code;
+        if (finding.at("severity") == "error") {
+            EXPECT_EQ("shadowed-rule", finding.at("code")) << finding.dump();
+        }
     }
 }
 
