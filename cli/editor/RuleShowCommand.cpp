@@ -233,7 +233,10 @@ int ShowRule(const RuleShowArguments& a) {
         const ConditionText words(names, protocols);
         view.row = SectionRowsInWords(*policy, view.shown.section, words).at(view.shown.index);
         view.index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
-        UseItemNames(a.file, view.index);
+        // The library's item names take a second load of the file: only
+        // for a rule that shows objects.
+        if (!ObjectsOf(view.index, view.shown).empty())
+            UseItemNames(a.file, view.index);
         view.objects = ObjectsOf(view.index, view.shown);
         if (a.json)
             std::cout << RuleJson(view, ConditionJson(names, protocols, words)).dump(2) << '\n';
