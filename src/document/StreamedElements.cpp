@@ -45,13 +45,14 @@ bool IsPolicyRoot(const xercesc::DOMNode* node) {
            XMLString::equals(node->getNamespaceURI(), DocumentNamespace());
 }
 
+using QualifiedName = xsd::cxx::xml::qualified_name<wchar_t>;
+
 // The element as the typed element its xsi:type names (or T itself), as
 // the generated parser builds the children of a sequence; null when the
 // element's name is not name.
 template <typename T>
-std::unique_ptr<T> Convert(const xercesc::DOMElement& element, const wchar_t* name) {
-    const xsd::cxx::xml::qualified_name<wchar_t> qualified(
-        xsd::cxx::xml::dom::name<wchar_t>(element));
+std::unique_ptr<T> Convert(const xercesc::DOMElement& element, const QualifiedName& qualified,
+                           const wchar_t* name) {
     std::unique_ptr<xsd::cxx::tree::type> built(
         xsd::cxx::tree::type_factory_map_instance<0, wchar_t>().create(
             name, L"", &xsd::cxx::tree::factory_impl<T>, false, false, element, qualified,
@@ -68,13 +69,17 @@ std::unique_ptr<T> Convert(const xercesc::DOMElement& element, const wchar_t* na
 }
 
 template <typename T>
-bool TakeAs(const xercesc::DOMElement& element, const wchar_t* name,
+bool TakeAs(const xercesc::DOMElement& element, const QualifiedName& qualified, const wchar_t* name,
             std::vector<std::unique_ptr<T>>& into) {
-    if (auto typed = Convert<T>(element, name)) {
+    if (auto typed = Convert<T>(element, qualified, name)) {
         into.push_back(std::move(typed));
         return true;
     }
     return false;
+}
+
+QualifiedName NameOf(const xercesc::DOMElement& element) {
+    return QualifiedName(xsd::cxx::xml::dom::name<wchar_t>(element));
 }
 
 template <typename Sequence, typename T>
@@ -91,6 +96,47 @@ StreamedElements::StreamedElements(std::function<bool()> failed) : failed_(std::
 
 xercesc::DOMNodeFilter::ShowType StreamedElements::getWhatToShow() const {
     return xercesc::DOMNodeFilter::SHOW_ELEMENT;
+}
+
+StreamedElements::Role StreamedElements::RoleOf(const xercesc::DOMElement& element) const {
+    if (open_.empty()) {
+        return IsPolicyRoot(&element) ? Role::kPolicyRoot : Role::kOther;
+    }
+    if (open_.back().role != Role::kPolicyRoot) {
+        return Role::kOther;
+    }
+    if (UnqualifiedElement(&element, kRules)) {
+        return Role::kRules;
+    }
+    if (UnqualifiedElement(&element, kNamedObjects)) {
+        return Role::kNamedObjects;
+    }
+    return Role::kOther;
+}
+
+xercesc::DOMLSParserFilter::FilterAction StreamedElements::startElement(
+    xercesc::DOMElement* element) {
+    open_.push_back({element, RoleOf(*element)});
+    return FILTER_ACCEPT;
+}
+
+StreamedElements::Parent StreamedElements::ParentOfFinished(const xercesc::DOMElement& element) {
+    if (open_.empty() || open_.back().element != &element) {
+        // Not the element opened last: ask the DOM.
+        return ParentOf(element);
+    }
+    open_.pop_back();
+    if (open_.empty()) {
+        return Parent::kNone;
+    }
+    switch (open_.back().role) {
+        case Role::kRules:
+            return Parent::kRules;
+        case Role::kNamedObjects:
+            return Parent::kNamedObjects;
+        default:
+            return Parent::kNone;
+    }
 }
 
 StreamedElements::Parent StreamedElements::ParentOf(const xercesc::DOMElement& element) const {
@@ -115,7 +161,7 @@ xercesc::DOMLSParserFilter::FilterAction StreamedElements::acceptNode(xercesc::D
     if (const auto unkept = FindUnkeptValue(element)) {
         RecordUnkeptValue(*unkept);
     }
-    const Parent parent = ParentOf(element);
+    const Parent parent = ParentOfFinished(element);
     if (parent == Parent::kNone) {
         return FILTER_ACCEPT;
     }
@@ -133,18 +179,20 @@ xercesc::DOMLSParserFilter::FilterAction StreamedElements::acceptNode(xercesc::D
 }
 
 bool StreamedElements::Take(const xercesc::DOMElement& element, Parent parent) {
+    const QualifiedName qualified = NameOf(element);
     if (parent == Parent::kRules) {
-        return TakeAs(element, L"Rule", rules_);
+        return TakeAs(element, qualified, L"Rule", rules_);
     }
-    return TakeNamedObject(element);
+    return TakeNamedObject(element, qualified);
 }
 
-bool StreamedElements::TakeNamedObject(const xercesc::DOMElement& element) {
-    return TakeAs(element, L"ScheduleObject", schedules_) ||
-           TakeAs(element, L"ServiceObject", services_) ||
-           TakeAs(element, L"VpnObject", vpnObjects_) ||
-           TakeAs(element, L"InterfaceObject", interfaces_) ||
-           TakeAs(element, L"IpObject", ipObjects_);
+bool StreamedElements::TakeNamedObject(const xercesc::DOMElement& element,
+                                       const QualifiedName& qualified) {
+    return TakeAs(element, qualified, L"ScheduleObject", schedules_) ||
+           TakeAs(element, qualified, L"ServiceObject", services_) ||
+           TakeAs(element, qualified, L"VpnObject", vpnObjects_) ||
+           TakeAs(element, qualified, L"InterfaceObject", interfaces_) ||
+           TakeAs(element, qualified, L"IpObject", ipObjects_);
 }
 
 void StreamedElements::RecordUnkeptValue(const std::wstring& message) {

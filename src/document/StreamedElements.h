@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <xercesc/dom/DOMLSParserFilter.hpp>
+#include <xsd/cxx/xml/qualified-name.hxx>
 
 #include <fwcommon/rules.hxx>
 
@@ -31,7 +32,7 @@ public:
     explicit StreamedElements(std::function<bool()> failed);
 
     FilterAction acceptNode(xercesc::DOMNode* node) override;
-    FilterAction startElement(xercesc::DOMElement*) override { return FILTER_ACCEPT; }
+    FilterAction startElement(xercesc::DOMElement* element) override;
     xercesc::DOMNodeFilter::ShowType getWhatToShow() const override;
 
     // Rethrows the first conversion failure, if any.
@@ -42,17 +43,30 @@ public:
 
 private:
     enum class Parent { kNone, kRules, kNamedObjects };
+    // What an open element is to the elements it holds.
+    enum class Role { kOther, kPolicyRoot, kRules, kNamedObjects };
+    struct OpenElement {
+        const xercesc::DOMElement* element;
+        Role role;
+    };
 
+    Role RoleOf(const xercesc::DOMElement& element) const;
+    // The parent of an element the parser has just finished, from the
+    // elements open around it (asking the DOM for the parent costs a
+    // dynamic_cast per call inside Xerces).
+    Parent ParentOfFinished(const xercesc::DOMElement& element);
     Parent ParentOf(const xercesc::DOMElement& element) const;
     // True when the element was converted and kept.
     bool Take(const xercesc::DOMElement& element, Parent parent);
-    bool TakeNamedObject(const xercesc::DOMElement& element);
+    bool TakeNamedObject(const xercesc::DOMElement& element,
+                         const xsd::cxx::xml::qualified_name<wchar_t>& qualified);
     // A value the typed document would not keep as written fails the load
     // as xml_schema::parsing with the message.
     void RecordUnkeptValue(const std::wstring& message);
 
     std::function<bool()> failed_;
     std::exception_ptr failure_;
+    std::vector<OpenElement> open_;
     std::vector<std::unique_ptr<Sarvo::Rule>> rules_;
     std::vector<std::unique_ptr<Sarvo::ScheduleObject>> schedules_;
     std::vector<std::unique_ptr<Sarvo::ServiceObject>> services_;
