@@ -60,8 +60,9 @@ int OpenForReading(const std::string& path) {
 }
 
 // A regular file announces its size: one beyond the limit (a sparse file,
-// say) is refused before a byte is read.
-std::size_t ExpectedSize(int fd) {
+// say) is refused before a byte is read. Empty for input of no known size
+// (a pipe, a device).
+std::optional<std::size_t> RegularFileSize(int fd) {
     struct stat status {};
     if (::fstat(fd, &status) != 0) {
         ThrowSystemError("cannot read");
@@ -70,7 +71,7 @@ std::size_t ExpectedSize(int fd) {
         throw std::runtime_error("is a directory");
     }
     if (!S_ISREG(status.st_mode)) {
-        return 0;
+        return std::nullopt;
     }
     const auto size = static_cast<std::uint64_t>(status.st_size);
     if (size > maxFileSize) {
@@ -79,12 +80,18 @@ std::size_t ExpectedSize(int fd) {
     return static_cast<std::size_t>(size);
 }
 
-// Reads fd to its end, refusing the bytes as soon as they can no longer be
-// a policy document.
+// Reads fd to its end. Input of no known size is refused as soon as its
+// bytes can no longer be a policy document, so that an endless stream
+// ends at once; a regular file is bounded by its size, and the library
+// checks its bytes when it parses them, once.
 std::vector<unsigned char> ReadDescriptor(int fd) {
     std::vector<unsigned char> bytes;
-    bytes.reserve(ExpectedSize(fd));
-    StreamingMarkupCheck check;
+    const std::optional<std::size_t> size = RegularFileSize(fd);
+    bytes.reserve(size.value_or(0));
+    std::optional<StreamingMarkupCheck> check;
+    if (!size) {
+        check.emplace();
+    }
     unsigned char chunk[kReadChunk];
     for (;;) {
         const ssize_t count = ::read(fd, chunk, sizeof chunk);
@@ -100,7 +107,9 @@ std::vector<unsigned char> ReadDescriptor(int fd) {
         if (bytes.size() + static_cast<std::size_t>(count) > maxFileSize) {
             throw std::runtime_error("holds more than " + LimitText());
         }
-        check.Take(chunk, static_cast<std::size_t>(count));
+        if (check) {
+            check->Take(chunk, static_cast<std::size_t>(count));
+        }
         bytes.insert(bytes.end(), chunk, chunk + count);
     }
 }

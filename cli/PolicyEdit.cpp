@@ -43,18 +43,42 @@ void EditInSession(const EditTarget& target, const SourceEditFunction& edit) {
     edit(activeSession->context, activeSession->dataname, activeSession->source);
 }
 
-// The edited document; throws what loading, editing or writing throws.
-std::vector<unsigned char> EditedDocument(const std::vector<unsigned char>& bytes,
-                                          const std::wstring& dataname,
-                                          const SourceEditFunction& edit) {
+// The document as loaded and as edited, both as the library writes them.
+struct EditedBytes {
+    std::vector<unsigned char> loaded;
+    std::vector<unsigned char> edited;
+};
+
+// Loads, edits, commits and writes; throws what loading, editing or
+// writing throws.
+EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::wstring& dataname,
+                           const SourceEditFunction& edit) {
     ClearDocumentTouches();
     fwcommon::Context context(dataname);
     Load(context, dataname, bytes);
+    EditedBytes result;
+    context.GetXmlData(dataname, result.loaded);
     edit(context, dataname, bytes);
     context.CommitChanges();
-    std::vector<unsigned char> result;
-    context.GetXmlData(dataname, result);
-    return ApplyDocumentTouches(result);
+    std::vector<unsigned char> written;
+    context.GetXmlData(dataname, written);
+    result.edited = ApplyDocumentTouches(written);
+    return result;
+}
+
+// True when the edited document is the file's document. Equal documents
+// are written as equal bytes, so an edit that left the loaded document as
+// it was changes nothing, unless loading itself changed it (identifiers
+// outside their creation type's range are renumbered): only then are the
+// file and the result parsed and compared.
+bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& bytes) {
+    if (document.edited == bytes) {
+        return true;
+    }
+    if (document.edited != document.loaded) {
+        return false;
+    }
+    return *fwcommon::ParsePolicyDocument(document.edited) == *fwcommon::ParsePolicyDocument(bytes);
 }
 
 void ReportFailure(const std::string& file, const std::string& message) {
@@ -96,11 +120,11 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         const std::vector<unsigned char> bytes = ReadFile(target.file);
         if (!MayRewrite(target.file, bytes, target.dropComments))
             return kExitFailure;
-        const std::vector<unsigned char> result =
-            EditedDocument(bytes, FromUtf8(target.file), edit);
+        const EditedBytes document = EditedDocument(bytes, FromUtf8(target.file), edit);
+        const std::vector<unsigned char>& result = document.edited;
         // Never write what we could not read back.
-        const auto edited = fwcommon::ParsePolicyDocument(result);
-        if (*edited == *fwcommon::ParsePolicyDocument(bytes)) {
+        fwcommon::ValidatePolicyDocument(result);
+        if (SameAsFile(document, bytes)) {
             ReportFailure(target.file, "nothing to change; the file is left as it was");
             ForgetEdits();
             if (target.dryRun)

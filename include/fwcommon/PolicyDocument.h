@@ -33,6 +33,17 @@ namespace fwcommon {
 FWCOMMON_EXPORT std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(
     const std::vector<unsigned char>& bytes, const std::wstring& schemaPath = std::wstring());
 
+// Checks that UTF-8 policy bytes are a document ParsePolicyDocument
+// accepts, without building the document: the same refusals before any
+// parser sees the bytes, the same validating parse against the rules schema
+// (as a stream of events, no DOM) and the same check of date and time
+// values the typed document could not keep as written. Returns when they
+// pass; throws xml_schema::parsing with the diagnostics ParsePolicyDocument
+// would give otherwise. schemaPath as for ParsePolicyDocument. Any thread
+// may call it.
+FWCOMMON_EXPORT void ValidatePolicyDocument(const std::vector<unsigned char>& bytes,
+                                            const std::wstring& schemaPath = std::wstring());
+
 // Writes a typed document as indented UTF-8 with an XML declaration, the
 // document namespace under prefix "sv" and xsi:schemaLocation naming
 // "rules.xsd". Throws xml_schema::serialization when writing fails.

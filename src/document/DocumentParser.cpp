@@ -15,10 +15,7 @@
 #include <xsd/cxx/xml/string.hxx>
 
 #include <fwcommon/PolicyDocument.h>
-#include "document/DoctypeGuard.h"
-#include "document/EncodingGuard.h"
-#include "document/MarkupLimits.h"
-#include "document/NulByteGuard.h"
+#include "document/BytePreChecks.h"
 #include "document/ParserConfiguration.h"
 #include "document/RefusingResourceResolver.h"
 #include "document/SchemaGrammarCache.h"
@@ -31,7 +28,6 @@ namespace {
 
 using ErrorHandler = xsd::cxx::tree::error_handler<wchar_t>;
 using ErrorProxy = xsd::cxx::xml::dom::bits::error_handler_proxy<wchar_t>;
-using Severity = xsd::cxx::xml::error_handler<wchar_t>::severity;
 
 // The identifier under which diagnostics name the parsed bytes.
 constexpr wchar_t kDocumentId[] = L"policy";
@@ -63,6 +59,7 @@ xml_schema::dom::unique_ptr<xercesc::DOMDocument> ParseDom(const std::vector<uns
                                          location.c_str());
 
     xercesc::MemBufInputSource source(bytes.data(), bytes.size(), "policy", false);
+    source.setCopyBufToStream(false);  // the parser reads the caller's bytes, no copy of them
     xercesc::Wrapper4InputSource input(&source, false);
     xml_schema::dom::unique_ptr<xercesc::DOMDocument> doc(parser->parse(&input));
     if (proxy.failed()) {
@@ -75,30 +72,12 @@ xml_schema::dom::unique_ptr<xercesc::DOMDocument> ParseDom(const std::vector<uns
 
 std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigned char>& bytes,
                                                        const std::wstring& schemaPath) {
-    ErrorHandler errors;
-    if (const auto refusal = document::FindEncodingRefusal(bytes)) {
-        errors.handle(kDocumentId, 1, 1, Severity::fatal, *refusal);
-        errors.throw_if_failed<xml_schema::parsing>();
-    }
-    if (const auto nul = document::FindNulByte(bytes)) {
-        errors.handle(kDocumentId, nul->line, nul->column, Severity::fatal,
-                      L"a NUL byte is not allowed in a policy document");
-        errors.throw_if_failed<xml_schema::parsing>();
-    }
-    if (const auto doctype = document::FindDoctype(bytes)) {
-        errors.handle(kDocumentId, doctype->line, doctype->column, Severity::fatal,
-                      L"a DOCTYPE is not allowed in a policy document");
-        errors.throw_if_failed<xml_schema::parsing>();
-    }
-    if (const auto breach = document::FindMarkupLimitBreach(bytes)) {
-        errors.handle(kDocumentId, breach->position.line, breach->position.column, Severity::fatal,
-                      breach->message);
-        errors.throw_if_failed<xml_schema::parsing>();
-    }
+    document::RefuseUnparsableBytes(bytes, kDocumentId);
 
     document::EnsureXmlPlatform();
     xercesc::XMLGrammarPool& pool = document::GrammarPoolFor(schemaPath);
 
+    ErrorHandler errors;
     ErrorProxy proxy(errors);
     document::StreamedElements streamed([&proxy] { return proxy.failed(); });
     xml_schema::dom::unique_ptr<xercesc::DOMDocument> doc;

@@ -111,23 +111,39 @@ std::wstring Widened(const std::u16string& text) {
     return wide;
 }
 
+const DateTimeElement* DateTimeElementNamed(const XMLCh* localName) {
+    for (const DateTimeElement& element : kDateTimeElements) {
+        if (xercesc::XMLString::equals(localName, element.name)) {
+            return &element;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<std::wstring> UnkeptValue(const DateTimeElement& element, const XMLCh* text) {
+    const std::u16string value = Collapsed(text);
+    const auto problem = Problem(element.kind, value);
+    if (!problem) {
+        return std::nullopt;
+    }
+    return Widened(element.name) + L" '" + Widened(value) + L"': " +
+           std::wstring(problem->begin(), problem->end());
+}
+
 }  // namespace
 
+bool HoldsDateOrTime(const XMLCh* localName) {
+    return DateTimeElementNamed(localName) != nullptr;
+}
+
+std::optional<std::wstring> FindUnkeptValue(const XMLCh* localName, const XMLCh* text) {
+    const DateTimeElement* element = DateTimeElementNamed(localName);
+    return element ? UnkeptValue(*element, text) : std::nullopt;
+}
+
 std::optional<std::wstring> FindUnkeptValue(const xercesc::DOMElement& node) {
-    const XMLCh* localName = node.getLocalName();
-    for (const DateTimeElement& element : kDateTimeElements) {
-        if (!xercesc::XMLString::equals(localName, element.name)) {
-            continue;
-        }
-        const std::u16string value = Collapsed(node.getTextContent());
-        const auto problem = Problem(element.kind, value);
-        if (!problem) {
-            return std::nullopt;
-        }
-        return Widened(element.name) + L" '" + Widened(value) + L"': " +
-               std::wstring(problem->begin(), problem->end());
-    }
-    return std::nullopt;
+    const DateTimeElement* element = DateTimeElementNamed(node.getLocalName());
+    return element ? UnkeptValue(*element, node.getTextContent()) : std::nullopt;
 }
 
 }  // namespace fwcommon::document

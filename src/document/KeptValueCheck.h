@@ -24,4 +24,12 @@ namespace fwcommon::document {
 // parsing thread.
 std::optional<std::wstring> FindUnkeptValue(const xercesc::DOMElement& element);
 
+// True when elements of this local name hold a date or time value: the
+// elements whose text the check reads.
+bool HoldsDateOrTime(const XMLCh* localName);
+
+// The check of the text of an element of the given local name, for a
+// reader that collects the text itself.
+std::optional<std::wstring> FindUnkeptValue(const XMLCh* localName, const XMLCh* text);
+
 }  // namespace fwcommon::document

@@ -143,6 +143,20 @@ TEST(BoundedInput, TrailingNulsInAFileAreRefused) {
     EXPECT_THAT(result.err, HasSubstr("a NUL byte is not allowed in a policy document"));
 }
 
+// A regular file is bounded by its size: it is read whole and its bytes
+// are checked once, by the parse, whose error names the line and column.
+TEST(BoundedInput, RegularFilesAreCheckedOnceByTheParse) {
+    TempDir dir;
+    const auto file = dir.path() / "nul.xml";
+    const char text[] = "<?xml version=\"1.0\"?>\n<a>\n  x\0y</a>\n";
+    WriteBytes(file, ToBytes(std::string(text, sizeof text - 1)));
+    const ToolResult result = RunFwpolicy({"check", file.string()});
+    EXPECT_EQ(1, result.exitStatus);
+    EXPECT_THAT(result.err, HasSubstr("a NUL byte is not allowed in a policy document"));
+    EXPECT_THAT(result.err, HasSubstr(":3:4"));
+    EXPECT_THAT(result.err, ::testing::Not(HasSubstr("at byte")));
+}
+
 TEST(BoundedInput, ArgumentsThatAreNotUtf8AreRefused) {
     TempDir dir;
     const auto file = dir.path() / "policy.xml";
