@@ -34,6 +34,16 @@ std::vector<std::string> AddRule(const fs::path& file, const std::string& name) 
     return {"rule", "add", file.string(), "--section", "local", "--name", name, "--action", "drop"};
 }
 
+// Seconds an edit that must get the lock waits for it: long enough for
+// another whole edit on a loaded machine under the sanitizers.
+constexpr const char* kPatientWait = "600";
+
+std::vector<std::string> PatientlyAddRule(const fs::path& file, const std::string& name) {
+    std::vector<std::string> arguments = AddRule(file, name);
+    arguments.insert(arguments.end(), {"--wait", kPatientWait});
+    return arguments;
+}
+
 int CountOf(const std::vector<std::string>& names, const std::string& name) {
     return static_cast<int>(std::count(names.begin(), names.end(), name));
 }
@@ -48,8 +58,8 @@ TEST(FwpolicyConcurrentEdits, TwoProcessesAddingRulesToOneFileLoseNeitherRule) {
         const std::string second = "Second " + std::to_string(round);
         ToolResult a;
         ToolResult b;
-        std::thread other([&] { b = RunFwpolicy(AddRule(file, second)); });
-        a = RunFwpolicy(AddRule(file, first));
+        std::thread other([&] { b = RunFwpolicy(PatientlyAddRule(file, second)); });
+        a = RunFwpolicy(PatientlyAddRule(file, first));
         other.join();
         EXPECT_EQ(0, a.exitStatus) << a.err;
         EXPECT_EQ(0, b.exitStatus) << b.err;
@@ -152,7 +162,7 @@ TEST(FwpolicyConcurrentEdits, AnEditWaitsForAHeldLockAndGivesUpAfterWait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         held.Release();
     });
-    const ToolResult waited = RunFwpolicy(AddRule(file, "Patient"));
+    const ToolResult waited = RunFwpolicy(PatientlyAddRule(file, "Patient"));
     release.join();
     EXPECT_EQ(0, waited.exitStatus) << waited.err;
     EXPECT_EQ((std::vector<std::string>{kSmallPolicyRule, "Patient"}), ShownNames(file, "local"));

@@ -26,6 +26,10 @@ using fwcommon::test::ToBytes;
 using fwcommon::test::WriteBytes;
 using std::chrono::milliseconds;
 
+// A wait that must end with the lock, however late a loaded machine
+// schedules the thread that releases it.
+constexpr milliseconds kPatientWait(600000);
+
 fs::path FileWith(const fs::path& dir, const std::string& name, const std::string& text) {
     const fs::path file = dir / name;
     WriteBytes(file, ToBytes(text));
@@ -64,7 +68,8 @@ TEST(EditLock, AWaiterFollowsThePathToTheFileThatReplacedTheLockedOne) {
         fs::rename(replacement, file);  // as a finishing edit does
         first.reset();
     });
-    const EditLock second(file.string(), milliseconds(5000));
+    // Generous: the holder may be scheduled late on a loaded machine.
+    const EditLock second(file.string(), kPatientWait);
     holder.join();
     EXPECT_EQ(newInode, second.Status().st_ino);
     EXPECT_NO_THROW(second.ExpectUnchanged());

@@ -2,6 +2,7 @@
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/MemoryLogSink.h>
 #include <fwcommon/StreamLogSink.h>
+#include "common/StartLine.h"
 #include "support/ComposedLog.h"
 
 #include <set>
@@ -139,17 +140,12 @@ TEST_F(LogFacilityTest, EightThreadsLoseAndTearNoLine) {
     CheckingSink sink;
     facade_.SetComponentName(L"worker");
     facade_.AttachSink(&sink);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([this, t] {
-            for (int m = 0; m < kMessages; ++m) {
-                facade_.Log(L"thread " + std::to_wstring(t) + L" message " + std::to_wstring(m), 2);
-            }
-        });
-    }
-    for (auto& thread : threads) {
-        thread.join();
-    }
+    // The threads start together, so that their lines really interleave.
+    test::RunTogether(kThreads, [this](std::size_t t) {
+        for (int m = 0; m < kMessages; ++m) {
+            facade_.Log(L"thread " + std::to_wstring(t) + L" message " + std::to_wstring(m), 2);
+        }
+    });
     EXPECT_FALSE(sink.torn());
     const auto lines = sink.Lines();
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kMessages));
