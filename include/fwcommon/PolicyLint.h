@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,17 @@ struct LintDocument {
 // What a finding is about: a rule or a named object.
 enum class LintSubject : std::int32_t { eRule = 0, eNamedObject = 1 };
 
+// The other rule a rule's finding is about: the earlier rule that covers a
+// shadowed or redundant rule, or the rule that already holds the RuleId or
+// OrderId of a duplicate. Section, position and identifier as in
+// LintFinding.
+struct LintRelatedRule {
+    RuleType section = static_cast<RuleType>(0);
+    std::size_t position = 0;
+    std::int64_t identifier = 0;
+    std::wstring name;
+};
+
 // One finding.
 //  rules: section, position (0-based, in section order, as the rule
 //         indexes of the Context count), identifier (the RuleId) and name;
@@ -96,6 +108,9 @@ struct LintFinding {
     std::int64_t identifier = 0;
     std::wstring name;
     std::wstring message;
+    // For shadowed-rule, redundant-rule, duplicate-rule-id and
+    // duplicate-order-id: the other rule (it is named in the message too).
+    std::optional<LintRelatedRule> relatedRule;
 };
 
 // Checks the documents. Each document's rules see its own named objects and

@@ -46,8 +46,9 @@ public:
 
     void OnObject(const ObjectEntry& object, std::size_t index, LintSeverity severity,
                   const char* code, std::wstring message);
+    // related: the other rule the finding is about, or null.
     void OnRule(const RuleEntry& rule, LintSeverity severity, const char* code,
-                std::wstring message);
+                std::wstring message, const RuleEntry* related = nullptr);
     void MoveSortedInto(std::vector<LintFinding>& out);
 
 private:

@@ -26,7 +26,8 @@ void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,
                                 L"RuleId " + std::to_wstring(r.rule->RuleId()) +
                                     L" of creation type " + std::wstring(r.rule->CreationType()) +
                                     L" is also held by " + DescribeRule(*at->second) + L" of " +
-                                    RuleTypeName(at->second->section));
+                                    RuleTypeName(at->second->section),
+                                at->second);
             }
         }
     }
@@ -81,7 +82,8 @@ void CheckDuplicateOrderIds(const std::vector<RuleEntry>& rules, FindingList& fi
             }
             findings.OnRule(rules[i], LintSeverity::eError, LintCode::kDuplicateOrderId,
                             L"OrderId " + std::to_wstring(rules[i].rule->OrderId()) +
-                                L" is also held by " + DescribeRule(rules[first]));
+                                L" is also held by " + DescribeRule(rules[first]),
+                            &rules[first]);
         }
     }
 }
@@ -181,11 +183,13 @@ private:
         if (SameAction(entry.rule->Action(), earlier.rule->Action())) {
             pass_.findings.OnRule(entry, LintSeverity::eWarning, LintCode::kRedundantRule,
                                   L"is redundant: " + DescribeRule(earlier) +
-                                      L" matches everything it matches, with the same action");
+                                      L" matches everything it matches, with the same action",
+                                  &earlier);
         } else {
             pass_.findings.OnRule(entry, LintSeverity::eError, LintCode::kShadowedRule,
                                   L"can never match: " + DescribeRule(earlier) +
-                                      L" matches everything it matches, with another action");
+                                      L" matches everything it matches, with another action",
+                                  &earlier);
         }
     }
 

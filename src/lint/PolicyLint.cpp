@@ -57,13 +57,17 @@ void FindingList::OnObject(const ObjectEntry& object, std::size_t index, LintSev
 }
 
 void FindingList::OnRule(const RuleEntry& rule, LintSeverity severity, const char* code,
-                         std::wstring message) {
+                         std::wstring message, const RuleEntry* related) {
     LintFinding f = NewFinding(source_, severity, code, std::move(message));
     f.subject = LintSubject::eRule;
     f.section = rule.section;
     f.position = ZeroBased(rule);
     f.identifier = rule.rule->RuleId();
     f.name = rule.rule->Name();
+    if (related != nullptr) {
+        f.relatedRule = LintRelatedRule{related->section, ZeroBased(*related),
+                                        related->rule->RuleId(), related->rule->Name()};
+    }
     const std::uint64_t section = rule.section == 0 ? 99 : static_cast<std::uint64_t>(rule.section);
     findings_.push_back(Keyed{kRuleKey | (section << 40) | rule.position, std::move(f)});
 }

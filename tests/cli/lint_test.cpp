@@ -1,5 +1,8 @@
 // fwpolicy lint: findings, JSON, shared objects and exit statuses.
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -97,6 +100,138 @@ TEST(FwpolicyLint, UnloadableFileExitsWithOneAndUsageErrorsWithTwo) {
     EXPECT_EQ("fwpolicy: no/such/file.xml: cannot read: No such file or directory\n", missing.err);
     EXPECT_EQ(2, RunFwpolicy({"lint"}).exitStatus);
     EXPECT_EQ(2, RunFwpolicy({"lint", "--no-such-flag", kFindings}).exitStatus);
+}
+
+// The findings' codes in the order printed, and the last line.
+struct LintRun {
+    int exitStatus = -1;
+    std::vector<std::string> codes;
+    std::string lastLine;
+};
+
+LintRun Lint(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "lint");
+    const ToolResult r = RunFwpolicy(arguments);
+    LintRun run{r.exitStatus, {}, ""};
+    std::size_t start = 0;
+    for (std::size_t end; (end = r.out.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string line = r.out.substr(start, end - start);
+        for (const char* severity : {"\": error: ", "\": warning: "}) {
+            const std::size_t at = line.find(severity);
+            if (at != std::string::npos) {
+                const std::size_t code = at + std::string(severity).size();
+                run.codes.push_back(line.substr(code, line.find(':', code) - code));
+            }
+        }
+        run.lastLine = line;
+    }
+    return run;
+}
+
+// lint-findings.xml holds two errors (dangling-reference, shadowed-rule)
+// and five warnings (four identifier-out-of-range, one unused-object).
+TEST(FwpolicyLint, SeverityIgnoreAndStrictChooseWhatIsReportedAndWhatFails) {
+    const std::string out = "identifier-out-of-range";
+    struct Case {
+        std::vector<std::string> options;
+        int exitStatus;
+        std::vector<std::string> codes;
+        std::string lastLine;
+    };
+    const std::vector<Case> cases = {
+        {{},
+         1,
+         {"unused-object", out, "dangling-reference", out, out, "shadowed-rule", out},
+         "by code: 4 identifier-out-of-range, 1 dangling-reference, 1 shadowed-rule, "
+         "1 unused-object"},
+        {{"--severity", "warning"},
+         1,
+         {"unused-object", out, "dangling-reference", out, out, "shadowed-rule", out},
+         ""},
+        {{"--severity", "error"},
+         1,
+         {"dangling-reference", "shadowed-rule"},
+         "by code: 1 dangling-reference, 1 shadowed-rule; 5 left out"},
+        {{"--ignore", "dangling-reference", "--ignore", "shadowed-rule"},
+         0,
+         {"unused-object", out, out, out, out},
+         "by code: 4 identifier-out-of-range, 1 unused-object; 2 left out"},
+        {{"--ignore", "dangling-reference", "--ignore", "shadowed-rule", "--strict"},
+         1,
+         {"unused-object", out, out, out, out},
+         ""},
+        {{"--severity", "error", "--ignore", "dangling-reference", "--ignore", "shadowed-rule",
+          "--strict"},
+         0,
+         {},
+         "by code: none; 7 left out"},
+        {{"--ignore", out, "--ignore", "unused-object", "--strict"},
+         1,
+         {"dangling-reference", "shadowed-rule"},
+         ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = c.options;
+        arguments.push_back(kFindings);
+        SCOPED_TRACE(arguments.front());
+        const LintRun run = Lint(arguments);
+        EXPECT_EQ(c.exitStatus, run.exitStatus);
+        EXPECT_EQ(c.codes, run.codes);
+        if (!c.lastLine.empty()) {
+            EXPECT_EQ(c.lastLine, run.lastLine);
+        }
+    }
+    const LintRun onlyWarnings = Lint({"examples/policy.xml", "--strict"});
+    EXPECT_EQ(1, onlyWarnings.exitStatus) << "--strict fails on warnings";
+    EXPECT_EQ("by code: 4 unused-object", onlyWarnings.lastLine);
+}
+
+TEST(FwpolicyLint, AnUnknownCodeOrSeverityIsAUsageErrorWithTheClosestCode) {
+    const ToolResult typo = RunFwpolicy({"lint", kFindings, "--ignore", "shadowd-rule"});
+    EXPECT_EQ(2, typo.exitStatus);
+    EXPECT_EQ(
+        "fwpolicy lint: --ignore: 'shadowd-rule' is not a lint finding code; did you mean "
+        "'shadowed-rule'? (see 'fwpolicy help lint')\n",
+        typo.err);
+    EXPECT_EQ("", typo.out);
+    EXPECT_EQ(2, RunFwpolicy({"lint", kFindings, "--severity", "fatal"}).exitStatus);
+    EXPECT_EQ(2, RunFwpolicy({"lint", "no/such/file.xml", "--ignore", "xyz"}).exitStatus)
+        << "the argument error comes before the file's";
+    EXPECT_NE(std::string::npos, RunFwpolicy({"help", "lint"}).out.find("redundant-rule"))
+        << "help lists the codes";
+}
+
+TEST(FwpolicyLint, JsonNamesTheCoveringRuleAndCountsByFileAndCode) {
+    const ToolResult r = RunFwpolicy({"lint", "--json", kFindings, "--ignore", "unused-object"});
+    EXPECT_EQ(1, r.exitStatus) << r.err;
+    const auto report = nlohmann::ordered_json::parse(r.out);
+    std::vector<std::string> members;
+    for (const auto& [member, value] : report.items())
+        members.push_back(member);
+    EXPECT_EQ((std::vector<std::string>{"findings", "files", "byCode", "leftOut"}), members)
+        << "in the order the text prints them";
+    const auto& shadowed = report["findings"][4];
+    ASSERT_EQ("shadowed-rule", shadowed.at("code"));
+    EXPECT_EQ((nlohmann::ordered_json{{"section", "transit"},
+                                      {"position", 0},
+                                      {"ruleId", 1},
+                                      {"name", "Block web from the office"}}),
+              shadowed.at("relatedRule"));
+    EXPECT_FALSE(report["findings"][0].contains("relatedRule"));
+    EXPECT_EQ(
+        (nlohmann::ordered_json::array({{{"file", kFindings}, {"errors", 2}, {"warnings", 4}}})),
+        report["files"]);
+    EXPECT_EQ(4, report["byCode"]["identifier-out-of-range"]);
+    EXPECT_EQ(1, report["byCode"]["dangling-reference"]);
+    EXPECT_FALSE(report["byCode"].contains("unused-object"));
+    EXPECT_EQ(1, report["leftOut"]);
+}
+
+TEST(FwpolicyLintJson, GoldenOnTheExampleAndOnFindingsOfEveryKindOfSubject) {
+    const ToolResult example = RunFwpolicy({"lint", "--json", "examples/policy.xml"});
+    EXPECT_EQ(Golden("lint-example.json", example.out), example.out);
+    const ToolResult findings = RunFwpolicy({"lint", "--json", kFindings});
+    EXPECT_EQ(Golden("lint-findings.json", findings.out), findings.out);
 }
 
 }  // namespace

@@ -329,6 +329,48 @@ TEST(PolicyLint, FindingsOfSmallPolicies) {
     }
 }
 
+// The other rule a finding is about comes as a field too, not only in the
+// message: the covering rule of a shadowed or redundant rule, the holder of
+// a duplicated RuleId or OrderId.
+TEST(PolicyLint, FindingNamesTheOtherRuleAsAField) {
+    struct Case {
+        const char* name;
+        std::string rules;
+        std::string code;
+        RuleType section;
+        std::size_t position;
+        std::int64_t identifier;
+    };
+    const std::vector<Case> cases = {
+        {"shadowed",
+         Local(1, Tcp(81, 81)) + Local(2, kLan, "Drop") +
+             Local(3, Source(Addr("10.0.0.7")) + Tcp(80, 80)),
+         LintCode::kShadowedRule, eLocalRules, 1, 2},
+        {"redundant", Local(1, kLan) + Local(2, Source(Addr("10.0.0.7")) + Tcp(80, 80)),
+         LintCode::kRedundantRule, eLocalRules, 0, 1},
+        {"duplicate RuleId",
+         RuleOf("LocalRule", 5, 1, Tcp(80, 80)) + RuleOf("TransitRule", 5, 2, Tcp(81, 81)),
+         LintCode::kDuplicateRuleId, eLocalRules, 0, 5},
+        {"duplicate OrderId", Local(1, Tcp(80, 80)) + RuleOf("LocalRule", 2, 1, Tcp(81, 81)),
+         LintCode::kDuplicateOrderId, eLocalRules, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto findings = Lint(Policy("", c.rules));
+        ASSERT_EQ(1u, findings.size()) << Briefs(findings).front();
+        EXPECT_EQ(c.code, findings[0].code);
+        ASSERT_TRUE(findings[0].relatedRule.has_value());
+        const LintRelatedRule& related = *findings[0].relatedRule;
+        EXPECT_EQ(c.section, related.section);
+        EXPECT_EQ(c.position, related.position);
+        EXPECT_EQ(c.identifier, related.identifier);
+        EXPECT_EQ(L"r" + std::to_wstring(c.identifier), related.name);
+    }
+    const auto unused = Lint(Policy(IpObject(1, Addr("10.0.0.1")), Local(1, Tcp(80, 80))));
+    ASSERT_EQ(1u, unused.size());
+    EXPECT_FALSE(unused[0].relatedRule.has_value()) << "a finding about one subject only";
+}
+
 TEST(PolicyLint, DeeplyNestedObjectsAreUnknownNotFollowedToTheEnd) {
     std::string chain;
     for (int id = 1; id < 3000; ++id) {
