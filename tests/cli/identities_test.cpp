@@ -68,7 +68,7 @@ TEST(FwpolicyIdentities, RenumberNumbersOutOfRangeRulesOnceAndDiffPairsThem) {
     const fs::path original = WriteFile(dir.path() / "orig.xml", HandWritten());
 
     const ToolResult lint = RunFwpolicy({"lint", file.string()});
-    EXPECT_EQ(2, CountOf(lint.out, "identifier-out-of-range")) << lint.out;
+    EXPECT_EQ(2, CountOf(lint.out, "warning: identifier-out-of-range")) << lint.out;
 
     const ToolResult renumber = RunFwpolicy({"renumber", file.string()});
     ASSERT_EQ(0, renumber.exitStatus) << renumber.err;
@@ -77,7 +77,8 @@ TEST(FwpolicyIdentities, RenumberNumbersOutOfRangeRulesOnceAndDiffPairsThem) {
         "transit 2 -> 2000000001 (Post) \"Drop all transit\"\n",
         renumber.out);
     EXPECT_EQ("", renumber.err);
-    EXPECT_EQ(0, CountOf(RunFwpolicy({"lint", file.string()}).out, "identifier-out-of-range"));
+    EXPECT_EQ(
+        0, CountOf(RunFwpolicy({"lint", file.string()}).out, "warning: identifier-out-of-range"));
 
     const ToolResult diff = RunFwpolicy({"diff", original.string(), file.string()});
     EXPECT_EQ(1, diff.exitStatus) << diff.err;
