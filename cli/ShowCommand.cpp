@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,9 +16,11 @@
 #include "ConditionText.h"
 #include "DataFiles.h"
 #include "PolicyFile.h"
+#include "RuleFilter.h"
 #include "RuleTable.h"
 #include "TextTable.h"
 #include "Utf8.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -26,6 +31,9 @@ struct ShowOptions {
     std::string objectsFile;
     bool json = false;
     bool raw = false;
+    RuleFilterOptions filter;
+    bool activeOnly = false;
+    bool inactiveOnly = false;
 };
 
 std::vector<std::wstring> Cells(const RuleRow& row) {
@@ -40,13 +48,18 @@ std::vector<std::wstring> Cells(const RuleRow& row) {
             row.schedules};
 }
 
-void PrintSection(const std::string& section, const std::vector<RuleRow>& rows) {
+// "transit rules (3)", or with a filter "transit rules (1 of 3)".
+void PrintSection(const std::string& section, const std::vector<RuleRow>& rows, std::size_t total,
+                  bool narrowed) {
     std::vector<std::vector<std::wstring>> table = {{L"#", L"ID", L"NAME", L"ACTIVE", L"ACTION",
                                                      L"SOURCE", L"DESTINATION", L"SERVICES",
                                                      L"SCHEDULES"}};
     for (const RuleRow& row : rows)
         table.push_back(Cells(row));
-    std::cout << section << " rules (" << rows.size() << ")\n";
+    std::cout << section << " rules (" << rows.size();
+    if (narrowed)
+        std::cout << " of " << total;
+    std::cout << ")\n";
     PrintTable(std::cout, table);
 }
 
@@ -86,10 +99,12 @@ public:
         return SectionRowsInWords(policy, section, words_);
     }
 
-    ConditionJson::Json Json(const Sarvo::PolicyType& policy, const std::string& section) const {
+    ConditionJson::Json Json(const Sarvo::PolicyType& policy, const std::string& section,
+                             const std::set<std::size_t>& kept) const {
         ConditionJson::Json rules = ConditionJson::Json::array();
-        for (const Sarvo::Rule* rule : SectionRules(policy, section))
-            rules.push_back(json_.Rule(*rule, rules.size()));
+        const std::vector<const Sarvo::Rule*> all = SectionRules(policy, section);
+        for (std::size_t position : kept)
+            rules.push_back(json_.Rule(*all[position], position));
         return rules;
     }
 
@@ -102,21 +117,56 @@ private:
     std::shared_ptr<fwcommon::IXmlWrapper> wrapper_ = fwcommon::GetXmlWrapper();
 };
 
+std::vector<RuleRow> Kept(std::vector<RuleRow> rows, const std::set<std::size_t>& kept) {
+    rows.erase(
+        std::remove_if(rows.begin(), rows.end(),
+                       [&kept](const RuleRow& row) { return kept.count(row.position) == 0; }),
+        rows.end());
+    return rows;
+}
+
+// Empty for a whole number; else why it is no rule identifier.
+std::string RuleIdText(const std::string& text) {
+    const bool digits = !text.empty() &&
+                        text.find_first_not_of("-0123456789") == std::string::npos &&
+                        text.find('-', 1) == std::string::npos && text != "-";
+    return digits ? ""
+                  : "'" + terminal::Printable(text) + "' is not a rule identifier (a whole number)";
+}
+
+RuleFilterOptions FilterOptions(const ShowOptions& options) {
+    RuleFilterOptions filter = options.filter;
+    if (options.activeOnly || options.inactiveOnly)
+        filter.active = options.activeOnly;
+    return filter;
+}
+
 int Show(const ShowOptions& options) {
+    if (!LoadDictionaries())
+        return kExitFailure;
+    std::optional<RuleFilter> filter;
+    try {
+        filter.emplace(FilterOptions(options));
+    } catch (const std::invalid_argument& e) {
+        std::cerr << "fwpolicy show: " << terminal::Printable(e.what()) << '\n';
+        return kExitUsage;
+    }
     const auto documents = LoadDocuments(options);
     if (documents.empty())
         return kExitFailure;
-    if (!LoadDictionaries())
-        return kExitFailure;
+    const Sarvo::PolicyType* namedObjects = documents.size() > 1 ? documents[1].get() : nullptr;
+    auto kept = filter->KeptPositions(*documents.front(), namedObjects);
     const RowSource source(documents);
     ConditionJson::Json sections = ConditionJson::Json::object();
     for (const std::string& section : SectionNames()) {
         if (!options.section.empty() && section != options.section)
             continue;
-        if (options.json)
-            sections[section] = source.Json(*documents.front(), section);
-        else
-            PrintSection(section, source.Rows(*documents.front(), section, options.raw));
+        if (options.json) {
+            sections[section] = source.Json(*documents.front(), section, kept[section]);
+        } else {
+            const auto rows = source.Rows(*documents.front(), section, options.raw);
+            PrintSection(section, Kept(rows, kept[section]), rows.size(), filter->Narrows());
+        }
     }
     if (options.json)
         std::cout << sections.dump(2) << '\n';
@@ -137,6 +187,22 @@ void AddShowCommand(CLI::App& app, int* status) {
     show->add_flag("--json", options->json, "Print JSON instead of a table");
     show->add_flag("--raw", options->raw,
                    "Show conditions in the library's display texts instead of the tool's words");
+    RuleFilterOptions& filter = options->filter;
+    show->add_option("--id", filter.id, "Only the rule with this RuleId")
+        ->type_name("RULEID")
+        ->check(RuleIdText);
+    show->add_option("--name", filter.name,
+                     "Only rules whose whole name matches this shell pattern ('*LAN*')");
+    CLI::Option* active = show->add_flag("--active", options->activeOnly, "Only active rules");
+    show->add_flag("--inactive", options->inactiveOnly, "Only inactive rules")->excludes(active);
+    show->add_option("--source", filter.source,
+                     "Only rules that may match traffic from this end: an address, node:N, "
+                     "network:N, name:NODE or a system object, as query --from reads it");
+    show->add_option("--destination", filter.destination,
+                     "Only rules that may match traffic to this end, in the forms of --source");
+    show->add_option("--service", filter.service,
+                     "Only rules that may match this service: tcp/22, udp/53, icmp/8/0, gre, "
+                     "as query --service reads it");
     show->callback([options, status] { *status = Show(*options); });
 }
 
