@@ -32,10 +32,12 @@ public:
     // action with its filter flags or translation, and the conditions.
     Json Rule(const Sarvo::Rule& rule, std::size_t position) const;
 
-private:
+    // One entry of a side, or a member of an ip, interface or vpn object.
     Json IpHost(const Sarvo::IpHostCondition& host) const;
     Json Interface(const Sarvo::InterfaceCondition& interface) const;
     Json VpnHost(const Sarvo::VpnHostCondition& host) const;
+
+private:
     Json Reference(fwcommon::NamedObjectType kind, int id) const;
     Json Protocol(int number) const;
 

@@ -7,13 +7,12 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "CheckCommand.h"
 #include "DataFiles.h"
 #include "Diagnostics.h"
 #include "FileIo.h"
 #include "ItemNames.h"
+#include "ObjectJson.h"
 #include "PolicyFile.h"
 #include "PolicyIndex.h"
 #include "TextTable.h"
@@ -22,13 +21,6 @@
 
 namespace fwpolicy {
 namespace {
-
-nlohmann::json TextsJson(const std::vector<std::wstring>& texts) {
-    nlohmann::json list = nlohmann::json::array();
-    for (const auto& text : texts)
-        list.push_back(ToUtf8(text));
-    return list;
-}
 
 struct ObjectsOptions {
     std::string file;
@@ -85,7 +77,8 @@ int ListObjects(const ObjectsOptions& options) {
         PrintFileError(std::cerr, options.file, e.what());
         return kExitFailure;
     }
-    nlohmann::json json = nlohmann::json::object();
+    const ObjectJsonWriter writer(*policy);
+    ConditionJson::Json json = ConditionJson::Json::object();
     for (std::size_t k = 0; k < KindNames().size(); ++k) {
         const std::string& kind = KindNames()[k];
         if (!options.types.empty() &&
@@ -100,9 +93,9 @@ int ListObjects(const ObjectsOptions& options) {
             PrintKind(kind, objects, index);
             continue;
         }
-        auto& list = json[kind] = nlohmann::json::array();
+        auto& list = json[kind] = ConditionJson::Json::array();
         for (const ObjectEntry* object : objects)
-            list.push_back(ObjectJson(*object, index));
+            list.push_back(writer.Object(*object, index));
     }
     if (options.json)
         std::cout << json.dump(2) << '\n';
@@ -110,15 +103,6 @@ int ListObjects(const ObjectsOptions& options) {
 }
 
 }  // namespace
-
-nlohmann::json ObjectJson(const ObjectEntry& object, const PolicyIndex& index) {
-    return {{"id", object.key.id},
-            {"name", ToUtf8(object.name)},
-            {"creationType", ToUtf8(object.creationType)},
-            {"rules", RulesUsing(index, object.key)},
-            {"inclusions", TextsJson(object.inclusions)},
-            {"exclusions", TextsJson(object.exclusions)}};
-}
 
 void UseItemNames(const std::string& file, PolicyIndex& index) {
     const auto names = LibraryItemNames(ReadFile(file), FromUtf8(file));

@@ -14,9 +14,6 @@ namespace fwpolicy {
 // not hold an object of the index.
 void UseItemNames(const std::string& file, PolicyIndex& index);
 
-// One object as `objects --json` prints it.
-nlohmann::json ObjectJson(const ObjectEntry& object, const PolicyIndex& index);
-
 // `fwpolicy objects FILE [--type KIND...] [--json]`: the named objects of a
 // policy file, kind by kind, with their inclusions and exclusions by the
 // library's item names and how many rules of the file refer to each

@@ -68,12 +68,12 @@ void PrintOptionTable(const Sarvo::Options::Option_sequence& options) {
 }
 
 void PrintOptionJson(const Sarvo::Options::Option_sequence& options) {
-    nlohmann::json list = nlohmann::json::array();
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const Sarvo::Option& option : options) {
-        nlohmann::json entry = {{"name", ToUtf8(option.Name())},
-                                {"creationType", CreationTypeName(option)},
-                                {"value", ToUtf8(option.Value())}};
-        nlohmann::json attributes = nlohmann::json::object();
+        nlohmann::ordered_json entry = {{"name", ToUtf8(option.Name())},
+                                        {"creationType", CreationTypeName(option)},
+                                        {"value", ToUtf8(option.Value())}};
+        nlohmann::ordered_json attributes = nlohmann::ordered_json::object();
         for (const auto& [name, value] : Attributes(option))
             attributes[name] = ToUtf8(value);
         entry["attributes"] = attributes;

@@ -1,11 +1,14 @@
 #include "WhereUsedCommand.h"
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "CheckCommand.h"
 #include "IndexedFiles.h"
@@ -19,7 +22,10 @@ namespace {
 struct WhereUsedOptions {
     std::vector<std::string> files;
     std::string object;
+    bool json = false;
 };
+
+using Json = nlohmann::ordered_json;
 
 // One rule that refers to the object, with every place it does so.
 struct RuleLine {
@@ -76,19 +82,63 @@ void PrintUses(const PolicyIndex& index, const ObjectEntry& object) {
     PrintTable(std::cout, table);
 }
 
+Json ObjectRef(const ObjectEntry& object) {
+    return {{"file", object.file},
+            {"kind", KindName(object.key.kind)},
+            {"id", object.key.id},
+            {"name", ToUtf8(object.name)}};
+}
+
+// One object, the rules that refer to it (with every place they do) and
+// the objects that refer to it, in the order the text prints them.
+Json UsesJson(const PolicyIndex& index, const ObjectEntry& object) {
+    Json rules = Json::array();
+    for (const RuleLine& line : RulesReferring(index, object.key)) {
+        const RuleUse& use = *line.use;
+        Json where = Json::array();
+        for (const RuleUse& other : index.uses) {
+            const bool sameRule = other.file == use.file && other.section == use.section &&
+                                  other.index == use.index && other.object == object.key;
+            const std::string place = WhereName(other.where);
+            if (sameRule && std::find(where.begin(), where.end(), place) == where.end())
+                where.push_back(place);
+        }
+        rules.push_back({{"file", use.file},
+                         {"section", use.section},
+                         {"position", use.index},
+                         {"ruleId", use.ruleId},
+                         {"name", ToUtf8(use.ruleName)},
+                         {"where", where}});
+    }
+    Json dependents = Json::array();
+    for (const ObjectEntry* dependent : DependentObjects(index, object.key))
+        dependents.push_back(ObjectRef(*dependent));
+    Json j = ObjectRef(object);
+    j["rules"] = rules;
+    j["dependentObjects"] = dependents;
+    return j;
+}
+
 int WhereUsed(const WhereUsedOptions& options) {
     PolicyIndex index;
     const bool allLoaded = IndexFiles(options.files, index);
     const std::wstring name = FromUtf8(options.object);
     bool found = false;
+    Json objects = Json::array();
     for (const ObjectEntry& object : index.objects) {
         if (object.name != name)
             continue;
-        if (found)
-            std::cout << '\n';
-        PrintUses(index, object);
+        if (options.json) {
+            objects.push_back(UsesJson(index, object));
+        } else {
+            if (found)
+                std::cout << '\n';
+            PrintUses(index, object);
+        }
         found = true;
     }
+    if (options.json && allLoaded)
+        std::cout << Json{{"objects", objects}}.dump(2) << '\n';
     if (!found && allLoaded)
         std::cerr << "fwpolicy: no named object \"" << terminal::Printable(options.object)
                   << "\" in the files given\n";
@@ -105,6 +155,7 @@ void AddWhereUsedCommand(CLI::App& app, int* status) {
                      "Policy files; rules of one may use objects of another")
         ->required();
     verb->add_option("--object", options->object, "Name of the named object")->required();
+    verb->add_flag("--json", options->json, "Print the objects and their users as JSON");
     verb->callback([options, status] { *status = WhereUsed(*options); });
 }
 

@@ -12,6 +12,7 @@
 #include "EditReport.h"
 #include "FileIo.h"
 #include "ObjectDirectory.h"
+#include "ObjectJson.h"
 #include "ObjectMembers.h"
 #include "ObjectsCommand.h"
 #include "PolicyEdit.h"
@@ -212,7 +213,7 @@ void ShowObject(Context& context, const std::wstring& dataname, const ObjectEdit
         if (!(entry.key == key))
             continue;
         if (a.json)
-            std::cout << ObjectJson(entry, index).dump(2) << '\n';
+            std::cout << ObjectJsonWriter(*policy).Object(entry, index).dump(2) << '\n';
         else
             PrintObject(entry, index);
         return;

@@ -2,6 +2,7 @@
 // output of the tests is held to the schema under docs/ (RunTool checks
 // it); the checker of those schemas refuses what they do not allow.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "cli/JsonOutputCheck.h"
 #include "cli/JsonSchemaCheck.h"
 #include "cli/RunTool.h"
+#include "common/TestFiles.h"
 
 namespace fwcommon::test {
 namespace {
@@ -96,6 +98,20 @@ TEST(JsonOutputCheck, EachReadVerbIsHeldToItsOwnSchema) {
     EXPECT_FALSE(wrong.empty());
     EXPECT_EQ(0u, wrong.front().find("show.schema.json: /local/0: required member"))
         << wrong.front();
+}
+
+TEST(JsonOutputCheck, EveryReadVerbPrintsJsonWithASchema) {
+    const std::vector<std::vector<std::string>> verbs = {
+        {"check"},  {"show"},           {"objects"}, {"object", "show"}, {"where-used"},
+        {"unused"}, {"option", "list"}, {"lint"},    {"query"}};
+    for (std::vector<std::string> verb : verbs) {
+        std::vector<std::string> help = {"help"};
+        help.insert(help.end(), verb.begin(), verb.end());
+        EXPECT_NE(std::string::npos, RunFwpolicy(help).out.find("--json")) << verb.front();
+        verb.push_back("--json");
+        const std::string schema = JsonSchemaFileOf(verb);
+        EXPECT_TRUE(std::filesystem::exists(SourcePath("docs/" + schema))) << schema;
+    }
 }
 
 TEST(FwpolicyShowJson, GoldenOnTheExampleAndOnEveryConditionKind) {

@@ -1,5 +1,9 @@
 // fwpolicy objects, where-used and unused on the example policies.
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -24,11 +28,18 @@ TEST(FwpolicyObjects, JsonCountsRulesAndListsEntriesByName) {
     EXPECT_EQ("Office LAN", json["ip"][0]["name"]);
     EXPECT_EQ(5, json["ip"][0]["rules"]) << "five sections refer to the LAN";
     EXPECT_EQ(0, json["ip"][2]["rules"]);
-    EXPECT_EQ(nlohmann::json::array({"Office LAN", "LocalHost"}), json["ip"][2]["inclusions"])
-        << "system objects and included objects by their names";
-    EXPECT_EQ(nlohmann::json::array({"ID 1207"}), json["vpn"][0]["exclusions"]);
-    EXPECT_EQ(nlohmann::json::array({"NET 12", "MASK HQ-*", "AllCoordinators"}),
-              json["vpn"][0]["inclusions"]);
+    const auto& included = json["ip"][2]["inclusions"];
+    EXPECT_EQ((nlohmann::json{{"id", 200101}, {"name", "Office LAN"}}), included[0]["object"])
+        << "included objects by identifier and name";
+    EXPECT_EQ("system", included[1]["kind"]);
+    EXPECT_EQ("LocalHost", included[1]["name"]);
+    EXPECT_EQ(1207, json["vpn"][0]["exclusions"][0]["node"]);
+    EXPECT_EQ("vpn-network:12", json["vpn"][0]["inclusions"][0]["text"]);
+    EXPECT_EQ("HQ-*", json["vpn"][0]["inclusions"][1]["pattern"]);
+    EXPECT_EQ("AllCoordinators", json["vpn"][0]["inclusions"][2]["name"]);
+    const auto& lan = json["ip"][0];
+    EXPECT_EQ(24, lan["inclusions"][0]["prefixLength"]);
+    EXPECT_EQ("192.168.10.254", lan["exclusions"][0]["last"]);
 }
 
 TEST(FwpolicyObjects, UnknownTypeIsAUsageError) {
@@ -93,6 +104,58 @@ TEST(FwpolicyUnused, UnloadableFileFailsButOthersAreStillListed) {
     EXPECT_EQ(1, r.exitStatus);
     EXPECT_NE(std::string::npos, r.out.find("examples/policy.xml: vpn 300302 Remote staff\n"));
     EXPECT_EQ("fwpolicy: no/such.xml: cannot read: No such file or directory\n", r.err);
+}
+
+TEST(FwpolicyObjectsJson, GoldenOnTheExampleAndOnEveryConditionKind) {
+    for (const auto& [file, golden] : std::vector<std::pair<std::string, std::string>>{
+             {"examples/policy.xml", "objects-example.json"},
+             {"tests/data/cli/every-kind.xml", "objects-every-kind.json"}}) {
+        const ToolResult r = RunFwpolicy({"objects", file, "--json"});
+        ASSERT_EQ(0, r.exitStatus) << r.err;
+        EXPECT_EQ(Golden(golden, r.out), r.out) << file;
+        std::vector<std::string> kinds;
+        const auto json = nlohmann::ordered_json::parse(r.out);
+        for (const auto& [kind, objects] : json.items())
+            kinds.push_back(kind);
+        EXPECT_EQ((std::vector<std::string>{"ip", "interface", "vpn", "service", "schedule"}),
+                  kinds)
+            << "in the order the tables print them";
+    }
+    const ToolResult one =
+        RunFwpolicy({"object", "show", "examples/policy.xml", "--name", "Mail", "--json"});
+    ASSERT_EQ(0, one.exitStatus) << one.err;
+    EXPECT_EQ(Golden("object-show-mail.json", one.out), one.out);
+}
+
+TEST(FwpolicyObjectsJson, WhereUsedAndUnusedGiveObjectsAndRulesAsFields) {
+    const ToolResult used =
+        RunFwpolicy({"where-used", "examples/policy.xml", "--object", "Office LAN", "--json"});
+    ASSERT_EQ(0, used.exitStatus) << used.err;
+    EXPECT_EQ(Golden("where-used-office-lan.json", used.out), used.out);
+    const auto objects = nlohmann::json::parse(used.out).at("objects");
+    ASSERT_EQ(1u, objects.size());
+    EXPECT_EQ(200101, objects[0]["id"]);
+    EXPECT_EQ(5u, objects[0]["rules"].size());
+    EXPECT_EQ("tunnel", objects[0]["rules"][3]["section"]);
+    EXPECT_EQ(0, objects[0]["rules"][3]["position"]);
+    EXPECT_EQ(nlohmann::json::array({"source"}), objects[0]["rules"][3]["where"]);
+    EXPECT_EQ("Büro München", objects[0]["dependentObjects"][0]["name"]);
+
+    const ToolResult none =
+        RunFwpolicy({"where-used", "examples/policy.xml", "--object", "Nothing", "--json"});
+    EXPECT_EQ(1, none.exitStatus);
+    EXPECT_EQ(nlohmann::json::array(), nlohmann::json::parse(none.out).at("objects"));
+
+    const ToolResult unused = RunFwpolicy({"unused", "examples/policy.xml", "--json"});
+    ASSERT_EQ(0, unused.exitStatus) << unused.err;
+    const auto list = nlohmann::json::parse(unused.out).at("unused");
+    ASSERT_EQ(4u, list.size());
+    EXPECT_EQ((nlohmann::json{{"file", "examples/policy.xml"},
+                              {"kind", "ip"},
+                              {"id", 300103},
+                              {"name", "Büro München"}}),
+              list[0]);
+    EXPECT_EQ(1, RunFwpolicy({"unused", "no/such/file.xml", "--json"}).exitStatus);
 }
 
 }  // namespace
