@@ -13,6 +13,7 @@
 #include "ConditionText.h"
 #include "DataFiles.h"
 #include "Diagnostics.h"
+#include "ObjectJson.h"
 #include "ObjectsCommand.h"
 #include "PolicyFile.h"
 #include "PolicyIndex.h"
@@ -204,19 +205,15 @@ void PrintRule(const RuleView& view, const ConditionText& words) {
 // only one rule shows: its section, order id and creation type, and every
 // named object it refers to directly or through others, each as `object
 // show --json` prints it with its kind.
-ConditionJson::Json RuleJson(const RuleView& view, const ConditionJson& json) {
+ConditionJson::Json RuleJson(const RuleView& view, const ConditionJson& json,
+                             const ObjectJsonWriter& objectJson) {
     ConditionJson::Json rule = json.Rule(*view.shown.rule, view.shown.index);
     rule["section"] = view.shown.section;
     rule["orderId"] = view.shown.rule->OrderId();
     rule["creationType"] = ToUtf8(view.shown.rule->CreationType());
     ConditionJson::Json& objects = rule["objects"] = ConditionJson::Json::array();
-    for (const ObjectEntry* object : view.objects) {
-        ConditionJson::Json entry = {{"kind", KindName(object->key.kind)}};
-        const nlohmann::json shown = ObjectJson(*object, view.index);
-        for (const auto& [key, value] : shown.items())
-            entry[key] = value;
-        objects.push_back(entry);
-    }
+    for (const ObjectEntry* object : view.objects)
+        objects.push_back(objectJson.Object(*object, view.index));
     return rule;
 }
 
@@ -239,7 +236,10 @@ int ShowRule(const RuleShowArguments& a) {
             UseItemNames(a.file, view.index);
         view.objects = ObjectsOf(view.index, view.shown);
         if (a.json)
-            std::cout << RuleJson(view, ConditionJson(names, protocols, words)).dump(2) << '\n';
+            std::cout << RuleJson(view, ConditionJson(names, protocols, words),
+                                  ObjectJsonWriter(*policy))
+                             .dump(2)
+                      << '\n';
         else
             PrintRule(view, words);
         return kExitOk;
