@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Utf8.h"
+#include "terminal/Progress.h"
 #include "terminal/SafeText.h"
 
 namespace fwpolicy {
@@ -18,9 +19,14 @@ std::vector<std::string>& Noted() {
 
 }  // namespace
 
+void BeQuiet() {
+    quiet = true;
+    terminal::SetProgressShown(false);
+}
+
 void AddQuietFlag(CLI::App& verb) {
-    verb.add_flag_callback(
-        "-q,--quiet", [] { quiet = true; }, "Do not print the line that says what was done");
+    verb.add_flag_callback("-q,--quiet", BeQuiet,
+                           "Do not print the line that says what was done, nor progress");
 }
 
 void NoteEdit(const std::string& line) {

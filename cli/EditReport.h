@@ -16,8 +16,11 @@ namespace fwpolicy {
 // file is replaced, and drops it when nothing was written (a failure, a
 // dry run, nothing to change). Main thread only, as the verbs are.
 
-// Adds -q/--quiet, which silences the line.
+// Adds -q/--quiet, which silences the line (and the progress line).
 void AddQuietFlag(CLI::App& verb);
+
+// What -q does, given before the verb.
+void BeQuiet();
 
 // Records the line of the edit under way (UTF-8; text from the policy is
 // made printable when the line is printed).

@@ -14,6 +14,7 @@
 
 #include "AtomicFile.h"
 #include "StreamingMarkupCheck.h"
+#include "terminal/Progress.h"
 
 namespace fwpolicy {
 namespace {
@@ -214,6 +215,7 @@ void ReplaceInPlace(const std::string& path, const std::vector<unsigned char>& b
             throw std::runtime_error("is not a regular file; edits replace regular files only");
         }
     }
+    const terminal::ProgressStage stage("writing " + path);
     ReplaceFileAtomically(path, bytes);
 }
 

@@ -19,6 +19,7 @@
 #include "Utf8.h"
 #include "editor/ObjectDirectory.h"
 #include "terminal/SafeText.h"
+#include "terminal/Style.h"
 
 namespace fwpolicy {
 namespace {
@@ -98,6 +99,13 @@ std::string Subject(const fwcommon::LintFinding& f) {
            std::to_string(f.identifier);
 }
 
+// "error" or "warning", in its colour when colour is wanted.
+std::string SeverityWord(fwcommon::LintSeverity severity) {
+    return terminal::Styled(fwcommon::LintSeverityName(severity),
+                            severity == fwcommon::LintSeverity::eError ? terminal::Style::kError
+                                                                       : terminal::Style::kWarning);
+}
+
 // "by code: 4 identifier-out-of-range, 1 shadowed-rule; 2 left out".
 std::string CodeLine(const Selection& selection) {
     std::string line = "by code: ";
@@ -115,9 +123,8 @@ void PrintText(const Selection& selection, const std::vector<std::string>& sourc
     std::map<std::string, std::pair<int, int>> counts;
     for (const auto& f : selection.shown) {
         std::cout << terminal::Printable(FileLabel(f.source)) << ": " << Subject(f) << " \""
-                  << terminal::Printable(ToUtf8(f.name))
-                  << "\": " << fwcommon::LintSeverityName(f.severity) << ": " << f.code << ": "
-                  << terminal::Printable(ToUtf8(f.message)) << '\n';
+                  << terminal::Printable(ToUtf8(f.name)) << "\": " << SeverityWord(f.severity)
+                  << ": " << f.code << ": " << terminal::Printable(ToUtf8(f.message)) << '\n';
         auto& [errors, warnings] = counts[f.source];
         (f.severity == fwcommon::LintSeverity::eError ? errors : warnings) += 1;
     }

@@ -17,6 +17,7 @@
 #include "MarkupScan.h"
 #include "ReplaceChecks.h"
 #include "Utf8.h"
+#include "terminal/Progress.h"
 
 namespace fwpolicy {
 namespace {
@@ -54,6 +55,7 @@ struct EditedBytes {
 EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::wstring& dataname,
                            const SourceEditFunction& edit) {
     ClearDocumentTouches();
+    const terminal::ProgressStage stage("editing " + ToUtf8(dataname));
     fwcommon::Context context(dataname);
     Load(context, dataname, bytes);
     EditedBytes result;
@@ -209,7 +211,10 @@ int ReadThroughContext(const std::string& file, const EditFunction& read) {
     try {
         const std::wstring dataname = FromUtf8(file);
         fwcommon::Context context(dataname);
-        Load(context, dataname, ReadFile(file));
+        {
+            const terminal::ProgressStage stage("loading " + file);
+            Load(context, dataname, ReadFile(file));
+        }
         read(context, dataname);
         return kExitOk;
     } catch (const xml_schema::exception& e) {

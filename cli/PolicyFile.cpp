@@ -5,11 +5,13 @@
 #include <fwcommon/PolicyDocument.h>
 #include "Diagnostics.h"
 #include "FileIo.h"
+#include "terminal/Progress.h"
 
 namespace fwpolicy {
 
 std::unique_ptr<Sarvo::PolicyType> LoadPolicyFile(const std::string& file, std::ostream& err) {
     try {
+        const terminal::ProgressStage stage("loading " + file);
         return fwcommon::ParsePolicyDocument(ReadFile(file));
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(err, file, e);

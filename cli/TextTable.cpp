@@ -1,15 +1,25 @@
 #include "TextTable.h"
 
 #include <algorithm>
+#include <numeric>
+#include <optional>
 
 #include "Utf8.h"
 #include "terminal/DisplayWidth.h"
+#include "terminal/OutputSettings.h"
 #include "terminal/SafeText.h"
+#include "terminal/Style.h"
 
 namespace fwpolicy {
 namespace {
 
 using Cells = std::vector<std::string>;
+
+constexpr std::size_t kIndent = 2;
+constexpr std::size_t kGap = 2;
+// A cut column keeps at least one character and the ellipsis.
+constexpr std::size_t kNarrowestCut = 2;
+const std::string kEllipsis = "…";
 
 std::vector<Cells> PrintableCells(const std::vector<std::vector<std::wstring>>& rows) {
     std::vector<Cells> out;
@@ -33,20 +43,77 @@ std::vector<std::size_t> ColumnWidths(const std::vector<Cells>& rows) {
     return widths;
 }
 
+bool IsNumber(const std::string& cell) {
+    return !cell.empty() &&
+           std::all_of(cell.begin(), cell.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Columns whose cells below the heading are all numbers: a cut identifier
+// would be useless.
+std::vector<bool> NumberColumns(const std::vector<Cells>& rows, std::size_t columns) {
+    std::vector<bool> numbers(columns, true);
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            numbers[c] = numbers[c] && IsNumber(rows[r][c]);
+    }
+    return numbers;
+}
+
+// The column widths that fit `limit` cells: the widest cuttable columns
+// narrowed to one common width, as wide as the limit allows.
+std::vector<std::size_t> Fitted(std::vector<std::size_t> widths, const std::vector<bool>& fixed,
+                                std::size_t limit) {
+    const std::size_t overhead = kIndent + kGap * (widths.empty() ? 0 : widths.size() - 1);
+    const std::size_t total = std::accumulate(widths.begin(), widths.end(), overhead);
+    if (total <= limit)
+        return widths;
+    std::size_t kept = overhead;
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        kept += fixed[c] ? widths[c] : 0;
+    auto cutTo = [&](std::size_t cap) {
+        std::size_t sum = kept;
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            sum += fixed[c] ? 0 : std::min(widths[c], cap);
+        return sum;
+    };
+    std::size_t cap = *std::max_element(widths.begin(), widths.end());
+    while (cap > kNarrowestCut && cutTo(cap) > limit)
+        --cap;
+    for (std::size_t c = 0; c < widths.size(); ++c) {
+        if (!fixed[c])
+            widths[c] = std::min(widths[c], cap);
+    }
+    return widths;
+}
+
+std::string Cut(const std::string& cell, std::size_t width) {
+    if (terminal::DisplayWidth(cell) <= width)
+        return cell;
+    return terminal::FitToWidth(cell, width - 1) + kEllipsis;
+}
+
+std::string Line(const Cells& row, const std::vector<std::size_t>& widths) {
+    std::string line;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+        const std::string cell = Cut(row[c], widths[c]);
+        line += cell;
+        if (c + 1 < row.size())
+            line += std::string(widths[c] - terminal::DisplayWidth(cell) + kGap, ' ');
+    }
+    return line;
+}
+
 }  // namespace
 
 void PrintTable(std::ostream& out, const std::vector<std::vector<std::wstring>>& rows) {
     const std::vector<Cells> cells = PrintableCells(rows);
-    const std::vector<std::size_t> widths = ColumnWidths(cells);
-    constexpr std::size_t kGap = 2;
-    for (const auto& row : cells) {
-        std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            line += row[c];
-            if (c + 1 < row.size())
-                line += std::string(widths[c] - terminal::DisplayWidth(row[c]) + kGap, ' ');
-        }
-        out << "  " << line << '\n';
+    std::vector<std::size_t> widths = ColumnWidths(cells);
+    if (const std::optional<std::size_t> limit = terminal::TableWidth())
+        widths = Fitted(widths, NumberColumns(cells, widths.size()), *limit);
+    for (std::size_t r = 0; r < cells.size(); ++r) {
+        const std::string line = Line(cells[r], widths);
+        out << std::string(kIndent, ' ')
+            << (r == 0 ? terminal::Styled(line, terminal::Style::kHeading) : line) << '\n';
     }
 }
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "CheckCommand.h"
 #include "CommandLine.h"
 #include "DiffCommand.h"
+#include "EditReport.h"
 #include "FileIo.h"
 #include "FormatCommand.h"
 #include "LintCommand.h"
@@ -33,6 +36,9 @@
 #include "UnusedCommand.h"
 #include "Utf8Check.h"
 #include "WhereUsedCommand.h"
+#include "terminal/OutputSettings.h"
+#include "terminal/Pager.h"
+#include "terminal/Progress.h"
 
 namespace {
 
@@ -95,9 +101,46 @@ int WithOutputChecked(int status, const CLI::App& verb) {
     return status == fwpolicy::kExitOk ? fwpolicy::kExitFailure : status;
 }
 
-}  // namespace
+// --color=auto|always|never.
+void AddOutputOptions(CLI::App& app, bool* noPager) {
+    static const std::map<std::string, fwpolicy::terminal::ColorChoice> choices = {
+        {"auto", fwpolicy::terminal::ColorChoice::kAuto},
+        {"always", fwpolicy::terminal::ColorChoice::kAlways},
+        {"never", fwpolicy::terminal::ColorChoice::kNever}};
+    app.add_option_function<std::string>(
+           "--color",
+           [](const std::string& choice) {
+               fwpolicy::terminal::SetColorChoice(choices.at(choice));
+           },
+           "Colour the output: auto (on a terminal, unless NO_COLOR is set), always or never")
+        ->check(CLI::IsMember({"auto", "always", "never"}))
+        ->type_name("WHEN");
+    app.add_flag_function(
+        "--wide", [](std::int64_t) { fwpolicy::terminal::SetWide(true); },
+        "Print table cells in full instead of fitting the terminal's width");
+    app.add_flag("--no-pager", *noPager, "Do not page the output on a terminal");
+    app.add_flag_function(
+        "-q,--quiet", [](std::int64_t) { fwpolicy::BeQuiet(); },
+        "Show no progress on a terminal while a verb works, nor what an edit did");
+}
 
-int main(int argc, char** argv) {
+// The verbs whose output is for reading, paged on a terminal; edits and the
+// verbs that write documents are not.
+bool PagedVerb(const CLI::App& app) {
+    static const std::set<std::string> paged = {"show", "objects", "where-used", "unused",
+                                                "diff", "lint",    "domains",    "help"};
+    static const std::set<std::string> pagedSecondWords = {"show", "list"};
+    const auto verbs = app.get_subcommands();
+    if (verbs.empty())
+        return false;
+    const CLI::App& verb = *verbs.front();
+    if (paged.count(verb.get_name()) > 0)
+        return true;
+    const auto second = verb.get_subcommands();
+    return !second.empty() && pagedSecondWords.count(second.front()->get_name()) > 0;
+}
+
+int Run(int argc, char** argv) {
     CLI::App app{"fwpolicy: check, show, compare and edit firewall policy files", "fwpolicy"};
     app.require_subcommand(1);
     app.fallthrough();  // -v is accepted after the verb too
@@ -106,6 +149,8 @@ int main(int argc, char** argv) {
     app.add_option_function<std::string>("--max-size", SetMaxSize,
                                          "Refuse policy files larger than SIZE (default 1G)")
         ->type_name("SIZE");
+    bool noPager = false;
+    AddOutputOptions(app, &noPager);
     int status = fwpolicy::kExitOk;
     fwpolicy::AddNewCommand(app, &status);
     fwpolicy::AddCheckCommand(app, &status);
@@ -130,6 +175,7 @@ int main(int argc, char** argv) {
     if (!ArgumentsAreUtf8(argc, argv)) {
         return fwpolicy::kExitUsage;
     }
+    fwpolicy::terminal::PageStandardOutput([&app, &noPager] { return !noPager && PagedVerb(app); });
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (const auto unknown = fwpolicy::UnknownVerb(app, args)) {
         std::cerr << "fwpolicy: " << *unknown << '\n';
@@ -151,4 +197,14 @@ int main(int argc, char** argv) {
         return fwpolicy::kExitUsage;
     }
     return WithOutputChecked(status, DeepestVerb(app));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    fwpolicy::terminal::SetProgressShown(true);  // counts its seconds from here
+    const int status = Run(argc, argv);
+    fwpolicy::terminal::FinishProgress();
+    fwpolicy::terminal::FinishPager();
+    return status;
 }
