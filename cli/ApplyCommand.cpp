@@ -112,7 +112,7 @@ void PrintDifferences(const std::vector<unsigned char>& before,
     const auto first = fwcommon::ParsePolicyDocument(before);
     const auto second = fwcommon::ParsePolicyDocument(after);
     for (const Difference& d : ComparePolicies(*first, *second))
-        std::cout << terminal::Printable(DifferenceLine(d)) << '\n';
+        std::cout << DifferenceText(d);
 }
 
 // Clears the session however the script ends.

@@ -36,7 +36,7 @@ public:
     std::vector<std::string> SideEntries(const Sarvo::NetworkCondition& side) const;
     std::string Service(const Sarvo::ServiceCondition& service) const;
     std::string Schedule(const Sarvo::ScheduleCondition& schedule) const;
-    // One entry of a side.
+    // One entry of a side or of an ip, interface or vpn object.
     std::string IpHost(const Sarvo::IpHostCondition& host) const;
     std::string Interface(const Sarvo::InterfaceCondition& interface) const;
     std::string VpnHost(const Sarvo::VpnHostCondition& host) const;

@@ -1,6 +1,5 @@
 #include "PolicyDiff.h"
 
-#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
@@ -8,52 +7,61 @@
 #include <utility>
 
 #include <fwcommon/RuleIdentifier.h>
-#include <fwcommon/XmlInterfaceObjectStrictComparator.h>
-#include <fwcommon/XmlIpObjectStrictComparator.h>
-#include <fwcommon/XmlRulesStrictCompare.h>
-#include <fwcommon/XmlScheduleObjectStrictComparator.h>
-#include <fwcommon/XmlServiceObjectStrictComparator.h>
-#include <fwcommon/XmlVpnObjectStrictComparator.h>
+
+#include "ConditionText.h"
+#include "DataFiles.h"
 #include "RuleSection.h"
 #include "Utf8.h"
+#include "diff/ElementFields.h"
+#include "diff/RuleMoves.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
 
 using Key = std::pair<std::wstring, std::wstring>;
+using RulePairs = std::map<const Sarvo::Rule*, const Sarvo::Rule*>;
 
-// Two elements that differ only where the strict comparators do not look
-// (Reserved attributes, an object's creation type).
-const wchar_t* const kOutsideComparison = L"fields the strict comparison leaves out differ";
+// The words of one document's conditions, with its own object names.
+struct DocumentWords {
+    DocumentWords(const Sarvo::PolicyType& policy, const textforms::ProtocolNames& protocols)
+        : words(names, protocols) {
+        CollectKindedObjectNames(policy, names);
+    }
+    KindedObjectNames names;
+    ConditionText words;
+};
+
+// The second sequence's elements by key, and the keys of the first.
+template <typename Sequence, typename KeyOf>
+std::map<Key, const typename Sequence::value_type*> ByKey(const Sequence& elements, KeyOf keyOf) {
+    std::map<Key, const typename Sequence::value_type*> found;
+    for (const auto& element : elements)
+        found.emplace(keyOf(element), &element);
+    return found;
+}
 
 // Pairs the elements of two sequences by key and reports removals and
 // changes in the first's order, then additions in the second's. Describe
-// fills kind, key, creation type and name; Compare returns the mismatch
-// text, empty when equal.
-template <typename Sequence, typename KeyOf, typename Describe, typename Compare>
+// fills kind, key, creation type and name; Fields lists what differs.
+template <typename Sequence, typename KeyOf, typename Describe, typename Fields>
 void Pair(const Sequence& first, const Sequence& second, const std::string& group, KeyOf keyOf,
-          Describe describe, Compare compare, std::vector<Difference>& out) {
-    using Element = typename Sequence::value_type;
-    std::map<Key, const Element*> later;
-    for (const auto& element : second)
-        later.emplace(keyOf(element), &element);
-    std::map<Key, bool> earlier;
+          Describe describe, Fields fields, std::vector<Difference>& out) {
+    const auto later = ByKey(second, keyOf);
+    const auto earlier = ByKey(first, keyOf);
     for (const auto& element : first) {
-        const Key key = keyOf(element);
-        earlier.emplace(key, true);
-        const auto match = later.find(key);
-        Difference d = describe(element);
+        const auto match = later.find(keyOf(element));
+        Difference d = describe(match == later.end() ? element : *match->second);
         d.group = group;
         if (match == later.end()) {
             d.change = "removed";
-            out.push_back(d);
-        } else if (const std::wstring detail = compare(element, *match->second); !detail.empty()) {
-            d = describe(*match->second);
-            d.group = group;
+        } else {
             d.change = "changed";
-            d.detail = detail;
-            out.push_back(d);
+            d.fields = fields(element, *match->second);
+            if (d.fields.empty())
+                continue;
         }
+        out.push_back(d);
     }
     for (const auto& element : second) {
         if (earlier.count(keyOf(element)) == 0) {
@@ -71,6 +79,16 @@ std::wstring RuleIdentifier(const Sarvo::Rule& rule) {
 
 Key RuleKey(const Sarvo::Rule& r) {
     return Key(RuleIdentifier(r), r.CreationType());
+}
+
+Difference DescribeRule(const Sarvo::Rule& r) {
+    Difference d;
+    d.group = "rule";
+    d.kind = SectionOfRule(r);
+    d.key = RuleIdentifier(r);
+    d.creationType = CreationTypeWord(r.CreationType());
+    d.name = r.Name();
+    return d;
 }
 
 // Whether b is a with another RuleId: same section, creation type and
@@ -94,27 +112,23 @@ TwinKey TwinKeyOf(const Sarvo::Rule& r) {
 // Rules of the first document without a partner of their key that have an
 // unpaired twin in the second: renumbered rather than removed and added.
 // Each twin is taken once, in document order.
-std::vector<std::pair<const Sarvo::Rule*, const Sarvo::Rule*>> RenumberedRules(
-    const Sarvo::Rules::Rule_sequence& first, const Sarvo::Rules::Rule_sequence& second) {
-    std::set<Key> inFirst;
-    std::set<Key> inSecond;
-    for (const auto& r : first)
-        inFirst.insert(RuleKey(r));
-    for (const auto& r : second)
-        inSecond.insert(RuleKey(r));
+RulePairs RenumberedRules(const Sarvo::Rules::Rule_sequence& first,
+                          const Sarvo::Rules::Rule_sequence& second) {
+    const auto inFirst = ByKey(first, RuleKey);
+    const auto inSecond = ByKey(second, RuleKey);
     std::map<TwinKey, std::vector<const Sarvo::Rule*>> unpaired;
     for (const auto& r : second) {
         if (inFirst.count(RuleKey(r)) == 0)
             unpaired[TwinKeyOf(r)].push_back(&r);
     }
-    std::vector<std::pair<const Sarvo::Rule*, const Sarvo::Rule*>> pairs;
+    RulePairs pairs;
     for (const auto& r : first) {
         const auto candidates = unpaired.find(TwinKeyOf(r));
         if (inSecond.count(RuleKey(r)) != 0 || candidates == unpaired.end())
             continue;
         for (const Sarvo::Rule*& twin : candidates->second) {
             if (twin != nullptr && SameButIdentifier(r, *twin)) {
-                pairs.emplace_back(&r, twin);
+                pairs.emplace(&r, twin);
                 twin = nullptr;
                 break;
             }
@@ -123,133 +137,115 @@ std::vector<std::pair<const Sarvo::Rule*, const Sarvo::Rule*>> RenumberedRules(
     return pairs;
 }
 
-// Takes the removal and the addition of each renumbered rule out of the
-// differences and reports the rule as renumbered instead.
-void ReportRenumbered(
-    const std::vector<std::pair<const Sarvo::Rule*, const Sarvo::Rule*>>& renumbered,
-    std::vector<Difference>& rules) {
-    std::set<Key> removed;
-    std::set<Key> added;
-    for (const auto& [before, after] : renumbered) {
-        removed.insert(RuleKey(*before));
-        added.insert(RuleKey(*after));
+// Every rule of the first document with its partner in the second: by key,
+// or as a renumbered twin.
+RulePairs AllRulePairs(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                       const RulePairs& renumbered) {
+    RulePairs pairs = renumbered;
+    const auto later = ByKey(second.Rules().Rule(), RuleKey);
+    for (const auto& rule : first.Rules().Rule()) {
+        const auto match = later.find(RuleKey(rule));
+        if (match != later.end())
+            pairs.emplace(&rule, match->second);
     }
-    std::vector<Difference> kept;
-    for (const Difference& d : rules) {
-        const Key key(d.key, d.creationType);
-        if ((d.change == "removed" && removed.count(key) != 0) ||
-            (d.change == "added" && added.count(key) != 0))
-            continue;
-        kept.push_back(d);
-    }
-    for (const auto& [before, after] : renumbered) {
-        Difference d;
-        d.group = "rule";
-        d.change = "renumbered";
-        d.kind = SectionOfRule(*after);
-        d.key = RuleIdentifier(*after);
-        d.creationType = after->CreationType();
-        d.name = after->Name();
-        d.detail = L"RuleId " + RuleIdentifier(*before) + L" -> " + RuleIdentifier(*after);
-        kept.push_back(d);
-    }
-    rules = kept;
+    return pairs;
 }
 
 void CompareRules(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                  const DocumentWords& before, const DocumentWords& after,
                   std::vector<Difference>& out) {
-    std::vector<Difference> rules;
-    Pair(
-        first.Rules().Rule(), second.Rules().Rule(), "rule", RuleKey,
-        [](const Sarvo::Rule& r) {
-            Difference d;
-            d.kind = SectionOfRule(r);
-            d.key = RuleIdentifier(r);
-            d.creationType = r.CreationType();
-            d.name = r.Name();
-            return d;
-        },
-        [](const Sarvo::Rule& a, const Sarvo::Rule& b) {
-            if (a == b)
-                return std::wstring();
-            std::wstring mismatch;
-            const std::shared_ptr<Sarvo::Rule> left(a._clone());
-            const std::shared_ptr<Sarvo::Rule> right(b._clone());
-            if (fwcommon::XmlRulesStrictCompare(left, right, mismatch) || mismatch.empty())
-                return std::wstring(kOutsideComparison);
-            return mismatch;
-        },
-        rules);
-    ReportRenumbered(RenumberedRules(first.Rules().Rule(), second.Rules().Rule()), rules);
-    out.insert(out.end(), rules.begin(), rules.end());
+    const auto& a = first.Rules().Rule();
+    const auto& b = second.Rules().Rule();
+    const RulePairs renumbered = RenumberedRules(a, b);
+    const RulePairs pairs = AllRulePairs(first, second, renumbered);
+    const auto moves = RuleMoves(first, second, pairs);
+    const auto changed = [&](const Sarvo::Rule& rule, const std::string& change) {
+        const Sarvo::Rule& partner = *pairs.at(&rule);
+        Difference d = DescribeRule(partner);
+        d.change = change;
+        d.fields = RuleFieldChanges(rule, partner, before.words, after.words);
+        if (const auto move = moves.find(&rule); move != moves.end())
+            d.fields.insert(d.fields.begin(), {"moved", std::to_string(move->second.before),
+                                               std::to_string(move->second.after)});
+        if (!d.fields.empty())
+            out.push_back(d);
+    };
+    for (const auto& rule : a) {
+        if (renumbered.count(&rule) != 0)
+            continue;
+        if (pairs.count(&rule) != 0) {
+            changed(rule, "changed");
+        } else {
+            Difference d = DescribeRule(rule);
+            d.change = "removed";
+            out.push_back(d);
+        }
+    }
+    std::set<const Sarvo::Rule*> partners;
+    for (const auto& [rule, partner] : pairs)
+        partners.insert(partner);
+    for (const auto& rule : b) {
+        if (partners.count(&rule) == 0) {
+            Difference d = DescribeRule(rule);
+            d.change = "added";
+            out.push_back(d);
+        }
+    }
+    for (const auto& rule : a) {
+        if (renumbered.count(&rule) != 0)
+            changed(rule, "renumbered");
+    }
 }
 
-template <typename Comparator, typename Sequence>
-void CompareObjects(const Sequence& first, const Sequence& second, const std::string& kind,
-                    std::vector<Difference>& out) {
+std::string KindWordOf(const Sarvo::IpObject&) {
+    return "ip";
+}
+std::string KindWordOf(const Sarvo::InterfaceObject&) {
+    return "interface";
+}
+std::string KindWordOf(const Sarvo::VpnObject&) {
+    return "vpn";
+}
+std::string KindWordOf(const Sarvo::ServiceObject&) {
+    return "service";
+}
+std::string KindWordOf(const Sarvo::ScheduleObject&) {
+    return "schedule";
+}
+
+template <typename Sequence>
+void CompareObjects(const Sequence& first, const Sequence& second, const DocumentWords& before,
+                    const DocumentWords& after, std::vector<Difference>& out) {
     using Object = typename Sequence::value_type;
     Pair(
         first, second, "object", [](const Object& o) { return Key(std::to_wstring(o.Id()), L""); },
-        [&kind](const Object& o) {
+        [](const Object& o) {
             Difference d;
-            d.kind = kind;
+            d.kind = KindWordOf(o);
             d.key = std::to_wstring(o.Id());
-            d.creationType = o.CreationType();
+            d.creationType = CreationTypeWord(o.CreationType());
             d.name = o.Name();
             return d;
         },
-        [](const Object& a, const Object& b) {
+        [&](const Object& a, const Object& b) {
             if (a == b)
-                return std::wstring();
-            Comparator comparator(std::make_shared<Object>(a), std::make_shared<Object>(b));
-            if (comparator.IsEqual() || comparator.GetMismatchDetails().empty())
-                return std::wstring(kOutsideComparison);
-            return comparator.GetMismatchDetails();
+                return FieldChanges();
+            return ObjectFieldChanges(a, b, before.words, after.words);
         },
         out);
 }
 
 void CompareAllObjects(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                       const DocumentWords& before, const DocumentWords& after,
                        std::vector<Difference>& out) {
     const Sarvo::NamedObjects none;
     const Sarvo::NamedObjects& a = first.NamedObjects() ? *first.NamedObjects() : none;
     const Sarvo::NamedObjects& b = second.NamedObjects() ? *second.NamedObjects() : none;
-    CompareObjects<fwcommon::XmlIpObjectStrictComparator>(a.IpObject(), b.IpObject(), "ip", out);
-    CompareObjects<fwcommon::XmlInterfaceObjectStrictComparator>(
-        a.InterfaceObject(), b.InterfaceObject(), "interface", out);
-    CompareObjects<fwcommon::XmlVpnObjectStrictComparator>(a.VpnObject(), b.VpnObject(), "vpn",
-                                                           out);
-    CompareObjects<fwcommon::XmlServiceObjectStrictComparator>(a.ServiceObject(), b.ServiceObject(),
-                                                               "service", out);
-    CompareObjects<fwcommon::XmlScheduleObjectStrictComparator>(
-        a.ScheduleObject(), b.ScheduleObject(), "schedule", out);
-}
-
-template <typename Optional>
-std::wstring AttributeValue(const Optional& value) {
-    return value ? L"'" + std::wstring(*value) + L"'" : L"(none)";
-}
-
-// Each part of two options of one name and creation type that differs:
-// the value and each attribute, "; "-separated.
-std::wstring OptionMismatch(const Sarvo::Option& a, const Sarvo::Option& b) {
-    std::wstring text;
-    const auto add = [&text](const std::wstring& part) {
-        text += (text.empty() ? L"" : L"; ") + part;
-    };
-    const auto compare = [&add](const wchar_t* name, const auto& before, const auto& after) {
-        if (before != after)
-            add(std::wstring(name) + L" " + AttributeValue(before) + L" -> " +
-                AttributeValue(after));
-    };
-    if (a.Value() != b.Value())
-        add(L"value '" + a.Value() + L"' -> '" + b.Value() + L"'");
-    compare(L"TargetApplication", a.TargetApplication(), b.TargetApplication());
-    compare(L"TargetPlatform", a.TargetPlatform(), b.TargetPlatform());
-    compare(L"Reserved", a.Reserved(), b.Reserved());
-    if (text.empty() && a != b)
-        return L"attributes differ";
-    return text;
+    CompareObjects(a.IpObject(), b.IpObject(), before, after, out);
+    CompareObjects(a.InterfaceObject(), b.InterfaceObject(), before, after, out);
+    CompareObjects(a.VpnObject(), b.VpnObject(), before, after, out);
+    CompareObjects(a.ServiceObject(), b.ServiceObject(), before, after, out);
+    CompareObjects(a.ScheduleObject(), b.ScheduleObject(), before, after, out);
 }
 
 void CompareOptions(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
@@ -263,33 +259,47 @@ void CompareOptions(const Sarvo::PolicyType& first, const Sarvo::PolicyType& sec
         [](const Sarvo::Option& o) {
             Difference d;
             d.key = o.Name();
-            d.creationType = o.CreationType();
+            d.creationType = CreationTypeWord(o.CreationType());
             return d;
         },
-        OptionMismatch, out);
+        OptionFieldChanges, out);
 }
 
 }  // namespace
 
 std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
-                                        const Sarvo::PolicyType& second) {
+                                        const Sarvo::PolicyType& second,
+                                        const textforms::ProtocolNames& protocols) {
+    const DocumentWords before(first, protocols);
+    const DocumentWords after(second, protocols);
     std::vector<Difference> out;
-    CompareRules(first, second, out);
-    CompareAllObjects(first, second, out);
+    CompareRules(first, second, before, after, out);
+    CompareAllObjects(first, second, before, after, out);
     CompareOptions(first, second, out);
     return out;
 }
 
-std::string DifferenceLine(const Difference& d) {
+std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
+                                        const Sarvo::PolicyType& second) {
+    LoadDictionaries();
+    return ComparePolicies(first, second, textforms::ProtocolNames::FromDictionary());
+}
+
+std::string DifferenceHeading(const Difference& d) {
     std::string line = d.group + ' ' + d.change + ": ";
     if (!d.kind.empty())
         line += d.kind + ' ';
-    line += ToUtf8(d.key) + " (" + ToUtf8(d.creationType) + ")";
+    line += ToUtf8(d.key) + " (" + d.creationType + ")";
     if (!d.name.empty())
         line += " \"" + ToUtf8(d.name) + "\"";
-    if (!d.detail.empty())
-        line += ": " + ToUtf8(d.detail);
     return line;
+}
+
+std::string DifferenceText(const Difference& d) {
+    std::string text = terminal::Printable(DifferenceHeading(d)) + '\n';
+    for (const FieldChange& field : d.fields)
+        text += "  " + terminal::Printable(FieldChangeText(field)) + '\n';
+    return text;
 }
 
 }  // namespace fwpolicy

@@ -5,38 +5,50 @@
 
 #include <fwcommon/rules.hxx>
 
+#include "ProtocolNames.h"
+#include "diff/FieldChange.h"
+
 namespace fwpolicy {
 
 // One rule, named object or option that differs between two documents.
 struct Difference {
-    std::string group;   // "rule", "object" or "option"
-    std::string change;  // "added", "removed", "changed" or (rules) "renumbered"
-    std::string kind;    // rule section, object kind; "" for options
-    std::wstring key;    // rule identifier, object Id or option name
-    std::wstring creationType;
-    std::wstring name;    // rule or object name; "" for options
-    std::wstring detail;  // for a change: the first mismatch found
+    std::string group;         // "rule", "object" or "option"
+    std::string change;        // "added", "removed", "changed" or (rules) "renumbered"
+    std::string kind;          // rule section, object kind; "" for options
+    std::wstring key;          // rule identifier, object Id or option name
+    std::string creationType;  // "policy", "user", ...
+    std::wstring name;         // rule or object name; "" for options
+    FieldChanges fields;       // for a change: every field that differs
 };
 
 // What changed from first to second. Rules are paired by identifier (the
-// low 32 bits of RuleId) and creation type, named objects by kind and Id.
-// A pair whose elements are equal member by member is unchanged; for any
-// other pair the detail is the mismatch text of XmlRulesStrictCompare or of
-// the strict comparator of the object's kind. (Those comparators call even
-// identical schedule references unequal, so they are not asked first.)
-// A rule left without a partner that has one in the other document of the
-// same section and creation type, equal but for its RuleId, is reported
-// once as "renumbered" (key: the new identifier; detail "RuleId OLD ->
-// NEW"), after the other rule differences. Options are paired by
-// name and creation type and compared by value and attributes. Properties
-// (dates, version) are not compared. Order: rules, objects, options; in
-// each group the removals and changes in the first document's order, then
-// the additions in the second's. Empty when the documents are equal.
+// low 32 bits of RuleId) and creation type, named objects by kind and Id,
+// options by name and creation type. A changed pair lists every field
+// that differs (ElementFields), and a rule that left its place among the
+// other rules of its section "moved" with its two positions; rules that
+// only shifted because another moved are unchanged. A rule left without a
+// partner that has one in the other document of the same section and
+// creation type, equal but for its RuleId, is reported once as
+// "renumbered" (key: the new identifier), after the other rule
+// differences. Properties (dates, version) are not compared. Order:
+// rules, objects, options; in each group the removals and changes in the
+// first document's order, then the additions in the second's. Empty when
+// the documents are equal.
+std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
+                                        const Sarvo::PolicyType& second,
+                                        const textforms::ProtocolNames& protocols);
+
+// ComparePolicies with the protocol names of the shipped dictionary.
 std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
                                         const Sarvo::PolicyType& second);
 
-// One difference as `diff` prints it: "rule changed: local 1 (Policy)
-// "Administration from the LAN": <detail>", "option added: LogLevel (User)".
-std::string DifferenceLine(const Difference& d);
+// The heading of a difference: "rule changed: local 200001 (policy)
+// "Administration from the LAN"", "option added: LogLevel (user)".
+std::string DifferenceHeading(const Difference& d);
+
+// The heading and below it one line per changed field, indented by two
+// blanks ("  action: pass → drop"), each ending in a line feed, made safe
+// for a terminal.
+std::string DifferenceText(const Difference& d);
 
 }  // namespace fwpolicy

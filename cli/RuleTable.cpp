@@ -37,7 +37,9 @@ std::wstring SideText(const Sarvo::ConditionSet::Source_optional& side, const IX
     return Joined(parts);
 }
 
-std::wstring ActionText(const Sarvo::Action& action) {
+}  // namespace
+
+std::wstring ActionWords(const Sarvo::Action& action) {
     if (const auto* filter = dynamic_cast<const Sarvo::Filter*>(&action)) {
         std::wstring text =
             filter->FilteringAction() == Sarvo::ActionTypes::Pass ? L"pass" : L"drop";
@@ -65,8 +67,6 @@ std::wstring ActionText(const Sarvo::Action& action) {
     }
     return L"(none)";
 }
-
-}  // namespace
 
 std::wstring WithObjectNames(const std::wstring& text, const ObjectNames& names) {
     std::wstring out;
@@ -129,7 +129,7 @@ RuleRow RowHead(const Sarvo::Rule& rule, std::size_t position) {
     row.identifier = rule.RuleId();
     row.name = rule.Name();
     row.active = rule.IsActive();
-    row.action = ActionText(rule.Action());
+    row.action = ActionWords(rule.Action());
     return row;
 }
 

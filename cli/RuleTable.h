@@ -20,6 +20,10 @@ void CollectObjectNames(const Sarvo::PolicyType& policy, ObjectNames& names);
 // object's name.
 std::wstring WithObjectNames(const std::wstring& text, const ObjectNames& names);
 
+// A rule's action as `show` prints it: "pass", "drop stateless both-ways",
+// "translate source=203.0.113.10 port=443".
+std::wstring ActionWords(const Sarvo::Action& action);
+
 // One rule as the table shows it.
 struct RuleRow {
     std::size_t position = 0;

@@ -29,7 +29,7 @@ TEST(FwpolicyDiff, AFileWithItselfIsEqualAndSilent) {
     }
 }
 
-TEST(FwpolicyDiff, ListsAddedRemovedAndChangedWithMismatchTexts) {
+TEST(FwpolicyDiff, ListsAddedRemovedAndChangedWithTheirFields) {
     const ToolResult r = RunFwpolicy({"diff", kBase, kChanged});
     EXPECT_EQ(1, r.exitStatus) << r.err;
     EXPECT_EQ(Golden("diff-base-changed.out", r.out), r.out);
@@ -38,9 +38,10 @@ TEST(FwpolicyDiff, ListsAddedRemovedAndChangedWithMismatchTexts) {
 TEST(FwpolicyDiff, ReverseDirectionSwapsAddedAndRemoved) {
     const ToolResult r = RunFwpolicy({"diff", kChanged, kBase});
     EXPECT_EQ(1, r.exitStatus);
-    EXPECT_NE(std::string::npos, r.out.find("rule removed: transit 300005 (User) \"Late rule\""));
+    EXPECT_NE(std::string::npos, r.out.find("rule removed: transit 300005 (user) \"Late rule\""));
     EXPECT_NE(std::string::npos,
-              r.out.find("object added: schedule 502 (User) \"Nightly backup window\""));
+              r.out.find("object added: schedule 502 (user) \"Nightly backup window\""));
+    EXPECT_NE(std::string::npos, r.out.find("  active: no \u2192 yes\n"));
 }
 
 TEST(FwpolicyDiff, JsonParsesAndGroupsTheChanges) {
@@ -49,7 +50,10 @@ TEST(FwpolicyDiff, JsonParsesAndGroupsTheChanges) {
     const auto json = nlohmann::json::parse(r.out);
     EXPECT_FALSE(json["equal"]);
     ASSERT_EQ(1u, json["rules"]["changed"].size());
-    EXPECT_EQ("'IsActive' mismatch: '1' and '0'", json["rules"]["changed"][0]["difference"]);
+    EXPECT_EQ((nlohmann::json{{{"field", "active"}, {"old", "yes"}, {"new", "no"}}}),
+              json["rules"]["changed"][0]["changes"]);
+    EXPECT_EQ((nlohmann::json{{{"field", "value"}, {"old", "2"}, {"new", "3"}}}),
+              json["options"]["changed"][0]["changes"]);
     EXPECT_EQ("local", json["rules"]["changed"][0]["section"]);
     EXPECT_EQ("300002", json["rules"]["removed"][0]["key"]);
     EXPECT_EQ("Late rule", json["rules"]["added"][0]["name"]);
@@ -59,6 +63,36 @@ TEST(FwpolicyDiff, JsonParsesAndGroupsTheChanges) {
     const auto same = nlohmann::json::parse(RunFwpolicy({"diff", kBase, kBase, "--json"}).out);
     EXPECT_TRUE(same["equal"]);
     EXPECT_TRUE(same["rules"]["added"].empty());
+}
+
+TEST(FwpolicyDiff, StatCountsBySectionAndKindAndQuietOnlySetsTheStatus) {
+    const ToolResult stat = RunFwpolicy({"diff", "--stat", kBase, kChanged});
+    EXPECT_EQ(1, stat.exitStatus) << stat.err;
+    EXPECT_EQ(Golden("diff-base-changed-stat.out", stat.out), stat.out);
+    EXPECT_EQ("", RunFwpolicy({"diff", "--stat", kBase, kBase}).out);
+
+    const struct {
+        std::string second;
+        int status;
+    } quiet[] = {{kChanged, 1}, {kBase, 0}, {"no/such.xml", 2}};
+    for (const auto& row : quiet) {
+        SCOPED_TRACE(row.second);
+        const ToolResult r = RunFwpolicy({"diff", "-q", kBase, row.second});
+        EXPECT_EQ(row.status, r.exitStatus);
+        EXPECT_EQ("", r.out);
+        EXPECT_EQ(row.status == 2, !r.err.empty()) << r.err;
+    }
+    EXPECT_EQ(2, RunFwpolicy({"diff", "--stat", "--json", kBase, kChanged}).exitStatus);
+}
+
+TEST(FwpolicyDiff, UnifiedComparesTheRulePerLineTextOfBothFiles) {
+    const ToolResult r = RunFwpolicy({"diff", "-u", kBase, kChanged});
+    EXPECT_EQ(1, r.exitStatus) << r.err;
+    EXPECT_EQ(Golden("diff-base-changed-unified.out", r.out), r.out);
+    const ToolResult same =
+        RunFwpolicy({"diff", "-u", "examples/policy.xml", "examples/policy.xml"});
+    EXPECT_EQ(0, same.exitStatus);
+    EXPECT_EQ("", same.out);
 }
 
 TEST(FwpolicyDiff, UnloadableFileIsExitTwo) {

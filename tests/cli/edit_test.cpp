@@ -62,41 +62,43 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
         {{"rule", "add", "@", "--section", "local", "--name", "Allow SSH", "--position", "3",
           "--match-all"},
          "added local rule 300005 \"Allow SSH\" at 3\n",
-         "rule added: local 300005 (User) \"Allow SSH\"\n"},
+         "rule added: local 300005 (user) \"Allow SSH\"\n"},
         {{"rule", "add", "@", "--section", "nat", "--name", "Hide DMZ"},
          "added nat rule 300005 \"Hide DMZ\" at 2\n",
-         "rule added: nat 300005 (User) \"Hide DMZ\"\n"},
+         "rule added: nat 300005 (user) \"Hide DMZ\"\n"},
         {{"rule", "remove", "@", "--section", "transit", "--index", "2"},
          "removed transit rule 2000000002 \"Block GRE from outside\" from 2\n",
-         "rule removed: transit 2000000002 (Post) \"Block GRE from outside\"\n"},
+         "rule removed: transit 2000000002 (post) \"Block GRE from outside\"\n"},
         {{"rule", "disable", "@", "--section", "local", "--index", "0"},
          "disabled local rule 200001 \"Administration from the LAN\" at 0\n",
-         "rule changed: local 200001 (Policy) \"Administration from the LAN\": 'IsActive' "
-         "mismatch: '1' and '0'\n"},
+         "rule changed: local 200001 (policy) \"Administration from the LAN\"\n"
+         "  active: yes \u2192 no\n"},
         {{"rule", "enable", "@", "--section", "local", "--index", "2"},
          "enabled local rule 2000000001 \"Drop everything else to the node\" at 2\n",
-         "rule changed: local 2000000001 (Post) \"Drop everything else to the node\": "
-         "'IsActive' mismatch: '0' and '1'\n"},
+         "rule changed: local 2000000001 (post) \"Drop everything else to the node\"\n"
+         "  active: no \u2192 yes\n"},
         {{"rule", "move", "@", "--section", "vpn", "--index", "1", "--by=-1"},
          "moved vpn rule 300002 \"Remote staff by node and template\" from 1 to 0\n",
-         "rule changed: vpn 200002 (Policy) \"Head office to the LAN during office hours\": "
-         "OrderId mismatch: '100001' and '100002'\n"
-         "rule changed: vpn 300002 (User) \"Remote staff by node and template\": OrderId "
-         "mismatch: '100002' and '100001'\n"},
+         "rule changed: vpn 300002 (user) \"Remote staff by node and template\"\n"
+         "  moved 1 \u2192 0\n"},
+        // The library replaces an option it sets by a new one without
+        // attributes.
         {{"option", "set", "@", "DefaultAction", "Pass"},
          "set option DefaultAction (user) to \"Pass\"\n",
-         "option changed: DefaultAction (User): value 'Drop' -> 'Pass'\n"},
+         "option changed: DefaultAction (user)\n"
+         "  value: \"Drop\" \u2192 \"Pass\"\n"
+         "  TargetPlatform: linux-x86_64 \u2192 (none)\n"},
         {{"option", "set", "@", "Audit", "on"},
          "added option Audit (user) to \"on\"\n",
-         "option added: Audit (User)\n"},
+         "option added: Audit (user)\n"},
         {{"option", "unset", "@", "LogLevel"},
          "removed option LogLevel (policy)\n",
-         "option removed: LogLevel (Policy)\n"},
+         "option removed: LogLevel (policy)\n"},
         {{"object", "remove", "@", "--name", "Mail", "--force"},
          "removed service object 402 \"Mail\"\n",
-         "rule changed: vpn 200002 (Policy) \"Head office to the LAN during office hours\": "
-         "Size of 'Service Condition' mismatch: '1' and '0'\n"
-         "object removed: service 402 (Policy) \"Mail\"\n",
+         "rule changed: vpn 200002 (policy) \"Head office to the LAN during office hours\"\n"
+         "  services: @\"Mail\" \u2192 *\n"
+         "object removed: service 402 (policy) \"Mail\"\n",
          "note: rule vpn 0 \"Head office to the LAN during office hours\" no longer refers to it "
          "(services)"},
     };

@@ -44,9 +44,29 @@ TEST(FwpolicyIdentities, AFirstEditOfTheExampleOrOfAGeneratedPolicyRenumbersNoth
         ASSERT_EQ(0, edit.exitStatus) << edit.err;
         const ToolResult diff = RunFwpolicy({"diff", original.string(), file.string()});
         EXPECT_EQ(1, diff.exitStatus) << diff.err;
-        EXPECT_EQ(1, std::count(diff.out.begin(), diff.out.end(), '\n')) << diff.out;
+        EXPECT_EQ(2, std::count(diff.out.begin(), diff.out.end(), '\n')) << diff.out;
         EXPECT_EQ(0u, diff.out.rfind("rule changed: transit ", 0)) << diff.out;
+        EXPECT_NE(std::string::npos, diff.out.find("\n  active: yes \u2192 no\n")) << diff.out;
     }
+}
+
+TEST(FwpolicyIdentities, ARuleMovedPastFiveHundredOthersIsTheOneMoveReported) {
+    const TempDir dir;
+    const fs::path file = GeneratedPolicy(dir.path(), "--rules 2000 --seed 4");
+    const fs::path original = file.string() + ".orig";
+    fs::copy_file(file, original);
+    ASSERT_EQ(0, RunFwpolicy({"rule", "move", file.string(), "--section", "transit", "--index", "5",
+                              "--by", "500", "--drop-comments"})
+                     .exitStatus);
+    const ToolResult diff = RunFwpolicy({"diff", original.string(), file.string()});
+    EXPECT_EQ(1, diff.exitStatus) << diff.err;
+    EXPECT_EQ(2, CountOf(diff.out, "\n")) << diff.out;
+    EXPECT_EQ(0u, diff.out.rfind("rule changed: transit ", 0)) << diff.out;
+    EXPECT_NE(std::string::npos, diff.out.find("\n  moved 5 \u2192 505\n")) << diff.out;
+    // The unified form moves the rule's one line.
+    const ToolResult unified = RunFwpolicy({"diff", "-u", original.string(), file.string()});
+    EXPECT_EQ(1, CountOf(unified.out, "\n-rule transit ")) << unified.out;
+    EXPECT_EQ(1, CountOf(unified.out, "\n+rule transit ")) << unified.out;
 }
 
 // A hand-written policy: two rules numbered from 1 (outside every range),
@@ -83,9 +103,10 @@ TEST(FwpolicyIdentities, RenumberNumbersOutOfRangeRulesOnceAndDiffPairsThem) {
     const ToolResult diff = RunFwpolicy({"diff", original.string(), file.string()});
     EXPECT_EQ(1, diff.exitStatus) << diff.err;
     EXPECT_EQ(
-        "rule renumbered: local 300001 (User) \"Admin vom Büro\": RuleId 1 -> 300001\n"
-        "rule renumbered: transit 2000000001 (Post) \"Drop all transit\": RuleId 2 -> "
-        "2000000001\n",
+        "rule renumbered: local 300001 (user) \"Admin vom Büro\"\n"
+        "  id: 1 \u2192 300001\n"
+        "rule renumbered: transit 2000000001 (post) \"Drop all transit\"\n"
+        "  id: 2 \u2192 2000000001\n",
         diff.out);
     const auto json = nlohmann::json::parse(
         RunFwpolicy({"diff", "--json", original.string(), file.string()}).out);
@@ -104,7 +125,7 @@ TEST(FwpolicyIdentities, RenumberNumbersOutOfRangeRulesOnceAndDiffPairsThem) {
         0, RunFwpolicy({"rule", "disable", file.string(), "--section", "transit", "--index", "0"})
                .exitStatus);
     const fs::path kept = WriteFile(dir.path() / "renumbered.xml", ToString(renumbered));
-    EXPECT_EQ(1, CountOf(RunFwpolicy({"diff", kept.string(), file.string()}).out, "\n"));
+    EXPECT_EQ(2, CountOf(RunFwpolicy({"diff", kept.string(), file.string()}).out, "\n"));
 }
 
 TEST(FwpolicyIdentities, RenumberEscapesDirectionMarksInNames) {
@@ -132,9 +153,10 @@ TEST(FwpolicyIdentities, DiffTellsRenumberedFromChangedRules) {
     const ToolResult diff = RunFwpolicy({"diff", before.string(), after.string()});
     EXPECT_EQ(1, diff.exitStatus);
     EXPECT_EQ(
-        "rule removed: local 2 (User) \"Other\"\n"
-        "rule added: local 300002 (User) \"Other\"\n"
-        "rule renumbered: local 300001 (User) \"Same\": RuleId 1 -> 300001\n",
+        "rule removed: local 2 (user) \"Other\"\n"
+        "rule added: local 300002 (user) \"Other\"\n"
+        "rule renumbered: local 300001 (user) \"Same\"\n"
+        "  id: 1 \u2192 300001\n",
         diff.out);
 }
 
