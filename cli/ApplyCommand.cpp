@@ -107,14 +107,6 @@ void ApplyScript(const std::string& file, const std::vector<std::string>& lines)
     }
 }
 
-void PrintDifferences(const std::vector<unsigned char>& before,
-                      const std::vector<unsigned char>& after) {
-    const auto first = fwcommon::ParsePolicyDocument(before);
-    const auto second = fwcommon::ParsePolicyDocument(after);
-    for (const Difference& d : ComparePolicies(*first, *second))
-        std::cout << DifferenceText(d);
-}
-
 // Clears the session however the script ends.
 struct SessionScope {
     explicit SessionScope(EditSession& session) { SetEditSession(&session); }
@@ -166,7 +158,7 @@ int Apply(const ApplyArguments& a) {
             return kExitOk;
         }
         if (a.target.dryRun) {
-            PrintDifferences(bytes, result);
+            PrintDryRun(a.target, bytes, result);
             return kExitOk;
         }
         if (lock)
@@ -191,8 +183,7 @@ void AddApplyCommand(CLI::App& app, int* status) {
         "apply", "Apply a script of edits in one pass: all of them or, if one fails, none");
     apply->add_option("FILE", a->target.file, "Policy file to change")->required();
     apply->add_option("SCRIPT", a->script, "Script of edits, one per line ('-' or none: stdin)");
-    apply->add_flag("--dry-run", a->target.dryRun,
-                    "Print the differences the script makes instead of writing the file");
+    AddDryRunFlag(*apply, a->target);
     apply->add_flag("--drop-comments", a->target.dropComments,
                     "Rewrite the file even though its XML comments and processing instructions "
                     "will be lost");

@@ -13,6 +13,7 @@
 #include "FileIo.h"
 #include "ItemNames.h"
 #include "ObjectJson.h"
+#include "ObjectWords.h"
 #include "PolicyFile.h"
 #include "PolicyIndex.h"
 #include "TextTable.h"
@@ -27,6 +28,7 @@ struct ObjectsOptions {
     std::vector<std::string> types;
     bool json = false;
     bool names = false;
+    bool raw = false;
 };
 
 std::wstring Joined(const std::vector<std::wstring>& items) {
@@ -72,7 +74,7 @@ int ListObjects(const ObjectsOptions& options) {
         return kExitFailure;
     PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
     try {
-        UseItemNames(options.file, index);
+        UseEntryTexts(options.file, *policy, options.raw, index);
     } catch (const std::exception& e) {
         PrintFileError(std::cerr, options.file, e.what());
         return kExitFailure;
@@ -116,6 +118,16 @@ void UseItemNames(const std::string& file, PolicyIndex& index) {
     }
 }
 
+void UseEntryTexts(const std::string& file, const Sarvo::PolicyType& policy, bool raw,
+                   PolicyIndex& index) {
+    if (!raw) {
+        UseWords(policy, index);
+        return;
+    }
+    UseItemNames(file, index);
+    UseCreationTypeWords(policy, index);
+}
+
 void AddObjectsCommand(CLI::App& app, int* status) {
     auto options = std::make_shared<ObjectsOptions>();
     CLI::App* objects = app.add_subcommand(
@@ -130,6 +142,8 @@ void AddObjectsCommand(CLI::App& app, int* status) {
         ->delimiter(',')
         ->check(CLI::IsMember(KindNames()));
     CLI::Option* json = objects->add_flag("--json", options->json, "Print JSON instead of tables");
+    objects->add_flag("--raw", options->raw,
+                      "Show entries by the library's item names instead of the tool's words");
     objects
         ->add_flag("--names", options->names,
                    "Print only the names, one per line (control characters escaped)")

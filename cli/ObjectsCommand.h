@@ -14,10 +14,16 @@ namespace fwpolicy {
 // not hold an object of the index.
 void UseItemNames(const std::string& file, PolicyIndex& index);
 
-// `fwpolicy objects FILE [--type KIND...] [--json]`: the named objects of a
-// policy file, kind by kind, with their inclusions and exclusions by the
-// library's item names and how many rules of the file refer to each
-// directly.
+// Gives the objects of index (indexed from policy, read from file) their
+// entries in the tool's words, or with raw by the library's item names
+// (UseItemNames); creation types as the tool names them either way.
+void UseEntryTexts(const std::string& file, const Sarvo::PolicyType& policy, bool raw,
+                   PolicyIndex& index);
+
+// `fwpolicy objects FILE [--type KIND...] [--json] [--raw]`: the named
+// objects of a policy file, kind by kind, with their inclusions and
+// exclusions in the tool's words (--raw: the library's item names) and how
+// many rules of the file refer to each directly.
 void AddObjectsCommand(CLI::App& app, int* status);
 
 }  // namespace fwpolicy

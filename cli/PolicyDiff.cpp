@@ -302,4 +302,11 @@ std::string DifferenceText(const Difference& d) {
     return text;
 }
 
+std::string DifferencesText(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second) {
+    std::string text;
+    for (const Difference& d : ComparePolicies(first, second))
+        text += DifferenceText(d);
+    return text;
+}
+
 }  // namespace fwpolicy

@@ -51,4 +51,8 @@ std::string DifferenceHeading(const Difference& d);
 // for a terminal.
 std::string DifferenceText(const Difference& d);
 
+// DifferenceText of every difference from first to second, with the
+// protocol names of the shipped dictionary.
+std::string DifferencesText(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second);
+
 }  // namespace fwpolicy

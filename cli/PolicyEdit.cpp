@@ -15,6 +15,7 @@
 #include "EditReport.h"
 #include "FileIo.h"
 #include "MarkupScan.h"
+#include "PolicyDiff.h"
 #include "ReplaceChecks.h"
 #include "Utf8.h"
 #include "terminal/Progress.h"
@@ -130,7 +131,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
             ReportFailure(target.file, "nothing to change; the file is left as it was");
             ForgetEdits();
             if (target.dryRun)
-                Deliver(target.file, result, true);
+                PrintDryRun(target, bytes, result);
             return kExitOk;
         }
         if (lock) {
@@ -138,7 +139,10 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
             if (ReadFile(target.file) != bytes)
                 throw EditError("the file changed while it was being edited; nothing was written");
         }
-        Deliver(target.file, result, target.dryRun);
+        if (target.dryRun)
+            PrintDryRun(target, bytes, result);
+        else
+            Deliver(target.file, result, false);
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, target.file, e);
@@ -159,13 +163,35 @@ void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock) {
 
 void AddEditTarget(CLI::App& verb, EditTarget& target) {
     verb.add_option("FILE", target.file, "Policy file to change")->required();
-    verb.add_flag("--dry-run", target.dryRun,
-                  "Print the changed document instead of writing the file");
+    AddDryRunFlag(verb, target);
     verb.add_flag("--drop-comments", target.dropComments,
                   "Rewrite the file even though its XML comments and processing instructions "
                   "will be lost");
     AddReplaceOptions(verb, target);
     AddQuietFlag(verb);
+}
+
+void AddDryRunFlag(CLI::App& verb, EditTarget& target) {
+    static const std::string kDifferences = "diff";
+    static const std::string kDocument = "full";
+    verb.add_flag("--dry-run{" + kDifferences + "}", target.dryRunMode,
+                  "Print what diff would report between the file and the result instead of "
+                  "writing the file; --dry-run=full prints the resulting document")
+        ->check(CLI::IsMember({kDifferences, kDocument}))
+        ->each([&target](const std::string& mode) {
+            target.dryRun = true;
+            target.dryRunDocument = mode == kDocument;
+        });
+}
+
+void PrintDryRun(const EditTarget& target, const std::vector<unsigned char>& before,
+                 const std::vector<unsigned char>& after) {
+    if (target.dryRunDocument) {
+        Deliver(target.file, after, true);
+        return;
+    }
+    std::cout << DifferencesText(*fwcommon::ParsePolicyDocument(before),
+                                 *fwcommon::ParsePolicyDocument(after));
 }
 
 void AddReplaceOptions(CLI::App& verb, EditTarget& target) {

@@ -20,15 +20,20 @@ constexpr double kDefaultLockWaitSeconds = 5;
 // The file an editing verb changes and how the result is delivered.
 struct EditTarget {
     std::string file;
-    bool dryRun = false;        // print the edited document instead of writing it
-    bool dropComments = false;  // rewrite even when comments would be lost
-    bool force = false;         // replace a read-only file or one of several hard links
+    bool dryRun = false;          // print instead of writing the file
+    bool dryRunDocument = false;  // --dry-run=full: print the document, not the differences
+    std::string dryRunMode;       // as given: "diff" or "full"
+    bool dropComments = false;    // rewrite even when comments would be lost
+    bool force = false;           // replace a read-only file or one of several hard links
     double waitSeconds = kDefaultLockWaitSeconds;  // for another edit's lock
 };
 
 // Adds the FILE argument, the --dry-run, --drop-comments and --force flags
 // and the --wait option.
 void AddEditTarget(CLI::App& verb, EditTarget& target);
+// Adds --dry-run (print what diff reports between the file and the
+// result) and --dry-run=full (print the resulting document).
+void AddDryRunFlag(CLI::App& verb, EditTarget& target);
 // Adds only the --force flag and the --wait option, for a verb that
 // describes its other arguments itself.
 void AddReplaceOptions(CLI::App& verb, EditTarget& target);
@@ -94,6 +99,11 @@ int ReadThroughContext(const std::string& file, const EditFunction& read);
 // returns true).
 bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,
                 bool dropComments);
+
+// What a dry run prints: the differences between the file's bytes and the
+// result, or with --dry-run=full the resulting document.
+void PrintDryRun(const EditTarget& target, const std::vector<unsigned char>& before,
+                 const std::vector<unsigned char>& after);
 
 // Writes an edited document to its destination: stdout for a dry run, or
 // the file, replaced atomically. Throws std::runtime_error when writing

@@ -45,6 +45,7 @@ struct ObjectEditArguments {
     std::string addOption = "--member";  // how the verb names the entries it includes
     std::vector<std::string> members, exclusions, removed, removedExclusions;
     bool json = false;
+    bool raw = false;
 };
 
 void AddLocatorOptions(CLI::App& verb, ObjectLocator& locator) {
@@ -208,7 +209,7 @@ void ShowObject(Context& context, const std::wstring& dataname, const ObjectEdit
     if (!policy)
         throw EditError("the file could not be read again");
     PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
-    UseItemNames(a.target.file, index);
+    UseEntryTexts(a.target.file, *policy, a.raw, index);
     for (const ObjectEntry& entry : index.objects) {
         if (!(entry.key == key))
             continue;
@@ -283,6 +284,8 @@ void AddShowVerb(CLI::App& object, int* status) {
     show->add_option("FILE", a->target.file, "Policy file")->required();
     AddLocatorOptions(*show, a->locator);
     show->add_flag("--json", a->json, "Print JSON, as `objects --json` prints each object");
+    show->add_flag("--raw", a->raw,
+                   "Show entries by the library's item names instead of the tool's words");
     show->callback([a, status] {
         if (!LoadDictionaries()) {
             *status = kExitFailure;

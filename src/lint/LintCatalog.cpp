@@ -30,17 +30,17 @@ std::vector<ObjectEntry> ObjectsOf(const Sarvo::PolicyType& policy, bool shared)
 const wchar_t* ObjectKindName(NamedObjectType type) {
     switch (type) {
         case eInterfaceObject:
-            return L"InterfaceObject";
+            return L"interface object";
         case eIpAddressObject:
-            return L"IpObject";
+            return L"ip object";
         case eServiceObject:
-            return L"ServiceObject";
+            return L"service object";
         case eScheduleObject:
-            return L"ScheduleObject";
+            return L"schedule object";
         case eSarvoGroupObject:
-            return L"VpnObject";
+            return L"vpn object";
     }
-    return L"NamedObject";
+    return L"named object";
 }
 
 std::int64_t ObjectCatalog::Key(NamedObjectType type, std::int32_t id) {

@@ -21,7 +21,7 @@ struct ObjectEntry {
 // VPN, interface, IP objects), as pointers into the document.
 std::vector<ObjectEntry> ObjectsOf(const Sarvo::PolicyType& policy, bool shared);
 
-// The element name of a kind ("IpObject", ...).
+// A kind as messages name it ("ip object", "service object", ...).
 const wchar_t* ObjectKindName(NamedObjectType type);
 
 // The named objects that references of one document may name: its own and

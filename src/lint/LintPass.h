@@ -92,7 +92,7 @@ void CheckRules(const Sarvo::PolicyType& policy, LintPass& pass);
 
 // "rule #2 \"Name\" (RuleId 7)".
 std::wstring DescribeRule(const RuleEntry& rule);
-// "IpObject \"Name\" (Id 101)".
+// "ip object \"Name\" (Id 101)".
 std::wstring DescribeObject(const ObjectEntry& object);
 
 template <typename Report>

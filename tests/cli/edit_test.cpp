@@ -295,15 +295,35 @@ TEST(FwpolicyEdit, AFailedWriteLeavesTheFileByteIdentical) {
     }
 }
 
-TEST(FwpolicyEdit, DryRunPrintsTheResultAndWritesNothing) {
+TEST(FwpolicyEdit, DryRunPrintsTheDifferencesOrTheDocumentAndWritesNothing) {
     Workspace work;
     const std::vector<unsigned char> before = work.bytes();
-    const ToolResult r = RunFwpolicy({"rule", "add", work.file(), "--section", "vpn", "--name",
-                                      "Trial", "--match-all", "--dry-run"});
-    ASSERT_EQ(0, r.exitStatus) << r.err;
+    const std::vector<std::string> add = {"rule", "add",    work.file(), "--section",
+                                          "vpn",  "--name", "Trial",     "--match-all"};
+    const auto with = [&add](const std::string& flag) {
+        std::vector<std::string> args = add;
+        args.push_back(flag);
+        return args;
+    };
+    const ToolResult differences = RunFwpolicy(with("--dry-run"));
+    ASSERT_EQ(0, differences.exitStatus) << differences.err;
+    EXPECT_EQ("rule added: vpn 300005 (user) \"Trial\"\n", differences.out);
+    EXPECT_EQ(differences.out, RunFwpolicy(with("--dry-run=diff")).out);
+
+    const ToolResult document = RunFwpolicy(with("--dry-run=full"));
+    ASSERT_EQ(0, document.exitStatus) << document.err;
+    EXPECT_NE(std::string::npos, document.out.find("<Name>Trial</Name>"));
+    EXPECT_TRUE(XmllintAccepts(ToBytes(document.out)));
+
+    const ToolResult bad = RunFwpolicy(with("--dry-run=all"));
+    EXPECT_EQ(2, bad.exitStatus);
+    EXPECT_NE(std::string::npos, bad.err.find("all")) << bad.err;
+    // The flag takes no value from the next argument: FILE stays FILE.
+    const ToolResult before_file = RunFwpolicy(
+        {"rule", "remove", "--dry-run", work.file(), "--section", "local", "--index", "0"});
+    EXPECT_EQ(0, before_file.exitStatus) << before_file.err;
+    EXPECT_EQ(0u, before_file.out.rfind("rule removed: local 200001 ", 0)) << before_file.out;
     EXPECT_EQ(before, work.bytes());
-    EXPECT_NE(std::string::npos, r.out.find("<Name>Trial</Name>"));
-    EXPECT_TRUE(XmllintAccepts(ToBytes(r.out)));
 }
 
 TEST(FwpolicyEdit, VerboseShowsTheLibraryLogOnStderr) {

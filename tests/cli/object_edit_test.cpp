@@ -191,12 +191,16 @@ TEST_F(ObjectEdit, ShowPrintsEveryField) {
         "kind:     ip\n"
         "id:       101\n"
         "name:     Office LAN\n"
-        "creation: Policy\n"
+        "creation: policy\n"
         "rules:    0\n"
         "include:  10.1.0.1\n"
-        "include:  10.1.0.0/255.255.0.0\n"
+        "include:  10.1.0.0/16\n"
         "exclude:  10.1.0.9\n",
         shown.out);
+    // The words of show and the edit verbs; --raw keeps the library's texts.
+    const ToolResult raw = Run({"object", "show", "--name", "Office LAN", "--raw"});
+    EXPECT_NE(std::string::npos, raw.out.find("include:  10.1.0.0/255.255.0.0\n")) << raw.out;
+    EXPECT_NE(std::string::npos, raw.out.find("creation: policy\n")) << raw.out;
 }
 
 // A name from an untrusted file must not move the cursor or turn the text

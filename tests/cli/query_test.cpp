@@ -278,7 +278,7 @@ TEST(FwpolicyQuery, ExplainShowsTheMembersThatHoldTheFlow) {
         "      source: matches\n"
         "        no condition: any: matches\n"
         "      service: matches\n"
-        "        ServiceObject \"Mail\" (Id 401): matches\n"
+        "        service object \"Mail\" (Id 401): matches\n"
         "          includes tcp/993-995: matches\n"
         "      destination: matches\n"
         "        no condition: any: matches\n",
@@ -289,7 +289,7 @@ TEST(FwpolicyQuery, ExplainShowsTheMembersThatHoldTheFlow) {
                                                "        name template \"Laptop-*\": may match\n"))
         << open.out;
     EXPECT_NE(std::string::npos,
-              open.out.find("        IpObject \"Admin-Netz K\xc3\xb6ln\" (Id 101): matches\n"
+              open.out.find("        ip object \"Admin-Netz K\xc3\xb6ln\" (Id 101): matches\n"
                             "          includes 10.1.0.0/255.255.255.0: matches\n"))
         << open.out;
 }

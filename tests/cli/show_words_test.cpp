@@ -58,7 +58,7 @@ nlohmann::json AddedRule(const WordsCase& c, const std::vector<std::string>& ent
     std::vector<std::string> add = {"rule",
                                     "add",
                                     "examples/policy.xml",
-                                    "--dry-run",
+                                    "--dry-run=full",
                                     "--drop-comments",
                                     "--section",
                                     c.section,

@@ -408,12 +408,12 @@ TEST(PolicyLint, MessagesNameWhatIsWrong) {
     };
     const std::vector<MessageRow> rows = {
         {"dangling", Policy("", Local(1, Destination(IpRef(99)))),
-         L"refers to IpObject 99, which does not exist"},
+         L"refers to ip object 99, which does not exist"},
         {"system object", Policy("", Local(1, Destination(IpSystem("all")))),
          L"refers to the system object \"all\", which does not exist"},
         {"cycle",
          Policy(IpObject(1, IpRef(2)) + IpObject(2, IpRef(1)), Local(1, Destination(IpRef(1)))),
-         L"contains itself: IpObject \"o1\" (Id 1) -> IpObject \"o2\" (Id 2) -> IpObject \"o1\" "
+         L"contains itself: ip object \"o1\" (Id 1) -> ip object \"o2\" (Id 2) -> ip object \"o1\" "
          L"(Id 1)"},
         {"port range", Policy("", Local(1, Tcp(90, 80) + Tcp(1, 1))),
          L"port range 90-80 ends below its start"},
