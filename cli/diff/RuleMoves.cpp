@@ -24,9 +24,10 @@ Positions PositionsIn(const Sarvo::PolicyType& policy, const std::string& sectio
 // is the one that went up, as `rule move --by=-1` tells it.
 std::vector<std::size_t> KeptInPlace(const std::vector<std::size_t>& positions) {
     const std::size_t count = positions.size();
-    std::vector<std::size_t> reversed;
+    const std::size_t top = count == 0 ? 0 : *std::max_element(positions.begin(), positions.end());
+    std::vector<std::size_t> reversed;  // last first, order turned round
     for (std::size_t i = count; i > 0; --i)
-        reversed.push_back(count - positions[i - 1]);
+        reversed.push_back(top - positions[i - 1]);
     std::vector<std::size_t> kept;
     for (const std::size_t i : LongestIncreasingRun(reversed))
         kept.push_back(count - 1 - i);

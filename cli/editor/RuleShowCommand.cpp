@@ -230,10 +230,8 @@ int ShowRule(const RuleShowArguments& a) {
         const ConditionText words(names, protocols);
         view.row = SectionRowsInWords(*policy, view.shown.section, words).at(view.shown.index);
         view.index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
-        // The library's item names take a second load of the file: only
-        // for a rule that shows objects.
-        if (!ObjectsOf(view.index, view.shown).empty())
-            UseItemNames(a.file, view.index);
+        // The words come from the document itself: no second load of the file.
+        UseEntryTexts(a.file, *policy, false, view.index);
         view.objects = ObjectsOf(view.index, view.shown);
         if (a.json)
             std::cout << RuleJson(view, ConditionJson(names, protocols, words),

@@ -102,8 +102,13 @@ TEST_F(EditReport, NothingWrittenMeansNothingSaid) {
     const ToolResult dry =
         Run({"rule", "disable", "@", "--section", "local", "--index", "0", "--dry-run"});
     EXPECT_EQ(0, dry.exitStatus);
-    EXPECT_EQ(0u, dry.out.find("<?xml")) << "a dry run prints the document and only that";
+    EXPECT_EQ(0u, dry.out.find("rule changed: local ")) << "a dry run prints the differences";
     EXPECT_EQ(std::string::npos, dry.out.find("disabled local rule"));
+    const ToolResult full =
+        Run({"rule", "disable", "@", "--section", "local", "--index", "0", "--dry-run=full"});
+    EXPECT_EQ(0, full.exitStatus);
+    EXPECT_EQ(0u, full.out.find("<?xml")) << "--dry-run=full prints the document and only that";
+    EXPECT_EQ(std::string::npos, full.out.find("disabled local rule"));
     EXPECT_EQ(before, ReadBytes(file_));
 }
 

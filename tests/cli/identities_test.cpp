@@ -52,7 +52,7 @@ TEST(FwpolicyIdentities, AFirstEditOfTheExampleOrOfAGeneratedPolicyRenumbersNoth
 
 TEST(FwpolicyIdentities, ARuleMovedPastFiveHundredOthersIsTheOneMoveReported) {
     const TempDir dir;
-    const fs::path file = GeneratedPolicy(dir.path(), "--rules 2000 --seed 4");
+    const fs::path file = GeneratedPolicy(dir.path(), "generated.xml", "--rules 2000 --seed 4");
     const fs::path original = file.string() + ".orig";
     fs::copy_file(file, original);
     ASSERT_EQ(0, RunFwpolicy({"rule", "move", file.string(), "--section", "transit", "--index", "5",

@@ -208,7 +208,7 @@ Outcome RunWithOutput(const std::vector<std::string>& arguments, int out, const 
 TEST_F(FwpolicyOutput, OutputThatCannotBeWrittenFailsTheVerb) {
     const fs::path changed = Path("changed.xml");
     const ToolResult disabled = RunFwpolicy(
-        {"rule", "disable", source(), "--section", "transit", "--index", "0", "--dry-run"});
+        {"rule", "disable", source(), "--section", "transit", "--index", "0", "--dry-run=full"});
     ASSERT_EQ(0, disabled.exitStatus) << disabled.err;
     WriteBytes(changed, ToBytes(disabled.out));
     const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
