@@ -81,13 +81,10 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
          "moved vpn rule 300002 \"Remote staff by node and template\" from 1 to 0\n",
          "rule changed: vpn 300002 (user) \"Remote staff by node and template\"\n"
          "  moved 1 \u2192 0\n"},
-        // The library replaces an option it sets by a new one without
-        // attributes.
         {{"option", "set", "@", "DefaultAction", "Pass"},
          "set option DefaultAction (user) to \"Pass\"\n",
          "option changed: DefaultAction (user)\n"
-         "  value: \"Drop\" \u2192 \"Pass\"\n"
-         "  TargetPlatform: linux-x86_64 \u2192 (none)\n"},
+         "  value: \"Drop\" \u2192 \"Pass\"\n"},
         {{"option", "set", "@", "Audit", "on"},
          "added option Audit (user) to \"on\"\n",
          "option added: Audit (user)\n"},
