@@ -113,6 +113,18 @@ std::chrono::milliseconds LockWait(const EditTarget& target) {
         std::min(target.waitSeconds, kLongestWaitSeconds) * kMillisecondsPerSecond));
 }
 
+// A dry run writes nothing, so comments are no reason to refuse it; it
+// says what the edit itself will need.
+bool MayEdit(const EditTarget& target, const std::vector<unsigned char>& bytes) {
+    if (target.dryRun && !target.dropComments && HoldsCommentsOrInstructions(bytes)) {
+        ReportFailure(target.file,
+                      "warning: holds XML comments or processing instructions; the edit itself "
+                      "will drop them and needs --drop-comments");
+        return true;
+    }
+    return MayRewrite(target.file, bytes, target.dropComments);
+}
+
 // Loads, edits and replaces the file (or prints the result); the exit
 // status, every failure reported on stderr. An edit that changes nothing
 // forgets its report line.
@@ -121,7 +133,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         std::optional<EditLock> lock;
         LockForReplacing(target, lock);
         const std::vector<unsigned char> bytes = ReadFile(target.file);
-        if (!MayRewrite(target.file, bytes, target.dropComments))
+        if (!MayEdit(target, bytes))
             return kExitFailure;
         const EditedBytes document = EditedDocument(bytes, FromUtf8(target.file), edit);
         const std::vector<unsigned char>& result = document.edited;

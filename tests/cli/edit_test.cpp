@@ -263,6 +263,22 @@ TEST(FwpolicyEdit, CommentsAreKeptUnlessDroppingThemIsAllowed) {
     EXPECT_EQ(std::string::npos, ToString(work.bytes()).find("<!--"));
 }
 
+// A dry run writes nothing, so comments are no reason to refuse it; it says
+// what the edit itself will need.
+TEST(FwpolicyEdit, ADryRunOfAFileWithCommentsShowsTheChangeAndWhatTheEditNeeds) {
+    Workspace work("examples/policy.xml");
+    const std::vector<unsigned char> before = work.bytes();
+    const ToolResult r = RunFwpolicy(
+        {"rule", "disable", work.file(), "--section", "local", "--index", "0", "--dry-run"});
+    EXPECT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_NE(std::string::npos, r.out.find("active: yes → no")) << r.out;
+    EXPECT_EQ("fwpolicy: " + work.file() +
+                  ": warning: holds XML comments or processing instructions; the edit itself "
+                  "will drop them and needs --drop-comments\n",
+              r.err);
+    EXPECT_EQ(before, work.bytes());
+}
+
 // Sets FWPOLICY_FAIL_AT for the tool runs within the object's lifetime.
 class FailAt {
 public:
