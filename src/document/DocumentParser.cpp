@@ -1,36 +1,28 @@
 #include <memory>
 
 #include <xercesc/dom/DOMDocument.hpp>
-#include <xercesc/dom/DOMException.hpp>
 #include <xercesc/dom/DOMImplementation.hpp>
 #include <xercesc/dom/DOMImplementationRegistry.hpp>
 #include <xercesc/dom/DOMLSParser.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/framework/Wrapper4InputSource.hpp>
-#include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
-#include <xercesc/util/XMLException.hpp>
 #include <xsd/cxx/tree/error-handler.hxx>
 #include <xsd/cxx/xml/dom/bits/error-handler-proxy.hxx>
 #include <xsd/cxx/xml/string.hxx>
 
 #include <fwcommon/PolicyDocument.h>
-#include "document/BytePreChecks.h"
 #include "document/ParserConfiguration.h"
 #include "document/RefusingResourceResolver.h"
 #include "document/SchemaGrammarCache.h"
 #include "document/StreamedElements.h"
-#include "document/XercesFailure.h"
-#include "document/XmlPlatform.h"
+#include "document/ValidatingRead.h"
 
 namespace fwcommon {
 namespace {
 
 using ErrorHandler = xsd::cxx::tree::error_handler<wchar_t>;
 using ErrorProxy = xsd::cxx::xml::dom::bits::error_handler_proxy<wchar_t>;
-
-// The identifier under which diagnostics name the parsed bytes.
-constexpr wchar_t kDocumentId[] = L"policy";
 
 struct ParserDeleter {
     void operator()(xercesc::DOMLSParser* p) const { p->release(); }
@@ -72,24 +64,14 @@ xml_schema::dom::unique_ptr<xercesc::DOMDocument> ParseDom(const std::vector<uns
 
 std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigned char>& bytes,
                                                        const std::wstring& schemaPath) {
-    document::RefuseUnparsableBytes(bytes, kDocumentId);
-
-    document::EnsureXmlPlatform();
-    xercesc::XMLGrammarPool& pool = document::GrammarPoolFor(schemaPath);
+    xercesc::XMLGrammarPool& pool = document::PrepareValidatingRead(bytes, schemaPath);
 
     ErrorHandler errors;
     ErrorProxy proxy(errors);
     document::StreamedElements streamed([&proxy] { return proxy.failed(); });
     xml_schema::dom::unique_ptr<xercesc::DOMDocument> doc;
-    try {
-        doc = ParseDom(bytes, pool, proxy, streamed);
-    } catch (const xercesc::OutOfMemoryException& e) {
-        document::RecordXercesFailure(errors, kDocumentId, e.getMessage());
-    } catch (const xercesc::XMLException& e) {
-        document::RecordXercesFailure(errors, kDocumentId, e);
-    } catch (const xercesc::DOMException& e) {
-        document::RecordXercesFailure(errors, kDocumentId, e.getMessage());
-    }
+    document::RecordingXercesExceptions(errors,
+                                        [&] { doc = ParseDom(bytes, pool, proxy, streamed); });
     errors.throw_if_failed<xml_schema::parsing>();
     if (!doc) {
         throw xml_schema::parsing();

@@ -4,20 +4,16 @@
 #include <xercesc/sax2/DefaultHandler.hpp>
 #include <xercesc/sax2/SAX2XMLReader.hpp>
 #include <xercesc/sax2/XMLReaderFactory.hpp>
-#include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
-#include <xercesc/util/XMLException.hpp>
 #include <xercesc/util/XMLUni.hpp>
 #include <xsd/cxx/tree/error-handler.hxx>
 #include <xsd/cxx/xml/sax/bits/error-handler-proxy.hxx>
 #include <xsd/cxx/xml/string.hxx>
 
 #include <fwcommon/PolicyDocument.h>
-#include "document/BytePreChecks.h"
 #include "document/KeptValueCheck.h"
 #include "document/SchemaGrammarCache.h"
-#include "document/XercesFailure.h"
-#include "document/XmlPlatform.h"
+#include "document/ValidatingRead.h"
 
 namespace fwcommon {
 namespace {
@@ -25,10 +21,6 @@ namespace {
 using ErrorHandler = xsd::cxx::tree::error_handler<wchar_t>;
 using ErrorProxy = xsd::cxx::xml::sax::bits::error_handler_proxy<wchar_t>;
 using xercesc::XMLUni;
-
-// The identifier under which diagnostics name the checked bytes, as the
-// parse names them.
-constexpr wchar_t kDocumentId[] = L"policy";
 
 // Collects the text of the date and time elements and keeps the first one
 // the typed document could not hold as written.
@@ -103,29 +95,20 @@ void ParseEvents(const std::vector<unsigned char>& bytes, xercesc::XMLGrammarPoo
 
 void ValidatePolicyDocument(const std::vector<unsigned char>& bytes,
                             const std::wstring& schemaPath) {
-    document::RefuseUnparsableBytes(bytes, kDocumentId);
-
-    document::EnsureXmlPlatform();
-    xercesc::XMLGrammarPool& pool = document::GrammarPoolFor(schemaPath);
+    xercesc::XMLGrammarPool& pool = document::PrepareValidatingRead(bytes, schemaPath);
 
     ErrorHandler errors;
     ErrorProxy proxy(errors);
     DateTimeValues values;
-    try {
-        ParseEvents(bytes, pool, proxy, values);
-    } catch (const xercesc::OutOfMemoryException& e) {
-        document::RecordXercesFailure(errors, kDocumentId, e.getMessage());
-    } catch (const xercesc::XMLException& e) {
-        document::RecordXercesFailure(errors, kDocumentId, e);
-    }
+    document::RecordingXercesExceptions(errors, [&] { ParseEvents(bytes, pool, proxy, values); });
     errors.throw_if_failed<xml_schema::parsing>();
     if (proxy.failed()) {
         throw xml_schema::parsing();
     }
     if (const auto& unkept = values.Unkept()) {
         xml_schema::diagnostics diagnostics;
-        diagnostics.push_back(
-            xml_schema::error(xml_schema::severity::error, kDocumentId, 0, 0, *unkept));
+        diagnostics.push_back(xml_schema::error(xml_schema::severity::error,
+                                                document::kPolicyDocumentId, 0, 0, *unkept));
         throw xml_schema::parsing(diagnostics);
     }
 }

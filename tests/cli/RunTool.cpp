@@ -49,6 +49,28 @@ bool RegeneratingGolden() {
 
 }  // namespace
 
+ToolCommandLine::ToolCommandLine(const std::vector<std::string>& arguments)
+    : words_{FWPOLICY_PATH} {
+    words_.insert(words_.end(), arguments.begin(), arguments.end());
+    for (std::string& word : words_)
+        argv_.push_back(word.data());
+    argv_.push_back(nullptr);
+}
+
+pid_t StartFwpolicy(const std::vector<std::string>& arguments,
+                    const std::function<void()>& prepareChild) {
+    ToolCommandLine command(arguments);
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        prepareChild();
+        ::execv(FWPOLICY_PATH, command.argv());
+        ::_exit(127);
+    }
+    return pid;
+}
+
 ToolResult RunFwpolicy(const std::vector<std::string>& arguments) {
     return RunFwpolicyWithInput(arguments, "");
 }

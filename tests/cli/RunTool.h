@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,27 @@ ToolResult RunFwpolicy(const std::vector<std::string>& arguments);
 // As RunFwpolicy, with standard input reading the given bytes.
 ToolResult RunFwpolicyWithInput(const std::vector<std::string>& arguments,
                                 const std::string& input);
+
+// The command line of the built fwpolicy with the given arguments, as
+// execv takes it. Build it before fork: the child only reads it.
+class ToolCommandLine {
+public:
+    explicit ToolCommandLine(const std::vector<std::string>& arguments);
+    ToolCommandLine(const ToolCommandLine&) = delete;
+    ToolCommandLine& operator=(const ToolCommandLine&) = delete;
+
+    char* const* argv() { return argv_.data(); }
+
+private:
+    std::vector<std::string> words_;
+    std::vector<char*> argv_;
+};
+
+// Starts the built fwpolicy in the current directory and returns its
+// process id without waiting. The child runs prepareChild (descriptors,
+// signal dispositions) just before it executes the tool; the caller reaps it.
+pid_t StartFwpolicy(const std::vector<std::string>& arguments,
+                    const std::function<void()>& prepareChild);
 
 // The golden file tests/data/cli/<name> as text, to compare actual with.
 // With FWCOMMON_REGENERATE_GOLDEN=1 in the environment, actual is first

@@ -19,6 +19,7 @@
 
 #include <fwcommon/PolicyDocument.h>
 
+#include "cli/RunTool.h"
 #include "common/TestFiles.h"
 
 namespace fwcommon::test {
@@ -29,22 +30,10 @@ namespace fs = std::filesystem;
 // Starts fwpolicy with the arguments, its output thrown away; returns its
 // process id.
 pid_t Start(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    std::string program = FWPOLICY_PATH;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = arguments;
-    for (auto& argument : copies) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
+    return StartFwpolicy(arguments, [] {
         freopen("/dev/null", "w", stdout);
         freopen("/dev/null", "w", stderr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    return pid;
+    });
 }
 
 int Wait(pid_t pid) {

@@ -17,6 +17,7 @@
 
 #include <fwcommon/PolicyDocument.h>
 #include "cli/PolicyText.h"
+#include "cli/RunTool.h"
 #include "common/TestFiles.h"
 
 namespace fwcommon::test {
@@ -32,14 +33,7 @@ constexpr auto kPollInterval = std::chrono::microseconds(200);
 // Starts fwpolicy with the handled signals at their defaults (whatever
 // the test runner has) and its output thrown away.
 pid_t StartTool(const std::vector<std::string>& arguments) {
-    std::vector<std::string> words = {FWPOLICY_PATH};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    return StartFwpolicy(arguments, [] {
         sigset_t none;
         ::sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -47,10 +41,7 @@ pid_t StartTool(const std::vector<std::string>& arguments) {
             ::signal(signal, SIG_DFL);
         ::freopen("/dev/null", "w", stdout);
         ::freopen("/dev/null", "w", stderr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    return pid;
+    });
 }
 
 bool HoldsHiddenFile(const fs::path& dir) {

@@ -181,21 +181,12 @@ struct Outcome {
 // Runs fwpolicy with its standard output on the descriptor given and its
 // standard error in errFile, SIGPIPE ignored as a shell script may have it.
 Outcome RunWithOutput(const std::vector<std::string>& arguments, int out, const fs::path& errFile) {
-    std::vector<std::string> words = {FWPOLICY_PATH};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    const pid_t pid = StartFwpolicy(arguments, [out, &errFile] {
         ::signal(SIGPIPE, SIG_IGN);
         const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ::dup2(out, STDOUT_FILENO);
         ::dup2(err, STDERR_FILENO);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
+    });
     int status = 0;
     ::waitpid(pid, &status, 0);
     Outcome outcome;

@@ -42,6 +42,7 @@ struct TerminalRun {
 // variables set (an empty value unsets one) and collects what it shows.
 TerminalRun RunOnTerminal(const std::vector<std::string>& arguments,
                           const std::vector<std::pair<std::string, std::string>>& variables) {
+    ToolCommandLine command(arguments);
     winsize size{};
     size.ws_col = kColumns;
     size.ws_row = kRows;
@@ -56,13 +57,7 @@ TerminalRun RunOnTerminal(const std::vector<std::string>& arguments,
             else
                 setenv(name.c_str(), value.c_str(), 1);
         }
-        std::vector<std::string> words = {FWPOLICY_PATH};
-        words.insert(words.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (auto& word : words)
-            argv.push_back(word.data());
-        argv.push_back(nullptr);
-        execv(FWPOLICY_PATH, argv.data());
+        execv(FWPOLICY_PATH, command.argv());
         _exit(127);
     }
     TerminalRun run;
