@@ -102,8 +102,8 @@ TEST(JsonOutputCheck, EachReadVerbIsHeldToItsOwnSchema) {
 
 TEST(JsonOutputCheck, EveryReadVerbPrintsJsonWithASchema) {
     const std::vector<std::vector<std::string>> verbs = {
-        {"check"},  {"show"},           {"objects"}, {"object", "show"}, {"where-used"},
-        {"unused"}, {"option", "list"}, {"lint"},    {"query"}};
+        {"check"},          {"show"}, {"objects"}, {"object", "show"}, {"where-used"},  {"unused"},
+        {"option", "list"}, {"lint"}, {"query"},   {"diff"},           {"rule", "show"}};
     for (std::vector<std::string> verb : verbs) {
         std::vector<std::string> help = {"help"};
         help.insert(help.end(), verb.begin(), verb.end());
