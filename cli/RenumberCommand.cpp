@@ -11,6 +11,7 @@
 #include "PolicyEdit.h"
 #include "RuleSection.h"
 #include "Utf8.h"
+#include "diff/ElementFields.h"
 #include "terminal/SafeText.h"
 
 namespace fwpolicy {
@@ -20,10 +21,11 @@ constexpr fwcommon::RuleType kAllSections[] = {fwcommon::eLocalRules, fwcommon::
                                                fwcommon::eTransitRules, fwcommon::eTunnelRules,
                                                fwcommon::eNATRules};
 
-// "local 1 -> 200001 (Policy) "Administration from the LAN""
+// "local 1 → 200001 (policy) "Administration from the LAN"", the arrow
+// as diff prints a change.
 std::string RenumberedLine(const Sarvo::Rule& before, const Sarvo::Rule& after) {
-    return SectionOfRule(after) + ' ' + std::to_string(before.RuleId()) + " -> " +
-           std::to_string(after.RuleId()) + " (" + ToUtf8(after.CreationType()) + ") \"" +
+    return SectionOfRule(after) + ' ' + std::to_string(before.RuleId()) + " \u2192 " +
+           std::to_string(after.RuleId()) + " (" + CreationTypeWord(after.CreationType()) + ") \"" +
            terminal::Printable(ToUtf8(after.Name())) + '"';
 }
 

@@ -20,6 +20,7 @@
 #include "RuleLocator.h"
 #include "RuleTable.h"
 #include "Utf8.h"
+#include "diff/ElementFields.h"
 #include "terminal/SafeText.h"
 
 namespace fwpolicy {
@@ -188,7 +189,7 @@ void PrintRule(const RuleView& view, const ConditionText& words) {
     PrintField("id:", std::to_string(rule.RuleId()));
     PrintField("order id:", std::to_string(rule.OrderId()));
     PrintField("name:", ToUtf8(rule.Name()));
-    PrintField("creation:", ToUtf8(rule.CreationType()));
+    PrintField("creation:", CreationTypeWord(rule.CreationType()));
     PrintField("active:", view.row.active ? "yes" : "no");
     PrintSide("source", set.Source() ? &*set.Source() : nullptr, words);
     PrintSide("destination", set.Destination() ? &*set.Destination() : nullptr, words);
@@ -210,7 +211,7 @@ ConditionJson::Json RuleJson(const RuleView& view, const ConditionJson& json,
     ConditionJson::Json rule = json.Rule(*view.shown.rule, view.shown.index);
     rule["section"] = view.shown.section;
     rule["orderId"] = view.shown.rule->OrderId();
-    rule["creationType"] = ToUtf8(view.shown.rule->CreationType());
+    rule["creationType"] = CreationTypeWord(view.shown.rule->CreationType());
     ConditionJson::Json& objects = rule["objects"] = ConditionJson::Json::array();
     for (const ObjectEntry* object : view.objects)
         objects.push_back(objectJson.Object(*object, view.index));

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <cwctype>
 #include <limits>
 #include <map>
 #include <unordered_map>
@@ -13,6 +14,30 @@
 namespace fwcommon::lint {
 namespace {
 
+// A creation type as the tool names it: "policy", "user".
+std::wstring CreationTypeWord(const Sarvo::Rule& rule) {
+    std::wstring word(rule.CreationType());
+    for (wchar_t& c : word)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return word;
+}
+
+std::wstring SectionWord(RuleType section) {
+    switch (section) {
+        case eLocalRules:
+            return L"local";
+        case eVPNRules:
+            return L"vpn";
+        case eTransitRules:
+            return L"transit";
+        case eTunnelRules:
+            return L"tunnel";
+        case eNATRules:
+            return L"nat";
+    }
+    return L"no section";
+}
+
 void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,
                            FindingList& findings) {
     std::unordered_map<std::uint64_t, const RuleEntry*> first;
@@ -24,9 +49,9 @@ void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,
             if (!inserted) {
                 findings.OnRule(r, LintSeverity::eError, LintCode::kDuplicateRuleId,
                                 L"RuleId " + std::to_wstring(r.rule->RuleId()) +
-                                    L" of creation type " + std::wstring(r.rule->CreationType()) +
+                                    L" of creation type " + CreationTypeWord(*r.rule) +
                                     L" is also held by " + DescribeRule(*at->second) + L" of " +
-                                    RuleTypeName(at->second->section),
+                                    SectionWord(at->second->section),
                                 at->second);
             }
         }
@@ -48,9 +73,8 @@ void CheckIdentifierRanges(const std::vector<RuleEntry>& rules, FindingList& fin
             findings.OnRule(r, LintSeverity::eWarning, LintCode::kIdentifierOutOfRange,
                             L"RuleId " + std::to_wstring(r.rule->RuleId()) +
                                 L" lies outside the identifiers of creation type " +
-                                std::wstring(r.rule->CreationType()) + L" (" +
-                                std::to_wstring(range.first) + L" to " +
-                                std::to_wstring(range.last) +
+                                CreationTypeWord(*r.rule) + L" (" + std::to_wstring(range.first) +
+                                L" to " + std::to_wstring(range.last) +
                                 L"): the first edit gives the rule a new one");
         }
     }

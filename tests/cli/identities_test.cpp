@@ -93,8 +93,8 @@ TEST(FwpolicyIdentities, RenumberNumbersOutOfRangeRulesOnceAndDiffPairsThem) {
     const ToolResult renumber = RunFwpolicy({"renumber", file.string()});
     ASSERT_EQ(0, renumber.exitStatus) << renumber.err;
     EXPECT_EQ(
-        "local 1 -> 300001 (User) \"Admin vom Büro\"\n"
-        "transit 2 -> 2000000001 (Post) \"Drop all transit\"\n",
+        "local 1 \u2192 300001 (user) \"Admin vom Büro\"\n"
+        "transit 2 \u2192 2000000001 (post) \"Drop all transit\"\n",
         renumber.out);
     EXPECT_EQ("", renumber.err);
     EXPECT_EQ(
@@ -135,7 +135,7 @@ TEST(FwpolicyIdentities, RenumberEscapesDirectionMarksInNames) {
         PolicyDocument(RuleElement("LocalRule", 1, 1, "evil\u202Eexe.txt", "User", "Drop")));
     const ToolResult r = RunFwpolicy({"renumber", file.string()});
     ASSERT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ("local 1 -> 300001 (User) \"evil\\u202eexe.txt\"\n", r.out);
+    EXPECT_EQ("local 1 \u2192 300001 (user) \"evil\\u202eexe.txt\"\n", r.out);
 }
 
 TEST(FwpolicyIdentities, DiffTellsRenumberedFromChangedRules) {

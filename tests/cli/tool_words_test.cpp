@@ -16,11 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Names a reader of the output should never meet.
+// Names a reader of the output should never meet, creation types as the
+// document spells them among them.
 const char* const kLibraryNames[] = {
     "eLocalRules", "eVPNRules",       "eTransitRules", "eTunnelRules",    "eNATRules",
     "IpObject",    "InterfaceObject", "VpnObject",     "ServiceObject",   "ScheduleObject",
     "_optional",   "Sarvo",           "IsActive",      "FilteringAction", "mismatch",
+    " Generated",  " Policy",         " User",         " Post",           "(Generated",
+    "(Policy",     "(User",           "(Post",
 };
 
 std::vector<std::string> TestPolicies() {
@@ -46,6 +49,7 @@ TEST(FwpolicyWords, NoLibraryNameInAnyOutputOfTheReadVerbs) {
             runs.push_back(verb);
         }
         runs.push_back({"where-used", file, "--object", "Web"});
+        runs.push_back({"rule", "show", file, "--section", "local", "--index", "0"});
         runs.push_back({"diff", "examples/policy.xml", file});
         runs.push_back({"query", file, "--from", "192.168.10.5", "--to", "198.51.100.7",
                         "--service", "tcp/443", "--all", "--explain"});

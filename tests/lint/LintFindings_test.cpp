@@ -442,8 +442,7 @@ TEST(PolicyLint, MessagesNameWhatIsWrong) {
         {"duplicate order", Policy("", Local(1, Tcp(1, 1)) + RuleOf("LocalRule", 2, 1, Tcp(2, 2))),
          L"OrderId 1 is also held by rule #0 \"r1\" (RuleId 1)"},
         {"duplicate id", Policy("", Local(1, Tcp(1, 1)) + RuleOf("LocalRule", 1, 2, Tcp(2, 2))),
-         L"RuleId 1 of creation type User is also held by rule #0 \"r1\" (RuleId 1) of "
-         L"eLocalRules"},
+         L"RuleId 1 of creation type user is also held by rule #0 \"r1\" (RuleId 1) of local"},
     };
     for (const MessageRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -493,7 +492,7 @@ TEST(PolicyLint, RuleIdsOutsideTheirCreationTypesRangeAreWarnedAbout) {
             "warning identifier-out-of-range rule#5", "warning identifier-out-of-range rule#7"}),
         briefs);
     EXPECT_EQ(
-        L"RuleId 300000 lies outside the identifiers of creation type User (300001 to "
+        L"RuleId 300000 lies outside the identifiers of creation type user (300001 to "
         L"2000000000): the first edit gives the rule a new one",
         message);
 }
