@@ -23,7 +23,47 @@ std::size_t AfterDeclaration(std::string_view text) {
     return start;
 }
 
+// Where the markup that starts at `at` ends; the document type's internal
+// subset in brackets is skipped whole.
+std::size_t AfterMarkup(std::string_view text, std::size_t at) {
+    const std::string_view rest = text.substr(at);
+    std::size_t end = std::string_view::npos;
+    if (rest.substr(0, 4) == "<!--") {
+        end = text.find("-->", at + 4);
+        return end == std::string_view::npos ? text.size() : end + 3;
+    }
+    if (rest.substr(0, 2) == "<?") {
+        end = text.find("?>", at + 2);
+        return end == std::string_view::npos ? text.size() : end + 2;
+    }
+    const std::size_t bracket = text.find('[', at);
+    end = text.find('>', at);
+    if (bracket != std::string_view::npos && bracket < end) {
+        const std::size_t closed = text.find(']', bracket);
+        end = closed == std::string_view::npos ? closed : text.find('>', closed);
+    }
+    return end == std::string_view::npos ? text.size() : end + 1;
+}
+
 }  // namespace
+
+std::string DocumentElementName(const std::vector<unsigned char>& bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::size_t at = AfterDeclaration(text);
+    while ((at = text.find('<', at)) != std::string_view::npos) {
+        if (at + 1 < text.size() && (text[at + 1] == '!' || text[at + 1] == '?')) {
+            at = AfterMarkup(text, at);
+            continue;
+        }
+        std::size_t end = at + 1;
+        while (end < text.size() && !IsXmlSpace(text[end]) && text[end] != '>' && text[end] != '/')
+            ++end;
+        const std::string_view name = text.substr(at + 1, end - at - 1);
+        const std::size_t colon = name.find(':');
+        return std::string(colon == std::string_view::npos ? name : name.substr(colon + 1));
+    }
+    return "";
+}
 
 bool HoldsCommentsOrInstructions(const std::vector<unsigned char>& bytes) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());

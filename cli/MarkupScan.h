@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 namespace fwpolicy {
@@ -10,5 +11,10 @@ namespace fwpolicy {
 // text of CDATA sections is skipped); a document that is not well-formed
 // gets an answer, not an error.
 bool HoldsCommentsOrInstructions(const std::vector<unsigned char>& bytes);
+
+// The local name of the document element ("Policy" for "<sv:Policy ...>"):
+// the first tag after the prolog's declaration, comments, processing
+// instructions and document type. Empty when the bytes hold no tag.
+std::string DocumentElementName(const std::vector<unsigned char>& bytes);
 
 }  // namespace fwpolicy

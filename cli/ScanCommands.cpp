@@ -8,11 +8,14 @@
 #include "CheckCommand.h"
 #include "Diagnostics.h"
 #include "FileIo.h"
+#include "MarkupScan.h"
 #include "Utf8.h"
 #include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
+
+const char* const kPolicyElement = "Policy";
 
 // Reads the file and runs one scan; prints the failure and returns false
 // when either fails.
@@ -40,17 +43,26 @@ void AddScanCommands(CLI::App& app, int* status) {
     version->add_option("FILE", *versionFile, "Policy file")->required();
     version->callback([versionFile, status] {
         std::wstring text;
-        const bool ok = RunScan(*versionFile, [&text](const auto& bytes) {
+        std::string root;
+        bool ok = RunScan(*versionFile, [&text, &root](const auto& bytes) {
+            root = DocumentElementName(bytes);
             return fwcommon::GetXmlVersion(bytes, text);
         });
-        // Every policy document states its version; a file without one is
-        // some other XML.
-        if (ok && text.empty())
+        // Every policy document states its version; a file without one, or
+        // with another document element, is some other XML.
+        if (ok && text.empty()) {
             PrintFileError(std::cerr, *versionFile,
                            "states no Properties/Version, so it is no policy document");
-        else if (ok)
+            ok = false;
+        } else if (ok && root != kPolicyElement) {
+            PrintFileError(std::cerr, *versionFile,
+                           "its document element is " + root + ", not " + kPolicyElement +
+                               ", so it is no policy document");
+            ok = false;
+        } else if (ok) {
             std::cout << terminal::Printable(ToUtf8(text)) << '\n';
-        *status = ok && !text.empty() ? kExitOk : kExitFailure;
+        }
+        *status = ok ? kExitOk : kExitFailure;
     });
 
     auto domainsFile = std::make_shared<std::string>();

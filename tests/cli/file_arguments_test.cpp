@@ -76,6 +76,43 @@ TEST_F(FileArguments, DirectoryAndEmptyFileAreNamedAsSuch) {
     EXPECT_EQ("fwpolicy: " + directory + ": is a directory\n", toDirectory.err);
 }
 
+// A wrong command line is reported before any file is read: the option is
+// named, not the file it would have read.
+TEST_F(FileArguments, ArgumentErrorsComeBeforeTheFile) {
+    const std::string directory = Path("policies");
+    fs::create_directory(directory);
+    struct Row {
+        std::vector<std::string> arguments;
+        std::string named;
+    };
+    std::vector<Row> rows;
+    std::vector<std::vector<std::string>> verbs = ReadingVerbs();
+    verbs.push_back({"diff", "FILE", "FILE"});
+    verbs.push_back({"query", "FILE", "--from", "10.1.0.1"});
+    verbs.push_back({"renumber", "FILE"});
+    verbs.push_back({"rule", "show", "FILE", "--id", "1"});
+    verbs.push_back({"object", "show", "FILE", "--name", "n"});
+    verbs.push_back({"option", "list", "FILE"});
+    for (std::vector<std::string> verb : verbs) {
+        verb.push_back("--bad-option");
+        rows.push_back({verb, "unknown option '--bad-option'"});
+    }
+    rows.push_back({{"show", "FILE", "--section", "lan"}, "--section: lan not in"});
+    rows.push_back({{"show", "FILE", "--color=sometimes"}, "--color: sometimes not in"});
+    rows.push_back({{"lint", "FILE", "--severity", "bad"}, "--severity: bad not in"});
+    rows.push_back({{"lint", "FILE", "--ignore", "nosuch"}, "'nosuch' is not a lint finding"});
+    rows.push_back({{"where-used", "FILE"}, "--object is required"});
+    rows.push_back({{"diff", "FILE"}, "B is required"});
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.arguments));
+        const ToolResult r = RunFwpolicy(With(row.arguments, directory, Path("out.xml")));
+        EXPECT_EQ(kExitTrouble, r.exitStatus);
+        EXPECT_THAT(r.err, HasSubstr(row.named));
+        EXPECT_EQ(std::string::npos, r.err.find(directory)) << r.err;
+        EXPECT_EQ("", r.out);
+    }
+}
+
 // The verbs that change, compare or query a file refuse an empty one as
 // check does, instead of taking it for a new policy.
 TEST_F(FileArguments, EveryVerbRefusesAnEmptyFile) {
@@ -114,16 +151,25 @@ TEST_F(FileArguments, EveryVerbRefusesAnEmptyFile) {
     }
 }
 
-// version printed "(none)" and succeeded for XML that is no policy.
+// version printed "(none)" and succeeded for XML that is no policy, and
+// printed the version of other XML that has a Properties/Version.
 TEST_F(FileArguments, VersionOfOtherXmlFails) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"<config><Version>2</Version></config>\n",
+         "states no Properties/Version, so it is no policy document"},
+        {"<c:config xmlns:c=\"urn:c\"><Properties><Version>2</Version></Properties></c:config>",
+         "its document element is config, not Policy, so it is no policy document"},
+        {"plain text\n", "not a readable policy document"},
+    };
     const std::string other = Path("other.xml");
-    WriteBytes(other, ToBytes("<config><Version>2</Version></config>\n"));
-    const ToolResult r = RunFwpolicy({"version", other});
-    EXPECT_EQ(kExitFailure, r.exitStatus);
-    EXPECT_EQ("", r.out);
-    EXPECT_EQ(
-        "fwpolicy: " + other + ": states no Properties/Version, so it is no policy document\n",
-        r.err);
+    for (const auto& [text, message] : rows) {
+        SCOPED_TRACE(text);
+        WriteBytes(other, ToBytes(text));
+        const ToolResult r = RunFwpolicy({"version", other});
+        EXPECT_EQ(kExitFailure, r.exitStatus);
+        EXPECT_EQ("", r.out);
+        EXPECT_EQ("fwpolicy: " + other + ": " + message + "\n", r.err);
+    }
 }
 
 TEST_F(FileArguments, DashReadsStandardInputAndWritesStandardOutput) {

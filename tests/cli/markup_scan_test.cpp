@@ -1,5 +1,5 @@
 // Detection of the XML comments and processing instructions that a rewrite
-// through the document binding would lose.
+// through the document binding would lose, and of the document element.
 
 #include <gtest/gtest.h>
 
@@ -27,6 +27,22 @@ TEST(MarkupScan, CommentsAndInstructionsOutsideTheDeclaration) {
     for (const auto& [text, holds] : rows) {
         SCOPED_TRACE(text);
         EXPECT_EQ(holds, fwpolicy::HoldsCommentsOrInstructions(ToBytes(text)));
+    }
+}
+
+TEST(MarkupScan, DocumentElementNameAfterTheProlog) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"<?xml version=\"1.0\"?>\n<sv:Policy xmlns:sv=\"urn:x\">", "Policy"},
+        {"\xEF\xBB\xBF<Policy/>", "Policy"},
+        {"<!-- <Policy> --><?pi <Policy>?><config><Policy/></config>", "config"},
+        {"<!DOCTYPE a [<!ELEMENT a ANY>]><a>", "a"},
+        {"<!DOCTYPE Policy SYSTEM \"x\">\n<p:Policy\tId=\"1\">", "Policy"},
+        {"no markup", ""},
+        {"<!-- unterminated <Policy>", ""},
+    };
+    for (const auto& [text, name] : rows) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(name, fwpolicy::DocumentElementName(ToBytes(text)));
     }
 }
 
