@@ -1,4 +1,9 @@
-// fwpolicy show, version and domains on the example policy.
+// fwpolicy show, version and domains on the example policy, and what every
+// read verb prints, text and JSON, on the example and on a hand-written
+// policy that holds every kind of condition, compared with golden files.
+
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -7,6 +12,74 @@
 
 namespace fwcommon::test {
 namespace {
+
+const char* const kExample = "examples/policy.xml";
+const char* const kEveryKind = "tests/data/cli/every-kind.xml";
+
+// Outputs other tests do not already compare with a golden file. Each run
+// succeeds but diff of two different files (exit 1) and query of a flow
+// whose answer depends on what the command line leaves open (exit 3).
+TEST(FwpolicyGolden, EveryReadVerbInTextAndJson) {
+    const struct Row {
+        std::vector<std::string> arguments;
+        std::string golden;
+        int exitStatus;
+    } rows[] = {
+        {{"check", kEveryKind}, "check-every-kind.out", 0},
+        {{"check", kEveryKind, "--json"}, "check-every-kind.json", 0},
+        {{"show", kEveryKind}, "show-every-kind.out", 0},
+        {{"version", kEveryKind}, "version-every-kind.out", 0},
+        {{"domains", kEveryKind}, "domains-every-kind.out", 0},
+        {{"objects", kEveryKind}, "objects-every-kind.out", 0},
+        {{"object", "show", kExample, "--name", "Mail"}, "object-show-mail.out", 0},
+        {{"object", "show", kEveryKind, "--name", "Head office"}, "object-show-head-office.out", 0},
+        {{"object", "show", kEveryKind, "--name", "Head office", "--json"},
+         "object-show-head-office.json",
+         0},
+        {{"where-used", kEveryKind, "--object", "Office LAN"}, "where-used-every-kind.out", 0},
+        {{"where-used", kEveryKind, "--object", "Office LAN", "--json"},
+         "where-used-every-kind.json",
+         0},
+        {{"unused", kExample}, "unused-example.out", 0},
+        {{"unused", kEveryKind, "--json"}, "unused-every-kind.json", 0},
+        {{"unused", kExample, "--json"}, "unused-example.json", 0},
+        {{"option", "list", kExample}, "option-list-example.out", 0},
+        {{"option", "list", kExample, "--json"}, "option-list-example.json", 0},
+        {{"option", "list", kEveryKind, "--json"}, "option-list-every-kind.json", 0},
+        {{"rule", "show", kEveryKind, "--id", "200002"}, "rule-show-every-kind.out", 0},
+        {{"rule", "show", kEveryKind, "--id", "200002", "--json"}, "rule-show-every-kind.json", 0},
+        {{"rule", "show", kExample, "--id", "200001", "--json"}, "rule-show-example.json", 0},
+        {{"lint", kEveryKind}, "lint-every-kind.out", 0},
+        {{"lint", kEveryKind, "--json"}, "lint-every-kind.json", 0},
+        {{"diff", kExample, kEveryKind}, "diff-example-every-kind.out", 1},
+        {{"diff", kExample, kEveryKind, "--json"}, "diff-example-every-kind.json", 1},
+        {{"diff", "tests/data/cli/edit-base.xml", "tests/data/cli/edit-changed.xml", "--json"},
+         "diff-base-changed.json",
+         1},
+        {{"query", kExample, "--from", "192.168.10.5", "--to", "198.51.100.7", "--service",
+          "tcp/443", "--all", "--explain"},
+         "query-example.out",
+         3},
+        {{"query", kExample, "--from", "192.168.10.5", "--to", "198.51.100.7", "--service",
+          "tcp/443", "--all", "--json"},
+         "query-example.json",
+         3},
+        {{"query", kEveryKind, "--from", "10.1.0.5", "--to", "192.168.10.7", "--service", "tcp/22",
+          "--in-interface", "eth0", "--at", "2026-12-07T10:00:00", "--all", "--explain"},
+         "query-every-kind.out",
+         0},
+        {{"query", kEveryKind, "--from", "10.1.0.5", "--to", "192.168.10.7", "--service", "tcp/22",
+          "--in-interface", "eth0", "--at", "2026-12-07T10:00:00", "--all", "--json"},
+         "query-every-kind.json",
+         0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.arguments));
+        const ToolResult r = RunFwpolicy(row.arguments);
+        EXPECT_EQ(row.exitStatus, r.exitStatus) << r.err;
+        EXPECT_EQ(Golden(row.golden, r.out), r.out);
+    }
+}
 
 TEST(FwpolicyShow, ExampleAsTable) {
     const ToolResult r = RunFwpolicy({"show", "examples/policy.xml"});
