@@ -50,7 +50,7 @@ std::vector<std::string> JsonOutputViolations(const std::vector<std::string>& ar
         return {};
     const nlohmann::json& schema = SchemaOf(file);
     if (schema.is_null())
-        return {};
+        return {"docs/" + file + " is missing: JSON output needs a schema"};
     nlohmann::json value;
     try {
         value = nlohmann::json::parse(out);

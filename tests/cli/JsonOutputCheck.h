@@ -12,8 +12,8 @@ std::string JsonSchemaFileOf(const std::vector<std::string>& arguments);
 
 // Every way the standard output of a run with these arguments breaks the
 // schema its verb documents: output that is no JSON, each violation of the
-// schema. Empty output (a run that failed before printing) and a verb that
-// documents no schema yet are not checked.
+// schema, a verb that documents no schema. Empty output (a run that failed
+// before printing) is not checked.
 std::vector<std::string> JsonOutputViolations(const std::vector<std::string>& arguments,
                                               const std::string& out);
 

@@ -93,6 +93,9 @@ TEST(JsonOutputCheck, EachReadVerbIsHeldToItsOwnSchema) {
             JsonOutputViolations({"show", "f", "--json"}, "show rules").front().substr(0, 23)});
     EXPECT_TRUE(JsonOutputViolations({"show", "f", "--json"}, "").empty())
         << "a run that failed before printing";
+    EXPECT_EQ(
+        std::vector<std::string>{"docs/frob.schema.json is missing: JSON output needs a schema"},
+        JsonOutputViolations({"frob", "f", "--json"}, "{}"));
     const std::vector<std::string> wrong =
         JsonOutputViolations({"show", "f", "--json"}, R"({"local": [{"position": -1}]})");
     EXPECT_FALSE(wrong.empty());
