@@ -5,6 +5,9 @@ set -uo pipefail
 # shellcheck source=/dev/null
 source "$1"
 tool=$2 source_dir=$3
+# The words offered are those of a UTF-8 terminal: in the C locale (as in a
+# bare root or under env -i) printf %q quotes every non-ASCII byte ($'\303').
+export LC_ALL=C.UTF-8
 failures=0
 
 # expect "OFFERED" WORDS...: completing the last of WORDS offers OFFERED.
