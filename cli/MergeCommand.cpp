@@ -1,5 +1,7 @@
 #include "MergeCommand.h"
 
+#include <sys/stat.h>
+
 #include <climits>
 #include <cstdint>
 #include <iostream>
@@ -13,6 +15,7 @@
 #include "Diagnostics.h"
 #include "FileIo.h"
 #include "IsoTime.h"
+#include "MergeRenumberings.h"
 #include "Utf8.h"
 
 namespace fwpolicy {
@@ -39,6 +42,46 @@ bool Register(fwcommon::Context& context, const std::string& file) {
     return false;
 }
 
+// True when the two names are one file: the same inode, or the same name
+// where a file cannot be looked at (standard input, a missing file).
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    if (a != kStandardStream && b != kStandardStream && ::stat(a.c_str(), &first) == 0 &&
+        ::stat(b.c_str(), &second) == 0) {
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    }
+    return a == b;
+}
+
+// Refuses a file given twice, and an output that would replace an input.
+void CheckMergeFiles(const MergeOptions& options) {
+    for (std::size_t i = 0; i < options.files.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (SameFile(options.files[j], options.files[i])) {
+                throw CLI::ValidationError(options.files[i],
+                                           "is given twice; merge takes each policy once");
+            }
+        }
+        if (options.output != kStandardStream && SameFile(options.output, options.files[i])) {
+            throw CLI::ValidationError("-o " + options.output,
+                                       "is one of the files to merge; write the merged policy "
+                                       "to a file of its own");
+        }
+    }
+}
+
+// Tells, one line each on stderr, which objects and rules of a later file
+// got new identifiers because an earlier file's held theirs.
+void ReportRenumberings(const std::vector<Renumbering>& renumberings) {
+    for (const Renumbering& r : renumberings) {
+        PrintFileError(std::cerr, ToUtf8(r.dataname),
+                       r.what + " \"" + ToUtf8(r.name) + "\" renumbered " + std::to_string(r.from) +
+                           " \u2192 " + std::to_string(r.to) + " (an earlier file holds " +
+                           std::to_string(r.from) + ")");
+    }
+}
+
 int Merge(const MergeOptions& options, std::int64_t time) {
     fwcommon::Context context;
     for (const std::string& file : options.files) {
@@ -47,9 +90,16 @@ int Merge(const MergeOptions& options, std::int64_t time) {
     }
     try {
         std::vector<unsigned char> merged;
-        context.GetRSOP(merged, time, options.period);
-        fwcommon::ParsePolicyDocument(merged);  // never write what we could not read back
+        std::vector<std::wstring> log;
+        {
+            const MergeLogCapture capture;
+            context.GetRSOP(merged, time, options.period);
+            log = capture.Lines();
+        }
+        // Never write what could not be read back.
+        const auto result = fwcommon::ParsePolicyDocument(merged);
         WriteOutput(options.output, merged, options.files);
+        ReportRenumberings(RenumberingsOf(log, *result));
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, options.output, e);
@@ -80,6 +130,7 @@ void AddMergeCommand(CLI::App& app, int* status) {
                 throw CLI::ValidationError("--time", e.what());
             }
         }
+        CheckMergeFiles(*options);
         *status = Merge(*options, time);
     });
 }

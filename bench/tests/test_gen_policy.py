@@ -206,6 +206,34 @@ class SharedObjectsTest(unittest.TestCase):
         self.assertNotEqual(ET.tostring(a.root.find("Rules")), ET.tostring(b.root.find("Rules")))
 
 
+class DistinctDestinationsTest(unittest.TestCase):
+    """Documents to merge whose rules no rule of another can shadow."""
+
+    def destinations(self, policy):
+        out = []
+        for rule in rule_elements(policy.root):
+            side = rule.find("ConditionSet").find("Destination")
+            hosts = [] if side is None else list(side)
+            self.assertEqual(len(hosts), 1, rule.findtext("Name"))
+            out.append((hosts[0].get(XSI_TYPE), hosts[0].findtext("Value")))
+        return out
+
+    def test_every_rule_has_a_host_no_other_rule_of_either_document_names(self):
+        a = self.destinations(Policy.of("--rules", "300", "--distinct-destinations"))
+        b = self.destinations(Policy.of("--rules", "300", "--distinct-destinations", "--seed", "2",
+                                        "--rule-id-offset", "1000"))
+        self.assertEqual(len(set(a + b)), 600)
+        self.assertEqual({kind for kind, _ in a}, {"sv:IpAddress", "sv:VpnNodeId"})
+        addresses = [value for kind, value in a + b if kind == "sv:IpAddress"]
+        self.assertTrue(all(value.startswith("100.") for value in addresses))
+
+    def test_more_hosts_than_the_block_holds_are_refused(self):
+        code, _, err = generate("--rules", "10", "--distinct-destinations",
+                                "--rule-id-offset", str(1 << 22))
+        self.assertEqual(code, 2)
+        self.assertIn("exceeds", err)
+
+
 @unittest.skipUnless(shutil.which("xmllint"), "xmllint is not installed")
 class ValidityTest(unittest.TestCase):
     def test_policies_validate_against_the_rules_schema(self):
@@ -213,7 +241,8 @@ class ValidityTest(unittest.TestCase):
                      ("--rules", "0", "--objects", "200"),
                      ("--rules", "400", "--objects", "200", "--omit-named-objects",
                       "--rules-seed", "5", "--rule-id-offset", "5000"),
-                     ("--rules", "100", "--objects", "60", "--ip-entries", "20000")]:
+                     ("--rules", "100", "--objects", "60", "--ip-entries", "20000"),
+                     ("--rules", "300", "--distinct-destinations")]:
             with self.subTest(args=args):
                 with tempfile.TemporaryDirectory() as tmp:
                     path = os.path.join(tmp, "policy.xml")

@@ -19,6 +19,8 @@ void Context::GetRSOP(std::vector<unsigned char>& out, std::int64_t time, int pe
     RsopMerge merge(std::make_unique<Sarvo::PolicyType>(resultant.GetDocument()), generators_);
     for (const auto& entry : registry_) {
         if (const auto& reader = DataOf(entry).reader) {
+            // Names the document that the renumberings logged next belong to.
+            GetLibLogFacility().Log(L"'GetRSOP': merging '" + entry.first + L"'", kLogRoutine);
             merge.Add(reader->GetDocument());
         }
     }

@@ -175,5 +175,33 @@ TEST(FwpolicyMerge, BadInputWritesNothing) {
     EXPECT_EQ(2, RunFwpolicy({"merge", "examples/policy.xml"}).exitStatus);
 }
 
+// A policy named twice would merge with itself; an output that is an input
+// would be replaced by the merge. Both are refused before anything is read.
+TEST(FwpolicyMerge, RefusesAFileGivenTwiceAndAnOutputThatIsAnInput) {
+    TempDir dir;
+    const std::string copy = (dir.path() / "policy.xml").string();
+    fs::copy_file(SourcePath("examples/policy.xml"), copy);
+    const std::vector<unsigned char> before = ReadBytes(copy);
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } rows[] = {
+        {{"merge", copy, "examples/policy.xml", (dir.path() / "./policy.xml").string(), "-o", "-"},
+         "fwpolicy merge: " + (dir.path() / "./policy.xml").string() +
+             ": is given twice; merge takes each policy once (see 'fwpolicy help merge')\n"},
+        {{"merge", "examples/policy.xml", copy, "-o", (dir.path() / "." / "policy.xml").string()},
+         "fwpolicy merge: -o " + (dir.path() / "." / "policy.xml").string() +
+             ": is one of the files to merge; write the merged policy to a file of its own "
+             "(see 'fwpolicy help merge')\n"},
+    };
+    for (const auto& row : rows) {
+        const ToolResult r = RunFwpolicy(row.args);
+        EXPECT_EQ(2, r.exitStatus) << row.args.back();
+        EXPECT_EQ(row.err, r.err);
+        EXPECT_EQ("", r.out);
+    }
+    EXPECT_EQ(before, ReadBytes(copy));
+}
+
 }  // namespace
 }  // namespace fwcommon::test
