@@ -15,6 +15,7 @@
 #include "RuleTable.h"
 #include "Utf8.h"
 #include "editor/RuleContent.h"
+#include "editor/RuleLocator.h"
 #include "editor/RuleSetCommand.h"
 #include "editor/RuleShowCommand.h"
 
@@ -30,9 +31,14 @@ struct RuleArguments {
     std::string action = "pass";
     RulePlacement placement;
     bool matchAll = false;
-    unsigned int index = 0;
-    int by = 0;
     RuleContent content;
+};
+
+// The verbs that act on one rule that is there: remove, enable, disable, move.
+struct IndexedArguments {
+    EditTarget target;
+    RuleLocator locator;
+    int by = 0;  // rule move
 };
 
 std::size_t SectionSize(Context& context, const std::wstring& dataname, fwcommon::RuleType type) {
@@ -52,14 +58,6 @@ std::size_t PlaceOf(Context& context, const std::wstring& dataname, fwcommon::Ru
             return index;
     }
     throw EditError("the rule is not in its section after the edit");
-}
-
-void CheckIndex(Context& context, const std::wstring& dataname, const RuleArguments& a) {
-    const std::size_t count = SectionSize(context, dataname, RuleTypeOfSection(a.section));
-    if (a.index >= count) {
-        throw EditError("section " + a.section + " has no rule at index " +
-                        std::to_string(a.index) + " (" + Counted(count) + ")");
-    }
 }
 
 void AddRule(Context& context, const std::wstring& dataname, const RuleArguments& a,
@@ -92,40 +90,43 @@ void AddRule(Context& context, const std::wstring& dataname, const RuleArguments
              std::to_string(PlaceOf(context, dataname, type, added)));
 }
 
-void RemoveRule(Context& context, const std::wstring& dataname, const RuleArguments& a) {
-    CheckIndex(context, dataname, a);
-    const auto rule = context.GetRule(dataname, RuleTypeOfSection(a.section), a.index);
-    const std::string phrase = RulePhrase(a.section, *rule->GetXmlRule());
-    if (!context.RemoveRule(dataname, RuleTypeOfSection(a.section), a.index))
-        throw EditError("the rule at index " + std::to_string(a.index) + " could not be removed");
-    NoteEdit("removed " + phrase + " from " + std::to_string(a.index));
+void RemoveRule(Context& context, const std::wstring& dataname, const IndexedArguments& a) {
+    const LocatedRule located = LocateRule(context, dataname, a.locator);
+    const fwcommon::RuleType type = RuleTypeOfSection(located.section);
+    const std::string phrase = RulePhrase(located.section, *located.rule->GetXmlRule());
+    const auto index = static_cast<unsigned int>(located.index);
+    if (!context.RemoveRule(dataname, type, index))
+        throw EditError("the rule at index " + std::to_string(index) + " could not be removed");
+    NoteEdit("removed " + phrase + " from " + std::to_string(index));
 }
 
-void SetActive(Context& context, const std::wstring& dataname, const RuleArguments& a,
+void SetActive(Context& context, const std::wstring& dataname, const IndexedArguments& a,
                bool active) {
-    CheckIndex(context, dataname, a);
-    const auto rule = context.GetRule(dataname, RuleTypeOfSection(a.section), a.index);
-    rule->SetActive(active);
-    if (!context.UpdateRule(dataname, rule))
-        throw EditError("the rule at index " + std::to_string(a.index) + " could not be stored");
+    const LocatedRule located = LocateRule(context, dataname, a.locator);
+    located.rule->SetActive(active);
+    if (!context.UpdateRule(dataname, located.rule))
+        throw EditError("the rule at index " + std::to_string(located.index) +
+                        " could not be stored");
     NoteEdit(std::string(active ? "enabled " : "disabled ") +
-             RulePhrase(a.section, *rule->GetXmlRule()) + " at " + std::to_string(a.index));
+             RulePhrase(located.section, *located.rule->GetXmlRule()) + " at " +
+             std::to_string(located.index));
 }
 
-void MoveRule(Context& context, const std::wstring& dataname, const RuleArguments& a) {
-    CheckIndex(context, dataname, a);
-    const std::size_t count = SectionSize(context, dataname, RuleTypeOfSection(a.section));
-    const long long target = static_cast<long long>(a.index) + a.by;
+void MoveRule(Context& context, const std::wstring& dataname, const IndexedArguments& a) {
+    const LocatedRule located = LocateRule(context, dataname, a.locator);
+    const fwcommon::RuleType type = RuleTypeOfSection(located.section);
+    const std::size_t count = SectionSize(context, dataname, type);
+    const long long target = static_cast<long long>(located.index) + a.by;
     if (a.by == 0 || target < 0 || target >= static_cast<long long>(count)) {
-        throw EditError("cannot move the rule at index " + std::to_string(a.index) + " by " +
-                        std::to_string(a.by) + " in section " + a.section + " (" + Counted(count) +
-                        ")");
+        throw EditError("cannot move the rule at index " + std::to_string(located.index) + " by " +
+                        std::to_string(a.by) + " in section " + located.section + " (" +
+                        Counted(count) + ")");
     }
-    const auto rule = context.GetRule(dataname, RuleTypeOfSection(a.section), a.index);
-    const std::string phrase = RulePhrase(a.section, *rule->GetXmlRule());
-    if (!context.ChangeRulePriority(dataname, RuleTypeOfSection(a.section), a.index, a.by))
-        throw EditError("the rule at index " + std::to_string(a.index) + " could not be moved");
-    NoteEdit("moved " + phrase + " from " + std::to_string(a.index) + " to " +
+    const std::string phrase = RulePhrase(located.section, *located.rule->GetXmlRule());
+    const auto index = static_cast<unsigned int>(located.index);
+    if (!context.ChangeRulePriority(dataname, type, index, a.by))
+        throw EditError("the rule at index " + std::to_string(index) + " could not be moved");
+    NoteEdit("moved " + phrase + " from " + std::to_string(index) + " to " +
              std::to_string(target));
 }
 
@@ -137,11 +138,6 @@ CLI::App* AddVerb(CLI::App& rule, const std::string& name, const std::string& de
         ->required()
         ->check(CLI::IsMember(SectionNames()));
     return verb;
-}
-
-void AddIndex(CLI::App& verb, RuleArguments& arguments) {
-    verb.add_option("--index", arguments.index, "0-based index of the rule in its section")
-        ->required();
 }
 
 void AddCreateVerb(CLI::App& rule, int* status) {
@@ -166,22 +162,28 @@ void AddCreateVerb(CLI::App& rule, int* status) {
     });
 }
 
+// A verb that names one existing rule by --id or by --section and --index.
+CLI::App* AddLocatingVerb(CLI::App& rule, const std::string& name, const std::string& description,
+                          IndexedArguments& arguments) {
+    CLI::App* verb = rule.add_subcommand(name, description);
+    AddEditTarget(*verb, arguments.target);
+    AddRuleLocatorOptions(*verb, arguments.locator);
+    return verb;
+}
+
 template <typename Edit>
 void AddIndexedVerb(CLI::App& rule, const std::string& name, const std::string& description,
                     int* status, Edit edit) {
-    auto a = std::make_shared<RuleArguments>();
-    CLI::App* verb = AddVerb(rule, name, description, *a);
-    AddIndex(*verb, *a);
-    verb->callback([a, status, edit] {
+    auto a = std::make_shared<IndexedArguments>();
+    AddLocatingVerb(rule, name, description, *a)->callback([a, status, edit] {
         *status =
             RunEdit(a->target, [a, edit](Context& c, const std::wstring& d) { edit(c, d, *a); });
     });
 }
 
 void AddMoveVerb(CLI::App& rule, int* status) {
-    auto a = std::make_shared<RuleArguments>();
-    CLI::App* move = AddVerb(rule, "move", "Move a rule within its section", *a);
-    AddIndex(*move, *a);
+    auto a = std::make_shared<IndexedArguments>();
+    CLI::App* move = AddLocatingVerb(rule, "move", "Move a rule within its section", *a);
     move->add_option("--by", a->by, "Places to move: negative moves up, positive down")->required();
     move->callback([a, status] {
         *status =
@@ -198,11 +200,11 @@ void AddRuleCommand(CLI::App& app, int* status) {
     AddCreateVerb(*rule, status);
     AddIndexedVerb(*rule, "remove", "Remove a rule", status, RemoveRule);
     AddIndexedVerb(*rule, "enable", "Make a rule active", status,
-                   [](Context& c, const std::wstring& d, const RuleArguments& a) {
+                   [](Context& c, const std::wstring& d, const IndexedArguments& a) {
                        SetActive(c, d, a, true);
                    });
     AddIndexedVerb(*rule, "disable", "Make a rule inactive", status,
-                   [](Context& c, const std::wstring& d, const RuleArguments& a) {
+                   [](Context& c, const std::wstring& d, const IndexedArguments& a) {
                        SetActive(c, d, a, false);
                    });
     AddMoveVerb(*rule, status);

@@ -81,6 +81,21 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
          "moved vpn rule 300002 \"Remote staff by node and template\" from 1 to 0\n",
          "rule changed: vpn 300002 (user) \"Remote staff by node and template\"\n"
          "  moved 1 \u2192 0\n"},
+        {{"rule", "remove", "@", "--id", "300004"},
+         "removed nat rule 300004 \"Publish the web server\" from 1\n",
+         "rule removed: nat 300004 (user) \"Publish the web server\"\n"},
+        {{"rule", "disable", "@", "--id", "200004"},
+         "disabled tunnel rule 200004 \"Tunnel the LAN to head office\" at 0\n",
+         "rule changed: tunnel 200004 (policy) \"Tunnel the LAN to head office\"\n"
+         "  active: yes \u2192 no\n"},
+        {{"rule", "enable", "@", "--id", "2000000001"},
+         "enabled local rule 2000000001 \"Drop everything else to the node\" at 2\n",
+         "rule changed: local 2000000001 (post) \"Drop everything else to the node\"\n"
+         "  active: no \u2192 yes\n"},
+        {{"rule", "move", "@", "--id", "200003", "--by", "2"},
+         "moved transit rule 200003 \"LAN to the Internet\" from 0 to 2\n",
+         "rule changed: transit 200003 (policy) \"LAN to the Internet\"\n"
+         "  moved 0 \u2192 2\n"},
         {{"option", "set", "@", "DefaultAction", "Pass"},
          "set option DefaultAction (user) to \"Pass\"\n",
          "option changed: DefaultAction (user)\n"
@@ -220,6 +235,11 @@ TEST(FwpolicyEdit, RefusedEditsLeaveTheFileByteIdentical) {
          "no option \"LogLevel\" of creation type user"},
         {{"rule", "add", "@", "--section", "nat", "--name", "X", "--action", "drop"}, 2, ""},
         {{"rule", "disable", "@", "--section", "local"}, 2, ""},
+        {{"rule", "remove", "@", "--id", "300001", "--section", "local", "--index", "1"}, 2, ""},
+        {{"rule", "enable", "@", "--id", "4242"}, 1, "no rule has id 4242"},
+        {{"rule", "move", "@", "--id", "300002", "--by", "1"},
+         1,
+         "cannot move the rule at index 1 by 1 in section vpn (2 rules)"},
         {{"option", "set", "@", "LogLevel"}, 2, ""},
         {{"option", "unset", "@", "Nope"}, 1, "no option \"Nope\""},
         {{"option", "unset", "@", "LogLevel", "--creation-type", "user"},
