@@ -14,7 +14,7 @@ install(DIRECTORY include/fwcommon DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
         COMPONENT development)
 install(FILES ${FWCOMMON_GENERATED_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/fwcommon
         COMPONENT development)
-install(FILES schema/rules.xsd docs/query.schema.json DESTINATION ${CMAKE_INSTALL_DATADIR}/fwcommon
+install(FILES schema/rules.xsd DESTINATION ${CMAKE_INSTALL_DATADIR}/fwcommon
         COMPONENT library)
 install(DIRECTORY data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/fwcommon COMPONENT library
         FILES_MATCHING PATTERN "*.txt" PATTERN "*.dict")
