@@ -21,6 +21,10 @@ template <typename E>
 struct Region {
     E exact;
     std::vector<Token> tokens;
+    // What exclusions are known to have taken out of the opaque values:
+    // the region holds exact and, of tokens, at most what lies outside
+    // tokenCut. Kept empty when there are no tokens.
+    E tokenCut;
 
     bool IsEmpty() const { return exact.IsEmpty() && tokens.empty(); }
     bool IsFull() const { return exact.IsFull(); }
@@ -37,6 +41,13 @@ struct Region {
 
     void UnionWith(const Region& other) {
         exact.UnionWith(other.exact);
+        if (tokens.empty()) {
+            tokenCut = other.tokenCut;
+        } else if (!other.tokens.empty()) {
+            // Only what both cuts take out is known to be out of the merged
+            // tokens; the intersection is taken from below.
+            tokenCut = tokenCut.MinusLower(E::Full().MinusUpper(other.tokenCut));
+        }
         std::vector<Token> merged;
         std::set_union(tokens.begin(), tokens.end(), other.tokens.begin(), other.tokens.end(),
                        std::back_inserter(merged));
@@ -108,6 +119,14 @@ private:
         result.exact = from.exact.MinusUpper(cut.exact);
         std::set_difference(from.tokens.begin(), from.tokens.end(), cut.tokens.begin(),
                             cut.tokens.end(), std::back_inserter(result.tokens));
+        if (!result.tokens.empty()) {
+            result.tokenCut = from.tokenCut;
+            result.tokenCut.UnionWith(cut.exact);
+            if (result.tokenCut.IsFull()) {
+                result.tokens.clear();
+                result.tokenCut = E{};
+            }
+        }
         return result;
     }
 

@@ -206,14 +206,18 @@ Verdict FlowTester::BetweenBounds(const Bounds<E>& b, const wchar_t* label,
         return Yes();
     }
     const bool inUpper = b.upper.IsFull() || holds(b.upper.exact);
-    if (!inUpper && b.upper.tokens.empty()) {
+    // An exclusion known to hold the value takes it from the opaque values too.
+    const bool tokensMay = !b.upper.tokens.empty() && !holds(b.upper.tokenCut);
+    if (!inUpper && !tokensMay) {
         return No();
     }
     Verdict v{QueryAnswer::eMayMatch, {}};
     if (inUpper) {
         v.dependsOn.push_back(Undecided(label));
     }
-    AddTokens(b.upper, label, v);
+    if (tokensMay) {
+        AddTokens(b.upper, label, v);
+    }
     return v;
 }
 
@@ -351,7 +355,9 @@ Verdict FlowTester::Service(const ServiceBounds& b,
         return Yes();
     }
     const bool meets = b.upper.IsFull() || Meets(b.upper.exact, box);
-    if (!meets && b.upper.tokens.empty()) {
+    const bool tokensMay =
+        !b.upper.tokens.empty() && !flowRegion.exact.IsSubsetOf(b.upper.tokenCut);
+    if (!meets && !tokensMay) {
         return No();
     }
     Verdict v{QueryAnswer::eMayMatch, {}};
@@ -365,7 +371,9 @@ Verdict FlowTester::Service(const ServiceBounds& b,
             v.dependsOn.push_back(Undecided(label));
         }
     }
-    AddTokens(b.upper, label, v);
+    if (tokensMay) {
+        AddTokens(b.upper, label, v);
+    }
     return v;
 }
 

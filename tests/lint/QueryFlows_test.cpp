@@ -151,8 +151,9 @@ const std::string kVpn =
 
 // Protocols, ICMP, ports on both axes, a service object with an exclusion.
 const std::string kServices = Policy(
-    ServiceObject(12, AnyUdp(), Udp(53, 53)),
-    Tunnel(1, Protocol(47)) + Tunnel(2, Icmp("Type=\"8\" Code=\"0\"")) +
+    ServiceObject(12, AnyUdp(), Udp(53, 53)) +
+        ServiceObject(13, ServiceSystem("All"), Icmp("Type=\"3\"")),
+    Local(1, ServiceRef(13)) + Tunnel(1, Protocol(47)) + Tunnel(2, Icmp("Type=\"8\" Code=\"0\"")) +
         Tunnel(3, Icmp(""), "Drop") + Tunnel(4, Ports(17, 53, 53, 1024, 65535)) +
         Tunnel(5, ServiceRef(12), "Drop") + Tunnel(6, Tcp(8000, 8100)) + Tunnel(7, "", "Drop"));
 
@@ -296,10 +297,10 @@ std::vector<Row> Rows() {
          &kSystem,
          F("172.16.1.1", "10.9.0.5", "eth2", "eth5", TcpTo(22)),
          {{"transit", "3? 5m => depends"}}},
-        {"excluded address the system object may hold",
+        {"address excluded from an object with a system object",
          &kSystem,
          F("172.16.9.9", "10.9.0.5", "eth2", "eth5", TcpTo(22)),
-         {{"transit", "3? 5? 6? 7? 8m => depends"}}},
+         {{"transit", "3? 6? 7? 8m => depends"}}},
         {"host of a system object less an address",
          &kSystem,
          F("sys:AllClients", "10.9.0.5", "eth2", "eth5", TcpTo(22)),
@@ -386,6 +387,14 @@ std::vector<Row> Rows() {
          &kServices,
          F("", "", "", "", std::nullopt),
          {{"tunnel", "1? 2? 3? 4? 5? 6? 7m => depends"}}},
+        {"service system object less an ICMP type, inside it",
+         &kServices,
+         F("", "", "", "", Svc(1, 5, 3)),
+         {{"local", "=> no rule matches"}}},
+        {"service system object less an ICMP type, outside it",
+         &kServices,
+         F("", "", "", "", Svc(1, 0, 8)),
+         {{"local", "1? => depends"}}},
         {"source port, destination outside",
          &kServices,
          F("", "", "", "", Svc(17, 53, 53)),

@@ -102,6 +102,10 @@ inline std::string Udp(long long begin, long long end) {
            PortElement("DestinationPort", begin, end) +
            "<Protocol>17</Protocol></ServiceCondition>";
 }
+inline std::string ServiceSystem(const std::string& name) {
+    return R"(<ServiceCondition xsi:type="sv:ServiceSystemObjectRef"><Name>)" + name +
+           "</Name></ServiceCondition>";
+}
 inline std::string AnyUdp() {
     return R"(<ServiceCondition xsi:type="sv:UdpCondition"><Protocol>17</Protocol></ServiceCondition>)";
 }
