@@ -14,6 +14,7 @@
 #include <fwcommon/PolicyDocument.h>
 #include "AtomicFile.h"
 #include "CheckCommand.h"
+#include "CommandLine.h"
 #include "Diagnostics.h"
 #include "DocumentTouches.h"
 #include "EditReport.h"
@@ -87,7 +88,7 @@ void ApplyLine(const std::string& file, const std::vector<std::string>& words) {
     try {
         app.parse(reversed);
     } catch (const CLI::ParseError& e) {
-        throw EditError(e.what());
+        throw EditError(InToolWords(e.what()));
     }
     if (status != kExitOk)
         throw EditError("the edit failed");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
+#include <regex>
 
 #include "CheckCommand.h"
 #include "terminal/SafeText.h"
@@ -163,10 +164,30 @@ std::string UnexpectedArguments(const CLI::App& verb, const std::vector<std::str
     return VerbPath(verb) + ": unexpected argument " + Quoted(first) + HelpHint(verb);
 }
 
-std::string UsageError(const CLI::App& verb, const std::string& what) {
+std::string InToolWords(const std::string& what) {
     // CLI11 calls verbs subcommands.
-    const std::string text = what == "A subcommand is required" ? "a verb is required" : what;
-    return VerbPath(verb) + ": " + terminal::Printable(text) + HelpHint(verb);
+    if (what == "A subcommand is required")
+        return "a verb is required";
+    static const std::regex conversion("Could not convert: (\\S+) = (.*)");
+    static const std::regex range("(\\S+): Value (.*) not in range (\\S+) to (\\S+)");
+    static const std::regex member("(\\S+): (.*) not in \\{(.*)\\}");
+    std::smatch m;
+    if (std::regex_match(what, m, conversion))
+        return m.str(1) + ": '" + m.str(2) + "' is not a number";
+    if (std::regex_match(what, m, range))
+        return m.str(1) + ": '" + m.str(2) + "' is not a number from " + m.str(3) + " to " +
+               m.str(4);
+    if (std::regex_match(what, m, member)) {
+        std::string choices = m.str(3);
+        for (std::size_t at = 0; (at = choices.find(',', at)) != std::string::npos; at += 2)
+            choices.replace(at, 1, ", ");
+        return m.str(1) + ": '" + m.str(2) + "' is not one of " + choices;
+    }
+    return what;
+}
+
+std::string UsageError(const CLI::App& verb, const std::string& what) {
+    return VerbPath(verb) + ": " + terminal::Printable(InToolWords(what)) + HelpHint(verb);
 }
 
 void AddHelpCommand(CLI::App& app, int* status) {

@@ -27,6 +27,10 @@ std::optional<std::string> UnknownVerb(const CLI::App& app, const std::vector<st
 // argument too many.
 std::string UnexpectedArguments(const CLI::App& verb, const std::vector<std::string>& extras);
 
+// A CLI11 message about a bad value reworded as the tool says it
+// ("--by: 'x' is not a number"); any other message as it is.
+std::string InToolWords(const std::string& what);
+
 // The message for any other error of the command line that CLI11 found
 // in verb ("fwpolicy show: FILE is required (see 'fwpolicy help show')").
 std::string UsageError(const CLI::App& verb, const std::string& what);

@@ -123,7 +123,7 @@ TEST_F(ApplyScript, BadLinesAreRefusedByNumberAndReason) {
         {"show", "line 1: 'show' is not an edit verb"},
         {"option get LogLevel", "line 1: 'option get' is not an edit verb"},
         {"# only a comment\nrule add --section lan --name X",
-         "line 2: --section: lan not in {local,vpn,transit,tunnel,nat}"},
+         "line 2: --section: 'lan' is not one of local, vpn, transit, tunnel, nat"},
         {"option set \"A 1", "line 1: the quote \" is not closed"},
         {"option set A 1\nrule remove --section local --index 0 --dry-run",
          "line 2: --dry-run and --drop-comments are options of apply, not of a line"},

@@ -41,6 +41,15 @@ TEST(FwpolicyCommandLine, UsageErrorsSayWhatIsWrongAndSuggestTheClosestWord) {
         {{"rule", "add"}, "fwpolicy rule add: FILE is required (see 'fwpolicy help rule add')\n"},
         {{}, "fwpolicy: a verb is required (see 'fwpolicy help')\n"},
         {{"rule"}, "fwpolicy rule: a verb is required (see 'fwpolicy help rule')\n"},
+        {{"rule", "move", "examples/policy.xml", "--id", "abc", "--by", "1"},
+         "fwpolicy rule move: --id: 'abc' is not a number (see 'fwpolicy help rule move')\n"},
+        {{"rule", "add", "examples/policy.xml", "--section", "local", "--name", "x",
+          "--position=-x"},
+         "fwpolicy rule add: --position: '-x' is not a number from 0 to 2147483647 (see "
+         "'fwpolicy help rule add')\n"},
+        {{"show", "examples/policy.xml", "--color=blue"},
+         "fwpolicy show: --color: 'blue' is not one of auto, always, never (see 'fwpolicy help "
+         "show')\n"},
         {{"help", "shwo"}, "fwpolicy: 'shwo' is not a fwpolicy verb; did you mean 'show'?\n"},
         {{"shw\x1b]0;owned\x07"}, "fwpolicy: 'shw\\x1b]0;owned\\x07' is not a fwpolicy verb\n"},
     };

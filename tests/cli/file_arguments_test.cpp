@@ -97,9 +97,9 @@ TEST_F(FileArguments, ArgumentErrorsComeBeforeTheFile) {
         verb.push_back("--bad-option");
         rows.push_back({verb, "unknown option '--bad-option'"});
     }
-    rows.push_back({{"show", "FILE", "--section", "lan"}, "--section: lan not in"});
-    rows.push_back({{"show", "FILE", "--color=sometimes"}, "--color: sometimes not in"});
-    rows.push_back({{"lint", "FILE", "--severity", "bad"}, "--severity: bad not in"});
+    rows.push_back({{"show", "FILE", "--section", "lan"}, "--section: 'lan' is not one of"});
+    rows.push_back({{"show", "FILE", "--color=sometimes"}, "--color: 'sometimes' is not one of"});
+    rows.push_back({{"lint", "FILE", "--severity", "bad"}, "--severity: 'bad' is not one of"});
     rows.push_back({{"lint", "FILE", "--ignore", "nosuch"}, "'nosuch' is not a lint finding"});
     rows.push_back({{"where-used", "FILE"}, "--object is required"});
     rows.push_back({{"diff", "FILE"}, "B is required"});
