@@ -1,8 +1,10 @@
 #include "QueryFlowText.h"
 
+#include <algorithm>
 #include <ctime>
 #include <stdexcept>
 
+#include "CommandLine.h"
 #include "IsoTime.h"
 #include "Utf8.h"
 #include "textforms/Addresses.h"
@@ -70,6 +72,64 @@ bool LooksLikeAddress(const std::string& text) {
                              text.find_first_not_of("0123456789.") == std::string::npos);
 }
 
+// A network or range written where the flow needs one host: the host when
+// the block holds a single address, else refused. Nothing for text that is
+// no address block ("Laptop-7").
+std::optional<std::string> HostOfBlock(const std::string& text) {
+    const std::size_t slash = text.find('/');
+    const std::size_t dash = text.find('-');
+    const bool network = slash != std::string::npos && LooksLikeAddress(text.substr(0, slash));
+    const bool range = !network && dash != std::string::npos &&
+                       LooksLikeAddress(text.substr(0, dash)) &&
+                       LooksLikeAddress(text.substr(dash + 1));
+    if (!network && !range) {
+        return std::nullopt;
+    }
+    const textforms::AddressBlock block = textforms::ParseAddressBlock(text);
+    const unsigned hostPrefix = block.first.family == textforms::AddressFamily::IPv4 ? 32 : 128;
+    if (block.kind == textforms::AddressBlock::Kind::Network && block.prefixLength != hostPrefix) {
+        throw TextFormError(textforms::Quoted(text) +
+                            " is a network, not one host; give one address of it");
+    }
+    if (block.kind == textforms::AddressBlock::Kind::Range && !(block.first == block.last)) {
+        throw TextFormError(textforms::Quoted(text) +
+                            " is a range, not one host; give one address of it");
+    }
+    return block.first.text;
+}
+
+// Why text, which is no system object name, is refused as a slip of one
+// (the other case, or an edit or two); nothing when it resembles none.
+std::optional<std::string> SystemObjectSlip(const std::string& text) {
+    if (const auto like = textforms::SystemObjectNameLike(text)) {
+        return "system object names are case-sensitive; did you mean " + textforms::Quoted(*like) +
+               "?";
+    }
+    const auto lower = [](std::string word) {
+        for (char& c : word) {
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c - 'A' + 'a');
+            }
+        }
+        return word;
+    };
+    std::vector<std::string> names;
+    std::vector<std::string> lowered;
+    for (std::int32_t value = 0; value < fwcommon::kSystemObjectTypeCount; ++value) {
+        names.push_back(
+            textforms::SystemObjectName(static_cast<fwcommon::SystemObjectTypes>(value)));
+        lowered.push_back(lower(names.back()));
+    }
+    const auto closest = ClosestMatch(lower(text), lowered);
+    if (!closest) {
+        return std::nullopt;
+    }
+    const auto at = std::find(lowered.begin(), lowered.end(), *closest) - lowered.begin();
+    return "no system object has this name (a node of this name is " +
+           textforms::Quoted("name:" + text) + "); did you mean " +
+           textforms::Quoted(names[static_cast<std::size_t>(at)]) + "?";
+}
+
 // A single port of a flow; a range names no one flow.
 std::optional<std::int64_t> SinglePort(const std::string& text,
                                        const std::optional<textforms::PortSpan>& span) {
@@ -112,15 +172,18 @@ fwcommon::QueryEndpoint ParseFlowEndpoint(const std::string& text) {
         end.text = Wide(text);
         return end;
     }
+    if (const auto host = HostOfBlock(text)) {
+        end.kind = Kind::eAddress;
+        end.text = Wide(*host);
+        return end;
+    }
     if (LooksLikeAddress(text)) {
         end.kind = Kind::eAddress;
         end.text = Wide(textforms::ParseIpAddress(text).text);
         return end;
     }
-    if (const auto like = textforms::SystemObjectNameLike(text)) {
-        throw TextFormError("bad flow end " + textforms::Quoted(text) +
-                            ": system object names are case-sensitive (did you mean " +
-                            textforms::Quoted(*like) + "?)");
+    if (const auto slip = SystemObjectSlip(text)) {
+        throw TextFormError("bad flow end " + textforms::Quoted(text) + ": " + *slip);
     }
     if (text.empty()) {
         throw TextFormError(

@@ -14,7 +14,9 @@ namespace fwpolicy {
 
 // An end of a flow: one IPv4 or IPv6 address, node:N (or vpn-node:N),
 // network:N (or vpn-network:N), name:NODE (or a bare node name), or a
-// system object name ("AllClients").
+// system object name ("AllClients"). A network or a range is refused
+// unless it holds a single address; so is a near miss of a system object
+// name ("AllClient"), which a node name must then spell name:AllClient.
 fwcommon::QueryEndpoint ParseFlowEndpoint(const std::string& text);
 
 // An interface name as the flow gives it (refused when empty or when it

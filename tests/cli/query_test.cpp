@@ -32,6 +32,9 @@ TEST(FwpolicyQuery, TheFirstMatchingRuleDecidesAndIsNamed) {
         "  #0 \"SSH from the admin net\" (RuleId 1): matches (decides)\n",
         pass.out);
     EXPECT_EQ("", pass.err);
+    // A network of one address is that host.
+    EXPECT_EQ(pass.out,
+              Query({"--section", "local", "--from", "10.1.0.12/32", "--service", "tcp/22"}).out);
 
     // The address the admin net excludes falls through to the drop rule,
     // whose name is not ASCII.
@@ -154,6 +157,18 @@ TEST(FwpolicyQuery, RefusedFlowsNameTheOptionAndExitWithTwo) {
         {{"--from", "10.1.0.300"}, "fwpolicy: --from: bad address '10.1.0.300'"},
         {{"--from", ""}, "fwpolicy: --from: bad flow end ''"},
         {{"--to", "allclients"}, "did you mean 'AllClients'?"},
+        {{"--from", "10.0.0.0/8"},
+         "fwpolicy: --from: '10.0.0.0/8' is a network, not one host; give one address of it\n"},
+        {{"--to", "10.0.0.1-10.0.0.9"},
+         "fwpolicy: --to: '10.0.0.1-10.0.0.9' is a range, not one host; give one address of it\n"},
+        {{"--to", "2001:db8::/64"}, "'2001:db8::/64' is a network, not one host"},
+        {{"--from", "10.0.0.1/8"}, "host bits are set in '10.0.0.1'"},
+        {{"--from", "AllClient"},
+         "fwpolicy: --from: bad flow end 'AllClient': no system object has this name (a node of "
+         "this name is 'name:AllClient'); did you mean 'AllClients'?\n"},
+        {{"--to", "internetip"},
+         "fwpolicy: --to: bad flow end 'internetip': system object names are case-sensitive; did "
+         "you mean 'InternetIP'?\n"},
         {{"--from", "node:12x"}, "fwpolicy: --from: bad flow end 'node:12x'"},
         {{"--from", "name:"}, "fwpolicy: --from: bad node name '': the name is empty"},
         {{"--from", "Laptop\x01"}, "the name holds a control character"},
