@@ -33,7 +33,7 @@ std::unique_ptr<Sarvo::PolicyType> AllActive(const Sarvo::PolicyType& policy) {
 }
 
 // An end as query reads it, except that a bare text that starts like an
-// address ("10.0.0.0/8", "10.0.0.300", "2001:db8::/32") is refused instead
+// address ("10.0.0.300", "ab.cd") is refused instead
 // of being taken as a VPN node's name: show asks for one address.
 fwcommon::QueryEndpoint ParseEnd(const std::string& text) {
     fwcommon::QueryEndpoint end = ParseFlowEndpoint(text);

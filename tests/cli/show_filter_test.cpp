@@ -112,7 +112,8 @@ TEST(FwpolicyShowFilter, BadFilterTextsAreUsageErrorsBeforeTheFileIsRead) {
     const std::vector<Case> cases = {
         {{"show", "no/such/file.xml", "--service", "tcp/99999"}, "fwpolicy show: --service: "},
         {{"show", kExample, "--source", "10.0.0.0/8"},
-         "fwpolicy show: --source: '10.0.0.0/8' is no address"},
+         "fwpolicy show: --source: '10.0.0.0/8' is a network, not one host; give one address of "
+         "it\n"},
         {{"show", kExample, "--destination", "10.0.0.300"},
          "fwpolicy show: --destination: bad address '10.0.0.300'"},
         {{"show", kExample, "--destination", ""}, "fwpolicy show: --destination: "},
