@@ -121,16 +121,15 @@ std::vector<unsigned char> EditedBytes(const std::string& file,
                                        const std::vector<std::string>& lines) {
     const std::wstring dataname = FromUtf8(file);
     ClearDocumentTouches();
-    fwcommon::Context context(dataname);
-    LoadForEditing(context, dataname, bytes);
-    EditSession session{context, dataname, bytes};
+    EditSession session{std::make_unique<fwcommon::Context>(dataname), dataname, bytes};
+    LoadForEditing(*session.context, dataname, bytes);
     {
         SessionScope scope(session);
         ApplyScript(file, lines);
     }
-    context.CommitChanges();
+    session.context->CommitChanges();
     std::vector<unsigned char> result;
-    context.GetXmlData(dataname, result);
+    session.context->GetXmlData(dataname, result);
     return ApplyDocumentTouches(result);
 }
 

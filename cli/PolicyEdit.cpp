@@ -15,6 +15,7 @@
 #include "EditReport.h"
 #include "FileIo.h"
 #include "MarkupScan.h"
+#include "OptionList.h"
 #include "PolicyDiff.h"
 #include "ReplaceChecks.h"
 #include "Utf8.h"
@@ -35,14 +36,36 @@ fwcommon::Context::ModesMap AllEditable() {
 EditSession* activeSession = nullptr;
 
 void Load(fwcommon::Context& context, const std::wstring& dataname,
-          const std::vector<unsigned char>& bytes) {
-    context.AppendXmlReader(dataname, bytes, fwcommon::User, AllEditable(), dataname);
+          const std::vector<unsigned char>& bytes, fwcommon::CreationType creationType) {
+    context.AppendXmlReader(dataname, bytes, creationType, AllEditable(), dataname);
+}
+
+fwcommon::CreationType NewItemsType(const EditTarget& target) {
+    return target.creationType.value_or(fwcommon::User);
+}
+
+// The script's document so far, committed, loaded again under another
+// creation type; the touches waiting go into the bytes first, as they
+// would into the file.
+void LoadSessionAs(EditSession& session, fwcommon::CreationType creationType) {
+    session.context->CommitChanges();
+    std::vector<unsigned char> bytes;
+    session.context->GetXmlData(session.dataname, bytes);
+    bytes = ApplyDocumentTouches(bytes);
+    auto context = std::make_unique<fwcommon::Context>(session.dataname);
+    Load(*context, session.dataname, bytes, creationType);
+    session.context = std::move(context);
+    session.loadedAs = creationType;
 }
 
 void EditInSession(const EditTarget& target, const SourceEditFunction& edit) {
     if (target.dryRun || target.dropComments)
         throw EditError("--dry-run and --drop-comments are options of apply, not of a line");
-    edit(activeSession->context, activeSession->dataname, activeSession->source);
+    // A line that adds nothing of a creation type of its own works on the
+    // document as it is loaded.
+    if (target.creationType && *target.creationType != activeSession->loadedAs)
+        LoadSessionAs(*activeSession, *target.creationType);
+    edit(*activeSession->context, activeSession->dataname, activeSession->source);
 }
 
 // The document as loaded and as edited, both as the library writes them.
@@ -54,11 +77,11 @@ struct EditedBytes {
 // Loads, edits, commits and writes; throws what loading, editing or
 // writing throws.
 EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::wstring& dataname,
-                           const SourceEditFunction& edit) {
+                           fwcommon::CreationType creationType, const SourceEditFunction& edit) {
     ClearDocumentTouches();
     const terminal::ProgressStage stage("editing " + ToUtf8(dataname));
     fwcommon::Context context(dataname);
-    Load(context, dataname, bytes);
+    Load(context, dataname, bytes, creationType);
     EditedBytes result;
     context.GetXmlData(dataname, result.loaded);
     edit(context, dataname, bytes);
@@ -135,7 +158,8 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         const std::vector<unsigned char> bytes = ReadFile(target.file);
         if (!MayEdit(target, bytes))
             return kExitFailure;
-        const EditedBytes document = EditedDocument(bytes, FromUtf8(target.file), edit);
+        const EditedBytes document =
+            EditedDocument(bytes, FromUtf8(target.file), NewItemsType(target), edit);
         const std::vector<unsigned char>& result = document.edited;
         // Never write what we could not read back.
         fwcommon::ValidatePolicyDocument(result);
@@ -206,6 +230,20 @@ void PrintDryRun(const EditTarget& target, const std::vector<unsigned char>& bef
                                  *fwcommon::ParsePolicyDocument(after));
 }
 
+void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string& what) {
+    verb.add_option_function<std::string>(
+            "--creation-type",
+            [&target](const std::string& name) {
+                const auto& names = CreationTypeNames();
+                const auto found = std::find(names.begin(), names.end(), name);
+                target.creationType = static_cast<fwcommon::CreationType>(found - names.begin());
+            },
+            "Creation type of the new " + what +
+                ", which also chooses the range of its identifier: generated, policy, user "
+                "(the default) or post")
+        ->check(CLI::IsMember(CreationTypeNames()));
+}
+
 void AddReplaceOptions(CLI::App& verb, EditTarget& target) {
     verb.add_flag("--force", target.force,
                   "Replace the file even when it is read-only or has several hard links");
@@ -242,7 +280,7 @@ void SetEditSession(EditSession* session) {
 
 void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
                     const std::vector<unsigned char>& bytes) {
-    Load(context, dataname, bytes);
+    Load(context, dataname, bytes, fwcommon::User);
 }
 
 int ReadThroughContext(const std::string& file, const EditFunction& read) {
@@ -251,7 +289,7 @@ int ReadThroughContext(const std::string& file, const EditFunction& read) {
         fwcommon::Context context(dataname);
         {
             const terminal::ProgressStage stage("loading " + file);
-            Load(context, dataname, ReadFile(file));
+            Load(context, dataname, ReadFile(file), fwcommon::User);
         }
         read(context, dataname);
         return kExitOk;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -26,6 +27,9 @@ struct EditTarget {
     bool dropComments = false;    // rewrite even when comments would be lost
     bool force = false;           // replace a read-only file or one of several hard links
     double waitSeconds = kDefaultLockWaitSeconds;  // for another edit's lock
+    // The creation type of the rules and objects the edit adds (--creation-type);
+    // none given: User.
+    std::optional<fwcommon::CreationType> creationType;
 };
 
 // Adds the FILE argument, the --dry-run, --drop-comments and --force flags
@@ -34,6 +38,9 @@ void AddEditTarget(CLI::App& verb, EditTarget& target);
 // Adds --dry-run (print what diff reports between the file and the
 // result) and --dry-run=full (print the resulting document).
 void AddDryRunFlag(CLI::App& verb, EditTarget& target);
+// Adds --creation-type (generated, policy, user or post) for the verb's
+// new item, described as what ("rule", "object").
+void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string& what);
 // Adds only the --force flag and the --wait option, for a verb that
 // describes its other arguments itself.
 void AddReplaceOptions(CLI::App& verb, EditTarget& target);
@@ -62,18 +69,23 @@ using SourceEditFunction =
 // The document a script of edits changes (fwpolicy apply). While one is
 // set, RunEdit and RunEditWithSource neither load nor write the file: they
 // apply the edit to this Context and let its failures propagate to the
-// script. Main thread only; the session outlives its use.
+// script. A Context gives the rules and objects it adds the creation type
+// it loaded the document with, so a line that adds items of another type
+// first has the document so far committed and loaded again, in memory,
+// under that type: context then holds a new Context. Main thread only; the
+// session outlives its use.
 struct EditSession {
-    fwcommon::Context& context;
+    std::unique_ptr<fwcommon::Context> context;
     std::wstring dataname;
-    const std::vector<unsigned char>& source;
+    const std::vector<unsigned char>& source;  // the file's bytes, as read
+    fwcommon::CreationType loadedAs = fwcommon::User;
 };
 void SetEditSession(EditSession* session);
 
 // Takes the file's EditLock (waiting up to --wait seconds) and refuses a
 // file that CheckReplaceable refuses, loads the file into a fresh Context
 // (every section and named-object kind editable, new rules and objects of
-// creation type User), runs the edit, commits it, checks that the result
+// the target's creation type), runs the edit, commits it, checks that the result
 // is a valid policy document and that the file is still the one loaded,
 // and replaces the file atomically before it lets go of the lock. With
 // --dry-run or "-" (standard input) the result is printed instead and no
@@ -85,7 +97,8 @@ int RunEdit(const EditTarget& target, const EditFunction& edit);
 // RunEdit for an edit that needs the loaded bytes as well.
 int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit);
 
-// Loads bytes into a context for editing as RunEdit does.
+// Loads bytes into a context for editing as RunEdit does (new items of
+// creation type User).
 void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
                     const std::vector<unsigned char>& bytes);
 

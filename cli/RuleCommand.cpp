@@ -76,7 +76,8 @@ void AddRule(Context& context, const std::wstring& dataname, const RuleArguments
     const auto action =
         a.action == "drop" ? Context::RuleActions::eDrop : Context::RuleActions::ePass;
     const auto rule =
-        context.CreateRule(dataname, type, fwcommon::User, FromUtf8(a.name), action, position);
+        context.CreateRule(dataname, type, a.target.creationType.value_or(fwcommon::User),
+                           FromUtf8(a.name), action, position);
     if (!rule) {
         // Every section RuleTypeOfSection names exists: only the order ids
         // can have run out.
@@ -149,6 +150,7 @@ void AddCreateVerb(CLI::App& rule, int* status) {
                                           "sections only; default pass)")
                               ->check(CLI::IsMember({"pass", "drop"}));
     AddRulePlacement(*add, a->placement);
+    AddCreationTypeOption(*add, a->target, "rule");
     add->add_flag("--match-all", a->matchAll,
                   "Allow a pass rule without conditions, which lets all traffic through");
     AddRuleContentOptions(*add, a->content, false);

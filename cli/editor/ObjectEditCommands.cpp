@@ -254,6 +254,7 @@ void AddCreateVerb(CLI::App& object, int* status) {
         ->check(CLI::IsMember(KindNames()));
     add->add_option("--name", a->name, "Name of the new object")->required();
     AddMemberOptions(*add, *a, "--member");
+    AddCreationTypeOption(*add, a->target, "object");
     OnEdit(*add, a, status, AddObject);
 }
 

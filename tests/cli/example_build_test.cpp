@@ -1,11 +1,13 @@
 // The bundled example policy built again from nothing through the tool
 // alone (fwpolicy new, object add, rule add): its rules and named objects
-// read back the same as the example's, identifiers and creation types
-// aside. The example holds every kind of condition, both kinds of action
-// and every kind of named object with inclusions and exclusions, so a part
-// of a policy the editor cannot make shows up here as a difference.
+// read back the same as the example's, creation types included,
+// identifiers aside. The example holds every kind of condition, both kinds
+// of action and every kind of named object with inclusions and exclusions,
+// so a part of a policy the editor cannot make shows up here as a
+// difference.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fwcommon/PolicyDocument.h>
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
 
@@ -28,79 +31,128 @@ const char* const kExample = "examples/policy.xml";
 // order of its objects and rules.
 const std::vector<Words>& ExampleEdits() {
     static const std::vector<Words> edits = {
-        {"object", "add", "--type", "schedule", "--name", "Office hours", "--member",
-         "weekly mon-fri 08:00-18:30", "--exclude", "calendar 2026-12-24T00:00/2026-12-26T23:59"},
-        {"object", "add", "--type", "schedule", "--name", "Nightly backup window", "--member",
-         "daily 01:00-04:00"},
-        {"object", "add", "--type", "service", "--name", "Web", "--member", "tcp/80", "--member",
-         "tcp/443", "--member", "udp/443"},
-        {"object", "add", "--type", "service", "--name", "Mail", "--member", "tcp/993-995",
-         "--member", "@Web", "--exclude", "tcp/994"},
-        {"object", "add", "--type", "service", "--name", "Diagnostics", "--member", "icmp/8/0",
-         "--member", "icmp/3", "--member", "proto/47", "--member", "All"},
-        {"object", "add", "--type", "vpn", "--name", "Head office", "--member", "vpn-network:12",
-         "--member", "vpn-name:HQ-*", "--member", "AllCoordinators", "--exclude", "vpn-node:1207"},
-        {"object", "add", "--type", "vpn", "--name", "Remote staff", "--member", "vpn-node:1301",
-         "--member", "vpn-node:1302", "--member", "@\"Head office\""},
-        {"object", "add", "--type", "interface", "--name", "Outside", "--member", "interface:eth0",
-         "--member", "203.0.113.10", "--exclude", "interface:eth0.99"},
-        {"object", "add", "--type", "interface", "--name", "Inside", "--member",
-         "192.168.10.0/255.255.255.0", "--member", "MyNetwork", "--member", "@Outside"},
-        {"object", "add", "--type", "ip", "--name", "Office LAN", "--member",
-         "192.168.10.0/255.255.255.0", "--exclude", "192.168.10.200-192.168.10.254"},
-        {"object", "add", "--type", "ip", "--name", "DMZ web server", "--member", "172.16.5.10",
-         "--member", "www.example.com"},
-        {"object", "add", "--type", "ip", "--name", "Büro München", "--member", "@\"Office LAN\"",
-         "--member", "LocalHost"},
+        {"object", "add", "--type", "schedule", "--name", "Office hours", "--creation-type",
+         "policy", "--member", "weekly mon-fri 08:00-18:30", "--exclude",
+         "calendar 2026-12-24T00:00/2026-12-26T23:59"},
+        {"object", "add", "--type", "schedule", "--name", "Nightly backup window",
+         "--creation-type", "user", "--member", "daily 01:00-04:00"},
+        {"object", "add", "--type", "service", "--name", "Web", "--creation-type", "policy",
+         "--member", "tcp/80", "--member", "tcp/443", "--member", "udp/443"},
+        {"object", "add", "--type", "service", "--name", "Mail", "--creation-type", "policy",
+         "--member", "tcp/993-995", "--member", "@Web", "--exclude", "tcp/994"},
+        {"object", "add", "--type", "service", "--name", "Diagnostics", "--creation-type", "user",
+         "--member", "icmp/8/0", "--member", "icmp/3", "--member", "proto/47", "--member", "All"},
+        {"object", "add", "--type", "vpn", "--name", "Head office", "--creation-type", "policy",
+         "--member", "vpn-network:12", "--member", "vpn-name:HQ-*", "--member", "AllCoordinators",
+         "--exclude", "vpn-node:1207"},
+        {"object", "add", "--type", "vpn", "--name", "Remote staff", "--creation-type", "user",
+         "--member", "vpn-node:1301", "--member", "vpn-node:1302", "--member", "@\"Head office\""},
+        {"object", "add", "--type", "interface", "--name", "Outside", "--creation-type", "policy",
+         "--member", "interface:eth0", "--member", "203.0.113.10", "--exclude",
+         "interface:eth0.99"},
+        {"object", "add", "--type", "interface", "--name", "Inside", "--creation-type", "policy",
+         "--member", "192.168.10.0/255.255.255.0", "--member", "MyNetwork", "--member", "@Outside"},
+        {"object", "add", "--type", "ip", "--name", "Office LAN", "--creation-type", "policy",
+         "--member", "192.168.10.0/255.255.255.0", "--exclude", "192.168.10.200-192.168.10.254"},
+        {"object", "add", "--type", "ip", "--name", "DMZ web server", "--creation-type", "policy",
+         "--member", "172.16.5.10", "--member", "www.example.com"},
+        {"object", "add", "--type", "ip", "--name", "Büro München", "--creation-type", "user",
+         "--member", "@\"Office LAN\"", "--member", "LocalHost"},
         {"rule", "add", "--section", "local", "--name", "Administration from the LAN",
-         "--source-object", "Inside", "--source", "@\"Office LAN\"", "--service", "tcp/22",
-         "--destination", "LocalHost"},
-        {"rule", "add", "--section", "local", "--name", "Ping the node", "--service",
-         "icmp/echo-request"},
+         "--creation-type", "policy", "--source-object", "Inside", "--source", "@\"Office LAN\"",
+         "--service", "tcp/22", "--destination", "LocalHost"},
+        {"rule", "add", "--section", "local", "--name", "Ping the node", "--creation-type", "user",
+         "--service", "icmp/echo-request"},
         {"rule", "add", "--section", "local", "--name", "Drop everything else to the node",
-         "--action", "drop", "--no-packet-log", "--disabled"},
+         "--creation-type", "post", "--action", "drop", "--no-packet-log", "--disabled"},
         {"rule", "add", "--section", "vpn", "--name", "Head office to the LAN during office hours",
-         "--schedule-object", "Office hours", "--source", "@\"Head office\"", "--service-object",
-         "Mail", "--destination", "@\"Office LAN\"", "--both-ways"},
+         "--creation-type", "policy", "--schedule-object", "Office hours", "--source",
+         "@\"Head office\"", "--service-object", "Mail", "--destination", "@\"Office LAN\"",
+         "--both-ways"},
         {"rule", "add", "--section", "vpn", "--name", "Remote staff by node and template",
-         "--source", "vpn-node:1301", "--source", "vpn-name:Laptop-*", "--source", "AllClients",
-         "--service", "All"},
-        {"rule", "add", "--section", "transit", "--name", "LAN to the Internet", "--schedule",
-         "weekly mon-sat 07:00-20:00", "--source", "interface:eth1", "--source", "@\"Office LAN\"",
-         "--service", "@Web", "--service", "udp/1024-65535:53", "--destination", "InternetIP"},
-        {"rule",          "add",
-         "--section",     "transit",
-         "--name",        "Backups to the DMZ at night",
-         "--schedule",    "daily 01:00-04:00",
-         "--schedule",    "calendar 2026-01-01T00:00/2026-12-31T23:59:59",
-         "--source",      "192.168.10.20-192.168.10.29",
-         "--service",     "tcp/873",
-         "--destination", "interface:172.16.5.1-172.16.5.254",
-         "--destination", "@\"DMZ web server\"",
-         "--destination", "backup.example.com",
+         "--creation-type", "user", "--source", "vpn-node:1301", "--source", "vpn-name:Laptop-*",
+         "--source", "AllClients", "--service", "All"},
+        {"rule",
+         "add",
+         "--section",
+         "transit",
+         "--name",
+         "LAN to the Internet",
+         "--creation-type",
+         "policy",
+         "--schedule",
+         "weekly mon-sat 07:00-20:00",
+         "--source",
+         "interface:eth1",
+         "--source",
+         "@\"Office LAN\"",
+         "--service",
+         "@Web",
+         "--service",
+         "udp/1024-65535:53",
+         "--destination",
+         "InternetIP"},
+        {"rule",
+         "add",
+         "--section",
+         "transit",
+         "--name",
+         "Backups to the DMZ at night",
+         "--creation-type",
+         "user",
+         "--schedule",
+         "daily 01:00-04:00",
+         "--schedule",
+         "calendar 2026-01-01T00:00/2026-12-31T23:59:59",
+         "--source",
+         "192.168.10.20-192.168.10.29",
+         "--service",
+         "tcp/873",
+         "--destination",
+         "interface:172.16.5.1-172.16.5.254",
+         "--destination",
+         "@\"DMZ web server\"",
+         "--destination",
+         "backup.example.com",
          "--stateless"},
-        {"rule", "add", "--section", "transit", "--name", "Block GRE from outside", "--action",
-         "drop", "--source", "interface:InternetGateway", "--service", "gre"},
+        {"rule", "add", "--section", "transit", "--name", "Block GRE from outside",
+         "--creation-type", "post", "--action", "drop", "--source", "interface:InternetGateway",
+         "--service", "gre"},
         {"rule", "add", "--section", "tunnel", "--name", "Tunnel the LAN to head office",
-         "--source", "@\"Office LAN\"", "--destination", "@\"Head office\"", "--destination",
-         "vpn-network:12"},
+         "--creation-type", "policy", "--source", "@\"Office LAN\"", "--destination",
+         "@\"Head office\"", "--destination", "vpn-network:12"},
         {"rule", "add", "--section", "nat", "--name", "Hide the LAN behind the outside address",
-         "--source", "@\"Office LAN\"", "--destination-object", "Outside",
-         "--to-outbound-interface"},
-        {"rule", "add", "--section", "nat", "--name", "Publish the web server", "--schedule", "All",
-         "--service", "tcp/8443", "--destination", "203.0.113.10", "--translate-source",
-         "203.0.113.10", "--translate-destination", "172.16.5.10", "--translate-port", "443"},
+         "--creation-type", "policy", "--source", "@\"Office LAN\"", "--destination-object",
+         "Outside", "--to-outbound-interface"},
+        {"rule",
+         "add",
+         "--section",
+         "nat",
+         "--name",
+         "Publish the web server",
+         "--creation-type",
+         "user",
+         "--schedule",
+         "All",
+         "--service",
+         "tcp/8443",
+         "--destination",
+         "203.0.113.10",
+         "--translate-source",
+         "203.0.113.10",
+         "--translate-destination",
+         "172.16.5.10",
+         "--translate-port",
+         "443"},
     };
     return edits;
 }
 
 // The output without what the tool gives each new rule and object of its
-// own: identifiers and creation types (an administrator's edits make User
-// rules and objects; the example's come from several creators).
+// own: identifiers.
 nlohmann::json WithoutIdentities(nlohmann::json json) {
     if (json.is_object()) {
         json.erase("id");
-        json.erase("creationType");
         for (auto& [key, value] : json.items())
             value = WithoutIdentities(value);
     } else if (json.is_array()) {
@@ -130,8 +182,19 @@ nlohmann::json InMinutes(nlohmann::json json) {
     return nlohmann::json::parse(text);
 }
 
+// Each rule's creation type by the rule's name, which show --json leaves
+// out.
+std::map<std::wstring, int> RuleCreationTypes(const std::string& file) {
+    std::map<std::wstring, int> types;
+    const auto policy = ParsePolicyDocument(ReadBytes(file));
+    for (const auto& rule : policy->Rules().Rule())
+        types[rule.Name()] = static_cast<int>(rule.CreationType());
+    return types;
+}
+
 void ExpectTheExample(const std::string& file) {
     EXPECT_EQ(0, RunFwpolicy({"check", file}).exitStatus);
+    EXPECT_EQ(RuleCreationTypes(SourcePath(kExample).string()), RuleCreationTypes(file));
     for (const std::string verb : {"show", "objects"}) {
         SCOPED_TRACE(verb);
         const nlohmann::json expected =
