@@ -108,6 +108,12 @@ class TableTest(unittest.TestCase):
         rows = P.target_rows({"1k": results(parse=(1.0, 1e6), check=(2.0, 1e6))})
         self.assertNotIn("check / Xerces parse @1k", marks(rows))
 
+    def test_many_files_are_judged_on_wall_time(self):
+        # Twice the CPU time in parallel, but half the wall time: the cores are used.
+        timed = {P.CHECK: (1.0, 1.0, 1e6), P.MANY_PARALLEL: (4.0, 16.0, 1e6),
+                 P.MANY_SEQUENTIAL: (8.0, 8.0, 1e6)}
+        self.assertEqual("ok", marks(P.target_rows({"10k": timed}))["8 checks -j / -j 1 (wall) @10k"])
+
 
 class CommandsTest(unittest.TestCase):
     def test_the_edit_gets_a_fresh_copy_and_merge_a_second_file(self):
@@ -115,7 +121,8 @@ class CommandsTest(unittest.TestCase):
             policy = os.path.join(work, "policy.xml")
             with open(policy, "w") as f:
                 f.write("<policy/>")
-            cs = {c.name: c for c in P.commands(policy, work, "fwpolicy", "parse", "rules.xsd")}
+            cs = {c.name: c for c in P.commands(policy, work, "fwpolicy", "parse", "rules.xsd",
+                                                "10k")}
             edit = cs[P.EDIT]
             edited = edit.argv[3]
             self.assertNotEqual(policy, edited)
@@ -126,6 +133,11 @@ class CommandsTest(unittest.TestCase):
             self.assertEqual(policy, merged_inputs[0])
             self.assertNotEqual(policy, merged_inputs[1])
             self.assertTrue(os.path.exists(merged_inputs[1]))
+            many = cs[P.MANY_SEQUENTIAL].argv[4:]
+            self.assertEqual(["-j", "1"], cs[P.MANY_SEQUENTIAL].argv[2:4])
+            self.assertEqual(many, cs[P.MANY_PARALLEL].argv[2:])
+            self.assertEqual(P.MANY, len(set(many)))
+            self.assertTrue(all(os.path.exists(f) for f in many))
 
 
 if __name__ == "__main__":

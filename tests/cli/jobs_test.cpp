@@ -1,6 +1,7 @@
 // check, lint and format --check on many files at once: what the user sees
 // and the exit status are those of a run one file after another.
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -39,6 +40,21 @@ std::vector<std::string> With(std::vector<std::string> arguments, const std::str
     return arguments;
 }
 
+// What a process of its own for each file prints, one after another: the
+// outputs joined, and the worst exit status.
+ToolResult OneProcessPerFile(const std::vector<std::string>& verb,
+                             const std::vector<std::string>& files) {
+    ToolResult joined;
+    joined.exitStatus = 0;
+    for (const std::string& file : files) {
+        const ToolResult single = RunFwpolicy(With(verb, "1", {file}));
+        joined.exitStatus = std::max(joined.exitStatus, single.exitStatus);
+        joined.out += single.out;
+        joined.err += single.err;
+    }
+    return joined;
+}
+
 void ExpectSameAsOneAfterAnother(const std::vector<std::string>& verb,
                                  const std::vector<std::string>& files) {
     const ToolResult sequential = RunFwpolicy(With(verb, "1", files));
@@ -53,6 +69,18 @@ void ExpectSameAsOneAfterAnother(const std::vector<std::string>& verb,
         EXPECT_EQ(sequential.out, r->out);
         EXPECT_EQ(sequential.err, r->err);
     }
+}
+
+// For verbs whose files know nothing of each other: the parallel run also
+// prints exactly what separate processes print, so nothing one file leaves
+// in the process (grammar, dictionaries, counters) shows in another's output.
+void ExpectSameAsOneProcessPerFile(const std::vector<std::string>& verb,
+                                   const std::vector<std::string>& files) {
+    const ToolResult separate = OneProcessPerFile(verb, files);
+    const ToolResult parallel = RunFwpolicy(With(verb, kParallel, files));
+    EXPECT_EQ(separate.exitStatus, parallel.exitStatus);
+    EXPECT_EQ(separate.out, parallel.out);
+    EXPECT_EQ(separate.err, parallel.err);
 }
 
 class FwpolicyJobs : public ::testing::Test {
@@ -90,6 +118,7 @@ TEST_F(FwpolicyJobs, CheckReportsInArgumentOrder) {
     EXPECT_EQ(1, r.exitStatus);
     EXPECT_EQ(0u, r.out.rfind(large_ + ": ok: ", 0)) << r.out;
     ExpectSameAsOneAfterAnother({"check"}, Mixed());
+    ExpectSameAsOneProcessPerFile({"check"}, Mixed());
 }
 
 TEST_F(FwpolicyJobs, CheckOfValidFilesOnlyExitsWithZero) {
@@ -112,6 +141,7 @@ TEST_F(FwpolicyJobs, FormatCheckNamesTheSameFilesInTheSameOrder) {
     EXPECT_EQ(1, r.exitStatus);
     EXPECT_NE(std::string::npos, r.out.find(loose_ + ": not in canonical form\n")) << r.out;
     ExpectSameAsOneAfterAnother({"format", "--check"}, Mixed());
+    ExpectSameAsOneProcessPerFile({"format", "--check"}, Mixed());
 }
 
 TEST_F(FwpolicyJobs, JobsMustBeAPositiveNumber) {
