@@ -37,11 +37,11 @@ struct LintOptions {
 const std::vector<std::string>& FindingCodes() {
     namespace C = fwcommon::LintCode;
     static const std::vector<std::string> codes = {
-        C::kDanglingReference,  C::kUnknownSystemObject,  C::kReferenceCycle,
-        C::kDuplicateRuleId,    C::kDuplicateObjectId,    C::kDuplicateOrderId,
-        C::kOrderIdWithoutRoom, C::kIdentifierOutOfRange, C::kUnusedObject,
-        C::kEmptyRange,         C::kInvalidValue,         C::kNeverMatches,
-        C::kShadowedRule,       C::kRedundantRule};
+        C::kDanglingReference, C::kUnknownSystemObject, C::kReferenceCycle,
+        C::kDuplicateRuleId,   C::kDuplicateObjectId,   C::kObjectIdInOtherFile,
+        C::kDuplicateOrderId,  C::kOrderIdWithoutRoom,  C::kIdentifierOutOfRange,
+        C::kUnusedObject,      C::kEmptyRange,          C::kInvalidValue,
+        C::kNeverMatches,      C::kShadowedRule,        C::kRedundantRule};
     return codes;
 }
 

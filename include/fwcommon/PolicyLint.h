@@ -50,6 +50,9 @@ inline constexpr const char* kUnknownSystemObject = "unknown-system-object";
 inline constexpr const char* kReferenceCycle = "reference-cycle";
 inline constexpr const char* kDuplicateRuleId = "duplicate-rule-id";
 inline constexpr const char* kDuplicateObjectId = "duplicate-object-id";
+// An object whose Id and creation type an object of an earlier document of
+// the same lint also holds: merging the documents renumbers one of them.
+inline constexpr const char* kObjectIdInOtherFile = "object-id-in-other-file";
 inline constexpr const char* kDuplicateOrderId = "duplicate-order-id";
 // An OrderId so close to the largest one (9223372036854775807) that new
 // rules of its creation type cannot be numbered after it for long.
@@ -114,7 +117,9 @@ struct LintFinding {
 };
 
 // Checks the documents. Each document's rules see its own named objects and
-// those of namedObjects (a shared named-objects document, may be null);
+// those of namedObjects (a shared named-objects document, may be null),
+// never those of the other documents; an object whose Id and creation type
+// an object of an earlier document holds is reported (a warning);
 // objects of namedObjects are reported unused only when no document uses
 // them. Findings come per document (namedObjects last), objects first,
 // then rules by section and position. Null policies are skipped. Throws

@@ -1,5 +1,7 @@
 #include <unordered_map>
 
+#include "support/CharacterSet.h"
+
 #include "lint/LintPass.h"
 
 namespace fwcommon::lint {
@@ -127,6 +129,41 @@ void CheckObjects(const std::vector<ObjectEntry>& own, const std::vector<ObjectE
             own[i], [&](const char* code, const std::wstring& message) { report(code, message); });
     }
     CycleFinder(own, pass.catalog, pass.findings).Run();
+}
+
+namespace {
+
+// A document's label, which is UTF-8, in a message; bytes that are not UTF-8
+// are taken one character each.
+std::wstring SourceText(const std::string& source) {
+    std::wstring text(source.size(), L'\0');
+    const auto length =
+        platform::NarrowToWide("UTF-8", source.data(), source.size(), text.data(), text.size());
+    if (!length) {
+        return std::wstring(source.begin(), source.end());
+    }
+    text.resize(*length);
+    return text;
+}
+
+}  // namespace
+
+void EarlierObjectIds::CheckAndAdd(const std::vector<ObjectEntry>& own, const std::string& source,
+                                   FindingList& findings) {
+    const std::wstring sourceText = SourceText(source);
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        const auto key =
+            std::make_pair(own[i].element->Id(), static_cast<int>(own[i].element->CreationType()));
+        const auto [at, first] = holders_.emplace(key, Holder{own[i], sourceText});
+        if (!first && at->second.source != sourceText) {
+            findings.OnObject(own[i], i, LintSeverity::eWarning, LintCode::kObjectIdInOtherFile,
+                              L"Id " + std::to_wstring(key.first) +
+                                  L" and its creation type are also held by " +
+                                  DescribeObject(at->second.object) + L" in " + at->second.source +
+                                  L": a merge of the files gives this object a new Id unless "
+                                  L"the two are the same");
+        }
+    }
 }
 
 void CheckUnused(const std::vector<ObjectEntry>& own, const UsedObjects& used,

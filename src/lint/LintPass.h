@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -82,6 +83,26 @@ void CheckReferences(const References& refs, LintPass& pass, Report report);
 // the objects seen before them (the shared ones), for duplicate Ids.
 void CheckObjects(const std::vector<ObjectEntry>& own, const std::vector<ObjectEntry>& others,
                   LintPass& pass);
+
+// The objects of the documents linted so far, by Id and creation type.
+// Each document's references resolve within that document, so two files
+// may use one Id for different objects; a merge of the files then keeps
+// only one of them under that Id and renumbers the other, so the lint
+// names every such pair.
+class EarlierObjectIds {
+public:
+    // Reports each object of own whose Id and creation type an object of
+    // an earlier document holds, then remembers own's objects as source's.
+    void CheckAndAdd(const std::vector<ObjectEntry>& own, const std::string& source,
+                     FindingList& findings);
+
+private:
+    struct Holder {
+        ObjectEntry object;
+        std::wstring source;
+    };
+    std::map<std::pair<std::int32_t, int>, Holder> holders_;
+};
 
 // Unused objects among own.
 void CheckUnused(const std::vector<ObjectEntry>& own, const UsedObjects& used,

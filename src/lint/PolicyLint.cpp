@@ -90,6 +90,7 @@ std::vector<LintFinding> LintPolicies(const std::vector<LintDocument>& documents
     const std::vector<ObjectEntry> shared =
         haveShared ? ObjectsOf(*namedObjects->policy, true) : std::vector<ObjectEntry>();
     UsedObjects usedShared;
+    EarlierObjectIds earlierIds;
     std::vector<LintFinding> out;
     for (const LintDocument& document : documents) {
         if (document.policy == nullptr) {
@@ -99,6 +100,7 @@ std::vector<LintFinding> LintPolicies(const std::vector<LintDocument>& documents
         UsedObjects used;
         FindingList findings(document.source);
         LintDocumentPass(document, own, shared, used, findings);
+        earlierIds.CheckAndAdd(own, document.source, findings);
         CheckUnused(own, used, findings);
         usedShared.insert(used.begin(), used.end());
         findings.MoveSortedInto(out);

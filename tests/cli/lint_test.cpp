@@ -128,6 +128,57 @@ LintRun Lint(std::vector<std::string> arguments) {
     return run;
 }
 
+// Three files of one node's history: each refers to its own ip object 101.
+// b.xml's object 101 is another object with a.xml's Id and creation type;
+// c.xml's has the Id under another creation type, and its rule names 102,
+// which only a.xml holds.
+TEST(FwpolicyLint, EachFileSeesItsOwnObjectsAndSharedIdsAreNamed) {
+    const auto ipObject = [](const std::string& name, int id, const std::string& creationType,
+                             const std::string& address) {
+        return "<IpObject><Name>" + name + "</Name><Id>" + std::to_string(id) +
+               "</Id><CreationType>" + creationType +
+               "</CreationType><Inclusion xsi:type=\"sv:IpAddress\"><Value>" + address +
+               "</Value></Inclusion></IpObject>";
+    };
+    const auto dropTo = [](int objectId) {
+        return RuleElement("LocalRule", 200001, 10, "Drop to the servers", "Policy", "Drop",
+                           "<Destination xsi:type=\"sv:PublicNetwork\"><IpHostCondition "
+                           "xsi:type=\"sv:IpObjectRef\"><Id>" +
+                               std::to_string(objectId) + "</Id></IpHostCondition></Destination>");
+    };
+    const TempDir dir;
+    const auto write = [&dir](const std::string& name, const std::string& text) {
+        WriteBytes(dir.path() / name, ToBytes(text));
+        return (dir.path() / name).string();
+    };
+    const std::string a = write(
+        "a.xml", PolicyDocument(dropTo(101), ipObject("Servers", 101, "Policy", "10.1.0.5") +
+                                                 ipObject("Spare", 102, "Policy", "10.1.0.6")));
+    const std::string b =
+        write("b.xml", PolicyDocument(dropTo(101), ipObject("Büro", 101, "Policy", "10.2.0.5")));
+    const std::string c =
+        write("c.xml", PolicyDocument(dropTo(102), ipObject("Servers", 101, "User", "10.1.0.5")));
+
+    const ToolResult ab = RunFwpolicy({"lint", a, b, "--ignore", "unused-object"});
+    EXPECT_EQ(0, ab.exitStatus) << ab.out << ab.err;
+    EXPECT_EQ(b +
+                  ": ip object 101 \"Büro\": warning: object-id-in-other-file: Id 101 and its "
+                  "creation type are also held by ip object \"Servers\" (Id 101) in " +
+                  a +
+                  ": a merge of the files gives this object a new Id unless the two are "
+                  "the same\n" +
+                  a + ": 0 errors, 0 warnings\n" + b +
+                  ": 0 errors, 1 warning\nby code: 1 object-id-in-other-file; 1 left out\n",
+              ab.out);
+
+    const LintRun abc = Lint({a, b, c, "--ignore", "unused-object"});
+    EXPECT_EQ(1, abc.exitStatus) << "c.xml's rule names an object only a.xml holds";
+    EXPECT_EQ((std::vector<std::string>{"object-id-in-other-file", "dangling-reference"}),
+              abc.codes);
+    EXPECT_EQ(0, Lint({a, a, "--ignore", "unused-object"}).exitStatus)
+        << "a file given twice shares nothing with another file";
+}
+
 // lint-findings.xml holds two errors (dangling-reference, shadowed-rule)
 // and five warnings (four identifier-out-of-range, one unused-object).
 TEST(FwpolicyLint, SeverityIgnoreAndStrictChooseWhatIsReportedAndWhatFails) {
