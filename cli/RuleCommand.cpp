@@ -157,6 +157,7 @@ void AddCreateVerb(CLI::App& rule, int* status) {
     add->callback([a, action, status] {
         if (a->section == "nat" && action->count() > 0)
             throw CLI::ValidationError("--action", "nat rules translate; they have no action");
+        CheckRuleContentArguments(a->content, a->section == "nat");
         *status = RunEditWithSource(
             a->target, [a](Context& c, const std::wstring& d, const std::vector<unsigned char>& s) {
                 AddRule(c, d, *a, s);

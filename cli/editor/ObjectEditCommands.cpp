@@ -238,9 +238,30 @@ CLI::App* AddEditVerb(CLI::App& object, const std::string& name, const std::stri
     return verb;
 }
 
+// Entries that cannot parse as the object's kind (given by --type) are a
+// usage error, found before the file is read.
+void CheckEntryArguments(const ObjectEditArguments& a) {
+    const std::string& kind = a.type.empty() ? a.locator.type : a.type;
+    if (kind.empty())
+        return;
+    try {
+        const fwcommon::NamedObjectType type = ObjectKindOfWord(kind);
+        LoadDictionaries();
+        const auto names = textforms::ProtocolNames::FromDictionary();
+        const auto check = [&](const std::string& e) { CheckEntryText(type, e, names); };
+        ForEntries(a.addOption, a.members, check);
+        ForEntries("--exclude", a.exclusions, check);
+        ForEntries("--remove", a.removed, check);
+        ForEntries("--remove-exclude", a.removedExclusions, check);
+    } catch (const EditError& e) {
+        throw CLI::ValidationError(e.what());
+    }
+}
+
 template <typename Edit>
 void OnEdit(CLI::App& verb, const std::shared_ptr<ObjectEditArguments>& a, int* status, Edit edit) {
     verb.callback([a, status, edit] {
+        CheckEntryArguments(*a);
         *status =
             RunEdit(a->target, [a, edit](Context& c, const std::wstring& d) { edit(c, d, *a); });
     });

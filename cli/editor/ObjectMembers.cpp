@@ -144,6 +144,25 @@ fwcommon::NamedObjectType ObjectKindOfWord(const std::string& word) {
     throw EditError("unknown object kind '" + word + "'");
 }
 
+void CheckEntryText(fwcommon::NamedObjectType type, const std::string& entry,
+                    const textforms::ProtocolNames& names) {
+    const bool service = type == fwcommon::eServiceObject;
+    if (service || type == fwcommon::eScheduleObject) {
+        if (Parsed([&] { return textforms::ParseObjectReference(entry); }) ||
+            textforms::SystemObjectOfName(entry))
+            return;
+        if (service) {
+            Parsed([&] { return textforms::ParseService(entry, names); });
+            return;
+        }
+        const auto schedule = Parsed([&] { return textforms::ParseSchedule(entry); });
+        CheckMinutes(schedule.start, entry);
+        CheckMinutes(schedule.end, entry);
+        return;
+    }
+    Parsed([&] { return textforms::ParseHostTerm(entry); });
+}
+
 ObjectMembers::ObjectMembers(fwcommon::Context& context, const std::wstring& dataname,
                              std::shared_ptr<INamedObject> object,
                              const textforms::ProtocolNames& names)

@@ -62,4 +62,10 @@ private:
 // "service", "schedule", "vpn".
 fwcommon::NamedObjectType ObjectKindOfWord(const std::string& word);
 
+// Parses an entry as an object of that kind would hold it, without the
+// document (names of objects are not looked up): throws the EditError that
+// ObjectMembers::Add would throw for a text form that does not parse.
+void CheckEntryText(fwcommon::NamedObjectType type, const std::string& entry,
+                    const textforms::ProtocolNames& names);
+
 }  // namespace fwpolicy

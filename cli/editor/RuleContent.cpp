@@ -2,7 +2,11 @@
 
 #include "ConditionElements.h"
 #include "DataFiles.h"
+#include "ParsedTextForm.h"
 #include "PolicyEdit.h"
+#include "References.h"
+#include "Schedules.h"
+#include "Services.h"
 #include "TextScan.h"
 #include "Utf8.h"
 
@@ -277,6 +281,37 @@ void ApplyAction(Sarvo::Rule& rule, const RuleContent& c, bool nat) {
         ApplyFilter(FilterOf(rule), c);
 }
 
+// Whether text names an object (@"Name") or a system object, which only
+// the document can tell apart from a typing error.
+bool NamesAnObject(const std::string& text) {
+    return Parsed([&] { return textforms::ParseObjectReference(text); }) ||
+           textforms::SystemObjectOfName(text);
+}
+
+void CheckTextForms(const RuleContent& c, const textforms::ProtocolNames& names) {
+    Terms("--source", c.sources, {});
+    Terms("--destination", c.destinations, {});
+    for (const std::string& service : c.services) {
+        if (!NamesAnObject(service))
+            ForOption("--service", [&] {
+                return Parsed([&] { return textforms::ParseService(service, names); });
+            });
+    }
+    for (const std::string& schedule : c.schedules) {
+        if (!NamesAnObject(schedule))
+            ForOption("--schedule",
+                      [&] { return Parsed([&] { return textforms::ParseSchedule(schedule); }); });
+    }
+    if (!c.translateSource.empty())
+        ForOption("--translate-source", [&] { return AddressElement(c.translateSource); });
+    if (!c.translateDestination.empty())
+        ForOption("--translate-destination",
+                  [&] { return AddressElement(c.translateDestination); });
+    if (!c.translatePort.empty() && !textforms::DecimalNumber(c.translatePort, kMaxPort))
+        throw EditError("--translate-port: '" + c.translatePort +
+                        "' is not a port number from 0 to 65535");
+}
+
 }  // namespace
 
 void AddRuleContentOptions(CLI::App& verb, RuleContent& content, bool forSet) {
@@ -338,6 +373,17 @@ void CheckRuleContent(const RuleContent& c, bool nat) {
         throw EditError(
             "only nat rules translate; the --translate-... and outbound-interface "
             "options belong to them");
+}
+
+void CheckRuleContentArguments(const RuleContent& content, std::optional<bool> nat) {
+    try {
+        if (nat)
+            CheckRuleContent(content, *nat);
+        LoadDictionaries();
+        CheckTextForms(content, textforms::ProtocolNames::FromDictionary());
+    } catch (const EditError& e) {
+        throw CLI::ValidationError(e.what());
+    }
 }
 
 void FillNewRule(fwcommon::Context& context, const std::wstring& dataname,

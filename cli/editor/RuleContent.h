@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,12 @@ std::string ChangedParts(const RuleContent& content);
 // text is parsed: filter settings on a nat rule, translation on a filter
 // rule, exclusions, an empty new name.
 void CheckRuleContent(const RuleContent& content, bool nat);
+
+// Throws CLI::ValidationError, a usage error, when the content cannot fit
+// any document: a text form that does not parse (an address, a service, a
+// schedule, a translation) or, when nat tells the kind of rule, options
+// that do not fit it. Object names are looked up later, by the edit.
+void CheckRuleContentArguments(const RuleContent& content, std::optional<bool> nat);
 
 // Writes the content into the rule element: set clears first, then adds
 // the entries given. Throws EditError naming the refused option and text.

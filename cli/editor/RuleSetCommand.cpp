@@ -42,6 +42,7 @@ void AddRuleSetVerb(CLI::App& rule, int* status) {
     AddRuleLocatorOptions(*set, a->locator);
     AddRuleContentOptions(*set, a->content, true);
     set->callback([a, status] {
+        CheckRuleContentArguments(a->content, std::nullopt);
         *status = RunEdit(a->target,
                           [a](fwcommon::Context& c, const std::wstring& d) { SetRule(c, d, *a); });
     });

@@ -87,7 +87,8 @@ TEST_F(EditReport, NothingWrittenMeansNothingSaid) {
     const Row rows[] = {
         {{"rule", "enable", "@", "--section", "local", "--index", "0"}, 0},  // active already
         {{"rule", "remove", "@", "--section", "local", "--index", "9"}, 1},
-        {{"object", "add", "@", "--type", "ip", "--name", "X", "--member", "10.1.0.300"}, 1},
+        {{"object", "add", "@", "--type", "ip", "--name", "X", "--member", "@Nobody"}, 1},
+        {{"object", "add", "@", "--type", "ip", "--name", "X", "--member", "10.1.0.300"}, 2},
         {{"rule", "disable", "-", "--section", "local", "--index", "0"}, 0},  // stdin to stdout
     };
     for (const Row& row : rows) {

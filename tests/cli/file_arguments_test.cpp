@@ -103,6 +103,28 @@ TEST_F(FileArguments, ArgumentErrorsComeBeforeTheFile) {
     rows.push_back({{"lint", "FILE", "--ignore", "nosuch"}, "'nosuch' is not a lint finding"});
     rows.push_back({{"where-used", "FILE"}, "--object is required"});
     rows.push_back({{"diff", "FILE"}, "B is required"});
+    const std::vector<std::string> addRule = {"rule",    "add",    "FILE", "--section",
+                                              "transit", "--name", "n"};
+    const auto plus = [](std::vector<std::string> a, const std::vector<std::string>& more) {
+        a.insert(a.end(), more.begin(), more.end());
+        return a;
+    };
+    rows.push_back(
+        {plus(addRule, {"--source", "10.1.0.300"}), "--source: bad address '10.1.0.300'"});
+    rows.push_back(
+        {plus(addRule, {"--service", "tcp/70000"}), "--service: bad service 'tcp/70000'"});
+    rows.push_back(
+        {plus(addRule, {"--schedule", "daily 25:00-26:00"}), "--schedule: bad schedule"});
+    rows.push_back(
+        {{"rule", "add", "FILE", "--section", "nat", "--name", "n", "--translate-port", "70000"},
+         "--translate-port: '70000' is not a port number"});
+    rows.push_back({{"rule", "set", "FILE", "--id", "1", "--destination", "10.0.0.0/33"},
+                    "--destination: bad address '10.0.0.0/33'"});
+    rows.push_back(
+        {{"object", "add", "FILE", "--type", "ip", "--name", "n", "--member", "10.0.0.300"},
+         "--member: bad address '10.0.0.300'"});
+    rows.push_back({{"object", "set", "FILE", "--name", "n", "--type", "service", "--add", "tcp/x"},
+                    "--add: bad service 'tcp/x'"});
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.arguments));
         const ToolResult r = RunFwpolicy(With(row.arguments, directory, Path("out.xml")));

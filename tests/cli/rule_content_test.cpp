@@ -313,19 +313,12 @@ TEST_F(RuleContent, SetFindsTheRuleByIdAndChangesNameAndAction) {
 struct RefusedRow {
     std::string verb;
     std::vector<std::string> options;
-    std::string message;  // stderr after "fwpolicy: FILE: "
+    std::string message;  // stderr after "fwpolicy: FILE: " or the verb
     std::string section = "transit";
 };
 
 TEST_F(RuleContent, RefusedEntriesNameTheBadPartAndLeaveTheFile) {
     const RefusedRow rows[] = {
-        {"add",
-         {"--source", "10.1.0.300"},
-         "--source: bad address '10.1.0.300': '300' is not a number from 0 to 255"},
-        {"add",
-         {"--destination", "10.1.0.0/33"},
-         "--destination: bad address '10.1.0.0/33': prefix length '33' is not a number from 0 to "
-         "32"},
         {"add", {"--source", "@Nope"}, "--source: no named object 'Nope'"},
         {"add",
          {"--source-object", "Web"},
@@ -337,14 +330,50 @@ TEST_F(RuleContent, RefusedEntriesNameTheBadPartAndLeaveTheFile) {
          {"--schedule", "@Web"},
          "--schedule: 'Web' is a service object, not a schedule object"},
         {"add",
-         {"--source", "allclients"},
-         "--source: unknown system object 'allclients' (did you mean AllClients?)"},
-        {"add",
          {"--source", "vpn-node:5", "--source", "10.0.0.1"},
          "--source: '10.0.0.1' cannot stand in a private (VPN) side"},
         {"add",
          {"--source", "interface:eth0", "--source", "@Outside"},
          "--source: a side names at most one interface; '@\"Outside\"' is a second one"},
+        {"set",
+         {"--id", "200001"},
+         "nothing to change: give --name, a condition (--source, --service, ...), --clear-..., "
+         "or an action option"},
+        {"set", {"--id", "200001", "--name", ""}, "a rule needs a non-empty name"},
+        {"set", {"--id", "99"}, "no rule has id 99"},
+        {"set",
+         {"--section", "nat", "--index", "0", "--both-ways"},
+         "nat rules translate; --action, --stateless and the log and direction flags belong to "
+         "filter rules"},
+        {"set",
+         {"--id", "200001", "--source", "vpn-node:4", "--source", "10.0.0.1"},
+         "--source: '10.0.0.1' cannot stand in a private (VPN) side"},
+    };
+    const auto original = ReadBytes(file);
+    for (const RefusedRow& row : rows) {
+        SCOPED_TRACE(row.verb + " " + Joined(row.options));
+        const ToolResult refused = Run(row.verb, row.options, row.section);
+        EXPECT_EQ(1, refused.exitStatus);
+        EXPECT_EQ("fwpolicy: " + file.string() + ": " + row.message + "\n", refused.err);
+        EXPECT_TRUE(original == ReadBytes(file)) << "the file changed";
+        EXPECT_EQ(std::vector<std::string>{"policy.xml"}, DirectoryEntries(dir.path()));
+    }
+}
+
+// Text that fits no document is a usage error, found before the file is
+// read: the verb is named, not the file.
+TEST_F(RuleContent, TextThatFitsNoRuleIsAUsageError) {
+    const RefusedRow rows[] = {
+        {"add",
+         {"--source", "10.1.0.300"},
+         "--source: bad address '10.1.0.300': '300' is not a number from 0 to 255"},
+        {"add",
+         {"--destination", "10.1.0.0/33"},
+         "--destination: bad address '10.1.0.0/33': prefix length '33' is not a number from 0 to "
+         "32"},
+        {"add",
+         {"--source", "allclients"},
+         "--source: unknown system object 'allclients' (did you mean AllClients?)"},
         {"add",
          {"--service", "tcp/70000"},
          "--service: bad service 'tcp/70000': port '70000' is not a number from 0 to 65535"},
@@ -373,28 +402,15 @@ TEST_F(RuleContent, RefusedEntriesNameTheBadPartAndLeaveTheFile) {
          {"--translate-port", "99999"},
          "--translate-port: '99999' is not a port number from 0 to 65535",
          "nat"},
-        {"set",
-         {"--id", "200001"},
-         "nothing to change: give --name, a condition (--source, --service, ...), --clear-..., "
-         "or an action option"},
-        {"set", {"--id", "200001", "--name", ""}, "a rule needs a non-empty name"},
-        {"set", {"--id", "99"}, "no rule has id 99"},
-        {"set",
-         {"--section", "nat", "--index", "0", "--both-ways"},
-         "nat rules translate; --action, --stateless and the log and direction flags belong to "
-         "filter rules"},
-        {"set",
-         {"--id", "200001", "--source", "vpn-node:4", "--source", "10.0.0.1"},
-         "--source: '10.0.0.1' cannot stand in a private (VPN) side"},
     };
     const auto original = ReadBytes(file);
     for (const RefusedRow& row : rows) {
         SCOPED_TRACE(row.verb + " " + Joined(row.options));
         const ToolResult refused = Run(row.verb, row.options, row.section);
-        EXPECT_EQ(1, refused.exitStatus);
-        EXPECT_EQ("fwpolicy: " + file.string() + ": " + row.message + "\n", refused.err);
+        EXPECT_EQ(2, refused.exitStatus);
+        EXPECT_EQ("fwpolicy rule add: " + row.message + " (see 'fwpolicy help rule add')\n",
+                  refused.err);
         EXPECT_TRUE(original == ReadBytes(file)) << "the file changed";
-        EXPECT_EQ(std::vector<std::string>{"policy.xml"}, DirectoryEntries(dir.path()));
     }
 }
 
