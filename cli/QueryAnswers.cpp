@@ -4,6 +4,56 @@
 #include "Utf8.h"
 
 namespace fwpolicy {
+namespace {
+
+// side: what goes before an interface ("in ", "out " or nothing).
+std::string ConditionWords(const Sarvo::AbstractCondition& c, const char* side,
+                           const ConditionText& words) {
+    if (const auto* schedule = dynamic_cast<const Sarvo::ScheduleCondition*>(&c)) {
+        return words.Schedule(*schedule);
+    }
+    if (const auto* service = dynamic_cast<const Sarvo::ServiceCondition*>(&c)) {
+        return words.Service(*service);
+    }
+    if (const auto* host = dynamic_cast<const Sarvo::IpHostCondition*>(&c)) {
+        return words.IpHost(*host);
+    }
+    if (const auto* host = dynamic_cast<const Sarvo::VpnHostCondition*>(&c)) {
+        return words.VpnHost(*host);
+    }
+    if (const auto* interface = dynamic_cast<const Sarvo::InterfaceCondition*>(&c)) {
+        return side + words.Interface(*interface);
+    }
+    return "(condition of no known kind)";
+}
+
+}  // namespace
+
+std::vector<ExplanationLine> ExplanationInWords(const fwcommon::QueryRuleResult& r,
+                                                const ConditionText& words) {
+    using Place = fwcommon::QueryReason::Place;
+    std::vector<ExplanationLine> lines;
+    std::wstring part;
+    for (const fwcommon::QueryReason& reason : r.explanation) {
+        ExplanationLine line{reason.depth, reason.answer, ""};
+        if (reason.depth == 0) {
+            part = reason.text;
+            line.text = ToUtf8(part);
+        } else if (reason.condition == nullptr) {
+            line.text = "any";
+        } else if (reason.place == Place::eRule) {
+            line.text =
+                ConditionWords(*reason.condition, part == L"destination" ? "out " : "in ", words);
+        } else {
+            // An object's member: the way the flow takes an interface is
+            // the rule's, not the member's.
+            line.text = std::string(reason.place == Place::eInclusion ? "include " : "exclude ") +
+                        ConditionWords(*reason.condition, "", words);
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
 
 int QueryExitStatus(const std::vector<FileAnswer>& answers) {
     bool onlyNat = true;

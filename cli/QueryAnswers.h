@@ -8,6 +8,8 @@
 #include <fwcommon/PolicyQuery.h>
 #include <fwcommon/rules.hxx>
 
+#include "ConditionText.h"
+
 namespace fwpolicy {
 
 // What `fwpolicy query` found in one file. The section results point into
@@ -17,7 +19,22 @@ struct FileAnswer {
     std::string file;
     std::unique_ptr<Sarvo::PolicyType> policy;
     std::vector<fwcommon::QuerySectionResult> sections;
+    KindedObjectNames names;  // of the policy's objects, then the objects file's
 };
+
+// One line of a rule's explanation as the tool words it.
+struct ExplanationLine {
+    std::size_t depth = 0;
+    fwcommon::QueryAnswer answer = fwcommon::QueryAnswer::eMatches;
+    std::string text;
+};
+
+// A rule's explanation in the words show uses: conditions as show writes
+// them ("tcp/22", "daily 08:00-18:00", @"Office LAN"), a rule's interface
+// with the way the flow takes it ("in interface:eth1"), object members
+// after "include" or "exclude", "any" for a part without conditions.
+std::vector<ExplanationLine> ExplanationInWords(const fwcommon::QueryRuleResult& r,
+                                                const ConditionText& words);
 
 // The exit status of a query beyond kExitOk, kExitFailure and kExitUsage:
 // the decision depends on what the flow leaves open.

@@ -89,9 +89,13 @@ int RunQuery(const QueryOptions& options) {
     }
     std::vector<FileAnswer> answers;
     for (const std::string& file : options.files) {
-        FileAnswer answer{file, LoadPolicyFile(file), {}};
+        FileAnswer answer{file, LoadPolicyFile(file), {}, {}};
         if (!answer.policy) {
             return kExitUsage;
+        }
+        CollectKindedObjectNames(*answer.policy, answer.names);
+        if (objects) {
+            CollectKindedObjectNames(*objects, answer.names);
         }
         answer.sections = fwcommon::QueryPolicy(*answer.policy, objects.get(), flow, query);
         answers.push_back(std::move(answer));

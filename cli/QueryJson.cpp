@@ -26,17 +26,18 @@ nlohmann::json Strings(const std::vector<std::wstring>& texts) {
     return list;
 }
 
-nlohmann::json ExplanationJson(const std::vector<fwcommon::QueryReason>& reasons) {
+nlohmann::json ExplanationJson(const fwcommon::QueryRuleResult& r, const ConditionText& words) {
     nlohmann::json lines = nlohmann::json::array();
-    for (const auto& reason : reasons) {
-        lines.push_back({{"depth", reason.depth},
-                         {"answer", fwcommon::QueryAnswerName(reason.answer)},
-                         {"text", ToUtf8(reason.text)}});
+    for (const ExplanationLine& line : ExplanationInWords(r, words)) {
+        lines.push_back({{"depth", line.depth},
+                         {"answer", fwcommon::QueryAnswerName(line.answer)},
+                         {"text", line.text}});
     }
     return lines;
 }
 
-nlohmann::json RuleJson(const fwcommon::QueryRuleResult& r, bool deciding, bool explain) {
+nlohmann::json RuleJson(const fwcommon::QueryRuleResult& r, bool deciding, bool explain,
+                        const ConditionText& words) {
     nlohmann::json parts = nlohmann::json::object();
     for (const auto& p : r.parts) {
         parts[ToUtf8(p.part)] = fwcommon::QueryAnswerName(p.answer);
@@ -55,15 +56,16 @@ nlohmann::json RuleJson(const fwcommon::QueryRuleResult& r, bool deciding, bool 
         j["translation"] = TranslationJson(*r.rule);
     }
     if (explain) {
-        j["explanation"] = ExplanationJson(r.explanation);
+        j["explanation"] = ExplanationJson(r, words);
     }
     return j;
 }
 
-nlohmann::json SectionJson(const fwcommon::QuerySectionResult& s, bool explain) {
+nlohmann::json SectionJson(const fwcommon::QuerySectionResult& s, bool explain,
+                           const ConditionText& words) {
     nlohmann::json rules = nlohmann::json::array();
     for (std::size_t i = 0; i < s.rules.size(); ++i) {
-        rules.push_back(RuleJson(s.rules[i], s.deciding && *s.deciding == i, explain));
+        rules.push_back(RuleJson(s.rules[i], s.deciding && *s.deciding == i, explain, words));
     }
     return {{"section", SectionName(s.section)},
             {"decision", fwcommon::QueryDecisionName(s.decision)},
@@ -76,10 +78,12 @@ nlohmann::json SectionJson(const fwcommon::QuerySectionResult& s, bool explain) 
 
 nlohmann::json QueryJson(const std::vector<FileAnswer>& answers, int status, bool explain) {
     nlohmann::json files = nlohmann::json::array();
+    const auto protocols = textforms::ProtocolNames::FromDictionary();
     for (const FileAnswer& a : answers) {
+        const ConditionText words(a.names, protocols);
         nlohmann::json sections = nlohmann::json::array();
         for (const auto& s : a.sections) {
-            sections.push_back(SectionJson(s, explain));
+            sections.push_back(SectionJson(s, explain, words));
         }
         files.push_back({{"file", a.file}, {"sections", sections}});
     }

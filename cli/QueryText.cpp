@@ -59,7 +59,8 @@ std::string DecisionLine(const fwcommon::QuerySectionResult& s) {
     return name + DecidingText(s);
 }
 
-void PrintRule(std::ostream& out, const fwcommon::QueryRuleResult& r, bool deciding, bool explain) {
+void PrintRule(std::ostream& out, const fwcommon::QueryRuleResult& r, bool deciding, bool explain,
+               const ConditionText& words) {
     out << "  " << RuleLabel(r) << ": " << fwcommon::QueryAnswerName(r.answer)
         << (r.reverse ? " in the reverse direction" : "") << (deciding ? " (decides)" : "") << '\n';
     for (const std::wstring& d : r.dependsOn) {
@@ -68,21 +69,23 @@ void PrintRule(std::ostream& out, const fwcommon::QueryRuleResult& r, bool decid
     if (!explain) {
         return;
     }
-    for (const fwcommon::QueryReason& reason : r.explanation) {
-        out << std::string(kExplanationIndent + kIndentPerDepth * reason.depth, ' ')
-            << ToUtf8(reason.text) << ": " << fwcommon::QueryAnswerName(reason.answer) << '\n';
+    for (const ExplanationLine& line : ExplanationInWords(r, words)) {
+        out << std::string(kExplanationIndent + kIndentPerDepth * line.depth, ' ') << line.text
+            << ": " << fwcommon::QueryAnswerName(line.answer) << '\n';
     }
 }
 
 }  // namespace
 
 void PrintQueryText(std::ostream& out, const std::vector<FileAnswer>& answers, bool explain) {
+    const auto protocols = textforms::ProtocolNames::FromDictionary();
     for (const FileAnswer& a : answers) {
+        const ConditionText words(a.names, protocols);
         const std::string prefix = answers.size() > 1 ? a.file + ": " : "";
         for (const auto& s : a.sections) {
             out << prefix << DecisionLine(s) << '\n';
             for (std::size_t i = 0; i < s.rules.size(); ++i) {
-                PrintRule(out, s.rules[i], s.deciding && *s.deciding == i, explain);
+                PrintRule(out, s.rules[i], s.deciding && *s.deciding == i, explain, words);
             }
         }
     }

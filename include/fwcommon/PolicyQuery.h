@@ -77,10 +77,21 @@ struct QueryFlow {
 
 // One line of an explanation: depth 0 is a part of the rule, deeper lines
 // are the conditions and object members under it.
+//  text: a plain description of the line;
+//  condition: the condition the line is about, as the document holds it
+//             (a schedule, interface, IP host, VPN host or service
+//             condition), for callers that write conditions in their own
+//             words; null on a part's line and on the line of a part
+//             without conditions (which holds everything);
+//  place: whether that condition is one of the rule's own or an
+//         inclusion or exclusion of the object on the line above it.
 struct QueryReason {
+    enum class Place : std::int32_t { eRule, eInclusion, eExclusion };
     std::size_t depth = 0;
     QueryAnswer answer = QueryAnswer::eDoesNotMatch;
     std::wstring text;
+    const Sarvo::AbstractCondition* condition = nullptr;
+    Place place = Place::eRule;
 };
 
 // What a rule's part ("schedule", "source", "service", "destination")

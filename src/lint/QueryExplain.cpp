@@ -187,19 +187,19 @@ std::wstring DescribeSchedule(const Sarvo::ScheduleCondition& c) {
 }
 
 template <typename Object, typename Ref, typename Condition, typename Answer, typename Describe>
-void Explainer::Walk(const Condition& c, std::size_t depth, const std::wstring& prefix,
-                     NamedObjectType type, Answer answer, Describe describe,
-                     std::vector<QueryReason>& out) {
+void Explainer::Walk(const Condition& c, std::size_t depth, QueryReason::Place place,
+                     const std::wstring& prefix, NamedObjectType type, Answer answer,
+                     Describe describe, std::vector<QueryReason>& out) {
     const QueryAnswer a = answer(c);
     if (a == QueryAnswer::eDoesNotMatch) {
         return;  // only what holds or may hold the flow is told
     }
     const auto* ref = dynamic_cast<const Ref*>(&c);
     if (ref == nullptr) {
-        out.push_back(QueryReason{depth, a, prefix + describe(c)});
+        out.push_back(QueryReason{depth, a, prefix + describe(c), &c, place});
         return;
     }
-    out.push_back(QueryReason{depth, a, prefix + ObjectText(type, ref->Id(), catalog_)});
+    out.push_back(QueryReason{depth, a, prefix + ObjectText(type, ref->Id(), catalog_), &c, place});
     const ObjectEntry* entry = catalog_.Find(type, ref->Id());
     const std::int64_t key = (static_cast<std::int64_t>(type) << 32) | std::uint32_t(ref->Id());
     if (entry == nullptr || depth >= kMaxDepth ||
@@ -212,10 +212,12 @@ void Explainer::Walk(const Condition& c, std::size_t depth, const std::wstring& 
     }
     path_.push_back(key);
     for (const auto& member : object->Inclusion()) {
-        Walk<Object, Ref>(member, depth + 1, L"includes ", type, answer, describe, out);
+        Walk<Object, Ref>(member, depth + 1, QueryReason::Place::eInclusion, L"includes ", type,
+                          answer, describe, out);
     }
     for (const auto& member : object->Exclusion()) {
-        Walk<Object, Ref>(member, depth + 1, L"excludes ", type, answer, describe, out);
+        Walk<Object, Ref>(member, depth + 1, QueryReason::Place::eExclusion, L"excludes ", type,
+                          answer, describe, out);
     }
     path_.pop_back();
 }
@@ -231,8 +233,8 @@ void Explainer::Side(const Optional& network, const QueryEndpoint& end,
     if (const auto* pub = dynamic_cast<const Sarvo::PublicNetwork*>(&*network)) {
         if (pub->InterfaceCondition()) {
             Walk<Sarvo::InterfaceObject, Sarvo::InterfaceObjectRef>(
-                *pub->InterfaceCondition(), 1, std::wstring(interfaceLabel) + L" ",
-                eInterfaceObject,
+                *pub->InterfaceCondition(), 1, QueryReason::Place::eRule,
+                std::wstring(interfaceLabel) + L" ", eInterfaceObject,
                 [&](const Sarvo::InterfaceCondition& c) {
                     return tester_
                         .Interfaces(evaluator_.Interface(c, nullptr), interfaceName, interfaceLabel)
@@ -242,7 +244,7 @@ void Explainer::Side(const Optional& network, const QueryEndpoint& end,
         }
         for (const auto& host : pub->IpHostCondition()) {
             Walk<Sarvo::IpObject, Sarvo::IpObjectRef>(
-                host, 1, L"", eIpAddressObject,
+                host, 1, QueryReason::Place::eRule, L"", eIpAddressObject,
                 [&](const Sarvo::IpHostCondition& c) {
                     return tester_.Hosts(evaluator_.Host(c, nullptr), end, label).answer;
                 },
@@ -253,7 +255,7 @@ void Explainer::Side(const Optional& network, const QueryEndpoint& end,
     if (const auto* priv = dynamic_cast<const Sarvo::PrivateNetwork*>(&*network)) {
         for (const auto& host : priv->VpnHostCondition()) {
             Walk<Sarvo::VpnObject, Sarvo::VpnObjectRef>(
-                host, 1, L"", eSarvoGroupObject,
+                host, 1, QueryReason::Place::eRule, L"", eSarvoGroupObject,
                 [&](const Sarvo::VpnHostCondition& c) {
                     return tester_.VpnHosts(evaluator_.Vpn(c, nullptr), end, label).answer;
                 },
@@ -273,7 +275,7 @@ void Explainer::Rule(const Sarvo::ConditionSet& conditions, const FlowDirection&
     }
     for (const auto& c : conditions.ScheduleCondition()) {
         Walk<Sarvo::ScheduleObject, Sarvo::ScheduleObjectRef>(
-            c, 1, L"", eScheduleObject,
+            c, 1, QueryReason::Place::eRule, L"", eScheduleObject,
             [&](const Sarvo::ScheduleCondition& s) {
                 return tester_.Schedule(evaluator_.Schedule(s, nullptr), flow.second).answer;
             },
@@ -287,7 +289,7 @@ void Explainer::Rule(const Sarvo::ConditionSet& conditions, const FlowDirection&
     }
     for (const auto& c : conditions.ServiceCondition()) {
         Walk<Sarvo::ServiceObject, Sarvo::ServiceObjectRef>(
-            c, 1, L"", eServiceObject,
+            c, 1, QueryReason::Place::eRule, L"", eServiceObject,
             [&](const Sarvo::ServiceCondition& s) {
                 return tester_.Service(evaluator_.Service(s, nullptr), flow.service).answer;
             },

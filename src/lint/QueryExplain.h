@@ -34,8 +34,8 @@ private:
     // One condition and, for a reference, the object's members below it.
     // answer gives a condition's answer, describe its text.
     template <typename Object, typename Ref, typename Condition, typename Answer, typename Describe>
-    void Walk(const Condition& c, std::size_t depth, const std::wstring& prefix,
-              NamedObjectType type, Answer answer, Describe describe,
+    void Walk(const Condition& c, std::size_t depth, QueryReason::Place place,
+              const std::wstring& prefix, NamedObjectType type, Answer answer, Describe describe,
               std::vector<QueryReason>& out);
 
     const ObjectCatalog& catalog_;

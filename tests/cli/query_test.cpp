@@ -289,24 +289,42 @@ TEST(FwpolicyQuery, ExplainShowsTheMembersThatHoldTheFlow) {
         "local: pass by rule #3 \"Mail relay\" (RuleId 4)\n"
         "  #3 \"Mail relay\" (RuleId 4): matches (decides)\n"
         "      schedule: matches\n"
-        "        no condition: any: matches\n"
+        "        any: matches\n"
         "      source: matches\n"
-        "        no condition: any: matches\n"
+        "        any: matches\n"
         "      service: matches\n"
-        "        service object \"Mail\" (Id 401): matches\n"
-        "          includes tcp/993-995: matches\n"
+        "        @\"Mail\": matches\n"
+        "          include tcp/993-995: matches\n"
         "      destination: matches\n"
-        "        no condition: any: matches\n",
+        "        any: matches\n",
         relay.out);
     const ToolResult open = Query({"--section", "vpn", "--from", "node:1302", "--to", "10.1.0.5",
                                    "--service", "tcp/3389", "--explain"});
     EXPECT_NE(std::string::npos, open.out.find("      source: may match\n"
-                                               "        name template \"Laptop-*\": may match\n"))
+                                               "        vpn-name:Laptop-*: may match\n"))
         << open.out;
-    EXPECT_NE(std::string::npos,
-              open.out.find("        ip object \"Admin-Netz K\xc3\xb6ln\" (Id 101): matches\n"
-                            "          includes 10.1.0.0/255.255.255.0: matches\n"))
+    EXPECT_NE(std::string::npos, open.out.find("        @\"Admin-Netz K\xc3\xb6ln\": matches\n"
+                                               "          include 10.1.0.0/24: matches\n"))
         << open.out;
+
+    // A rule's interface says which way the flow takes it, the members of
+    // an interface object do not.
+    const ToolResult sides =
+        RunFwpolicy({"query", "tests/data/cli/every-kind.xml", "--section", "local", "--from",
+                     "192.168.10.5", "--service", "tcp/22", "--in-interface", "eth1", "--explain"});
+    EXPECT_NE(std::string::npos, sides.out.find("      source: may match\n"
+                                                "        in @\"Inside\": may match\n"
+                                                "          include interface:192.168.10.0/24: "
+                                                "may match\n"
+                                                "          include interface:MyNetwork: may "
+                                                "match\n"
+                                                "          include @\"Outside\": may match\n"))
+        << sides.out;
+    const ToolResult out = RunFwpolicy({"query", "tests/data/cli/every-kind.xml", "--section",
+                                        "transit", "--to", "203.0.113.9", "--service", "tcp/80",
+                                        "--out-interface", "eth9", "--explain", "--all"});
+    EXPECT_NE(std::string::npos, out.out.find("        out interface:InternetIP: may match\n"))
+        << out.out;
 }
 
 }  // namespace
