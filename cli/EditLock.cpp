@@ -10,18 +10,16 @@
 #include <stdexcept>
 #include <thread>
 
+#include "FileIdentity.h"
+
 namespace fwpolicy {
 namespace {
 
 // How often a held lock is tried again while waiting for it.
 constexpr std::chrono::milliseconds kRetryInterval{10};
 
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 bool SameContentStamp(const struct stat& a, const struct stat& b) {
-    return SameFile(a, b) && a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+    return SameInode(a, b) && a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
            a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
@@ -61,7 +59,7 @@ EditLock::EditLock(const std::string& path, std::chrono::milliseconds wait) : pa
         if (TryLock(fd_)) {
             struct stat named {};
             if (::fstat(fd_, &status_) != 0 || ::stat(path.c_str(), &named) != 0 ||
-                SameFile(status_, named))
+                SameInode(status_, named))
                 return;  // a vanished path is reported when it is read
         } else if (std::chrono::steady_clock::now() >= deadline) {
             ::close(fd_);

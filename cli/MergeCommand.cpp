@@ -1,7 +1,5 @@
 #include "MergeCommand.h"
 
-#include <sys/stat.h>
-
 #include <climits>
 #include <cstdint>
 #include <iostream>
@@ -13,6 +11,7 @@
 #include <fwcommon/PolicyDocument.h>
 #include "CheckCommand.h"
 #include "Diagnostics.h"
+#include "FileIdentity.h"
 #include "FileIo.h"
 #include "IsoTime.h"
 #include "MergeRenumberings.h"
@@ -42,28 +41,16 @@ bool Register(fwcommon::Context& context, const std::string& file) {
     return false;
 }
 
-// True when the two names are one file: the same inode, or the same name
-// where a file cannot be looked at (standard input, a missing file).
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    if (a != kStandardStream && b != kStandardStream && ::stat(a.c_str(), &first) == 0 &&
-        ::stat(b.c_str(), &second) == 0) {
-        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-    }
-    return a == b;
-}
-
 // Refuses a file given twice, and an output that would replace an input.
 void CheckMergeFiles(const MergeOptions& options) {
     for (std::size_t i = 0; i < options.files.size(); ++i) {
         for (std::size_t j = 0; j < i; ++j) {
-            if (SameFile(options.files[j], options.files[i])) {
+            if (NamesSameFile(options.files[j], options.files[i])) {
                 throw CLI::ValidationError(options.files[i],
                                            "is given twice; merge takes each policy once");
             }
         }
-        if (options.output != kStandardStream && SameFile(options.output, options.files[i])) {
+        if (options.output != kStandardStream && NamesSameFile(options.output, options.files[i])) {
             throw CLI::ValidationError("-o " + options.output,
                                        "is one of the files to merge; write the merged policy "
                                        "to a file of its own");
