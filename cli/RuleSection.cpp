@@ -2,6 +2,10 @@
 
 #include <stdexcept>
 
+#include <fwcommon/RuleType.h>
+
+#include "Utf8.h"
+
 namespace fwpolicy {
 
 std::string SectionOfRule(const Sarvo::Rule& rule) {
@@ -19,19 +23,7 @@ std::string SectionOfRule(const Sarvo::Rule& rule) {
 }
 
 std::string SectionName(fwcommon::RuleType section) {
-    switch (section) {
-        case fwcommon::eLocalRules:
-            return "local";
-        case fwcommon::eVPNRules:
-            return "vpn";
-        case fwcommon::eTransitRules:
-            return "transit";
-        case fwcommon::eTunnelRules:
-            return "tunnel";
-        case fwcommon::eNATRules:
-            return "nat";
-    }
-    return "";
+    return ToUtf8(fwcommon::RuleSectionWord(section));
 }
 
 fwcommon::RuleType RuleTypeOfSection(const std::string& section) {

@@ -22,4 +22,8 @@ enum RuleType : std::int32_t {
 // Any thread may call it.
 FWCOMMON_EXPORT std::wstring RuleTypeName(RuleType type);
 
+// The section as administrators name it ("local", "vpn", "transit",
+// "tunnel", "nat"), or "" for a value outside 1..5. Any thread may call it.
+FWCOMMON_EXPORT std::wstring RuleSectionWord(RuleType type);
+
 }  // namespace fwcommon

@@ -23,19 +23,8 @@ std::wstring CreationTypeWord(const Sarvo::Rule& rule) {
 }
 
 std::wstring SectionWord(RuleType section) {
-    switch (section) {
-        case eLocalRules:
-            return L"local";
-        case eVPNRules:
-            return L"vpn";
-        case eTransitRules:
-            return L"transit";
-        case eTunnelRules:
-            return L"tunnel";
-        case eNATRules:
-            return L"nat";
-    }
-    return L"no section";
+    const std::wstring word = RuleSectionWord(section);
+    return word.empty() ? L"no section" : word;
 }
 
 void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,

@@ -18,4 +18,20 @@ std::wstring RuleTypeName(RuleType type) {
     return std::wstring();
 }
 
+std::wstring RuleSectionWord(RuleType type) {
+    switch (type) {
+        case eVPNRules:
+            return L"vpn";
+        case eNATRules:
+            return L"nat";
+        case eTunnelRules:
+            return L"tunnel";
+        case eLocalRules:
+            return L"local";
+        case eTransitRules:
+            return L"transit";
+    }
+    return std::wstring();
+}
+
 }  // namespace fwcommon
