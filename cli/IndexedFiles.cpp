@@ -5,10 +5,14 @@
 
 namespace fwpolicy {
 
-bool IndexFiles(const std::vector<std::string>& files, PolicyIndex& index) {
+bool IndexFiles(const std::vector<std::string>& files, const std::string& objectsFile,
+                PolicyIndex& index) {
     bool allLoaded = LoadDictionaries();
     const auto wrapper = fwcommon::GetXmlWrapper();
-    for (const std::string& file : files) {
+    std::vector<std::string> all = files;
+    if (!objectsFile.empty())
+        all.push_back(objectsFile);
+    for (const std::string& file : all) {
         const auto policy = LoadPolicyFile(file);
         if (!policy) {
             allLoaded = false;

@@ -10,6 +10,8 @@ namespace fwpolicy {
 // Loads every file and indexes them together (objects and rule uses tagged
 // with their file). Files that cannot be loaded are reported on stderr and
 // make the result false; the others are still indexed.
-bool IndexFiles(const std::vector<std::string>& files, PolicyIndex& index);
+// The named-objects file, when not empty, is indexed last.
+bool IndexFiles(const std::vector<std::string>& files, const std::string& objectsFile,
+                PolicyIndex& index);
 
 }  // namespace fwpolicy

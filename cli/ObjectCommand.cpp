@@ -91,7 +91,7 @@ const ObjectEntry& Entry(const PolicyIndex& index, const ObjectKey& key) {
 
 // Refuses when another object of the document refers to this one.
 void CheckNotIncluded(const PolicyIndex& index, const ObjectEntry& object) {
-    for (const ObjectEntry* other : DependentObjects(index, object.key)) {
+    for (const ObjectEntry* other : DependentObjects(index, ObjectResolver(index), object)) {
         for (const ObjectKey& ref : other->refers) {
             if (ref == object.key) {
                 throw EditError("named object \"" + ToUtf8(object.name) + "\" is part of " +

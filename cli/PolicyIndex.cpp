@@ -171,32 +171,47 @@ PolicyIndex IndexPolicy(const Sarvo::PolicyType& policy, const IXmlWrapper& wrap
     return index;
 }
 
+ObjectResolver::ObjectResolver(const PolicyIndex& index, std::string sharedFile)
+    : sharedFile_(std::move(sharedFile)) {
+    for (const ObjectEntry& object : index.objects)
+        objects_.emplace(std::make_pair(object.file, object.key), &object);
+}
+
+const ObjectEntry* ObjectResolver::Resolve(const std::string& file, const ObjectKey& key) const {
+    auto found = objects_.find(std::make_pair(file, key));
+    if (found == objects_.end())
+        found = objects_.find(std::make_pair(sharedFile_, key));
+    return found == objects_.end() ? nullptr : found->second;
+}
+
 std::vector<const ObjectEntry*> DependentObjects(const PolicyIndex& index,
-                                                 const ObjectKey& target) {
+                                                 const ObjectResolver& resolver,
+                                                 const ObjectEntry& target) {
     // Who refers to whom, turned round: each object is then visited once,
     // however long the chains of references are.
-    std::map<ObjectKey, std::vector<ObjectKey>> referredBy;
+    std::map<const ObjectEntry*, std::vector<const ObjectEntry*>> referredBy;
     for (const ObjectEntry& object : index.objects) {
         for (const ObjectKey& ref : object.refers) {
-            referredBy[ref].push_back(object.key);
+            if (const ObjectEntry* referred = resolver.Resolve(object.file, ref))
+                referredBy[referred].push_back(&object);
         }
     }
-    std::set<ObjectKey> dependent = {target};
-    std::vector<ObjectKey> toVisit = {target};
+    std::set<const ObjectEntry*> dependent = {&target};
+    std::vector<const ObjectEntry*> toVisit = {&target};
     while (!toVisit.empty()) {
-        const ObjectKey key = toVisit.back();
+        const ObjectEntry* object = toVisit.back();
         toVisit.pop_back();
-        const auto referrers = referredBy.find(key);
+        const auto referrers = referredBy.find(object);
         if (referrers == referredBy.end())
             continue;
-        for (const ObjectKey& referrer : referrers->second) {
+        for (const ObjectEntry* referrer : referrers->second) {
             if (dependent.insert(referrer).second)
                 toVisit.push_back(referrer);
         }
     }
     std::vector<const ObjectEntry*> result;
     for (const ObjectEntry& object : index.objects) {
-        if (!(object.key == target) && dependent.count(object.key) != 0)
+        if (&object != &target && dependent.count(&object) != 0)
             result.push_back(&object);
     }
     return result;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fwcommon/DomainTypes.h>
@@ -74,8 +76,27 @@ void AppendIndex(PolicyIndex& combined, PolicyIndex index, const std::string& fi
 // How many different rules refer to the object directly.
 std::size_t RulesUsing(const PolicyIndex& index, const ObjectKey& object);
 
+// Which object a reference names in an index of several files: an object
+// of the referring file, else one of the named-objects file (sharedFile,
+// "" when there is none). A file's references never reach the objects of
+// another rules file, whatever their Ids. Refers to the index, which must
+// outlive it.
+class ObjectResolver {
+public:
+    explicit ObjectResolver(const PolicyIndex& index, std::string sharedFile = "");
+
+    // The object, or null when neither file holds one of that kind and Id.
+    const ObjectEntry* Resolve(const std::string& file, const ObjectKey& key) const;
+
+private:
+    std::map<std::pair<std::string, ObjectKey>, const ObjectEntry*> objects_;
+    std::string sharedFile_;
+};
+
 // The objects whose entries refer to target, directly or through other
 // objects, in index order; target itself is never among them.
-std::vector<const ObjectEntry*> DependentObjects(const PolicyIndex& index, const ObjectKey& target);
+std::vector<const ObjectEntry*> DependentObjects(const PolicyIndex& index,
+                                                 const ObjectResolver& resolver,
+                                                 const ObjectEntry& target);
 
 }  // namespace fwpolicy

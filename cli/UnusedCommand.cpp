@@ -16,27 +16,37 @@
 namespace fwpolicy {
 namespace {
 
-std::set<ObjectKey> ReferencedObjects(const PolicyIndex& index) {
-    std::set<ObjectKey> referenced;
+// The objects some rule or other object refers to, each reference taken
+// within its own file (or the named-objects file).
+std::set<const ObjectEntry*> ReferencedObjects(const PolicyIndex& index,
+                                               const ObjectResolver& resolver) {
+    std::set<const ObjectEntry*> referenced;
     for (const RuleUse& use : index.uses)
-        referenced.insert(use.object);
-    for (const ObjectEntry& object : index.objects)
-        referenced.insert(object.refers.begin(), object.refers.end());
+        referenced.insert(resolver.Resolve(use.file, use.object));
+    for (const ObjectEntry& object : index.objects) {
+        for (const ObjectKey& ref : object.refers) {
+            const ObjectEntry* referred = resolver.Resolve(object.file, ref);
+            if (referred != &object)
+                referenced.insert(referred);
+        }
+    }
     return referenced;
 }
 
 struct UnusedOptions {
     std::vector<std::string> files;
+    std::string objects;  // --objects
     bool json = false;
 };
 
 int ListUnused(const UnusedOptions& options) {
     PolicyIndex index;
-    const bool allLoaded = IndexFiles(options.files, index);
-    const std::set<ObjectKey> referenced = ReferencedObjects(index);
+    const bool allLoaded = IndexFiles(options.files, options.objects, index);
+    const std::set<const ObjectEntry*> referenced =
+        ReferencedObjects(index, ObjectResolver(index, options.objects));
     nlohmann::ordered_json unused = nlohmann::ordered_json::array();
     for (const ObjectEntry& object : index.objects) {
-        if (referenced.count(object.key) != 0)
+        if (referenced.count(&object) != 0)
             continue;
         if (options.json) {
             unused.push_back({{"file", object.file},
@@ -61,8 +71,10 @@ void AddUnusedCommand(CLI::App& app, int* status) {
     CLI::App* verb = app.add_subcommand(
         "unused", "List the named objects that no rule and no other named object refers to");
     verb->add_option("FILE", options->files,
-                     "Policy files; rules of one may use objects of another")
+                     "Policy files; the rules of each refer to its own objects")
         ->required();
+    verb->add_option("--objects", options->objects,
+                     "Named-objects file whose objects the rules may refer to");
     verb->add_flag("--json", options->json, "Print the unused objects as JSON");
     verb->callback([options, status] { *status = ListUnused(*options); });
 }

@@ -21,6 +21,7 @@ namespace {
 
 struct WhereUsedOptions {
     std::vector<std::string> files;
+    std::string objects;  // --objects
     std::string object;
     bool json = false;
 };
@@ -33,11 +34,12 @@ struct RuleLine {
     std::wstring places;
 };
 
-std::vector<RuleLine> RulesReferring(const PolicyIndex& index, const ObjectKey& object) {
+std::vector<RuleLine> RulesReferring(const PolicyIndex& index, const ObjectResolver& resolver,
+                                     const ObjectEntry& object) {
     std::vector<RuleLine> lines;
     std::map<std::tuple<std::string, std::string, std::size_t>, std::size_t> seen;
     for (const RuleUse& use : index.uses) {
-        if (!(use.object == object))
+        if (resolver.Resolve(use.file, use.object) != &object)
             continue;
         const auto rule = std::make_tuple(use.file, use.section, use.index);
         const std::wstring place = FromUtf8(WhereName(use.where));
@@ -57,9 +59,10 @@ std::wstring Heading(const ObjectEntry& object) {
            std::to_wstring(object.key.id) + L" \"" + object.name + L"\"";
 }
 
-void PrintUses(const PolicyIndex& index, const ObjectEntry& object) {
+void PrintUses(const PolicyIndex& index, const ObjectResolver& resolver,
+               const ObjectEntry& object) {
     std::cout << terminal::Printable(ToUtf8(Heading(object))) << '\n';
-    const std::vector<RuleLine> rules = RulesReferring(index, object.key);
+    const std::vector<RuleLine> rules = RulesReferring(index, resolver, object);
     std::cout << "rules (" << rules.size() << ")\n";
     std::vector<std::vector<std::wstring>> table;
     for (const RuleLine& line : rules) {
@@ -70,7 +73,7 @@ void PrintUses(const PolicyIndex& index, const ObjectEntry& object) {
     if (!table.empty())
         table.insert(table.begin(), {L"FILE", L"SECTION", L"#", L"ID", L"NAME", L"WHERE"});
     PrintTable(std::cout, table);
-    const auto dependents = DependentObjects(index, object.key);
+    const auto dependents = DependentObjects(index, resolver, object);
     std::cout << "dependent objects (" << dependents.size() << ")\n";
     table.clear();
     for (const ObjectEntry* dependent : dependents) {
@@ -91,14 +94,14 @@ Json ObjectRef(const ObjectEntry& object) {
 
 // One object, the rules that refer to it (with every place they do) and
 // the objects that refer to it, in the order the text prints them.
-Json UsesJson(const PolicyIndex& index, const ObjectEntry& object) {
+Json UsesJson(const PolicyIndex& index, const ObjectResolver& resolver, const ObjectEntry& object) {
     Json rules = Json::array();
-    for (const RuleLine& line : RulesReferring(index, object.key)) {
+    for (const RuleLine& line : RulesReferring(index, resolver, object)) {
         const RuleUse& use = *line.use;
         Json where = Json::array();
         for (const RuleUse& other : index.uses) {
             const bool sameRule = other.file == use.file && other.section == use.section &&
-                                  other.index == use.index && other.object == object.key;
+                                  other.index == use.index && other.object == use.object;
             const std::string place = WhereName(other.where);
             if (sameRule && std::find(where.begin(), where.end(), place) == where.end())
                 where.push_back(place);
@@ -111,7 +114,7 @@ Json UsesJson(const PolicyIndex& index, const ObjectEntry& object) {
                          {"where", where}});
     }
     Json dependents = Json::array();
-    for (const ObjectEntry* dependent : DependentObjects(index, object.key))
+    for (const ObjectEntry* dependent : DependentObjects(index, resolver, object))
         dependents.push_back(ObjectRef(*dependent));
     Json j = ObjectRef(object);
     j["rules"] = rules;
@@ -121,7 +124,8 @@ Json UsesJson(const PolicyIndex& index, const ObjectEntry& object) {
 
 int WhereUsed(const WhereUsedOptions& options) {
     PolicyIndex index;
-    const bool allLoaded = IndexFiles(options.files, index);
+    const bool allLoaded = IndexFiles(options.files, options.objects, index);
+    const ObjectResolver resolver(index, options.objects);
     const std::wstring name = FromUtf8(options.object);
     bool found = false;
     Json objects = Json::array();
@@ -129,11 +133,11 @@ int WhereUsed(const WhereUsedOptions& options) {
         if (object.name != name)
             continue;
         if (options.json) {
-            objects.push_back(UsesJson(index, object));
+            objects.push_back(UsesJson(index, resolver, object));
         } else {
             if (found)
                 std::cout << '\n';
-            PrintUses(index, object);
+            PrintUses(index, resolver, object);
         }
         found = true;
     }
@@ -152,8 +156,10 @@ void AddWhereUsedCommand(CLI::App& app, int* status) {
     CLI::App* verb = app.add_subcommand(
         "where-used", "Show the rules and named objects that refer to a named object");
     verb->add_option("FILE", options->files,
-                     "Policy files; rules of one may use objects of another")
+                     "Policy files; the rules of each refer to its own objects")
         ->required();
+    verb->add_option("--objects", options->objects,
+                     "Named-objects file whose objects the rules may refer to");
     verb->add_option("--object", options->object, "Name of the named object")->required();
     verb->add_flag("--json", options->json, "Print the objects and their users as JSON");
     verb->callback([options, status] { *status = WhereUsed(*options); });

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "cli/PolicyText.h"
 #include "cli/RunTool.h"
+#include "common/TestFiles.h"
 
 namespace fwcommon::test {
 namespace {
@@ -104,6 +106,55 @@ TEST(FwpolicyUnused, UnloadableFileFailsButOthersAreStillListed) {
     EXPECT_EQ(1, r.exitStatus);
     EXPECT_NE(std::string::npos, r.out.find("examples/policy.xml: vpn 300302 Remote staff\n"));
     EXPECT_EQ("fwpolicy: no/such.xml: cannot read: No such file or directory\n", r.err);
+}
+
+// Two nodes' files that both number an object 101: each file's rule refers
+// to its own object, never to the other file's; the named-objects file is
+// reached only through --objects.
+TEST(FwpolicyWhereUsed, EachFileResolvesItsReferencesWithinItselfAndItsObjectsFile) {
+    const auto ipObject = [](int id, const std::string& address) {
+        return "<IpObject><Name>Servers</Name><Id>" + std::to_string(id) +
+               "</Id><CreationType>Policy</CreationType><Inclusion "
+               "xsi:type=\"sv:IpAddress\"><Value>" +
+               address + "</Value></Inclusion></IpObject>";
+    };
+    const auto dropTo = [](int objectId) {
+        return RuleElement("LocalRule", 200001, 10, "Drop to the servers", "Policy", "Drop",
+                           "<Destination xsi:type=\"sv:PublicNetwork\"><IpHostCondition "
+                           "xsi:type=\"sv:IpObjectRef\"><Id>" +
+                               std::to_string(objectId) + "</Id></IpHostCondition></Destination>");
+    };
+    const TempDir dir;
+    const auto write = [&dir](const std::string& name, const std::string& text) {
+        WriteBytes(dir.path() / name, ToBytes(text));
+        return (dir.path() / name).string();
+    };
+    const std::string a = write("a.xml", PolicyDocument(dropTo(101), ipObject(101, "10.1.0.5")));
+    const std::string b = write("b.xml", PolicyDocument(dropTo(202), ipObject(101, "10.2.0.5")));
+    const std::string shared = write("objects.xml", PolicyDocument("", ipObject(202, "10.3.0.5")));
+
+    const ToolResult whereUsed =
+        RunFwpolicy({"where-used", a, b, "--objects", shared, "--object", "Servers", "--json"});
+    ASSERT_EQ(0, whereUsed.exitStatus) << whereUsed.err;
+    std::vector<std::string> users;
+    const auto json = nlohmann::json::parse(whereUsed.out);
+    for (const auto& object : json.at("objects")) {
+        std::string line = object.at("file").get<std::string>() + " " +
+                           std::to_string(object.at("id").get<int>()) + ":";
+        for (const auto& rule : object.at("rules"))
+            line += " " + rule.at("file").get<std::string>();
+        users.push_back(line);
+    }
+    EXPECT_EQ((std::vector<std::string>{a + " 101: " + a, b + " 101:", shared + " 202: " + b}),
+              users)
+        << whereUsed.out;
+
+    const ToolResult unused = RunFwpolicy({"unused", a, b, "--objects", shared});
+    EXPECT_EQ(0, unused.exitStatus) << unused.err;
+    EXPECT_EQ(b + ": ip 101 Servers\n", unused.out);
+    const ToolResult withoutObjects = RunFwpolicy({"unused", a, b, shared});
+    EXPECT_EQ(b + ": ip 101 Servers\n" + shared + ": ip 202 Servers\n", withoutObjects.out)
+        << "a rules file's references do not reach another file given beside it";
 }
 
 TEST(FwpolicyObjectsJson, GoldenOnTheExampleAndOnEveryConditionKind) {
