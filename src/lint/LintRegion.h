@@ -25,6 +25,10 @@ struct Region {
     // the region holds exact and, of tokens, at most what lies outside
     // tokenCut. Kept empty when there are no tokens.
     E tokenCut;
+    // Opaque values that exclusions are known to hold (an interface or a
+    // VPN node excluded by name): none of the region's other opaque values
+    // holds them. Sorted; kept empty when there are no tokens.
+    std::vector<Token> cutTokens;
 
     bool IsEmpty() const { return exact.IsEmpty() && tokens.empty(); }
     bool IsFull() const { return exact.IsFull(); }
@@ -43,10 +47,15 @@ struct Region {
         exact.UnionWith(other.exact);
         if (tokens.empty()) {
             tokenCut = other.tokenCut;
+            cutTokens = other.cutTokens;
         } else if (!other.tokens.empty()) {
             // Only what both cuts take out is known to be out of the merged
             // tokens; the intersection is taken from below.
             tokenCut = tokenCut.MinusLower(E::Full().MinusUpper(other.tokenCut));
+            std::vector<Token> both;
+            std::set_intersection(cutTokens.begin(), cutTokens.end(), other.cutTokens.begin(),
+                                  other.cutTokens.end(), std::back_inserter(both));
+            cutTokens.swap(both);
         }
         std::vector<Token> merged;
         std::set_union(tokens.begin(), tokens.end(), other.tokens.begin(), other.tokens.end(),
@@ -122,9 +131,12 @@ private:
         if (!result.tokens.empty()) {
             result.tokenCut = from.tokenCut;
             result.tokenCut.UnionWith(cut.exact);
+            std::set_union(from.cutTokens.begin(), from.cutTokens.end(), cut.tokens.begin(),
+                           cut.tokens.end(), std::back_inserter(result.cutTokens));
             if (result.tokenCut.IsFull()) {
                 result.tokens.clear();
                 result.tokenCut = E{};
+                result.cutTokens.clear();
             }
         }
         return result;

@@ -251,8 +251,11 @@ Verdict FlowTester::Hosts(const HostBounds& b, const QueryEndpoint& end,
                 v.dependsOn.push_back(std::wstring(label) + L": the addresses of system object \"" +
                                       end.text + L"\"");
             }
-            AddTokens(b.upper, label, v);
-            return v;
+            // An exclusion of this system object takes its hosts from the others.
+            if (!HasToken(b.upper.cutTokens, SystemText(end.text))) {
+                AddTokens(b.upper, label, v);
+            }
+            return v.dependsOn.empty() ? No() : v;
         }
         default:
             return No();  // a VPN host is never on a public side
@@ -303,16 +306,19 @@ Verdict FlowTester::VpnHosts(const VpnBounds& b, const QueryEndpoint& end,
             return Yes();
         }
     }
+    // An exclusion of this end's own value takes it from the other values.
+    const bool cut = std::any_of(b.upper.cutTokens.begin(), b.upper.cutTokens.end(),
+                                 [&](Token t) { return own(interner_.Text(t)); });
     Verdict v{QueryAnswer::eMayMatch, {}};
     if (b.upper.IsFull()) {
         v.dependsOn.push_back(Undecided(label));
     }
-    for (Token t : b.upper.tokens) {
-        const std::wstring& text = interner_.Text(t);
+    for (std::size_t i = 0; !cut && i < b.upper.tokens.size(); ++i) {
+        const std::wstring& text = interner_.Text(b.upper.tokens[i]);
         if (own(text)) {
             v.dependsOn.push_back(Undecided(label));
         } else if (!cannotHold(text)) {
-            v.dependsOn.push_back(std::wstring(label) + L": " + DescribeToken(t));
+            v.dependsOn.push_back(std::wstring(label) + L": " + DescribeToken(b.upper.tokens[i]));
         }
     }
     return v.dependsOn.empty() ? No() : v;
@@ -334,8 +340,10 @@ Verdict FlowTester::Interfaces(const InterfaceBounds& b, const std::optional<std
         v.dependsOn.push_back(std::wstring(label) + L": the addresses of interface \"" + *name +
                               L"\"");
     }
+    // An interface excluded by name is in none of the other values.
+    const bool cut = HasToken(b.upper.cutTokens, L"interface:" + *name);
     for (Token t : b.upper.tokens) {
-        if (!StartsWith(interner_.Text(t), L"interface:")) {
+        if (!cut && !StartsWith(interner_.Text(t), L"interface:")) {
             v.dependsOn.push_back(std::wstring(label) + L": " + DescribeToken(t));
         }
     }

@@ -142,6 +142,17 @@ const std::string kSystem = Policy(
         Transit(6, SourceOn(NicRef(40), "")) +
         Transit(7, Source(Domain("gw.example.com")), "Drop") + Transit(8, "", "Drop"));
 
+// System objects of the other kinds: an interface, a schedule and a
+// service that the rule names itself, and objects of system objects less a
+// value the flow can name.
+const std::string kSystemKinds =
+    Policy(ServiceObject(14, ServiceSystem("All"), Tcp(25, 25)) +
+               InterfaceObject(41, NicSystem("MyNetwork"), Nic("eth3")),
+           Local(1, ScheduleSystem("All") + Tcp(22, 22)) + Local(2, ServiceSystem("All"), "Drop") +
+               Local(3, ServiceRef(14), "Drop") + Local(4, "") +
+               Transit(1, SourceOn(NicSystem("MyNetwork"), "")) +
+               Transit(2, SourceOn(NicRef(41), ""), "Drop") + Transit(3, "", "Drop"));
+
 // VPN nodes, networks, name templates, a VPN object with an exclusion.
 const std::string kVpn =
     Policy(VpnObject(30, VpnNetwork(13), VpnNode(1401)),
@@ -313,6 +324,30 @@ std::vector<Row> Rows() {
          &kSystem,
          F("sys:MyNetwork", "10.9.0.5", "eth9", "eth5", TcpTo(22)),
          {{"transit", "3? 5? 7? 8m => depends"}}},
+        {"interface system object",
+         &kSystemKinds,
+         F("10.0.0.1", "", "eth1", "", TcpTo(22)),
+         {{"transit", "1? 2? 3m => depends"}}},
+        {"interface system object, interface not given",
+         &kSystemKinds,
+         F("10.0.0.1", "", "", "", TcpTo(22)),
+         {{"transit", "1? 2? 3m => depends"}}},
+        {"interface excluded from an object of a system object",
+         &kSystemKinds,
+         F("10.0.0.1", "", "eth3", "", TcpTo(22)),
+         {{"transit", "1? 3m => depends"}}},
+        {"schedule system object at a given time",
+         &kSystemKinds,
+         F("", "", "", "", TcpTo(22), "2026-12-07 10:00:00"),
+         {{"local", "1? 2? 3? 4m => depends"}}},
+        {"service system object named by the rule",
+         &kSystemKinds,
+         F("", "", "", "", Svc(17, 53), "2026-12-07 10:00:00"),
+         {{"local", "2? 3? 4m => depends"}}},
+        {"port excluded from a service object of a system object",
+         &kSystemKinds,
+         F("", "", "", "", TcpTo(25)),
+         {{"local", "2? 4m => depends"}}},
         // VPN hosts.
         {"VPN node", &kVpn, F("node:1301", "", "", "", TcpTo(80)), {{"vpn", "1m => pass"}}},
         {"another VPN node",
@@ -351,7 +386,7 @@ std::vector<Row> Rows() {
         {"VPN node excluded from the VPN object",
          &kVpn,
          F("node:1401", "", "", "", TcpTo(80)),
-         {{"vpn", "3? 4? 5? 6m => depends"}}},
+         {{"vpn", "3? 5? 6m => depends"}}},
         // Services.
         {"gre", &kServices, F("", "", "", "", kGre), {{"tunnel", "1m => pass"}}},
         {"ICMP type and code",

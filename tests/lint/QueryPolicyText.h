@@ -55,6 +55,10 @@ inline std::string NicRef(int id) {
     return R"(<InterfaceCondition xsi:type="sv:InterfaceObjectRef"><Id>)" + std::to_string(id) +
            "</Id></InterfaceCondition>";
 }
+inline std::string NicSystem(const std::string& name) {
+    return R"(<InterfaceCondition xsi:type="sv:InterfaceSystemObjectRef"><Name>)" + name +
+           "</Name></InterfaceCondition>";
+}
 inline std::string InterfaceObject(int id, const std::string& inclusions,
                                    const std::string& exclusions = "") {
     return "<InterfaceObject><Name>i" + std::to_string(id) + "</Name><Id>" + std::to_string(id) +
@@ -114,6 +118,10 @@ inline std::string AnyUdp() {
 inline std::string ScheduleRef(int id) {
     return R"(<ScheduleCondition xsi:type="sv:ScheduleObjectRef"><Id>)" + std::to_string(id) +
            "</Id></ScheduleCondition>";
+}
+inline std::string ScheduleSystem(const std::string& name) {
+    return R"(<ScheduleCondition xsi:type="sv:ScheduleSystemObjectRef"><Name>)" + name +
+           "</Name></ScheduleCondition>";
 }
 inline std::string ScheduleObject(int id, const std::string& inclusions,
                                   const std::string& exclusions = "") {
