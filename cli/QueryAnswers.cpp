@@ -55,6 +55,13 @@ std::vector<ExplanationLine> ExplanationInWords(const fwcommon::QueryRuleResult&
     return lines;
 }
 
+std::string DependencyInWords(const fwcommon::QueryDependency& d, const ConditionText& words) {
+    std::string text = d.reverse ? "reverse direction: " : "";
+    text += ToUtf8(d.about) + ": ";
+    return text +
+           (d.condition != nullptr ? ConditionWords(*d.condition, "", words) : ToUtf8(d.text));
+}
+
 int QueryExitStatus(const std::vector<FileAnswer>& answers) {
     bool onlyNat = true;
     for (const auto& a : answers) {

@@ -36,6 +36,11 @@ struct ExplanationLine {
 std::vector<ExplanationLine> ExplanationInWords(const fwcommon::QueryRuleResult& r,
                                                 const ConditionText& words);
 
+// What a rule's answer depends on in the same words: "source:
+// domain:intranet", "destination: InternetIP", "reverse direction:
+// service: the ports, not all given".
+std::string DependencyInWords(const fwcommon::QueryDependency& d, const ConditionText& words);
+
 // The exit status of a query beyond kExitOk, kExitFailure and kExitUsage:
 // the decision depends on what the flow leaves open.
 constexpr int kExitDepends = 3;

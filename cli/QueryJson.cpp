@@ -18,10 +18,11 @@ nlohmann::json TranslationJson(const Sarvo::Rule& rule) {
              t.destinationPort < 0 ? nlohmann::json() : nlohmann::json(t.destinationPort)}};
 }
 
-nlohmann::json Strings(const std::vector<std::wstring>& texts) {
+nlohmann::json Dependencies(const std::vector<fwcommon::QueryDependency>& dependencies,
+                            const ConditionText& words) {
     nlohmann::json list = nlohmann::json::array();
-    for (const std::wstring& text : texts) {
-        list.push_back(ToUtf8(text));
+    for (const fwcommon::QueryDependency& d : dependencies) {
+        list.push_back(DependencyInWords(d, words));
     }
     return list;
 }
@@ -51,7 +52,7 @@ nlohmann::json RuleJson(const fwcommon::QueryRuleResult& r, bool deciding, bool 
                         {"decides", deciding},
                         {"action", action},
                         {"parts", parts},
-                        {"dependsOn", Strings(r.dependsOn)}};
+                        {"dependsOn", Dependencies(r.dependsOn, words)}};
     if (action == "translate") {
         j["translation"] = TranslationJson(*r.rule);
     }

@@ -63,8 +63,8 @@ void PrintRule(std::ostream& out, const fwcommon::QueryRuleResult& r, bool decid
                const ConditionText& words) {
     out << "  " << RuleLabel(r) << ": " << fwcommon::QueryAnswerName(r.answer)
         << (r.reverse ? " in the reverse direction" : "") << (deciding ? " (decides)" : "") << '\n';
-    for (const std::wstring& d : r.dependsOn) {
-        out << "    depends on " << ToUtf8(d) << '\n';
+    for (const fwcommon::QueryDependency& d : r.dependsOn) {
+        out << "    depends on " << DependencyInWords(d, words) << '\n';
     }
     if (!explain) {
         return;

@@ -101,6 +101,25 @@ struct QueryPart {
     QueryAnswer answer = QueryAnswer::eMatches;
 };
 
+// One thing a "may match" depends on.
+//  about: the part of the rule or of the flow it concerns ("schedule",
+//         "source", "in-interface", "service", "destination",
+//         "out-interface");
+//  reverse: it concerns the reverse direction of a both-ways rule;
+//  text: what it is, in plain words ("not given", "domain name
+//        \"intranet\"", "system object \"InternetIP\"");
+//  condition: for a value the document names but cannot decide (a system
+//             object, a domain name, an interface, a VPN host, a host that
+//             is no address), a condition of the rule or of one of its
+//             objects that names it, for callers that write conditions in
+//             their own words; else null.
+struct QueryDependency {
+    std::wstring about;
+    bool reverse = false;
+    std::wstring text;
+    const Sarvo::AbstractCondition* condition = nullptr;
+};
+
 // The answer of one rule.
 //  reverse: a both-ways rule that answers through the reverse direction
 //           (destination to source);
@@ -114,7 +133,7 @@ struct QueryRuleResult {
     bool reverse = false;
     std::vector<QueryPart> parts;
     std::wstring decidedBy;
-    std::vector<std::wstring> dependsOn;
+    std::vector<QueryDependency> dependsOn;
     std::vector<QueryReason> explanation;
 };
 
@@ -158,5 +177,8 @@ FWCOMMON_EXPORT std::vector<QuerySectionResult> QueryPolicy(const Sarvo::PolicyT
 FWCOMMON_EXPORT std::string QueryAnswerName(QueryAnswer answer);
 // "pass", "drop", "translate", "no rule matches", "depends".
 FWCOMMON_EXPORT std::string QueryDecisionName(QueryDecision decision);
+// A dependency in plain words: "source: domain name \"intranet\"",
+// "reverse direction: service: the ports, not all given".
+FWCOMMON_EXPORT std::wstring QueryDependencyText(const QueryDependency& dependency);
 
 }  // namespace fwcommon

@@ -194,10 +194,16 @@ ServiceBounds IcmpService(const Sarvo::IcmpCondition& c, const ValueSink* sink) 
 
 }  // namespace
 
-Token Interner::Intern(const std::wstring& text) {
+Token Interner::Intern(const std::wstring& text, ConditionFamily family,
+                       const Sarvo::AbstractCondition& source) {
     const auto [at, inserted] = tokens_.emplace(text, static_cast<Token>(tokens_.size()));
     if (inserted) {
         texts_.push_back(&at->first);
+        sources_.emplace_back();
+    }
+    const Sarvo::AbstractCondition*& first = sources_[at->second][static_cast<std::size_t>(family)];
+    if (first == nullptr) {
+        first = &source;
     }
     return at->second;
 }
@@ -210,8 +216,9 @@ std::optional<Token> Interner::Find(const std::wstring& text) const {
 ConditionEvaluator::ConditionEvaluator(const ObjectCatalog& catalog, Interner& interner)
     : catalog_(catalog), interner_(interner) {}
 
-Token ConditionEvaluator::SystemToken(const std::wstring& name) {
-    return interner_.Intern(L"system:" + name);
+Token ConditionEvaluator::SystemToken(const std::wstring& name, ConditionFamily family,
+                                      const Sarvo::AbstractCondition& source) {
+    return interner_.Intern(L"system:" + name, family, source);
 }
 
 template <typename E, typename Object, typename Evaluate>
@@ -238,7 +245,8 @@ HostBounds ConditionEvaluator::IpPrimitive(const Sarvo::IpHostCondition& c, cons
         const std::optional<Address> parsed = ParseAddress(address->Value());
         if (!parsed) {
             IsAddress(address->Value(), sink);
-            return HostBounds::OfToken(interner_.Intern(L"address:" + address->Value()));
+            return HostBounds::OfToken(
+                interner_.Intern(L"address:" + address->Value(), ConditionFamily::eHost, c));
         }
         set = SingleAddress(*parsed);
     } else if (const auto* mask = dynamic_cast<const Sarvo::IpMask*>(&c)) {
@@ -273,7 +281,8 @@ HostBounds ConditionEvaluator::Host(const Sarvo::IpHostCondition& c, const Value
         return IpPrimitive(c, sink);
     }
     if (const auto* name = dynamic_cast<const Sarvo::DomainName*>(&c)) {
-        return HostBounds::OfToken(interner_.Intern(L"domain:" + Lower(name->Value())));
+        return HostBounds::OfToken(
+            interner_.Intern(L"domain:" + Lower(name->Value()), ConditionFamily::eHost, c));
     }
     if (const auto* ref = dynamic_cast<const Sarvo::IpObjectRef*>(&c)) {
         return Resolve<AddressSet, Sarvo::IpObject>(
@@ -281,7 +290,7 @@ HostBounds ConditionEvaluator::Host(const Sarvo::IpHostCondition& c, const Value
             [this](const Sarvo::IpHostCondition& e) { return Host(e, nullptr); });
     }
     if (const auto* system = dynamic_cast<const Sarvo::IpSystemObjectRef*>(&c)) {
-        return HostBounds::OfToken(SystemToken(system->Name()));
+        return HostBounds::OfToken(SystemToken(system->Name(), ConditionFamily::eHost, c));
     }
     return HostBounds::Unknown();
 }
@@ -289,7 +298,8 @@ HostBounds ConditionEvaluator::Host(const Sarvo::IpHostCondition& c, const Value
 InterfaceBounds ConditionEvaluator::Interface(const Sarvo::InterfaceCondition& c,
                                               const ValueSink* sink) {
     if (const auto* simple = dynamic_cast<const Sarvo::SimpleInterface*>(&c)) {
-        return InterfaceBounds::OfToken(interner_.Intern(L"interface:" + simple->Value()));
+        return InterfaceBounds::OfToken(
+            interner_.Intern(L"interface:" + simple->Value(), ConditionFamily::eInterface, c));
     }
     if (const auto* byIp = dynamic_cast<const Sarvo::InterfaceByIp*>(&c)) {
         const HostBounds addresses = IpPrimitive(byIp->Condition(), sink);
@@ -305,21 +315,24 @@ InterfaceBounds ConditionEvaluator::Interface(const Sarvo::InterfaceCondition& c
             [this](const Sarvo::InterfaceCondition& e) { return Interface(e, nullptr); });
     }
     if (const auto* system = dynamic_cast<const Sarvo::InterfaceSystemObjectRef*>(&c)) {
-        return InterfaceBounds::OfToken(SystemToken(system->Name()));
+        return InterfaceBounds::OfToken(
+            SystemToken(system->Name(), ConditionFamily::eInterface, c));
     }
     return InterfaceBounds::Unknown();
 }
 
 VpnBounds ConditionEvaluator::Vpn(const Sarvo::VpnHostCondition& c, const ValueSink*) {
     if (const auto* node = dynamic_cast<const Sarvo::VpnNodeId*>(&c)) {
-        return VpnBounds::OfToken(interner_.Intern(L"node:" + std::to_wstring(node->Value())));
+        return VpnBounds::OfToken(interner_.Intern(L"node:" + std::to_wstring(node->Value()),
+                                                   ConditionFamily::eVpnHost, c));
     }
     if (const auto* network = dynamic_cast<const Sarvo::VpnNetworkId*>(&c)) {
-        return VpnBounds::OfToken(
-            interner_.Intern(L"network:" + std::to_wstring(network->Value())));
+        return VpnBounds::OfToken(interner_.Intern(L"network:" + std::to_wstring(network->Value()),
+                                                   ConditionFamily::eVpnHost, c));
     }
     if (const auto* name = dynamic_cast<const Sarvo::VpnNameTemplate*>(&c)) {
-        return VpnBounds::OfToken(interner_.Intern(L"template:" + name->Template()));
+        return VpnBounds::OfToken(
+            interner_.Intern(L"template:" + name->Template(), ConditionFamily::eVpnHost, c));
     }
     if (const auto* ref = dynamic_cast<const Sarvo::VpnObjectRef*>(&c)) {
         return Resolve<NoExact, Sarvo::VpnObject>(
@@ -327,7 +340,7 @@ VpnBounds ConditionEvaluator::Vpn(const Sarvo::VpnHostCondition& c, const ValueS
             [this](const Sarvo::VpnHostCondition& e) { return Vpn(e, nullptr); });
     }
     if (const auto* system = dynamic_cast<const Sarvo::VpnSystemObjectRef*>(&c)) {
-        return VpnBounds::OfToken(SystemToken(system->Name()));
+        return VpnBounds::OfToken(SystemToken(system->Name(), ConditionFamily::eVpnHost, c));
     }
     return VpnBounds::Unknown();
 }
@@ -354,7 +367,7 @@ ServiceBounds ConditionEvaluator::Service(const Sarvo::ServiceCondition& c, cons
             [this](const Sarvo::ServiceCondition& e) { return Service(e, nullptr); });
     }
     if (const auto* system = dynamic_cast<const Sarvo::ServiceSystemObjectRef*>(&c)) {
-        return ServiceBounds::OfToken(SystemToken(system->Name()));
+        return ServiceBounds::OfToken(SystemToken(system->Name(), ConditionFamily::eService, c));
     }
     return ServiceBounds::Unknown();
 }
@@ -376,7 +389,7 @@ ScheduleBounds ConditionEvaluator::Schedule(const Sarvo::ScheduleCondition& c,
             [this](const Sarvo::ScheduleCondition& e) { return Schedule(e, nullptr); });
     }
     if (const auto* system = dynamic_cast<const Sarvo::ScheduleSystemObjectRef*>(&c)) {
-        return ScheduleBounds::OfToken(SystemToken(system->Name()));
+        return ScheduleBounds::OfToken(SystemToken(system->Name(), ConditionFamily::eSchedule, c));
     }
     return ScheduleBounds::Unknown();
 }

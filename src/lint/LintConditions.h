@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,18 +24,31 @@ using VpnBounds = Bounds<NoExact>;
 using ServiceBounds = Bounds<ServiceSet>;
 using ScheduleBounds = Bounds<ScheduleSet>;
 
-// Numbers opaque values; equal texts get equal tokens. One thread at a time.
+// The kinds of condition, which system objects of one name share tokens
+// across.
+enum class ConditionFamily { eHost, eInterface, eVpnHost, eService, eSchedule };
+constexpr std::size_t kConditionFamilies = 5;
+
+// Numbers opaque values; equal texts get equal tokens. Remembers, per kind
+// of condition, the first condition that named each value. One thread at a
+// time.
 class Interner {
 public:
-    Token Intern(const std::wstring& text);
+    Token Intern(const std::wstring& text, ConditionFamily family,
+                 const Sarvo::AbstractCondition& source);
     // The token of a text interned before, or nothing.
     std::optional<Token> Find(const std::wstring& text) const;
     // The text of a token this interner gave.
     const std::wstring& Text(Token token) const { return *texts_[token]; }
+    // The first condition of the family that named the token, or null.
+    const Sarvo::AbstractCondition* Source(Token token, ConditionFamily family) const {
+        return sources_[token][static_cast<std::size_t>(family)];
+    }
 
 private:
     std::unordered_map<std::wstring, Token> tokens_;
     std::vector<const std::wstring*> texts_;  // keys of tokens_, by token
+    std::vector<std::array<const Sarvo::AbstractCondition*, kConditionFamilies>> sources_;
 };
 
 // Receives the finding code and text of a primitive that matches nothing
@@ -72,7 +86,8 @@ private:
     template <typename E, typename Object, typename Evaluate>
     Bounds<E> Resolve(Memo<E>& memo, NamedObjectType type, std::int32_t id, Evaluate evaluate);
 
-    Token SystemToken(const std::wstring& name);
+    Token SystemToken(const std::wstring& name, ConditionFamily family,
+                      const Sarvo::AbstractCondition& source);
     HostBounds IpPrimitive(const Sarvo::IpHostCondition& c, const ValueSink* sink);
 
     const ObjectCatalog& catalog_;

@@ -95,8 +95,8 @@ private:
             std::vector<QueryPart> parts;
             std::wstring decidedBy;
             Verdict back = tester_.Rule(match, reverse, parts, decidedBy);
-            for (std::wstring& d : back.dependsOn) {
-                d = L"reverse direction: " + d;
+            for (QueryDependency& d : back.dependsOn) {
+                d.reverse = true;
             }
             if (back.answer > v.answer) {
                 r.reverse = true;
@@ -152,6 +152,11 @@ std::string QueryAnswerName(QueryAnswer answer) {
         default:
             return "does not match";
     }
+}
+
+std::wstring QueryDependencyText(const QueryDependency& dependency) {
+    return (dependency.reverse ? L"reverse direction: " : L"") + dependency.about + L": " +
+           dependency.text;
 }
 
 std::string QueryDecisionName(QueryDecision decision) {

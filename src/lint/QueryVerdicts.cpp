@@ -18,8 +18,11 @@ Verdict Yes() {
 Verdict No() {
     return Verdict{QueryAnswer::eDoesNotMatch, {}};
 }
-Verdict Maybe(std::wstring because) {
-    return Verdict{QueryAnswer::eMayMatch, {std::move(because)}};
+QueryDependency Dependency(const wchar_t* label, std::wstring text) {
+    return QueryDependency{label, false, std::move(text), nullptr};
+}
+Verdict Maybe(const wchar_t* label, std::wstring because) {
+    return Verdict{QueryAnswer::eMayMatch, {Dependency(label, std::move(because))}};
 }
 
 // What a set answers for a value the flow leaves open: only a set that
@@ -32,7 +35,7 @@ Verdict Open(const Bounds<E>& b, const wchar_t* label) {
     if (b.upper.IsEmpty()) {
         return No();
     }
-    return Maybe(std::wstring(label) + L": not given");
+    return Maybe(label, L"not given");
 }
 
 bool HoldsAddress(const AddressSet& set, const Address& a) {
@@ -63,12 +66,24 @@ bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
 
 // A "may match" of an exact part that holds the value in its upper bound
 // only: exclusions or windows the model does not decide exactly.
-std::wstring Undecided(const wchar_t* label) {
-    return std::wstring(label) + L": exclusions or windows that the document does not decide";
+QueryDependency Undecided(const wchar_t* label) {
+    return Dependency(label, L"exclusions or windows that the document does not decide");
 }
 
 std::wstring SystemText(const std::wstring& name) {
     return L"system:" + name;
+}
+
+// The kind of condition whose opaque values a set of this kind holds (of
+// the kinds whose tokens AddTokens lists).
+ConditionFamily FamilyOf(const AddressSet&) {
+    return ConditionFamily::eHost;
+}
+ConditionFamily FamilyOf(const ServiceSet&) {
+    return ConditionFamily::eService;
+}
+ConditionFamily FamilyOf(const ScheduleSet&) {
+    return ConditionFamily::eSchedule;
 }
 
 }  // namespace
@@ -192,10 +207,16 @@ bool FlowTester::HasToken(const std::vector<Token>& tokens, const std::wstring& 
     return token && std::binary_search(tokens.begin(), tokens.end(), *token);
 }
 
+QueryDependency FlowTester::TokenDependency(const wchar_t* label, Token token,
+                                            ConditionFamily family) const {
+    return QueryDependency{label, false, DescribeToken(token), interner_.Source(token, family)};
+}
+
 template <typename Region>
 void FlowTester::AddTokens(const Region& region, const wchar_t* label, Verdict& v) const {
+    const ConditionFamily family = FamilyOf(region.exact);
     for (Token t : region.tokens) {
-        v.dependsOn.push_back(std::wstring(label) + L": " + DescribeToken(t));
+        v.dependsOn.push_back(TokenDependency(label, t, family));
     }
 }
 
@@ -228,13 +249,12 @@ Verdict FlowTester::Hosts(const HostBounds& b, const QueryEndpoint& end,
         case Kind::eUnknown: {
             Verdict v = Open(b, label);
             // The end may be a VPN host, which no public side holds.
-            return v.answer == QueryAnswer::eMatches ? Maybe(std::wstring(label) + L": not given")
-                                                     : v;
+            return v.answer == QueryAnswer::eMatches ? Maybe(label, L"not given") : v;
         }
         case Kind::eAddress: {
             const std::optional<Address> address = ParseAddress(end.text);
             if (!address) {
-                return Maybe(std::wstring(label) + L": not an address");
+                return Maybe(label, L"not an address");
             }
             return BetweenBounds(
                 b, label, [&](const AddressSet& set) { return HoldsAddress(set, *address); });
@@ -248,8 +268,8 @@ Verdict FlowTester::Hosts(const HostBounds& b, const QueryEndpoint& end,
             }
             Verdict v{QueryAnswer::eMayMatch, {}};
             if (!b.upper.exact.IsEmpty()) {
-                v.dependsOn.push_back(std::wstring(label) + L": the addresses of system object \"" +
-                                      end.text + L"\"");
+                v.dependsOn.push_back(
+                    Dependency(label, L"the addresses of system object \"" + end.text + L"\""));
             }
             // An exclusion of this system object takes its hosts from the others.
             if (!HasToken(b.upper.cutTokens, SystemText(end.text))) {
@@ -267,7 +287,7 @@ Verdict FlowTester::VpnHosts(const VpnBounds& b, const QueryEndpoint& end,
     using Kind = QueryEndpoint::Kind;
     if (end.kind == Kind::eUnknown) {
         Verdict v = Open(b, label);
-        return v.answer == QueryAnswer::eMatches ? Maybe(std::wstring(label) + L": not given") : v;
+        return v.answer == QueryAnswer::eMatches ? Maybe(label, L"not given") : v;
     }
     if (end.kind == Kind::eAddress) {
         return No();  // an open host is never on a private side
@@ -318,7 +338,8 @@ Verdict FlowTester::VpnHosts(const VpnBounds& b, const QueryEndpoint& end,
         if (own(text)) {
             v.dependsOn.push_back(Undecided(label));
         } else if (!cannotHold(text)) {
-            v.dependsOn.push_back(std::wstring(label) + L": " + DescribeToken(b.upper.tokens[i]));
+            v.dependsOn.push_back(
+                TokenDependency(label, b.upper.tokens[i], ConditionFamily::eVpnHost));
         }
     }
     return v.dependsOn.empty() ? No() : v;
@@ -337,14 +358,13 @@ Verdict FlowTester::Interfaces(const InterfaceBounds& b, const std::optional<std
         v.dependsOn.push_back(Undecided(label));
     }
     if (!b.upper.IsFull() && !b.upper.exact.IsEmpty()) {
-        v.dependsOn.push_back(std::wstring(label) + L": the addresses of interface \"" + *name +
-                              L"\"");
+        v.dependsOn.push_back(Dependency(label, L"the addresses of interface \"" + *name + L"\""));
     }
     // An interface excluded by name is in none of the other values.
     const bool cut = HasToken(b.upper.cutTokens, L"interface:" + *name);
     for (Token t : b.upper.tokens) {
         if (!cut && !StartsWith(interner_.Text(t), L"interface:")) {
-            v.dependsOn.push_back(std::wstring(label) + L": " + DescribeToken(t));
+            v.dependsOn.push_back(TokenDependency(label, t, ConditionFamily::eInterface));
         }
     }
     return v.dependsOn.empty() ? No() : v;
@@ -373,8 +393,8 @@ Verdict FlowTester::Service(const ServiceBounds& b,
         const bool icmp = !HasPorts(service->protocol);
         const bool openAxes = !service->sourcePort || !service->destinationPort;
         if (openAxes && !b.upper.IsFull()) {
-            v.dependsOn.push_back(icmp ? L"service: the ICMP type or code, not given"
-                                       : L"service: the ports, not all given");
+            v.dependsOn.push_back(Dependency(
+                label, icmp ? L"the ICMP type or code, not given" : L"the ports, not all given"));
         } else {
             v.dependsOn.push_back(Undecided(label));
         }
@@ -391,7 +411,7 @@ Verdict FlowTester::Schedule(const ScheduleBounds& b,
     if (!second) {
         Verdict v = Open(b, label);
         if (v.answer == QueryAnswer::eMayMatch) {
-            v.dependsOn = {L"schedule: the time, not given (--at)"};
+            v.dependsOn = {Dependency(label, L"the time, not given (--at)")};
         }
         return v;
     }
@@ -411,7 +431,7 @@ Verdict FlowTester::SideOf(const Side& side, const QueryEndpoint& end,
         case SideKind::ePrivate:
             return VpnHosts(side.vpnHosts, end, label);
         default:
-            return Maybe(std::wstring(label) + L": a side of no known kind");
+            return Maybe(label, L"a side of no known kind");
     }
 }
 

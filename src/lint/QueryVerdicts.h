@@ -13,7 +13,7 @@ namespace fwcommon::lint {
 // An answer with what it depends on when it is "may match".
 struct Verdict {
     QueryAnswer answer = QueryAnswer::eMatches;
-    std::vector<std::wstring> dependsOn;
+    std::vector<QueryDependency> dependsOn;
 };
 
 // Both must hold: the weaker answer, with the dependencies of the parts
@@ -67,6 +67,10 @@ public:
     std::wstring DescribeToken(Token token) const;
 
 private:
+    // A dependency on an opaque value, with the condition of the family
+    // that named it.
+    QueryDependency TokenDependency(const wchar_t* label, Token token,
+                                    ConditionFamily family) const;
     bool HasToken(const std::vector<Token>& tokens, const std::wstring& text) const;
     template <typename Region>
     void AddTokens(const Region& region, const wchar_t* label, Verdict& v) const;

@@ -99,8 +99,7 @@ TEST(FwpolicyQuery, WhatTheFlowLeavesOpenMakesTheAnswerDepend) {
     const ToolResult node = Query(
         {"--section", "vpn", "--from", "node:1302", "--to", "10.1.0.5", "--service", "tcp/3389"});
     EXPECT_EQ(3, node.exitStatus);
-    EXPECT_NE(std::string::npos, node.out.find("depends on source: name template \"Laptop-*\""))
-        << node.out;
+    EXPECT_NE(std::string::npos, node.out.find("depends on source: vpn-name:Laptop-*")) << node.out;
 }
 
 TEST(FwpolicyQuery, BothWaysRulesAnswerTheMirroredFlow) {

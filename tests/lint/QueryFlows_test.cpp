@@ -571,24 +571,103 @@ std::vector<std::string> Lines(const std::vector<QueryReason>& reasons) {
     return out;
 }
 
+// A dependency as text, with the kind of the condition it carries.
+std::string DependencyLine(const QueryDependency& d) {
+    const std::wstring text = QueryDependencyText(d);
+    std::string line(text.begin(), text.end());
+    const Sarvo::AbstractCondition* c = d.condition;
+    if (dynamic_cast<const Sarvo::IpHostCondition*>(c) != nullptr) {
+        line += " [host]";
+    } else if (dynamic_cast<const Sarvo::InterfaceCondition*>(c) != nullptr) {
+        line += " [interface]";
+    } else if (dynamic_cast<const Sarvo::ServiceCondition*>(c) != nullptr) {
+        line += " [service]";
+    } else if (dynamic_cast<const Sarvo::ScheduleCondition*>(c) != nullptr) {
+        line += " [schedule]";
+    } else if (c != nullptr) {
+        line += " [other]";
+    }
+    return line;
+}
+
 TEST(QueryFlows, MayMatchNamesWhatItDependsOn) {
-    const auto hosts = Ask(kHosts, FlowOf(F("", "10.0.0.1", "", "", TcpTo(22))), eLocalRules);
-    EXPECT_EQ(std::vector<std::wstring>{L"source: not given"}, OnlyRule(hosts, 0).dependsOn);
-    const auto system =
-        Ask(kSystem, FlowOf(F("10.9.9.9", "10.9.0.5", "eth7", "eth5", TcpTo(22))), eTransitRules);
-    EXPECT_EQ(std::vector<std::wstring>{L"in-interface: the addresses of interface \"eth7\""},
-              OnlyRule(system, 0).dependsOn);
-    EXPECT_EQ(std::vector<std::wstring>{L"source: system object \"AllClients\""},
-              OnlyRule(system, 1).dependsOn);
-    EXPECT_EQ(std::vector<std::wstring>{L"source: domain name \"gw.example.com\""},
-              OnlyRule(system, 2).dependsOn);
-    const auto time = Ask(kSchedules, FlowOf(F("", "", "", "", TcpTo(22))), eLocalRules);
-    EXPECT_EQ(std::vector<std::wstring>{L"schedule: the time, not given (--at)"},
-              OnlyRule(time, 0).dependsOn);
-    const auto both =
-        Ask(kBoth, FlowOf(F("10.9.0.5", "10.0.0.5", "", "", TcpTo(3389))), eTransitRules);
-    EXPECT_EQ(std::vector<std::wstring>{L"reverse direction: service: the ports, not all given"},
-              OnlyRule(both, 0).dependsOn);
+    struct DependencyRow {
+        const char* name;
+        const std::string* policy;
+        FlowText flow;
+        RuleType section;
+        std::size_t rule;  // among the listed rules
+        std::vector<std::string> expected;
+    };
+    const std::string monday10 = "2026-12-07 10:00:00";
+    const std::vector<DependencyRow> rows = {
+        {"source not given",
+         &kHosts,
+         F("", "10.0.0.1", "", "", TcpTo(22)),
+         eLocalRules,
+         0,
+         {"source: not given"}},
+        {"addresses of an interface",
+         &kSystem,
+         F("10.9.9.9", "10.9.0.5", "eth7", "eth5", TcpTo(22)),
+         eTransitRules,
+         0,
+         {"in-interface: the addresses of interface \"eth7\""}},
+        {"host system object",
+         &kSystem,
+         F("10.9.9.9", "10.9.0.5", "eth7", "eth5", TcpTo(22)),
+         eTransitRules,
+         1,
+         {"source: system object \"AllClients\" [host]"}},
+        {"domain name",
+         &kSystem,
+         F("10.9.9.9", "10.9.0.5", "eth7", "eth5", TcpTo(22)),
+         eTransitRules,
+         2,
+         {"source: domain name \"gw.example.com\" [host]"}},
+        {"interface system object",
+         &kSystemKinds,
+         F("10.0.0.1", "", "eth1", "", TcpTo(22)),
+         eTransitRules,
+         0,
+         {"in-interface: system object \"MyNetwork\" [interface]"}},
+        {"schedule system object",
+         &kSystemKinds,
+         F("", "", "", "", TcpTo(22), monday10),
+         eLocalRules,
+         0,
+         {"schedule: system object \"All\" [schedule]"}},
+        {"service system object of the name a schedule one has",
+         &kSystemKinds,
+         F("", "", "", "", Svc(17, 53), monday10),
+         eLocalRules,
+         0,
+         {"service: system object \"All\" [service]"}},
+        {"time not given",
+         &kSchedules,
+         F("", "", "", "", TcpTo(22)),
+         eLocalRules,
+         0,
+         {"schedule: the time, not given (--at)"}},
+        {"reverse direction",
+         &kBoth,
+         F("10.9.0.5", "10.0.0.5", "", "", TcpTo(3389)),
+         eTransitRules,
+         0,
+         {"reverse direction: service: the ports, not all given"}},
+    };
+    for (const DependencyRow& row : rows) {
+        // The dependencies point into the document, which must outlive them.
+        const auto policy = ParsePolicyDocument(ToBytes(*row.policy));
+        QueryOptions options;
+        options.sections = {row.section};
+        const auto results = QueryPolicy(*policy, nullptr, FlowOf(row.flow), options);
+        std::vector<std::string> lines;
+        for (const QueryDependency& d : OnlyRule(results, row.rule).dependsOn) {
+            lines.push_back(DependencyLine(d));
+        }
+        EXPECT_EQ(row.expected, lines) << row.name;
+    }
 }
 
 TEST(QueryFlows, ExplanationShowsTheMembersThatHoldTheFlow) {
