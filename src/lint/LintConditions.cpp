@@ -394,6 +394,83 @@ ScheduleBounds ConditionEvaluator::Schedule(const Sarvo::ScheduleCondition& c,
     return ScheduleBounds::Unknown();
 }
 
+namespace {
+
+enum class Moment { eIn, eOut, eOpen };
+
+// What the sets say of one moment, as the query reads them.
+Moment MomentOf(const ScheduleBounds& b, std::uint64_t second) {
+    if (b.lower.IsFull() || HoldsSecond(b.lower.exact, second)) {
+        return Moment::eIn;
+    }
+    const bool inUpper = b.upper.IsFull() || HoldsSecond(b.upper.exact, second);
+    const bool tokensMay = !b.upper.tokens.empty() && !HoldsSecond(b.upper.tokenCut, second);
+    return inUpper || tokensMay ? Moment::eOpen : Moment::eOut;
+}
+
+ScheduleBounds BoundsOf(Moment m, const ScheduleBounds& open) {
+    switch (m) {
+        case Moment::eIn:
+            return ScheduleBounds::Full();
+        case Moment::eOut:
+            return ScheduleBounds::Empty();
+        default:
+            return open;
+    }
+}
+
+}  // namespace
+
+ScheduleBounds ConditionEvaluator::ScheduleAt(const Sarvo::ScheduleCondition& c,
+                                              std::uint64_t second) {
+    const ScheduleBounds sets = Schedule(c, nullptr);
+    const Moment known = MomentOf(sets, second);
+    const auto* ref = dynamic_cast<const Sarvo::ScheduleObjectRef*>(&c);
+    if (known != Moment::eOpen || ref == nullptr) {
+        return BoundsOf(known, sets);
+    }
+    if (second != momentSecond_) {
+        moments_.clear();
+        momentSecond_ = second;
+    }
+    const auto done = moments_.find(ref->Id());
+    if (done != moments_.end()) {
+        return done->second;
+    }
+    const ObjectEntry* entry = catalog_.Find(eScheduleObject, ref->Id());
+    const auto* object =
+        entry != nullptr ? dynamic_cast<const Sarvo::ScheduleObject*>(entry->element) : nullptr;
+    if (object == nullptr || momentActive_.size() >= kMaxNesting ||
+        !momentActive_.insert(ref->Id()).second) {
+        return sets;
+    }
+    // Held when an inclusion holds the moment and no exclusion does; out
+    // when no inclusion may hold it or an exclusion holds it.
+    const auto any = [&](const auto& members) {
+        Moment m = Moment::eOut;
+        for (const auto& member : members) {
+            const Moment each = MomentOf(ScheduleAt(member, second), second);
+            if (each == Moment::eIn) {
+                return Moment::eIn;
+            }
+            if (each == Moment::eOpen) {
+                m = Moment::eOpen;
+            }
+        }
+        return m;
+    };
+    const Moment included = any(object->Inclusion());
+    const Moment excluded = any(object->Exclusion());
+    momentActive_.erase(ref->Id());
+    Moment m = Moment::eOpen;
+    if (included == Moment::eOut || excluded == Moment::eIn) {
+        m = Moment::eOut;
+    } else if (included == Moment::eIn && excluded == Moment::eOut) {
+        m = Moment::eIn;
+    }
+    return moments_.emplace(ref->Id(), BoundsOf(m, sets)).first->second;
+}
+
 void CheckTranslation(const Sarvo::Translation& translation, const ValueSink& sink) {
     const ValueSink* s = &sink;
     if (translation.SourceIp()) {

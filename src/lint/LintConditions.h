@@ -72,6 +72,12 @@ public:
     VpnBounds Vpn(const Sarvo::VpnHostCondition& c, const ValueSink* sink);
     ServiceBounds Service(const Sarvo::ServiceCondition& c, const ValueSink* sink);
     ScheduleBounds Schedule(const Sarvo::ScheduleCondition& c, const ValueSink* sink);
+    // The condition at one moment (an absolute second): full when it is
+    // known to hold it, empty when known not to, else what Schedule gives.
+    // Where the sets of Schedule do not decide the moment (a weekly
+    // window less a calendar span), the object's members are asked at
+    // that moment; the answer never contradicts Schedule's.
+    ScheduleBounds ScheduleAt(const Sarvo::ScheduleCondition& c, std::uint64_t second);
 
     // Checks the object's own entries, reporting their empty primitives.
     void CheckObject(const ObjectEntry& entry, const ValueSink& sink);
@@ -97,6 +103,10 @@ private:
     Memo<NoExact> vpns_;
     Memo<ServiceSet> services_;
     Memo<ScheduleSet> schedules_;
+    // The objects' answers at one moment: full, empty or undecided.
+    std::uint64_t momentSecond_ = 0;
+    std::unordered_map<std::int32_t, ScheduleBounds> moments_;
+    std::unordered_set<std::int32_t> momentActive_;
 };
 
 // Reports the values of a NAT rule's translation that no packet can carry:

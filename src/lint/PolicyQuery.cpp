@@ -86,7 +86,16 @@ private:
 
     QueryRuleResult Ask(const RuleEntry& entry, const FlowDirection& forward,
                         const FlowDirection& reverse, bool explain) {
-        const RuleMatch match = BuildRuleMatch(entry.rule->ConditionSet(), evaluator_, noSink_);
+        RuleMatch match = BuildRuleMatch(entry.rule->ConditionSet(), evaluator_, noSink_);
+        // At a given moment the schedule is asked there, both directions
+        // sharing it.
+        const auto& schedules = entry.rule->ConditionSet().ScheduleCondition();
+        if (forward.second && !schedules.empty()) {
+            match.schedule = ScheduleBounds::Empty();
+            for (const auto& c : schedules) {
+                match.schedule.UnionWith(evaluator_.ScheduleAt(c, *forward.second));
+            }
+        }
         QueryRuleResult r;
         r.rule = entry.rule;
         r.position = entry.position;

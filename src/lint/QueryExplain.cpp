@@ -277,7 +277,9 @@ void Explainer::Rule(const Sarvo::ConditionSet& conditions, const FlowDirection&
         Walk<Sarvo::ScheduleObject, Sarvo::ScheduleObjectRef>(
             c, 1, QueryReason::Place::eRule, L"", eScheduleObject,
             [&](const Sarvo::ScheduleCondition& s) {
-                return tester_.Schedule(evaluator_.Schedule(s, nullptr), flow.second).answer;
+                const ScheduleBounds b = flow.second ? evaluator_.ScheduleAt(s, *flow.second)
+                                                     : evaluator_.Schedule(s, nullptr);
+                return tester_.Schedule(b, flow.second).answer;
             },
             DescribeSchedule, out);
     }
