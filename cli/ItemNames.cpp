@@ -1,6 +1,7 @@
 #include "ItemNames.h"
 
 #include <cstdint>
+#include <memory>
 
 #include <fwcommon/Context.h>
 #include <fwcommon/INamedItem.h>
@@ -18,10 +19,11 @@ std::vector<std::wstring> Names(const fwcommon::NamedItemList& items) {
 
 }  // namespace
 
-std::map<ObjectKey, ItemNames> LibraryItemNames(const std::vector<unsigned char>& bytes,
+std::map<ObjectKey, ItemNames> LibraryItemNames(const Sarvo::PolicyType& policy,
                                                 const std::wstring& dataname) {
     fwcommon::Context context(dataname);
-    context.AppendXmlReader(dataname, bytes, fwcommon::User, {}, dataname);
+    context.AppendParsedDocument(dataname, std::unique_ptr<Sarvo::PolicyType>(policy._clone()),
+                                 fwcommon::User, {}, dataname);
     std::map<ObjectKey, ItemNames> names;
     const auto objects = context.GetNamedObjects(dataname);
     for (const auto& object : *objects) {

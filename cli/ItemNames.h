@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <fwcommon/rules.hxx>
+
 #include "PolicyIndex.h"
 
 namespace fwpolicy {
@@ -16,10 +18,10 @@ struct ItemNames {
     std::vector<std::wstring> exclusions;
 };
 
-// The item names of every named object of a document, by kind and Id, as
-// the library's Context holds them after loading the bytes. Throws what
-// loading throws (xml_schema::exception for an invalid document).
-std::map<ObjectKey, ItemNames> LibraryItemNames(const std::vector<unsigned char>& bytes,
+// The item names of every named object of a document already loaded, by
+// kind and Id, as the library's Context holds them once it has the
+// document (a copy of it: no second parse).
+std::map<ObjectKey, ItemNames> LibraryItemNames(const Sarvo::PolicyType& policy,
                                                 const std::wstring& dataname);
 
 }  // namespace fwpolicy

@@ -106,8 +106,8 @@ int ListObjects(const ObjectsOptions& options) {
 
 }  // namespace
 
-void UseItemNames(const std::string& file, PolicyIndex& index) {
-    const auto names = LibraryItemNames(ReadFile(file), FromUtf8(file));
+void UseItemNames(const std::string& file, const Sarvo::PolicyType& policy, PolicyIndex& index) {
+    const auto names = LibraryItemNames(policy, FromUtf8(file));
     for (ObjectEntry& object : index.objects) {
         const auto found = names.find(object.key);
         if (found == names.end())
@@ -124,7 +124,7 @@ void UseEntryTexts(const std::string& file, const Sarvo::PolicyType& policy, boo
         UseWords(policy, index);
         return;
     }
-    UseItemNames(file, index);
+    UseItemNames(file, policy, index);
     UseCreationTypeWords(policy, index);
 }
 

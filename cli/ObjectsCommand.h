@@ -9,10 +9,10 @@
 
 namespace fwpolicy {
 
-// Replaces each object's entries in index by the library's item names, as
-// `objects` shows them. Throws std::runtime_error when the library does
-// not hold an object of the index.
-void UseItemNames(const std::string& file, PolicyIndex& index);
+// Replaces each object's entries in index (indexed from policy, read from
+// file) by the library's item names, as `objects` shows them. Throws
+// std::runtime_error when the library does not hold an object of the index.
+void UseItemNames(const std::string& file, const Sarvo::PolicyType& policy, PolicyIndex& index);
 
 // Gives the objects of index (indexed from policy, read from file) their
 // entries in the tool's words, or with raw by the library's item names

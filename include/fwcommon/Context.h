@@ -22,8 +22,9 @@
 #include <fwcommon/export.h>
 
 namespace Sarvo {
+class PolicyType;
 class Rule;
-}
+}  // namespace Sarvo
 
 namespace fwcommon {
 
@@ -208,6 +209,14 @@ public:
     void AppendXmlReader(const std::wstring& dataname, const std::vector<unsigned char>& bytes,
                          CreationType creationType, const ModesMap& modes,
                          const std::wstring& name);
+    // As AppendXmlReader, for a document the caller has already parsed and
+    // validated (ParsePolicyDocument with the Context's schema): the store
+    // takes it as it is instead of parsing bytes again. A null document
+    // throws std::invalid_argument, registering nothing.
+    void AppendParsedDocument(const std::wstring& dataname,
+                              std::unique_ptr<Sarvo::PolicyType> document,
+                              CreationType creationType, const ModesMap& modes,
+                              const std::wstring& name);
     // Unregisters the first entry of the dataname; an unknown dataname only
     // gets the log line.
     void RemoveXmlReader(const std::wstring& dataname);
@@ -405,6 +414,11 @@ private:
     void SetRulesChange(RuleType type, FwObjectState state, bool both);
     void ClearChanges();
     void RecordNamedObjects(RegistryEntry& entry);
+    // Registers the entry, then gives it the store that makeReader builds;
+    // function names the caller in the refusal of an empty dataname.
+    void AppendEntry(const char* function, const std::wstring& dataname, CreationType creationType,
+                     const ModesMap& modes, const std::wstring& name,
+                     const boost::function<std::shared_ptr<XmlReader>()>& makeReader);
     std::shared_ptr<InternalNamedObject> KeepNamedObject(
         RegistryEntry& entry, const std::shared_ptr<INamedObject>& object);
     void RemoveKeptNamedObject(const std::wstring& dataname, std::shared_ptr<INamedObject> object,

@@ -105,8 +105,31 @@ const Context::RegistryEntry& Context::CheckedEntry(const char* function,
 void Context::AppendXmlReader(const std::wstring& dataname, const std::vector<unsigned char>& bytes,
                               CreationType creationType, const ModesMap& modes,
                               const std::wstring& name) {
+    AppendEntry("fwcommon::Context::AppendXmlReader", dataname, creationType, modes, name, [&] {
+        return std::make_shared<XmlReader>(bytes, creationType, dataname, schemaPath_, generators_);
+    });
+}
+
+void Context::AppendParsedDocument(const std::wstring& dataname,
+                                   std::unique_ptr<Sarvo::PolicyType> document,
+                                   CreationType creationType, const ModesMap& modes,
+                                   const std::wstring& name) {
+    if (!document) {
+        throw std::invalid_argument("fwcommon::Context::AppendParsedDocument.Empty document");
+    }
+    AppendEntry("fwcommon::Context::AppendParsedDocument", dataname, creationType, modes, name,
+                [&] {
+                    return std::make_shared<XmlReader>(std::move(document), creationType, dataname,
+                                                       generators_);
+                });
+}
+
+void Context::AppendEntry(const char* function, const std::wstring& dataname,
+                          CreationType creationType, const ModesMap& modes,
+                          const std::wstring& name,
+                          const boost::function<std::shared_ptr<XmlReader>()>& makeReader) {
     const std::wstring logText = AppendLogText(dataname, modes);
-    CheckDataname("fwcommon::Context::AppendXmlReader", dataname, nullptr, true);
+    CheckDataname(function, dataname, nullptr, true);
 
     Data data;
     data.name = name.empty() ? dataname : name;
@@ -116,8 +139,7 @@ void Context::AppendXmlReader(const std::wstring& dataname, const std::vector<un
 
     // The entry stays registered without a store when the document fails.
     const std::size_t position = registry_.size() - 1;
-    auto reader =
-        std::make_shared<XmlReader>(bytes, creationType, dataname, schemaPath_, generators_);
+    auto reader = makeReader();
     DataOf(registry_[position]).reader = reader;
 
     EnsureNamedObjectNumbers(internalNumberBase_);

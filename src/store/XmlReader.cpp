@@ -63,6 +63,15 @@ XmlReader::XmlReader(const std::vector<unsigned char>& bytes, CreationType creat
     live_ = bytes.empty() ? NewDocument() : ParsePolicyDocument(bytes, schemaPath);
 }
 
+XmlReader::XmlReader(std::unique_ptr<Sarvo::PolicyType> document, CreationType creationType,
+                     const std::wstring& dataname, std::shared_ptr<GeneratorRegistry> registry)
+    : ruleListener_(std::make_shared<RuleListener>(*this)),
+      creationType_(creationType),
+      dataname_(dataname),
+      registry_(registry ? std::move(registry) : std::make_shared<GeneratorRegistry>()) {
+    live_ = std::move(document);
+}
+
 XmlReader::~XmlReader() {
     // Rule handles handed out may outlive the reader and still hold its
     // listeners; from now on those listeners ignore what they hear.

@@ -44,6 +44,9 @@ public:
     XmlReader(const std::vector<unsigned char>& bytes, CreationType creationType,
               const std::wstring& dataname, const std::wstring& schemaPath,
               std::shared_ptr<GeneratorRegistry> registry);
+    // A reader of a document already parsed and validated.
+    XmlReader(std::unique_ptr<Sarvo::PolicyType> document, CreationType creationType,
+              const std::wstring& dataname, std::shared_ptr<GeneratorRegistry> registry);
     XmlReader(const XmlReader&) = delete;
     XmlReader& operator=(const XmlReader&) = delete;
 

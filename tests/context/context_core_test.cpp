@@ -33,19 +33,50 @@ TEST(ContextRegistry, ExternalContextIsWhatTheFunctionReturns) {
     EXPECT_THROW(throwing.GetExternalContext(), std::logic_error);
 }
 
-TEST(ContextRegistry, EmptyDatanameIsRefusedAndNothingRegistered) {
-    CapturedLog log;
-    Context context;
-    try {
-        context.AppendXmlReader(L"", kNoBytes, User, {}, L"name");
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& error) {
-        EXPECT_STREQ("fwcommon::Context::AppendXmlReader.Dataname is empty", error.what());
+TEST(ContextRegistry, RefusedAppendsRegisterNothing) {
+    struct Row {
+        const char* what;
+        std::function<void(Context&)> append;
+        bool invalidArgument;  // else std::runtime_error
+        std::string message;
+        std::vector<std::wstring> log;
+    };
+    const std::vector<Row> rows = {
+        {"bytes without a dataname",
+         [](Context& c) { c.AppendXmlReader(L"", kNoBytes, User, {}, L"name"); },
+         false,
+         "fwcommon::Context::AppendXmlReader.Dataname is empty",
+         {LogLine(4, L"fwcommon::Context::AppendXmlReader. Dataname is empty")}},
+        {"a document without a dataname",
+         [](Context& c) {
+             c.AppendParsedDocument(L"", ParsePolicyDocument(PolicyXml("")), User, {}, L"name");
+         },
+         false,
+         "fwcommon::Context::AppendParsedDocument.Dataname is empty",
+         {LogLine(4, L"fwcommon::Context::AppendParsedDocument. Dataname is empty")}},
+        {"no document",
+         [](Context& c) { c.AppendParsedDocument(L"a.xml", nullptr, User, {}, L"name"); },
+         true,
+         "fwcommon::Context::AppendParsedDocument.Empty document",
+         {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        CapturedLog log;
+        Context context;
+        try {
+            row.append(context);
+            ADD_FAILURE() << "no exception";
+        } catch (const std::invalid_argument& error) {
+            EXPECT_TRUE(row.invalidArgument) << "std::invalid_argument: " << error.what();
+            EXPECT_EQ(row.message, error.what());
+        } catch (const std::runtime_error& error) {
+            EXPECT_FALSE(row.invalidArgument) << "std::runtime_error: " << error.what();
+            EXPECT_EQ(row.message, error.what());
+        }
+        EXPECT_TRUE(context.GetDatanames().empty());
+        EXPECT_EQ(row.log, ContextLines(log));
     }
-    EXPECT_TRUE(context.GetDatanames().empty());
-    EXPECT_EQ(std::vector<std::wstring>{LogLine(
-                  4, L"fwcommon::Context::AppendXmlReader. Dataname is empty")},
-              ContextLines(log));
 }
 
 TEST(ContextRegistry, AppendLogsTheModesUpToTheFirstEditableOne) {
