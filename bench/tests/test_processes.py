@@ -18,7 +18,7 @@ P = processes
 def results(**cpu_and_peak):
     """{name: (wall, cpu, peak)} with wall equal to CPU."""
     names = {"parse": P.PARSE, "xmllint": P.XMLLINT, "check": P.CHECK, "edit": P.EDIT,
-             "objects": P.OBJECTS, "lint": P.LINT, "query": P.QUERY,
+             "apply": P.APPLY, "objects": P.OBJECTS, "lint": P.LINT, "query": P.QUERY,
              "merge": P.MERGE}
     return {names[k]: (v[0], v[0], v[1]) for k, v in cpu_and_peak.items()}
 
@@ -87,11 +87,13 @@ class TableTest(unittest.TestCase):
 
     def test_targets_are_marked_on_the_shown_value(self):
         rows = P.target_rows({"10k": results(
-            parse=(1.0, 1e6), check=(1.004, 100e6), edit=(1.33, 1e6), objects=(1.15, 1e6),
+            parse=(1.0, 1e6), check=(1.004, 100e6), edit=(1.33, 1e6), apply=(1.9, 1e6),
+            objects=(1.15, 1e6),
             lint=(1.16, 1e6), query=(1.1, 1e6), merge=(2.4, 300e6))})
         self.assertEqual({
             "check / Xerces parse @10k": "ok",
             "edit / check @10k": "MISSED",
+            "apply of 100 lines / edit @10k": "ok",
             "objects / check @10k": "ok",
             "lint / check @10k": "MISSED",
             "query / check @10k": "ok",
