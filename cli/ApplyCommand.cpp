@@ -116,21 +116,24 @@ struct SessionScope {
     SessionScope& operator=(const SessionScope&) = delete;
 };
 
-std::vector<unsigned char> EditedBytes(const std::string& file,
-                                       const std::vector<unsigned char>& bytes,
-                                       const std::vector<std::string>& lines) {
+// The document as loaded and as the script left it, committed.
+EditedBytes ScriptResult(const std::string& file, const std::vector<unsigned char>& bytes,
+                         const std::vector<std::string>& lines) {
     const std::wstring dataname = FromUtf8(file);
     ClearDocumentTouches();
     EditSession session{std::make_unique<fwcommon::Context>(dataname), dataname, bytes};
     LoadForEditing(*session.context, dataname, bytes);
+    EditedBytes document;
+    session.context->GetXmlData(dataname, document.loaded);
     {
         SessionScope scope(session);
         ApplyScript(file, lines);
     }
     session.context->CommitChanges();
-    std::vector<unsigned char> result;
-    session.context->GetXmlData(dataname, result);
-    return ApplyDocumentTouches(result);
+    std::vector<unsigned char> written;
+    session.context->GetXmlData(dataname, written);
+    document.edited = ApplyDocumentTouches(written);
+    return document;
 }
 
 // As iptables-restore and nft -f do not echo a script, apply sums it up
@@ -149,11 +152,13 @@ int Apply(const ApplyArguments& a) {
         const std::vector<unsigned char> bytes = ReadFile(file);
         if (!MayRewrite(file, bytes, a.target.dropComments))
             return kExitFailure;
-        const std::vector<unsigned char> result = EditedBytes(file, bytes, lines);
+        const EditedBytes document = ScriptResult(file, bytes, lines);
+        const std::vector<unsigned char>& result = document.edited;
         const std::size_t edits = NotedEdits();
         ForgetEdits();
         // Never write what we could not read back.
-        if (*fwcommon::ParsePolicyDocument(result) == *fwcommon::ParsePolicyDocument(bytes)) {
+        fwcommon::ValidatePolicyDocument(result);
+        if (SameAsFile(document, bytes)) {
             PrintFileError(std::cerr, file, "nothing to change; the file is left as it was");
             return kExitOk;
         }

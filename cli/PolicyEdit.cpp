@@ -68,12 +68,6 @@ void EditInSession(const EditTarget& target, const SourceEditFunction& edit) {
     edit(*activeSession->context, activeSession->dataname, activeSession->source);
 }
 
-// The document as loaded and as edited, both as the library writes them.
-struct EditedBytes {
-    std::vector<unsigned char> loaded;
-    std::vector<unsigned char> edited;
-};
-
 // Loads, edits, commits and writes; throws what loading, editing or
 // writing throws.
 EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::wstring& dataname,
@@ -90,21 +84,6 @@ EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::w
     context.GetXmlData(dataname, written);
     result.edited = ApplyDocumentTouches(written);
     return result;
-}
-
-// True when the edited document is the file's document. Equal documents
-// are written as equal bytes, so an edit that left the loaded document as
-// it was changes nothing, unless loading itself changed it (identifiers
-// outside their creation type's range are renumbered): only then are the
-// file and the result parsed and compared.
-bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& bytes) {
-    if (document.edited == bytes) {
-        return true;
-    }
-    if (document.edited != document.loaded) {
-        return false;
-    }
-    return *fwcommon::ParsePolicyDocument(document.edited) == *fwcommon::ParsePolicyDocument(bytes);
 }
 
 void ReportFailure(const std::string& file, const std::string& message) {
@@ -281,6 +260,20 @@ void SetEditSession(EditSession* session) {
 void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
                     const std::vector<unsigned char>& bytes) {
     Load(context, dataname, bytes, fwcommon::User);
+}
+
+// Equal documents are written as equal bytes, so an edit that left the
+// loaded document as it was changes nothing, unless loading itself changed
+// it (identifiers outside their creation type's range are renumbered):
+// only then are the file and the result parsed and compared.
+bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& bytes) {
+    if (document.edited == bytes) {
+        return true;
+    }
+    if (document.edited != document.loaded) {
+        return false;
+    }
+    return *fwcommon::ParsePolicyDocument(document.edited) == *fwcommon::ParsePolicyDocument(bytes);
 }
 
 int ReadThroughContext(const std::string& file, const EditFunction& read) {

@@ -102,6 +102,17 @@ int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit);
 void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
                     const std::vector<unsigned char>& bytes);
 
+// A document as the library wrote it right after loading it and after the
+// edits were committed (their document touches applied).
+struct EditedBytes {
+    std::vector<unsigned char> loaded;
+    std::vector<unsigned char> edited;
+};
+// True when the edited document holds the same document as the file's
+// bytes; parses both only when the bytes alone cannot tell. Throws what
+// parsing throws.
+bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& bytes);
+
 // Loads the file into a fresh Context as RunEdit does and runs a function
 // that only reads; nothing is written. Returns the exit status; failures
 // are reported on stderr.

@@ -160,26 +160,56 @@ TEST(FwpolicyIdentities, DiffTellsRenumberedFromChangedRules) {
         diff.out);
 }
 
+// One edit, and scripts whose lines cancel out, on a file written as
+// people write it (not as the library indents it).
 TEST(FwpolicyIdentities, AnEditThatChangesNothingWritesNothingAndSaysSo) {
-    const TempDir dir;
-    const fs::path file = WriteFile(
-        dir.path() / "p.xml",
-        PolicyDocument(RuleElement("LocalRule", 300001, 300001, "Active", "User", "Drop")));
-    struct stat original {};
-    ASSERT_EQ(0, ::stat(file.c_str(), &original));
-    const auto written = fs::last_write_time(file);
-    const std::vector<unsigned char> before = ReadBytes(file);
-    const ToolResult r =
-        RunFwpolicy({"rule", "enable", file.string(), "--section", "local", "--index", "0"});
-    EXPECT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ("fwpolicy: " + file.string() + ": nothing to change; the file is left as it was\n",
-              r.err);
-    EXPECT_EQ(before, ReadBytes(file));
-    EXPECT_EQ(written, fs::last_write_time(file));
-    struct stat now {};
-    ASSERT_EQ(0, ::stat(file.c_str(), &now));
-    EXPECT_EQ(original.st_ino, now.st_ino);
-    EXPECT_EQ(std::vector<std::string>{"p.xml"}, DirectoryEntries(dir.path()));
+    struct Row {
+        const char* what;
+        std::vector<std::string> arguments;  // after the verb's words, FILE first
+        const char* script;                  // for apply
+    };
+    const std::vector<Row> rows = {
+        {"enable an active rule", {"rule", "enable"}, nullptr},
+        {"a script that enables an active rule",
+         {"apply"},
+         "rule enable --section local --index 0\n"},
+        {"a script that disables and enables again",
+         {"apply"},
+         "rule disable --section local --index 0\nrule enable --section local --index 0\n"},
+        {"a script of comments only", {"apply"}, "# nothing yet\n\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const TempDir dir;
+        std::string text =
+            PolicyDocument(RuleElement("LocalRule", 300001, 300001, "Active", "User", "Drop"));
+        text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
+        const fs::path file = WriteFile(dir.path() / "p.xml", text);
+        std::vector<std::string> arguments = row.arguments;
+        arguments.push_back(file.string());
+        if (row.script)
+            arguments.push_back(WriteFile(dir.path() / "script", row.script).string());
+        else
+            arguments.insert(arguments.end(), {"--section", "local", "--index", "0"});
+        struct stat original {};
+        ASSERT_EQ(0, ::stat(file.c_str(), &original));
+        const auto written = fs::last_write_time(file);
+        const std::vector<unsigned char> before = ReadBytes(file);
+        const ToolResult r = RunFwpolicy(arguments);
+        EXPECT_EQ(0, r.exitStatus) << r.err;
+        EXPECT_EQ(
+            "fwpolicy: " + file.string() + ": nothing to change; the file is left as it was\n",
+            r.err);
+        EXPECT_EQ(before, ReadBytes(file));
+        EXPECT_EQ(written, fs::last_write_time(file));
+        struct stat now {};
+        ASSERT_EQ(0, ::stat(file.c_str(), &now));
+        EXPECT_EQ(original.st_ino, now.st_ino);
+        const std::vector<std::string> entries = row.script
+                                                     ? std::vector<std::string>{"p.xml", "script"}
+                                                     : std::vector<std::string>{"p.xml"};
+        EXPECT_EQ(entries, DirectoryEntries(dir.path()));
+    }
 }
 
 }  // namespace
