@@ -255,7 +255,7 @@ public:
             ScheduleObjectModel o;
             o.inclusions = {Weekly(), Weekly()};
             if (Chance(50)) {
-                o.exclusions = {Weekly()};
+                o.exclusions = {Chance(50) ? Weekly() : Calendar()};
             }
             m.scheduleObjects.push_back(o);
         }
@@ -390,20 +390,25 @@ private:
         return c;
     }
 
+    ScheduleCondition Calendar() {
+        ScheduleCondition c;
+        c.kind = ScheduleCondition::Kind::eCalendar;
+        c.from = DecemberStart() + Int(0, 35 * kDay);
+        c.to = c.from + Int(0, 5 * kDay);
+        return c;
+    }
+
     ScheduleCondition Schedule() {
         const int kind = Int(0, 9);
         if (kind < 5) {
             return Weekly();
         }
-        ScheduleCondition c;
         if (kind < 8) {
-            c.kind = ScheduleCondition::Kind::eCalendar;
-            c.from = DecemberStart() + Int(0, 35 * kDay);
-            c.to = c.from + Int(0, 5 * kDay);
-        } else {
-            c.kind = ScheduleCondition::Kind::eObject;
-            c.object = Int(1, kScheduleObjects);
+            return Calendar();
         }
+        ScheduleCondition c;
+        c.kind = ScheduleCondition::Kind::eObject;
+        c.object = Int(1, kScheduleObjects);
         return c;
     }
 
@@ -457,18 +462,23 @@ private:
             AimService(m, r.services[Int(0, r.services.size() - 1)], f);
         }
         if (!r.schedule.empty()) {
-            AimTime(r.schedule[0], f);
+            AimTime(m, r.schedule[0], f);
         }
     }
 
     // Inside a calendar span, or at an edge of a weekly window give or take
-    // a second on a day that may be one of its days.
-    void AimTime(const ScheduleCondition& c, Flow& f) {
+    // a second on a day that may be one of its days; for an object, at one
+    // of its members, now and then one it excludes.
+    void AimTime(const PolicyModel& m, const ScheduleCondition& c, Flow& f) {
         if (c.kind == ScheduleCondition::Kind::eCalendar) {
             f.second = c.from + Int(0, c.to - c.from);
         } else if (c.kind == ScheduleCondition::Kind::eWeekly) {
             f.second = DecemberStart() + Int(0, 30) * kDay + (Chance(50) ? c.start : c.end) +
                        Int(0, 2) - 1;
+        } else {
+            const ScheduleObjectModel& o = m.scheduleObjects[c.object - 1];
+            const auto& members = !o.exclusions.empty() && Chance(30) ? o.exclusions : o.inclusions;
+            AimTime(m, members[Int(0, members.size() - 1)], f);
         }
     }
 
