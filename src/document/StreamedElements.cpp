@@ -3,7 +3,9 @@
 #include <typeinfo>
 #include <utility>
 
+#include <xercesc/dom/DOMAttr.hpp>
 #include <xercesc/dom/DOMElement.hpp>
+#include <xercesc/dom/DOMNamedNodeMap.hpp>
 #include <xercesc/dom/DOMNode.hpp>
 #include <xercesc/util/XMLString.hpp>
 #include <xsd/cxx/tree/type-factory-map.hxx>
@@ -90,6 +92,25 @@ void AppendAll(Sequence& sequence, std::vector<std::unique_ptr<T>>& taken) {
     taken.clear();
 }
 
+// Hands the attributes of element and of every element inside it back to
+// the document for reuse. Releasing an element releases its children but
+// not its attributes: without this, the attribute nodes, their text nodes
+// and text buffers of every rule stayed in the document's heap to the end
+// of the parse.
+void ReleaseAttributes(xercesc::DOMElement& element) {
+    xercesc::DOMNamedNodeMap* attributes = element.getAttributes();
+    for (XMLSize_t count = attributes->getLength(); count > 0; --count) {
+        auto* attribute = static_cast<xercesc::DOMAttr*>(attributes->item(count - 1));
+        element.removeAttributeNode(attribute)->release();
+    }
+    for (xercesc::DOMNode* child = element.getFirstChild(); child;
+         child = child->getNextSibling()) {
+        if (child->getNodeType() == xercesc::DOMNode::ELEMENT_NODE) {
+            ReleaseAttributes(*static_cast<xercesc::DOMElement*>(child));
+        }
+    }
+}
+
 }  // namespace
 
 StreamedElements::StreamedElements(std::function<bool()> failed) : failed_(std::move(failed)) {}
@@ -171,7 +192,11 @@ xercesc::DOMLSParserFilter::FilterAction StreamedElements::acceptNode(xercesc::D
     try {
         // An element of no known name stays for the parse of the rest to
         // report.
-        return Take(element, parent) ? FILTER_REJECT : FILTER_ACCEPT;
+        if (!Take(element, parent)) {
+            return FILTER_ACCEPT;
+        }
+        ReleaseAttributes(*static_cast<xercesc::DOMElement*>(node));
+        return FILTER_REJECT;
     } catch (...) {
         failure_ = std::current_exception();
         return FILTER_REJECT;
