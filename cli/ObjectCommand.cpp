@@ -212,7 +212,7 @@ void RemoveObject(Context& context, const std::wstring& dataname, const ObjectAr
 // The others are only read, for the rules that refer to it.
 std::vector<std::string> ChooseTarget(ObjectArguments& a) {
     if (a.nameOption->count() == 0 && a.idOption->count() == 0)
-        throw CLI::ValidationError("--name", "name the object with --name NAME or --id ID");
+        throw CLI::ValidationError("name the object with --name NAME or --id ID");
     if (a.objectsFile.empty()) {
         if (a.files.size() > 1)
             throw CLI::ValidationError(

@@ -54,6 +54,13 @@ void AddLocatorOptions(CLI::App& verb, ObjectLocator& locator) {
     locator.nameOption->excludes(locator.idOption);
     verb.add_option("--type", locator.type, "Kind of the object, when several match")
         ->check(CLI::IsMember(KindNames()));
+    // Naming no object is a usage error, found before the file is read.
+    const CLI::Option* name = locator.nameOption;
+    const CLI::Option* id = locator.idOption;
+    verb.parse_complete_callback([name, id] {
+        if (name->count() == 0 && id->count() == 0)
+            throw CLI::ValidationError("name the object with --name NAME or --id ID");
+    });
 }
 
 bool Wanted(const INamedObject& object, const ObjectLocator& locator) {

@@ -73,6 +73,13 @@ void AddRuleLocatorOptions(CLI::App& verb, RuleLocator& locator) {
     locator.idOption->excludes(locator.sectionOption)->excludes(locator.indexOption);
     locator.sectionOption->needs(locator.indexOption);
     locator.indexOption->needs(locator.sectionOption);
+    // Naming no rule is a usage error, found before the file is read.
+    const CLI::Option* id = locator.idOption;
+    const CLI::Option* section = locator.sectionOption;
+    verb.parse_complete_callback([id, section] {
+        if (id->count() == 0 && section->count() == 0)
+            throw CLI::ValidationError("name the rule with --id ID or with --section S --index I");
+    });
 }
 
 LocatedRule LocateRule(fwcommon::Context& context, const std::wstring& dataname,

@@ -50,6 +50,19 @@ TEST(FwpolicyCommandLine, UsageErrorsSayWhatIsWrongAndSuggestTheClosestWord) {
         {{"show", "examples/policy.xml", "--color=blue"},
          "fwpolicy show: --color: 'blue' is not one of auto, always, never (see 'fwpolicy help "
          "show')\n"},
+        // Naming no rule or object is found before the (here missing) file is read.
+        {{"rule", "disable", "missing.xml"},
+         "fwpolicy rule disable: name the rule with --id ID or with --section S --index I (see "
+         "'fwpolicy help rule disable')\n"},
+        {{"rule", "show", "missing.xml", "--json"},
+         "fwpolicy rule show: name the rule with --id ID or with --section S --index I (see "
+         "'fwpolicy help rule show')\n"},
+        {{"object", "rename", "missing.xml", "--to", "X"},
+         "fwpolicy object rename: name the object with --name NAME or --id ID (see 'fwpolicy "
+         "help object rename')\n"},
+        {{"object", "remove", "missing.xml"},
+         "fwpolicy object remove: name the object with --name NAME or --id ID (see 'fwpolicy "
+         "help object remove')\n"},
         {{"help", "shwo"}, "fwpolicy: 'shwo' is not a fwpolicy verb; did you mean 'show'?\n"},
         {{"shw\x1b]0;owned\x07"}, "fwpolicy: 'shw\\x1b]0;owned\\x07' is not a fwpolicy verb\n"},
     };

@@ -269,7 +269,6 @@ TEST_F(ObjectEdit, RefusalsNameTheEntryAndLeaveTheFile) {
          "there is an ip object named 'Office LAN' already"},
         {{"object", "rename", "--name", "Admins", "--to", ""},
          "a named object needs a non-empty name"},
-        {{"object", "rename", "--to", "X"}, "name the object with --name NAME or --id ID"},
     };
     const auto original = ReadBytes(file);
     for (const RefusedRow& row : rows) {

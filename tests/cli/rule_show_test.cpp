@@ -129,9 +129,6 @@ TEST(FwpolicyRuleShow, SaysWhichRuleItCannotFind) {
          "fwpolicy: " + std::string(kExample) + ": no rule has id 4\n"},
         {{"rule", "show", kExample, "--section", "nat", "--index", "2"},
          "fwpolicy: " + std::string(kExample) + ": section nat has no rule at index 2 (2 rules)\n"},
-        {{"rule", "show", kExample},
-         "fwpolicy: " + std::string(kExample) +
-             ": name the rule with --id ID or with --section S --index I\n"},
         {{"rule", "show", twice.string(), "--id", "300001"},
          "fwpolicy: " + twice.string() +
              ": 2 rules have id 300001; name one with --section local --index 1 or the like\n"},
