@@ -1,37 +1,40 @@
 #include <fwcommon/RuleType.h>
 
 namespace fwcommon {
+namespace {
+
+struct SectionNames {
+    RuleType type;
+    const wchar_t* enumerator;
+    const wchar_t* word;
+};
+
+constexpr SectionNames kSections[] = {
+    {eVPNRules, L"eVPNRules", L"vpn"},
+    {eNATRules, L"eNATRules", L"nat"},
+    {eTunnelRules, L"eTunnelRules", L"tunnel"},
+    {eLocalRules, L"eLocalRules", L"local"},
+    {eTransitRules, L"eTransitRules", L"transit"},
+};
+
+const SectionNames* Find(RuleType type) {
+    for (const SectionNames& section : kSections) {
+        if (section.type == type)
+            return &section;
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 std::wstring RuleTypeName(RuleType type) {
-    switch (type) {
-        case eVPNRules:
-            return L"eVPNRules";
-        case eNATRules:
-            return L"eNATRules";
-        case eTunnelRules:
-            return L"eTunnelRules";
-        case eLocalRules:
-            return L"eLocalRules";
-        case eTransitRules:
-            return L"eTransitRules";
-    }
-    return std::wstring();
+    const SectionNames* section = Find(type);
+    return section ? section->enumerator : std::wstring();
 }
 
 std::wstring RuleSectionWord(RuleType type) {
-    switch (type) {
-        case eVPNRules:
-            return L"vpn";
-        case eNATRules:
-            return L"nat";
-        case eTunnelRules:
-            return L"tunnel";
-        case eLocalRules:
-            return L"local";
-        case eTransitRules:
-            return L"transit";
-    }
-    return std::wstring();
+    const SectionNames* section = Find(type);
+    return section ? section->word : std::wstring();
 }
 
 }  // namespace fwcommon
