@@ -1,5 +1,7 @@
 #include "FileIdentity.h"
 
+#include <algorithm>
+
 #include "FileIo.h"
 
 namespace fwpolicy {
@@ -12,6 +14,26 @@ bool NamesSameFile(const std::string& a, const std::string& b) {
         return SameInode(first, second);
     }
     return a == b;
+}
+
+std::size_t FirstRepeatedFile(const std::vector<std::string>& files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (NamesSameFile(files[j], files[i]))
+                return i;
+        }
+    }
+    return files.size();
+}
+
+std::vector<std::string> DistinctFiles(const std::vector<std::string>& files) {
+    std::vector<std::string> distinct;
+    for (const std::string& file : files) {
+        if (std::none_of(distinct.begin(), distinct.end(),
+                         [&file](const std::string& kept) { return NamesSameFile(kept, file); }))
+            distinct.push_back(file);
+    }
+    return distinct;
 }
 
 }  // namespace fwpolicy

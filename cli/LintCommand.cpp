@@ -13,6 +13,7 @@
 #include "CheckCommand.h"
 #include "CommandLine.h"
 #include "Diagnostics.h"
+#include "FileIdentity.h"
 #include "FileWorkers.h"
 #include "PolicyFile.h"
 #include "RuleSection.h"
@@ -270,7 +271,11 @@ void AddLintCommand(CLI::App& app, int* status) {
         ->check(FindingCode);
     lint->add_flag("--strict", options->strict, "Fail on warnings as on errors");
     AddJobsOption(*lint, &options->jobs);
-    lint->callback([options, status] { *status = RunLint(*options); });
+    lint->callback([options, status] {
+        // A file named twice (a.xml ./a.xml) is linted once, not against itself.
+        options->files = DistinctFiles(options->files);
+        *status = RunLint(*options);
+    });
 }
 
 }  // namespace fwpolicy

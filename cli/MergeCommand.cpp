@@ -43,13 +43,12 @@ bool Register(fwcommon::Context& context, const std::string& file) {
 
 // Refuses a file given twice, and an output that would replace an input.
 void CheckMergeFiles(const MergeOptions& options) {
+    const std::size_t repeated = FirstRepeatedFile(options.files);
+    if (repeated < options.files.size()) {
+        throw CLI::ValidationError(options.files[repeated],
+                                   "is given twice; merge takes each policy once");
+    }
     for (std::size_t i = 0; i < options.files.size(); ++i) {
-        for (std::size_t j = 0; j < i; ++j) {
-            if (NamesSameFile(options.files[j], options.files[i])) {
-                throw CLI::ValidationError(options.files[i],
-                                           "is given twice; merge takes each policy once");
-            }
-        }
         if (options.output != kStandardStream && NamesSameFile(options.output, options.files[i])) {
             throw CLI::ValidationError("-o " + options.output,
                                        "is one of the files to merge; write the merged policy "

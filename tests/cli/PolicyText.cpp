@@ -44,6 +44,26 @@ std::string PolicyDocument(const std::string& rules, const std::string& namedObj
     return PolicyDocumentText(rules, namedObjects, options) + "\n";
 }
 
+std::string IpObjectElement(const std::string& name, int id, const std::string& creationType,
+                            const std::string& address) {
+    return "<IpObject><Name>" + name + "</Name><Id>" + std::to_string(id) + "</Id><CreationType>" +
+           creationType + "</CreationType><Inclusion xsi:type=\"sv:IpAddress\"><Value>" + address +
+           "</Value></Inclusion></IpObject>";
+}
+
+std::string RuleToObject(int objectId) {
+    return RuleElement("LocalRule", 200001, 10, "Drop to the servers", "Policy", "Drop",
+                       "<Destination xsi:type=\"sv:PublicNetwork\"><IpHostCondition "
+                       "xsi:type=\"sv:IpObjectRef\"><Id>" +
+                           std::to_string(objectId) + "</Id></IpHostCondition></Destination>");
+}
+
+std::string WrittenFile(const std::filesystem::path& dir, const std::string& name,
+                        const std::string& text) {
+    WriteBytes(dir / name, ToBytes(text));
+    return (dir / name).string();
+}
+
 std::string BlanksBetweenTagsRemoved(const std::string& text) {
     std::string out;
     std::size_t i = 0;

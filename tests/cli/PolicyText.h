@@ -18,6 +18,18 @@ std::string RuleElement(const std::string& kind, long long ruleId, long long ord
 std::string PolicyDocument(const std::string& rules, const std::string& namedObjects = "",
                            const std::string& options = "");
 
+// An ip object element holding one address.
+std::string IpObjectElement(const std::string& name, int id, const std::string& creationType,
+                            const std::string& address);
+
+// A local drop rule (id 200001, creation type Policy) whose destination is
+// the ip object of that Id.
+std::string RuleToObject(int objectId);
+
+// Writes text to dir/name and returns the path as a string.
+std::string WrittenFile(const std::filesystem::path& dir, const std::string& name,
+                        const std::string& text);
+
 // XML text with the blanks between tags taken out.
 std::string BlanksBetweenTagsRemoved(const std::string& text);
 

@@ -112,26 +112,16 @@ TEST(FwpolicyUnused, UnloadableFileFailsButOthersAreStillListed) {
 // to its own object, never to the other file's; the named-objects file is
 // reached only through --objects.
 TEST(FwpolicyWhereUsed, EachFileResolvesItsReferencesWithinItselfAndItsObjectsFile) {
-    const auto ipObject = [](int id, const std::string& address) {
-        return "<IpObject><Name>Servers</Name><Id>" + std::to_string(id) +
-               "</Id><CreationType>Policy</CreationType><Inclusion "
-               "xsi:type=\"sv:IpAddress\"><Value>" +
-               address + "</Value></Inclusion></IpObject>";
-    };
-    const auto dropTo = [](int objectId) {
-        return RuleElement("LocalRule", 200001, 10, "Drop to the servers", "Policy", "Drop",
-                           "<Destination xsi:type=\"sv:PublicNetwork\"><IpHostCondition "
-                           "xsi:type=\"sv:IpObjectRef\"><Id>" +
-                               std::to_string(objectId) + "</Id></IpHostCondition></Destination>");
-    };
     const TempDir dir;
-    const auto write = [&dir](const std::string& name, const std::string& text) {
-        WriteBytes(dir.path() / name, ToBytes(text));
-        return (dir.path() / name).string();
+    const auto servers = [](int id, const std::string& address) {
+        return IpObjectElement("Servers", id, "Policy", address);
     };
-    const std::string a = write("a.xml", PolicyDocument(dropTo(101), ipObject(101, "10.1.0.5")));
-    const std::string b = write("b.xml", PolicyDocument(dropTo(202), ipObject(101, "10.2.0.5")));
-    const std::string shared = write("objects.xml", PolicyDocument("", ipObject(202, "10.3.0.5")));
+    const std::string a = WrittenFile(dir.path(), "a.xml",
+                                      PolicyDocument(RuleToObject(101), servers(101, "10.1.0.5")));
+    const std::string b = WrittenFile(dir.path(), "b.xml",
+                                      PolicyDocument(RuleToObject(202), servers(101, "10.2.0.5")));
+    const std::string shared =
+        WrittenFile(dir.path(), "objects.xml", PolicyDocument("", servers(202, "10.3.0.5")));
 
     const ToolResult whereUsed =
         RunFwpolicy({"where-used", a, b, "--objects", shared, "--object", "Servers", "--json"});
