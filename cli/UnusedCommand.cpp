@@ -21,13 +21,18 @@ namespace {
 std::set<const ObjectEntry*> ReferencedObjects(const PolicyIndex& index,
                                                const ObjectResolver& resolver) {
     std::set<const ObjectEntry*> referenced;
+    // A reference to an object that no file holds marks nothing.
+    const auto mark = [&referenced](const ObjectEntry* object) {
+        if (object)
+            referenced.insert(object);
+    };
     for (const RuleUse& use : index.uses)
-        referenced.insert(resolver.Resolve(use.file, use.object));
+        mark(resolver.Resolve(use.file, use.object));
     for (const ObjectEntry& object : index.objects) {
         for (const ObjectKey& ref : object.refers) {
             const ObjectEntry* referred = resolver.Resolve(object.file, ref);
             if (referred != &object)
-                referenced.insert(referred);
+                mark(referred);
         }
     }
     return referenced;
