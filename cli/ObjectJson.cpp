@@ -35,14 +35,14 @@ ObjectJsonWriter::ObjectJsonWriter(const Sarvo::PolicyType& policy)
             [this](const auto& e) { return json_.Schedule(e); });
 }
 
-Json ObjectJsonWriter::Object(const ObjectEntry& object, const PolicyIndex& index) const {
+Json ObjectJsonWriter::Object(const ObjectEntry& object, std::size_t rules) const {
     const auto found = members_.find(object.key);
     const Members members = found == members_.end() ? Members{} : found->second;
     return {{"kind", KindName(object.key.kind)},
             {"id", object.key.id},
             {"name", ToUtf8(object.name)},
             {"creationType", ToUtf8(object.creationType)},
-            {"rules", RulesUsing(index, object.key)},
+            {"rules", rules},
             {"inclusions", members.inclusions},
             {"exclusions", members.exclusions}};
 }

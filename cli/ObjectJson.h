@@ -20,7 +20,8 @@ class ObjectJsonWriter {
 public:
     explicit ObjectJsonWriter(const Sarvo::PolicyType& policy);
 
-    ConditionJson::Json Object(const ObjectEntry& object, const PolicyIndex& index) const;
+    // The object, of which rules rules refer to it directly.
+    ConditionJson::Json Object(const ObjectEntry& object, std::size_t rules) const;
 
 private:
     struct Members {

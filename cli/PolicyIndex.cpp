@@ -237,4 +237,14 @@ std::size_t RulesUsing(const PolicyIndex& index, const ObjectKey& object) {
     return rules.size();
 }
 
+std::map<ObjectKey, std::size_t> RuleCounts(const PolicyIndex& index) {
+    std::set<std::tuple<ObjectKey, std::string, std::string, std::size_t>> uses;
+    for (const RuleUse& use : index.uses)
+        uses.emplace(use.object, use.file, use.section, use.index);
+    std::map<ObjectKey, std::size_t> counts;
+    for (const auto& use : uses)
+        ++counts[std::get<0>(use)];
+    return counts;
+}
+
 }  // namespace fwpolicy

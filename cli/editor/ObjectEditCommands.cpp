@@ -221,7 +221,9 @@ void ShowObject(Context& context, const std::wstring& dataname, const ObjectEdit
         if (!(entry.key == key))
             continue;
         if (a.json)
-            std::cout << ObjectJsonWriter(*policy).Object(entry, index).dump(2) << '\n';
+            std::cout
+                << ObjectJsonWriter(*policy).Object(entry, RulesUsing(index, entry.key)).dump(2)
+                << '\n';
         else
             PrintObject(entry, index);
         return;

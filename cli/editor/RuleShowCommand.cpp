@@ -214,7 +214,7 @@ ConditionJson::Json RuleJson(const RuleView& view, const ConditionJson& json,
     rule["creationType"] = CreationTypeWord(view.shown.rule->CreationType());
     ConditionJson::Json& objects = rule["objects"] = ConditionJson::Json::array();
     for (const ObjectEntry* object : view.objects)
-        objects.push_back(objectJson.Object(*object, view.index));
+        objects.push_back(objectJson.Object(*object, RulesUsing(view.index, object->key)));
     return rule;
 }
 
