@@ -20,6 +20,9 @@ constexpr std::size_t kGap = 2;
 // A cut column keeps at least one character and the ellipsis.
 constexpr std::size_t kNarrowestCut = 2;
 const std::string kEllipsis = "…";
+// Off a terminal nothing is cut; a cell wider than this (a long list of
+// members) does not widen its column, so that the other lines stay short.
+constexpr std::size_t kWidestAligned = 60;
 
 std::vector<Cells> PrintableCells(const std::vector<std::vector<std::wstring>>& rows) {
     std::vector<Cells> out;
@@ -33,12 +36,18 @@ std::vector<Cells> PrintableCells(const std::vector<std::vector<std::wstring>>& 
     return out;
 }
 
-std::vector<std::size_t> ColumnWidths(const std::vector<Cells>& rows) {
+// The widest each column's cells are; a cell wider than `widest` (when
+// given) does not widen its column.
+std::vector<std::size_t> ColumnWidths(const std::vector<Cells>& rows,
+                                      std::optional<std::size_t> widest) {
     std::vector<std::size_t> widths;
     for (const auto& row : rows) {
         widths.resize(std::max(widths.size(), row.size()), 0);
-        for (std::size_t c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], terminal::DisplayWidth(row[c]));
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::size_t width = terminal::DisplayWidth(row[c]);
+            if (!widest || width <= *widest)
+                widths[c] = std::max(widths[c], width);
+        }
     }
     return widths;
 }
@@ -92,14 +101,20 @@ std::string Cut(const std::string& cell, std::size_t width) {
     return terminal::FitToWidth(cell, width - 1) + kEllipsis;
 }
 
-std::string Line(const Cells& row, const std::vector<std::size_t>& widths) {
+// A row's cells, each padded to its column; a cell wider than its column
+// (only off a terminal, where nothing is cut) pushes the rest of its line
+// right by what it overflows.
+std::string Line(const Cells& row, const std::vector<std::size_t>& widths, bool cut) {
     std::string line;
     for (std::size_t c = 0; c < row.size(); ++c) {
-        const std::string cell = Cut(row[c], widths[c]);
+        const std::string cell = cut ? Cut(row[c], widths[c]) : row[c];
+        const std::size_t width = terminal::DisplayWidth(cell);
         line += cell;
         if (c + 1 < row.size())
-            line += std::string(widths[c] - terminal::DisplayWidth(cell) + kGap, ' ');
+            line += std::string((width < widths[c] ? widths[c] - width : 0) + kGap, ' ');
     }
+    // Empty cells at the end leave no blanks behind.
+    line.erase(line.find_last_not_of(' ') + 1);
     return line;
 }
 
@@ -107,11 +122,13 @@ std::string Line(const Cells& row, const std::vector<std::size_t>& widths) {
 
 void PrintTable(std::ostream& out, const std::vector<std::vector<std::wstring>>& rows) {
     const std::vector<Cells> cells = PrintableCells(rows);
-    std::vector<std::size_t> widths = ColumnWidths(cells);
-    if (const std::optional<std::size_t> limit = terminal::TableWidth())
+    const std::optional<std::size_t> limit = terminal::TableWidth();
+    std::vector<std::size_t> widths =
+        ColumnWidths(cells, limit ? std::nullopt : std::optional<std::size_t>(kWidestAligned));
+    if (limit)
         widths = Fitted(widths, NumberColumns(cells, widths.size()), *limit);
     for (std::size_t r = 0; r < cells.size(); ++r) {
-        const std::string line = Line(cells[r], widths);
+        const std::string line = Line(cells[r], widths, limit.has_value());
         out << std::string(kIndent, ' ')
             << (r == 0 ? terminal::Styled(line, terminal::Style::kHeading) : line) << '\n';
     }

@@ -44,6 +44,35 @@ TEST(FwpolicyObjects, JsonCountsRulesAndListsEntriesByName) {
     EXPECT_EQ("192.168.10.254", lan["exclusions"][0]["last"]);
 }
 
+// Piped, nothing is cut; one object of forty addresses keeps its whole
+// list without pushing every other line's EXCLUDES forty addresses right.
+TEST(FwpolicyObjects, ALongMemberListDoesNotWidenTheOtherLines) {
+    std::string many;
+    std::string listed;
+    for (int i = 1; i <= 40; ++i) {
+        const std::string address = "10.9.0." + std::to_string(i);
+        many += "<Inclusion xsi:type=\"sv:IpAddress\"><Value>" + address + "</Value></Inclusion>";
+        listed += (i > 1 ? "; " : "") + address;
+    }
+    const std::string objects =
+        "<IpObject><Name>Many</Name><Id>101</Id><CreationType>Policy</CreationType>" + many +
+        "</IpObject><IpObject><Name>Few</Name><Id>102</Id><CreationType>Policy</CreationType>"
+        "<Inclusion xsi:type=\"sv:IpAddress\"><Value>10.1.0.1</Value></Inclusion><Exclusion "
+        "xsi:type=\"sv:IpAddress\"><Value>10.1.0.2</Value></Exclusion></IpObject>";
+    const TempDir dir;
+    const std::string file = WrittenFile(dir.path(), "p.xml", PolicyDocument("", objects));
+    const ToolResult r = RunFwpolicy({"objects", file, "--type", "ip"});
+    ASSERT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ(
+        "ip objects (2)\n"
+        "  ID   NAME  CREATION  RULES  INCLUDES  EXCLUDES\n"
+        "  101  Many  policy    0      " +
+            listed +
+            "  -\n"
+            "  102  Few   policy    0      10.1.0.1  10.1.0.2\n",
+        r.out);
+}
+
 TEST(FwpolicyObjects, UnknownTypeIsAUsageError) {
     EXPECT_EQ(2, RunFwpolicy({"objects", "examples/policy.xml", "--type", "host"}).exitStatus);
 }
