@@ -78,8 +78,8 @@ int RunQuery(const QueryOptions& options) {
             query.sections.push_back(OptionValue("--section", options.section, RuleTypeOfSection));
         }
     } catch (const std::exception& e) {
-        std::cerr << "fwpolicy: " << e.what() << '\n';
-        return kExitUsage;
+        // A flow that cannot be is a usage error, told as the other verbs tell theirs.
+        throw CLI::ValidationError(e.what());
     }
     query.all = options.all;
     query.explain = options.explain;

@@ -153,33 +153,38 @@ TEST(FwpolicyQuery, RefusedFlowsNameTheOptionAndExitWithTwo) {
         std::vector<std::string> arguments;
         std::string error;
     } rows[] = {
-        {{"--from", "10.1.0.300"}, "fwpolicy: --from: bad address '10.1.0.300'"},
-        {{"--from", ""}, "fwpolicy: --from: bad flow end ''"},
+        {{"--from", "10.1.0.300"}, "fwpolicy query: --from: bad address '10.1.0.300'"},
+        {{"--from", ""}, "fwpolicy query: --from: bad flow end ''"},
         {{"--to", "allclients"}, "did you mean 'AllClients'?"},
         {{"--from", "10.0.0.0/8"},
-         "fwpolicy: --from: '10.0.0.0/8' is a network, not one host; give one address of it\n"},
+         "fwpolicy query: --from: '10.0.0.0/8' is a network, not one host; give one address of it "
+         "(see 'fwpolicy help query')\n"},
         {{"--to", "10.0.0.1-10.0.0.9"},
-         "fwpolicy: --to: '10.0.0.1-10.0.0.9' is a range, not one host; give one address of it\n"},
+         "fwpolicy query: --to: '10.0.0.1-10.0.0.9' is a range, not one host; give one address of "
+         "it (see 'fwpolicy help query')\n"},
         {{"--to", "2001:db8::/64"}, "'2001:db8::/64' is a network, not one host"},
         {{"--from", "10.0.0.1/8"}, "host bits are set in '10.0.0.1'"},
         {{"--from", "AllClient"},
-         "fwpolicy: --from: bad flow end 'AllClient': no system object has this name (a node of "
-         "this name is 'name:AllClient'); did you mean 'AllClients'?\n"},
+         "fwpolicy query: --from: bad flow end 'AllClient': no system object has this name (a node "
+         "of "
+         "this name is 'name:AllClient'); did you mean 'AllClients'? (see 'fwpolicy help "
+         "query')\n"},
         {{"--to", "internetip"},
-         "fwpolicy: --to: bad flow end 'internetip': system object names are case-sensitive; did "
-         "you mean 'InternetIP'?\n"},
-        {{"--from", "node:12x"}, "fwpolicy: --from: bad flow end 'node:12x'"},
-        {{"--from", "name:"}, "fwpolicy: --from: bad node name '': the name is empty"},
+         "fwpolicy query: --to: bad flow end 'internetip': system object names are case-sensitive; "
+         "did "
+         "you mean 'InternetIP'? (see 'fwpolicy help query')\n"},
+        {{"--from", "node:12x"}, "fwpolicy query: --from: bad flow end 'node:12x'"},
+        {{"--from", "name:"}, "fwpolicy query: --from: bad node name '': the name is empty"},
         {{"--from", "Laptop\x01"}, "the name holds a control character"},
         {{"--to", "Lap\xff"}, "fwpolicy: argument 4 is not valid UTF-8"},
-        {{"--in-interface", ""}, "fwpolicy: --in-interface: bad interface name ''"},
-        {{"--out-interface", "eth\x1b[0"}, "fwpolicy: --out-interface: bad interface name"},
-        {{"--service", "tcp/99999"}, "fwpolicy: --service: bad service 'tcp/99999'"},
+        {{"--in-interface", ""}, "fwpolicy query: --in-interface: bad interface name ''"},
+        {{"--out-interface", "eth\x1b[0"}, "fwpolicy query: --out-interface: bad interface name"},
+        {{"--service", "tcp/99999"}, "fwpolicy query: --service: bad service 'tcp/99999'"},
         {{"--service", "tcp/1-9"}, "a flow has one port on each side, not a range"},
-        {{"--at", "tomorrow"}, "fwpolicy: --at: not an ISO-8601 date and time: 'tomorrow'"},
+        {{"--at", "tomorrow"}, "fwpolicy query: --at: not an ISO-8601 date and time: 'tomorrow'"},
         {{"--at", "2026-12-07T10:00:00Z"}, "has a time zone"},
         {{"--at", "2026-12-07T10:00:00+01:00"}, "has a time zone"},
-        {{"--section", "bogus"}, "fwpolicy: --section: unknown section 'bogus'"},
+        {{"--section", "bogus"}, "fwpolicy query: --section: unknown section 'bogus'"},
     };
     for (const auto& row : rows) {
         const ToolResult r = Query(row.arguments);
