@@ -79,8 +79,6 @@ std::string Described(const ObjectLocator& locator) {
 
 std::shared_ptr<INamedObject> FindObject(Context& context, const std::wstring& dataname,
                                          const ObjectLocator& locator) {
-    if (locator.nameOption->count() == 0 && locator.idOption->count() == 0)
-        throw EditError("name the object with --name NAME or --id ID");
     std::vector<std::shared_ptr<INamedObject>> matches;
     const auto objects = context.GetNamedObjects(dataname);
     for (const auto& object : *objects) {

@@ -86,8 +86,6 @@ LocatedRule LocateRule(fwcommon::Context& context, const std::wstring& dataname,
                        const RuleLocator& locator) {
     if (locator.idOption->count() > 0)
         return ById(context, dataname, locator.id);
-    if (locator.sectionOption->count() == 0)
-        throw EditError("name the rule with --id ID or with --section S --index I");
     return ByIndex(context, dataname, locator);
 }
 

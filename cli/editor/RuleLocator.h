@@ -30,8 +30,8 @@ struct LocatedRule {
     std::size_t index = 0;
 };
 
-// The rule named; throws EditError when there is none, or when the options
-// name it both ways or neither.
+// The rule named (the verb's parse has made sure it names one, by id or by
+// section and index); throws EditError when there is none.
 LocatedRule LocateRule(fwcommon::Context& context, const std::wstring& dataname,
                        const RuleLocator& locator);
 

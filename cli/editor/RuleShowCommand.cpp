@@ -76,8 +76,6 @@ ShownRule ByIndex(const Sarvo::PolicyType& policy, const RuleLocator& locator) {
 ShownRule Locate(const Sarvo::PolicyType& policy, const RuleLocator& locator) {
     if (locator.idOption->count() > 0)
         return ById(policy, locator.id);
-    if (locator.sectionOption->count() == 0)
-        throw std::runtime_error("name the rule with --id ID or with --section S --index I");
     return ByIndex(policy, locator);
 }
 
