@@ -129,10 +129,7 @@ EditedBytes ScriptResult(const std::string& file, const std::vector<unsigned cha
         SessionScope scope(session);
         ApplyScript(file, lines);
     }
-    session.context->CommitChanges();
-    std::vector<unsigned char> written;
-    session.context->GetXmlData(dataname, written);
-    document.edited = ApplyDocumentTouches(written);
+    document.edited = CommittedBytes(*session.context, dataname);
     return document;
 }
 

@@ -48,20 +48,14 @@ std::vector<const ObjectEntry*> OfKind(const PolicyIndex& index, ObjectKind kind
     return objects;
 }
 
-// The number of rules that refer to an object, from RuleCounts.
-std::size_t CountOf(const std::map<ObjectKey, std::size_t>& counts, const ObjectKey& key) {
-    const auto found = counts.find(key);
-    return found == counts.end() ? 0 : found->second;
-}
-
 void PrintKind(const std::string& kind, const std::vector<const ObjectEntry*>& objects,
-               const std::map<ObjectKey, std::size_t>& counts) {
+               const RuleCountMap& counts) {
     std::vector<std::vector<std::wstring>> table = {
         {L"ID", L"NAME", L"CREATION", L"RULES", L"INCLUDES", L"EXCLUDES"}};
     for (const ObjectEntry* object : objects) {
         table.push_back({std::to_wstring(object->key.id), object->name, object->creationType,
-                         std::to_wstring(CountOf(counts, object->key)), Joined(object->inclusions),
-                         Joined(object->exclusions)});
+                         std::to_wstring(RulesUsing(counts, object->key)),
+                         Joined(object->inclusions), Joined(object->exclusions)});
     }
     std::cout << kind << " objects (" << objects.size() << ")\n";
     PrintTable(std::cout, table);
@@ -87,7 +81,7 @@ int ListObjects(const ObjectsOptions& options) {
         return kExitFailure;
     }
     const ObjectJsonWriter writer(*policy);
-    const std::map<ObjectKey, std::size_t> counts = RuleCounts(index);
+    const RuleCountMap counts = RuleCounts(index);
     ConditionJson::Json json = ConditionJson::Json::object();
     for (std::size_t k = 0; k < KindNames().size(); ++k) {
         const std::string& kind = KindNames()[k];
@@ -105,7 +99,7 @@ int ListObjects(const ObjectsOptions& options) {
         }
         auto& list = json[kind] = ConditionJson::Json::array();
         for (const ObjectEntry* object : objects)
-            list.push_back(writer.Object(*object, CountOf(counts, object->key)));
+            list.push_back(writer.Object(*object, RulesUsing(counts, object->key)));
     }
     if (options.json)
         std::cout << json.dump(2) << '\n';

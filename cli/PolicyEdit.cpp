@@ -48,10 +48,7 @@ fwcommon::CreationType NewItemsType(const EditTarget& target) {
 // creation type; the touches waiting go into the bytes first, as they
 // would into the file.
 void LoadSessionAs(EditSession& session, fwcommon::CreationType creationType) {
-    session.context->CommitChanges();
-    std::vector<unsigned char> bytes;
-    session.context->GetXmlData(session.dataname, bytes);
-    bytes = ApplyDocumentTouches(bytes);
+    const std::vector<unsigned char> bytes = CommittedBytes(*session.context, session.dataname);
     auto context = std::make_unique<fwcommon::Context>(session.dataname);
     Load(*context, session.dataname, bytes, creationType);
     session.context = std::move(context);
@@ -79,10 +76,7 @@ EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::w
     EditedBytes result;
     context.GetXmlData(dataname, result.loaded);
     edit(context, dataname, bytes);
-    context.CommitChanges();
-    std::vector<unsigned char> written;
-    context.GetXmlData(dataname, written);
-    result.edited = ApplyDocumentTouches(written);
+    result.edited = CommittedBytes(context, dataname);
     return result;
 }
 
@@ -260,6 +254,14 @@ void SetEditSession(EditSession* session) {
 void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
                     const std::vector<unsigned char>& bytes) {
     Load(context, dataname, bytes, fwcommon::User);
+}
+
+std::vector<unsigned char> CommittedBytes(fwcommon::Context& context,
+                                          const std::wstring& dataname) {
+    context.CommitChanges();
+    std::vector<unsigned char> written;
+    context.GetXmlData(dataname, written);
+    return ApplyDocumentTouches(written);
 }
 
 // Equal documents are written as equal bytes, so an edit that left the

@@ -102,6 +102,10 @@ int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit);
 void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
                     const std::vector<unsigned char>& bytes);
 
+// Commits the Context's changes and returns the document as it writes it,
+// the document touches waiting applied. Throws what writing throws.
+std::vector<unsigned char> CommittedBytes(fwcommon::Context& context, const std::wstring& dataname);
+
 // A document as the library wrote it right after loading it and after the
 // edits were committed (their document touches applied).
 struct EditedBytes {

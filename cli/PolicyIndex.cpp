@@ -228,23 +228,23 @@ void AppendIndex(PolicyIndex& combined, PolicyIndex index, const std::string& fi
     }
 }
 
-std::size_t RulesUsing(const PolicyIndex& index, const ObjectKey& object) {
-    std::set<std::tuple<std::string, std::string, std::size_t>> rules;
-    for (const RuleUse& use : index.uses) {
-        if (use.object == object)
-            rules.emplace(use.file, use.section, use.index);
-    }
-    return rules.size();
-}
-
-std::map<ObjectKey, std::size_t> RuleCounts(const PolicyIndex& index) {
+RuleCountMap RuleCounts(const PolicyIndex& index) {
     std::set<std::tuple<ObjectKey, std::string, std::string, std::size_t>> uses;
     for (const RuleUse& use : index.uses)
         uses.emplace(use.object, use.file, use.section, use.index);
-    std::map<ObjectKey, std::size_t> counts;
+    RuleCountMap counts;
     for (const auto& use : uses)
         ++counts[std::get<0>(use)];
     return counts;
+}
+
+std::size_t RulesUsing(const RuleCountMap& counts, const ObjectKey& object) {
+    const auto found = counts.find(object);
+    return found == counts.end() ? 0 : found->second;
+}
+
+std::size_t RulesUsing(const PolicyIndex& index, const ObjectKey& object) {
+    return RulesUsing(RuleCounts(index), object);
 }
 
 }  // namespace fwpolicy

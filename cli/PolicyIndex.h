@@ -73,11 +73,13 @@ PolicyIndex IndexPolicy(const Sarvo::PolicyType& policy, const fwcommon::IXmlWra
 // tagging each with the file.
 void AppendIndex(PolicyIndex& combined, PolicyIndex index, const std::string& file);
 
+// How many different rules refer to each object directly, in one pass over
+// the uses (an object no rule refers to is not in the map).
+using RuleCountMap = std::map<ObjectKey, std::size_t>;
+RuleCountMap RuleCounts(const PolicyIndex& index);
 // How many different rules refer to the object directly.
+std::size_t RulesUsing(const RuleCountMap& counts, const ObjectKey& object);
 std::size_t RulesUsing(const PolicyIndex& index, const ObjectKey& object);
-// RulesUsing for every object at once (an object no rule refers to is not
-// in the map), in one pass over the uses.
-std::map<ObjectKey, std::size_t> RuleCounts(const PolicyIndex& index);
 
 // Which object a reference names in an index of several files: an object
 // of the referring file, else one of the named-objects file (sharedFile,
