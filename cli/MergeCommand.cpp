@@ -27,11 +27,16 @@ struct MergeOptions {
     int period = 900;
 };
 
-// Registers one file; false (reported) when it cannot be read or loaded.
-bool Register(fwcommon::Context& context, const std::string& file) {
+// Registers one file, keeping its rules' and objects' identifiers as the
+// file gives them; false (reported) when it cannot be read or loaded.
+bool Register(fwcommon::Context& context, const std::string& file,
+              std::vector<MergeSource>& sources) {
     try {
         const std::wstring dataname = FromUtf8(file);
-        context.AppendXmlReader(dataname, ReadFile(file), fwcommon::User, {}, dataname);
+        std::unique_ptr<Sarvo::PolicyType> document =
+            fwcommon::ParsePolicyDocument(ReadFile(file), context.GetSchemaPath());
+        sources.push_back(SourceOf(dataname, *document));
+        context.AppendParsedDocument(dataname, std::move(document), fwcommon::User, {}, dataname);
         return true;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, file, e);
@@ -57,35 +62,48 @@ void CheckMergeFiles(const MergeOptions& options) {
     }
 }
 
-// Tells, one line each on stderr, which objects and rules of a later file
-// got new identifiers because an earlier file's held theirs.
+// Tells, one line each on stderr, which objects and rules got new
+// identifiers in the merged document, and why.
 void ReportRenumberings(const std::vector<Renumbering>& renumberings) {
     for (const Renumbering& r : renumberings) {
         PrintFileError(std::cerr, ToUtf8(r.dataname),
                        r.what + " \"" + ToUtf8(r.name) + "\" renumbered " + std::to_string(r.from) +
-                           " \u2192 " + std::to_string(r.to) + " (an earlier file holds " +
-                           std::to_string(r.from) + ")");
+                           " \u2192 " + std::to_string(r.to) + " (" + r.why + ")");
     }
 }
 
-int Merge(const MergeOptions& options, std::int64_t time) {
+// The merged document's bytes and what the merge renumbered; the inputs
+// are released before it returns. Empty bytes when an input could not be
+// registered (reported).
+std::vector<unsigned char> MergedBytes(const MergeOptions& options, std::int64_t time,
+                                       std::vector<Renumbering>& renumberings) {
     fwcommon::Context context;
+    std::vector<MergeSource> sources;
     for (const std::string& file : options.files) {
-        if (!Register(context, file))
-            return kExitFailure;
+        if (!Register(context, file, sources))
+            return {};
     }
+    std::vector<unsigned char> merged;
+    std::vector<std::wstring> log;
+    {
+        const MergeLogCapture capture;
+        context.GetRSOP(merged, time, options.period);
+        log = capture.Lines();
+    }
+    renumberings = RenumberingsOf(log, sources, context);
+    return merged;
+}
+
+int Merge(const MergeOptions& options, std::int64_t time) {
     try {
-        std::vector<unsigned char> merged;
-        std::vector<std::wstring> log;
-        {
-            const MergeLogCapture capture;
-            context.GetRSOP(merged, time, options.period);
-            log = capture.Lines();
-        }
+        std::vector<Renumbering> renumberings;
+        const std::vector<unsigned char> merged = MergedBytes(options, time, renumberings);
+        if (merged.empty())
+            return kExitFailure;
         // Never write what could not be read back.
-        const auto result = fwcommon::ParsePolicyDocument(merged);
+        fwcommon::ValidatePolicyDocument(merged);
         WriteOutput(options.output, merged, options.files);
-        ReportRenumberings(RenumberingsOf(log, *result));
+        ReportRenumberings(renumberings);
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, options.output, e);

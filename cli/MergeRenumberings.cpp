@@ -1,25 +1,155 @@
 #include "MergeRenumberings.h"
 
+#include <deque>
 #include <map>
 #include <regex>
+#include <tuple>
 
+#include <fwcommon/IRule.h>
 #include <fwcommon/LogFacility.h>
 #include "RuleSection.h"
 
 namespace fwpolicy {
 namespace {
 
-// The kind word of every named object of the merged document by its Id;
-// the merge gives each Id to one object only, whatever its kind.
-std::map<long long, std::string> ObjectKindsById(const Sarvo::PolicyType& merged) {
-    std::map<long long, std::string> kinds;
-    if (!merged.NamedObjects()) {
-        return kinds;
+const char* const kSections[] = {"local", "vpn", "transit", "tunnel", "nat"};
+
+// What ties a rule of the file to the same rule in the library's index
+// once its identifier may have changed.
+using RuleKey = std::tuple<std::string, std::wstring, long long, std::wstring>;
+
+RuleKey KeyOf(const MergeSource::Rule& rule) {
+    return RuleKey(rule.section, rule.creationType, rule.orderId, rule.name);
+}
+
+RuleKey KeyOf(const std::string& section, const Sarvo::Rule& rule) {
+    return RuleKey(section, std::wstring(rule.CreationType()), rule.OrderId(), rule.Name());
+}
+
+// How many rules of each creation type carry each identifier, per source.
+using IdCounts = std::map<std::pair<std::wstring, long long>, std::size_t>;
+
+std::vector<IdCounts> CountRuleIds(const std::vector<MergeSource>& sources) {
+    std::vector<IdCounts> counts(sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        for (const MergeSource::Rule& rule : sources[i].rules) {
+            ++counts[i][{rule.creationType, rule.id}];
+        }
     }
-    const Sarvo::NamedObjects& objects = *merged.NamedObjects();
-    const auto enter = [&kinds](const auto& sequence, const char* kind) {
+    return counts;
+}
+
+std::size_t Holding(const IdCounts& counts, const std::wstring& creationType, long long id) {
+    const auto found = counts.find({creationType, id});
+    return found == counts.end() ? 0 : found->second;
+}
+
+// Why the library could not keep the identifier from of a rule of the
+// source at index.
+std::string WhyCorrected(const std::vector<IdCounts>& counts, std::size_t index,
+                         const std::wstring& creationType, long long from) {
+    for (std::size_t earlier = 0; earlier < index; ++earlier) {
+        if (Holding(counts[earlier], creationType, from) > 0) {
+            return "an earlier file holds " + std::to_string(from);
+        }
+    }
+    if (Holding(counts[index], creationType, from) > 1) {
+        return "another rule of the file holds " + std::to_string(from);
+    }
+    return std::to_string(from) + " is outside the range of its creation type";
+}
+
+// The rules of one source whose identifier the context's index holds
+// differently from the file.
+std::vector<Renumbering> CorrectedRules(const std::vector<MergeSource>& sources,
+                                        const std::vector<IdCounts>& counts, std::size_t index,
+                                        const fwcommon::Context& context) {
+    const MergeSource& source = sources[index];
+    std::map<RuleKey, std::deque<long long>> fileIds;
+    for (const MergeSource::Rule& rule : source.rules) {
+        fileIds[KeyOf(rule)].push_back(rule.id);
+    }
+    std::vector<Renumbering> out;
+    for (const char* section : kSections) {
+        const auto rules = context.GetRules(source.dataname, RuleTypeOfSection(section));
+        for (const auto& handle : rules ? *rules : fwcommon::RuleList()) {
+            const Sarvo::Rule& rule = *handle->GetXmlRule();
+            auto ids = fileIds.find(KeyOf(section, rule));
+            if (ids == fileIds.end() || ids->second.empty()) {
+                continue;
+            }
+            const long long from = ids->second.front();
+            ids->second.pop_front();
+            if (from == rule.RuleId()) {
+                continue;
+            }
+            Renumbering r;
+            r.dataname = source.dataname;
+            r.what = std::string(section) + " rule";
+            r.name = rule.Name();
+            r.from = from;
+            r.to = rule.RuleId();
+            r.why = WhyCorrected(counts, index, std::wstring(rule.CreationType()), from);
+            out.push_back(std::move(r));
+        }
+    }
+    return out;
+}
+
+std::string ObjectKind(const MergeSource& source, long long id, const std::wstring& name) {
+    for (const MergeSource::Object& object : source.objects) {
+        if (object.id == id && object.name == name) {
+            return object.kind + " object";
+        }
+    }
+    return "named object";
+}
+
+// The section word of the source's rule of that identifier and name.
+std::string RuleSectionOf(const MergeSource& source, long long id, const std::wstring& name) {
+    for (const MergeSource::Rule& rule : source.rules) {
+        if (rule.id == id && rule.name == name) {
+            return rule.section.empty() ? "rule" : rule.section + " rule";
+        }
+    }
+    return "rule";
+}
+
+// A rule the merge renumbered after the context had corrected it: one
+// renumbering from the file's identifier to the merged one.
+bool JoinCorrection(std::vector<Renumbering>& corrected, const Renumbering& merged) {
+    for (Renumbering& r : corrected) {
+        if (r.name == merged.name && r.to == merged.from) {
+            r.to = merged.to;
+            return true;
+        }
+    }
+    return false;
+}
+
+// One source's renumberings: its objects', then its rules'.
+struct SourceRenumberings {
+    std::vector<Renumbering> objects;
+    std::vector<Renumbering> rules;
+};
+
+}  // namespace
+
+MergeSource SourceOf(const std::wstring& dataname, const Sarvo::PolicyType& document) {
+    MergeSource source;
+    source.dataname = dataname;
+    for (const Sarvo::Rule& rule : document.Rules().Rule()) {
+        source.rules.push_back(MergeSource::Rule{SectionOfRule(rule),
+                                                 std::wstring(rule.CreationType()), rule.OrderId(),
+                                                 rule.Name(), rule.RuleId()});
+    }
+    if (!document.NamedObjects()) {
+        return source;
+    }
+    const Sarvo::NamedObjects& objects = *document.NamedObjects();
+    const auto enter = [&source](const auto& sequence, const char* kind) {
         for (const auto& object : sequence) {
-            kinds.emplace(object.Id(), std::string(kind) + " object");
+            source.objects.push_back(MergeSource::Object{object.Id(), object.Name(), kind});
         }
     };
     enter(objects.IpObject(), "ip");
@@ -27,21 +157,8 @@ std::map<long long, std::string> ObjectKindsById(const Sarvo::PolicyType& merged
     enter(objects.VpnObject(), "vpn");
     enter(objects.ServiceObject(), "service");
     enter(objects.ScheduleObject(), "schedule");
-    return kinds;
+    return source;
 }
-
-// The section word of the merged rule of that identifier and name.
-std::string RuleWhat(const Sarvo::PolicyType& merged, long long id, const std::wstring& name) {
-    for (const Sarvo::Rule& rule : merged.Rules().Rule()) {
-        if (static_cast<long long>(rule.RuleId()) == id && rule.Name() == name) {
-            const std::string section = SectionOfRule(rule);
-            return section.empty() ? "rule" : section + " rule";
-        }
-    }
-    return "rule";
-}
-
-}  // namespace
 
 MergeLogCapture::MergeLogCapture()
     : sink_(fwcommon::kLogRoutine), previous_(fwcommon::GetLibLogFacility().AttachSink(&sink_)) {}
@@ -51,31 +168,51 @@ MergeLogCapture::~MergeLogCapture() {
 }
 
 std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
-                                        const Sarvo::PolicyType& merged) {
+                                        const std::vector<MergeSource>& sources,
+                                        const fwcommon::Context& context) {
     static const std::wregex document(L"'GetRSOP': merging '(.*)'$");
     static const std::wregex renumbered(
         L"'GetRSOP': (named object|rule) '(.*)' renumbered from (-?[0-9]+) to (-?[0-9]+)$");
-    const std::map<long long, std::string> kinds = ObjectKindsById(merged);
-    std::vector<Renumbering> out;
-    std::wstring dataname;
+    std::vector<SourceRenumberings> found(sources.size());
+    const std::vector<IdCounts> counts = CountRuleIds(sources);
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        found[i].rules = CorrectedRules(sources, counts, i, context);
+    }
+    std::size_t current = sources.size();
     std::wsmatch match;
     for (const std::wstring& line : lines) {
+        if (line.find(L"'GetRSOP': ") == std::wstring::npos) {
+            continue;
+        }
         if (std::regex_search(line, match, document)) {
-            dataname = match[1];
-        } else if (std::regex_search(line, match, renumbered)) {
+            current = sources.size();
+            for (std::size_t i = 0; i < sources.size(); ++i) {
+                if (sources[i].dataname == match[1].str()) {
+                    current = i;
+                }
+            }
+        } else if (current < sources.size() && std::regex_search(line, match, renumbered)) {
             Renumbering r;
-            r.dataname = dataname;
+            r.dataname = sources[current].dataname;
             r.name = match[2];
             r.from = std::stoll(match[3]);
             r.to = std::stoll(match[4]);
+            r.why = "an earlier file holds " + std::to_string(r.from);
             if (match[1] == L"rule") {
-                r.what = RuleWhat(merged, r.to, r.name);
+                if (!JoinCorrection(found[current].rules, r)) {
+                    r.what = RuleSectionOf(sources[current], r.from, r.name);
+                    found[current].rules.push_back(std::move(r));
+                }
             } else {
-                const auto kind = kinds.find(r.to);
-                r.what = kind == kinds.end() ? "named object" : kind->second;
+                r.what = ObjectKind(sources[current], r.from, r.name);
+                found[current].objects.push_back(std::move(r));
             }
-            out.push_back(std::move(r));
         }
+    }
+    std::vector<Renumbering> out;
+    for (SourceRenumberings& source : found) {
+        out.insert(out.end(), source.objects.begin(), source.objects.end());
+        out.insert(out.end(), source.rules.begin(), source.rules.end());
     }
     return out;
 }

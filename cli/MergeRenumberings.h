@@ -3,20 +3,43 @@
 #include <string>
 #include <vector>
 
+#include <fwcommon/Context.h>
 #include <fwcommon/MemoryLogSink.h>
 #include <fwcommon/rules.hxx>
 
 namespace fwpolicy {
 
-// A named object or rule that a merge gave a new identifier, because an
-// earlier file's item held its own.
+// A named object or rule that a merge gave a new identifier.
 struct Renumbering {
     std::wstring dataname;  // the input file it comes from, as registered
     std::string what;       // "ip object", "transit rule"
     std::wstring name;
     long long from = 0;
     long long to = 0;
+    std::string why;  // "an earlier file holds 300001"
 };
+
+// One input file's rules and named objects with the identifiers the file
+// gives them, taken before the library sees the file.
+struct MergeSource {
+    struct Rule {
+        std::string section;  // "local", ..., "" for a plain Rule
+        std::wstring creationType;
+        long long orderId = 0;
+        std::wstring name;
+        long long id = 0;
+    };
+    struct Object {
+        long long id = 0;
+        std::wstring name;
+        std::string kind;  // "ip", "interface", ...
+    };
+    std::wstring dataname;
+    std::vector<Rule> rules;  // in document order
+    std::vector<Object> objects;
+};
+
+MergeSource SourceOf(const std::wstring& dataname, const Sarvo::PolicyType& document);
 
 // Keeps the library's routine log lines while it lives, in place of the
 // sink attached before, which it attaches again when it goes. Same thread
@@ -35,10 +58,14 @@ private:
     ilogdispfacade::ILogDispSink* previous_;
 };
 
-// The renumberings that the log lines of one merge report, in their order,
-// each with the kind (objects) or section (rules) it has in the merged
-// document.
+// Every rule and object of the sources, registered in that order in the
+// context, that the merge whose log lines these are gave a new identifier:
+// rules the context corrected when it indexed their file (their identifier
+// was held by an earlier rule of that creation type, or lay outside its
+// range) and the renumberings the merge itself logged. A rule renumbered
+// twice is reported once, from its file's identifier to the merged one.
 std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
-                                        const Sarvo::PolicyType& merged);
+                                        const std::vector<MergeSource>& sources,
+                                        const fwcommon::Context& context);
 
 }  // namespace fwpolicy

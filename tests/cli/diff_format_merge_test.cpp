@@ -1,5 +1,6 @@
 // fwpolicy diff, format and merge.
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "cli/PolicyText.h"
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
 #include "common/Xmllint.h"
@@ -158,6 +160,53 @@ TEST(FwpolicyMerge, ResultantPolicyHoldsEveryDocumentAndTheGivenTimes) {
     EXPECT_EQ(4u, objects["ip"].size()) << "three of the example and one of the edge file";
     const auto rules = nlohmann::json::parse(RunFwpolicy({"show", out, "--json"}).out);
     EXPECT_EQ(3u, rules["local"].size());
+}
+
+// A rule keeps its identifier in the merged policy unless another rule of
+// its creation type holds it first or it lies outside the range of its
+// creation type; each one that changes is reported, in its file's sections.
+TEST(FwpolicyMerge, ReportsEveryRuleGivenANewIdentifier) {
+    TempDir dir;
+    const std::string first =
+        WrittenFile(dir.path(), "first.xml",
+                    PolicyDocument(RuleElement("TransitRule", 300001, 300001, "Web", "User") +
+                                   RuleElement("LocalRule", 200001, 200001, "Admin")));
+    const std::string second =
+        WrittenFile(dir.path(), "second.xml",
+                    PolicyDocument(RuleElement("TransitRule", 300001, 300002, "Mail", "User") +
+                                   RuleElement("LocalRule", 300007, 300003, "Ping", "User") +
+                                   RuleElement("TransitRule", 300007, 300004, "Dns", "User") +
+                                   RuleElement("VpnRule", 7, 300005, "Staff", "User") +
+                                   RuleElement("LocalRule", 200002, 200002, "Ssh")));
+    const std::string out = (dir.path() / "rsop.xml").string();
+    const ToolResult r = RunFwpolicy({"merge", first, second, "-o", out});
+    ASSERT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ("fwpolicy: " + second +
+                  ": vpn rule \"Staff\" renumbered 7 \u2192 300004 (7 is outside the range of "
+                  "its creation type)\n"
+                  "fwpolicy: " +
+                  second +
+                  ": transit rule \"Mail\" renumbered 300001 \u2192 300002 (an earlier file "
+                  "holds 300001)\n"
+                  "fwpolicy: " +
+                  second +
+                  ": transit rule \"Dns\" renumbered 300007 \u2192 300003 (another rule of the "
+                  "file holds 300007)\n",
+              r.err);
+
+    // A copy of a file: every rule of the copy changes, no object does.
+    const std::string copy = (dir.path() / "copy.xml").string();
+    fs::copy_file(SourcePath("examples/policy.xml"), copy);
+    const ToolResult twice = RunFwpolicy({"merge", "examples/policy.xml", copy, "-o", out});
+    ASSERT_EQ(0, twice.exitStatus) << twice.err;
+    const auto rules = nlohmann::json::parse(RunFwpolicy({"show", copy, "--json"}).out);
+    std::size_t count = 0;
+    for (const auto& section : rules.items()) {
+        count += section.value().size();
+    }
+    EXPECT_EQ(count, static_cast<std::size_t>(std::count(twice.err.begin(), twice.err.end(), '\n')))
+        << twice.err;
+    EXPECT_EQ(std::string::npos, twice.err.find(" object ")) << twice.err;
 }
 
 TEST(FwpolicyMerge, BadInputWritesNothing) {
