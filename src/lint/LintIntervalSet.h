@@ -39,6 +39,10 @@ public:
         if (other.items_.empty()) {
             return;
         }
+        if (items_.empty()) {
+            items_ = other.items_;  // already merged
+            return;
+        }
         std::vector<Interval> all;
         all.reserve(items_.size() + other.items_.size());
         std::merge(items_.begin(), items_.end(), other.items_.begin(), other.items_.end(),
@@ -93,7 +97,15 @@ public:
         return true;
     }
 
-    bool Contains(T lo, T hi) const { return Of(lo, hi).IsSubsetOf(*this); }
+    // True when [lo, hi] lies inside one interval (always when hi < lo).
+    bool Contains(T lo, T hi) const {
+        if (hi < lo) {
+            return true;
+        }
+        const auto at = std::partition_point(items_.begin(), items_.end(),
+                                             [lo](const Interval& i) { return i.hi < lo; });
+        return at != items_.end() && !(lo < at->lo) && !(at->hi < hi);
+    }
 
 private:
     // Appends an interval that starts at or after the last one's start.

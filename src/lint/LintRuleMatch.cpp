@@ -16,26 +16,29 @@ Bounds<E> UnionOf(const Sequence& conditions, Evaluate evaluate) {
     return result;
 }
 
+// The side of a network condition, each of its parts built once (a Side
+// left to its defaults holds full sets, which cost an allocation each).
 template <typename Optional>
 Side BuildSide(const Optional& network, ConditionEvaluator& evaluator, const ValueSink* sink) {
-    Side side;
     if (!network) {
-        return side;
+        return Side{};
     }
     if (const auto* pub = dynamic_cast<const Sarvo::PublicNetwork*>(&*network)) {
-        side.kind = SideKind::ePublic;
-        if (pub->InterfaceCondition()) {
-            side.interfaces = evaluator.Interface(*pub->InterfaceCondition(), sink);
-        }
-        side.hosts = UnionOf<AddressSet>(pub->IpHostCondition(),
-                                         [&](const auto& c) { return evaluator.Host(c, sink); });
-    } else if (const auto* priv = dynamic_cast<const Sarvo::PrivateNetwork*>(&*network)) {
-        side.kind = SideKind::ePrivate;
-        side.vpnHosts = UnionOf<NoExact>(priv->VpnHostCondition(),
-                                         [&](const auto& c) { return evaluator.Vpn(c, sink); });
-    } else {
-        side.kind = SideKind::eUnknown;
+        return Side{SideKind::ePublic,
+                    pub->InterfaceCondition()
+                        ? evaluator.Interface(*pub->InterfaceCondition(), sink)
+                        : InterfaceBounds::Full(),
+                    UnionOf<AddressSet>(pub->IpHostCondition(),
+                                        [&](const auto& c) { return evaluator.Host(c, sink); }),
+                    VpnBounds::Full()};
     }
+    if (const auto* priv = dynamic_cast<const Sarvo::PrivateNetwork*>(&*network)) {
+        return Side{SideKind::ePrivate, InterfaceBounds::Full(), HostBounds::Full(),
+                    UnionOf<NoExact>(priv->VpnHostCondition(),
+                                     [&](const auto& c) { return evaluator.Vpn(c, sink); })};
+    }
+    Side side;
+    side.kind = SideKind::eUnknown;
     return side;
 }
 
@@ -72,15 +75,14 @@ bool SideCovers(const Side& outer, const Side& inner) {
 
 RuleMatch BuildRuleMatch(const Sarvo::ConditionSet& conditions, ConditionEvaluator& evaluator,
                          const ValueSink& sink) {
-    RuleMatch match;
-    match.schedule = UnionOf<ScheduleSet>(conditions.ScheduleCondition(), [&](const auto& c) {
-        return evaluator.Schedule(c, &sink);
-    });
-    match.source = BuildSide(conditions.Source(), evaluator, &sink);
-    match.service = UnionOf<ServiceSet>(conditions.ServiceCondition(),
-                                        [&](const auto& c) { return evaluator.Service(c, &sink); });
-    match.destination = BuildSide(conditions.Destination(), evaluator, &sink);
-    return match;
+    // Built in place, part by part in the order their findings are reported.
+    return RuleMatch{
+        UnionOf<ScheduleSet>(conditions.ScheduleCondition(),
+                             [&](const auto& c) { return evaluator.Schedule(c, &sink); }),
+        BuildSide(conditions.Source(), evaluator, &sink),
+        UnionOf<ServiceSet>(conditions.ServiceCondition(),
+                            [&](const auto& c) { return evaluator.Service(c, &sink); }),
+        BuildSide(conditions.Destination(), evaluator, &sink)};
 }
 
 const wchar_t* EmptyPart(const RuleMatch& match) {

@@ -182,14 +182,14 @@ private:
             return;
         }
         const bool bidirectional = IsBidirectional(*entry.rule);
-        for (std::uint32_t c : index_.Candidates(matches_[i])) {
+        index_.VisitCandidates(matches_[i], [&](std::uint32_t c) {
             const Sarvo::Rule& earlier = *rules_[c].rule;
             if ((bidirectional && !IsBidirectional(earlier)) || !Covers(matches_[c], matches_[i])) {
-                continue;
+                return false;
             }
             ReportShadow(entry, rules_[c]);
-            return;
-        }
+            return true;
+        });
     }
 
     void ReportShadow(const RuleEntry& entry, const RuleEntry& earlier) {

@@ -1,5 +1,6 @@
 #include "lint/LintServiceSet.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace fwcommon::lint {
@@ -60,9 +61,15 @@ ServiceSet ServiceSet::OfBox(const ServiceBox& box) {
 
 bool ServiceSet::IsFull() const {
     if (full_ < 0) {
-        ServiceSet universe;
-        universe.boxes_.push_back(ServiceBox{{0, 0, 0}, {kMaxProtocol, kMaxPort, kMaxPort}});
-        full_ = universe.IsSubsetOf(*this) ? 1 : 0;
+        const ServiceBox all{{0, 0, 0}, {kMaxProtocol, kMaxPort, kMaxPort}};
+        if (boxes_.empty()) {
+            full_ = 0;
+        } else if (boxes_.size() == 1 && std::equal(all.lo, all.lo + 3, boxes_[0].lo) &&
+                   std::equal(all.hi, all.hi + 3, boxes_[0].hi)) {
+            full_ = 1;
+        } else {
+            full_ = OfBox(all).IsSubsetOf(*this) ? 1 : 0;
+        }
     }
     return full_ == 1;
 }
@@ -87,6 +94,19 @@ bool ServiceSet::TryMinus(const ServiceSet& cut, ServiceSet& result) const {
 }
 
 bool ServiceSet::IsSubsetOf(const ServiceSet& other) const {
+    // Against one box, the subtraction below stays within its bound and
+    // leaves nothing exactly when every box lies inside that one.
+    if (other.boxes_.size() == 1 && boxes_.size() * 6 <= kMaxPieces) {
+        const ServiceBox& outer = other.boxes_[0];
+        return std::all_of(boxes_.begin(), boxes_.end(), [&outer](const ServiceBox& box) {
+            for (int axis = 0; axis < 3; ++axis) {
+                if (box.lo[axis] < outer.lo[axis] || outer.hi[axis] < box.hi[axis]) {
+                    return false;
+                }
+            }
+            return true;
+        });
+    }
     ServiceSet rest;
     return TryMinus(other, rest) && rest.IsEmpty();
 }

@@ -285,8 +285,13 @@ void ShadowIndex::Add(std::uint32_t rule, const RuleMatch& match) {
 }
 
 void ShadowIndex::AddCandidates(const Group& group, const RuleMatch& match,
-                                std::vector<std::uint32_t>& out) const {
-    out.insert(out.end(), group.always.begin(), group.always.end());
+                                std::vector<Run>& runs) const {
+    const auto add = [&runs](const std::vector<std::uint32_t>& rules) {
+        if (!rules.empty()) {
+            runs.push_back(Run{rules.data(), rules.data() + rules.size()});
+        }
+    };
+    add(group.always);
     const PartIndex* best = nullptr;
     const std::vector<std::uint32_t>* bestHits = nullptr;
     std::size_t bestSize = 0;
@@ -301,22 +306,30 @@ void ShadowIndex::AddCandidates(const Group& group, const RuleMatch& match,
         }
     }
     if (best != nullptr) {
-        out.insert(out.end(), best->always.begin(), best->always.end());
+        add(best->always);
         if (bestHits != nullptr) {
-            out.insert(out.end(), bestHits->begin(), bestHits->end());
+            add(*bestHits);
         }
     }
 }
 
-std::vector<std::uint32_t> ShadowIndex::Candidates(const RuleMatch& match) const {
+std::vector<ShadowIndex::Run> ShadowIndex::CandidateRuns(const RuleMatch& match) const {
     const std::uint32_t mask = MaskOf(match, Bound::eUpper);
-    std::vector<std::uint32_t> out;
+    std::vector<Run> runs;
     for (const auto& [groupMask, group] : groups_) {
         if ((groupMask & ~mask) == 0) {
-            AddCandidates(group, match, out);
+            AddCandidates(group, match, runs);
         }
     }
-    std::sort(out.begin(), out.end());
+    return runs;
+}
+
+std::vector<std::uint32_t> ShadowIndex::Candidates(const RuleMatch& match) const {
+    std::vector<std::uint32_t> out;
+    VisitCandidates(match, [&out](std::uint32_t rule) {
+        out.push_back(rule);
+        return false;
+    });
     return out;
 }
 

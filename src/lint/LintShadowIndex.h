@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -33,7 +34,18 @@ public:
     // Numbers of the filed rules that may cover match, ascending.
     std::vector<std::uint32_t> Candidates(const RuleMatch& match) const;
 
+    // Calls visit with the numbers Candidates gives, in that order, until
+    // visit returns true.
+    template <typename Visit>
+    void VisitCandidates(const RuleMatch& match, Visit visit) const;
+
 private:
+    // A run of rule numbers, ascending.
+    struct Run {
+        const std::uint32_t* next;
+        const std::uint32_t* end;
+    };
+
     // The rules of a group filed by the keys of one part.
     struct PartIndex {
         int part = 0;
@@ -45,11 +57,34 @@ private:
         std::vector<std::uint32_t> always;  // when no part is restricted
     };
 
-    // The shortest candidate lists of a group for match, appended to out.
-    void AddCandidates(const Group& group, const RuleMatch& match,
-                       std::vector<std::uint32_t>& out) const;
+    // The shortest candidate lists of a group for match, appended to runs
+    // (no rule is in two of them).
+    void AddCandidates(const Group& group, const RuleMatch& match, std::vector<Run>& runs) const;
+    // Those of every group that may hold a rule covering match.
+    std::vector<Run> CandidateRuns(const RuleMatch& match) const;
 
     std::unordered_map<std::uint32_t, Group> groups_;
 };
+
+template <typename Visit>
+void ShadowIndex::VisitCandidates(const RuleMatch& match, Visit visit) const {
+    // A merge of the runs: most rules stop at one of their first candidates,
+    // so the candidates are never gathered and sorted as a whole.
+    std::vector<Run> runs = CandidateRuns(match);
+    const auto later = [](const Run& a, const Run& b) { return *a.next > *b.next; };
+    std::make_heap(runs.begin(), runs.end(), later);
+    while (!runs.empty()) {
+        std::pop_heap(runs.begin(), runs.end(), later);
+        Run& run = runs.back();
+        if (visit(*run.next)) {
+            return;
+        }
+        if (++run.next == run.end) {
+            runs.pop_back();
+        } else {
+            std::push_heap(runs.begin(), runs.end(), later);
+        }
+    }
+}
 
 }  // namespace fwcommon::lint
