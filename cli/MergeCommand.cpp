@@ -16,6 +16,7 @@
 #include "IsoTime.h"
 #include "MergeRenumberings.h"
 #include "Utf8.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
@@ -67,8 +68,9 @@ void CheckMergeFiles(const MergeOptions& options) {
 void ReportRenumberings(const std::vector<Renumbering>& renumberings) {
     for (const Renumbering& r : renumberings) {
         PrintFileError(std::cerr, ToUtf8(r.dataname),
-                       r.what + " \"" + ToUtf8(r.name) + "\" renumbered " + std::to_string(r.from) +
-                           " \u2192 " + std::to_string(r.to) + " (" + r.why + ")");
+                       r.what + " \"" + terminal::Printable(ToUtf8(r.name)) + "\" renumbered " +
+                           std::to_string(r.from) + " \u2192 " + std::to_string(r.to) + " (" +
+                           r.why + ")");
     }
 }
 

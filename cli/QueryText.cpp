@@ -4,12 +4,18 @@
 
 #include "RuleSection.h"
 #include "Utf8.h"
+#include "terminal/SafeText.h"
 
 namespace fwpolicy {
 namespace {
 
 constexpr std::size_t kExplanationIndent = 6;
 constexpr std::size_t kIndentPerDepth = 2;
+
+// One line of the answer; names in it may hold any character.
+void PrintLine(std::ostream& out, const std::string& text) {
+    out << terminal::Printable(text) << '\n';
+}
 
 std::string RuleLabel(const fwcommon::QueryRuleResult& r) {
     return "#" + std::to_string(ShownPosition(r)) + " \"" + ToUtf8(r.rule->Name()) + "\" (RuleId " +
@@ -61,17 +67,18 @@ std::string DecisionLine(const fwcommon::QuerySectionResult& s) {
 
 void PrintRule(std::ostream& out, const fwcommon::QueryRuleResult& r, bool deciding, bool explain,
                const ConditionText& words) {
-    out << "  " << RuleLabel(r) << ": " << fwcommon::QueryAnswerName(r.answer)
-        << (r.reverse ? " in the reverse direction" : "") << (deciding ? " (decides)" : "") << '\n';
+    PrintLine(out, "  " + RuleLabel(r) + ": " + fwcommon::QueryAnswerName(r.answer) +
+                       (r.reverse ? " in the reverse direction" : "") +
+                       (deciding ? " (decides)" : ""));
     for (const fwcommon::QueryDependency& d : r.dependsOn) {
-        out << "    depends on " << DependencyInWords(d, words) << '\n';
+        PrintLine(out, "    depends on " + DependencyInWords(d, words));
     }
     if (!explain) {
         return;
     }
     for (const ExplanationLine& line : ExplanationInWords(r, words)) {
-        out << std::string(kExplanationIndent + kIndentPerDepth * line.depth, ' ') << line.text
-            << ": " << fwcommon::QueryAnswerName(line.answer) << '\n';
+        PrintLine(out, std::string(kExplanationIndent + kIndentPerDepth * line.depth, ' ') +
+                           line.text + ": " + fwcommon::QueryAnswerName(line.answer));
     }
 }
 
@@ -83,7 +90,7 @@ void PrintQueryText(std::ostream& out, const std::vector<FileAnswer>& answers, b
         const ConditionText words(a.names, protocols);
         const std::string prefix = answers.size() > 1 ? a.file + ": " : "";
         for (const auto& s : a.sections) {
-            out << prefix << DecisionLine(s) << '\n';
+            PrintLine(out, prefix + DecisionLine(s));
             for (std::size_t i = 0; i < s.rules.size(); ++i) {
                 PrintRule(out, s.rules[i], s.deciding && *s.deciding == i, explain, words);
             }

@@ -175,24 +175,25 @@ TEST(FwpolicyMerge, ReportsEveryRuleGivenANewIdentifier) {
         WrittenFile(dir.path(), "second.xml",
                     PolicyDocument(RuleElement("TransitRule", 300001, 300002, "Mail", "User") +
                                    RuleElement("LocalRule", 300007, 300003, "Ping", "User") +
-                                   RuleElement("TransitRule", 300007, 300004, "Dns", "User") +
+                                   RuleElement("TransitRule", 300007, 300004, "D\tns", "User") +
                                    RuleElement("VpnRule", 7, 300005, "Staff", "User") +
                                    RuleElement("LocalRule", 200002, 200002, "Ssh")));
     const std::string out = (dir.path() / "rsop.xml").string();
     const ToolResult r = RunFwpolicy({"merge", first, second, "-o", out});
     ASSERT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ("fwpolicy: " + second +
-                  ": vpn rule \"Staff\" renumbered 7 \u2192 300004 (7 is outside the range of "
-                  "its creation type)\n"
-                  "fwpolicy: " +
-                  second +
-                  ": transit rule \"Mail\" renumbered 300001 \u2192 300002 (an earlier file "
-                  "holds 300001)\n"
-                  "fwpolicy: " +
-                  second +
-                  ": transit rule \"Dns\" renumbered 300007 \u2192 300003 (another rule of the "
-                  "file holds 300007)\n",
-              r.err);
+    EXPECT_EQ(
+        "fwpolicy: " + second +
+            ": vpn rule \"Staff\" renumbered 7 \u2192 300004 (7 is outside the range of "
+            "its creation type)\n"
+            "fwpolicy: " +
+            second +
+            ": transit rule \"Mail\" renumbered 300001 \u2192 300002 (an earlier file "
+            "holds 300001)\n"
+            "fwpolicy: " +
+            second +
+            ": transit rule \"D\\x09ns\" renumbered 300007 \u2192 300003 (another rule of the "
+            "file holds 300007)\n",
+        r.err);
 
     // A copy of a file: every rule of the copy changes, no object does.
     const std::string copy = (dir.path() / "copy.xml").string();

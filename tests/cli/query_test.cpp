@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/JsonSchemaCheck.h"
+#include "cli/PolicyText.h"
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
 
@@ -47,6 +48,21 @@ TEST(FwpolicyQuery, TheFirstMatchingRuleDecidesAndIsNamed) {
         "  #1 \"Keine Verwaltung von au\xc3\x9f"
         "en\" (RuleId 2): matches (decides)\n",
         drop.out);
+}
+
+// A name may hold a tab, a line feed or a C1 control: each answer stays
+// one line, and no control reaches the terminal.
+TEST(FwpolicyQuery, ControlCharactersInNamesAreShownEscaped) {
+    const TempDir dir;
+    const std::string file = WrittenFile(
+        dir.path(), "controls.xml",
+        PolicyDocument(RuleElement("LocalRule", 200001, 200001, "Tab\there\nand\xc2\x9b[2J")));
+    const ToolResult r = RunFwpolicy({"query", file, "--section", "local"});
+    EXPECT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ(
+        "local: pass by rule #0 \"Tab\\x09here\\x0aand\\x9b[2J\" (RuleId 200001)\n"
+        "  #0 \"Tab\\x09here\\x0aand\\x9b[2J\" (RuleId 200001): matches (decides)\n",
+        r.out);
 }
 
 TEST(FwpolicyQuery, InactiveRulesNeverAnswerButKeepTheirPosition) {
