@@ -203,7 +203,7 @@ void PrintDryRun(const EditTarget& target, const std::vector<unsigned char>& bef
                                  *fwcommon::ParsePolicyDocument(after));
 }
 
-void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string& what) {
+void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string& help) {
     verb.add_option_function<std::string>(
             "--creation-type",
             [&target](const std::string& name) {
@@ -211,9 +211,7 @@ void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string
                 const auto found = std::find(names.begin(), names.end(), name);
                 target.creationType = static_cast<fwcommon::CreationType>(found - names.begin());
             },
-            "Creation type of the new " + what +
-                ", which also chooses the range of its identifier: generated, policy, user "
-                "(the default) or post")
+            help)
         ->check(CLI::IsMember(CreationTypeNames()));
 }
 

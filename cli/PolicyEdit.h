@@ -39,8 +39,8 @@ void AddEditTarget(CLI::App& verb, EditTarget& target);
 // result) and --dry-run=full (print the resulting document).
 void AddDryRunFlag(CLI::App& verb, EditTarget& target);
 // Adds --creation-type (generated, policy, user or post) for the verb's
-// new item, described as what ("rule", "object").
-void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string& what);
+// new item, with that help text.
+void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string& help);
 // Adds only the --force flag and the --wait option, for a verb that
 // describes its other arguments itself.
 void AddReplaceOptions(CLI::App& verb, EditTarget& target);

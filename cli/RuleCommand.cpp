@@ -150,7 +150,9 @@ void AddCreateVerb(CLI::App& rule, int* status) {
                                           "sections only; default pass)")
                               ->check(CLI::IsMember({"pass", "drop"}));
     AddRulePlacement(*add, a->placement);
-    AddCreationTypeOption(*add, a->target, "rule");
+    AddCreationTypeOption(*add, a->target,
+                          "Creation type of the new rule, which also chooses the range of its "
+                          "identifier: generated, policy, user (the default) or post");
     add->add_flag("--match-all", a->matchAll,
                   "Allow a pass rule without conditions, which lets all traffic through");
     AddRuleContentOptions(*add, a->content, false);

@@ -282,7 +282,10 @@ void AddCreateVerb(CLI::App& object, int* status) {
         ->check(CLI::IsMember(KindNames()));
     add->add_option("--name", a->name, "Name of the new object")->required();
     AddMemberOptions(*add, *a, "--member");
-    AddCreationTypeOption(*add, a->target, "object");
+    AddCreationTypeOption(*add, a->target,
+                          "Creation type of the new object: generated, policy, user (the "
+                          "default) or post; objects of every creation type take the next free "
+                          "identifier of one sequence, from 1000000 up");
     OnEdit(*add, a, status, AddObject);
 }
 
