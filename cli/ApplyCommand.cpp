@@ -87,6 +87,8 @@ void ApplyLine(const std::string& file, const std::vector<std::string>& words) {
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
+    } catch (const CLI::ExtrasError&) {
+        throw EditError(UnexpectedArgumentsInWords(DeepestVerb(app), app.remaining(true)));
     } catch (const CLI::ParseError& e) {
         throw EditError(InToolWords(e.what()));
     }

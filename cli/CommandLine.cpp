@@ -154,14 +154,26 @@ std::optional<std::string> UnknownVerb(const CLI::App& app, const std::vector<st
     return std::nullopt;
 }
 
-std::string UnexpectedArguments(const CLI::App& verb, const std::vector<std::string>& extras) {
+std::string UnexpectedArgumentsInWords(const CLI::App& verb,
+                                       const std::vector<std::string>& extras) {
     const std::string& first = extras.front();
     if (IsOption(first)) {
         const std::string name = first.substr(0, first.find('='));
-        return WithSuggestion(VerbPath(verb) + ": unknown option " + Quoted(name), name,
-                              OptionNames(verb));
+        return WithSuggestion("unknown option " + Quoted(name), name, OptionNames(verb));
     }
-    return VerbPath(verb) + ": unexpected argument " + Quoted(first) + HelpHint(verb);
+    return "unexpected argument " + Quoted(first);
+}
+
+std::string UnexpectedArguments(const CLI::App& verb, const std::vector<std::string>& extras) {
+    const std::string words = UnexpectedArgumentsInWords(verb, extras);
+    return VerbPath(verb) + ": " + words + (IsOption(extras.front()) ? "" : HelpHint(verb));
+}
+
+const CLI::App& DeepestVerb(const CLI::App& app) {
+    const CLI::App* verb = &app;
+    while (!verb->get_subcommands().empty())
+        verb = verb->get_subcommands().front();
+    return *verb;
 }
 
 std::string InToolWords(const std::string& what) {

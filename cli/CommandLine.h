@@ -26,6 +26,13 @@ std::optional<std::string> UnknownVerb(const CLI::App& app, const std::vector<st
 // ("fwpolicy show: unknown option '--jsn'; did you mean '--json'?") or an
 // argument too many.
 std::string UnexpectedArguments(const CLI::App& verb, const std::vector<std::string>& extras);
+// The same without the verb's name and help hint, for a line of a script
+// ("unexpected argument 'x'").
+std::string UnexpectedArgumentsInWords(const CLI::App& verb,
+                                       const std::vector<std::string>& extras);
+
+// The last verb of the chain a command line selected.
+const CLI::App& DeepestVerb(const CLI::App& app);
 
 // A CLI11 message about a bad value reworded as the tool says it
 // ("--by: 'x' is not a number"); any other message as it is.

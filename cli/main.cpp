@@ -72,14 +72,6 @@ bool ArgumentsAreUtf8(int argc, char** argv) {
     return true;
 }
 
-// The last verb of the chain the command line selected.
-const CLI::App& DeepestVerb(const CLI::App& app) {
-    const CLI::App* verb = &app;
-    while (!verb->get_subcommands().empty())
-        verb = verb->get_subcommands().front();
-    return *verb;
-}
-
 // Verbs whose exit status 1 is an answer (differences found, a flow
 // dropped): their trouble is 2.
 bool AnswersWithStatusOne(const CLI::App& verb) {
@@ -190,13 +182,14 @@ int Run(int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ExtrasError&) {
-        std::cerr << fwpolicy::UnexpectedArguments(DeepestVerb(app), app.remaining(true)) << '\n';
+        std::cerr << fwpolicy::UnexpectedArguments(fwpolicy::DeepestVerb(app), app.remaining(true))
+                  << '\n';
         return fwpolicy::kExitUsage;
     } catch (const CLI::ParseError& e) {
-        std::cerr << fwpolicy::UsageError(DeepestVerb(app), e.what()) << '\n';
+        std::cerr << fwpolicy::UsageError(fwpolicy::DeepestVerb(app), e.what()) << '\n';
         return fwpolicy::kExitUsage;
     }
-    return WithOutputChecked(status, DeepestVerb(app));
+    return WithOutputChecked(status, fwpolicy::DeepestVerb(app));
 }
 
 }  // namespace
