@@ -134,6 +134,8 @@ void KeepPlaceOf(Context& context, const std::wstring& dataname, const OptionArg
 }
 
 void SetOption(Context& context, const std::wstring& dataname, const OptionArguments& a) {
+    if (a.name.empty())
+        throw EditError("an option needs a non-empty name");
     const CreationType type = ChosenType(context, dataname, a, true);
     KeepPlaceOf(context, dataname, a, type);
     const bool existed = context.HasOption(dataname, type, FromUtf8(a.name));

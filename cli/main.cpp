@@ -180,6 +180,15 @@ int Run(int argc, char** argv) {
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForVersion& e) {
+        if (!app.get_subcommands().empty()) {
+            // After a verb, --version is no option of the verb's: printing
+            // the version would leave its work undone with status 0.
+            std::cerr << fwpolicy::UsageError(fwpolicy::DeepestVerb(app),
+                                              "--version is an option of fwpolicy itself, "
+                                              "not of a verb: fwpolicy --version")
+                      << '\n';
+            return fwpolicy::kExitUsage;
+        }
         return app.exit(e);
     } catch (const CLI::ExtrasError&) {
         std::cerr << fwpolicy::UnexpectedArguments(fwpolicy::DeepestVerb(app), app.remaining(true))

@@ -131,6 +131,7 @@ TEST_F(ApplyScript, BadLinesAreRefusedByNumberAndReason) {
          "line 1: --member: bad address '10.0.0.1/33': prefix length '33' is not a number from "
          "0 to 32"},
         {"option set A 1\n\xff", "line 2: the line is not valid UTF-8"},
+        {"option set \"\" on", "line 1: an option needs a non-empty name"},
         {"rule disable --id 200001 policy.xml", "line 1: unexpected argument 'policy.xml'"},
         {"rule disable --id 200001 --quite",
          "line 1: unknown option '--quite'; did you mean '--quiet'?"},

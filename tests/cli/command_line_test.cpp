@@ -35,6 +35,10 @@ TEST(FwpolicyCommandLine, UsageErrorsSayWhatIsWrongAndSuggestTheClosestWord) {
          "fwpolicy show: unknown option '--sectoin'; did you mean '--section'?\n"},
         {{"--verbsoe", "check", "examples/policy.xml"},
          "fwpolicy: unknown option '--verbsoe'; did you mean '--verbose'?\n"},
+        // The tool's own --version after a verb would skip the verb's work.
+        {{"new", "new.xml", "--version", "1.0"},
+         "fwpolicy new: --version is an option of fwpolicy itself, not of a verb: fwpolicy "
+         "--version (see 'fwpolicy help new')\n"},
         {{"show", "examples/policy.xml", "extra.xml"},
          "fwpolicy show: unexpected argument 'extra.xml' (see 'fwpolicy help show')\n"},
         {{"show"}, "fwpolicy show: FILE is required (see 'fwpolicy help show')\n"},
