@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <vector>
+
+#include "lint/LintSmallList.h"
 
 namespace fwcommon::lint {
 
@@ -33,7 +34,7 @@ public:
 
     bool IsEmpty() const { return items_.empty(); }
     bool IsFull() const { return items_.size() == 1 && items_[0].lo == 0 && items_[0].hi == kMax; }
-    const std::vector<Interval>& Items() const { return items_; }
+    const SmallList<Interval>& Items() const { return items_; }
 
     void UnionWith(const IntervalSet& other) {
         if (other.items_.empty()) {
@@ -43,15 +44,19 @@ public:
             items_ = other.items_;  // already merged
             return;
         }
-        std::vector<Interval> all;
-        all.reserve(items_.size() + other.items_.size());
-        std::merge(items_.begin(), items_.end(), other.items_.begin(), other.items_.end(),
-                   std::back_inserter(all),
-                   [](const Interval& a, const Interval& b) { return a.lo < b.lo; });
-        items_.clear();
-        for (const Interval& i : all) {
-            Append(i);
+        if (other.items_.size() == 1) {
+            Insert(other.items_[0]);
+            return;
         }
+        SmallList<Interval> merged;
+        merged.reserve(items_.size() + other.items_.size());
+        const Interval* a = items_.begin();
+        const Interval* b = other.items_.begin();
+        while (a != items_.end() || b != other.items_.end()) {
+            const bool takeA = b == other.items_.end() || (a != items_.end() && a->lo < b->lo);
+            Append(merged, takeA ? *a++ : *b++);
+        }
+        items_.swap(merged);
     }
 
     IntervalSet Minus(const IntervalSet& other) const {
@@ -108,21 +113,45 @@ public:
     }
 
 private:
-    // Appends an interval that starts at or after the last one's start.
-    void Append(const Interval& i) {
-        if (!items_.empty()) {
-            Interval& last = items_.back();
-            if (last.hi == kMax || !(last.hi + 1 < i.lo)) {
+    // True when a ends before b starts, with a gap between them.
+    static bool Before(const Interval& a, const Interval& b) {
+        return a.hi < b.lo && a.hi + 1 < b.lo;
+    }
+
+    // Appends to items an interval that starts at or after the last one's
+    // start.
+    static void Append(SmallList<Interval>& items, const Interval& i) {
+        if (!items.empty()) {
+            Interval& last = items.back();
+            if (!Before(last, i)) {
                 if (last.hi < i.hi) {
                     last.hi = i.hi;
                 }
                 return;
             }
         }
-        items_.push_back(i);
+        items.push_back(i);
     }
 
-    std::vector<Interval> items_;
+    // Adds one interval in place, merged with those it overlaps or touches.
+    void Insert(Interval i) {
+        const Interval* first = std::partition_point(
+            items_.begin(), items_.end(), [&i](const Interval& at) { return Before(at, i); });
+        const Interval* last = first;
+        while (last != items_.end() && !Before(i, *last)) {
+            ++last;
+        }
+        if (first != last) {
+            i.lo = std::min(i.lo, first->lo);
+            i.hi = std::max(i.hi, last[-1].hi);
+        }
+        const auto index = [this](const Interval* at) {
+            return static_cast<std::size_t>(at - items_.begin());
+        };
+        items_.Replace(index(first), index(last), i);
+    }
+
+    SmallList<Interval> items_;
 };
 
 }  // namespace fwcommon::lint

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cwctype>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <unordered_map>
@@ -132,14 +133,18 @@ bool SameAction(const Sarvo::Action& a, const Sarvo::Action& b) {
 // active rule with a smaller OrderId is filed as a possible coverer.
 class SectionShadows {
 public:
-    SectionShadows(const std::vector<RuleEntry>& rules, LintPass& pass)
-        : rules_(rules), pass_(pass) {}
+    // matches is storage for the rules' matches, emptied first: the
+    // sections share it, so its pages are touched once, not once a section.
+    SectionShadows(const std::vector<RuleEntry>& rules, LintPass& pass,
+                   std::vector<RuleMatch>& matches)
+        : rules_(rules), pass_(pass), matches_(matches) {}
 
     void Run() {
+        matches_.clear();
         matches_.reserve(rules_.size());
         std::size_t filedUpTo = 0;
         for (std::size_t i = 0; i < rules_.size(); ++i) {
-            matches_.push_back(Build(rules_[i]));
+            matches_.emplace_back(Built{this, &rules_[i]});
             if (rules_[i].section == 0) {
                 continue;
             }
@@ -156,6 +161,14 @@ public:
     }
 
 private:
+    // Converts to the rule's match, which the vector's emplace then builds
+    // in its place instead of moving it there.
+    struct Built {
+        SectionShadows* self;
+        const RuleEntry* entry;
+        operator RuleMatch() const { return self->Build(*entry); }
+    };
+
     RuleMatch Build(const RuleEntry& entry) {
         const auto report = [&](const char* code, std::wstring message) {
             pass_.findings.OnRule(entry, LintSeverity::eError, code, std::move(message));
@@ -208,7 +221,7 @@ private:
 
     const std::vector<RuleEntry>& rules_;
     LintPass& pass_;
-    std::vector<RuleMatch> matches_;
+    std::vector<RuleMatch>& matches_;
     ShadowIndex index_;
 };
 
@@ -260,19 +273,55 @@ bool IsBidirectional(const Sarvo::Rule& rule) {
     return filter != nullptr && filter->IsBidirectional();
 }
 
+namespace {
+
+// Appends the decimal digits of value (a minus sign first when negative).
+void AppendDecimal(std::wstring& text, std::int64_t value) {
+    wchar_t digits[24];
+    wchar_t* first = std::end(digits);
+    std::uint64_t rest =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    do {
+        *--first = static_cast<wchar_t>(L'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (value < 0) {
+        *--first = L'-';
+    }
+    text.append(first, std::end(digits));
+}
+
+}  // namespace
+
 std::wstring DescribeRule(const RuleEntry& rule) {
-    return L"rule #" + std::to_wstring(ZeroBased(rule)) + L" \"" + rule.rule->Name() +
-           L"\" (RuleId " + std::to_wstring(rule.rule->RuleId()) + L")";
+    // Built in one string: there is one for every shadowed rule.
+    const std::wstring& name = rule.rule->Name();
+    std::wstring text;
+    text.reserve(name.size() + 48);
+    text += L"rule #";
+    AppendDecimal(text, static_cast<std::int64_t>(ZeroBased(rule)));
+    text += L" \"";
+    text += name;
+    text += L"\" (RuleId ";
+    AppendDecimal(text, rule.rule->RuleId());
+    text += L')';
+    return text;
 }
 
 void CheckRules(const Sarvo::PolicyType& policy, LintPass& pass) {
     const std::vector<std::vector<RuleEntry>> sections = RulesBySection(policy);
     CheckDuplicateRuleIds(sections, pass.findings);
+    std::size_t largest = 0;
+    for (const auto& rules : sections) {
+        largest = std::max(largest, rules.size());
+    }
+    std::vector<RuleMatch> matches;
+    matches.reserve(largest);
     for (const auto& rules : sections) {
         CheckDuplicateOrderIds(rules, pass.findings);
         CheckIdentifierRanges(rules, pass.findings);
         CheckOrderIdRoom(rules, pass.findings);
-        SectionShadows(rules, pass).Run();
+        SectionShadows(rules, pass, matches).Run();
     }
 }
 

@@ -20,7 +20,7 @@ bool Overlaps(const ServiceBox& a, const ServiceBox& b) {
 }
 
 // Appends the parts of box outside cut (at most six boxes).
-void SubtractBox(ServiceBox box, const ServiceBox& cut, std::vector<ServiceBox>& out) {
+void SubtractBox(ServiceBox box, const ServiceBox& cut, SmallList<ServiceBox>& out) {
     if (!Overlaps(box, cut)) {
         out.push_back(box);
         return;
@@ -75,9 +75,9 @@ bool ServiceSet::IsFull() const {
 }
 
 bool ServiceSet::TryMinus(const ServiceSet& cut, ServiceSet& result) const {
-    std::vector<ServiceBox> pieces = boxes_;
+    SmallList<ServiceBox> pieces = boxes_;
     for (const ServiceBox& c : cut.boxes_) {
-        std::vector<ServiceBox> next;
+        SmallList<ServiceBox> next;
         for (const ServiceBox& piece : pieces) {
             SubtractBox(piece, c, next);
         }

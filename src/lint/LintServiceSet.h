@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+
+#include "lint/LintSmallList.h"
 
 namespace fwcommon::lint {
 
@@ -32,13 +33,13 @@ public:
     void UnionWith(const ServiceSet& other);
     ServiceSet MinusUpper(const ServiceSet& cut) const;
     ServiceSet MinusLower(const ServiceSet& cut) const;
-    const std::vector<ServiceBox>& Boxes() const { return boxes_; }
+    const SmallList<ServiceBox>& Boxes() const { return boxes_; }
 
 private:
     // This set minus cut, or false when the pieces grow past a bound.
     bool TryMinus(const ServiceSet& cut, ServiceSet& result) const;
 
-    std::vector<ServiceBox> boxes_;
+    SmallList<ServiceBox> boxes_;
     // Whether the set is full: -1 not yet known. Changes reset it.
     mutable signed char full_ = -1;
 };

@@ -256,7 +256,11 @@ void ShadowIndex::Add(std::uint32_t rule, const RuleMatch& match) {
         return;
     }
     const std::uint32_t mask = MaskOf(match, Bound::eLower);
-    Group& group = groups_[mask];
+    const auto [at, added] = groupOf_.emplace(mask, groups_.size());
+    if (added) {
+        groups_.push_back(Group{mask, {}, {}});
+    }
+    Group& group = groups_[at->second];
     if (mask == 0) {
         group.always.push_back(rule);
         return;
@@ -268,8 +272,9 @@ void ShadowIndex::Add(std::uint32_t rule, const RuleMatch& match) {
             }
         }
     }
+    std::vector<std::uint64_t>& keys = keys_;
     for (PartIndex& index : group.parts) {
-        std::vector<std::uint64_t> keys;
+        keys.clear();
         bool wide = false;
         PostKeys(match, index.part, keys, wide);
         if (wide) {
@@ -316,8 +321,8 @@ void ShadowIndex::AddCandidates(const Group& group, const RuleMatch& match,
 std::vector<ShadowIndex::Run> ShadowIndex::CandidateRuns(const RuleMatch& match) const {
     const std::uint32_t mask = MaskOf(match, Bound::eUpper);
     std::vector<Run> runs;
-    for (const auto& [groupMask, group] : groups_) {
-        if ((groupMask & ~mask) == 0) {
+    for (const Group& group : groups_) {
+        if ((group.mask & ~mask) == 0) {
             AddCandidates(group, match, runs);
         }
     }

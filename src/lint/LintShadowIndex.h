@@ -53,6 +53,7 @@ private:
         std::vector<std::uint32_t> always;
     };
     struct Group {
+        std::uint32_t mask = 0;             // the parts its rules restrict
         std::vector<PartIndex> parts;       // one per restricted part
         std::vector<std::uint32_t> always;  // when no part is restricted
     };
@@ -63,7 +64,11 @@ private:
     // Those of every group that may hold a rule covering match.
     std::vector<Run> CandidateRuns(const RuleMatch& match) const;
 
-    std::unordered_map<std::uint32_t, Group> groups_;
+    // Groups in the order their first rule came, each looked up by its
+    // mask; every later rule walks the list.
+    std::vector<Group> groups_;
+    std::unordered_map<std::uint32_t, std::size_t> groupOf_;
+    std::vector<std::uint64_t> keys_;  // scratch for Add
 };
 
 template <typename Visit>
