@@ -181,7 +181,9 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
     std::size_t current = sources.size();
     std::wsmatch match;
     for (const std::wstring& line : lines) {
-        if (line.find(L"'GetRSOP': ") == std::wstring::npos) {
+        // Most lines are about order ids; only these two kinds matter here.
+        if (line.find(L"' renumbered from ") == std::wstring::npos &&
+            line.find(L"'GetRSOP': merging '") == std::wstring::npos) {
             continue;
         }
         if (std::regex_search(line, match, document)) {
