@@ -21,6 +21,8 @@ struct RuleEntry {
     const Sarvo::Rule* rule = nullptr;
     RuleType section = static_cast<RuleType>(0);
     std::size_t position = 0;
+    // The rule's creation type, read once: the document holds it as text.
+    int creationType = 0;
 };
 
 // The rule's index in its section as findings give it, counted from 0 as

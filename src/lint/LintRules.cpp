@@ -33,7 +33,7 @@ void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,
     std::unordered_map<std::uint64_t, const RuleEntry*> first;
     for (const auto& rules : sections) {
         for (const RuleEntry& r : rules) {
-            const std::uint64_t key = (static_cast<std::uint64_t>(r.rule->CreationType()) << 32) |
+            const std::uint64_t key = (static_cast<std::uint64_t>(r.creationType) << 32) |
                                       RuleIdentifierOf(r.rule->RuleId());
             const auto [at, inserted] = first.emplace(key, &r);
             if (!inserted) {
@@ -48,8 +48,8 @@ void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,
     }
 }
 
-CreationType CreationTypeOf(const Sarvo::Rule& rule) {
-    return static_cast<CreationType>(static_cast<int>(rule.CreationType()));
+CreationType CreationTypeOf(const RuleEntry& rule) {
+    return static_cast<CreationType>(rule.creationType);
 }
 
 // The store keeps a loaded rule's identifier only inside the range of its
@@ -57,7 +57,7 @@ CreationType CreationTypeOf(const Sarvo::Rule& rule) {
 // edited.
 void CheckIdentifierRanges(const std::vector<RuleEntry>& rules, FindingList& findings) {
     for (const RuleEntry& r : rules) {
-        const IdentifierRange range = IdentifierRangeOf(CreationTypeOf(*r.rule));
+        const IdentifierRange range = IdentifierRangeOf(CreationTypeOf(r));
         const std::uint32_t id = RuleIdentifierOf(r.rule->RuleId());
         if (id < range.first || id > range.last) {
             findings.OnRule(r, LintSeverity::eWarning, LintCode::kIdentifierOutOfRange,
@@ -142,9 +142,11 @@ public:
     void Run() {
         matches_.clear();
         matches_.reserve(rules_.size());
+        bidirectional_.reserve(rules_.size());
         std::size_t filedUpTo = 0;
         for (std::size_t i = 0; i < rules_.size(); ++i) {
             matches_.emplace_back(Built{this, &rules_[i]});
+            bidirectional_.push_back(IsBidirectional(*rules_[i].rule));
             if (rules_[i].section == 0) {
                 continue;
             }
@@ -194,10 +196,9 @@ private:
         if (!entry.rule->IsActive()) {
             return;
         }
-        const bool bidirectional = IsBidirectional(*entry.rule);
+        const bool bidirectional = bidirectional_[i];
         index_.VisitCandidates(matches_[i], [&](std::uint32_t c) {
-            const Sarvo::Rule& earlier = *rules_[c].rule;
-            if ((bidirectional && !IsBidirectional(earlier)) || !Covers(matches_[c], matches_[i])) {
+            if ((bidirectional && !bidirectional_[c]) || !Covers(matches_[c], matches_[i])) {
                 return false;
             }
             ReportShadow(entry, rules_[c]);
@@ -222,6 +223,7 @@ private:
     const std::vector<RuleEntry>& rules_;
     LintPass& pass_;
     std::vector<RuleMatch>& matches_;
+    std::vector<bool> bidirectional_;  // of each rule, by its place
     ShadowIndex index_;
 };
 
@@ -250,7 +252,8 @@ std::vector<std::vector<RuleEntry>> RulesBySection(const Sarvo::PolicyType& poli
     std::map<int, std::vector<RuleEntry>> sections;
     for (const Sarvo::Rule& rule : policy.Rules().Rule()) {
         const RuleType section = SectionOf(rule);
-        sections[section == 0 ? 99 : section].push_back(RuleEntry{&rule, section, 0});
+        sections[section == 0 ? 99 : section].push_back(
+            RuleEntry{&rule, section, 0, static_cast<int>(rule.CreationType())});
     }
     std::vector<std::vector<RuleEntry>> out;
     for (auto& [key, rules] : sections) {
