@@ -59,6 +59,16 @@ std::string Escaped(const std::string& utf8, bool keepLineBreaks) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
+        // A run of printable ASCII, most of any text, goes as it is.
+        std::size_t plain = i;
+        while (plain < utf8.size() && utf8[plain] >= 0x20 && utf8[plain] < 0x7F) {
+            ++plain;
+        }
+        if (plain > i) {
+            out.append(utf8, i, plain - i);
+            i = plain;
+            continue;
+        }
         char32_t c = 0;
         const std::size_t length = Decode(utf8, i, c);
         if (length == 0) {

@@ -128,10 +128,10 @@ void CheckReferences(const References& refs, LintPass& pass, Report report) {
                        std::to_wstring(ref.id) + L", which does not exist");
         }
     }
-    for (const std::wstring& name : refs.systemNames) {
-        if (!IsSystemObjectName(name)) {
+    for (const std::wstring* name : refs.systemNames) {
+        if (!IsSystemObjectName(*name)) {
             report(LintCode::kUnknownSystemObject,
-                   L"refers to the system object \"" + name + L"\", which does not exist");
+                   L"refers to the system object \"" + *name + L"\", which does not exist");
         }
     }
 }

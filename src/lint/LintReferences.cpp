@@ -15,18 +15,18 @@ void Collect(const Condition& condition, References& out) {
     if (const auto* reference = AsObjectReference(condition)) {
         out.objects.push_back(Reference{kReferencedKind<Condition>, reference->Id()});
     } else if (const auto* system = AsSystemReference(condition)) {
-        out.systemNames.push_back(system->Name());
+        out.systemNames.push_back(&system->Name());
     }
 }
 
 }  // namespace
 
-References ReferencesOfRule(const Sarvo::ConditionSet& conditions) {
-    References out;
+void ReferencesOfRule(const Sarvo::ConditionSet& conditions, References& out) {
+    out.objects.clear();
+    out.systemNames.clear();
     ForEachCondition(conditions, [&out](const auto& condition, ConditionPurpose::Type) {
         Collect(condition, out);
     });
-    return out;
 }
 
 References ReferencesOfObject(const Sarvo::NamedObject& object) {

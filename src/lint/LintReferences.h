@@ -17,13 +17,15 @@ struct Reference {
 };
 
 // What the conditions of a rule or a named object refer to, in document
-// order: named objects by Id, system objects by name.
+// order: named objects by Id, system objects by name (the document's).
 struct References {
     std::vector<Reference> objects;
-    std::vector<std::wstring> systemNames;
+    std::vector<const std::wstring*> systemNames;
 };
 
-References ReferencesOfRule(const Sarvo::ConditionSet& conditions);
+// Those of a rule's conditions into out, emptied first: one store serves
+// every rule.
+void ReferencesOfRule(const Sarvo::ConditionSet& conditions, References& out);
 References ReferencesOfObject(const Sarvo::NamedObject& object);
 
 // True when the name is one of the fifteen system object texts.

@@ -175,7 +175,8 @@ private:
         const auto report = [&](const char* code, std::wstring message) {
             pass_.findings.OnRule(entry, LintSeverity::eError, code, std::move(message));
         };
-        CheckReferences(ReferencesOfRule(entry.rule->ConditionSet()), pass_, report);
+        ReferencesOfRule(entry.rule->ConditionSet(), references_);
+        CheckReferences(references_, pass_, report);
         if (const auto* translation =
                 dynamic_cast<const Sarvo::Translation*>(&entry.rule->Action())) {
             CheckTranslation(*translation, report);
@@ -224,6 +225,7 @@ private:
     LintPass& pass_;
     std::vector<RuleMatch>& matches_;
     std::vector<bool> bidirectional_;  // of each rule, by its place
+    References references_;            // of the rule being built
     ShadowIndex index_;
 };
 
