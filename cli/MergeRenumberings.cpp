@@ -1,30 +1,12 @@
 #include "MergeRenumberings.h"
 
-#include <deque>
 #include <map>
 #include <regex>
-#include <tuple>
 
-#include <fwcommon/IRule.h>
 #include <fwcommon/LogFacility.h>
-#include "RuleSection.h"
 
 namespace fwpolicy {
 namespace {
-
-const char* const kSections[] = {"local", "vpn", "transit", "tunnel", "nat"};
-
-// What ties a rule of the file to the same rule in the library's index
-// once its identifier may have changed.
-using RuleKey = std::tuple<std::string, std::wstring, long long, std::wstring>;
-
-RuleKey KeyOf(const MergeSource::Rule& rule) {
-    return RuleKey(rule.section, rule.creationType, rule.orderId, rule.name);
-}
-
-RuleKey KeyOf(const std::string& section, const Sarvo::Rule& rule) {
-    return RuleKey(section, std::wstring(rule.CreationType()), rule.OrderId(), rule.Name());
-}
 
 // How many rules of each creation type carry each identifier, per source.
 using IdCounts = std::map<std::pair<std::wstring, long long>, std::size_t>;
@@ -32,7 +14,7 @@ using IdCounts = std::map<std::pair<std::wstring, long long>, std::size_t>;
 std::vector<IdCounts> CountRuleIds(const std::vector<MergeSource>& sources) {
     std::vector<IdCounts> counts(sources.size());
     for (std::size_t i = 0; i < sources.size(); ++i) {
-        for (const MergeSource::Rule& rule : sources[i].rules) {
+        for (const FileRule& rule : sources[i].rules) {
             ++counts[i][{rule.creationType, rule.id}];
         }
     }
@@ -65,33 +47,18 @@ std::vector<Renumbering> CorrectedRules(const std::vector<MergeSource>& sources,
                                         const std::vector<IdCounts>& counts, std::size_t index,
                                         const fwcommon::Context& context) {
     const MergeSource& source = sources[index];
-    std::map<RuleKey, std::deque<long long>> fileIds;
-    for (const MergeSource::Rule& rule : source.rules) {
-        fileIds[KeyOf(rule)].push_back(rule.id);
-    }
     std::vector<Renumbering> out;
-    for (const char* section : kSections) {
-        const auto rules = context.GetRules(source.dataname, RuleTypeOfSection(section));
-        for (const auto& handle : rules ? *rules : fwcommon::RuleList()) {
-            const Sarvo::Rule& rule = *handle->GetXmlRule();
-            auto ids = fileIds.find(KeyOf(section, rule));
-            if (ids == fileIds.end() || ids->second.empty()) {
-                continue;
-            }
-            const long long from = ids->second.front();
-            ids->second.pop_front();
-            if (from == rule.RuleId()) {
-                continue;
-            }
-            Renumbering r;
-            r.dataname = source.dataname;
-            r.what = std::string(section) + " rule";
-            r.name = rule.Name();
-            r.from = from;
-            r.to = rule.RuleId();
-            r.why = WhyCorrected(counts, index, std::wstring(rule.CreationType()), from);
-            out.push_back(std::move(r));
-        }
+    for (const IdentifierChange& change :
+         IndexedIdentifierChanges(source.rules, context, source.dataname)) {
+        const FileRule& rule = source.rules[change.index];
+        Renumbering r;
+        r.dataname = source.dataname;
+        r.what = rule.section + " rule";
+        r.name = rule.name;
+        r.from = rule.id;
+        r.to = change.to;
+        r.why = WhyCorrected(counts, index, rule.creationType, rule.id);
+        out.push_back(std::move(r));
     }
     return out;
 }
@@ -107,7 +74,7 @@ std::string ObjectKind(const MergeSource& source, long long id, const std::wstri
 
 // The section word of the source's rule of that identifier and name.
 std::string RuleSectionOf(const MergeSource& source, long long id, const std::wstring& name) {
-    for (const MergeSource::Rule& rule : source.rules) {
+    for (const FileRule& rule : source.rules) {
         if (rule.id == id && rule.name == name) {
             return rule.section.empty() ? "rule" : rule.section + " rule";
         }
@@ -138,11 +105,7 @@ struct SourceRenumberings {
 MergeSource SourceOf(const std::wstring& dataname, const Sarvo::PolicyType& document) {
     MergeSource source;
     source.dataname = dataname;
-    for (const Sarvo::Rule& rule : document.Rules().Rule()) {
-        source.rules.push_back(MergeSource::Rule{SectionOfRule(rule),
-                                                 std::wstring(rule.CreationType()), rule.OrderId(),
-                                                 rule.Name(), rule.RuleId()});
-    }
+    source.rules = RulesOf(document);
     if (!document.NamedObjects()) {
         return source;
     }

@@ -6,6 +6,7 @@
 #include <fwcommon/Context.h>
 #include <fwcommon/MemoryLogSink.h>
 #include <fwcommon/rules.hxx>
+#include "RuleIdentifiers.h"
 
 namespace fwpolicy {
 
@@ -22,20 +23,13 @@ struct Renumbering {
 // One input file's rules and named objects with the identifiers the file
 // gives them, taken before the library sees the file.
 struct MergeSource {
-    struct Rule {
-        std::string section;  // "local", ..., "" for a plain Rule
-        std::wstring creationType;
-        long long orderId = 0;
-        std::wstring name;
-        long long id = 0;
-    };
     struct Object {
         long long id = 0;
         std::wstring name;
         std::string kind;  // "ip", "interface", ...
     };
     std::wstring dataname;
-    std::vector<Rule> rules;  // in document order
+    std::vector<FileRule> rules;  // in document order
     std::vector<Object> objects;
 };
 

@@ -121,6 +121,11 @@ bool MayEdit(const EditTarget& target, const std::vector<unsigned char>& bytes) 
     return MayRewrite(target.file, bytes, target.dropComments);
 }
 
+void LeftAsItWas(const std::string& file) {
+    ReportFailure(file, "nothing to change; the file is left as it was");
+    ForgetEdits();
+}
+
 // Loads, edits and replaces the file (or prints the result); the exit
 // status, every failure reported on stderr. An edit that changes nothing
 // forgets its report line.
@@ -137,8 +142,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         // Never write what we could not read back.
         fwcommon::ValidatePolicyDocument(result);
         if (SameAsFile(document, bytes)) {
-            ReportFailure(target.file, "nothing to change; the file is left as it was");
-            ForgetEdits();
+            LeftAsItWas(target.file);
             if (target.dryRun)
                 PrintDryRun(target, bytes, result);
             return kExitOk;
@@ -152,6 +156,9 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
             PrintDryRun(target, bytes, result);
         else
             Deliver(target.file, result, false);
+        return kExitOk;
+    } catch (const NothingToChange&) {
+        LeftAsItWas(target.file);
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, target.file, e);

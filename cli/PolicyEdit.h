@@ -58,6 +58,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Thrown by an edit that knows the document stays as the file holds it:
+// the file is left alone, as for any edit that changes nothing, without
+// comparing the documents.
+class NothingToChange : public std::exception {
+public:
+    const char* what() const noexcept override { return "nothing to change"; }
+};
+
 // One change applied to the document registered under dataname.
 using EditFunction = std::function<void(fwcommon::Context& context, const std::wstring& dataname)>;
 

@@ -164,7 +164,7 @@ TEST(FwpolicyMerge, ResultantPolicyHoldsEveryDocumentAndTheGivenTimes) {
 
 // A rule keeps its identifier in the merged policy unless another rule of
 // its creation type holds it first or it lies outside the range of its
-// creation type; each one that changes is reported, in its file's sections.
+// creation type; each one that changes is reported, in document order.
 TEST(FwpolicyMerge, ReportsEveryRuleGivenANewIdentifier) {
     TempDir dir;
     const std::string first =
@@ -181,19 +181,18 @@ TEST(FwpolicyMerge, ReportsEveryRuleGivenANewIdentifier) {
     const std::string out = (dir.path() / "rsop.xml").string();
     const ToolResult r = RunFwpolicy({"merge", first, second, "-o", out});
     ASSERT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ(
-        "fwpolicy: " + second +
-            ": vpn rule \"Staff\" renumbered 7 \u2192 300004 (7 is outside the range of "
-            "its creation type)\n"
-            "fwpolicy: " +
-            second +
-            ": transit rule \"Mail\" renumbered 300001 \u2192 300002 (an earlier file "
-            "holds 300001)\n"
-            "fwpolicy: " +
-            second +
-            ": transit rule \"D\\x09ns\" renumbered 300007 \u2192 300003 (another rule of the "
-            "file holds 300007)\n",
-        r.err);
+    EXPECT_EQ("fwpolicy: " + second +
+                  ": transit rule \"Mail\" renumbered 300001 \u2192 300002 (an earlier file "
+                  "holds 300001)\n"
+                  "fwpolicy: " +
+                  second +
+                  ": transit rule \"D\\x09ns\" renumbered 300007 \u2192 300003 (another rule of "
+                  "the file holds 300007)\n"
+                  "fwpolicy: " +
+                  second +
+                  ": vpn rule \"Staff\" renumbered 7 \u2192 300004 (7 is outside the range of "
+                  "its creation type)\n",
+              r.err);
 
     // A copy of a file: every rule of the copy changes, no object does.
     const std::string copy = (dir.path() / "copy.xml").string();
