@@ -137,9 +137,15 @@ std::vector<RuleUse> UsersOf(const PolicyIndex& own, const ObjectKey& key,
     return users;
 }
 
+// "transit rule 300001 "Admins in" at 0", as an edit names the rule it
+// changed.
+std::string RuleWords(const RuleUse& use) {
+    return use.section + " rule " + std::to_string(use.ruleId) + " \"" + ToUtf8(use.ruleName) +
+           "\" at " + std::to_string(use.index);
+}
+
 std::string RuleText(const RuleUse& use) {
-    return (use.file.empty() ? "" : use.file + ": ") + "rule " + use.section + " " +
-           std::to_string(use.index) + " \"" + ToUtf8(use.ruleName) + "\" (" +
+    return (use.file.empty() ? "" : use.file + ": ") + RuleWords(use) + " (" +
            WhereName(use.where) + ")";
 }
 
@@ -162,12 +168,10 @@ std::string RuleText(const RuleUse& use) {
 std::vector<std::string> RemovalNotes(const std::vector<RuleUse>& users) {
     std::vector<std::string> notes;
     for (const RuleUse& use : users) {
-        notes.push_back(use.file.empty()
-                            ? "note: rule " + use.section + " " + std::to_string(use.index) +
-                                  " \"" + ToUtf8(use.ruleName) + "\" no longer refers to it (" +
-                                  WhereName(use.where) + ")"
-                            : "warning: " + RuleText(use) +
-                                  " still refers to it and now to no object");
+        notes.push_back(use.file.empty() ? "note: " + RuleWords(use) + " no longer refers to it (" +
+                                               WhereName(use.where) + ")"
+                                         : "warning: " + RuleText(use) +
+                                               " still refers to it and now to no object");
     }
     return notes;
 }

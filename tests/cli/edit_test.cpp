@@ -111,8 +111,8 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
          "rule changed: vpn 200002 (policy) \"Head office to the LAN during office hours\"\n"
          "  services: @\"Mail\" \u2192 *\n"
          "object removed: service 402 (policy) \"Mail\"\n",
-         "note: rule vpn 0 \"Head office to the LAN during office hours\" no longer refers to it "
-         "(services)"},
+         "note: vpn rule 200002 \"Head office to the LAN during office hours\" at 0 no longer "
+         "refers to it (services)"},
     };
     for (const EditRow& row : rows) {
         SCOPED_TRACE(row.args[0] + " " + row.args[1] + " " + row.args[3]);

@@ -69,8 +69,10 @@ TEST_F(WideningEdits, RemovingAnObjectRulesUseIsRefusedUnlessForced) {
     const ToolResult refused = RunFwpolicy({"object", "remove", file.string(), "--name", "Admins"});
     EXPECT_EQ(kExitFailure, refused.exitStatus);
     EXPECT_THAT(refused.err, HasSubstr("named object \"Admins\" (ip 300101) is used by 2 rules"));
-    EXPECT_THAT(refused.err, HasSubstr("rule transit 0 \"Admins to the servers\" (source)"));
-    EXPECT_THAT(refused.err, HasSubstr("rule transit 1 \"Admins to the printers\" (source)"));
+    EXPECT_THAT(refused.err,
+                HasSubstr("transit rule 300001 \"Admins to the servers\" at 0 (source)"));
+    EXPECT_THAT(refused.err,
+                HasSubstr("transit rule 300002 \"Admins to the printers\" at 1 (source)"));
     EXPECT_THAT(refused.err, HasSubstr("--force"));
     EXPECT_EQ(before, ReadBytes(file));
 
@@ -81,9 +83,9 @@ TEST_F(WideningEdits, RemovingAnObjectRulesUseIsRefusedUnlessForced) {
     const ToolResult forced =
         RunFwpolicy({"object", "remove", file.string(), "--name", "Admins", "--force"});
     ASSERT_EQ(0, forced.exitStatus) << forced.err;
-    EXPECT_THAT(forced.err, HasSubstr("note: rule transit 0 \"Admins to the servers\" no longer "
-                                      "refers to it (source)"));
-    EXPECT_THAT(forced.err, HasSubstr("note: rule transit 1 \"Admins to the printers\""));
+    EXPECT_THAT(forced.err, HasSubstr("note: transit rule 300001 \"Admins to the servers\" at 0 no "
+                                      "longer refers to it (source)"));
+    EXPECT_THAT(forced.err, HasSubstr("note: transit rule 300002 \"Admins to the printers\" at 1"));
     const ToolResult objects = RunFwpolicy({"objects", file.string()});
     EXPECT_THAT(objects.out, Not(HasSubstr("Admins")));
 }
@@ -129,7 +131,8 @@ TEST_F(WideningEdits, RulesOfOtherFilesKeepAnObjectOfTheObjectsFile) {
     const ToolResult refused = RunFwpolicy({"object", "remove", users.string(), own.string(),
                                             "--objects", objects.string(), "--name", "Admins"});
     EXPECT_EQ(kExitFailure, refused.exitStatus);
-    EXPECT_THAT(refused.err, HasSubstr(users.string() + ": rule transit 0 \"Admins in\" (source)"));
+    EXPECT_THAT(refused.err,
+                HasSubstr(users.string() + ": transit rule 300001 \"Admins in\" at 0 (source)"));
     EXPECT_EQ(before, ReadBytes(objects));
 
     const ToolResult printers = RunFwpolicy({"object", "remove", users.string(), own.string(),
@@ -141,7 +144,7 @@ TEST_F(WideningEdits, RulesOfOtherFilesKeepAnObjectOfTheObjectsFile) {
     ASSERT_EQ(0, forced.exitStatus) << forced.err;
     EXPECT_THAT(forced.err,
                 HasSubstr("warning: " + users.string() +
-                          ": rule transit 0 \"Admins in\" (source) still refers to it"));
+                          ": transit rule 300001 \"Admins in\" at 0 (source) still refers to it"));
     EXPECT_THAT(RunFwpolicy({"objects", objects.string()}).out, Not(HasSubstr("Admins")));
 
     const ToolResult twoFiles =
