@@ -116,8 +116,10 @@ private:
         }
     }
 
-    // Into a list that holds nothing on the heap.
+    // Into a list that holds nothing on the heap (its values are dropped,
+    // not carried into the room it grows).
     void CopyFrom(const SmallList& other) {
+        size_ = 0;
         if (other.size_ > 1) {
             Grow(other.size_);
         }

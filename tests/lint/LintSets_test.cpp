@@ -23,6 +23,7 @@
 #include "lint/LintRuleMatch.h"
 #include "lint/LintScheduleSet.h"
 #include "lint/LintShadowIndex.h"
+#include "lint/LintSmallList.h"
 #include "lint/QueryPolicyText.h"
 
 namespace fwcommon::lint {
@@ -113,6 +114,51 @@ TEST(LintSets, IntervalSetOperationsAgreeWithBitsets) {
 std::wstring Dotted(std::uint32_t a) {
     return std::to_wstring(a >> 24) + L"." + std::to_wstring(a >> 16 & 255) + L"." +
            std::to_wstring(a >> 8 & 255) + L"." + std::to_wstring(a & 255);
+}
+
+// Values wider than the pointer the list shares their room with: a copy
+// that read more than the list held would run past it.
+struct Wide {
+    std::uint64_t low;
+    std::uint64_t high;
+    std::uint64_t tag;
+};
+
+SmallList<Wide> WideList(std::size_t count, std::uint64_t tag) {
+    SmallList<Wide> list;
+    for (std::size_t i = 0; i < count; ++i) {
+        list.push_back(Wide{i, i + 1, tag});
+    }
+    return list;
+}
+
+void ExpectWide(const SmallList<Wide>& list, std::size_t count, std::uint64_t tag) {
+    ASSERT_EQ(count, list.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(i, list[i].low);
+        EXPECT_EQ(tag, list[i].tag);
+    }
+}
+
+TEST(LintSets, SmallListsKeepTheirValuesThroughCopiesAndMoves) {
+    const std::size_t sizes[] = {0, 1, 2, 3, 5, 9};
+    for (const std::size_t to : sizes) {
+        for (const std::size_t from : sizes) {
+            SCOPED_TRACE("from " + std::to_string(from) + " into " + std::to_string(to));
+            const SmallList<Wide> source = WideList(from, 7);
+            SmallList<Wide> copied = WideList(to, 1);
+            copied = source;
+            ExpectWide(copied, from, 7);
+            SmallList<Wide> moved = WideList(to, 1);
+            moved = WideList(from, 8);
+            ExpectWide(moved, from, 8);
+            SmallList<Wide> swapped = WideList(to, 1);
+            SmallList<Wide> other = WideList(from, 9);
+            swapped.swap(other);
+            ExpectWide(swapped, from, 9);
+            ExpectWide(other, to, 1);
+        }
+    }
 }
 
 TEST(LintSets, NetworksAndRangesHoldTheAddressesTheirArithmeticGives) {
