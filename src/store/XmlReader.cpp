@@ -56,12 +56,8 @@ void Log(const std::wstring& message, int level) {
 XmlReader::XmlReader(const std::vector<unsigned char>& bytes, CreationType creationType,
                      const std::wstring& dataname, const std::wstring& schemaPath,
                      std::shared_ptr<GeneratorRegistry> registry)
-    : ruleListener_(std::make_shared<RuleListener>(*this)),
-      creationType_(creationType),
-      dataname_(dataname),
-      registry_(registry ? std::move(registry) : std::make_shared<GeneratorRegistry>()) {
-    live_ = bytes.empty() ? NewDocument() : ParsePolicyDocument(bytes, schemaPath);
-}
+    : XmlReader(bytes.empty() ? NewDocument() : ParsePolicyDocument(bytes, schemaPath),
+                creationType, dataname, std::move(registry)) {}
 
 XmlReader::XmlReader(std::unique_ptr<Sarvo::PolicyType> document, CreationType creationType,
                      const std::wstring& dataname, std::shared_ptr<GeneratorRegistry> registry)
