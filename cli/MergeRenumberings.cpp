@@ -82,18 +82,6 @@ std::string RuleSectionOf(const MergeSource& source, long long id, const std::ws
     return "rule";
 }
 
-// A rule the merge renumbered after the context had corrected it: one
-// renumbering from the file's identifier to the merged one.
-bool JoinCorrection(std::vector<Renumbering>& corrected, const Renumbering& merged) {
-    for (Renumbering& r : corrected) {
-        if (r.name == merged.name && r.to == merged.from) {
-            r.to = merged.to;
-            return true;
-        }
-    }
-    return false;
-}
-
 // One source's renumberings: its objects', then its rules'.
 struct SourceRenumberings {
     std::vector<Renumbering> objects;
@@ -164,10 +152,8 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
             r.to = std::stoll(match[4]);
             r.why = "an earlier file holds " + std::to_string(r.from);
             if (match[1] == L"rule") {
-                if (!JoinCorrection(found[current].rules, r)) {
-                    r.what = RuleSectionOf(sources[current], r.from, r.name);
-                    found[current].rules.push_back(std::move(r));
-                }
+                r.what = RuleSectionOf(sources[current], r.from, r.name);
+                found[current].rules.push_back(std::move(r));
             } else {
                 r.what = ObjectKind(sources[current], r.from, r.name);
                 found[current].objects.push_back(std::move(r));

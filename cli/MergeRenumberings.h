@@ -56,8 +56,8 @@ private:
 // context, that the merge whose log lines these are gave a new identifier:
 // rules the context corrected when it indexed their file (their identifier
 // was held by an earlier rule of that creation type, or lay outside its
-// range) and the renumberings the merge itself logged. A rule renumbered
-// twice is reported once, from its file's identifier to the merged one.
+// range) and the renumberings the merge itself logged (rules of no
+// section, which no index corrects).
 std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
                                         const std::vector<MergeSource>& sources,
                                         const fwcommon::Context& context);
