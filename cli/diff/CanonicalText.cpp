@@ -2,11 +2,11 @@
 
 #include <fwcommon/RuleIdentifier.h>
 
-#include "ConditionText.h"
-#include "RuleTable.h"
-#include "Utf8.h"
 #include "diff/ElementFields.h"
 #include "diff/FieldChange.h"
+#include "render/ConditionText.h"
+#include "render/RuleTable.h"
+#include "text/Utf8.h"
 
 namespace fwpolicy {
 namespace {

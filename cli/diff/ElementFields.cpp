@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "OptionList.h"
-#include "RuleSection.h"
-#include "RuleTable.h"
-#include "Utf8.h"
+#include "policy/OptionList.h"
+#include "policy/RuleSection.h"
+#include "render/RuleTable.h"
+#include "text/Utf8.h"
 
 namespace fwpolicy {
 namespace {

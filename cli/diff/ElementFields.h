@@ -2,8 +2,8 @@
 
 #include <fwcommon/rules.hxx>
 
-#include "ConditionText.h"
 #include "FieldChange.h"
+#include "render/ConditionText.h"
 
 namespace fwpolicy {
 

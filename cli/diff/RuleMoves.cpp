@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "RuleTable.h"
 #include "diff/IncreasingRun.h"
+#include "render/RuleTable.h"
 
 namespace fwpolicy {
 namespace {

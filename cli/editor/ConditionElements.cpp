@@ -1,9 +1,9 @@
 #include "ConditionElements.h"
 
 #include "ParsedTextForm.h"
-#include "PolicyEdit.h"
 #include "References.h"
-#include "Utf8.h"
+#include "editor/PolicyEdit.h"
+#include "text/Utf8.h"
 
 namespace fwpolicy {
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include <fwcommon/INamedObject.h>
-#include "EditReport.h"
-#include "PolicyEdit.h"
-#include "PolicyIndex.h"
-#include "Utf8.h"
+#include "editor/PolicyEdit.h"
+#include "policy/PolicyIndex.h"
+#include "render/EditReport.h"
+#include "text/Utf8.h"
 
 namespace fwpolicy {
 namespace {

@@ -7,19 +7,19 @@
 
 #include <fwcommon/INamedObject.h>
 
-#include "CheckCommand.h"
-#include "DataFiles.h"
-#include "EditReport.h"
-#include "FileIo.h"
 #include "ObjectDirectory.h"
-#include "ObjectJson.h"
 #include "ObjectMembers.h"
-#include "ObjectsCommand.h"
-#include "PolicyEdit.h"
-#include "PolicyFile.h"
-#include "PolicyIndex.h"
-#include "Utf8.h"
+#include "editor/PolicyEdit.h"
+#include "fileio/DataFiles.h"
+#include "fileio/FileIo.h"
+#include "fileio/PolicyFile.h"
+#include "policy/PolicyIndex.h"
+#include "render/EditReport.h"
+#include "render/ObjectJson.h"
 #include "terminal/SafeText.h"
+#include "text/Utf8.h"
+#include "verbs/CheckCommand.h"
+#include "verbs/ObjectsCommand.h"
 
 namespace fwpolicy {
 namespace {

@@ -11,11 +11,11 @@
 #include "HostTerms.h"
 #include "ObjectDirectory.h"
 #include "ParsedTextForm.h"
-#include "PolicyEdit.h"
 #include "References.h"
 #include "Schedules.h"
 #include "Services.h"
-#include "Utf8.h"
+#include "editor/PolicyEdit.h"
+#include "text/Utf8.h"
 
 namespace fwpolicy {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PolicyEdit.h"
 #include "TextFormError.h"
+#include "editor/PolicyEdit.h"
 
 namespace fwpolicy {
 

@@ -1,14 +1,14 @@
 #include "RuleContent.h"
 
 #include "ConditionElements.h"
-#include "DataFiles.h"
 #include "ParsedTextForm.h"
-#include "PolicyEdit.h"
 #include "References.h"
 #include "Schedules.h"
 #include "Services.h"
 #include "TextScan.h"
-#include "Utf8.h"
+#include "editor/PolicyEdit.h"
+#include "fileio/DataFiles.h"
+#include "text/Utf8.h"
 
 namespace fwpolicy {
 namespace {

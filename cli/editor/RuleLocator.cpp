@@ -3,11 +3,11 @@
 #include <optional>
 
 #include <fwcommon/PolicyDocument.h>
-#include "FileIo.h"
-#include "PolicyEdit.h"
-#include "RuleSection.h"
-#include "RuleTable.h"
-#include "Utf8.h"
+#include "editor/PolicyEdit.h"
+#include "fileio/FileIo.h"
+#include "policy/RuleSection.h"
+#include "render/RuleTable.h"
+#include "text/Utf8.h"
 
 namespace fwpolicy {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "DataFiles.h"
-#include "EditReport.h"
-#include "PolicyEdit.h"
 #include "RuleContent.h"
 #include "RuleLocator.h"
+#include "editor/PolicyEdit.h"
+#include "fileio/DataFiles.h"
+#include "render/EditReport.h"
 
 namespace fwpolicy {
 namespace {

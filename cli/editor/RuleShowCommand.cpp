@@ -8,20 +8,20 @@
 #include <vector>
 
 #include <fwcommon/PolicyDocument.h>
-#include "CheckCommand.h"
-#include "ConditionJson.h"
-#include "ConditionText.h"
-#include "DataFiles.h"
-#include "Diagnostics.h"
-#include "ObjectJson.h"
-#include "ObjectsCommand.h"
-#include "PolicyFile.h"
-#include "PolicyIndex.h"
 #include "RuleLocator.h"
-#include "RuleTable.h"
-#include "Utf8.h"
 #include "diff/ElementFields.h"
+#include "fileio/DataFiles.h"
+#include "fileio/PolicyFile.h"
+#include "policy/PolicyIndex.h"
+#include "render/ConditionJson.h"
+#include "render/ConditionText.h"
+#include "render/Diagnostics.h"
+#include "render/ObjectJson.h"
+#include "render/RuleTable.h"
 #include "terminal/SafeText.h"
+#include "text/Utf8.h"
+#include "verbs/CheckCommand.h"
+#include "verbs/ObjectsCommand.h"
 
 namespace fwpolicy {
 namespace {

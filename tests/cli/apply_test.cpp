@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "ScriptWords.h"
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
+#include "verbs/ScriptWords.h"
 
 namespace fwcommon::test {
 namespace {

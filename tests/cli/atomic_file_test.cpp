@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "AtomicFile.h"
 #include "common/TestFiles.h"
+#include "fileio/AtomicFile.h"
 
 namespace fwcommon::test {
 namespace {

@@ -10,11 +10,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ByteSize.h"
-#include "StreamingMarkupCheck.h"
-#include "Utf8Check.h"
 #include "common/TestFiles.h"
 #include "document/MarkupLimits.h"
+#include "fileio/StreamingMarkupCheck.h"
+#include "fileio/Utf8Check.h"
+#include "text/ByteSize.h"
 
 namespace fwcommon::test {
 namespace {

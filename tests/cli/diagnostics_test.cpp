@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Diagnostics.h"
+#include "render/Diagnostics.h"
 
 namespace fwpolicy {
 namespace {

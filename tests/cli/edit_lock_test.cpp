@@ -2,7 +2,7 @@
 // locked a file replaced meanwhile follows the path to the new file; a file
 // changed or replaced behind the holder's back is noticed.
 
-#include "EditLock.h"
+#include "fileio/EditLock.h"
 
 #include <unistd.h>
 

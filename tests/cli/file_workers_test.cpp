@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FileWorkers.h"
+#include "fileio/FileWorkers.h"
 
 namespace fwpolicy {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "IsoTime.h"
+#include "text/IsoTime.h"
 
 namespace fwcommon::test {
 namespace {

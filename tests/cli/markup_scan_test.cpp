@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "MarkupScan.h"
 #include "common/TestFiles.h"
+#include "fileio/MarkupScan.h"
 
 namespace fwcommon::test {
 namespace {

@@ -11,10 +11,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "ExclusiveFile.h"
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
 #include "common/Xmllint.h"
+#include "fileio/ExclusiveFile.h"
 
 namespace fwcommon::test {
 namespace {

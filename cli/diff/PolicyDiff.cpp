@@ -1,0 +1,312 @@
+#include "diff/PolicyDiff.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <tuple>
+#include <utility>
+
+#include <fwcommon/RuleIdentifier.h>
+
+#include "diff/ElementFields.h"
+#include "diff/RuleMoves.h"
+#include "fileio/DataFiles.h"
+#include "policy/RuleSection.h"
+#include "render/ConditionText.h"
+#include "terminal/SafeText.h"
+#include "text/Utf8.h"
+
+namespace fwpolicy {
+namespace {
+
+using Key = std::pair<std::wstring, std::wstring>;
+using RulePairs = std::map<const Sarvo::Rule*, const Sarvo::Rule*>;
+
+// The words of one document's conditions, with its own object names.
+struct DocumentWords {
+    DocumentWords(const Sarvo::PolicyType& policy, const textforms::ProtocolNames& protocols)
+        : words(names, protocols) {
+        CollectKindedObjectNames(policy, names);
+    }
+    KindedObjectNames names;
+    ConditionText words;
+};
+
+// The second sequence's elements by key, and the keys of the first.
+template <typename Sequence, typename KeyOf>
+std::map<Key, const typename Sequence::value_type*> ByKey(const Sequence& elements, KeyOf keyOf) {
+    std::map<Key, const typename Sequence::value_type*> found;
+    for (const auto& element : elements)
+        found.emplace(keyOf(element), &element);
+    return found;
+}
+
+// Pairs the elements of two sequences by key and reports removals and
+// changes in the first's order, then additions in the second's. Describe
+// fills kind, key, creation type and name; Fields lists what differs.
+template <typename Sequence, typename KeyOf, typename Describe, typename Fields>
+void Pair(const Sequence& first, const Sequence& second, const std::string& group, KeyOf keyOf,
+          Describe describe, Fields fields, std::vector<Difference>& out) {
+    const auto later = ByKey(second, keyOf);
+    const auto earlier = ByKey(first, keyOf);
+    for (const auto& element : first) {
+        const auto match = later.find(keyOf(element));
+        Difference d = describe(match == later.end() ? element : *match->second);
+        d.group = group;
+        if (match == later.end()) {
+            d.change = "removed";
+        } else {
+            d.change = "changed";
+            d.fields = fields(element, *match->second);
+            if (d.fields.empty())
+                continue;
+        }
+        out.push_back(d);
+    }
+    for (const auto& element : second) {
+        if (earlier.count(keyOf(element)) == 0) {
+            Difference d = describe(element);
+            d.group = group;
+            d.change = "added";
+            out.push_back(d);
+        }
+    }
+}
+
+std::wstring RuleIdentifier(const Sarvo::Rule& rule) {
+    return std::to_wstring(fwcommon::RuleIdentifierOf(rule.RuleId()));
+}
+
+Key RuleKey(const Sarvo::Rule& r) {
+    return Key(RuleIdentifier(r), r.CreationType());
+}
+
+Difference DescribeRule(const Sarvo::Rule& r) {
+    Difference d;
+    d.group = "rule";
+    d.kind = SectionOfRule(r);
+    d.key = RuleIdentifier(r);
+    d.creationType = CreationTypeWord(r.CreationType());
+    d.name = r.Name();
+    return d;
+}
+
+// Whether b is a with another RuleId: same section, creation type and
+// everything else.
+bool SameButIdentifier(const Sarvo::Rule& a, const Sarvo::Rule& b) {
+    if (SectionOfRule(a) != SectionOfRule(b) || a.CreationType() != b.CreationType())
+        return false;
+    const std::unique_ptr<Sarvo::Rule> renamed(b._clone());
+    renamed->RuleId(a.RuleId());
+    return *renamed == a;
+}
+
+// What a rule and its renumbered twin share, to find twins without
+// comparing every pair: section, creation type, order id and name.
+using TwinKey = std::tuple<std::string, std::wstring, long long, std::wstring>;
+
+TwinKey TwinKeyOf(const Sarvo::Rule& r) {
+    return TwinKey(SectionOfRule(r), r.CreationType(), r.OrderId(), r.Name());
+}
+
+// Rules of the first document without a partner of their key that have an
+// unpaired twin in the second: renumbered rather than removed and added.
+// Each twin is taken once, in document order.
+RulePairs RenumberedRules(const Sarvo::Rules::Rule_sequence& first,
+                          const Sarvo::Rules::Rule_sequence& second) {
+    const auto inFirst = ByKey(first, RuleKey);
+    const auto inSecond = ByKey(second, RuleKey);
+    std::map<TwinKey, std::vector<const Sarvo::Rule*>> unpaired;
+    for (const auto& r : second) {
+        if (inFirst.count(RuleKey(r)) == 0)
+            unpaired[TwinKeyOf(r)].push_back(&r);
+    }
+    RulePairs pairs;
+    for (const auto& r : first) {
+        const auto candidates = unpaired.find(TwinKeyOf(r));
+        if (inSecond.count(RuleKey(r)) != 0 || candidates == unpaired.end())
+            continue;
+        for (const Sarvo::Rule*& twin : candidates->second) {
+            if (twin != nullptr && SameButIdentifier(r, *twin)) {
+                pairs.emplace(&r, twin);
+                twin = nullptr;
+                break;
+            }
+        }
+    }
+    return pairs;
+}
+
+// Every rule of the first document with its partner in the second: by key,
+// or as a renumbered twin.
+RulePairs AllRulePairs(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                       const RulePairs& renumbered) {
+    RulePairs pairs = renumbered;
+    const auto later = ByKey(second.Rules().Rule(), RuleKey);
+    for (const auto& rule : first.Rules().Rule()) {
+        const auto match = later.find(RuleKey(rule));
+        if (match != later.end())
+            pairs.emplace(&rule, match->second);
+    }
+    return pairs;
+}
+
+void CompareRules(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                  const DocumentWords& before, const DocumentWords& after,
+                  std::vector<Difference>& out) {
+    const auto& a = first.Rules().Rule();
+    const auto& b = second.Rules().Rule();
+    const RulePairs renumbered = RenumberedRules(a, b);
+    const RulePairs pairs = AllRulePairs(first, second, renumbered);
+    const auto moves = RuleMoves(first, second, pairs);
+    const auto changed = [&](const Sarvo::Rule& rule, const std::string& change) {
+        const Sarvo::Rule& partner = *pairs.at(&rule);
+        Difference d = DescribeRule(partner);
+        d.change = change;
+        d.fields = RuleFieldChanges(rule, partner, before.words, after.words);
+        if (const auto move = moves.find(&rule); move != moves.end())
+            d.fields.insert(d.fields.begin(), {"moved", std::to_string(move->second.before),
+                                               std::to_string(move->second.after)});
+        if (!d.fields.empty())
+            out.push_back(d);
+    };
+    for (const auto& rule : a) {
+        if (renumbered.count(&rule) != 0)
+            continue;
+        if (pairs.count(&rule) != 0) {
+            changed(rule, "changed");
+        } else {
+            Difference d = DescribeRule(rule);
+            d.change = "removed";
+            out.push_back(d);
+        }
+    }
+    std::set<const Sarvo::Rule*> partners;
+    for (const auto& [rule, partner] : pairs)
+        partners.insert(partner);
+    for (const auto& rule : b) {
+        if (partners.count(&rule) == 0) {
+            Difference d = DescribeRule(rule);
+            d.change = "added";
+            out.push_back(d);
+        }
+    }
+    for (const auto& rule : a) {
+        if (renumbered.count(&rule) != 0)
+            changed(rule, "renumbered");
+    }
+}
+
+std::string KindWordOf(const Sarvo::IpObject&) {
+    return "ip";
+}
+std::string KindWordOf(const Sarvo::InterfaceObject&) {
+    return "interface";
+}
+std::string KindWordOf(const Sarvo::VpnObject&) {
+    return "vpn";
+}
+std::string KindWordOf(const Sarvo::ServiceObject&) {
+    return "service";
+}
+std::string KindWordOf(const Sarvo::ScheduleObject&) {
+    return "schedule";
+}
+
+template <typename Sequence>
+void CompareObjects(const Sequence& first, const Sequence& second, const DocumentWords& before,
+                    const DocumentWords& after, std::vector<Difference>& out) {
+    using Object = typename Sequence::value_type;
+    Pair(
+        first, second, "object", [](const Object& o) { return Key(std::to_wstring(o.Id()), L""); },
+        [](const Object& o) {
+            Difference d;
+            d.kind = KindWordOf(o);
+            d.key = std::to_wstring(o.Id());
+            d.creationType = CreationTypeWord(o.CreationType());
+            d.name = o.Name();
+            return d;
+        },
+        [&](const Object& a, const Object& b) {
+            if (a == b)
+                return FieldChanges();
+            return ObjectFieldChanges(a, b, before.words, after.words);
+        },
+        out);
+}
+
+void CompareAllObjects(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                       const DocumentWords& before, const DocumentWords& after,
+                       std::vector<Difference>& out) {
+    const Sarvo::NamedObjects none;
+    const Sarvo::NamedObjects& a = first.NamedObjects() ? *first.NamedObjects() : none;
+    const Sarvo::NamedObjects& b = second.NamedObjects() ? *second.NamedObjects() : none;
+    CompareObjects(a.IpObject(), b.IpObject(), before, after, out);
+    CompareObjects(a.InterfaceObject(), b.InterfaceObject(), before, after, out);
+    CompareObjects(a.VpnObject(), b.VpnObject(), before, after, out);
+    CompareObjects(a.ServiceObject(), b.ServiceObject(), before, after, out);
+    CompareObjects(a.ScheduleObject(), b.ScheduleObject(), before, after, out);
+}
+
+void CompareOptions(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                    std::vector<Difference>& out) {
+    const Sarvo::Options none;
+    const Sarvo::Options& a = first.Options() ? *first.Options() : none;
+    const Sarvo::Options& b = second.Options() ? *second.Options() : none;
+    Pair(
+        a.Option(), b.Option(), "option",
+        [](const Sarvo::Option& o) { return Key(o.Name(), o.CreationType()); },
+        [](const Sarvo::Option& o) {
+            Difference d;
+            d.key = o.Name();
+            d.creationType = CreationTypeWord(o.CreationType());
+            return d;
+        },
+        OptionFieldChanges, out);
+}
+
+}  // namespace
+
+std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
+                                        const Sarvo::PolicyType& second,
+                                        const textforms::ProtocolNames& protocols) {
+    const DocumentWords before(first, protocols);
+    const DocumentWords after(second, protocols);
+    std::vector<Difference> out;
+    CompareRules(first, second, before, after, out);
+    CompareAllObjects(first, second, before, after, out);
+    CompareOptions(first, second, out);
+    return out;
+}
+
+std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
+                                        const Sarvo::PolicyType& second) {
+    LoadDictionaries();
+    return ComparePolicies(first, second, textforms::ProtocolNames::FromDictionary());
+}
+
+std::string DifferenceHeading(const Difference& d) {
+    std::string line = d.group + ' ' + d.change + ": ";
+    if (!d.kind.empty())
+        line += d.kind + ' ';
+    line += ToUtf8(d.key) + " (" + d.creationType + ")";
+    if (!d.name.empty())
+        line += " \"" + ToUtf8(d.name) + "\"";
+    return line;
+}
+
+std::string DifferenceText(const Difference& d) {
+    std::string text = terminal::Printable(DifferenceHeading(d)) + '\n';
+    for (const FieldChange& field : d.fields)
+        text += "  " + terminal::Printable(FieldChangeText(field)) + '\n';
+    return text;
+}
+
+std::string DifferencesText(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second) {
+    std::string text;
+    for (const Difference& d : ComparePolicies(first, second))
+        text += DifferenceText(d);
+    return text;
+}
+
+}  // namespace fwpolicy

@@ -1,0 +1,322 @@
+#include "editor/PolicyEdit.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <iostream>
+#include <optional>
+
+#include <fwcommon/PolicyDocument.h>
+#include "diff/PolicyDiff.h"
+#include "editor/DocumentTouches.h"
+#include "fileio/AtomicFile.h"
+#include "fileio/EditLock.h"
+#include "fileio/FileIo.h"
+#include "fileio/MarkupScan.h"
+#include "fileio/ReplaceChecks.h"
+#include "policy/OptionList.h"
+#include "render/Diagnostics.h"
+#include "render/EditReport.h"
+#include "terminal/Progress.h"
+#include "text/Utf8.h"
+#include "verbs/CheckCommand.h"
+
+namespace fwpolicy {
+namespace {
+
+// Every rule section (1..5) and named-object kind (0..4) is editable; the
+// two kinds of key share one key space.
+fwcommon::Context::ModesMap AllEditable() {
+    fwcommon::Context::ModesMap modes;
+    for (int key = 0; key <= 5; ++key)
+        modes[key] = fwcommon::Context::Modes::eEditable;
+    return modes;
+}
+
+EditSession* activeSession = nullptr;
+
+void Load(fwcommon::Context& context, const std::wstring& dataname,
+          const std::vector<unsigned char>& bytes, fwcommon::CreationType creationType) {
+    context.AppendXmlReader(dataname, bytes, creationType, AllEditable(), dataname);
+}
+
+fwcommon::CreationType NewItemsType(const EditTarget& target) {
+    return target.creationType.value_or(fwcommon::User);
+}
+
+// The script's document so far, committed, loaded again under another
+// creation type; the touches waiting go into the bytes first, as they
+// would into the file.
+void LoadSessionAs(EditSession& session, fwcommon::CreationType creationType) {
+    const std::vector<unsigned char> bytes = CommittedBytes(*session.context, session.dataname);
+    auto context = std::make_unique<fwcommon::Context>(session.dataname);
+    Load(*context, session.dataname, bytes, creationType);
+    session.context = std::move(context);
+    session.loadedAs = creationType;
+}
+
+void EditInSession(const EditTarget& target, const SourceEditFunction& edit) {
+    if (target.dryRun || target.dropComments)
+        throw EditError("--dry-run and --drop-comments are options of apply, not of a line");
+    // A line that adds nothing of a creation type of its own works on the
+    // document as it is loaded.
+    if (target.creationType && *target.creationType != activeSession->loadedAs)
+        LoadSessionAs(*activeSession, *target.creationType);
+    edit(*activeSession->context, activeSession->dataname, activeSession->source);
+}
+
+// Loads, edits, commits and writes; throws what loading, editing or
+// writing throws.
+EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::wstring& dataname,
+                           fwcommon::CreationType creationType, const SourceEditFunction& edit) {
+    ClearDocumentTouches();
+    const terminal::ProgressStage stage("editing " + ToUtf8(dataname));
+    fwcommon::Context context(dataname);
+    Load(context, dataname, bytes, creationType);
+    EditedBytes result;
+    context.GetXmlData(dataname, result.loaded);
+    edit(context, dataname, bytes);
+    result.edited = CommittedBytes(context, dataname);
+    return result;
+}
+
+void ReportFailure(const std::string& file, const std::string& message) {
+    PrintFileError(std::cerr, file, message);
+}
+
+// A --wait value: "" when it is a number of seconds, else why not.
+std::string SecondsText(const std::string& text) {
+    std::size_t used = 0;
+    double seconds = -1;
+    try {
+        seconds = std::stod(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != text.size() || !std::isfinite(seconds) || seconds < 0)
+        return "'" + text + "' is not a number of seconds (0 or more)";
+    return "";
+}
+
+bool ReplacesFile(const EditTarget& target) {
+    return !target.dryRun && target.file != kStandardStream;
+}
+
+std::chrono::milliseconds LockWait(const EditTarget& target) {
+    constexpr double kMillisecondsPerSecond = 1000;
+    constexpr double kLongestWaitSeconds = 1e9;  // about 30 years: for ever
+    return std::chrono::milliseconds(static_cast<long long>(
+        std::min(target.waitSeconds, kLongestWaitSeconds) * kMillisecondsPerSecond));
+}
+
+// A dry run writes nothing, so comments are no reason to refuse it; it
+// says what the edit itself will need.
+bool MayEdit(const EditTarget& target, const std::vector<unsigned char>& bytes) {
+    if (target.dryRun && !target.dropComments && HoldsCommentsOrInstructions(bytes)) {
+        ReportFailure(target.file,
+                      "warning: holds XML comments or processing instructions; the edit itself "
+                      "will drop them and needs --drop-comments");
+        return true;
+    }
+    return MayRewrite(target.file, bytes, target.dropComments);
+}
+
+void LeftAsItWas(const std::string& file) {
+    ReportFailure(file, "nothing to change; the file is left as it was");
+    ForgetEdits();
+}
+
+// Loads, edits and replaces the file (or prints the result); the exit
+// status, every failure reported on stderr. An edit that changes nothing
+// forgets its report line.
+int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
+    try {
+        std::optional<EditLock> lock;
+        LockForReplacing(target, lock);
+        const std::vector<unsigned char> bytes = ReadFile(target.file);
+        if (!MayEdit(target, bytes))
+            return kExitFailure;
+        const EditedBytes document =
+            EditedDocument(bytes, FromUtf8(target.file), NewItemsType(target), edit);
+        const std::vector<unsigned char>& result = document.edited;
+        // Never write what we could not read back.
+        fwcommon::ValidatePolicyDocument(result);
+        if (SameAsFile(document, bytes)) {
+            LeftAsItWas(target.file);
+            if (target.dryRun)
+                PrintDryRun(target, bytes, result);
+            return kExitOk;
+        }
+        if (lock) {
+            lock->ExpectUnchanged();
+            if (ReadFile(target.file) != bytes)
+                throw EditError("the file changed while it was being edited; nothing was written");
+        }
+        if (target.dryRun)
+            PrintDryRun(target, bytes, result);
+        else
+            Deliver(target.file, result, false);
+        return kExitOk;
+    } catch (const NothingToChange&) {
+        LeftAsItWas(target.file);
+        return kExitOk;
+    } catch (const xml_schema::exception& e) {
+        PrintDocumentErrors(std::cerr, target.file, e);
+    } catch (const std::exception& e) {
+        ReportFailure(target.file, e.what());
+    }
+    return kExitFailure;
+}
+
+}  // namespace
+
+void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock) {
+    if (!ReplacesFile(target))
+        return;
+    lock.emplace(target.file, LockWait(target));
+    CheckReplaceable(target.file, lock->Status(), target.force);
+}
+
+void AddEditTarget(CLI::App& verb, EditTarget& target) {
+    verb.add_option("FILE", target.file, "Policy file to change")->required();
+    AddDryRunFlag(verb, target);
+    verb.add_flag("--drop-comments", target.dropComments,
+                  "Rewrite the file even though its XML comments and processing instructions "
+                  "will be lost");
+    AddReplaceOptions(verb, target);
+    AddQuietFlag(verb);
+}
+
+void AddDryRunFlag(CLI::App& verb, EditTarget& target) {
+    static const std::string kDifferences = "diff";
+    static const std::string kDocument = "full";
+    verb.add_flag("--dry-run{" + kDifferences + "}", target.dryRunMode,
+                  "Print what diff would report between the file and the result instead of "
+                  "writing the file; --dry-run=full prints the resulting document")
+        ->check(CLI::IsMember({kDifferences, kDocument}))
+        ->each([&target](const std::string& mode) {
+            target.dryRun = true;
+            target.dryRunDocument = mode == kDocument;
+        });
+}
+
+void PrintDryRun(const EditTarget& target, const std::vector<unsigned char>& before,
+                 const std::vector<unsigned char>& after) {
+    if (target.dryRunDocument) {
+        Deliver(target.file, after, true);
+        return;
+    }
+    std::cout << DifferencesText(*fwcommon::ParsePolicyDocument(before),
+                                 *fwcommon::ParsePolicyDocument(after));
+}
+
+void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string& help) {
+    verb.add_option_function<std::string>(
+            "--creation-type",
+            [&target](const std::string& name) {
+                const auto& names = CreationTypeNames();
+                const auto found = std::find(names.begin(), names.end(), name);
+                target.creationType = static_cast<fwcommon::CreationType>(found - names.begin());
+            },
+            help)
+        ->check(CLI::IsMember(CreationTypeNames()));
+}
+
+void AddReplaceOptions(CLI::App& verb, EditTarget& target) {
+    verb.add_flag("--force", target.force,
+                  "Replace the file even when it is read-only or has several hard links");
+    verb.add_option("--wait", target.waitSeconds,
+                    "Seconds to wait while another edit of the file holds its lock")
+        ->check(SecondsText)
+        ->capture_default_str();
+}
+
+bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,
+                bool dropComments) {
+    if (!HoldsCommentsOrInstructions(bytes))
+        return true;
+    if (dropComments) {
+        ReportFailure(file, "warning: XML comments and processing instructions are dropped");
+        return true;
+    }
+    ReportFailure(file,
+                  "holds XML comments or processing instructions, which rewriting would drop; "
+                  "give --drop-comments to rewrite it anyway");
+    return false;
+}
+
+void Deliver(const std::string& file, const std::vector<unsigned char>& bytes, bool dryRun) {
+    if (dryRun)
+        WriteStandardOutput(bytes);
+    else
+        ReplaceInPlace(file, bytes);
+}
+
+void SetEditSession(EditSession* session) {
+    activeSession = session;
+}
+
+void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
+                    const std::vector<unsigned char>& bytes) {
+    Load(context, dataname, bytes, fwcommon::User);
+}
+
+std::vector<unsigned char> CommittedBytes(fwcommon::Context& context,
+                                          const std::wstring& dataname) {
+    context.CommitChanges();
+    std::vector<unsigned char> written;
+    context.GetXmlData(dataname, written);
+    return ApplyDocumentTouches(written);
+}
+
+// Equal documents are written as equal bytes, so an edit that left the
+// loaded document as it was changes nothing, unless loading itself changed
+// it (identifiers outside their creation type's range are renumbered):
+// only then are the file and the result parsed and compared.
+bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& bytes) {
+    if (document.edited == bytes) {
+        return true;
+    }
+    if (document.edited != document.loaded) {
+        return false;
+    }
+    return *fwcommon::ParsePolicyDocument(document.edited) == *fwcommon::ParsePolicyDocument(bytes);
+}
+
+int ReadThroughContext(const std::string& file, const EditFunction& read) {
+    try {
+        const std::wstring dataname = FromUtf8(file);
+        fwcommon::Context context(dataname);
+        {
+            const terminal::ProgressStage stage("loading " + file);
+            Load(context, dataname, ReadFile(file), fwcommon::User);
+        }
+        read(context, dataname);
+        return kExitOk;
+    } catch (const xml_schema::exception& e) {
+        PrintDocumentErrors(std::cerr, file, e);
+    } catch (const std::exception& e) {
+        ReportFailure(file, e.what());
+    }
+    return kExitFailure;
+}
+
+int RunEdit(const EditTarget& target, const EditFunction& edit) {
+    return RunEditWithSource(
+        target, [&edit](fwcommon::Context& context, const std::wstring& dataname,
+                        const std::vector<unsigned char>&) { edit(context, dataname); });
+}
+
+int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit) {
+    if (activeSession) {
+        EditInSession(target, edit);
+        return kExitOk;
+    }
+    const int status = EditFile(target, edit);
+    if (status == kExitOk && ReplacesFile(target))
+        ReportEdits();
+    ForgetEdits();
+    return status;
+}
+
+}  // namespace fwpolicy

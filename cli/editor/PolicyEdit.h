@@ -1,0 +1,149 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <CLI/App.hpp>
+
+#include <fwcommon/Context.h>
+
+#include "fileio/EditLock.h"
+
+namespace fwpolicy {
+
+// How long an edit waits for another edit of the same file by default.
+constexpr double kDefaultLockWaitSeconds = 5;
+
+// The file an editing verb changes and how the result is delivered.
+struct EditTarget {
+    std::string file;
+    bool dryRun = false;          // print instead of writing the file
+    bool dryRunDocument = false;  // --dry-run=full: print the document, not the differences
+    std::string dryRunMode;       // as given: "diff" or "full"
+    bool dropComments = false;    // rewrite even when comments would be lost
+    bool force = false;           // replace a read-only file or one of several hard links
+    double waitSeconds = kDefaultLockWaitSeconds;  // for another edit's lock
+    // The creation type of the rules and objects the edit adds (--creation-type);
+    // none given: User.
+    std::optional<fwcommon::CreationType> creationType;
+};
+
+// Adds the FILE argument, the --dry-run, --drop-comments and --force flags
+// and the --wait option.
+void AddEditTarget(CLI::App& verb, EditTarget& target);
+// Adds --dry-run (print what diff reports between the file and the
+// result) and --dry-run=full (print the resulting document).
+void AddDryRunFlag(CLI::App& verb, EditTarget& target);
+// Adds --creation-type (generated, policy, user or post) for the verb's
+// new item, with that help text.
+void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string& help);
+// Adds only the --force flag and the --wait option, for a verb that
+// describes its other arguments itself.
+void AddReplaceOptions(CLI::App& verb, EditTarget& target);
+
+// Takes the lock of the file the edit replaces, waiting up to --wait
+// seconds, and refuses a file that CheckReplaceable refuses (unless
+// --force); takes none for a dry run or standard input. The caller keeps
+// the lock until the file is replaced.
+void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock);
+
+// Thrown by an edit that cannot be done; the message is shown as
+// "fwpolicy: FILE: message" and the file is left as it was.
+class EditError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Thrown by an edit that knows the document stays as the file holds it:
+// the file is left alone, as for any edit that changes nothing, without
+// comparing the documents.
+class NothingToChange : public std::exception {
+public:
+    const char* what() const noexcept override { return "nothing to change"; }
+};
+
+// One change applied to the document registered under dataname.
+using EditFunction = std::function<void(fwcommon::Context& context, const std::wstring& dataname)>;
+
+// An edit that also reads the file's bytes as they were loaded.
+using SourceEditFunction =
+    std::function<void(fwcommon::Context& context, const std::wstring& dataname,
+                       const std::vector<unsigned char>& source)>;
+
+// The document a script of edits changes (fwpolicy apply). While one is
+// set, RunEdit and RunEditWithSource neither load nor write the file: they
+// apply the edit to this Context and let its failures propagate to the
+// script. A Context gives the rules and objects it adds the creation type
+// it loaded the document with, so a line that adds items of another type
+// first has the document so far committed and loaded again, in memory,
+// under that type: context then holds a new Context. Main thread only; the
+// session outlives its use.
+struct EditSession {
+    std::unique_ptr<fwcommon::Context> context;
+    std::wstring dataname;
+    const std::vector<unsigned char>& source;  // the file's bytes, as read
+    fwcommon::CreationType loadedAs = fwcommon::User;
+};
+void SetEditSession(EditSession* session);
+
+// Takes the file's EditLock (waiting up to --wait seconds) and refuses a
+// file that CheckReplaceable refuses, loads the file into a fresh Context
+// (every section and named-object kind editable, new rules and objects of
+// the target's creation type), runs the edit, commits it, checks that the result
+// is a valid policy document and that the file is still the one loaded,
+// and replaces the file atomically before it lets go of the lock. With
+// --dry-run or "-" (standard input) the result is printed instead and no
+// lock is taken. An edit whose result holds the
+// same document as the file writes nothing and says so on stderr.
+// Returns the exit status; every failure is reported on stderr and leaves
+// the file untouched.
+int RunEdit(const EditTarget& target, const EditFunction& edit);
+// RunEdit for an edit that needs the loaded bytes as well.
+int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit);
+
+// Loads bytes into a context for editing as RunEdit does (new items of
+// creation type User).
+void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
+                    const std::vector<unsigned char>& bytes);
+
+// Commits the Context's changes and returns the document as it writes it,
+// the document touches waiting applied. Throws what writing throws.
+std::vector<unsigned char> CommittedBytes(fwcommon::Context& context, const std::wstring& dataname);
+
+// A document as the library wrote it right after loading it and after the
+// edits were committed (their document touches applied).
+struct EditedBytes {
+    std::vector<unsigned char> loaded;
+    std::vector<unsigned char> edited;
+};
+// True when the edited document holds the same document as the file's
+// bytes; parses both only when the bytes alone cannot tell. Throws what
+// parsing throws.
+bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& bytes);
+
+// Loads the file into a fresh Context as RunEdit does and runs a function
+// that only reads; nothing is written. Returns the exit status; failures
+// are reported on stderr.
+int ReadThroughContext(const std::string& file, const EditFunction& read);
+
+// When the document holds comments or processing instructions, says so on
+// stderr and returns false unless dropComments is set (then it warns and
+// returns true).
+bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,
+                bool dropComments);
+
+// What a dry run prints: the differences between the file's bytes and the
+// result, or with --dry-run=full the resulting document.
+void PrintDryRun(const EditTarget& target, const std::vector<unsigned char>& before,
+                 const std::vector<unsigned char>& after);
+
+// Writes an edited document to its destination: stdout for a dry run, or
+// the file, replaced atomically. Throws std::runtime_error when writing
+// fails.
+void Deliver(const std::string& file, const std::vector<unsigned char>& bytes, bool dryRun);
+
+}  // namespace fwpolicy

@@ -1,0 +1,111 @@
+#include "verbs/FormatCommand.h"
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fwcommon/PolicyDocument.h>
+#include "editor/PolicyEdit.h"
+#include "fileio/FileIo.h"
+#include "fileio/FileWorkers.h"
+#include "render/Diagnostics.h"
+#include "terminal/SafeText.h"
+#include "verbs/CheckCommand.h"
+
+namespace fwpolicy {
+namespace {
+
+struct FormatOptions {
+    std::vector<std::string> files;
+    std::string output;
+    bool check = false;
+    bool dropComments = false;
+    unsigned jobs = DefaultWorkerCount();
+};
+
+// Writes the result to -o OUT; its failures are reported under OUT's name.
+int WriteFormatted(const std::string& output, const std::vector<unsigned char>& canonical,
+                   const std::string& source, std::ostream& err) {
+    try {
+        WriteOutput(output, canonical, {source});
+        return kExitOk;
+    } catch (const std::exception& e) {
+        PrintFileError(err, output, e.what());
+    }
+    return kExitFailure;
+}
+
+// Formats one file; returns its exit status.
+int FormatFile(const std::string& file, const FormatOptions& options, std::ostream& out,
+               std::ostream& err) {
+    try {
+        const std::vector<unsigned char> bytes = ReadFile(file);
+        const std::vector<unsigned char> canonical =
+            fwcommon::WritePolicyDocument(*fwcommon::ParsePolicyDocument(bytes));
+        if (options.check) {
+            if (canonical == bytes)
+                return kExitOk;
+            out << terminal::Printable(FileLabel(file)) << ": not in canonical form\n";
+            return kExitFailure;
+        }
+        const std::string& target = options.output.empty() ? file : options.output;
+        if (canonical == bytes && target == file && file != kStandardStream)
+            return kExitOk;
+        if (!MayRewrite(file, bytes, options.dropComments))
+            return kExitFailure;
+        fwcommon::ParsePolicyDocument(canonical);  // never write what we could not read back
+        if (options.output.empty()) {
+            ReplaceInPlace(file, canonical);
+            return kExitOk;
+        }
+        return WriteFormatted(options.output, canonical, file, err);
+    } catch (const xml_schema::exception& e) {
+        PrintDocumentErrors(err, file, e);
+    } catch (const std::exception& e) {
+        PrintFileError(err, file, e.what());
+    }
+    return kExitFailure;
+}
+
+// Checks run on several files at once; rewrites one file after another
+// (the same file may be named twice).
+int Format(const FormatOptions& options) {
+    const unsigned jobs = options.check ? options.jobs : 1;
+    std::vector<int> statuses(options.files.size(), kExitOk);
+    RunFileJobs(
+        options.files.size(), jobs,
+        [&options, &statuses](std::size_t index, std::ostream& out, std::ostream& err) {
+            statuses[index] = FormatFile(options.files[index], options, out, err);
+        },
+        std::cout, std::cerr);
+    for (const int status : statuses) {
+        if (status != kExitOk)
+            return kExitFailure;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+void AddFormatCommand(CLI::App& app, int* status) {
+    auto options = std::make_shared<FormatOptions>();
+    CLI::App* format =
+        app.add_subcommand("format", "Rewrite policy files in the library's canonical form");
+    format->add_option("FILE", options->files, "Policy files")->required();
+    CLI::Option* output =
+        format->add_option("-o,--output", options->output, "Write the result here (one FILE only)");
+    CLI::Option* check = format->add_flag(
+        "--check", options->check, "Write nothing; exit 1 when a file is not in canonical form");
+    output->excludes(check);
+    format->add_flag("--drop-comments", options->dropComments,
+                     "Rewrite even though XML comments and processing instructions will be lost");
+    AddJobsOption(*format, &options->jobs);
+    format->callback([options, output, status] {
+        if (output->count() > 0 && options->files.size() != 1)
+            throw CLI::ValidationError("--output", "needs exactly one FILE");
+        *status = Format(*options);
+    });
+}
+
+}  // namespace fwpolicy

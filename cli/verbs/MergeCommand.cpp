@@ -1,0 +1,144 @@
+#include "verbs/MergeCommand.h"
+
+#include <climits>
+#include <cstdint>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fwcommon/Context.h>
+#include <fwcommon/PolicyDocument.h>
+#include "fileio/FileIdentity.h"
+#include "fileio/FileIo.h"
+#include "render/Diagnostics.h"
+#include "terminal/SafeText.h"
+#include "text/IsoTime.h"
+#include "text/Utf8.h"
+#include "verbs/CheckCommand.h"
+#include "verbs/MergeRenumberings.h"
+
+namespace fwpolicy {
+namespace {
+
+struct MergeOptions {
+    std::vector<std::string> files;
+    std::string output;
+    std::string time;
+    int period = 900;
+};
+
+// Registers one file, keeping its rules' and objects' identifiers as the
+// file gives them; false (reported) when it cannot be read or loaded.
+bool Register(fwcommon::Context& context, const std::string& file,
+              std::vector<MergeSource>& sources) {
+    try {
+        const std::wstring dataname = FromUtf8(file);
+        std::unique_ptr<Sarvo::PolicyType> document =
+            fwcommon::ParsePolicyDocument(ReadFile(file), context.GetSchemaPath());
+        sources.push_back(SourceOf(dataname, *document));
+        context.AppendParsedDocument(dataname, std::move(document), fwcommon::User, {}, dataname);
+        return true;
+    } catch (const xml_schema::exception& e) {
+        PrintDocumentErrors(std::cerr, file, e);
+    } catch (const std::exception& e) {
+        PrintFileError(std::cerr, file, e.what());
+    }
+    return false;
+}
+
+// Refuses a file given twice, and an output that would replace an input.
+void CheckMergeFiles(const MergeOptions& options) {
+    const std::size_t repeated = FirstRepeatedFile(options.files);
+    if (repeated < options.files.size()) {
+        throw CLI::ValidationError(options.files[repeated],
+                                   "is given twice; merge takes each policy once");
+    }
+    for (std::size_t i = 0; i < options.files.size(); ++i) {
+        if (options.output != kStandardStream && NamesSameFile(options.output, options.files[i])) {
+            throw CLI::ValidationError("-o " + options.output,
+                                       "is one of the files to merge; write the merged policy "
+                                       "to a file of its own");
+        }
+    }
+}
+
+// Tells, one line each on stderr, which objects and rules got new
+// identifiers in the merged document, and why.
+void ReportRenumberings(const std::vector<Renumbering>& renumberings) {
+    for (const Renumbering& r : renumberings) {
+        PrintFileError(std::cerr, ToUtf8(r.dataname),
+                       r.what + " \"" + terminal::Printable(ToUtf8(r.name)) + "\" renumbered " +
+                           std::to_string(r.from) + " \u2192 " + std::to_string(r.to) + " (" +
+                           r.why + ")");
+    }
+}
+
+// The merged document's bytes and what the merge renumbered; the inputs
+// are released before it returns. Empty bytes when an input could not be
+// registered (reported).
+std::vector<unsigned char> MergedBytes(const MergeOptions& options, std::int64_t time,
+                                       std::vector<Renumbering>& renumberings) {
+    fwcommon::Context context;
+    std::vector<MergeSource> sources;
+    for (const std::string& file : options.files) {
+        if (!Register(context, file, sources))
+            return {};
+    }
+    std::vector<unsigned char> merged;
+    std::vector<std::wstring> log;
+    {
+        const MergeLogCapture capture;
+        context.GetRSOP(merged, time, options.period);
+        log = capture.Lines();
+    }
+    renumberings = RenumberingsOf(log, sources, context);
+    return merged;
+}
+
+int Merge(const MergeOptions& options, std::int64_t time) {
+    try {
+        std::vector<Renumbering> renumberings;
+        const std::vector<unsigned char> merged = MergedBytes(options, time, renumberings);
+        if (merged.empty())
+            return kExitFailure;
+        // Never write what could not be read back.
+        fwcommon::ValidatePolicyDocument(merged);
+        WriteOutput(options.output, merged, options.files);
+        ReportRenumberings(renumberings);
+        return kExitOk;
+    } catch (const xml_schema::exception& e) {
+        PrintDocumentErrors(std::cerr, options.output, e);
+    } catch (const std::exception& e) {
+        PrintFileError(std::cerr, options.output, e.what());
+    }
+    return kExitFailure;
+}
+
+}  // namespace
+
+void AddMergeCommand(CLI::App& app, int* status) {
+    auto options = std::make_shared<MergeOptions>();
+    CLI::App* merge = app.add_subcommand(
+        "merge", "Write the resultant policy of several policy files into one file");
+    merge->add_option("FILE", options->files, "Policy files, in order")->required();
+    merge->add_option("-o,--output", options->output, "File to write")->required();
+    merge->add_option("--time", options->time,
+                      "Application time, ISO-8601 such as 2026-12-01T08:00:00Z (default: now)");
+    merge->add_option("--period", options->period, "Rollback period in seconds (default 900)")
+        ->check(CLI::Range(0, INT_MAX));
+    merge->callback([options, status] {
+        std::int64_t time = 0;  // the library's "now"
+        if (!options->time.empty()) {
+            try {
+                time = ParseIsoDateTime(options->time);
+            } catch (const std::invalid_argument& e) {
+                throw CLI::ValidationError("--time", e.what());
+            }
+        }
+        CheckMergeFiles(*options);
+        *status = Merge(*options, time);
+    });
+}
+
+}  // namespace fwpolicy

@@ -1,0 +1,171 @@
+#include "verbs/MergeRenumberings.h"
+
+#include <map>
+#include <regex>
+
+#include <fwcommon/LogFacility.h>
+
+namespace fwpolicy {
+namespace {
+
+// How many rules of each creation type carry each identifier, per source.
+using IdCounts = std::map<std::pair<std::wstring, long long>, std::size_t>;
+
+std::vector<IdCounts> CountRuleIds(const std::vector<MergeSource>& sources) {
+    std::vector<IdCounts> counts(sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        for (const FileRule& rule : sources[i].rules) {
+            ++counts[i][{rule.creationType, rule.id}];
+        }
+    }
+    return counts;
+}
+
+std::size_t Holding(const IdCounts& counts, const std::wstring& creationType, long long id) {
+    const auto found = counts.find({creationType, id});
+    return found == counts.end() ? 0 : found->second;
+}
+
+// Why the library could not keep the identifier from of a rule of the
+// source at index.
+std::string WhyCorrected(const std::vector<IdCounts>& counts, std::size_t index,
+                         const std::wstring& creationType, long long from) {
+    for (std::size_t earlier = 0; earlier < index; ++earlier) {
+        if (Holding(counts[earlier], creationType, from) > 0) {
+            return "an earlier file holds " + std::to_string(from);
+        }
+    }
+    if (Holding(counts[index], creationType, from) > 1) {
+        return "another rule of the file holds " + std::to_string(from);
+    }
+    return std::to_string(from) + " is outside the range of its creation type";
+}
+
+// The rules of one source whose identifier the context's index holds
+// differently from the file.
+std::vector<Renumbering> CorrectedRules(const std::vector<MergeSource>& sources,
+                                        const std::vector<IdCounts>& counts, std::size_t index,
+                                        const fwcommon::Context& context) {
+    const MergeSource& source = sources[index];
+    std::vector<Renumbering> out;
+    for (const IdentifierChange& change :
+         IndexedIdentifierChanges(source.rules, context, source.dataname)) {
+        const FileRule& rule = source.rules[change.index];
+        Renumbering r;
+        r.dataname = source.dataname;
+        r.what = rule.section + " rule";
+        r.name = rule.name;
+        r.from = rule.id;
+        r.to = change.to;
+        r.why = WhyCorrected(counts, index, rule.creationType, rule.id);
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+std::string ObjectKind(const MergeSource& source, long long id, const std::wstring& name) {
+    for (const MergeSource::Object& object : source.objects) {
+        if (object.id == id && object.name == name) {
+            return object.kind + " object";
+        }
+    }
+    return "named object";
+}
+
+// The section word of the source's rule of that identifier and name.
+std::string RuleSectionOf(const MergeSource& source, long long id, const std::wstring& name) {
+    for (const FileRule& rule : source.rules) {
+        if (rule.id == id && rule.name == name) {
+            return rule.section.empty() ? "rule" : rule.section + " rule";
+        }
+    }
+    return "rule";
+}
+
+// One source's renumberings: its objects', then its rules'.
+struct SourceRenumberings {
+    std::vector<Renumbering> objects;
+    std::vector<Renumbering> rules;
+};
+
+}  // namespace
+
+MergeSource SourceOf(const std::wstring& dataname, const Sarvo::PolicyType& document) {
+    MergeSource source;
+    source.dataname = dataname;
+    source.rules = RulesOf(document);
+    if (!document.NamedObjects()) {
+        return source;
+    }
+    const Sarvo::NamedObjects& objects = *document.NamedObjects();
+    const auto enter = [&source](const auto& sequence, const char* kind) {
+        for (const auto& object : sequence) {
+            source.objects.push_back(MergeSource::Object{object.Id(), object.Name(), kind});
+        }
+    };
+    enter(objects.IpObject(), "ip");
+    enter(objects.InterfaceObject(), "interface");
+    enter(objects.VpnObject(), "vpn");
+    enter(objects.ServiceObject(), "service");
+    enter(objects.ScheduleObject(), "schedule");
+    return source;
+}
+
+MergeLogCapture::MergeLogCapture()
+    : sink_(fwcommon::kLogRoutine), previous_(fwcommon::GetLibLogFacility().AttachSink(&sink_)) {}
+
+MergeLogCapture::~MergeLogCapture() {
+    fwcommon::GetLibLogFacility().AttachSink(previous_);
+}
+
+std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
+                                        const std::vector<MergeSource>& sources,
+                                        const fwcommon::Context& context) {
+    static const std::wregex document(L"'GetRSOP': merging '(.*)'$");
+    static const std::wregex renumbered(
+        L"'GetRSOP': (named object|rule) '(.*)' renumbered from (-?[0-9]+) to (-?[0-9]+)$");
+    std::vector<SourceRenumberings> found(sources.size());
+    const std::vector<IdCounts> counts = CountRuleIds(sources);
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        found[i].rules = CorrectedRules(sources, counts, i, context);
+    }
+    std::size_t current = sources.size();
+    std::wsmatch match;
+    for (const std::wstring& line : lines) {
+        // Most lines are about order ids; only these two kinds matter here.
+        if (line.find(L"' renumbered from ") == std::wstring::npos &&
+            line.find(L"'GetRSOP': merging '") == std::wstring::npos) {
+            continue;
+        }
+        if (std::regex_search(line, match, document)) {
+            current = sources.size();
+            for (std::size_t i = 0; i < sources.size(); ++i) {
+                if (sources[i].dataname == match[1].str()) {
+                    current = i;
+                }
+            }
+        } else if (current < sources.size() && std::regex_search(line, match, renumbered)) {
+            Renumbering r;
+            r.dataname = sources[current].dataname;
+            r.name = match[2];
+            r.from = std::stoll(match[3]);
+            r.to = std::stoll(match[4]);
+            r.why = "an earlier file holds " + std::to_string(r.from);
+            if (match[1] == L"rule") {
+                r.what = RuleSectionOf(sources[current], r.from, r.name);
+                found[current].rules.push_back(std::move(r));
+            } else {
+                r.what = ObjectKind(sources[current], r.from, r.name);
+                found[current].objects.push_back(std::move(r));
+            }
+        }
+    }
+    std::vector<Renumbering> out;
+    for (SourceRenumberings& source : found) {
+        out.insert(out.end(), source.objects.begin(), source.objects.end());
+        out.insert(out.end(), source.rules.begin(), source.rules.end());
+    }
+    return out;
+}
+
+}  // namespace fwpolicy

@@ -1,0 +1,279 @@
+#include "verbs/ObjectCommand.h"
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fwcommon/INamedObject.h>
+#include <fwcommon/PolicyDocument.h>
+#include "editor/ObjectDirectory.h"
+#include "editor/ObjectEditCommands.h"
+#include "editor/PolicyEdit.h"
+#include "fileio/PolicyFile.h"
+#include "policy/PolicyIndex.h"
+#include "render/Diagnostics.h"
+#include "render/EditReport.h"
+#include "text/Utf8.h"
+#include "verbs/CheckCommand.h"
+
+namespace fwpolicy {
+namespace {
+
+using fwcommon::Context;
+using fwcommon::INamedObject;
+
+struct ObjectArguments {
+    EditTarget target;  // the file that holds the object
+    std::vector<std::string> files;
+    std::string objectsFile;  // --objects: the object is there, rules in files
+    std::string name;
+    long long id = 0;
+    std::string type;
+    CLI::Option* nameOption = nullptr;
+    CLI::Option* idOption = nullptr;
+};
+
+bool Wanted(const INamedObject& object, const ObjectArguments& a) {
+    if (!a.type.empty() && KindName(KindOf(object.GetNamedObjectType())) != a.type)
+        return false;
+    if (a.idOption->count() > 0)
+        return static_cast<long long>(object.GetIdentifier()) == a.id;
+    return object.GetName() == FromUtf8(a.name);
+}
+
+std::string Described(const ObjectArguments& a) {
+    const std::string text =
+        a.idOption->count() > 0 ? "with id " + std::to_string(a.id) : "\"" + a.name + "\"";
+    return a.type.empty() ? text : text + " of type " + a.type;
+}
+
+std::string Named(const INamedObject& object) {
+    return KindName(KindOf(object.GetNamedObjectType())) + " " +
+           std::to_string(object.GetIdentifier()) + " \"" + ToUtf8(object.GetName()) + "\"";
+}
+
+std::shared_ptr<INamedObject> FindObject(Context& context, const std::wstring& dataname,
+                                         const ObjectArguments& a) {
+    std::vector<std::shared_ptr<INamedObject>> matches;
+    const auto objects = context.GetNamedObjects(dataname);
+    for (const auto& object : *objects) {
+        if (Wanted(*object, a))
+            matches.push_back(object);
+    }
+    if (matches.empty())
+        throw EditError("no named object " + Described(a));
+    if (matches.size() > 1) {
+        std::string list;
+        for (const auto& match : matches)
+            list += (list.empty() ? "" : ", ") + Named(*match);
+        throw EditError("several named objects match " + Described(a) + " (" + list +
+                        "); choose one with --type or --id");
+    }
+    return matches.front();
+}
+
+// The document as it stands in the Context, indexed.
+PolicyIndex CurrentIndex(Context& context, const std::wstring& dataname) {
+    std::vector<unsigned char> bytes;
+    context.GetXmlData(dataname, bytes);
+    return IndexPolicy(*fwcommon::ParsePolicyDocument(bytes), *fwcommon::GetXmlWrapper());
+}
+
+const ObjectEntry& Entry(const PolicyIndex& index, const ObjectKey& key) {
+    for (const ObjectEntry& object : index.objects) {
+        if (object.key == key)
+            return object;
+    }
+    throw EditError("no named object " + KindName(key.kind) + " " + std::to_string(key.id) +
+                    " in the document");
+}
+
+// Refuses when another object of the document refers to this one.
+void CheckNotIncluded(const PolicyIndex& index, const ObjectEntry& object) {
+    for (const ObjectEntry* other : DependentObjects(index, ObjectResolver(index), object)) {
+        for (const ObjectKey& ref : other->refers) {
+            if (ref == object.key) {
+                throw EditError("named object \"" + ToUtf8(object.name) + "\" is part of " +
+                                KindName(other->key.kind) + " object \"" + ToUtf8(other->name) +
+                                "\"; take it out of there first");
+            }
+        }
+    }
+}
+
+bool Holds(const PolicyIndex& index, const ObjectKey& key) {
+    for (const ObjectEntry& object : index.objects) {
+        if (object.key == key)
+            return true;
+    }
+    return false;
+}
+
+// The rules that refer to the object: those of its own file, and those of
+// each rules file that holds no object of that kind and Id itself (its
+// references resolve in the objects file).
+std::vector<RuleUse> UsersOf(const PolicyIndex& own, const ObjectKey& key,
+                             const std::vector<std::string>& ruleFiles) {
+    std::vector<RuleUse> users;
+    for (const RuleUse& use : own.uses) {
+        if (use.object == key)
+            users.push_back(use);
+    }
+    for (const std::string& file : ruleFiles) {
+        const auto policy = LoadPolicyFile(file);  // says why it cannot
+        if (!policy)
+            throw EditError("the rules of " + file + " could not be read; nothing was removed");
+        const PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
+        if (Holds(index, key))
+            continue;
+        for (RuleUse use : index.uses) {
+            if (use.object == key) {
+                use.file = file;
+                users.push_back(use);
+            }
+        }
+    }
+    return users;
+}
+
+// "transit rule 300001 "Admins in" at 0", as an edit names the rule it
+// changed.
+std::string RuleWords(const RuleUse& use) {
+    return use.section + " rule " + std::to_string(use.ruleId) + " \"" + ToUtf8(use.ruleName) +
+           "\" at " + std::to_string(use.index);
+}
+
+std::string RuleText(const RuleUse& use) {
+    return (use.file.empty() ? "" : use.file + ": ") + RuleWords(use) + " (" +
+           WhereName(use.where) + ")";
+}
+
+// Refused while rules refer to the object: taking the reference out of a
+// rule makes it match more than before.
+[[noreturn]] void RefuseWhileUsed(const ObjectEntry& object, const std::vector<RuleUse>& users) {
+    std::string message = "named object \"" + ToUtf8(object.name) + "\" (" +
+                          KindName(object.key.kind) + " " + std::to_string(object.key.id) +
+                          ") is used by " + std::to_string(users.size()) +
+                          (users.size() == 1 ? " rule" : " rules") +
+                          ", which removing it would widen; give --force to remove it anyway:";
+    for (const RuleUse& use : users)
+        message += "\n  " + RuleText(use);
+    throw EditError(message);
+}
+
+// One line per rule the forced removal changes: a rule of the object's
+// file loses the reference and may match more than before; a rule of
+// another file keeps a reference to no object.
+std::vector<std::string> RemovalNotes(const std::vector<RuleUse>& users) {
+    std::vector<std::string> notes;
+    for (const RuleUse& use : users) {
+        notes.push_back(use.file.empty() ? "note: " + RuleWords(use) + " no longer refers to it (" +
+                                               WhereName(use.where) + ")"
+                                         : "warning: " + RuleText(use) +
+                                               " still refers to it and now to no object");
+    }
+    return notes;
+}
+
+// The library finds the object by identifier and creation type; another
+// object of the document with both would be removed instead.
+void CheckRemovableById(Context& context, const std::wstring& dataname,
+                        const INamedObject& object) {
+    int sharing = 0;
+    const auto objects = context.GetNamedObjects(dataname);
+    for (const auto& other : *objects) {
+        if (other->GetIdentifier() == object.GetIdentifier() &&
+            other->GetCreationType() == object.GetCreationType())
+            ++sharing;
+    }
+    if (sharing > 1)
+        throw EditError("several named objects have the id " +
+                        std::to_string(object.GetIdentifier()) +
+                        " and its creation type; give them identifiers of their own first");
+}
+
+void RemoveObject(Context& context, const std::wstring& dataname, const ObjectArguments& a,
+                  const std::vector<std::string>& ruleFiles, std::vector<std::string>& notes) {
+    const auto object = FindObject(context, dataname, a);
+    const PolicyIndex index = CurrentIndex(context, dataname);
+    const ObjectEntry& entry = Entry(index, ObjectKey{KindOf(object->GetNamedObjectType()),
+                                                      static_cast<int>(object->GetIdentifier())});
+    CheckNotIncluded(index, entry);
+    const std::vector<RuleUse> users = UsersOf(index, entry.key, ruleFiles);
+    if (!users.empty() && !a.target.force)
+        RefuseWhileUsed(entry, users);
+    CheckRemovableById(context, dataname, *object);
+    const std::string phrase = ObjectPhrase(*object);
+    const fwcommon::IdentifierWithType id(object->GetIdentifier(), object->GetCreationType());
+    if (!context.RemoveNamedObjectById(dataname, id))
+        throw EditError("the named object " + Named(*object) + " could not be removed");
+    notes = RemovalNotes(users);
+    NoteEdit("removed " + phrase);
+}
+
+// Chooses the file the object is removed from: --objects, or the one FILE.
+// The others are only read, for the rules that refer to it.
+std::vector<std::string> ChooseTarget(ObjectArguments& a) {
+    if (a.nameOption->count() == 0 && a.idOption->count() == 0)
+        throw CLI::ValidationError("name the object with --name NAME or --id ID");
+    if (a.objectsFile.empty()) {
+        if (a.files.size() > 1)
+            throw CLI::ValidationError(
+                "FILE",
+                "several files given: name the one that holds the object with --objects "
+                "FILE (the rules of the others are checked)");
+        a.target.file = a.files.front();
+        return {};
+    }
+    a.target.file = a.objectsFile;
+    return a.files;
+}
+
+void AddRemoveVerb(CLI::App& object, int* status) {
+    auto a = std::make_shared<ObjectArguments>();
+    CLI::App* remove = object.add_subcommand(
+        "remove", "Remove a named object; refused while rules refer to it, unless --force");
+    remove
+        ->add_option("FILE", a->files,
+                     "Policy file holding the object, or with --objects the files whose rules "
+                     "may refer to it")
+        ->required();
+    remove->add_option("--objects", a->objectsFile,
+                       "Named-objects file the object is removed from");
+    remove->add_flag("--dry-run", a->target.dryRun,
+                     "Print the changed document instead of writing the file");
+    remove->add_flag("--drop-comments", a->target.dropComments,
+                     "Rewrite the file even though its XML comments and processing instructions "
+                     "will be lost");
+    a->nameOption = remove->add_option("--name", a->name, "Name of the named object");
+    a->idOption = remove->add_option("--id", a->id, "Id of the named object");
+    a->nameOption->excludes(a->idOption);
+    remove->add_option("--type", a->type, "Kind of the object, when several share the name")
+        ->check(CLI::IsMember(KindNames()));
+    AddReplaceOptions(*remove, a->target);
+    AddQuietFlag(*remove);
+    remove->callback([a, status] {
+        const std::vector<std::string> ruleFiles = ChooseTarget(*a);
+        std::vector<std::string> notes;
+        *status = RunEdit(a->target, [a, &ruleFiles, &notes](Context& c, const std::wstring& d) {
+            RemoveObject(c, d, *a, ruleFiles, notes);
+        });
+        if (*status == kExitOk) {
+            for (const std::string& note : notes)
+                PrintFileError(std::cerr, a->target.file, note);
+        }
+    });
+}
+
+}  // namespace
+
+void AddObjectCommand(CLI::App& app, int* status) {
+    CLI::App* object =
+        app.add_subcommand("object", "Add, change, rename, show or remove a named object");
+    object->require_subcommand(1);
+    AddRemoveVerb(*object, status);
+    AddObjectEditVerbs(*object, status);
+}
+
+}  // namespace fwpolicy
