@@ -8,17 +8,30 @@
 namespace fwpolicy {
 namespace {
 
-// How many rules of each creation type carry each identifier, per source.
+// How many rules of each creation type carry each identifier.
 using IdCounts = std::map<std::pair<std::wstring, long long>, std::size_t>;
 
-std::vector<IdCounts> CountRuleIds(const std::vector<MergeSource>& sources) {
-    std::vector<IdCounts> counts(sources.size());
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-        for (const FileRule& rule : sources[i].rules) {
-            ++counts[i][{rule.creationType, rule.id}];
-        }
+// One source's rule identifiers as its file gives them and as the
+// context's index holds them after correcting some.
+struct SourceIds {
+    IdCounts inFile;
+    IdCounts indexed;
+    std::vector<IdentifierChange> changes;
+};
+
+SourceIds IdsOf(const MergeSource& source, const fwcommon::Context& context) {
+    SourceIds ids;
+    for (const FileRule& rule : source.rules) {
+        ++ids.inFile[{rule.creationType, rule.id}];
     }
-    return counts;
+    ids.indexed = ids.inFile;
+    ids.changes = IndexedIdentifierChanges(source.rules, context, source.dataname);
+    for (const IdentifierChange& change : ids.changes) {
+        const FileRule& rule = source.rules[change.index];
+        --ids.indexed[{rule.creationType, rule.id}];
+        ++ids.indexed[{rule.creationType, change.to}];
+    }
+    return ids;
 }
 
 std::size_t Holding(const IdCounts& counts, const std::wstring& creationType, long long id) {
@@ -27,15 +40,16 @@ std::size_t Holding(const IdCounts& counts, const std::wstring& creationType, lo
 }
 
 // Why the library could not keep the identifier from of a rule of the
-// source at index.
-std::string WhyCorrected(const std::vector<IdCounts>& counts, std::size_t index,
+// source at index. An earlier file holds what its index holds, corrected
+// identifiers included.
+std::string WhyCorrected(const std::vector<SourceIds>& ids, std::size_t index,
                          const std::wstring& creationType, long long from) {
     for (std::size_t earlier = 0; earlier < index; ++earlier) {
-        if (Holding(counts[earlier], creationType, from) > 0) {
+        if (Holding(ids[earlier].indexed, creationType, from) > 0) {
             return "an earlier file holds " + std::to_string(from);
         }
     }
-    if (Holding(counts[index], creationType, from) > 1) {
+    if (Holding(ids[index].inFile, creationType, from) > 1) {
         return "another rule of the file holds " + std::to_string(from);
     }
     return std::to_string(from) + " is outside the range of its creation type";
@@ -44,12 +58,10 @@ std::string WhyCorrected(const std::vector<IdCounts>& counts, std::size_t index,
 // The rules of one source whose identifier the context's index holds
 // differently from the file.
 std::vector<Renumbering> CorrectedRules(const std::vector<MergeSource>& sources,
-                                        const std::vector<IdCounts>& counts, std::size_t index,
-                                        const fwcommon::Context& context) {
+                                        const std::vector<SourceIds>& ids, std::size_t index) {
     const MergeSource& source = sources[index];
     std::vector<Renumbering> out;
-    for (const IdentifierChange& change :
-         IndexedIdentifierChanges(source.rules, context, source.dataname)) {
+    for (const IdentifierChange& change : ids[index].changes) {
         const FileRule& rule = source.rules[change.index];
         Renumbering r;
         r.dataname = source.dataname;
@@ -57,7 +69,7 @@ std::vector<Renumbering> CorrectedRules(const std::vector<MergeSource>& sources,
         r.name = rule.name;
         r.from = rule.id;
         r.to = change.to;
-        r.why = WhyCorrected(counts, index, rule.creationType, rule.id);
+        r.why = WhyCorrected(ids, index, rule.creationType, rule.id);
         out.push_back(std::move(r));
     }
     return out;
@@ -125,9 +137,12 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
     static const std::wregex renumbered(
         L"'GetRSOP': (named object|rule) '(.*)' renumbered from (-?[0-9]+) to (-?[0-9]+)$");
     std::vector<SourceRenumberings> found(sources.size());
-    const std::vector<IdCounts> counts = CountRuleIds(sources);
+    std::vector<SourceIds> ids;
+    for (const MergeSource& source : sources) {
+        ids.push_back(IdsOf(source, context));
+    }
     for (std::size_t i = 0; i < sources.size(); ++i) {
-        found[i].rules = CorrectedRules(sources, counts, i, context);
+        found[i].rules = CorrectedRules(sources, ids, i);
     }
     std::size_t current = sources.size();
     std::wsmatch match;

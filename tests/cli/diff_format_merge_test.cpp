@@ -194,6 +194,24 @@ TEST(FwpolicyMerge, ReportsEveryRuleGivenANewIdentifier) {
                   "its creation type)\n",
               r.err);
 
+    // An earlier file holds the identifiers its index gave its rules.
+    const std::string moved =
+        WrittenFile(dir.path(), "moved.xml",
+                    PolicyDocument(RuleElement("LocalRule", 5, 300001, "Old", "User")));
+    const std::string holder =
+        WrittenFile(dir.path(), "holder.xml",
+                    PolicyDocument(RuleElement("LocalRule", 300001, 300001, "New", "User")));
+    const ToolResult held = RunFwpolicy({"merge", moved, holder, "-o", out});
+    ASSERT_EQ(0, held.exitStatus) << held.err;
+    EXPECT_EQ("fwpolicy: " + moved +
+                  ": local rule \"Old\" renumbered 5 \u2192 300001 (5 is outside the range of its "
+                  "creation type)\n"
+                  "fwpolicy: " +
+                  holder +
+                  ": local rule \"New\" renumbered 300001 \u2192 300002 (an earlier file holds "
+                  "300001)\n",
+              held.err);
+
     // A copy of a file: every rule of the copy changes, no object does.
     const std::string copy = (dir.path() / "copy.xml").string();
     fs::copy_file(SourcePath("examples/policy.xml"), copy);
