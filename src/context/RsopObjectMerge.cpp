@@ -5,98 +5,16 @@
 
 #include <fwcommon/LogFacility.h>
 #include "store/ObjectReferences.h"
+#include "store/SameObject.h"
 
 namespace fwcommon {
 namespace {
-
-// How deep SameObject follows references between objects; a chain that
-// goes deeper (or a cycle) counts as different.
-constexpr int kDeepestReference = 16;
 
 CreationType CreationTypeOf(const Sarvo::NamedObject& object) {
     return static_cast<CreationType>(static_cast<int>(object.CreationType()));
 }
 
-template <typename Function>
-void ForEachObject(const Sarvo::NamedObjects& objects, Function function) {
-    for (const auto& o : objects.ScheduleObject())
-        function(eScheduleObject, o);
-    for (const auto& o : objects.ServiceObject())
-        function(eServiceObject, o);
-    for (const auto& o : objects.VpnObject())
-        function(eSarvoGroupObject, o);
-    for (const auto& o : objects.InterfaceObject())
-        function(eInterfaceObject, o);
-    for (const auto& o : objects.IpObject())
-        function(eIpAddressObject, o);
-}
-
-// An object with its Id and the Ids of its references set to 0, and the
-// references taken out, in member order.
-struct Anonymous {
-    std::unique_ptr<Sarvo::NamedObject> object;
-    std::vector<std::pair<NamedObjectType, int>> references;
-};
-
-Anonymous Anonymise(const Sarvo::NamedObject& object) {
-    Anonymous out{std::unique_ptr<Sarvo::NamedObject>(object._clone()), {}};
-    out.object->Id(0);
-    ForEachObjectReference(*out.object, [&out](NamedObjectType kind, int& id) {
-        out.references.emplace_back(kind, id);
-        id = 0;
-    });
-    return out;
-}
-
-template <typename Kind>
-bool EqualAs(const Sarvo::NamedObject& a, const Sarvo::NamedObject& b) {
-    const auto* left = dynamic_cast<const Kind*>(&a);
-    const auto* right = dynamic_cast<const Kind*>(&b);
-    return left != nullptr && right != nullptr && *left == *right;
-}
-
-bool EqualContent(NamedObjectType kind, const Sarvo::NamedObject& a, const Sarvo::NamedObject& b) {
-    switch (kind) {
-        case eInterfaceObject:
-            return EqualAs<Sarvo::InterfaceObject>(a, b);
-        case eIpAddressObject:
-            return EqualAs<Sarvo::IpObject>(a, b);
-        case eServiceObject:
-            return EqualAs<Sarvo::ServiceObject>(a, b);
-        case eScheduleObject:
-            return EqualAs<Sarvo::ScheduleObject>(a, b);
-        case eSarvoGroupObject:
-            return EqualAs<Sarvo::VpnObject>(a, b);
-    }
-    return false;
-}
-
 }  // namespace
-
-ObjectIndex::ObjectIndex(const Sarvo::NamedObjects& objects) {
-    ForEachObject(objects, [this](NamedObjectType kind, const Sarvo::NamedObject& object) {
-        Enter(kind, object);
-    });
-}
-
-void ObjectIndex::Enter(NamedObjectType kind, const Sarvo::NamedObject& object) {
-    exact_.emplace(std::make_tuple(static_cast<int>(kind), static_cast<int>(object.Id()),
-                                   static_cast<int>(CreationTypeOf(object))),
-                   &object);
-    anyCreation_.emplace(std::make_pair(static_cast<int>(kind), static_cast<int>(object.Id())),
-                         &object);
-}
-
-const Sarvo::NamedObject* ObjectIndex::Resolve(NamedObjectType kind, int id,
-                                               CreationType referrer) const {
-    auto same =
-        exact_.find(std::make_tuple(static_cast<int>(kind), id, static_cast<int>(referrer)));
-    if (same != exact_.end()) {
-        return same->second;
-    }
-    auto any = anyCreation_.find(std::make_pair(static_cast<int>(kind), id));
-    return any == anyCreation_.end() ? nullptr : any->second;
-}
 
 int RsopObjectMerge::Renumbering::Renumbered(NamedObjectType kind, int id,
                                              CreationType referrer) const {
@@ -130,7 +48,7 @@ RsopObjectMerge::Renumbering RsopObjectMerge::Add(const Sarvo::NamedObjects& obj
                                                   Sarvo::NamedObjects& target) {
     Renumbering renumbering;
     renumbering.objects_ = ObjectIndex(objects);
-    ForEachObject(objects, [this](NamedObjectType, const Sarvo::NamedObject& object) {
+    ForEachNamedObject(objects, [this](NamedObjectType, const Sarvo::NamedObject& object) {
         NoteIdentifier(static_cast<int>(object.Id()));
     });
     std::vector<Sarvo::NamedObject*> added;
@@ -162,7 +80,7 @@ void RsopObjectMerge::AddKind(NamedObjectType kind, const Sequence& source, Sequ
         const int id = static_cast<int>(object.Id());
         const Sarvo::NamedObject* holder = result_.Resolve(kind, id, CreationTypeOf(object));
         const bool first = metInDocument.insert(id).second;
-        if (holder != nullptr && SameObject(kind, object, renumbering.objects_, *holder, 0)) {
+        if (holder != nullptr && SameObject(kind, object, renumbering.objects_, *holder, result_)) {
             continue;
         }
         if (holder == nullptr && first && resultIds_.count(id) == 0) {
@@ -188,38 +106,6 @@ void RsopObjectMerge::AddKind(NamedObjectType kind, const Sequence& source, Sequ
         resultIds_.insert(static_cast<int>(copy.Id()));
         added.push_back(&copy);
     }
-}
-
-bool RsopObjectMerge::SameObject(NamedObjectType kind, const Sarvo::NamedObject& candidate,
-                                 const ObjectIndex& candidateObjects,
-                                 const Sarvo::NamedObject& kept, int depth) const {
-    if (depth > kDeepestReference || candidate.Name() != kept.Name() ||
-        CreationTypeOf(candidate) != CreationTypeOf(kept)) {
-        return false;
-    }
-    const Anonymous left = Anonymise(candidate);
-    const Anonymous right = Anonymise(kept);
-    if (left.references.size() != right.references.size() ||
-        !EqualContent(kind, *left.object, *right.object)) {
-        return false;
-    }
-    for (std::size_t i = 0; i < left.references.size(); ++i) {
-        const auto [refKind, leftId] = left.references[i];
-        const Sarvo::NamedObject* leftTarget =
-            candidateObjects.Resolve(refKind, leftId, CreationTypeOf(candidate));
-        const Sarvo::NamedObject* rightTarget =
-            result_.Resolve(refKind, right.references[i].second, CreationTypeOf(kept));
-        if (leftTarget == nullptr || rightTarget == nullptr) {
-            // A reference to nothing is the same only as one to nothing by
-            // the same Id.
-            if (leftTarget != rightTarget || leftId != right.references[i].second) {
-                return false;
-            }
-        } else if (!SameObject(refKind, *leftTarget, candidateObjects, *rightTarget, depth + 1)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The spare generators learn every Id at once, so that finding a free one

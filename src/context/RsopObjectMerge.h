@@ -11,26 +11,9 @@
 #include <fwcommon/DomainTypes.h>
 #include <fwcommon/IdentifierGenerator.h>
 #include <fwcommon/rules.hxx>
+#include "store/SameObject.h"
 
 namespace fwcommon {
-
-// Where the references of one document lead: the document's named objects
-// by kind, Id and creation type, and by kind and Id alone. A reference
-// names an object of its kind by Id; it means the object of the referring
-// element's creation type when there is one, else the first object with
-// that Id. Holds pointers into the document, which must outlive it.
-class ObjectIndex {
-public:
-    ObjectIndex() = default;
-    explicit ObjectIndex(const Sarvo::NamedObjects& objects);
-
-    void Enter(NamedObjectType kind, const Sarvo::NamedObject& object);
-    const Sarvo::NamedObject* Resolve(NamedObjectType kind, int id, CreationType referrer) const;
-
-private:
-    std::map<std::tuple<int, int, int>, const Sarvo::NamedObject*> exact_;
-    std::map<std::pair<int, int>, const Sarvo::NamedObject*> anyCreation_;
-};
 
 // The named objects of the documents merged into a resultant document.
 //
@@ -73,9 +56,6 @@ private:
     template <typename Sequence>
     void AddKind(NamedObjectType kind, const Sequence& source, Sequence& target,
                  Renumbering& renumbering, std::vector<Sarvo::NamedObject*>& added);
-    bool SameObject(NamedObjectType kind, const Sarvo::NamedObject& candidate,
-                    const ObjectIndex& candidateObjects, const Sarvo::NamedObject& kept,
-                    int depth) const;
     void NoteIdentifier(int id);
     int FreeIdentifier(CreationType creationType);
 

@@ -148,21 +148,29 @@ std::wstring SourceText(const std::string& source) {
 
 }  // namespace
 
-void EarlierObjectIds::CheckAndAdd(const std::vector<ObjectEntry>& own, const std::string& source,
+void EarlierObjectIds::CheckAndAdd(const std::vector<ObjectEntry>& own,
+                                   const Sarvo::PolicyType& policy, const std::string& source,
                                    FindingList& findings) {
     const std::wstring sourceText = SourceText(source);
+    const ObjectIndex& objects = policy.NamedObjects()
+                                     ? indexes_.emplace_back(*policy.NamedObjects())
+                                     : indexes_.emplace_back();
     for (std::size_t i = 0; i < own.size(); ++i) {
         const auto key =
             std::make_pair(own[i].element->Id(), static_cast<int>(own[i].element->CreationType()));
-        const auto [at, first] = holders_.emplace(key, Holder{own[i], sourceText});
-        if (!first && at->second.source != sourceText) {
-            findings.OnObject(own[i], i, LintSeverity::eWarning, LintCode::kObjectIdInOtherFile,
-                              L"Id " + std::to_wstring(key.first) +
-                                  L" and its creation type are also held by " +
-                                  DescribeObject(at->second.object) + L" in " + at->second.source +
-                                  L": a merge of the files gives this object a new Id unless "
-                                  L"the two are the same");
+        const auto [at, first] = holders_.emplace(key, Holder{own[i], sourceText, &objects});
+        const Holder& holder = at->second;
+        if (first || holder.source == sourceText ||
+            (holder.object.type == own[i].type &&
+             SameObject(own[i].type, *own[i].element, objects, *holder.object.element,
+                        *holder.objects))) {
+            continue;
         }
+        findings.OnObject(own[i], i, LintSeverity::eWarning, LintCode::kObjectIdInOtherFile,
+                          L"Id " + std::to_wstring(key.first) +
+                              L" and its creation type are also held by " +
+                              DescribeObject(holder.object) + L" in " + holder.source +
+                              L": a merge of the files gives this object a new Id");
     }
 }
 

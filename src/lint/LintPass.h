@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <unordered_set>
@@ -12,6 +13,7 @@
 #include "lint/LintCatalog.h"
 #include "lint/LintConditions.h"
 #include "lint/LintReferences.h"
+#include "store/SameObject.h"
 
 namespace fwcommon::lint {
 
@@ -90,20 +92,25 @@ void CheckObjects(const std::vector<ObjectEntry>& own, const std::vector<ObjectE
 // Each document's references resolve within that document, so two files
 // may use one Id for different objects; a merge of the files then keeps
 // only one of them under that Id and renumbers the other, so the lint
-// names every such pair.
+// names every such pair. Two that are the same object (SameObject), as a
+// file and its copy hold, the merge keeps once: they are not named.
 class EarlierObjectIds {
 public:
-    // Reports each object of own whose Id and creation type an object of
-    // an earlier document holds, then remembers own's objects as source's.
-    void CheckAndAdd(const std::vector<ObjectEntry>& own, const std::string& source,
-                     FindingList& findings);
+    // Reports each object of own, the objects of policy, whose Id and
+    // creation type an object of an earlier document holds, then remembers
+    // own's objects as source's. Every document passed in must outlive
+    // this.
+    void CheckAndAdd(const std::vector<ObjectEntry>& own, const Sarvo::PolicyType& policy,
+                     const std::string& source, FindingList& findings);
 
 private:
     struct Holder {
         ObjectEntry object;
         std::wstring source;
+        const ObjectIndex* objects;  // of the holder's document
     };
     std::map<std::pair<std::int32_t, int>, Holder> holders_;
+    std::deque<ObjectIndex> indexes_;
 };
 
 // Unused objects among own.

@@ -100,7 +100,7 @@ std::vector<LintFinding> LintPolicies(const std::vector<LintDocument>& documents
         UsedObjects used;
         FindingList findings(document.source);
         LintDocumentPass(document, own, shared, used, findings);
-        earlierIds.CheckAndAdd(own, document.source, findings);
+        earlierIds.CheckAndAdd(own, *document.policy, document.source, findings);
         CheckUnused(own, used, findings);
         usedShared.insert(used.begin(), used.end());
         findings.MoveSortedInto(out);

@@ -150,12 +150,16 @@ TEST(FwpolicyLint, EachFileSeesItsOwnObjectsAndSharedIdsAreNamed) {
     EXPECT_EQ(b +
                   ": ip object 101 \"Büro\": warning: object-id-in-other-file: Id 101 and its "
                   "creation type are also held by ip object \"Servers\" (Id 101) in " +
-                  a +
-                  ": a merge of the files gives this object a new Id unless the two are "
-                  "the same\n" +
-                  a + ": 0 errors, 0 warnings\n" + b +
+                  a + ": a merge of the files gives this object a new Id\n" + a +
+                  ": 0 errors, 0 warnings\n" + b +
                   ": 0 errors, 1 warning\nby code: 1 object-id-in-other-file; 1 left out\n",
               ab.out);
+
+    // A copy holds the same objects, which a merge keeps once.
+    const std::string copy = WrittenFile(dir.path(), "copy.xml", ToString(ReadBytes(a)));
+    const LintRun copied = Lint({a, copy, "--ignore", "unused-object"});
+    EXPECT_EQ(0, copied.exitStatus);
+    EXPECT_EQ(std::vector<std::string>{}, copied.codes);
 
     const LintRun abc = Lint({a, b, c, "--ignore", "unused-object"});
     EXPECT_EQ(1, abc.exitStatus) << "c.xml's rule names an object only a.xml holds";
