@@ -5,8 +5,8 @@
 #include <memory>
 #include <regex>
 
+#include "ExitStatus.h"
 #include "terminal/SafeText.h"
-#include "verbs/CheckCommand.h"
 
 #ifndef FWPOLICY_VERSION
 #error "FWPOLICY_VERSION is set by the build"

@@ -7,6 +7,7 @@
 
 #include <fwcommon/INamedObject.h>
 
+#include "ExitStatus.h"
 #include "ObjectDirectory.h"
 #include "ObjectMembers.h"
 #include "editor/PolicyEdit.h"
@@ -18,7 +19,6 @@
 #include "render/ObjectJson.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 #include "verbs/ObjectsCommand.h"
 
 namespace fwpolicy {

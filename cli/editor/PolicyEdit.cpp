@@ -7,6 +7,7 @@
 #include <optional>
 
 #include <fwcommon/PolicyDocument.h>
+#include "ExitStatus.h"
 #include "diff/PolicyDiff.h"
 #include "editor/DocumentTouches.h"
 #include "fileio/AtomicFile.h"
@@ -19,7 +20,6 @@
 #include "render/EditReport.h"
 #include "terminal/Progress.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

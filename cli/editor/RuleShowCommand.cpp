@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <fwcommon/PolicyDocument.h>
+#include "ExitStatus.h"
 #include "RuleLocator.h"
 #include "diff/ElementFields.h"
 #include "fileio/DataFiles.h"
@@ -20,7 +21,6 @@
 #include "render/RuleTable.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 #include "verbs/ObjectsCommand.h"
 
 namespace fwpolicy {

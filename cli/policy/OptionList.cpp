@@ -5,10 +5,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ExitStatus.h"
 #include "fileio/PolicyFile.h"
 #include "render/TextTable.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

@@ -1,7 +1,7 @@
 #include "render/QueryAnswers.h"
 
+#include "ExitStatus.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

@@ -13,6 +13,7 @@
 #include <fwcommon/Context.h>
 #include <fwcommon/PolicyDocument.h>
 #include "CommandLine.h"
+#include "ExitStatus.h"
 #include "diff/PolicyDiff.h"
 #include "editor/DocumentTouches.h"
 #include "editor/PolicyEdit.h"
@@ -23,7 +24,6 @@
 #include "render/EditReport.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 #include "verbs/ObjectCommand.h"
 #include "verbs/OptionCommand.h"
 #include "verbs/RuleCommand.h"

@@ -2,10 +2,9 @@
 
 #include <CLI/App.hpp>
 
-namespace fwpolicy {
+#include "ExitStatus.h"
 
-// Exit statuses of every verb.
-enum ExitStatus { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+namespace fwpolicy {
 
 // `fwpolicy check FILE... [-j N]`: validates each file and prints its
 // summary or its diagnostics, in the order of the files; the files are

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ExitStatus.h"
 #include "diff/CanonicalText.h"
 #include "diff/PolicyDiff.h"
 #include "diff/UnifiedDiff.h"
@@ -17,7 +18,6 @@
 #include "render/TextTable.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

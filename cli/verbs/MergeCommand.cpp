@@ -9,13 +9,13 @@
 
 #include <fwcommon/Context.h>
 #include <fwcommon/PolicyDocument.h>
+#include "ExitStatus.h"
 #include "fileio/FileIdentity.h"
 #include "fileio/FileIo.h"
 #include "render/Diagnostics.h"
 #include "terminal/SafeText.h"
 #include "text/IsoTime.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 #include "verbs/MergeRenumberings.h"
 
 namespace fwpolicy {

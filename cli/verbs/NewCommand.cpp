@@ -12,13 +12,13 @@
 
 #include <fwcommon/Context.h>
 #include <fwcommon/PolicyDocument.h>
+#include "ExitStatus.h"
 #include "editor/PolicyEdit.h"
 #include "fileio/ExclusiveFile.h"
 #include "fileio/FileIo.h"
 #include "render/Diagnostics.h"
 #include "render/EditReport.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

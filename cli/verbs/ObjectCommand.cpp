@@ -7,6 +7,7 @@
 
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/PolicyDocument.h>
+#include "ExitStatus.h"
 #include "editor/ObjectDirectory.h"
 #include "editor/ObjectEditCommands.h"
 #include "editor/PolicyEdit.h"
@@ -15,7 +16,6 @@
 #include "render/Diagnostics.h"
 #include "render/EditReport.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

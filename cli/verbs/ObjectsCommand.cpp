@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ExitStatus.h"
 #include "fileio/DataFiles.h"
 #include "fileio/FileIo.h"
 #include "fileio/PolicyFile.h"
@@ -19,7 +20,6 @@
 #include "render/TextTable.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

@@ -10,12 +10,12 @@
 #include <boost/any.hpp>
 
 #include <fwcommon/PolicyDocument.h>
+#include "ExitStatus.h"
 #include "editor/DocumentTouches.h"
 #include "editor/PolicyEdit.h"
 #include "policy/OptionList.h"
 #include "render/EditReport.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

@@ -10,6 +10,7 @@
 
 #include <fwcommon/PolicyQuery.h>
 
+#include "ExitStatus.h"
 #include "fileio/DataFiles.h"
 #include "fileio/PolicyFile.h"
 #include "policy/RuleSection.h"
@@ -17,7 +18,6 @@
 #include "render/QueryJson.h"
 #include "render/QueryText.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 #include "verbs/QueryFlowText.h"
 
 namespace fwpolicy {

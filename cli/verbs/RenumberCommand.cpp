@@ -6,12 +6,12 @@
 #include <vector>
 
 #include <fwcommon/PolicyDocument.h>
+#include "ExitStatus.h"
 #include "diff/ElementFields.h"
 #include "editor/PolicyEdit.h"
 #include "policy/RuleIdentifiers.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

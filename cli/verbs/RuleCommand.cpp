@@ -7,6 +7,7 @@
 #include <string>
 
 #include <fwcommon/IRule.h>
+#include "ExitStatus.h"
 #include "editor/PolicyEdit.h"
 #include "editor/RuleContent.h"
 #include "editor/RuleLocator.h"
@@ -17,7 +18,6 @@
 #include "render/EditReport.h"
 #include "render/RuleTable.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

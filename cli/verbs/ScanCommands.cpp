@@ -5,12 +5,12 @@
 #include <string>
 
 #include <fwcommon/QuickScanners.h>
+#include "ExitStatus.h"
 #include "fileio/FileIo.h"
 #include "fileio/MarkupScan.h"
 #include "render/Diagnostics.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

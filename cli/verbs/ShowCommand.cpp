@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ExitStatus.h"
 #include "fileio/DataFiles.h"
 #include "fileio/PolicyFile.h"
 #include "render/ConditionJson.h"
@@ -19,7 +20,6 @@
 #include "render/TextTable.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 #include "verbs/RuleFilter.h"
 
 namespace fwpolicy {

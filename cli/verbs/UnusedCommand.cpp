@@ -8,10 +8,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ExitStatus.h"
 #include "policy/IndexedFiles.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {

@@ -10,11 +10,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ExitStatus.h"
 #include "policy/IndexedFiles.h"
 #include "render/TextTable.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
-#include "verbs/CheckCommand.h"
 
 namespace fwpolicy {
 namespace {
