@@ -81,7 +81,7 @@ std::string FileLabel(const std::string& file) {
 
 void PrintFileError(std::ostream& out, const std::string& file, const std::string& message) {
     out << "fwpolicy: " << terminal::Printable(FileLabel(file)) << ": "
-        << terminal::PrintableLines(PlainMessage(message)) << '\n';
+        << terminal::Printable(PlainMessage(message)) << '\n';
 }
 
 }  // namespace fwpolicy

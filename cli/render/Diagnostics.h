@@ -17,7 +17,7 @@ namespace fwpolicy {
 void PrintDocumentErrors(std::ostream& out, const std::string& file,
                          const xml_schema::exception& error);
 
-// Prints "fwpolicy: FILE: MESSAGE" (UTF-8), escaped as PrintDocumentErrors
+// Prints "fwpolicy: FILE: MESSAGE" (UTF-8) on one line, escaped as PrintDocumentErrors
 // does, the library's name of the failing function left out (PlainMessage);
 // "-" is named "standard input".
 void PrintFileError(std::ostream& out, const std::string& file, const std::string& message);

@@ -2,9 +2,11 @@
 // and a malformed dictionary file are reported as errors that say what and
 // where, never an abort, and the policy file stays as it was.
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -79,6 +81,23 @@ TEST_F(HostileToolText, EveryNameAndValueAPolicyCannotHoldIsRefused) {
                   "nothing was written\n",
               script.err);
     EXPECT_EQ(before, bytes());
+}
+
+// A message is one line: a name it quotes with a line feed or a tab in it
+// split the message, so that a second line read as a message of its own.
+TEST_F(HostileToolText, NamesQuotedInAMessageKeepItOnOneLine) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
+        {{"object", "show", file(), "--name", "a\nb"}, "no named object 'a\\x0ab'"},
+        {{"object", "remove", file(), "--name", "a\tb"}, "no named object \"a\\x09b\""},
+        {{"where-used", file(), "--object", "a\nb"}, "a\\x0ab"},
+    };
+    for (const auto& [command, quoted] : rows) {
+        SCOPED_TRACE(command[0] + " " + command[1]);
+        const ToolResult result = RunFwpolicy(command);
+        EXPECT_EQ(kExitFailure, result.exitStatus);
+        EXPECT_THAT(result.err, HasSubstr(quoted));
+        EXPECT_EQ(1, std::count(result.err.begin(), result.err.end(), '\n')) << result.err;
+    }
 }
 
 // A dictionary whose number field is not a number ended show with an
