@@ -43,6 +43,10 @@ bool CloseEnough(std::size_t distance, const std::string& word, const std::strin
     return distance <= kMostEdits && distance * 2 <= std::max(word.size(), candidate.size());
 }
 
+bool Begins(const std::string& text, const std::string& start) {
+    return text.compare(0, start.size(), start) == 0;
+}
+
 std::vector<std::string> VerbNames(const CLI::App& app) {
     std::vector<std::string> names;
     for (const CLI::App* verb : app.get_subcommands({}))
@@ -101,7 +105,13 @@ std::optional<std::string> ClosestMatch(const std::string& word,
     std::size_t bestDistance = 0;
     for (const std::string& candidate : candidates) {
         const std::size_t distance = Distance(word, candidate);
-        if (CloseEnough(distance, word, candidate) && (!best || distance < bestDistance)) {
+        if (!CloseEnough(distance, word, candidate))
+            continue;
+        // Of two as close, the one the word begins ("--ad": "--add", not "--id").
+        const bool closer =
+            !best || distance < bestDistance ||
+            (distance == bestDistance && !Begins(*best, word) && Begins(candidate, word));
+        if (closer) {
             best = candidate;
             bestDistance = distance;
         }

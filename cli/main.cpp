@@ -195,6 +195,14 @@ int Run(int argc, char** argv) {
                   << '\n';
         return fwpolicy::kExitUsage;
     } catch (const CLI::ParseError& e) {
+        // An argument the verb does not know (a slip in an option's name)
+        // is the cause of most other errors, such as an option missing.
+        if (!app.remaining(true).empty()) {
+            std::cerr << fwpolicy::UnexpectedArguments(fwpolicy::DeepestVerb(app),
+                                                       app.remaining(true))
+                      << '\n';
+            return fwpolicy::kExitUsage;
+        }
         std::cerr << fwpolicy::UsageError(fwpolicy::DeepestVerb(app), e.what()) << '\n';
         return fwpolicy::kExitUsage;
     }

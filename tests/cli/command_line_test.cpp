@@ -35,6 +35,13 @@ TEST(FwpolicyCommandLine, UsageErrorsSayWhatIsWrongAndSuggestTheClosestWord) {
          "fwpolicy show: unknown option '--sectoin'; did you mean '--section'?\n"},
         {{"--verbsoe", "check", "examples/policy.xml"},
          "fwpolicy: unknown option '--verbsoe'; did you mean '--verbose'?\n"},
+        // A slip in the name of a required option is the error, not the
+        // option it leaves missing.
+        {{"rule", "add", "examples/policy.xml", "--sectoin", "local"},
+         "fwpolicy rule add: unknown option '--sectoin'; did you mean '--section'?\n"},
+        // Of two words as close, the one it begins.
+        {{"object", "set", "examples/policy.xml", "--name", "Web", "--ad", "tcp/1"},
+         "fwpolicy object set: unknown option '--ad'; did you mean '--add'?\n"},
         // The tool's own --version after a verb would skip the verb's work.
         {{"new", "new.xml", "--version", "1.0"},
          "fwpolicy new: --version is an option of fwpolicy itself, not of a verb: fwpolicy "
