@@ -38,11 +38,12 @@ struct LintOptions {
 const std::vector<std::string>& FindingCodes() {
     namespace C = fwcommon::LintCode;
     static const std::vector<std::string> codes = {
-        C::kDanglingReference, C::kUnknownSystemObject, C::kReferenceCycle,
-        C::kDuplicateRuleId,   C::kDuplicateObjectId,   C::kObjectIdInOtherFile,
-        C::kDuplicateOrderId,  C::kOrderIdWithoutRoom,  C::kIdentifierOutOfRange,
-        C::kUnusedObject,      C::kEmptyRange,          C::kInvalidValue,
-        C::kNeverMatches,      C::kShadowedRule,        C::kRedundantRule};
+        C::kDanglingReference,    C::kUnknownSystemObject, C::kReferenceCycle,
+        C::kDuplicateRuleId,      C::kRuleIdInOtherFile,   C::kDuplicateObjectId,
+        C::kObjectIdInOtherFile,  C::kDuplicateOrderId,    C::kOrderIdWithoutRoom,
+        C::kIdentifierOutOfRange, C::kUnusedObject,        C::kEmptyRange,
+        C::kInvalidValue,         C::kNeverMatches,        C::kShadowedRule,
+        C::kRedundantRule};
     return codes;
 }
 

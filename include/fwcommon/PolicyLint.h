@@ -53,6 +53,9 @@ inline constexpr const char* kDuplicateObjectId = "duplicate-object-id";
 // An object whose Id and creation type an object of an earlier document of
 // the same lint also holds: merging the documents renumbers one of them.
 inline constexpr const char* kObjectIdInOtherFile = "object-id-in-other-file";
+// A rule whose creation type and RuleId a rule of an earlier document of
+// the same lint also holds: merging the documents renumbers it.
+inline constexpr const char* kRuleIdInOtherFile = "rule-id-in-other-file";
 inline constexpr const char* kDuplicateOrderId = "duplicate-order-id";
 // An OrderId so close to the largest one (9223372036854775807) that new
 // rules of its creation type cannot be numbered after it for long.

@@ -131,10 +131,6 @@ void CheckObjects(const std::vector<ObjectEntry>& own, const std::vector<ObjectE
     CycleFinder(own, pass.catalog, pass.findings).Run();
 }
 
-namespace {
-
-// A document's label, which is UTF-8, in a message; bytes that are not UTF-8
-// are taken one character each.
 std::wstring SourceText(const std::string& source) {
     std::wstring text(source.size(), L'\0');
     const auto length =
@@ -145,8 +141,6 @@ std::wstring SourceText(const std::string& source) {
     text.resize(*length);
     return text;
 }
-
-}  // namespace
 
 void EarlierObjectIds::CheckAndAdd(const std::vector<ObjectEntry>& own,
                                    const Sarvo::PolicyType& policy, const std::string& source,

@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -112,6 +113,30 @@ private:
     std::map<std::pair<std::int32_t, int>, Holder> holders_;
     std::deque<ObjectIndex> indexes_;
 };
+
+// The rules of the documents linted so far, by creation type and RuleId. A
+// merge of the documents keeps a rule's RuleId only when no rule of an
+// earlier document holds it under the same creation type, so the lint
+// names every rule a merge would renumber.
+class EarlierRuleIds {
+public:
+    // Reports each rule of policy whose creation type and RuleId a rule of
+    // an earlier document holds, then remembers policy's rules as
+    // source's. Every document passed in must outlive this.
+    void CheckAndAdd(const Sarvo::PolicyType& policy, const std::string& source,
+                     FindingList& findings);
+
+private:
+    struct Holder {
+        RuleEntry rule;
+        std::wstring source;
+    };
+    std::unordered_map<std::uint64_t, Holder> holders_;
+};
+
+// A document's label, which is UTF-8, in a message; bytes that are not UTF-8
+// are taken one character each.
+std::wstring SourceText(const std::string& source);
 
 // Unused objects among own.
 void CheckUnused(const std::vector<ObjectEntry>& own, const UsedObjects& used,

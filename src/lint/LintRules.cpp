@@ -28,13 +28,17 @@ std::wstring SectionWord(RuleType section) {
     return word.empty() ? L"no section" : word;
 }
 
+// A rule's creation type and RuleId in one key.
+std::uint64_t IdentityKey(const RuleEntry& r) {
+    return (static_cast<std::uint64_t>(r.creationType) << 32) | RuleIdentifierOf(r.rule->RuleId());
+}
+
 void CheckDuplicateRuleIds(const std::vector<std::vector<RuleEntry>>& sections,
                            FindingList& findings) {
     std::unordered_map<std::uint64_t, const RuleEntry*> first;
     for (const auto& rules : sections) {
         for (const RuleEntry& r : rules) {
-            const std::uint64_t key = (static_cast<std::uint64_t>(r.creationType) << 32) |
-                                      RuleIdentifierOf(r.rule->RuleId());
+            const std::uint64_t key = IdentityKey(r);
             const auto [at, inserted] = first.emplace(key, &r);
             if (!inserted) {
                 findings.OnRule(r, LintSeverity::eError, LintCode::kDuplicateRuleId,
@@ -55,11 +59,16 @@ CreationType CreationTypeOf(const RuleEntry& rule) {
 // The store keeps a loaded rule's identifier only inside the range of its
 // creation type and renumbers every other one when the document is first
 // edited.
+bool InItsRange(const RuleEntry& r) {
+    const IdentifierRange range = IdentifierRangeOf(CreationTypeOf(r));
+    const std::uint32_t id = RuleIdentifierOf(r.rule->RuleId());
+    return id >= range.first && id <= range.last;
+}
+
 void CheckIdentifierRanges(const std::vector<RuleEntry>& rules, FindingList& findings) {
     for (const RuleEntry& r : rules) {
-        const IdentifierRange range = IdentifierRangeOf(CreationTypeOf(r));
-        const std::uint32_t id = RuleIdentifierOf(r.rule->RuleId());
-        if (id < range.first || id > range.last) {
+        if (!InItsRange(r)) {
+            const IdentifierRange range = IdentifierRangeOf(CreationTypeOf(r));
             findings.OnRule(r, LintSeverity::eWarning, LintCode::kIdentifierOutOfRange,
                             L"RuleId " + std::to_wstring(r.rule->RuleId()) +
                                 L" lies outside the identifiers of creation type " +
@@ -311,6 +320,31 @@ std::wstring DescribeRule(const RuleEntry& rule) {
     AppendDecimal(text, rule.rule->RuleId());
     text += L')';
     return text;
+}
+
+void EarlierRuleIds::CheckAndAdd(const Sarvo::PolicyType& policy, const std::string& source,
+                                 FindingList& findings) {
+    const std::wstring sourceText = SourceText(source);
+    for (const auto& rules : RulesBySection(policy)) {
+        for (const RuleEntry& r : rules) {
+            // A merge renumbers a rule outside its range whatever the other
+            // files hold; identifier-out-of-range names it.
+            if (!InItsRange(r)) {
+                continue;
+            }
+            const auto [at, first] = holders_.emplace(IdentityKey(r), Holder{r, sourceText});
+            const Holder& holder = at->second;
+            if (first || holder.source == sourceText) {
+                continue;
+            }
+            findings.OnRule(r, LintSeverity::eWarning, LintCode::kRuleIdInOtherFile,
+                            L"RuleId " + std::to_wstring(r.rule->RuleId()) + L" of creation type " +
+                                CreationTypeWord(*r.rule) + L" is also held by " +
+                                DescribeRule(holder.rule) + L" of " +
+                                SectionWord(holder.rule.section) + L" in " + holder.source +
+                                L": a merge of the files gives this rule a new RuleId");
+        }
+    }
 }
 
 void CheckRules(const Sarvo::PolicyType& policy, LintPass& pass) {

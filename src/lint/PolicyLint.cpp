@@ -91,6 +91,7 @@ std::vector<LintFinding> LintPolicies(const std::vector<LintDocument>& documents
         haveShared ? ObjectsOf(*namedObjects->policy, true) : std::vector<ObjectEntry>();
     UsedObjects usedShared;
     EarlierObjectIds earlierIds;
+    EarlierRuleIds earlierRuleIds;
     std::vector<LintFinding> out;
     for (const LintDocument& document : documents) {
         if (document.policy == nullptr) {
@@ -101,6 +102,9 @@ std::vector<LintFinding> LintPolicies(const std::vector<LintDocument>& documents
         FindingList findings(document.source);
         LintDocumentPass(document, own, shared, used, findings);
         earlierIds.CheckAndAdd(own, *document.policy, document.source, findings);
+        if (documents.size() > 1) {
+            earlierRuleIds.CheckAndAdd(*document.policy, document.source, findings);
+        }
         CheckUnused(own, used, findings);
         usedShared.insert(used.begin(), used.end());
         findings.MoveSortedInto(out);

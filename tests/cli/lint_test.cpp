@@ -150,20 +150,27 @@ TEST(FwpolicyLint, EachFileSeesItsOwnObjectsAndSharedIdsAreNamed) {
     EXPECT_EQ(b +
                   ": ip object 101 \"Büro\": warning: object-id-in-other-file: Id 101 and its "
                   "creation type are also held by ip object \"Servers\" (Id 101) in " +
-                  a + ": a merge of the files gives this object a new Id\n" + a +
+                  a + ": a merge of the files gives this object a new Id\n" + b +
+                  ": local #0 rule 200001 \"Drop to the servers\": warning: rule-id-in-other-file: "
+                  "RuleId 200001 of creation type policy is also held by rule #0 \"Drop to the "
+                  "servers\" (RuleId 200001) of local in " +
+                  a + ": a merge of the files gives this rule a new RuleId\n" + a +
                   ": 0 errors, 0 warnings\n" + b +
-                  ": 0 errors, 1 warning\nby code: 1 object-id-in-other-file; 1 left out\n",
+                  ": 0 errors, 2 warnings\nby code: 1 object-id-in-other-file, 1 "
+                  "rule-id-in-other-file; 1 left out\n",
               ab.out);
 
-    // A copy holds the same objects, which a merge keeps once.
+    // A copy holds the same objects, which a merge keeps once, and the
+    // same rules, which it renumbers.
     const std::string copy = WrittenFile(dir.path(), "copy.xml", ToString(ReadBytes(a)));
     const LintRun copied = Lint({a, copy, "--ignore", "unused-object"});
     EXPECT_EQ(0, copied.exitStatus);
-    EXPECT_EQ(std::vector<std::string>{}, copied.codes);
+    EXPECT_EQ(std::vector<std::string>{"rule-id-in-other-file"}, copied.codes);
 
     const LintRun abc = Lint({a, b, c, "--ignore", "unused-object"});
     EXPECT_EQ(1, abc.exitStatus) << "c.xml's rule names an object only a.xml holds";
-    EXPECT_EQ((std::vector<std::string>{"object-id-in-other-file", "dangling-reference"}),
+    EXPECT_EQ((std::vector<std::string>{"object-id-in-other-file", "rule-id-in-other-file",
+                                        "dangling-reference", "rule-id-in-other-file"}),
               abc.codes);
     // A file named twice, by one name or by two, is linted once.
     const ToolResult once = RunFwpolicy({"lint", a});
