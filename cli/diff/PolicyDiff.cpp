@@ -5,6 +5,7 @@
 #include <set>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include <fwcommon/RuleIdentifier.h>
 
@@ -32,12 +33,32 @@ struct DocumentWords {
     ConditionText words;
 };
 
-// The second sequence's elements by key, and the keys of the first.
+// A key and how many elements of the document hold it before this one: a
+// document may repeat a key (two rules with one RuleId), and the k-th
+// holder in one document is paired with the k-th in the other.
+using OccurrenceKey = std::pair<Key, std::size_t>;
+
 template <typename Sequence, typename KeyOf>
-std::map<Key, const typename Sequence::value_type*> ByKey(const Sequence& elements, KeyOf keyOf) {
-    std::map<Key, const typename Sequence::value_type*> found;
+std::vector<OccurrenceKey> OccurrenceKeys(const Sequence& elements, KeyOf keyOf) {
+    std::map<Key, std::size_t> held;
+    std::vector<OccurrenceKey> keys;
+    keys.reserve(elements.size());
+    for (const auto& element : elements) {
+        Key key = keyOf(element);
+        const std::size_t before = held[key]++;
+        keys.emplace_back(std::move(key), before);
+    }
+    return keys;
+}
+
+// The elements of a sequence by key.
+template <typename Sequence>
+std::map<OccurrenceKey, const typename Sequence::value_type*> ByKey(
+    const Sequence& elements, const std::vector<OccurrenceKey>& keys) {
+    std::map<OccurrenceKey, const typename Sequence::value_type*> found;
+    std::size_t i = 0;
     for (const auto& element : elements)
-        found.emplace(keyOf(element), &element);
+        found.emplace(keys[i++], &element);
     return found;
 }
 
@@ -47,10 +68,13 @@ std::map<Key, const typename Sequence::value_type*> ByKey(const Sequence& elemen
 template <typename Sequence, typename KeyOf, typename Describe, typename Fields>
 void Pair(const Sequence& first, const Sequence& second, const std::string& group, KeyOf keyOf,
           Describe describe, Fields fields, std::vector<Difference>& out) {
-    const auto later = ByKey(second, keyOf);
-    const auto earlier = ByKey(first, keyOf);
+    const std::vector<OccurrenceKey> firstKeys = OccurrenceKeys(first, keyOf);
+    const std::vector<OccurrenceKey> secondKeys = OccurrenceKeys(second, keyOf);
+    const auto later = ByKey(second, secondKeys);
+    const auto earlier = ByKey(first, firstKeys);
+    std::size_t i = 0;
     for (const auto& element : first) {
-        const auto match = later.find(keyOf(element));
+        const auto match = later.find(firstKeys[i++]);
         Difference d = describe(match == later.end() ? element : *match->second);
         d.group = group;
         if (match == later.end()) {
@@ -63,8 +87,9 @@ void Pair(const Sequence& first, const Sequence& second, const std::string& grou
         }
         out.push_back(d);
     }
+    i = 0;
     for (const auto& element : second) {
-        if (earlier.count(keyOf(element)) == 0) {
+        if (earlier.count(secondKeys[i++]) == 0) {
             Difference d = describe(element);
             d.group = group;
             d.change = "added";
@@ -113,18 +138,22 @@ TwinKey TwinKeyOf(const Sarvo::Rule& r) {
 // unpaired twin in the second: renumbered rather than removed and added.
 // Each twin is taken once, in document order.
 RulePairs RenumberedRules(const Sarvo::Rules::Rule_sequence& first,
-                          const Sarvo::Rules::Rule_sequence& second) {
-    const auto inFirst = ByKey(first, RuleKey);
-    const auto inSecond = ByKey(second, RuleKey);
+                          const std::vector<OccurrenceKey>& firstKeys,
+                          const Sarvo::Rules::Rule_sequence& second,
+                          const std::vector<OccurrenceKey>& secondKeys) {
+    const auto inFirst = ByKey(first, firstKeys);
+    const auto inSecond = ByKey(second, secondKeys);
     std::map<TwinKey, std::vector<const Sarvo::Rule*>> unpaired;
+    std::size_t i = 0;
     for (const auto& r : second) {
-        if (inFirst.count(RuleKey(r)) == 0)
+        if (inFirst.count(secondKeys[i++]) == 0)
             unpaired[TwinKeyOf(r)].push_back(&r);
     }
     RulePairs pairs;
+    i = 0;
     for (const auto& r : first) {
         const auto candidates = unpaired.find(TwinKeyOf(r));
-        if (inSecond.count(RuleKey(r)) != 0 || candidates == unpaired.end())
+        if (inSecond.count(firstKeys[i++]) != 0 || candidates == unpaired.end())
             continue;
         for (const Sarvo::Rule*& twin : candidates->second) {
             if (twin != nullptr && SameButIdentifier(r, *twin)) {
@@ -139,12 +168,15 @@ RulePairs RenumberedRules(const Sarvo::Rules::Rule_sequence& first,
 
 // Every rule of the first document with its partner in the second: by key,
 // or as a renumbered twin.
-RulePairs AllRulePairs(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
-                       const RulePairs& renumbered) {
+RulePairs AllRulePairs(const Sarvo::Rules::Rule_sequence& first,
+                       const std::vector<OccurrenceKey>& firstKeys,
+                       const Sarvo::Rules::Rule_sequence& second,
+                       const std::vector<OccurrenceKey>& secondKeys, const RulePairs& renumbered) {
     RulePairs pairs = renumbered;
-    const auto later = ByKey(second.Rules().Rule(), RuleKey);
-    for (const auto& rule : first.Rules().Rule()) {
-        const auto match = later.find(RuleKey(rule));
+    const auto later = ByKey(second, secondKeys);
+    std::size_t i = 0;
+    for (const auto& rule : first) {
+        const auto match = later.find(firstKeys[i++]);
         if (match != later.end())
             pairs.emplace(&rule, match->second);
     }
@@ -156,8 +188,10 @@ void CompareRules(const Sarvo::PolicyType& first, const Sarvo::PolicyType& secon
                   std::vector<Difference>& out) {
     const auto& a = first.Rules().Rule();
     const auto& b = second.Rules().Rule();
-    const RulePairs renumbered = RenumberedRules(a, b);
-    const RulePairs pairs = AllRulePairs(first, second, renumbered);
+    const std::vector<OccurrenceKey> aKeys = OccurrenceKeys(a, RuleKey);
+    const std::vector<OccurrenceKey> bKeys = OccurrenceKeys(b, RuleKey);
+    const RulePairs renumbered = RenumberedRules(a, aKeys, b, bKeys);
+    const RulePairs pairs = AllRulePairs(a, aKeys, b, bKeys, renumbered);
     const auto moves = RuleMoves(first, second, pairs);
     const auto changed = [&](const Sarvo::Rule& rule, const std::string& change) {
         const Sarvo::Rule& partner = *pairs.at(&rule);

@@ -22,7 +22,17 @@ const char* const kBase = "tests/data/cli/edit-base.xml";
 const char* const kChanged = "tests/data/cli/edit-changed.xml";
 
 TEST(FwpolicyDiff, AFileWithItselfIsEqualAndSilent) {
-    for (const char* file : {"examples/policy.xml", kBase, "tests/data/edge-kinds.xml"}) {
+    // Two rules of one RuleId (in two sections) and two objects of one Id:
+    // each was paired with the first holder of its key in the other file.
+    const TempDir dir;
+    const std::string repeated =
+        WrittenFile(dir.path(), "repeated.xml",
+                    PolicyDocument(RuleElement("LocalRule", 300001, 300001, "Ping", "User") +
+                                       RuleElement("VpnRule", 300001, 300002, "Staff", "User"),
+                                   IpObjectElement("Servers", 101, "Policy", "10.1.0.5") +
+                                       IpObjectElement("Spare", 101, "Policy", "10.1.0.6")));
+    for (const std::string& file : {std::string("examples/policy.xml"), std::string(kBase),
+                                    std::string("tests/data/edge-kinds.xml"), repeated}) {
         SCOPED_TRACE(file);
         const ToolResult r = RunFwpolicy({"diff", file, file});
         EXPECT_EQ(0, r.exitStatus) << r.err;
