@@ -59,10 +59,10 @@ ObjectTarget ObjectDirectory::Find(const std::string& name,
     if (other) {
         const bool vowel = kinds.front() == fwcommon::eIpAddressObject ||
                            kinds.front() == fwcommon::eInterfaceObject;
-        throw EditError("'" + name + "' is " + ObjectKindPhrase(other->type) + ", not " +
+        throw EditError("\"" + name + "\" is " + ObjectKindPhrase(other->type) + ", not " +
                         (vowel ? "an " : "a ") + KindsText(kinds) + " object");
     }
-    throw EditError("no named object '" + name + "'");
+    throw EditError("no named object \"" + name + "\"");
 }
 
 std::string ObjectDirectory::NameOf(fwcommon::NamedObjectType type, int id) const {

@@ -73,7 +73,7 @@ bool Wanted(const INamedObject& object, const ObjectLocator& locator) {
 
 std::string Described(const ObjectLocator& locator) {
     std::string text = locator.idOption->count() > 0 ? "with id " + std::to_string(locator.id)
-                                                     : "'" + locator.name + "'";
+                                                     : "\"" + locator.name + "\"";
     return locator.type.empty() ? text : text + " of type " + locator.type;
 }
 
@@ -101,7 +101,8 @@ void CheckNewName(Context& context, const std::wstring& dataname, fwcommon::Name
     for (const auto& object : *objects) {
         const INamedObject& kept = *object;
         if (ToUtf8(kept.GetName()) == name)
-            throw EditError("there is " + ObjectKindPhrase(type) + " named '" + name + "' already");
+            throw EditError("there is " + ObjectKindPhrase(type) + " named \"" + name +
+                            "\" already");
     }
 }
 
@@ -178,7 +179,7 @@ void RenameObject(Context& context, const std::wstring& dataname, const ObjectEd
     const auto object = FindObject(context, dataname, a.locator);
     const INamedObject& kept = *object;
     if (ToUtf8(kept.GetName()) == a.newName)
-        throw EditError("the object is called '" + a.newName + "' already");
+        throw EditError("the object is called \"" + a.newName + "\" already");
     CheckNewName(context, dataname, object->GetNamedObjectType(), a.newName);
     const std::string phrase = ObjectPhrase(*object);
     object->SetName(FromUtf8(a.newName));

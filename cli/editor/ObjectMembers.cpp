@@ -182,7 +182,7 @@ Member ObjectMembers::ObjectMember(const std::string& entry, const std::string& 
             return member;
         }
     }
-    throw EditError("no named object '" + name + "'");
+    throw EditError("no named object \"" + name + "\"");
 }
 
 Member ObjectMembers::HostMember(const std::string& entry) const {

@@ -87,7 +87,7 @@ TEST_F(HostileToolText, EveryNameAndValueAPolicyCannotHoldIsRefused) {
 // split the message, so that a second line read as a message of its own.
 TEST_F(HostileToolText, NamesQuotedInAMessageKeepItOnOneLine) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
-        {{"object", "show", file(), "--name", "a\nb"}, "no named object 'a\\x0ab'"},
+        {{"object", "show", file(), "--name", "a\nb"}, "no named object \"a\\x0ab\""},
         {{"object", "remove", file(), "--name", "a\tb"}, "no named object \"a\\x09b\""},
         {{"where-used", file(), "--object", "a\nb"}, "a\\x0ab"},
     };

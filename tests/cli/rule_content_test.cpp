@@ -319,16 +319,16 @@ struct RefusedRow {
 
 TEST_F(RuleContent, RefusedEntriesNameTheBadPartAndLeaveTheFile) {
     const RefusedRow rows[] = {
-        {"add", {"--source", "@Nope"}, "--source: no named object 'Nope'"},
+        {"add", {"--source", "@Nope"}, "--source: no named object \"Nope\""},
         {"add",
          {"--source-object", "Web"},
-         "--source: 'Web' is a service object, not an ip, interface or vpn object"},
+         "--source: \"Web\" is a service object, not an ip, interface or vpn object"},
         {"add",
          {"--service-object", "Office LAN"},
-         "--service-object: 'Office LAN' is an ip object, not a service object"},
+         "--service-object: \"Office LAN\" is an ip object, not a service object"},
         {"add",
          {"--schedule", "@Web"},
-         "--schedule: 'Web' is a service object, not a schedule object"},
+         "--schedule: \"Web\" is a service object, not a schedule object"},
         {"add",
          {"--source", "vpn-node:5", "--source", "10.0.0.1"},
          "--source: '10.0.0.1' cannot stand in a private (VPN) side"},
