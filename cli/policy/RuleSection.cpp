@@ -37,7 +37,8 @@ fwcommon::RuleType RuleTypeOfSection(const std::string& section) {
         return fwcommon::eTunnelRules;
     if (section == "nat")
         return fwcommon::eNATRules;
-    throw std::invalid_argument("unknown section '" + section + "'");
+    // In the words CLI11's choices give for the other verbs' --section.
+    throw std::invalid_argument("'" + section + "' is not one of local, vpn, transit, tunnel, nat");
 }
 
 }  // namespace fwpolicy

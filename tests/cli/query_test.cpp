@@ -200,7 +200,8 @@ TEST(FwpolicyQuery, RefusedFlowsNameTheOptionAndExitWithTwo) {
         {{"--at", "tomorrow"}, "fwpolicy query: --at: not an ISO-8601 date and time: 'tomorrow'"},
         {{"--at", "2026-12-07T10:00:00Z"}, "has a time zone"},
         {{"--at", "2026-12-07T10:00:00+01:00"}, "has a time zone"},
-        {{"--section", "bogus"}, "fwpolicy query: --section: unknown section 'bogus'"},
+        {{"--section", "bogus"},
+         "fwpolicy query: --section: 'bogus' is not one of local, vpn, transit, tunnel, nat"},
     };
     for (const auto& row : rows) {
         const ToolResult r = Query(row.arguments);
