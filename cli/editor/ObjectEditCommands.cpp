@@ -10,6 +10,7 @@
 #include "ExitStatus.h"
 #include "ObjectDirectory.h"
 #include "ObjectMembers.h"
+#include "editor/ObjectLocator.h"
 #include "editor/PolicyEdit.h"
 #include "fileio/DataFiles.h"
 #include "fileio/FileIo.h"
@@ -27,15 +28,6 @@ namespace {
 using fwcommon::Context;
 using fwcommon::INamedObject;
 
-// How a verb names one object: --name or --id, narrowed by --type.
-struct ObjectLocator {
-    std::string name;
-    long long id = 0;
-    std::string type;
-    CLI::Option* nameOption = nullptr;
-    CLI::Option* idOption = nullptr;
-};
-
 struct ObjectEditArguments {
     EditTarget target;
     ObjectLocator locator;
@@ -47,51 +39,6 @@ struct ObjectEditArguments {
     bool json = false;
     bool raw = false;
 };
-
-void AddLocatorOptions(CLI::App& verb, ObjectLocator& locator) {
-    locator.nameOption = verb.add_option("--name", locator.name, "Name of the named object");
-    locator.idOption = verb.add_option("--id", locator.id, "Id of the named object");
-    locator.nameOption->excludes(locator.idOption);
-    verb.add_option("--type", locator.type, "Kind of the object, when several match")
-        ->check(CLI::IsMember(KindNames()));
-    // Naming no object is a usage error, found before the file is read.
-    const CLI::Option* name = locator.nameOption;
-    const CLI::Option* id = locator.idOption;
-    verb.parse_complete_callback([name, id] {
-        if (name->count() == 0 && id->count() == 0)
-            throw CLI::ValidationError("name the object with --name NAME or --id ID");
-    });
-}
-
-bool Wanted(const INamedObject& object, const ObjectLocator& locator) {
-    if (!locator.type.empty() && ObjectKindWord(object.GetNamedObjectType()) != locator.type)
-        return false;
-    if (locator.idOption->count() > 0)
-        return static_cast<long long>(object.GetIdentifier()) == locator.id;
-    return ToUtf8(object.GetName()) == locator.name;
-}
-
-std::string Described(const ObjectLocator& locator) {
-    std::string text = locator.idOption->count() > 0 ? "with id " + std::to_string(locator.id)
-                                                     : "\"" + locator.name + "\"";
-    return locator.type.empty() ? text : text + " of type " + locator.type;
-}
-
-std::shared_ptr<INamedObject> FindObject(Context& context, const std::wstring& dataname,
-                                         const ObjectLocator& locator) {
-    std::vector<std::shared_ptr<INamedObject>> matches;
-    const auto objects = context.GetNamedObjects(dataname);
-    for (const auto& object : *objects) {
-        if (Wanted(*object, locator))
-            matches.push_back(object);
-    }
-    if (matches.empty())
-        throw EditError("no named object " + Described(locator));
-    if (matches.size() > 1)
-        throw EditError("several named objects are " + Described(locator) +
-                        "; choose one with --type");
-    return matches.front();
-}
 
 void CheckNewName(Context& context, const std::wstring& dataname, fwcommon::NamedObjectType type,
                   const std::string& name) {

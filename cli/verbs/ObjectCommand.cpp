@@ -10,6 +10,7 @@
 #include "ExitStatus.h"
 #include "editor/ObjectDirectory.h"
 #include "editor/ObjectEditCommands.h"
+#include "editor/ObjectLocator.h"
 #include "editor/PolicyEdit.h"
 #include "fileio/PolicyFile.h"
 #include "policy/PolicyIndex.h"
@@ -27,51 +28,8 @@ struct ObjectArguments {
     EditTarget target;  // the file that holds the object
     std::vector<std::string> files;
     std::string objectsFile;  // --objects: the object is there, rules in files
-    std::string name;
-    long long id = 0;
-    std::string type;
-    CLI::Option* nameOption = nullptr;
-    CLI::Option* idOption = nullptr;
+    ObjectLocator locator;
 };
-
-bool Wanted(const INamedObject& object, const ObjectArguments& a) {
-    if (!a.type.empty() && KindName(KindOf(object.GetNamedObjectType())) != a.type)
-        return false;
-    if (a.idOption->count() > 0)
-        return static_cast<long long>(object.GetIdentifier()) == a.id;
-    return object.GetName() == FromUtf8(a.name);
-}
-
-std::string Described(const ObjectArguments& a) {
-    const std::string text =
-        a.idOption->count() > 0 ? "with id " + std::to_string(a.id) : "\"" + a.name + "\"";
-    return a.type.empty() ? text : text + " of type " + a.type;
-}
-
-std::string Named(const INamedObject& object) {
-    return KindName(KindOf(object.GetNamedObjectType())) + " " +
-           std::to_string(object.GetIdentifier()) + " \"" + ToUtf8(object.GetName()) + "\"";
-}
-
-std::shared_ptr<INamedObject> FindObject(Context& context, const std::wstring& dataname,
-                                         const ObjectArguments& a) {
-    std::vector<std::shared_ptr<INamedObject>> matches;
-    const auto objects = context.GetNamedObjects(dataname);
-    for (const auto& object : *objects) {
-        if (Wanted(*object, a))
-            matches.push_back(object);
-    }
-    if (matches.empty())
-        throw EditError("no named object " + Described(a));
-    if (matches.size() > 1) {
-        std::string list;
-        for (const auto& match : matches)
-            list += (list.empty() ? "" : ", ") + Named(*match);
-        throw EditError("several named objects match " + Described(a) + " (" + list +
-                        "); choose one with --type or --id");
-    }
-    return matches.front();
-}
 
 // The document as it stands in the Context, indexed.
 PolicyIndex CurrentIndex(Context& context, const std::wstring& dataname) {
@@ -195,7 +153,7 @@ void CheckRemovableById(Context& context, const std::wstring& dataname,
 
 void RemoveObject(Context& context, const std::wstring& dataname, const ObjectArguments& a,
                   const std::vector<std::string>& ruleFiles, std::vector<std::string>& notes) {
-    const auto object = FindObject(context, dataname, a);
+    const auto object = FindObject(context, dataname, a.locator);
     const PolicyIndex index = CurrentIndex(context, dataname);
     const ObjectEntry& entry = Entry(index, ObjectKey{KindOf(object->GetNamedObjectType()),
                                                       static_cast<int>(object->GetIdentifier())});
@@ -207,7 +165,7 @@ void RemoveObject(Context& context, const std::wstring& dataname, const ObjectAr
     const std::string phrase = ObjectPhrase(*object);
     const fwcommon::IdentifierWithType id(object->GetIdentifier(), object->GetCreationType());
     if (!context.RemoveNamedObjectById(dataname, id))
-        throw EditError("the named object " + Named(*object) + " could not be removed");
+        throw EditError("the named object " + NamedObjectText(*object) + " could not be removed");
     notes = RemovalNotes(users);
     NoteEdit("removed " + phrase);
 }
@@ -215,8 +173,6 @@ void RemoveObject(Context& context, const std::wstring& dataname, const ObjectAr
 // Chooses the file the object is removed from: --objects, or the one FILE.
 // The others are only read, for the rules that refer to it.
 std::vector<std::string> ChooseTarget(ObjectArguments& a) {
-    if (a.nameOption->count() == 0 && a.idOption->count() == 0)
-        throw CLI::ValidationError("name the object with --name NAME or --id ID");
     if (a.objectsFile.empty()) {
         if (a.files.size() > 1)
             throw CLI::ValidationError(
@@ -246,11 +202,7 @@ void AddRemoveVerb(CLI::App& object, int* status) {
     remove->add_flag("--drop-comments", a->target.dropComments,
                      "Rewrite the file even though its XML comments and processing instructions "
                      "will be lost");
-    a->nameOption = remove->add_option("--name", a->name, "Name of the named object");
-    a->idOption = remove->add_option("--id", a->id, "Id of the named object");
-    a->nameOption->excludes(a->idOption);
-    remove->add_option("--type", a->type, "Kind of the object, when several share the name")
-        ->check(CLI::IsMember(KindNames()));
+    AddLocatorOptions(*remove, a->locator);
     AddReplaceOptions(*remove, a->target);
     AddQuietFlag(*remove);
     remove->callback([a, status] {

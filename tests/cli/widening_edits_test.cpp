@@ -103,6 +103,19 @@ TEST_F(WideningEdits, AnObjectIsChosenByIdWhereNamesRepeat) {
                 HasSubstr("several named objects match \"Backup\" (ip 300101 \"Backup\", service "
                           "300401 \"Backup\"); choose one with --type or --id"));
 
+    // Two ip objects of one Id: only their names tell them apart.
+    const fs::path twins =
+        Write("twins.xml", PolicyDocument("", IpObject("Servers", 300101, "10.1.0.5") +
+                                                  IpObject("Spare", 300101, "10.1.0.6")));
+    for (const char* verb : {"show", "remove"}) {
+        const ToolResult twin = RunFwpolicy({"object", verb, twins.string(), "--id", "300101"});
+        EXPECT_EQ(kExitFailure, twin.exitStatus);
+        EXPECT_THAT(twin.err,
+                    HasSubstr("several named objects match with id 300101 (ip 300101 "
+                              "\"Servers\", ip 300101 \"Spare\"); choose one with --name"))
+            << verb;
+    }
+
     const ToolResult byId = RunFwpolicy({"object", "remove", file.string(), "--id", "300401"});
     ASSERT_EQ(0, byId.exitStatus) << byId.err;
     const ToolResult objects = RunFwpolicy({"objects", file.string()});

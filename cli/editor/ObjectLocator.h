@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <fwcommon/Context.h>
+#include <CLI/App.hpp>
+
+namespace fwpolicy {
+
+// How a verb names one named object of a file: --name or --id, narrowed by
+// --type. The options point into the verb, which outlives the locator's use.
+struct ObjectLocator {
+    std::string name;
+    long long id = 0;
+    std::string type;
+    CLI::Option* nameOption = nullptr;
+    CLI::Option* idOption = nullptr;
+};
+
+// Adds --name, --id and --type to verb; a command line that names no
+// object is a usage error, found before any file is read.
+void AddLocatorOptions(CLI::App& verb, ObjectLocator& locator);
+
+// The one object of the document that locator names. Throws EditError
+// "no named object ..." when none does, and "several named objects
+// match ... (ip 101 "A", ip 101 "B"); choose one with ..." when several do.
+std::shared_ptr<fwcommon::INamedObject> FindObject(fwcommon::Context& context,
+                                                   const std::wstring& dataname,
+                                                   const ObjectLocator& locator);
+
+// "with id 101" or "\"Web\"", and " of type ip" when --type was given.
+std::string Described(const ObjectLocator& locator);
+
+// An object as messages name it: ip 300101 "Backup".
+std::string NamedObjectText(const fwcommon::INamedObject& object);
+
+}  // namespace fwpolicy
