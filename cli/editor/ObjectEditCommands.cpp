@@ -163,8 +163,9 @@ void ShowObject(Context& context, const std::wstring& dataname, const ObjectEdit
         throw EditError("the file could not be read again");
     PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
     UseEntryTexts(a.target.file, *policy, a.raw, index);
+    // The entry of the object found, not another object with its Id.
     for (const ObjectEntry& entry : index.objects) {
-        if (!(entry.key == key))
+        if (!(entry.key == key) || entry.name != object->GetName())
             continue;
         if (a.json)
             std::cout

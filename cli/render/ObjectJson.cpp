@@ -9,7 +9,7 @@ using Json = ConditionJson::Json;
 template <typename Sequence, typename Entry>
 void ObjectJsonWriter::Collect(const Sequence& objects, ObjectKind kind, Entry entry) {
     for (const auto& object : objects) {
-        Members& members = members_[ObjectKey{kind, object.Id()}];
+        Members& members = members_[{ObjectKey{kind, object.Id()}, object.Name()}];
         for (const auto& inclusion : object.Inclusion())
             members.inclusions.push_back(entry(inclusion));
         for (const auto& exclusion : object.Exclusion())
@@ -36,7 +36,7 @@ ObjectJsonWriter::ObjectJsonWriter(const Sarvo::PolicyType& policy)
 }
 
 Json ObjectJsonWriter::Object(const ObjectEntry& object, std::size_t rules) const {
-    const auto found = members_.find(object.key);
+    const auto found = members_.find({object.key, object.name});
     const Members members = found == members_.end() ? Members{} : found->second;
     return {{"kind", KindName(object.key.kind)},
             {"id", object.key.id},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -35,7 +36,8 @@ private:
     textforms::ProtocolNames protocols_;
     ConditionText words_;
     ConditionJson json_;
-    std::map<ObjectKey, Members> members_;
+    // By kind, Id and name: a document may repeat an Id for two objects.
+    std::map<std::pair<ObjectKey, std::wstring>, Members> members_;
 };
 
 }  // namespace fwpolicy

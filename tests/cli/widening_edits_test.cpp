@@ -115,6 +115,13 @@ TEST_F(WideningEdits, AnObjectIsChosenByIdWhereNamesRepeat) {
                               "\"Servers\", ip 300101 \"Spare\"); choose one with --name"))
             << verb;
     }
+    const ToolResult spare = RunFwpolicy({"object", "show", twins.string(), "--name", "Spare"});
+    EXPECT_THAT(spare.out, HasSubstr("name:     Spare\n"));
+    EXPECT_THAT(spare.out, HasSubstr("include:  10.1.0.6\n"));
+    EXPECT_THAT(spare.out, Not(HasSubstr("10.1.0.5")));
+    const ToolResult spareJson =
+        RunFwpolicy({"object", "show", twins.string(), "--name", "Spare", "--json"});
+    EXPECT_EQ(1u, nlohmann::json::parse(spareJson.out)["inclusions"].size()) << spareJson.out;
 
     const ToolResult byId = RunFwpolicy({"object", "remove", file.string(), "--id", "300401"});
     ASSERT_EQ(0, byId.exitStatus) << byId.err;
