@@ -16,6 +16,7 @@
 #include "fileio/MarkupScan.h"
 #include "fileio/ReplaceChecks.h"
 #include "policy/OptionList.h"
+#include "policy/RuleIdentifiers.h"
 #include "render/Diagnostics.h"
 #include "render/EditReport.h"
 #include "terminal/Progress.h"
@@ -68,13 +69,15 @@ void EditInSession(const EditTarget& target, const SourceEditFunction& edit) {
 // Loads, edits, commits and writes; throws what loading, editing or
 // writing throws.
 EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::wstring& dataname,
-                           fwcommon::CreationType creationType, const SourceEditFunction& edit) {
+                           const EditTarget& target, const SourceEditFunction& edit) {
     ClearDocumentTouches();
     const terminal::ProgressStage stage("editing " + ToUtf8(dataname));
     fwcommon::Context context(dataname);
-    Load(context, dataname, bytes, creationType);
+    Load(context, dataname, bytes, NewItemsType(target));
     EditedBytes result;
     context.GetXmlData(dataname, result.loaded);
+    if (!target.reportsRenumbering)
+        result.renumbered = RenumberedOnLoad(bytes, result.loaded, context, dataname);
     edit(context, dataname, bytes);
     result.edited = CommittedBytes(context, dataname);
     return result;
@@ -136,8 +139,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         const std::vector<unsigned char> bytes = ReadFile(target.file);
         if (!MayEdit(target, bytes))
             return kExitFailure;
-        const EditedBytes document =
-            EditedDocument(bytes, FromUtf8(target.file), NewItemsType(target), edit);
+        const EditedBytes document = EditedDocument(bytes, FromUtf8(target.file), target, edit);
         const std::vector<unsigned char>& result = document.edited;
         // Never write what we could not read back.
         fwcommon::ValidatePolicyDocument(result);
@@ -152,10 +154,12 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
             if (ReadFile(target.file) != bytes)
                 throw EditError("the file changed while it was being edited; nothing was written");
         }
-        if (target.dryRun)
+        if (target.dryRun) {
             PrintDryRun(target, bytes, result);
-        else
+        } else {
             Deliver(target.file, result, false);
+            PrintRenumbered(target.file, document);
+        }
         return kExitOk;
     } catch (const NothingToChange&) {
         LeftAsItWas(target.file);
@@ -281,6 +285,34 @@ bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& b
         return false;
     }
     return *fwcommon::ParsePolicyDocument(document.edited) == *fwcommon::ParsePolicyDocument(bytes);
+}
+
+std::vector<std::string> RenumberedOnLoad(const std::vector<unsigned char>& bytes,
+                                          const std::vector<unsigned char>& loaded,
+                                          const fwcommon::Context& context,
+                                          const std::wstring& dataname) {
+    // Only a changed identifier is worth the parse of the file.
+    if (loaded == bytes || RuleIdValues(loaded) == RuleIdValues(bytes))
+        return {};
+    const std::vector<FileRule> rules = RulesOf(*fwcommon::ParsePolicyDocument(bytes));
+    std::vector<std::string> notes;
+    for (const IdentifierChange& change : IndexedIdentifierChanges(rules, context, dataname)) {
+        const FileRule& rule = rules[change.index];
+        const auto holders =
+            std::count_if(rules.begin(), rules.end(), [&rule](const FileRule& other) {
+                return other.id == rule.id && other.creationType == rule.creationType;
+            });
+        notes.push_back("note: " + (rule.section.empty() ? "" : rule.section + " ") + "rule " +
+                        std::to_string(rule.id) + " " + QuotedName(rule.name) + " is now " +
+                        std::to_string(change.to) + " (" +
+                        WhyRenumberedInFile(static_cast<std::size_t>(holders), rule.id) + ")");
+    }
+    return notes;
+}
+
+void PrintRenumbered(const std::string& file, const EditedBytes& document) {
+    for (const std::string& note : document.renumbered)
+        PrintFileError(std::cerr, file, note);
 }
 
 int ReadThroughContext(const std::string& file, const EditFunction& read) {

@@ -30,6 +30,9 @@ struct EditTarget {
     // The creation type of the rules and objects the edit adds (--creation-type);
     // none given: User.
     std::optional<fwcommon::CreationType> creationType;
+    // Notes on the rules the load renumbered (RenumberedOnLoad) are left
+    // out: the verb reports them itself.
+    bool reportsRenumbering = false;
 };
 
 // Adds the FILE argument, the --dry-run, --drop-comments and --force flags
@@ -119,7 +122,22 @@ std::vector<unsigned char> CommittedBytes(fwcommon::Context& context, const std:
 struct EditedBytes {
     std::vector<unsigned char> loaded;
     std::vector<unsigned char> edited;
+    // The rules the load gave a new identifier (RenumberedOnLoad).
+    std::vector<std::string> renumbered;
 };
+
+// Notes, one a rule, on the rules whose identifiers the library changed
+// when it loaded bytes into the context: "vpn rule 300001 "Staff" is now
+// 300002 (another rule of the file holds 300001)". Parses bytes only when
+// loaded, the document as the library wrote it after the load, holds
+// other RuleId values than they do.
+std::vector<std::string> RenumberedOnLoad(const std::vector<unsigned char>& bytes,
+                                          const std::vector<unsigned char>& loaded,
+                                          const fwcommon::Context& context,
+                                          const std::wstring& dataname);
+
+// Prints each of the document's renumbered notes for file on stderr.
+void PrintRenumbered(const std::string& file, const EditedBytes& document);
 // True when the edited document holds the same document as the file's
 // bytes; parses both only when the bytes alone cannot tell. Throws what
 // parsing throws.

@@ -1,5 +1,6 @@
 #include "fileio/MarkupScan.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace fwpolicy {
@@ -82,6 +83,36 @@ bool HoldsCommentsOrInstructions(const std::vector<unsigned char>& bytes) {
         ++at;
     }
     return false;
+}
+
+std::vector<long long> RuleIdValues(const std::vector<unsigned char>& bytes) {
+    static const std::string kOpen = "<RuleId";
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::vector<long long> values;
+    for (std::size_t at = text.find(kOpen); at != std::string_view::npos;
+         at = text.find(kOpen, at + 1)) {
+        std::size_t i = at + kOpen.size();
+        while (i < text.size() && IsXmlSpace(text[i]))
+            ++i;
+        if (i >= text.size() || text[i] != '>')
+            continue;  // another name that begins so, or an attribute
+        ++i;
+        while (i < text.size() && IsXmlSpace(text[i]))
+            ++i;
+        const bool negative = i < text.size() && text[i] == '-';
+        if (negative)
+            ++i;
+        long long value = 0;
+        std::size_t digits = 0;
+        constexpr std::size_t kMostDigits = 18;  // no overflow of long long
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && digits < kMostDigits;
+             ++i, ++digits)
+            value = value * 10 + (text[i] - '0');
+        if (digits > 0)
+            values.push_back(negative ? -value : value);
+    }
+    std::sort(values.begin(), values.end());
+    return values;
 }
 
 }  // namespace fwpolicy

@@ -17,4 +17,11 @@ bool HoldsCommentsOrInstructions(const std::vector<unsigned char>& bytes);
 // instructions and document type. Empty when the bytes hold no tag.
 std::string DocumentElementName(const std::vector<unsigned char>& bytes);
 
+// The values of the document's RuleId elements, sorted: a byte scan for
+// "<RuleId>" (spaces allowed before the ">" and around the number) that
+// does not tell comments or CDATA apart, so that two documents whose lists
+// differ may still hold the same rules, and equal lists mean that no rule
+// identifier changed between them. A value that is no number is left out.
+std::vector<long long> RuleIdValues(const std::vector<unsigned char>& bytes);
+
 }  // namespace fwpolicy

@@ -65,4 +65,10 @@ std::vector<IdentifierChange> IndexedIdentifierChanges(const std::vector<FileRul
     return changes;
 }
 
+std::string WhyRenumberedInFile(std::size_t holders, long long id) {
+    if (holders > 1)
+        return "another rule of the file holds " + std::to_string(id);
+    return std::to_string(id) + " is outside the range of its creation type";
+}
+
 }  // namespace fwpolicy

@@ -35,4 +35,10 @@ std::vector<IdentifierChange> IndexedIdentifierChanges(const std::vector<FileRul
                                                        const fwcommon::Context& context,
                                                        const std::wstring& dataname);
 
+// Why the library renumbered a rule of identifier id when it loaded its
+// file alone, holders being how many rules of the file have that id and
+// the rule's creation type: "another rule of the file holds 300001" or
+// "7 is outside the range of its creation type".
+std::string WhyRenumberedInFile(std::size_t holders, long long id);
+
 }  // namespace fwpolicy

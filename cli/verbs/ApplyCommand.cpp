@@ -127,6 +127,7 @@ EditedBytes ScriptResult(const std::string& file, const std::vector<unsigned cha
     LoadForEditing(*session.context, dataname, bytes);
     EditedBytes document;
     session.context->GetXmlData(dataname, document.loaded);
+    document.renumbered = RenumberedOnLoad(bytes, document.loaded, *session.context, dataname);
     {
         SessionScope scope(session);
         ApplyScript(file, lines);
@@ -170,6 +171,7 @@ int Apply(const ApplyArguments& a) {
         if (ReadFile(file) != bytes)
             throw EditError("the file changed while it was being edited; nothing was written");
         ReplaceFileAtomically(file, result);
+        PrintRenumbered(file, document);
         ReportEdit(Summary(edits, a.script));
         return kExitOk;
     } catch (const std::exception& e) {

@@ -49,10 +49,7 @@ std::string WhyCorrected(const std::vector<SourceIds>& ids, std::size_t index,
             return "an earlier file holds " + std::to_string(from);
         }
     }
-    if (Holding(ids[index].inFile, creationType, from) > 1) {
-        return "another rule of the file holds " + std::to_string(from);
-    }
-    return std::to_string(from) + " is outside the range of its creation type";
+    return WhyRenumberedInFile(Holding(ids[index].inFile, creationType, from), from);
 }
 
 // The rules of one source whose identifier the context's index holds

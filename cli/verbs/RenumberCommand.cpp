@@ -44,6 +44,7 @@ void AddRenumberCommand(CLI::App& app, int* status) {
         "Give every rule an identifier inside its creation type's range, once, and print the "
         "old and new identifiers");
     AddEditTarget(*verb, *target);
+    target->reportsRenumbering = true;
     verb->callback([target, status] {
         auto lines = std::make_shared<std::vector<std::string>>();
         *status =

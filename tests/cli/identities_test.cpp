@@ -42,6 +42,7 @@ TEST(FwpolicyIdentities, AFirstEditOfTheExampleOrOfAGeneratedPolicyRenumbersNoth
         const ToolResult edit = RunFwpolicy({"rule", "disable", file.string(), "--section",
                                              "transit", "--index", "0", "--drop-comments"});
         ASSERT_EQ(0, edit.exitStatus) << edit.err;
+        EXPECT_EQ(std::string::npos, edit.err.find("note:")) << edit.err;
         const ToolResult diff = RunFwpolicy({"diff", original.string(), file.string()});
         EXPECT_EQ(1, diff.exitStatus) << diff.err;
         EXPECT_EQ(2, std::count(diff.out.begin(), diff.out.end(), '\n')) << diff.out;
@@ -80,6 +81,33 @@ std::string HandWritten() {
 fs::path WriteFile(const fs::path& file, const std::string& text) {
     WriteBytes(file, ToBytes(text));
     return file;
+}
+
+// The first edit of a hand-written file renumbers its out-of-range rules
+// as it writes the file: each is named, by the edit and by a script alike.
+TEST(FwpolicyIdentities, AFirstEditNamesEveryRuleItsLoadRenumbered) {
+    const TempDir dir;
+    const std::string notes =
+        ": note: local rule 1 \"Admin vom Büro\" is now 300001 (1 is outside the range of its "
+        "creation type)\n"
+        "fwpolicy: ";
+    for (const bool script : {false, true}) {
+        SCOPED_TRACE(script ? "apply" : "rule disable");
+        const fs::path file = WriteFile(dir.path() / "hand.xml", HandWritten());
+        const ToolResult edit =
+            script ? RunFwpolicyWithInput({"apply", file.string()},
+                                          "rule disable --section transit --index 0\n")
+                   : RunFwpolicy({"rule", "disable", file.string(), "--section", "transit",
+                                  "--index", "0"});
+        ASSERT_EQ(0, edit.exitStatus) << edit.err;
+        EXPECT_EQ("fwpolicy: " + file.string() + notes + file.string() +
+                      ": note: transit rule 2 \"Drop all transit\" is now 2000000001 (2 is "
+                      "outside the range of its creation type)\n",
+                  edit.err);
+        const ToolResult again =
+            RunFwpolicy({"rule", "enable", file.string(), "--section", "transit", "--index", "0"});
+        EXPECT_EQ("", again.err) << "renumbered once";
+    }
 }
 
 TEST(FwpolicyIdentities, RenumberNumbersOutOfRangeRulesOnceAndDiffPairsThem) {
