@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <iostream>
+#include <map>
 #include <optional>
 
 #include <fwcommon/PolicyDocument.h>
@@ -295,17 +296,16 @@ std::vector<std::string> RenumberedOnLoad(const std::vector<unsigned char>& byte
     if (loaded == bytes || RuleIdValues(loaded) == RuleIdValues(bytes))
         return {};
     const std::vector<FileRule> rules = RulesOf(*fwcommon::ParsePolicyDocument(bytes));
+    std::map<std::pair<std::wstring, long long>, std::size_t> holders;
+    for (const FileRule& rule : rules)
+        ++holders[{rule.creationType, rule.id}];
     std::vector<std::string> notes;
     for (const IdentifierChange& change : IndexedIdentifierChanges(rules, context, dataname)) {
         const FileRule& rule = rules[change.index];
-        const auto holders =
-            std::count_if(rules.begin(), rules.end(), [&rule](const FileRule& other) {
-                return other.id == rule.id && other.creationType == rule.creationType;
-            });
         notes.push_back("note: " + (rule.section.empty() ? "" : rule.section + " ") + "rule " +
                         std::to_string(rule.id) + " " + QuotedName(rule.name) + " is now " +
                         std::to_string(change.to) + " (" +
-                        WhyRenumberedInFile(static_cast<std::size_t>(holders), rule.id) + ")");
+                        WhyRenumberedInFile(holders[{rule.creationType, rule.id}], rule.id) + ")");
     }
     return notes;
 }
