@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <fwcommon/INamedObject.h>
+#include "editor/ObjectDirectory.h"
 #include "editor/PolicyEdit.h"
 #include "policy/PolicyIndex.h"
 #include "text/Utf8.h"
@@ -15,7 +16,7 @@ bool ById(const ObjectLocator& locator) {
 }
 
 bool Wanted(const fwcommon::INamedObject& object, const ObjectLocator& locator) {
-    if (!locator.type.empty() && KindName(KindOf(object.GetNamedObjectType())) != locator.type)
+    if (!locator.type.empty() && ObjectKindWord(object.GetNamedObjectType()) != locator.type)
         return false;
     if (ById(locator))
         return static_cast<long long>(object.GetIdentifier()) == locator.id;
@@ -93,7 +94,7 @@ std::string Described(const ObjectLocator& locator) {
 }
 
 std::string NamedObjectText(const fwcommon::INamedObject& object) {
-    return KindName(KindOf(object.GetNamedObjectType())) + " " +
+    return ObjectKindWord(object.GetNamedObjectType()) + " " +
            std::to_string(object.GetIdentifier()) + " \"" + ToUtf8(object.GetName()) + "\"";
 }
 

@@ -40,16 +40,6 @@ struct QueryOptions {
     bool json = false;
 };
 
-// The value of one option, parsed; a refusal names the option.
-template <typename Parse>
-auto OptionValue(const char* option, const std::string& text, Parse parse) {
-    try {
-        return parse(text);
-    } catch (const std::exception& e) {
-        throw std::invalid_argument(std::string(option) + ": " + e.what());
-    }
-}
-
 // Sets one part of the flow from its option's text, when the option is given.
 template <typename Part, typename Parse>
 void SetGiven(Part& part, const char* option, const std::optional<std::string>& text, Parse parse) {

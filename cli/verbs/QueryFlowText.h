@@ -1,10 +1,22 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 #include <fwcommon/PolicyQuery.h>
 
 namespace fwpolicy {
+
+// The value of one option's text, parsed by parse; what parse throws is
+// rethrown as std::invalid_argument that names the option first.
+template <typename Parse>
+auto OptionValue(const char* option, const std::string& text, Parse parse) {
+    try {
+        return parse(text);
+    } catch (const std::exception& e) {
+        throw std::invalid_argument(std::string(option) + ": " + e.what());
+    }
+}
 
 // The text forms of one flow's parts, as `fwpolicy query` reads them. Each
 // throws fwpolicy::textforms::TextFormError or std::invalid_argument with a

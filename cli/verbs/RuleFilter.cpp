@@ -14,15 +14,6 @@
 namespace fwpolicy {
 namespace {
 
-template <typename Parse>
-auto OptionValue(const char* option, const std::string& text, Parse parse) {
-    try {
-        return parse(text);
-    } catch (const std::exception& e) {
-        throw std::invalid_argument(std::string(option) + ": " + e.what());
-    }
-}
-
 // The document with every rule active, so that the query, which asks
 // active rules only, answers inactive ones too; positions stay the same.
 std::unique_ptr<Sarvo::PolicyType> AllActive(const Sarvo::PolicyType& policy) {

@@ -120,10 +120,11 @@ private:
 // names every rule a merge would renumber.
 class EarlierRuleIds {
 public:
-    // Reports each rule of policy whose creation type and RuleId a rule of
-    // an earlier document holds, then remembers policy's rules as
-    // source's. Every document passed in must outlive this.
-    void CheckAndAdd(const Sarvo::PolicyType& policy, const std::string& source,
+    // Reports each rule of sections (a document's RulesBySection) whose
+    // creation type and RuleId a rule of an earlier document holds, then
+    // remembers them as source's. Every document passed in must outlive
+    // this.
+    void CheckAndAdd(const std::vector<std::vector<RuleEntry>>& sections, const std::string& source,
                      FindingList& findings);
 
 private:
@@ -143,7 +144,7 @@ void CheckUnused(const std::vector<ObjectEntry>& own, const UsedObjects& used,
                  FindingList& findings);
 
 // Identifiers, references, empty rules and shadowed rules of the document.
-void CheckRules(const Sarvo::PolicyType& policy, LintPass& pass);
+void CheckRules(const std::vector<std::vector<RuleEntry>>& sections, LintPass& pass);
 
 // "rule #2 \"Name\" (RuleId 7)".
 std::wstring DescribeRule(const RuleEntry& rule);

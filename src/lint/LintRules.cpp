@@ -322,10 +322,10 @@ std::wstring DescribeRule(const RuleEntry& rule) {
     return text;
 }
 
-void EarlierRuleIds::CheckAndAdd(const Sarvo::PolicyType& policy, const std::string& source,
-                                 FindingList& findings) {
+void EarlierRuleIds::CheckAndAdd(const std::vector<std::vector<RuleEntry>>& sections,
+                                 const std::string& source, FindingList& findings) {
     const std::wstring sourceText = SourceText(source);
-    for (const auto& rules : RulesBySection(policy)) {
+    for (const auto& rules : sections) {
         for (const RuleEntry& r : rules) {
             // A merge renumbers a rule outside its range whatever the other
             // files hold; identifier-out-of-range names it.
@@ -347,8 +347,7 @@ void EarlierRuleIds::CheckAndAdd(const Sarvo::PolicyType& policy, const std::str
     }
 }
 
-void CheckRules(const Sarvo::PolicyType& policy, LintPass& pass) {
-    const std::vector<std::vector<RuleEntry>> sections = RulesBySection(policy);
+void CheckRules(const std::vector<std::vector<RuleEntry>>& sections, LintPass& pass) {
     CheckDuplicateRuleIds(sections, pass.findings);
     std::size_t largest = 0;
     for (const auto& rules : sections) {

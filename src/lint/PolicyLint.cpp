@@ -22,9 +22,9 @@ LintFinding NewFinding(const std::string& source, LintSeverity severity, const c
 
 // Lints one document whose references see catalog; shared is the shared
 // objects (empty when linting the shared document itself).
-void LintDocumentPass(const LintDocument& document, const std::vector<ObjectEntry>& own,
-                      const std::vector<ObjectEntry>& shared, UsedObjects& used,
-                      FindingList& findings) {
+void LintDocumentPass(const std::vector<std::vector<RuleEntry>>& sections,
+                      const std::vector<ObjectEntry>& own, const std::vector<ObjectEntry>& shared,
+                      UsedObjects& used, FindingList& findings) {
     ObjectCatalog catalog;
     for (const ObjectEntry& e : shared) {
         catalog.Add(e);
@@ -36,7 +36,7 @@ void LintDocumentPass(const LintDocument& document, const std::vector<ObjectEntr
     ConditionEvaluator evaluator(catalog, interner);
     LintPass pass{catalog, evaluator, used, findings};
     CheckObjects(own, shared, pass);
-    CheckRules(*document.policy, pass);
+    CheckRules(sections, pass);
 }
 
 }  // namespace
@@ -100,10 +100,11 @@ std::vector<LintFinding> LintPolicies(const std::vector<LintDocument>& documents
         const std::vector<ObjectEntry> own = ObjectsOf(*document.policy, false);
         UsedObjects used;
         FindingList findings(document.source);
-        LintDocumentPass(document, own, shared, used, findings);
+        const std::vector<std::vector<RuleEntry>> sections = RulesBySection(*document.policy);
+        LintDocumentPass(sections, own, shared, used, findings);
         earlierIds.CheckAndAdd(own, *document.policy, document.source, findings);
         if (documents.size() > 1) {
-            earlierRuleIds.CheckAndAdd(*document.policy, document.source, findings);
+            earlierRuleIds.CheckAndAdd(sections, document.source, findings);
         }
         CheckUnused(own, used, findings);
         usedShared.insert(used.begin(), used.end());
@@ -111,7 +112,7 @@ std::vector<LintFinding> LintPolicies(const std::vector<LintDocument>& documents
     }
     if (haveShared) {
         FindingList findings(namedObjects->source);
-        LintDocumentPass(*namedObjects, shared, {}, usedShared, findings);
+        LintDocumentPass(RulesBySection(*namedObjects->policy), shared, {}, usedShared, findings);
         CheckUnused(shared, usedShared, findings);
         findings.MoveSortedInto(out);
     }
