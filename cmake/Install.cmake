@@ -3,7 +3,7 @@ include(CMakePackageConfigHelpers)
 # Install components, one per Debian package (cmake/Package.cmake):
 #   library      the shared library, its schema and dictionaries
 #   development  headers, the unversioned link and the CMake package
-#   tool         fwpolicy, its man page and bash completion
+#   tool         fwpolicy, its man page and bash and zsh completion
 install(TARGETS fwcommon EXPORT fwcommonTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
             COMPONENT library NAMELINK_COMPONENT development
