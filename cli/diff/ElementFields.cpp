@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "policy/OptionList.h"
+#include "policy/CreationTypeNames.h"
 #include "policy/RuleSection.h"
 #include "render/RuleTable.h"
 #include "text/Utf8.h"

@@ -16,7 +16,8 @@
 #include "fileio/FileIo.h"
 #include "fileio/MarkupScan.h"
 #include "fileio/ReplaceChecks.h"
-#include "policy/OptionList.h"
+#include "policy/CreationTypeNames.h"
+#include "policy/IdentifierRoom.h"
 #include "policy/RuleIdentifiers.h"
 #include "render/Diagnostics.h"
 #include "render/EditReport.h"
@@ -74,12 +75,16 @@ EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::w
     ClearDocumentTouches();
     const terminal::ProgressStage stage("editing " + ToUtf8(dataname));
     fwcommon::Context context(dataname);
-    Load(context, dataname, bytes, NewItemsType(target));
     EditedBytes result;
-    context.GetXmlData(dataname, result.loaded);
-    if (!target.reportsRenumbering)
-        result.renumbered = RenumberedOnLoad(bytes, result.loaded, context, dataname);
-    edit(context, dataname, bytes);
+    try {
+        Load(context, dataname, bytes, NewItemsType(target));
+        context.GetXmlData(dataname, result.loaded);
+        if (!target.reportsRenumbering)
+            result.renumbered = RenumberedOnLoad(bytes, result.loaded, context, dataname);
+        edit(context, dataname, bytes);
+    } catch (const std::out_of_range& e) {
+        throw IdentifierShortage(bytes, e);
+    }
     result.edited = CommittedBytes(context, dataname);
     return result;
 }
@@ -319,11 +324,16 @@ int ReadThroughContext(const std::string& file, const EditFunction& read) {
     try {
         const std::wstring dataname = FromUtf8(file);
         fwcommon::Context context(dataname);
-        {
-            const terminal::ProgressStage stage("loading " + file);
-            Load(context, dataname, ReadFile(file), fwcommon::User);
+        const std::vector<unsigned char> bytes = ReadFile(file);
+        try {
+            {
+                const terminal::ProgressStage stage("loading " + file);
+                Load(context, dataname, bytes, fwcommon::User);
+            }
+            read(context, dataname);
+        } catch (const std::out_of_range& e) {
+            throw IdentifierShortage(bytes, e);
         }
-        read(context, dataname);
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, file, e);

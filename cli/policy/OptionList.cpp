@@ -7,6 +7,7 @@
 
 #include "ExitStatus.h"
 #include "fileio/PolicyFile.h"
+#include "policy/CreationTypeNames.h"
 #include "render/TextTable.h"
 #include "text/Utf8.h"
 
@@ -98,11 +99,6 @@ int ListOptions(const ListArguments& a) {
 }
 
 }  // namespace
-
-const std::vector<std::string>& CreationTypeNames() {
-    static const std::vector<std::string> names = {"generated", "policy", "user", "post"};
-    return names;
-}
 
 void AddOptionListVerb(CLI::App& option, int* status) {
     auto a = std::make_shared<ListArguments>();

@@ -20,6 +20,7 @@
 #include "fileio/AtomicFile.h"
 #include "fileio/FileIo.h"
 #include "fileio/Utf8Check.h"
+#include "policy/IdentifierRoom.h"
 #include "render/Diagnostics.h"
 #include "render/EditReport.h"
 #include "terminal/SafeText.h"
@@ -96,7 +97,8 @@ void ApplyLine(const std::string& file, const std::vector<std::string>& words) {
         throw EditError("the edit failed");
 }
 
-void ApplyScript(const std::string& file, const std::vector<std::string>& lines) {
+void ApplyScript(const std::string& file, const std::vector<unsigned char>& bytes,
+                 const std::vector<std::string>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         try {
             if (!IsValidUtf8(lines[i]))
@@ -104,6 +106,8 @@ void ApplyScript(const std::string& file, const std::vector<std::string>& lines)
             const std::vector<std::string> words = SplitScriptLine(lines[i]);
             if (!words.empty())
                 ApplyLine(file, words);
+        } catch (const std::out_of_range& e) {
+            throw LineError(i + 1, PlainMessage(IdentifierShortage(bytes, e).what()));
         } catch (const std::exception& e) {
             throw LineError(i + 1, PlainMessage(e.what()));
         }
@@ -124,13 +128,17 @@ EditedBytes ScriptResult(const std::string& file, const std::vector<unsigned cha
     const std::wstring dataname = FromUtf8(file);
     ClearDocumentTouches();
     EditSession session{std::make_unique<fwcommon::Context>(dataname), dataname, bytes};
-    LoadForEditing(*session.context, dataname, bytes);
     EditedBytes document;
-    session.context->GetXmlData(dataname, document.loaded);
-    document.renumbered = RenumberedOnLoad(bytes, document.loaded, *session.context, dataname);
+    try {
+        LoadForEditing(*session.context, dataname, bytes);
+        session.context->GetXmlData(dataname, document.loaded);
+        document.renumbered = RenumberedOnLoad(bytes, document.loaded, *session.context, dataname);
+    } catch (const std::out_of_range& e) {
+        throw IdentifierShortage(bytes, e);
+    }
     {
         SessionScope scope(session);
-        ApplyScript(file, lines);
+        ApplyScript(file, bytes, lines);
     }
     document.edited = CommittedBytes(*session.context, dataname);
     return document;

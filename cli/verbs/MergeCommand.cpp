@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "ExitStatus.h"
 #include "fileio/FileIdentity.h"
 #include "fileio/FileIo.h"
+#include "policy/IdentifierRoom.h"
 #include "render/Diagnostics.h"
 #include "terminal/SafeText.h"
 #include "text/IsoTime.h"
@@ -31,12 +33,13 @@ struct MergeOptions {
 // Registers one file, keeping its rules' and objects' identifiers as the
 // file gives them; false (reported) when it cannot be read or loaded.
 bool Register(fwcommon::Context& context, const std::string& file,
-              std::vector<MergeSource>& sources) {
+              std::vector<MergeSource>& sources, CreationTypeCounts& rules) {
     try {
         const std::wstring dataname = FromUtf8(file);
         std::unique_ptr<Sarvo::PolicyType> document =
             fwcommon::ParsePolicyDocument(ReadFile(file), context.GetSchemaPath());
         sources.push_back(SourceOf(dataname, *document));
+        CountRulesByCreationType(*document, rules);
         context.AppendParsedDocument(dataname, std::move(document), fwcommon::User, {}, dataname);
         return true;
     } catch (const xml_schema::exception& e) {
@@ -81,16 +84,26 @@ std::vector<unsigned char> MergedBytes(const MergeOptions& options, std::int64_t
                                        std::vector<Renumbering>& renumberings) {
     fwcommon::Context context;
     std::vector<MergeSource> sources;
+    CreationTypeCounts rules;
     for (const std::string& file : options.files) {
-        if (!Register(context, file, sources))
+        if (!Register(context, file, sources, rules))
             return {};
     }
     std::vector<unsigned char> merged;
     std::vector<std::wstring> log;
-    {
+    try {
         const MergeLogCapture capture;
         context.GetRSOP(merged, time, options.period);
         log = capture.Lines();
+    } catch (const std::out_of_range&) {
+        // The merged policy numbers every rule within its creation type's
+        // range, which the files together may outgrow.
+        const std::string crowded = RulesBeyondTheirIdentifiers(rules);
+        if (crowded.empty())
+            throw;
+        std::cerr << "fwpolicy: merge: together the files hold " << crowded
+                  << "; merge fewer of them\n";
+        return {};
     }
     renumberings = RenumberingsOf(log, sources, context);
     return merged;

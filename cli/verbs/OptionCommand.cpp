@@ -13,6 +13,7 @@
 #include "ExitStatus.h"
 #include "editor/DocumentTouches.h"
 #include "editor/PolicyEdit.h"
+#include "policy/CreationTypeNames.h"
 #include "policy/OptionList.h"
 #include "render/EditReport.h"
 #include "text/Utf8.h"

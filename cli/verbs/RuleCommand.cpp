@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include <fwcommon/IRule.h>
@@ -14,6 +15,7 @@
 #include "editor/RulePlacement.h"
 #include "editor/RuleSetCommand.h"
 #include "editor/RuleShowCommand.h"
+#include "policy/IdentifierRoom.h"
 #include "policy/RuleSection.h"
 #include "render/EditReport.h"
 #include "render/RuleTable.h"
@@ -75,9 +77,14 @@ void AddRule(Context& context, const std::wstring& dataname, const RuleArguments
     }
     const auto action =
         a.action == "drop" ? Context::RuleActions::eDrop : Context::RuleActions::ePass;
-    const auto rule =
-        context.CreateRule(dataname, type, a.target.creationType.value_or(fwcommon::User),
-                           FromUtf8(a.name), action, position);
+    const fwcommon::CreationType creationType = a.target.creationType.value_or(fwcommon::User);
+    std::shared_ptr<fwcommon::IRule> rule;
+    try {
+        rule = context.CreateRule(dataname, type, creationType, FromUtf8(a.name), action, position);
+    } catch (const std::out_of_range&) {
+        // What the identifier generator throws once its range is spent.
+        throw EditError(NoIdentifierLeft(creationType) + "; give the rule another --creation-type");
+    }
     if (!rule) {
         // Every section RuleTypeOfSection names exists: only the order ids
         // can have run out.

@@ -36,6 +36,7 @@
 #include <fwcommon/IXmlWrapper.h>
 #include <fwcommon/IcmpDictionary.h>
 #include <fwcommon/IdentifierGenerator.h>
+#include <fwcommon/IdentifierRanges.h>
 #include <fwcommon/IinterfaceNamedObject.h>
 #include <fwcommon/IipAddressNamedObject.h>
 #include <fwcommon/ItemParameters.h>

@@ -2,37 +2,12 @@
 
 #include <cstdint>
 
-#include <fwcommon/DomainTypes.h>
+#include <fwcommon/IdentifierRanges.h>
 
 namespace fwcommon {
 
-// The identifiers each creation type hands out to its rules, and the place
-// its order-id counter starts from: the counter's first order id is the
-// range's first identifier.
-struct IdentifierRange {
-    std::uint32_t first;
-    std::uint32_t last;
-};
-
-// Generated 100001..200000, Policy 200001..300000, User 300001..2000000000,
-// Post 2000000001..4294967295. Another value counts as Policy, the
-// creation type of a document that names none.
-constexpr IdentifierRange IdentifierRangeOf(CreationType creationType) {
-    switch (creationType) {
-        case Generated:
-            return {100001u, 200000u};
-        case User:
-            return {300001u, 2000000000u};
-        case Post:
-            return {2000000001u, 4294967295u};
-        case Policy:
-        default:
-            return {200001u, 300000u};
-    }
-}
-
 // The order id a creation type's counter holds before it hands out its
-// first one.
+// first one: the counter's first order id is the range's first identifier.
 constexpr std::int64_t OrderCounterStartOf(CreationType creationType) {
     return static_cast<std::int64_t>(IdentifierRangeOf(creationType).first) - 1;
 }
