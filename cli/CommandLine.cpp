@@ -176,7 +176,9 @@ std::string UnexpectedArgumentsInWords(const CLI::App& verb,
 
 std::string UnexpectedArguments(const CLI::App& verb, const std::vector<std::string>& extras) {
     const std::string words = UnexpectedArgumentsInWords(verb, extras);
-    return VerbPath(verb) + ": " + words + (IsOption(extras.front()) ? "" : HelpHint(verb));
+    // A suggestion is the whole help; without one the user needs the list.
+    const bool suggests = words.find("; did you mean ") != std::string::npos;
+    return VerbPath(verb) + ": " + words + (suggests ? "" : HelpHint(verb));
 }
 
 const CLI::App& DeepestVerb(const CLI::App& app) {

@@ -42,6 +42,9 @@ TEST(FwpolicyCommandLine, UsageErrorsSayWhatIsWrongAndSuggestTheClosestWord) {
         // Of two words as close, the one it begins.
         {{"object", "set", "examples/policy.xml", "--name", "Web", "--ad", "tcp/1"},
          "fwpolicy object set: unknown option '--ad'; did you mean '--add'?\n"},
+        // With nothing close, where the options are listed.
+        {{"object", "set", "examples/policy.xml", "--name", "Web", "--member", "tcp/1"},
+         "fwpolicy object set: unknown option '--member' (see 'fwpolicy help object set')\n"},
         // The tool's own --version after a verb would skip the verb's work.
         {{"new", "new.xml", "--version", "1.0"},
          "fwpolicy new: --version is an option of fwpolicy itself, not of a verb: fwpolicy "
