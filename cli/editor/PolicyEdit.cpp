@@ -11,6 +11,7 @@
 #include "ExitStatus.h"
 #include "diff/PolicyDiff.h"
 #include "editor/DocumentTouches.h"
+#include "editor/RuleLocator.h"
 #include "fileio/AtomicFile.h"
 #include "fileio/EditLock.h"
 #include "fileio/FileIo.h"
@@ -297,10 +298,13 @@ std::vector<std::string> RenumberedOnLoad(const std::vector<unsigned char>& byte
                                           const std::vector<unsigned char>& loaded,
                                           const fwcommon::Context& context,
                                           const std::wstring& dataname) {
+    ForgetSharedFileIds();
     // Only a changed identifier is worth the parse of the file.
     if (loaded == bytes || RuleIdValues(loaded) == RuleIdValues(bytes))
         return {};
-    const std::vector<FileRule> rules = RulesOf(*fwcommon::ParsePolicyDocument(bytes));
+    const auto file = fwcommon::ParsePolicyDocument(bytes);
+    RememberSharedFileIds(*file);
+    const std::vector<FileRule> rules = RulesOf(*file);
     std::map<std::pair<std::wstring, long long>, std::size_t> holders;
     for (const FileRule& rule : rules)
         ++holders[{rule.creationType, rule.id}];

@@ -130,7 +130,8 @@ struct EditedBytes {
 // when it loaded bytes into the context: "vpn rule 300001 "Staff" is now
 // 300002 (another rule of the file holds 300001)". Parses bytes only when
 // loaded, the document as the library wrote it after the load, holds
-// other RuleId values than they do.
+// other RuleId values than they do; then also remembers the identifiers
+// the file gives several rules (RememberSharedFileIds).
 std::vector<std::string> RenumberedOnLoad(const std::vector<unsigned char>& bytes,
                                           const std::vector<unsigned char>& loaded,
                                           const fwcommon::Context& context,

@@ -1,5 +1,6 @@
 #include "RuleLocator.h"
 
+#include <map>
 #include <optional>
 
 #include <fwcommon/PolicyDocument.h>
@@ -11,6 +12,12 @@
 
 namespace fwpolicy {
 namespace {
+
+// Per shared identifier, the message that refuses it.
+std::map<long long, std::string>& SharedFileIds() {
+    static std::map<long long, std::string> ids;
+    return ids;
+}
 
 template <typename Matches>
 std::optional<LocatedRule> Find(fwcommon::Context& context, const std::wstring& dataname,
@@ -40,6 +47,8 @@ std::optional<LocatedRule> ByFileId(fwcommon::Context& context, const std::wstri
 }
 
 LocatedRule ById(fwcommon::Context& context, const std::wstring& dataname, long long id) {
+    if (const auto shared = SharedFileIds().find(id); shared != SharedFileIds().end())
+        throw EditError(shared->second);
     for (const std::string& section : SectionNames()) {
         const auto found = Find(context, dataname, section,
                                 [id](const Sarvo::Rule& rule) { return rule.RuleId() == id; });
@@ -63,6 +72,42 @@ LocatedRule ByIndex(fwcommon::Context& context, const std::wstring& dataname,
 }
 
 }  // namespace
+
+std::string SharedIdMessage(std::size_t holders, long long id, const std::string& section,
+                            std::size_t index) {
+    return std::to_string(holders) + " rules have id " + std::to_string(id) +
+           "; name one with --section " + section + " --index " + std::to_string(index) +
+           " or the like";
+}
+
+void RememberSharedFileIds(const Sarvo::PolicyType& file) {
+    struct Holders {
+        std::size_t count = 0;
+        std::string section;
+        std::size_t index = 0;
+    };
+    std::map<long long, Holders> byId;
+    for (const std::string& section : SectionNames()) {
+        const auto rules = SectionRules(file, section);
+        for (std::size_t index = 0; index < rules.size(); ++index) {
+            Holders& holders = byId[rules[index]->RuleId()];
+            if (holders.count++ == 0) {
+                holders.section = section;
+                holders.index = index;
+            }
+        }
+    }
+    auto& shared = SharedFileIds();
+    shared.clear();
+    for (const auto& [id, holders] : byId) {
+        if (holders.count > 1)
+            shared[id] = SharedIdMessage(holders.count, id, holders.section, holders.index);
+    }
+}
+
+void ForgetSharedFileIds() {
+    SharedFileIds().clear();
+}
 
 void AddRuleLocatorOptions(CLI::App& verb, RuleLocator& locator) {
     locator.idOption = verb.add_option("--id", locator.id, "The rule's id, as `show` prints it");

@@ -56,9 +56,8 @@ ShownRule ById(const Sarvo::PolicyType& policy, long long id) {
     if (found.empty())
         throw std::runtime_error("no rule has id " + std::to_string(id));
     if (found.size() > 1) {
-        throw std::runtime_error(Counted(found.size(), "rule") + " have id " + std::to_string(id) +
-                                 "; name one with --section " + found[0].section + " --index " +
-                                 std::to_string(found[0].index) + " or the like");
+        throw std::runtime_error(
+            SharedIdMessage(found.size(), id, found.front().section, found.front().index));
     }
     return found.front();
 }

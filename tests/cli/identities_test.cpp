@@ -110,6 +110,38 @@ TEST(FwpolicyIdentities, AFirstEditNamesEveryRuleItsLoadRenumbered) {
     }
 }
 
+// Two rules that share an id: the load keeps the first one's, so --id
+// would name it although the file does not say which is meant. Edits
+// refuse the id as rule show does, and take the rule by its place.
+TEST(FwpolicyIdentities, AnIdTwoRulesOfTheFileHoldNamesNeitherOfThem) {
+    const TempDir dir;
+    const std::string text =
+        PolicyDocument(RuleElement("LocalRule", 300001, 300001, "Ping", "User") +
+                       RuleElement("VpnRule", 300001, 300002, "Remote staff", "User"));
+    const fs::path file = WriteFile(dir.path() / "twice.xml", text);
+    const std::string refusal =
+        "2 rules have id 300001; name one with --section local --index 0 or the like";
+    const struct {
+        const char* what;
+        ToolResult result;
+    } rows[] = {
+        {"rule disable", RunFwpolicy({"rule", "disable", file.string(), "--id", "300001"})},
+        {"apply", RunFwpolicyWithInput({"apply", file.string()}, "rule disable --id 300001\n")},
+        {"rule show", RunFwpolicy({"rule", "show", file.string(), "--id", "300001"})},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(1, row.result.exitStatus);
+        EXPECT_NE(std::string::npos, row.result.err.find(refusal)) << row.result.err;
+    }
+    EXPECT_EQ(ToBytes(text), ReadBytes(file));
+    const ToolResult byPlace =
+        RunFwpolicy({"rule", "disable", file.string(), "--section", "vpn", "--index", "0"});
+    ASSERT_EQ(0, byPlace.exitStatus) << byPlace.err;
+    EXPECT_NE(std::string::npos, byPlace.out.find("disabled vpn rule 300002 \"Remote staff\" at 0"))
+        << byPlace.out;
+}
+
 TEST(FwpolicyIdentities, RenumberNumbersOutOfRangeRulesOnceAndDiffPairsThem) {
     const TempDir dir;
     const fs::path file = WriteFile(dir.path() / "hand.xml", HandWritten());
