@@ -164,21 +164,34 @@ std::optional<std::string> UnknownVerb(const CLI::App& app, const std::vector<st
     return std::nullopt;
 }
 
+namespace {
+
+// The option an unknown option argument ("--jsn", "--sectoin=nat") was
+// likely meant to be; none for a plain argument or nothing close.
+std::optional<std::string> MeantOption(const CLI::App& verb, const std::string& arg) {
+    if (!IsOption(arg))
+        return std::nullopt;
+    return ClosestMatch(arg.substr(0, arg.find('=')), OptionNames(verb));
+}
+
+}  // namespace
+
 std::string UnexpectedArgumentsInWords(const CLI::App& verb,
                                        const std::vector<std::string>& extras) {
     const std::string& first = extras.front();
-    if (IsOption(first)) {
-        const std::string name = first.substr(0, first.find('='));
-        return WithSuggestion("unknown option " + Quoted(name), name, OptionNames(verb));
-    }
-    return "unexpected argument " + Quoted(first);
+    if (!IsOption(first))
+        return "unexpected argument " + Quoted(first);
+    std::string message = "unknown option " + Quoted(first.substr(0, first.find('=')));
+    if (const auto meant = MeantOption(verb, first))
+        message += "; did you mean " + Quoted(*meant) + "?";
+    return message;
 }
 
 std::string UnexpectedArguments(const CLI::App& verb, const std::vector<std::string>& extras) {
     const std::string words = UnexpectedArgumentsInWords(verb, extras);
     // A suggestion is the whole help; without one the user needs the list.
-    const bool suggests = words.find("; did you mean ") != std::string::npos;
-    return VerbPath(verb) + ": " + words + (suggests ? "" : HelpHint(verb));
+    return VerbPath(verb) + ": " + words +
+           (MeantOption(verb, extras.front()) ? "" : HelpHint(verb));
 }
 
 const CLI::App& DeepestVerb(const CLI::App& app) {

@@ -17,9 +17,22 @@ std::size_t SizeOf(const fwcommon::IdentifierRange& range) {
 
 }  // namespace
 
+namespace {
+
+fwcommon::CreationType CreationTypeOf(const Sarvo::CreationTypes& word) {
+    return static_cast<fwcommon::CreationType>(static_cast<int>(word));
+}
+
+}  // namespace
+
 void CountRulesByCreationType(const Sarvo::PolicyType& document, CreationTypeCounts& counts) {
     for (const Sarvo::Rule& rule : document.Rules().Rule())
-        ++counts[static_cast<fwcommon::CreationType>(static_cast<int>(rule.CreationType()))];
+        ++counts[CreationTypeOf(rule.CreationType())];
+}
+
+void CountRulesByCreationType(const std::vector<FileRule>& rules, CreationTypeCounts& counts) {
+    for (const FileRule& rule : rules)
+        ++counts[CreationTypeOf(Sarvo::CreationTypes(rule.creationType))];
 }
 
 std::string RulesBeyondTheirIdentifiers(const CreationTypeCounts& counts) {

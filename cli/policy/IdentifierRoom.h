@@ -8,6 +8,7 @@
 
 #include <fwcommon/DomainTypes.h>
 #include <fwcommon/rules.hxx>
+#include "policy/RuleIdentifiers.h"
 
 namespace fwpolicy {
 
@@ -16,8 +17,10 @@ namespace fwpolicy {
 // creation type's range.
 using CreationTypeCounts = std::map<fwcommon::CreationType, std::size_t>;
 
-// Adds the rules of a document to the counts.
+// Adds the rules of a document, or of a file as RulesOf read it, to the
+// counts.
 void CountRulesByCreationType(const Sarvo::PolicyType& document, CreationTypeCounts& counts);
+void CountRulesByCreationType(const std::vector<FileRule>& rules, CreationTypeCounts& counts);
 
 // For the first creation type whose rules outnumber the identifiers of its
 // range: "100001 policy rules, more than the 100000 identifiers of their

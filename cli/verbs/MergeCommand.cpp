@@ -33,13 +33,12 @@ struct MergeOptions {
 // Registers one file, keeping its rules' and objects' identifiers as the
 // file gives them; false (reported) when it cannot be read or loaded.
 bool Register(fwcommon::Context& context, const std::string& file,
-              std::vector<MergeSource>& sources, CreationTypeCounts& rules) {
+              std::vector<MergeSource>& sources) {
     try {
         const std::wstring dataname = FromUtf8(file);
         std::unique_ptr<Sarvo::PolicyType> document =
             fwcommon::ParsePolicyDocument(ReadFile(file), context.GetSchemaPath());
         sources.push_back(SourceOf(dataname, *document));
-        CountRulesByCreationType(*document, rules);
         context.AppendParsedDocument(dataname, std::move(document), fwcommon::User, {}, dataname);
         return true;
     } catch (const xml_schema::exception& e) {
@@ -84,9 +83,8 @@ std::vector<unsigned char> MergedBytes(const MergeOptions& options, std::int64_t
                                        std::vector<Renumbering>& renumberings) {
     fwcommon::Context context;
     std::vector<MergeSource> sources;
-    CreationTypeCounts rules;
     for (const std::string& file : options.files) {
-        if (!Register(context, file, sources, rules))
+        if (!Register(context, file, sources))
             return {};
     }
     std::vector<unsigned char> merged;
@@ -98,6 +96,9 @@ std::vector<unsigned char> MergedBytes(const MergeOptions& options, std::int64_t
     } catch (const std::out_of_range&) {
         // The merged policy numbers every rule within its creation type's
         // range, which the files together may outgrow.
+        CreationTypeCounts rules;
+        for (const MergeSource& source : sources)
+            CountRulesByCreationType(source.rules, rules);
         const std::string crowded = RulesBeyondTheirIdentifiers(rules);
         if (crowded.empty())
             throw;

@@ -5,6 +5,7 @@
 
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/IRule.h>
+#include <fwcommon/IdentifierRanges.h>
 #include <fwcommon/LogFacility.h>
 #include <fwcommon/StringUtilities.h>
 #include "context/DatanameCheck.h"
@@ -12,7 +13,6 @@
 #include "context/RegistryEntryParts.h"
 #include "domain/NamedObjectNumbers.h"
 #include "store/XmlReader.h"
-#include "support/IdentifierRanges.h"
 
 namespace fwcommon {
 

@@ -6,11 +6,11 @@
 #include <map>
 #include <unordered_map>
 
+#include <fwcommon/IdentifierRanges.h>
 #include <fwcommon/RuleIdentifier.h>
 #include "lint/LintPass.h"
 #include "lint/LintRuleMatch.h"
 #include "lint/LintShadowIndex.h"
-#include "support/IdentifierRanges.h"
 
 namespace fwcommon::lint {
 namespace {
