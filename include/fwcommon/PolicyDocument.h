@@ -44,6 +44,17 @@ FWCOMMON_EXPORT std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(
 FWCOMMON_EXPORT void ValidatePolicyDocument(const std::vector<unsigned char>& bytes,
                                             const std::wstring& schemaPath = std::wstring());
 
+// ValidatePolicyDocument for bytes edited from a document it accepted
+// (`valid`, which the caller vouches for): the same verdict and the same
+// diagnostics, at the cost of reading only what the edit changed. The
+// items of the document's lists (named objects, rules, options) that are
+// byte for byte as they were in `valid`, under the same list, are not read
+// again; everything else is. Throws as ValidatePolicyDocument does. Any
+// thread may call it.
+FWCOMMON_EXPORT void ValidateEditedPolicyDocument(const std::vector<unsigned char>& valid,
+                                                  const std::vector<unsigned char>& edited,
+                                                  const std::wstring& schemaPath = std::wstring());
+
 // Writes a typed document as indented UTF-8 with an XML declaration, the
 // document namespace under prefix "sv" and xsi:schemaLocation naming
 // "rules.xsd". Throws xml_schema::serialization when writing fails.

@@ -11,6 +11,7 @@
 #include <xsd/cxx/xml/string.hxx>
 
 #include <fwcommon/PolicyDocument.h>
+#include "document/ChangedItems.h"
 #include "document/KeptValueCheck.h"
 #include "document/SchemaGrammarCache.h"
 #include "document/ValidatingRead.h"
@@ -110,6 +111,27 @@ void ValidatePolicyDocument(const std::vector<unsigned char>& bytes,
         diagnostics.push_back(xml_schema::error(xml_schema::severity::error,
                                                 document::kPolicyDocumentId, 0, 0, *unkept));
         throw xml_schema::parsing(diagnostics);
+    }
+}
+
+void ValidateEditedPolicyDocument(const std::vector<unsigned char>& valid,
+                                  const std::vector<unsigned char>& edited,
+                                  const std::wstring& schemaPath) {
+    if (edited == valid) {
+        return;
+    }
+    const auto changed = document::ChangedPartOf(valid, edited);
+    if (!changed) {
+        ValidatePolicyDocument(edited, schemaPath);
+        return;
+    }
+    // The limits and refusals of the bytes hold for the whole document.
+    document::PrepareValidatingRead(edited, schemaPath);
+    try {
+        ValidatePolicyDocument(*changed, schemaPath);
+    } catch (const xml_schema::exception&) {
+        // The diagnostics name lines and columns of the whole document.
+        ValidatePolicyDocument(edited, schemaPath);
     }
 }
 
