@@ -93,6 +93,7 @@ class TableTest(unittest.TestCase):
         self.assertEqual({
             "check / Xerces parse @10k": "ok",
             "edit / check @10k": "MISSED",
+            "first edit / check @10k": "-",
             "apply of 100 lines / edit @10k": "ok",
             "objects / check @10k": "ok",
             "lint / check @10k": "MISSED",
@@ -123,14 +124,20 @@ class CommandsTest(unittest.TestCase):
             policy = os.path.join(work, "policy.xml")
             with open(policy, "w") as f:
                 f.write("<policy/>")
-            cs = {c.name: c for c in P.commands(policy, work, "fwpolicy", "parse", "rules.xsd",
+            # Stands in for fwpolicy: its format writes a document of its own.
+            fwpolicy = os.path.join(work, "fwpolicy")
+            with open(fwpolicy, "w") as f:
+                f.write('#!/bin/sh\n[ "$1" = format ] && echo "<written/>" > "$2"\n')
+            os.chmod(fwpolicy, 0o755)
+            cs = {c.name: c for c in P.commands(policy, work, fwpolicy, "parse", "rules.xsd",
                                                 "10k")}
-            edit = cs[P.EDIT]
-            edited = edit.argv[3]
-            self.assertNotEqual(policy, edited)
-            edit.prepare()
-            with open(edited) as f:
-                self.assertEqual("<policy/>", f.read())
+            for name, expected in ((P.EDIT, "<written/>\n"), (P.FIRST_EDIT, "<policy/>")):
+                edit = cs[name]
+                edited = edit.argv[3]
+                self.assertNotEqual(policy, edited)
+                edit.prepare()
+                with open(edited) as f:
+                    self.assertEqual(expected, f.read(), name)
             merged_inputs = cs[P.MERGE].argv[2:4]
             self.assertEqual(policy, merged_inputs[0])
             self.assertNotEqual(policy, merged_inputs[1])

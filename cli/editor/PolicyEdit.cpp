@@ -148,8 +148,8 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
             return kExitFailure;
         const EditedBytes document = EditedDocument(bytes, FromUtf8(target.file), target, edit);
         const std::vector<unsigned char>& result = document.edited;
-        // Never write what we could not read back.
-        fwcommon::ValidatePolicyDocument(result);
+        // Never write what we could not read back; the file itself was read.
+        fwcommon::ValidateEditedPolicyDocument(bytes, result);
         if (SameAsFile(document, bytes)) {
             LeftAsItWas(target.file);
             if (target.dryRun)

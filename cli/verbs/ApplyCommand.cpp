@@ -164,8 +164,8 @@ int Apply(const ApplyArguments& a) {
         const std::vector<unsigned char>& result = document.edited;
         const std::size_t edits = NotedEdits();
         ForgetEdits();
-        // Never write what we could not read back.
-        fwcommon::ValidatePolicyDocument(result);
+        // Never write what we could not read back; the file itself was read.
+        fwcommon::ValidateEditedPolicyDocument(bytes, result);
         if (SameAsFile(document, bytes)) {
             PrintFileError(std::cerr, file, "nothing to change; the file is left as it was");
             return kExitOk;
