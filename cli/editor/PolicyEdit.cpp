@@ -165,6 +165,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
             PrintDryRun(target, bytes, result);
         } else {
             Deliver(target.file, result, false);
+            WarnCommentsDropped(target.file, bytes);
             PrintRenumbered(target.file, document);
         }
         return kExitOk;
@@ -244,16 +245,17 @@ void AddReplaceOptions(CLI::App& verb, EditTarget& target) {
 
 bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,
                 bool dropComments) {
-    if (!HoldsCommentsOrInstructions(bytes))
+    if (dropComments || !HoldsCommentsOrInstructions(bytes))
         return true;
-    if (dropComments) {
-        ReportFailure(file, "warning: XML comments and processing instructions are dropped");
-        return true;
-    }
     ReportFailure(file,
                   "holds XML comments or processing instructions, which rewriting would drop; "
                   "give --drop-comments to rewrite it anyway");
     return false;
+}
+
+void WarnCommentsDropped(const std::string& file, const std::vector<unsigned char>& bytes) {
+    if (HoldsCommentsOrInstructions(bytes))
+        ReportFailure(file, "warning: XML comments and processing instructions are dropped");
 }
 
 void Deliver(const std::string& file, const std::vector<unsigned char>& bytes, bool dryRun) {

@@ -150,10 +150,13 @@ bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& b
 int ReadThroughContext(const std::string& file, const EditFunction& read);
 
 // When the document holds comments or processing instructions, says so on
-// stderr and returns false unless dropComments is set (then it warns and
-// returns true).
+// stderr and returns false unless dropComments is set.
 bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,
                 bool dropComments);
+
+// Once the file is replaced: warns on stderr when the bytes it held had
+// comments or processing instructions, which are now gone.
+void WarnCommentsDropped(const std::string& file, const std::vector<unsigned char>& bytes);
 
 // What a dry run prints: the differences between the file's bytes and the
 // result, or with --dry-run=full the resulting document.

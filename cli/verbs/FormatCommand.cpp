@@ -57,9 +57,13 @@ int FormatFile(const std::string& file, const FormatOptions& options, std::ostre
         fwcommon::ParsePolicyDocument(canonical);  // never write what we could not read back
         if (options.output.empty()) {
             ReplaceInPlace(file, canonical);
+            WarnCommentsDropped(file, bytes);
             return kExitOk;
         }
-        return WriteFormatted(options.output, canonical, file, err);
+        const int status = WriteFormatted(options.output, canonical, file, err);
+        if (status == kExitOk)
+            WarnCommentsDropped(file, bytes);
+        return status;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(err, file, e);
     } catch (const std::exception& e) {

@@ -273,6 +273,13 @@ TEST(FwpolicyEdit, CommentsAreKeptUnlessDroppingThemIsAllowed) {
               refused.err);
     EXPECT_EQ(before, work.bytes());
 
+    // Nothing is dropped when the edit itself is refused.
+    const ToolResult noSuchRule = RunFwpolicy(
+        {"rule", "disable", work.file(), "--section", "local", "--index", "99", "--drop-comments"});
+    EXPECT_EQ(1, noSuchRule.exitStatus);
+    EXPECT_EQ(std::string::npos, noSuchRule.err.find("dropped")) << noSuchRule.err;
+    EXPECT_EQ(before, work.bytes());
+
     std::vector<std::string> allowed = edit;
     allowed.push_back("--drop-comments");
     const ToolResult done = RunFwpolicy(allowed);
