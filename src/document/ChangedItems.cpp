@@ -5,6 +5,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "document/MarkupLimits.h"
+
 namespace fwcommon::document {
 namespace {
 
@@ -194,6 +196,23 @@ std::vector<bool> ItemsLeftOut(const std::vector<unsigned char>& edited, const L
     return leftOut;
 }
 
+bool IsWhiteSpace(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// Where the bytes left out with the i-th item begin: at the item, or at the
+// end of the item before it when only white space lies between the two, and
+// no more than one text may hold. Otherwise the white space around every
+// left-out item would add up to one run of text, which grows with the list
+// and may break the bound on a text's length that the whole document keeps.
+std::size_t LeftOutFrom(const std::vector<unsigned char>& bytes, const Layout& layout,
+                        std::size_t i) {
+    const Item& item = layout.items[i];
+    const std::size_t previousEnd = layout.items[i - 1].end;  // a left-out item continues a run
+    const std::string_view between = BytesOf(bytes, previousEnd, item.begin);
+    return between.size() <= kMaxTextLength && IsWhiteSpace(between) ? previousEnd : item.begin;
+}
+
 std::vector<unsigned char> WithoutItems(const std::vector<unsigned char>& bytes,
                                         const Layout& layout, const std::vector<bool>& leftOut) {
     std::vector<unsigned char> kept;
@@ -201,7 +220,8 @@ std::vector<unsigned char> WithoutItems(const std::vector<unsigned char>& bytes,
     for (std::size_t i = 0; i < layout.items.size(); ++i) {
         if (!leftOut[i])
             continue;
-        kept.insert(kept.end(), bytes.begin() + from, bytes.begin() + layout.items[i].begin);
+        kept.insert(kept.end(), bytes.begin() + from,
+                    bytes.begin() + LeftOutFrom(bytes, layout, i));
         from = layout.items[i].end;
     }
     kept.insert(kept.end(), bytes.begin() + from, bytes.end());

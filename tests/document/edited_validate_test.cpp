@@ -13,6 +13,7 @@
 #include "common/TestFiles.h"
 #include "document/ChangedItems.h"
 #include "document/DocumentTestSupport.h"
+#include "document/MarkupLimits.h"
 
 namespace fwcommon::test {
 namespace {
@@ -124,6 +125,8 @@ TEST(ValidateEditedPolicyDocument, GivesTheWholeReadsVerdictForEachKindOfEdit) {
          ReplacedAt(valid, "<Rules>", 0, "<Rules xmlns:sv=\"urn:other\">")},
         {"a second rules list", InsertedAfter(valid, "</Rules>", 0, "<Rules>" + rule + "</Rules>")},
         {"the document cut short", valid.substr(0, valid.size() / 2)},
+        {"white space between rules longer than a text may be",
+         InsertedAfter(valid, "</Rule>", 3, std::string(document::kMaxTextLength, '\n'))},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
@@ -199,6 +202,7 @@ TEST(ChangedPartOf, LeavesOutTheUntouchedItemsButTheFirstOfEachKind) {
     EXPECT_EQ(1u, Count(*oneRule, "<ServiceObject>"));
     EXPECT_EQ(1u, Count(*oneRule, "<IpObject>"));
     EXPECT_EQ(Count(valid, "<Properties>"), Count(*oneRule, "<Properties>"));
+    EXPECT_EQ(0u, Count(*oneRule, "\n    \n    ")) << "the white space of left-out items stays";
 
     const auto onlyProperties = read(ReplacedAt(valid, "<Version>", 0, "<Version>2"));
     ASSERT_TRUE(onlyProperties);
