@@ -165,7 +165,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
             PrintDryRun(target, bytes, result);
         } else {
             Deliver(target.file, result, false);
-            WarnCommentsDropped(target.file, bytes);
+            WarnCommentsDropped(target.file, bytes, target.dropComments);
             PrintRenumbered(target.file, document);
         }
         return kExitOk;
@@ -253,8 +253,10 @@ bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes
     return false;
 }
 
-void WarnCommentsDropped(const std::string& file, const std::vector<unsigned char>& bytes) {
-    if (HoldsCommentsOrInstructions(bytes))
+void WarnCommentsDropped(const std::string& file, const std::vector<unsigned char>& bytes,
+                         bool dropComments) {
+    // Without dropComments, MayRewrite has found none: no need to look again.
+    if (dropComments && HoldsCommentsOrInstructions(bytes))
         ReportFailure(file, "warning: XML comments and processing instructions are dropped");
 }
 

@@ -154,9 +154,11 @@ int ReadThroughContext(const std::string& file, const EditFunction& read);
 bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,
                 bool dropComments);
 
-// Once the file is replaced: warns on stderr when the bytes it held had
-// comments or processing instructions, which are now gone.
-void WarnCommentsDropped(const std::string& file, const std::vector<unsigned char>& bytes);
+// Once the file is replaced, after MayRewrite allowed it with the same
+// dropComments: warns on stderr when the bytes it held had comments or
+// processing instructions, which are now gone.
+void WarnCommentsDropped(const std::string& file, const std::vector<unsigned char>& bytes,
+                         bool dropComments);
 
 // What a dry run prints: the differences between the file's bytes and the
 // result, or with --dry-run=full the resulting document.

@@ -179,7 +179,7 @@ int Apply(const ApplyArguments& a) {
         if (ReadFile(file) != bytes)
             throw EditError("the file changed while it was being edited; nothing was written");
         ReplaceFileAtomically(file, result);
-        WarnCommentsDropped(file, bytes);
+        WarnCommentsDropped(file, bytes, a.target.dropComments);
         PrintRenumbered(file, document);
         ReportEdit(Summary(edits, a.script));
         return kExitOk;

@@ -54,15 +54,16 @@ int FormatFile(const std::string& file, const FormatOptions& options, std::ostre
             return kExitOk;
         if (!MayRewrite(file, bytes, options.dropComments))
             return kExitFailure;
-        fwcommon::ParsePolicyDocument(canonical);  // never write what we could not read back
+        // Never write what we could not read back; the file itself was read.
+        fwcommon::ValidateEditedPolicyDocument(bytes, canonical);
         if (options.output.empty()) {
             ReplaceInPlace(file, canonical);
-            WarnCommentsDropped(file, bytes);
+            WarnCommentsDropped(file, bytes, options.dropComments);
             return kExitOk;
         }
         const int status = WriteFormatted(options.output, canonical, file, err);
         if (status == kExitOk)
-            WarnCommentsDropped(file, bytes);
+            WarnCommentsDropped(file, bytes, options.dropComments);
         return status;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(err, file, e);
