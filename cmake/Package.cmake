@@ -3,6 +3,7 @@
 #   libfwcommon-dev  headers and CMake package; depends on the -dev packages
 #                    its headers and package config need
 #   fwpolicy         the tool, its man page and bash and zsh completion
+# Each ships its copyright and changelog.Debian.gz (cmake/DebianDocs.cmake).
 # Build them with scripts/package (a /usr prefix, then cpack -G DEB).
 set(CPACK_PACKAGE_NAME fwcommon)
 set(CPACK_PACKAGE_VENDOR "The fwcommon authors")
@@ -18,6 +19,11 @@ set(CPACK_COMPONENTS_ALL library development tool)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# All three come from one source, fwcommon. The Debian revision makes them
+# packages of upstream's release, whose own changelog is changelog.Debian.gz.
+set(CPACK_DEBIAN_PACKAGE_SOURCE fwcommon)
+set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 # The tool's run path points at the library's own directory; dpkg-shlibdeps
 # must find the library there inside the package tree too.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
@@ -26,7 +32,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
 # Each package's description is one string: its first line is the summary
 # apt lists, the rest the long text (a CMake list would join lines with ';').
 set(_fwcommon_library_package libfwcommon${PROJECT_VERSION_MAJOR})
-set(_fwcommon_exact_library "${_fwcommon_library_package} (= ${PROJECT_VERSION})")
+set(_fwcommon_exact_library
+    "${_fwcommon_library_package} (= ${CPACK_DEBIAN_PACKAGE_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})")
 
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME ${_fwcommon_library_package})
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
@@ -52,5 +59,10 @@ set(CPACK_DEBIAN_TOOL_DESCRIPTION "Check, show, edit, merge and query firewall p
 fwpolicy, the administrators' tool of the fwcommon library: it checks, shows
 and edits policy files, compares, merges and lints them, and answers whether
 a flow is allowed.")
+
+include(cmake/DebianDocs.cmake)
+fwcommon_debian_docs(library ${CPACK_DEBIAN_LIBRARY_PACKAGE_NAME})
+fwcommon_debian_docs(development ${CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME})
+fwcommon_debian_docs(tool ${CPACK_DEBIAN_TOOL_PACKAGE_NAME})
 
 include(CPack)
