@@ -134,26 +134,58 @@ TwinKey TwinKeyOf(const Sarvo::Rule& r) {
     return TwinKey(SectionOfRule(r), r.CreationType(), r.OrderId(), r.Name());
 }
 
+// The partners of the rules known to be renumbered: the rule of the
+// second document holding the new RuleId under the same creation type.
+RulePairs KnownRenumberings(const Sarvo::Rules::Rule_sequence& first,
+                            const Sarvo::Rules::Rule_sequence& second,
+                            const std::vector<OccurrenceKey>& secondKeys,
+                            const RuleRenumbering& renumbering) {
+    RulePairs pairs;
+    if (renumbering.empty())
+        return pairs;
+    const auto inSecond = ByKey(second, secondKeys);
+    std::size_t i = 0;
+    for (const auto& r : first) {
+        const auto known = renumbering.find(i++);
+        if (known == renumbering.end())
+            continue;
+        const Key key(std::to_wstring(fwcommon::RuleIdentifierOf(known->second)), r.CreationType());
+        if (const auto partner = inSecond.find({key, 0}); partner != inSecond.end())
+            pairs.emplace(&r, partner->second);
+    }
+    return pairs;
+}
+
+std::set<const Sarvo::Rule*> Partners(const RulePairs& pairs) {
+    std::set<const Sarvo::Rule*> partners;
+    for (const auto& [rule, partner] : pairs)
+        partners.insert(partner);
+    return partners;
+}
+
 // Rules of the first document without a partner of their key that have an
 // unpaired twin in the second: renumbered rather than removed and added.
-// Each twin is taken once, in document order.
+// Each twin is taken once, in document order. Rules known to be renumbered
+// (known, with their partners) are no one's twins.
 RulePairs RenumberedRules(const Sarvo::Rules::Rule_sequence& first,
                           const std::vector<OccurrenceKey>& firstKeys,
                           const Sarvo::Rules::Rule_sequence& second,
-                          const std::vector<OccurrenceKey>& secondKeys) {
+                          const std::vector<OccurrenceKey>& secondKeys,
+                          const std::set<const Sarvo::Rule*>& known) {
     const auto inFirst = ByKey(first, firstKeys);
     const auto inSecond = ByKey(second, secondKeys);
     std::map<TwinKey, std::vector<const Sarvo::Rule*>> unpaired;
     std::size_t i = 0;
     for (const auto& r : second) {
-        if (inFirst.count(secondKeys[i++]) == 0)
+        if (inFirst.count(secondKeys[i++]) == 0 && known.count(&r) == 0)
             unpaired[TwinKeyOf(r)].push_back(&r);
     }
     RulePairs pairs;
     i = 0;
     for (const auto& r : first) {
         const auto candidates = unpaired.find(TwinKeyOf(r));
-        if (inSecond.count(firstKeys[i++]) != 0 || candidates == unpaired.end())
+        if (inSecond.count(firstKeys[i++]) != 0 || candidates == unpaired.end() ||
+            known.count(&r) != 0)
             continue;
         for (const Sarvo::Rule*& twin : candidates->second) {
             if (twin != nullptr && SameButIdentifier(r, *twin)) {
@@ -167,17 +199,20 @@ RulePairs RenumberedRules(const Sarvo::Rules::Rule_sequence& first,
 }
 
 // Every rule of the first document with its partner in the second: by key,
-// or as a renumbered twin.
+// or as a renumbered rule. A rule known to be renumbered whose new RuleId
+// is gone has none, and a partner is nobody else's.
 RulePairs AllRulePairs(const Sarvo::Rules::Rule_sequence& first,
                        const std::vector<OccurrenceKey>& firstKeys,
                        const Sarvo::Rules::Rule_sequence& second,
-                       const std::vector<OccurrenceKey>& secondKeys, const RulePairs& renumbered) {
+                       const std::vector<OccurrenceKey>& secondKeys, const RulePairs& renumbered,
+                       const std::set<const Sarvo::Rule*>& known) {
     RulePairs pairs = renumbered;
+    const std::set<const Sarvo::Rule*> taken = Partners(renumbered);
     const auto later = ByKey(second, secondKeys);
     std::size_t i = 0;
     for (const auto& rule : first) {
         const auto match = later.find(firstKeys[i++]);
-        if (match != later.end())
+        if (match != later.end() && known.count(&rule) == 0 && taken.count(match->second) == 0)
             pairs.emplace(&rule, match->second);
     }
     return pairs;
@@ -185,13 +220,20 @@ RulePairs AllRulePairs(const Sarvo::Rules::Rule_sequence& first,
 
 void CompareRules(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
                   const DocumentWords& before, const DocumentWords& after,
-                  std::vector<Difference>& out) {
+                  const RuleRenumbering& renumbering, std::vector<Difference>& out) {
     const auto& a = first.Rules().Rule();
     const auto& b = second.Rules().Rule();
     const std::vector<OccurrenceKey> aKeys = OccurrenceKeys(a, RuleKey);
     const std::vector<OccurrenceKey> bKeys = OccurrenceKeys(b, RuleKey);
-    const RulePairs renumbered = RenumberedRules(a, aKeys, b, bKeys);
-    const RulePairs pairs = AllRulePairs(a, aKeys, b, bKeys, renumbered);
+    RulePairs renumbered = KnownRenumberings(a, b, bKeys, renumbering);
+    std::set<const Sarvo::Rule*> known = Partners(renumbered);
+    std::size_t index = 0;
+    for (const auto& rule : a) {
+        if (renumbering.count(index++) != 0)
+            known.insert(&rule);
+    }
+    renumbered.merge(RenumberedRules(a, aKeys, b, bKeys, known));
+    const RulePairs pairs = AllRulePairs(a, aKeys, b, bKeys, renumbered, known);
     const auto moves = RuleMoves(first, second, pairs);
     const auto changed = [&](const Sarvo::Rule& rule, const std::string& change) {
         const Sarvo::Rule& partner = *pairs.at(&rule);
@@ -215,9 +257,7 @@ void CompareRules(const Sarvo::PolicyType& first, const Sarvo::PolicyType& secon
             out.push_back(d);
         }
     }
-    std::set<const Sarvo::Rule*> partners;
-    for (const auto& [rule, partner] : pairs)
-        partners.insert(partner);
+    const std::set<const Sarvo::Rule*> partners = Partners(pairs);
     for (const auto& rule : b) {
         if (partners.count(&rule) == 0) {
             Difference d = DescribeRule(rule);
@@ -303,11 +343,12 @@ void CompareOptions(const Sarvo::PolicyType& first, const Sarvo::PolicyType& sec
 
 std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
                                         const Sarvo::PolicyType& second,
-                                        const textforms::ProtocolNames& protocols) {
+                                        const textforms::ProtocolNames& protocols,
+                                        const RuleRenumbering& renumbering) {
     const DocumentWords before(first, protocols);
     const DocumentWords after(second, protocols);
     std::vector<Difference> out;
-    CompareRules(first, second, before, after, out);
+    CompareRules(first, second, before, after, renumbering, out);
     CompareAllObjects(first, second, before, after, out);
     CompareOptions(first, second, out);
     return out;
@@ -336,9 +377,12 @@ std::string DifferenceText(const Difference& d) {
     return text;
 }
 
-std::string DifferencesText(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second) {
+std::string DifferencesText(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                            const RuleRenumbering& renumbering) {
+    LoadDictionaries();
     std::string text;
-    for (const Difference& d : ComparePolicies(first, second))
+    for (const Difference& d :
+         ComparePolicies(first, second, textforms::ProtocolNames::FromDictionary(), renumbering))
         text += DifferenceText(d);
     return text;
 }

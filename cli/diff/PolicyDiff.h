@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,13 +32,20 @@ struct Difference {
 // partner that has one in the other document of the same section and
 // creation type, equal but for its RuleId, is reported once as
 // "renumbered" (key: the new identifier), after the other rule
-// differences. Properties (dates, version) are not compared. Order:
+// differences. A rule the caller knows to be renumbered (renumbering: its
+// index among the first document's rules and the RuleId it holds in the
+// second, as the library's load gave it) is paired with the rule of that
+// RuleId and creation type and reported "renumbered" with every field that
+// differs, however else it changed; without that partner it is removed.
+// Properties (dates, version) are not compared. Order:
 // rules, objects, options; in each group the removals and changes in the
 // first document's order, then the additions in the second's. Empty when
 // the documents are equal.
+using RuleRenumbering = std::map<std::size_t, long long>;
 std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
                                         const Sarvo::PolicyType& second,
-                                        const textforms::ProtocolNames& protocols);
+                                        const textforms::ProtocolNames& protocols,
+                                        const RuleRenumbering& renumbering = {});
 
 // ComparePolicies with the protocol names of the shipped dictionary.
 std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
@@ -53,6 +62,7 @@ std::string DifferenceText(const Difference& d);
 
 // DifferenceText of every difference from first to second, with the
 // protocol names of the shipped dictionary.
-std::string DifferencesText(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second);
+std::string DifferencesText(const Sarvo::PolicyType& first, const Sarvo::PolicyType& second,
+                            const RuleRenumbering& renumbering = {});
 
 }  // namespace fwpolicy

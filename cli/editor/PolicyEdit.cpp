@@ -81,7 +81,7 @@ EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::w
         Load(context, dataname, bytes, NewItemsType(target));
         context.GetXmlData(dataname, result.loaded);
         if (!target.reportsRenumbering)
-            result.renumbered = RenumberedOnLoad(bytes, result.loaded, context, dataname);
+            RenumberedOnLoad(bytes, context, dataname, result);
         edit(context, dataname, bytes);
     } catch (const std::out_of_range& e) {
         throw IdentifierShortage(bytes, e);
@@ -153,7 +153,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         if (SameAsFile(document, bytes)) {
             LeftAsItWas(target.file);
             if (target.dryRun)
-                PrintDryRun(target, bytes, result);
+                PrintDryRun(target, bytes, document);
             return kExitOk;
         }
         if (lock) {
@@ -162,7 +162,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
                 throw EditError("the file changed while it was being edited; nothing was written");
         }
         if (target.dryRun) {
-            PrintDryRun(target, bytes, result);
+            PrintDryRun(target, bytes, document);
         } else {
             Deliver(target.file, result, false);
             WarnCommentsDropped(target.file, bytes, target.dropComments);
@@ -213,13 +213,16 @@ void AddDryRunFlag(CLI::App& verb, EditTarget& target) {
 }
 
 void PrintDryRun(const EditTarget& target, const std::vector<unsigned char>& before,
-                 const std::vector<unsigned char>& after) {
+                 const EditedBytes& document) {
     if (target.dryRunDocument) {
-        Deliver(target.file, after, true);
+        Deliver(target.file, document.edited, true);
         return;
     }
+    RuleRenumbering renumbering;
+    for (const IdentifierChange& change : document.identifierChanges)
+        renumbering.emplace(change.index, change.to);
     std::cout << DifferencesText(*fwcommon::ParsePolicyDocument(before),
-                                 *fwcommon::ParsePolicyDocument(after));
+                                 *fwcommon::ParsePolicyDocument(document.edited), renumbering);
 }
 
 void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string& help) {
@@ -298,29 +301,28 @@ bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& b
     return *fwcommon::ParsePolicyDocument(document.edited) == *fwcommon::ParsePolicyDocument(bytes);
 }
 
-std::vector<std::string> RenumberedOnLoad(const std::vector<unsigned char>& bytes,
-                                          const std::vector<unsigned char>& loaded,
-                                          const fwcommon::Context& context,
-                                          const std::wstring& dataname) {
+void RenumberedOnLoad(const std::vector<unsigned char>& bytes, const fwcommon::Context& context,
+                      const std::wstring& dataname, EditedBytes& document) {
     ForgetSharedFileIds();
+    const std::vector<unsigned char>& loaded = document.loaded;
     // Only a changed identifier is worth the parse of the file.
     if (loaded == bytes || RuleIdValues(loaded) == RuleIdValues(bytes))
-        return {};
+        return;
     const auto file = fwcommon::ParsePolicyDocument(bytes);
     RememberSharedFileIds(*file);
     const std::vector<FileRule> rules = RulesOf(*file);
     std::map<std::pair<std::wstring, long long>, std::size_t> holders;
     for (const FileRule& rule : rules)
         ++holders[{rule.creationType, rule.id}];
-    std::vector<std::string> notes;
-    for (const IdentifierChange& change : IndexedIdentifierChanges(rules, context, dataname)) {
+    document.identifierChanges = IndexedIdentifierChanges(rules, context, dataname);
+    for (const IdentifierChange& change : document.identifierChanges) {
         const FileRule& rule = rules[change.index];
-        notes.push_back("note: " + (rule.section.empty() ? "" : rule.section + " ") + "rule " +
-                        std::to_string(rule.id) + " " + QuotedName(rule.name) + " is now " +
-                        std::to_string(change.to) + " (" +
-                        WhyRenumberedInFile(holders[{rule.creationType, rule.id}], rule.id) + ")");
+        document.renumbered.push_back(
+            "note: " + (rule.section.empty() ? "" : rule.section + " ") + "rule " +
+            std::to_string(rule.id) + " " + QuotedName(rule.name) + " is now " +
+            std::to_string(change.to) + " (" +
+            WhyRenumberedInFile(holders[{rule.creationType, rule.id}], rule.id) + ")");
     }
-    return notes;
 }
 
 void PrintRenumbered(const std::string& file, const EditedBytes& document) {

@@ -12,6 +12,7 @@
 #include <fwcommon/Context.h>
 
 #include "fileio/EditLock.h"
+#include "policy/RuleIdentifiers.h"
 
 namespace fwpolicy {
 
@@ -122,20 +123,21 @@ std::vector<unsigned char> CommittedBytes(fwcommon::Context& context, const std:
 struct EditedBytes {
     std::vector<unsigned char> loaded;
     std::vector<unsigned char> edited;
-    // The rules the load gave a new identifier (RenumberedOnLoad).
+    // The rules the load gave a new identifier (RenumberedOnLoad): a note
+    // on each, and which rule of the file now holds which RuleId.
     std::vector<std::string> renumbered;
+    std::vector<IdentifierChange> identifierChanges;
 };
 
-// Notes, one a rule, on the rules whose identifiers the library changed
-// when it loaded bytes into the context: "vpn rule 300001 "Staff" is now
-// 300002 (another rule of the file holds 300001)". Parses bytes only when
-// loaded, the document as the library wrote it after the load, holds
-// other RuleId values than they do; then also remembers the identifiers
-// the file gives several rules (RememberSharedFileIds).
-std::vector<std::string> RenumberedOnLoad(const std::vector<unsigned char>& bytes,
-                                          const std::vector<unsigned char>& loaded,
-                                          const fwcommon::Context& context,
-                                          const std::wstring& dataname);
+// Fills the document's renumbered notes, one a rule, and identifier
+// changes with the rules whose identifiers the library changed when it
+// loaded bytes into the context: "vpn rule 300001 "Staff" is now 300002
+// (another rule of the file holds 300001)". Parses bytes only when
+// document.loaded, the document as the library wrote it after the load,
+// holds other RuleId values than they do; then also remembers the
+// identifiers the file gives several rules (RememberSharedFileIds).
+void RenumberedOnLoad(const std::vector<unsigned char>& bytes, const fwcommon::Context& context,
+                      const std::wstring& dataname, EditedBytes& document);
 
 // Prints each of the document's renumbered notes for file on stderr.
 void PrintRenumbered(const std::string& file, const EditedBytes& document);
@@ -161,9 +163,10 @@ void WarnCommentsDropped(const std::string& file, const std::vector<unsigned cha
                          bool dropComments);
 
 // What a dry run prints: the differences between the file's bytes and the
-// result, or with --dry-run=full the resulting document.
+// edited document, a rule the load renumbered paired with its new
+// identifier, or with --dry-run=full the edited document.
 void PrintDryRun(const EditTarget& target, const std::vector<unsigned char>& before,
-                 const std::vector<unsigned char>& after);
+                 const EditedBytes& document);
 
 // Writes an edited document to its destination: stdout for a dry run, or
 // the file, replaced atomically. Throws std::runtime_error when writing

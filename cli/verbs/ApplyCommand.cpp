@@ -132,7 +132,7 @@ EditedBytes ScriptResult(const std::string& file, const std::vector<unsigned cha
     try {
         LoadForEditing(*session.context, dataname, bytes);
         session.context->GetXmlData(dataname, document.loaded);
-        document.renumbered = RenumberedOnLoad(bytes, document.loaded, *session.context, dataname);
+        RenumberedOnLoad(bytes, *session.context, dataname, document);
     } catch (const std::out_of_range& e) {
         throw IdentifierShortage(bytes, e);
     }
@@ -171,7 +171,7 @@ int Apply(const ApplyArguments& a) {
             return kExitOk;
         }
         if (a.target.dryRun) {
-            PrintDryRun(a.target, bytes, result);
+            PrintDryRun(a.target, bytes, document);
             return kExitOk;
         }
         if (lock)

@@ -85,6 +85,8 @@ fs::path WriteFile(const fs::path& file, const std::string& text) {
 
 // The first edit of a hand-written file renumbers its out-of-range rules
 // as it writes the file: each is named, by the edit and by a script alike.
+// Their dry runs pair each such rule with its new identifier, the edited
+// one too.
 TEST(FwpolicyIdentities, AFirstEditNamesEveryRuleItsLoadRenumbered) {
     const TempDir dir;
     const std::string notes =
@@ -94,11 +96,26 @@ TEST(FwpolicyIdentities, AFirstEditNamesEveryRuleItsLoadRenumbered) {
     for (const bool script : {false, true}) {
         SCOPED_TRACE(script ? "apply" : "rule disable");
         const fs::path file = WriteFile(dir.path() / "hand.xml", HandWritten());
-        const ToolResult edit =
-            script ? RunFwpolicyWithInput({"apply", file.string()},
-                                          "rule disable --section transit --index 0\n")
-                   : RunFwpolicy({"rule", "disable", file.string(), "--section", "transit",
-                                  "--index", "0"});
+        const auto run = [&](const std::vector<std::string>& flags) {
+            std::vector<std::string> arguments = {"apply", file.string()};
+            if (!script)
+                arguments = {"rule",    "disable", file.string(), "--section", "transit",
+                             "--index", "0"};
+            arguments.insert(arguments.end(), flags.begin(), flags.end());
+            return script ? RunFwpolicyWithInput(arguments,
+                                                 "rule disable --section transit --index 0\n")
+                          : RunFwpolicy(arguments);
+        };
+        const ToolResult dryRun = run({"--dry-run"});
+        EXPECT_EQ(0, dryRun.exitStatus) << dryRun.err;
+        EXPECT_EQ(
+            "rule renumbered: local 300001 (user) \"Admin vom Büro\"\n"
+            "  id: 1 \u2192 300001\n"
+            "rule renumbered: transit 2000000001 (post) \"Drop all transit\"\n"
+            "  id: 2 \u2192 2000000001\n"
+            "  active: yes \u2192 no\n",
+            dryRun.out);
+        const ToolResult edit = run({});
         ASSERT_EQ(0, edit.exitStatus) << edit.err;
         EXPECT_EQ("fwpolicy: " + file.string() + notes + file.string() +
                       ": note: transit rule 2 \"Drop all transit\" is now 2000000001 (2 is "
