@@ -141,8 +141,9 @@ void SetOption(Context& context, const std::wstring& dataname, const OptionArgum
     KeepPlaceOf(context, dataname, a, type);
     const bool existed = context.HasOption(dataname, type, FromUtf8(a.name));
     context.SetOptionValue(dataname, type, FromUtf8(a.name), boost::any(FromUtf8(a.value)));
-    NoteEdit(std::string(existed ? "set option " : "added option ") + a.name + " (" +
-             CreationTypeNames()[type] + ") to " + QuotedName(a.value));
+    NoteEdit(std::string(existed ? "set option " : "added option ") + QuotedName(a.name) + " (" +
+             CreationTypeNames()[type] + (existed ? ") to " : ") with value ") +
+             QuotedName(a.value));
 }
 
 void UnsetOption(Context& context, const std::wstring& dataname, const OptionArguments& a) {
@@ -150,7 +151,7 @@ void UnsetOption(Context& context, const std::wstring& dataname, const OptionArg
     DropDocumentTouch(TouchKey(a.name, type));
     if (!context.RemoveOption(dataname, type, FromUtf8(a.name)))
         throw EditError("no option \"" + a.name + "\" of creation type " + a.creationType);
-    NoteEdit("removed option " + a.name + " (" + CreationTypeNames()[type] + ")");
+    NoteEdit("removed option " + QuotedName(a.name) + " (" + CreationTypeNames()[type] + ")");
 }
 
 void AddCommon(CLI::App& verb, OptionArguments& a) {

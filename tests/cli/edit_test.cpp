@@ -97,14 +97,14 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
          "rule changed: transit 200003 (policy) \"LAN to the Internet\"\n"
          "  moved 0 \u2192 2\n"},
         {{"option", "set", "@", "DefaultAction", "Pass"},
-         "set option DefaultAction (user) to \"Pass\"\n",
+         "set option \"DefaultAction\" (user) to \"Pass\"\n",
          "option changed: DefaultAction (user)\n"
          "  value: \"Drop\" \u2192 \"Pass\"\n"},
         {{"option", "set", "@", "Audit", "on"},
-         "added option Audit (user) to \"on\"\n",
+         "added option \"Audit\" (user) with value \"on\"\n",
          "option added: Audit (user)\n"},
         {{"option", "unset", "@", "LogLevel"},
-         "removed option LogLevel (policy)\n",
+         "removed option \"LogLevel\" (policy)\n",
          "option removed: LogLevel (policy)\n"},
         {{"object", "remove", "@", "--name", "Mail", "--force"},
          "removed service object 402 \"Mail\"\n",
