@@ -6,6 +6,7 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <sstream>
 
 #include <fwcommon/PolicyDocument.h>
 #include "ExitStatus.h"
@@ -148,8 +149,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
             return kExitFailure;
         const EditedBytes document = EditedDocument(bytes, FromUtf8(target.file), target, edit);
         const std::vector<unsigned char>& result = document.edited;
-        // Never write what we could not read back; the file itself was read.
-        fwcommon::ValidateEditedPolicyDocument(bytes, result);
+        ProveReadable(bytes, result);
         if (SameAsFile(document, bytes)) {
             LeftAsItWas(target.file);
             if (target.dryRun)
@@ -244,6 +244,30 @@ void AddReplaceOptions(CLI::App& verb, EditTarget& target) {
                     "Seconds to wait while another edit of the file holds its lock")
         ->check(SecondsText)
         ->capture_default_str();
+}
+
+namespace {
+
+std::string FirstFault(const xml_schema::exception& error) {
+    if (const auto* parsing = dynamic_cast<const xml_schema::parsing*>(&error)) {
+        if (!parsing->diagnostics().empty())
+            return ToUtf8(parsing->diagnostics().front().message());
+    }
+    std::wostringstream text;
+    text << error;
+    return ToUtf8(text.str());
+}
+
+}  // namespace
+
+void ProveReadable(const std::vector<unsigned char>& bytes,
+                   const std::vector<unsigned char>& result) {
+    try {
+        fwcommon::ValidateEditedPolicyDocument(bytes, result);
+    } catch (const xml_schema::exception& e) {
+        throw EditError("the result would not read back as a policy document (" + FirstFault(e) +
+                        ")");
+    }
 }
 
 bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,

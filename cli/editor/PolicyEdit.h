@@ -151,6 +151,13 @@ bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& b
 // are reported on stderr.
 int ReadThroughContext(const std::string& file, const EditFunction& read);
 
+// Never write what we could not read back: proves result, the bytes about
+// to be written, against bytes, the file they were made from (which a load
+// has just read). Throws EditError naming the first fault when result would
+// not read back as a policy document.
+void ProveReadable(const std::vector<unsigned char>& bytes,
+                   const std::vector<unsigned char>& result);
+
 // When the document holds comments or processing instructions, says so on
 // stderr and returns false unless dropComments is set.
 bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,

@@ -164,8 +164,7 @@ int Apply(const ApplyArguments& a) {
         const std::vector<unsigned char>& result = document.edited;
         const std::size_t edits = NotedEdits();
         ForgetEdits();
-        // Never write what we could not read back; the file itself was read.
-        fwcommon::ValidateEditedPolicyDocument(bytes, result);
+        ProveReadable(bytes, result);
         if (SameAsFile(document, bytes)) {
             PrintFileError(std::cerr, file, "nothing to change; the file is left as it was");
             return kExitOk;
@@ -177,7 +176,7 @@ int Apply(const ApplyArguments& a) {
         if (lock)
             lock->ExpectUnchanged();
         if (ReadFile(file) != bytes)
-            throw EditError("the file changed while it was being edited; nothing was written");
+            throw EditError("the file changed while it was being edited");
         ReplaceFileAtomically(file, result);
         WarnCommentsDropped(file, bytes, a.target.dropComments);
         PrintRenumbered(file, document);

@@ -54,8 +54,7 @@ int FormatFile(const std::string& file, const FormatOptions& options, std::ostre
             return kExitOk;
         if (!MayRewrite(file, bytes, options.dropComments))
             return kExitFailure;
-        // Never write what we could not read back; the file itself was read.
-        fwcommon::ValidateEditedPolicyDocument(bytes, canonical);
+        ProveReadable(bytes, canonical);
         if (options.output.empty()) {
             ReplaceInPlace(file, canonical);
             WarnCommentsDropped(file, bytes, options.dropComments);

@@ -97,6 +97,24 @@ TEST_F(ApplyScript, AFailingLineLeavesTheFileByteIdentical) {
     EXPECT_EQ(2u, entries());  // the policy and the script, no temporary file
 }
 
+// A value longer than any text a policy document may hold: the edit takes
+// it, and the proof of the result refuses it by name.
+TEST_F(ApplyScript, AResultThatWouldNotReadBackIsRefusedByItsFault) {
+    constexpr std::size_t kLongerThanAnyText = 1048577;
+    const fs::path scriptFile = dir_.path() / "edits";
+    std::ofstream(scriptFile) << "option set Long " << std::string(kLongerThanAnyText, 'a') << "\n";
+    const std::vector<unsigned char> before = bytes();
+
+    const ToolResult r = RunFwpolicy({"apply", file(), scriptFile.string()});
+    EXPECT_EQ(1, r.exitStatus);
+    EXPECT_EQ("fwpolicy: " + file() +
+                  ": the result would not read back as a policy document (a text is longer than "
+                  "1048576 characters); nothing was written\n",
+              r.err);
+    EXPECT_EQ(before, bytes());
+    EXPECT_EQ(2u, entries());
+}
+
 // Places were counted in the file as loaded, so a later line missed the
 // rules the earlier ones had added.
 TEST_F(ApplyScript, PlacesCountTheRulesEarlierLinesAdded) {
