@@ -335,17 +335,15 @@ void RenumberedOnLoad(const std::vector<unsigned char>& bytes, const fwcommon::C
     const auto file = fwcommon::ParsePolicyDocument(bytes);
     RememberSharedFileIds(*file);
     const std::vector<FileRule> rules = RulesOf(*file);
-    std::map<std::pair<std::wstring, long long>, std::size_t> holders;
-    for (const FileRule& rule : rules)
-        ++holders[{rule.creationType, rule.id}];
     document.identifierChanges = IndexedIdentifierChanges(rules, context, dataname);
-    for (const IdentifierChange& change : document.identifierChanges) {
+    const std::vector<std::string> reasons = WhyRenumberedInFile(rules, document.identifierChanges);
+    for (std::size_t i = 0; i < reasons.size(); ++i) {
+        const IdentifierChange& change = document.identifierChanges[i];
         const FileRule& rule = rules[change.index];
-        document.renumbered.push_back(
-            "note: " + (rule.section.empty() ? "" : rule.section + " ") + "rule " +
-            std::to_string(rule.id) + " " + QuotedName(rule.name) + " is now " +
-            std::to_string(change.to) + " (" +
-            WhyRenumberedInFile(holders[{rule.creationType, rule.id}], rule.id) + ")");
+        document.renumbered.push_back("note: " + (rule.section.empty() ? "" : rule.section + " ") +
+                                      "rule " + std::to_string(rule.id) + " " +
+                                      QuotedName(rule.name) + " is now " +
+                                      std::to_string(change.to) + " (" + reasons[i] + ")");
     }
 }
 

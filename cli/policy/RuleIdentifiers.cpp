@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <deque>
 #include <map>
+#include <set>
 #include <tuple>
 
 #include <fwcommon/IRule.h>
+#include <fwcommon/IdentifierRanges.h>
 #include "policy/RuleSection.h"
 
 namespace fwpolicy {
@@ -65,10 +67,39 @@ std::vector<IdentifierChange> IndexedIdentifierChanges(const std::vector<FileRul
     return changes;
 }
 
-std::string WhyRenumberedInFile(std::size_t holders, long long id) {
-    if (holders > 1)
-        return "another rule of the file holds " + std::to_string(id);
-    return std::to_string(id) + " is outside the range of its creation type";
+std::vector<std::string> WhyRenumberedInFile(const std::vector<FileRule>& rules,
+                                             const std::vector<IdentifierChange>& changes) {
+    // The load takes the rules in document order: a rule keeps its
+    // identifier while it lies in its creation type's range and no earlier
+    // rule of that creation type holds it, as the file gives it or as the
+    // load gave it.
+    using Key = std::pair<std::wstring, long long>;
+    std::set<Key> held;
+    std::set<Key> given;
+    std::vector<std::string> reasons;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        const FileRule& rule = rules[i];
+        const Key key(rule.creationType, rule.id);
+        if (next < changes.size() && changes[next].index == i) {
+            const std::string id = std::to_string(rule.id);
+            const fwcommon::IdentifierRange range =
+                fwcommon::IdentifierRangeOf(static_cast<fwcommon::CreationType>(
+                    static_cast<int>(Sarvo::CreationTypes(rule.creationType))));
+            if (rule.id < range.first || rule.id > range.last)
+                reasons.push_back(id + " is outside the range of its creation type");
+            else if (held.count(key) > 0)
+                reasons.push_back("another rule of the file holds " + id);
+            else if (given.count(key) > 0)
+                reasons.push_back("an earlier rule of the file is now " + id);
+            else
+                reasons.push_back("another rule holds " + id);
+            given.emplace(rule.creationType, changes[next].to);
+            ++next;
+        }
+        held.insert(key);
+    }
+    return reasons;
 }
 
 }  // namespace fwpolicy

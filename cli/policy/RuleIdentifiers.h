@@ -35,10 +35,13 @@ std::vector<IdentifierChange> IndexedIdentifierChanges(const std::vector<FileRul
                                                        const fwcommon::Context& context,
                                                        const std::wstring& dataname);
 
-// Why the library renumbered a rule of identifier id when it loaded its
-// file alone, holders being how many rules of the file have that id and
-// the rule's creation type: "another rule of the file holds 300001" or
-// "7 is outside the range of its creation type".
-std::string WhyRenumberedInFile(std::size_t holders, long long id);
+// Why the library renumbered each rule of changes (in document order, as
+// IndexedIdentifierChanges gives them) when it loaded their file alone,
+// one reason a change: "7 is outside the range of its creation type",
+// "another rule of the file holds 300001" (an earlier rule of its creation
+// type, as the file gives it) or "an earlier rule of the file is now
+// 300001" (the load gave that identifier to an earlier rule).
+std::vector<std::string> WhyRenumberedInFile(const std::vector<FileRule>& rules,
+                                             const std::vector<IdentifierChange>& changes);
 
 }  // namespace fwpolicy

@@ -11,10 +11,9 @@ namespace {
 // How many rules of each creation type carry each identifier.
 using IdCounts = std::map<std::pair<std::wstring, long long>, std::size_t>;
 
-// One source's rule identifiers as its file gives them and as the
-// context's index holds them after correcting some.
+// One source's rule identifiers as the context's index holds them after
+// correcting some, and the corrections.
 struct SourceIds {
-    IdCounts inFile;
     IdCounts indexed;
     std::vector<IdentifierChange> changes;
 };
@@ -22,9 +21,8 @@ struct SourceIds {
 SourceIds IdsOf(const MergeSource& source, const fwcommon::Context& context) {
     SourceIds ids;
     for (const FileRule& rule : source.rules) {
-        ++ids.inFile[{rule.creationType, rule.id}];
+        ++ids.indexed[{rule.creationType, rule.id}];
     }
-    ids.indexed = ids.inFile;
     ids.changes = IndexedIdentifierChanges(source.rules, context, source.dataname);
     for (const IdentifierChange& change : ids.changes) {
         const FileRule& rule = source.rules[change.index];
@@ -39,26 +37,28 @@ std::size_t Holding(const IdCounts& counts, const std::wstring& creationType, lo
     return found == counts.end() ? 0 : found->second;
 }
 
-// Why the library could not keep the identifier from of a rule of the
-// source at index. An earlier file holds what its index holds, corrected
+// Whether a file registered before the source at index holds the
+// identifier id of the creation type: what its index holds, corrected
 // identifiers included.
-std::string WhyCorrected(const std::vector<SourceIds>& ids, std::size_t index,
-                         const std::wstring& creationType, long long from) {
+bool EarlierFileHolds(const std::vector<SourceIds>& ids, std::size_t index,
+                      const std::wstring& creationType, long long id) {
     for (std::size_t earlier = 0; earlier < index; ++earlier) {
-        if (Holding(ids[earlier].indexed, creationType, from) > 0) {
-            return "an earlier file holds " + std::to_string(from);
+        if (Holding(ids[earlier].indexed, creationType, id) > 0) {
+            return true;
         }
     }
-    return WhyRenumberedInFile(Holding(ids[index].inFile, creationType, from), from);
+    return false;
 }
 
 // The rules of one source whose identifier the context's index holds
-// differently from the file.
+// differently from the file, with why the library could not keep it.
 std::vector<Renumbering> CorrectedRules(const std::vector<MergeSource>& sources,
                                         const std::vector<SourceIds>& ids, std::size_t index) {
     const MergeSource& source = sources[index];
+    const std::vector<std::string> inFile = WhyRenumberedInFile(source.rules, ids[index].changes);
     std::vector<Renumbering> out;
-    for (const IdentifierChange& change : ids[index].changes) {
+    for (std::size_t i = 0; i < inFile.size(); ++i) {
+        const IdentifierChange& change = ids[index].changes[i];
         const FileRule& rule = source.rules[change.index];
         Renumbering r;
         r.dataname = source.dataname;
@@ -66,7 +66,9 @@ std::vector<Renumbering> CorrectedRules(const std::vector<MergeSource>& sources,
         r.name = rule.name;
         r.from = rule.id;
         r.to = change.to;
-        r.why = WhyCorrected(ids, index, rule.creationType, rule.id);
+        r.why = EarlierFileHolds(ids, index, rule.creationType, rule.id)
+                    ? "an earlier file holds " + std::to_string(rule.id)
+                    : inFile[i];
         out.push_back(std::move(r));
     }
     return out;

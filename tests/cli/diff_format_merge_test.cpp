@@ -173,8 +173,9 @@ TEST(FwpolicyMerge, ResultantPolicyHoldsEveryDocumentAndTheGivenTimes) {
 }
 
 // A rule keeps its identifier in the merged policy unless another rule of
-// its creation type holds it first or it lies outside the range of its
-// creation type; each one that changes is reported, in document order.
+// its creation type holds it first (as its file gives it or as the merge
+// renumbered it) or it lies outside the range of its creation type; each one that changes is
+// reported, in document order.
 TEST(FwpolicyMerge, ReportsEveryRuleGivenANewIdentifier) {
     TempDir dir;
     const std::string first =
@@ -187,6 +188,7 @@ TEST(FwpolicyMerge, ReportsEveryRuleGivenANewIdentifier) {
                                    RuleElement("LocalRule", 300007, 300003, "Ping", "User") +
                                    RuleElement("TransitRule", 300007, 300004, "D\tns", "User") +
                                    RuleElement("VpnRule", 7, 300005, "Staff", "User") +
+                                   RuleElement("TransitRule", 300004, 300006, "Smtp", "User") +
                                    RuleElement("LocalRule", 200002, 200002, "Ssh")));
     const std::string out = (dir.path() / "rsop.xml").string();
     const ToolResult r = RunFwpolicy({"merge", first, second, "-o", out});
@@ -201,7 +203,11 @@ TEST(FwpolicyMerge, ReportsEveryRuleGivenANewIdentifier) {
                   "fwpolicy: " +
                   second +
                   ": vpn rule \"Staff\" renumbered 7 \u2192 300004 (7 is outside the range of "
-                  "its creation type)\n",
+                  "its creation type)\n"
+                  "fwpolicy: " +
+                  second +
+                  ": transit rule \"Smtp\" renumbered 300004 \u2192 300005 (an earlier rule of "
+                  "the file is now 300004)\n",
               r.err);
 
     // An earlier file holds the identifiers its index gave its rules.

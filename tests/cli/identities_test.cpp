@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -124,6 +126,61 @@ TEST(FwpolicyIdentities, AFirstEditNamesEveryRuleItsLoadRenumbered) {
         const ToolResult again =
             RunFwpolicy({"rule", "enable", file.string(), "--section", "transit", "--index", "0"});
         EXPECT_EQ("", again.err) << "renumbered once";
+    }
+    // Each note gives the reason that holds for its rule: the load takes
+    // the rules in document order, so an identifier in range may have
+    // gone to an earlier rule the load renumbered.
+    const auto transit = [](std::initializer_list<std::pair<long long, const char*>> rules) {
+        std::string text;
+        long long orderId = 0;
+        for (const auto& [id, name] : rules)
+            text += RuleElement("TransitRule", id, ++orderId, name);
+        return PolicyDocument(text);
+    };
+    const std::string note = ": note: transit rule ";
+    const struct {
+        const char* what;
+        std::string text;
+        std::vector<std::string> notes;
+    } rows[] = {
+        {"an out-of-range rule takes the next rule's id",
+         transit({{200001, "First"}, {5, "Odd"}, {200002, "Last"}}),
+         {"5 \"Odd\" is now 200002 (5 is outside the range of its creation type)",
+          "200002 \"Last\" is now 200003 (an earlier rule of the file is now 200002)"}},
+        {"the out-of-range rule last",
+         transit({{200001, "First"}, {200002, "Last"}, {5, "Odd"}}),
+         {"5 \"Odd\" is now 200003 (5 is outside the range of its creation type)"}},
+        {"two out-of-range rules",
+         transit({{5, "A"}, {7, "B"}, {200001, "C"}, {200002, "D"}}),
+         {"5 \"A\" is now 200001 (5 is outside the range of its creation type)",
+          "7 \"B\" is now 200002 (7 is outside the range of its creation type)",
+          "200001 \"C\" is now 200003 (an earlier rule of the file is now 200001)",
+          "200002 \"D\" is now 200004 (an earlier rule of the file is now 200002)"}},
+        {"a duplicate and an out-of-range rule",
+         transit({{200001, "A"}, {200001, "B"}, {5, "C"}, {200002, "D"}}),
+         {"200001 \"B\" is now 200002 (another rule of the file holds 200001)",
+          "5 \"C\" is now 200003 (5 is outside the range of its creation type)",
+          "200002 \"D\" is now 200004 (an earlier rule of the file is now 200002)"}},
+        {"a duplicate of an id the load gave first",
+         transit({{5, "A"}, {200001, "B"}, {200001, "C"}}),
+         {"5 \"A\" is now 200001 (5 is outside the range of its creation type)",
+          "200001 \"B\" is now 200002 (an earlier rule of the file is now 200001)",
+          "200001 \"C\" is now 200003 (another rule of the file holds 200001)"}},
+        {"a duplicate out-of-range id",
+         transit({{5, "A"}, {5, "B"}}),
+         {"5 \"A\" is now 200001 (5 is outside the range of its creation type)",
+          "5 \"B\" is now 200002 (5 is outside the range of its creation type)"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const fs::path file = WriteFile(dir.path() / "reasons.xml", row.text);
+        std::string expected;
+        for (const std::string& line : row.notes)
+            expected += "fwpolicy: " + file.string() + note + line + "\n";
+        const ToolResult edit =
+            RunFwpolicy({"rule", "disable", file.string(), "--section", "transit", "--index", "0"});
+        ASSERT_EQ(0, edit.exitStatus) << edit.err;
+        EXPECT_EQ(expected, edit.err);
     }
 }
 
