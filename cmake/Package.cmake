@@ -19,6 +19,16 @@ set(CPACK_COMPONENTS_ALL library development tool)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The packaged tool and library carry no symbol tables (cmake --install --strip).
+set(CPACK_STRIP_FILES ON)
+# The shlibs file of the library package: programs built against it depend on
+# libfwcommon0 (>= the version they were built with). CPack reads this
+# setting for all packages alike; only the library's holds a shared object.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# The library package refreshes the loader's cache through libc's ldconfig
+# trigger, not ldconfig calls of its own (cmake/cpack/CPackProject.cmake).
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/cpack/CPackProject.cmake)
 # All three come from one source, fwcommon. The Debian revision makes them
 # packages of upstream's release, whose own changelog is changelog.Debian.gz.
 set(CPACK_DEBIAN_PACKAGE_SOURCE fwcommon)
@@ -37,7 +47,10 @@ set(_fwcommon_exact_library
 
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_NAME ${_fwcommon_library_package})
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_LIBRARY_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/debian/triggers)
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/library.lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+        RENAME ${_fwcommon_library_package} COMPONENT library)
 set(CPACK_DEBIAN_LIBRARY_DESCRIPTION "Firewall policy library of a VPN network node
 Holds and edits firewall policy documents (XML of rules.xsd): rules, named
 objects, commit and rollback, strict comparison, merge and lint.")
