@@ -354,12 +354,6 @@ std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
     return out;
 }
 
-std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
-                                        const Sarvo::PolicyType& second) {
-    LoadDictionaries();
-    return ComparePolicies(first, second, textforms::ProtocolNames::FromDictionary());
-}
-
 std::string DifferenceHeading(const Difference& d) {
     std::string line = d.group + ' ' + d.change + ": ";
     if (!d.kind.empty())

@@ -47,10 +47,6 @@ std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
                                         const textforms::ProtocolNames& protocols,
                                         const RuleRenumbering& renumbering = {});
 
-// ComparePolicies with the protocol names of the shipped dictionary.
-std::vector<Difference> ComparePolicies(const Sarvo::PolicyType& first,
-                                        const Sarvo::PolicyType& second);
-
 // The heading of a difference: "rule changed: local 200001 (policy)
 // "Administration from the LAN"", "option added: LogLevel (user)".
 std::string DifferenceHeading(const Difference& d);

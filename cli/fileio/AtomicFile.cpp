@@ -118,11 +118,11 @@ void CopyExtendedAttributes(const std::string& path, int fd) {
 // Gives the new file the original's owner and group where the process
 // may; true when the group is the original's.
 bool CopyOwnership(int fd, const struct stat& original) {
-    if (::fchown(fd, original.st_uid, original.st_gid) != 0 &&
-        ::fchown(fd, static_cast<uid_t>(-1), original.st_gid) != 0) {
-        // Neither: the file keeps the group it was created with, which the
-        // comparison below judges.
-    }
+    if (::fchown(fd, original.st_uid, original.st_gid) == 0 ||
+        ::fchown(fd, static_cast<uid_t>(-1), original.st_gid) == 0)
+        return true;
+    // Neither: the file keeps the group it was created with, which may
+    // still be the original's.
     struct stat now {};
     return ::fstat(fd, &now) == 0 && now.st_gid == original.st_gid;
 }

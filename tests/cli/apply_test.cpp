@@ -77,42 +77,37 @@ TEST_F(ApplyScript, ResultEqualsTheSameEditsOneByOne) {
     EXPECT_EQ(bytes(), applied);
 }
 
-TEST_F(ApplyScript, AFailingLineLeavesTheFileByteIdentical) {
-    std::string script;
-    for (int i = 1; i < 50; ++i)
-        script += "option set Option" + std::to_string(i) + " " + std::to_string(i) + "\n";
-    script += "rule remove --section local --index 9\n";
-    script += "option set After 1\n";
-    const fs::path scriptFile = dir_.path() / "edits";
-    std::ofstream(scriptFile) << script;
-    const std::vector<unsigned char> before = bytes();
-
-    const ToolResult r = RunFwpolicy({"apply", file(), scriptFile.string()});
-    EXPECT_EQ(1, r.exitStatus);
-    EXPECT_EQ("fwpolicy: " + file() +
-                  ": line 50: section local has no rule at index 9 (3 rules); nothing was "
-                  "written\n",
-              r.err);
-    EXPECT_EQ(before, bytes());
-    EXPECT_EQ(2u, entries());  // the policy and the script, no temporary file
-}
-
-// A value longer than any text a policy document may hold: the edit takes
-// it, and the proof of the result refuses it by name.
-TEST_F(ApplyScript, AResultThatWouldNotReadBackIsRefusedByItsFault) {
+// A script that fails, on a line or in the proof of its result (a value
+// longer than any text a policy document may hold), writes nothing.
+TEST_F(ApplyScript, AFailingScriptLeavesTheFileByteIdentical) {
     constexpr std::size_t kLongerThanAnyText = 1048577;
+    std::string manyLines;
+    for (int i = 1; i < 50; ++i)
+        manyLines += "option set Option" + std::to_string(i) + " " + std::to_string(i) + "\n";
+    manyLines += "rule remove --section local --index 9\noption set After 1\n";
+    const struct {
+        const char* label;
+        std::string script;
+        std::string message;
+    } rows[] = {
+        {"a failing line", manyLines,
+         "line 50: section local has no rule at index 9 (3 rules); nothing was written"},
+        {"a result that would not read back",
+         "option set Long " + std::string(kLongerThanAnyText, 'a') + "\n",
+         "the result would not read back as a policy document (a text is longer than 1048576 "
+         "characters); nothing was written"},
+    };
     const fs::path scriptFile = dir_.path() / "edits";
-    std::ofstream(scriptFile) << "option set Long " << std::string(kLongerThanAnyText, 'a') << "\n";
     const std::vector<unsigned char> before = bytes();
-
-    const ToolResult r = RunFwpolicy({"apply", file(), scriptFile.string()});
-    EXPECT_EQ(1, r.exitStatus);
-    EXPECT_EQ("fwpolicy: " + file() +
-                  ": the result would not read back as a policy document (a text is longer than "
-                  "1048576 characters); nothing was written\n",
-              r.err);
-    EXPECT_EQ(before, bytes());
-    EXPECT_EQ(2u, entries());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        std::ofstream(scriptFile) << row.script;
+        const ToolResult r = RunFwpolicy({"apply", file(), scriptFile.string()});
+        EXPECT_EQ(1, r.exitStatus);
+        EXPECT_EQ("fwpolicy: " + file() + ": " + row.message + "\n", r.err);
+        EXPECT_EQ(before, bytes());
+        EXPECT_EQ(2u, entries());  // the policy and the script, no temporary file
+    }
 }
 
 // Places were counted in the file as loaded, so a later line missed the
