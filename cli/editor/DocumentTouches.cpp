@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include <fwcommon/PolicyDocument.h>
+#include "editor/DocumentFrame.h"
 
 namespace fwpolicy {
 namespace {
@@ -41,12 +41,12 @@ std::vector<unsigned char> ApplyDocumentTouches(const std::vector<unsigned char>
         return bytes;
     const auto touches = std::move(Waiting());
     Waiting().clear();
-    const auto policy = fwcommon::ParsePolicyDocument(bytes);
+    const auto frame = ParseFrame(bytes);
     // Each touch undoes what the Context did after it was registered, on
     // the document as it stood then: the last one first.
     for (auto touch = touches.rbegin(); touch != touches.rend(); ++touch)
-        touch->second(*policy);
-    return fwcommon::WritePolicyDocument(*policy);
+        touch->second(*frame);
+    return WithTailOf(bytes, *frame);
 }
 
 void ClearDocumentTouches() {

@@ -17,7 +17,9 @@ namespace fwpolicy {
 //
 // Each touch has a key (one option: name and creation type); a second
 // touch of the same key is not registered, so the first, which saw the
-// document as loaded, wins. Main thread only.
+// document as loaded, wins. A touch changes options only: it is given the
+// frame of the document (DocumentFrame.h), without named objects or
+// rules. Main thread only.
 using DocumentTouch = std::function<void(Sarvo::PolicyType& policy)>;
 void AddDocumentTouch(const std::string& key, DocumentTouch touch);
 // Forgets the touch of a key (the option was removed).
@@ -25,9 +27,10 @@ void DropDocumentTouch(const std::string& key);
 // True when a touch of that key waits.
 bool HasDocumentTouch(const std::string& key);
 
-// Applies the waiting touches, the last registered first, to the document
-// the bytes hold and forgets them; returns the bytes unchanged when none
-// waits. Throws what parsing and writing the document throw.
+// Applies the waiting touches, the last registered first, to the frame of
+// the document the bytes hold (bytes the library wrote) and forgets them;
+// returns the bytes unchanged when none waits. Throws what parsing and
+// writing the frame throw.
 std::vector<unsigned char> ApplyDocumentTouches(const std::vector<unsigned char>& bytes);
 // Forgets every waiting touch (an edit that failed).
 void ClearDocumentTouches();

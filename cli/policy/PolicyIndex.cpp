@@ -57,6 +57,8 @@ std::wstring Text(const IXmlWrapper& w, const Sarvo::ScheduleCondition& c) {
     return w.ScheduleConditionText(c);
 }
 
+}  // namespace
+
 void IndexRule(const Sarvo::Rule& rule, const std::string& section, std::size_t index,
                std::vector<RuleUse>& uses) {
     RuleUse base;
@@ -72,6 +74,8 @@ void IndexRule(const Sarvo::Rule& rule, const std::string& section, std::size_t 
         }
     });
 }
+
+namespace {
 
 void IndexRules(const Sarvo::PolicyType& policy, std::vector<RuleUse>& uses) {
     for (const std::string& section : SectionNames()) {

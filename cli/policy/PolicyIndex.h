@@ -68,6 +68,9 @@ struct PolicyIndex {
 };
 
 PolicyIndex IndexPolicy(const Sarvo::PolicyType& policy, const fwcommon::IXmlWrapper& wrapper);
+// Adds the references of one rule, at index of its section, to uses.
+void IndexRule(const Sarvo::Rule& rule, const std::string& section, std::size_t index,
+               std::vector<RuleUse>& uses);
 
 // Adds the objects and uses of one file's index to a combined index,
 // tagging each with the file.

@@ -6,16 +6,19 @@
 #include <vector>
 
 #include <fwcommon/INamedObject.h>
-#include <fwcommon/PolicyDocument.h>
+#include <fwcommon/IRule.h>
 #include "ExitStatus.h"
+#include "editor/DocumentFrame.h"
 #include "editor/ObjectDirectory.h"
 #include "editor/ObjectEditCommands.h"
 #include "editor/ObjectLocator.h"
 #include "editor/PolicyEdit.h"
 #include "fileio/PolicyFile.h"
 #include "policy/PolicyIndex.h"
+#include "policy/RuleSection.h"
 #include "render/Diagnostics.h"
 #include "render/EditReport.h"
+#include "render/RuleTable.h"
 #include "text/Utf8.h"
 
 namespace fwpolicy {
@@ -31,11 +34,19 @@ struct ObjectArguments {
     ObjectLocator locator;
 };
 
-// The document as it stands in the Context, indexed.
+// The document as it stands in the Context, indexed: the named objects
+// from its written bytes, the rules from the Context's own, so that only
+// the objects are parsed.
 PolicyIndex CurrentIndex(Context& context, const std::wstring& dataname) {
     std::vector<unsigned char> bytes;
     context.GetXmlData(dataname, bytes);
-    return IndexPolicy(*fwcommon::ParsePolicyDocument(bytes), *fwcommon::GetXmlWrapper());
+    PolicyIndex index = IndexPolicy(*ParseWithoutRules(bytes), *fwcommon::GetXmlWrapper());
+    for (const std::string& section : SectionNames()) {
+        const auto rules = context.GetRules(dataname, RuleTypeOfSection(section));
+        for (std::size_t i = 0; rules && i < rules->size(); ++i)
+            IndexRule(*(*rules)[i]->GetXmlRule(), section, i, index.uses);
+    }
+    return index;
 }
 
 const ObjectEntry& Entry(const PolicyIndex& index, const ObjectKey& key) {

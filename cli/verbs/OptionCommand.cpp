@@ -9,8 +9,8 @@
 
 #include <boost/any.hpp>
 
-#include <fwcommon/PolicyDocument.h>
 #include "ExitStatus.h"
+#include "editor/DocumentFrame.h"
 #include "editor/DocumentTouches.h"
 #include "editor/PolicyEdit.h"
 #include "policy/CreationTypeNames.h"
@@ -119,7 +119,7 @@ void KeepPlaceOf(Context& context, const std::wstring& dataname, const OptionArg
         return;
     std::vector<unsigned char> bytes;
     context.GetXmlData(dataname, bytes);
-    const auto policy = fwcommon::ParsePolicyDocument(bytes);
+    const auto policy = ParseFrame(bytes);
     if (!policy->Options())
         return;
     const auto& options = policy->Options()->Option();
