@@ -174,6 +174,9 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, target.file, e);
+    } catch (const EditError& e) {
+        ReportFailure(target.file, e.what());
+        PrintDetailLines(std::cerr, e.Details());
     } catch (const std::exception& e) {
         ReportFailure(target.file, e.what());
     }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <CLI/App.hpp>
@@ -60,6 +61,14 @@ void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock);
 class EditError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    // A refusal followed by the items it is about, one line each
+    // (PrintDetailLines).
+    EditError(const std::string& message, std::vector<std::string> details)
+        : std::runtime_error(message), details_(std::move(details)) {}
+    const std::vector<std::string>& Details() const noexcept { return details_; }
+
+private:
+    std::vector<std::string> details_;
 };
 
 // Thrown by an edit that knows the document stays as the file holds it:

@@ -84,4 +84,9 @@ void PrintFileError(std::ostream& out, const std::string& file, const std::strin
         << terminal::Printable(PlainMessage(message)) << '\n';
 }
 
+void PrintDetailLines(std::ostream& out, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+        out << "  " << terminal::Printable(line) << '\n';
+}
+
 }  // namespace fwpolicy

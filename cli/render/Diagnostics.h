@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <fwcommon/rules.hxx>
 
@@ -21,6 +22,9 @@ void PrintDocumentErrors(std::ostream& out, const std::string& file,
 // does, the library's name of the failing function left out (PlainMessage);
 // "-" is named "standard input".
 void PrintFileError(std::ostream& out, const std::string& file, const std::string& message);
+// Prints the lines that follow such a message and list what it is about,
+// each indented by two spaces on a line of its own, escaped as the message.
+void PrintDetailLines(std::ostream& out, const std::vector<std::string>& lines);
 
 // A library error message for people: without the name of the function
 // that raised it ("fwcommon::Context::CreateRule.The name holds ..."

@@ -39,10 +39,10 @@ struct ApplyArguments {
 };
 
 // A line's failure, reported with its number.
-class LineError : public std::runtime_error {
+class LineError : public EditError {
 public:
-    LineError(std::size_t number, const std::string& message)
-        : std::runtime_error("line " + std::to_string(number) + ": " + message) {}
+    LineError(std::size_t number, const std::string& message, std::vector<std::string> details = {})
+        : EditError("line " + std::to_string(number) + ": " + message, std::move(details)) {}
 };
 
 const std::set<std::string>& EditVerbs() {
@@ -108,6 +108,8 @@ void ApplyScript(const std::string& file, const std::vector<unsigned char>& byte
                 ApplyLine(file, words);
         } catch (const std::out_of_range& e) {
             throw LineError(i + 1, PlainMessage(IdentifierShortage(bytes, e).what()));
+        } catch (const EditError& e) {
+            throw LineError(i + 1, PlainMessage(e.what()), e.Details());
         } catch (const std::exception& e) {
             throw LineError(i + 1, PlainMessage(e.what()));
         }
@@ -151,6 +153,14 @@ std::string Summary(std::size_t edits, const std::string& script) {
            (script == "-" ? std::string("standard input") : script);
 }
 
+// A script that failed leaves the file as it was: its edits are forgotten.
+void ReportNothingWritten(const std::string& file, const std::string& message,
+                          const std::vector<std::string>& details) {
+    ForgetEdits();
+    PrintFileError(std::cerr, file, message + "; nothing was written");
+    PrintDetailLines(std::cerr, details);
+}
+
 int Apply(const ApplyArguments& a) {
     const std::string& file = a.target.file;
     try {
@@ -182,9 +192,10 @@ int Apply(const ApplyArguments& a) {
         PrintRenumbered(file, document);
         ReportEdit(Summary(edits, a.script));
         return kExitOk;
+    } catch (const EditError& e) {
+        ReportNothingWritten(file, e.what(), e.Details());
     } catch (const std::exception& e) {
-        ForgetEdits();
-        PrintFileError(std::cerr, file, std::string(e.what()) + "; nothing was written");
+        ReportNothingWritten(file, e.what(), {});
     }
     return kExitFailure;
 }

@@ -125,10 +125,11 @@ std::string RuleText(const RuleUse& use) {
                           KindName(object.key.kind) + " " + std::to_string(object.key.id) +
                           ") is used by " + std::to_string(users.size()) +
                           (users.size() == 1 ? " rule" : " rules") +
-                          ", which removing it would widen; give --force to remove it anyway:";
+                          ", which removing it would widen; give --force to remove it anyway";
+    std::vector<std::string> rules;
     for (const RuleUse& use : users)
-        message += "\n  " + RuleText(use);
-    throw EditError(message);
+        rules.push_back(RuleText(use));
+    throw EditError(message, rules);
 }
 
 // One line per rule the forced removal changes: a rule of the object's

@@ -62,18 +62,27 @@ protected:
 TEST_F(WideningEdits, RemovingAnObjectRulesUseIsRefusedUnlessForced) {
     const fs::path file =
         Write("policy.xml", PolicyDocument(RuleFrom(300001, "Admins to the servers", 300101) +
-                                               RuleFrom(300002, "Admins to the printers", 300101),
+                                               RuleFrom(300002, "Admins to the\nprinters", 300101),
                                            IpObject("Admins", 300101, "10.1.0.5") +
                                                IpObject("Unused", 300102, "10.1.0.6")));
     const std::vector<unsigned char> before = ReadBytes(file);
+    // The rules are listed one a line under the refusal, and a name cannot
+    // break its line.
+    const std::string refusal =
+        "named object \"Admins\" (ip 300101) is used by 2 rules, which "
+        "removing it would widen; give --force to remove it anyway";
+    const std::string rules =
+        "  transit rule 300001 \"Admins to the servers\" at 0 (source)\n"
+        "  transit rule 300002 \"Admins to the\\x0aprinters\" at 1 (source)\n";
     const ToolResult refused = RunFwpolicy({"object", "remove", file.string(), "--name", "Admins"});
     EXPECT_EQ(kExitFailure, refused.exitStatus);
-    EXPECT_THAT(refused.err, HasSubstr("named object \"Admins\" (ip 300101) is used by 2 rules"));
-    EXPECT_THAT(refused.err,
-                HasSubstr("transit rule 300001 \"Admins to the servers\" at 0 (source)"));
-    EXPECT_THAT(refused.err,
-                HasSubstr("transit rule 300002 \"Admins to the printers\" at 1 (source)"));
-    EXPECT_THAT(refused.err, HasSubstr("--force"));
+    EXPECT_EQ("fwpolicy: " + file.string() + ": " + refusal + "\n" + rules, refused.err);
+    const ToolResult script =
+        RunFwpolicyWithInput({"apply", file.string()}, "object remove --name Admins\n");
+    EXPECT_EQ(kExitFailure, script.exitStatus);
+    EXPECT_EQ(
+        "fwpolicy: " + file.string() + ": line 1: " + refusal + "; nothing was written\n" + rules,
+        script.err);
     EXPECT_EQ(before, ReadBytes(file));
 
     const ToolResult unused = RunFwpolicy({"object", "remove", file.string(), "--name", "Unused"});
@@ -85,7 +94,8 @@ TEST_F(WideningEdits, RemovingAnObjectRulesUseIsRefusedUnlessForced) {
     ASSERT_EQ(0, forced.exitStatus) << forced.err;
     EXPECT_THAT(forced.err, HasSubstr("note: transit rule 300001 \"Admins to the servers\" at 0 no "
                                       "longer refers to it (source)"));
-    EXPECT_THAT(forced.err, HasSubstr("note: transit rule 300002 \"Admins to the printers\" at 1"));
+    EXPECT_THAT(forced.err,
+                HasSubstr("note: transit rule 300002 \"Admins to the\\x0aprinters\" at 1"));
     const ToolResult objects = RunFwpolicy({"objects", file.string()});
     EXPECT_THAT(objects.out, Not(HasSubstr("Admins")));
 }
