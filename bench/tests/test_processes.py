@@ -19,7 +19,7 @@ def results(**cpu_and_peak):
     """{name: (wall, cpu, peak)} with wall equal to CPU."""
     names = {"parse": P.PARSE, "xmllint": P.XMLLINT, "check": P.CHECK, "edit": P.EDIT,
              "apply": P.APPLY, "objects": P.OBJECTS, "lint": P.LINT, "query": P.QUERY,
-             "merge": P.MERGE}
+             "merge": P.MERGE, "option_set": P.OPTION_SET, "object_remove": P.OBJECT_REMOVE}
     return {names[k]: (v[0], v[0], v[1]) for k, v in cpu_and_peak.items()}
 
 
@@ -88,12 +88,14 @@ class TableTest(unittest.TestCase):
     def test_targets_are_marked_on_the_shown_value(self):
         rows = P.target_rows({"10k": results(
             parse=(1.0, 1e6), check=(1.004, 100e6), edit=(1.33, 1e6), apply=(1.9, 1e6),
-            objects=(1.15, 1e6),
+            option_set=(1.3, 1e6), object_remove=(1.4, 1e6), objects=(1.15, 1e6),
             lint=(1.16, 1e6), query=(1.1, 1e6), merge=(2.4, 300e6))})
         self.assertEqual({
             "check / Xerces parse @10k": "ok",
             "edit / check @10k": "MISSED",
             "first edit / check @10k": "-",
+            "option set / check @10k": "ok",
+            "object remove / check @10k": "MISSED",
             "apply of 100 lines / edit @10k": "ok",
             "objects / check @10k": "ok",
             "lint / check @10k": "MISSED",
@@ -123,7 +125,7 @@ class CommandsTest(unittest.TestCase):
         with tempfile.TemporaryDirectory() as work:
             policy = os.path.join(work, "policy.xml")
             with open(policy, "w") as f:
-                f.write("<policy/>")
+                f.write("<policy><IpObject><Name>a</Name><Id>300101</Id></IpObject></policy>")
             # Stands in for fwpolicy: its format writes a document of its own.
             fwpolicy = os.path.join(work, "fwpolicy")
             with open(fwpolicy, "w") as f:
@@ -131,13 +133,18 @@ class CommandsTest(unittest.TestCase):
             os.chmod(fwpolicy, 0o755)
             cs = {c.name: c for c in P.commands(policy, work, fwpolicy, "parse", "rules.xsd",
                                                 "10k")}
-            for name, expected in ((P.EDIT, "<written/>\n"), (P.FIRST_EDIT, "<policy/>")):
+            generated = "<policy><IpObject><Name>a</Name><Id>300101</Id></IpObject></policy>"
+            for name, expected in ((P.EDIT, "<written/>\n"), (P.FIRST_EDIT, generated),
+                                   (P.OPTION_SET, "<written/>\n"),
+                                   (P.OBJECT_REMOVE, "<written/>\n")):
                 edit = cs[name]
                 edited = edit.argv[3]
                 self.assertNotEqual(policy, edited)
                 edit.prepare()
                 with open(edited) as f:
                     self.assertEqual(expected, f.read(), name)
+            self.assertEqual(["--type", "ip", "--id", "300101", "--force"],
+                             cs[P.OBJECT_REMOVE].argv[4:])
             merged_inputs = cs[P.MERGE].argv[2:4]
             self.assertEqual(policy, merged_inputs[0])
             self.assertNotEqual(policy, merged_inputs[1])
