@@ -240,9 +240,10 @@ void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string
         ->check(CLI::IsMember(CreationTypeNames()));
 }
 
-void AddReplaceOptions(CLI::App& verb, EditTarget& target) {
-    verb.add_flag("--force", target.force,
-                  "Replace the file even when it is read-only or has several hard links");
+void AddReplaceOptions(CLI::App& verb, EditTarget& target, const std::string& forceHelp) {
+    static const std::string kReplace =
+        "Replace the file even when it is read-only or has several hard links";
+    verb.add_flag("--force", target.force, forceHelp.empty() ? kReplace : forceHelp);
     verb.add_option("--wait", target.waitSeconds,
                     "Seconds to wait while another edit of the file holds its lock")
         ->check(SecondsText)

@@ -47,8 +47,9 @@ void AddDryRunFlag(CLI::App& verb, EditTarget& target);
 // new item, with that help text.
 void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string& help);
 // Adds only the --force flag and the --wait option, for a verb that
-// describes its other arguments itself.
-void AddReplaceOptions(CLI::App& verb, EditTarget& target);
+// describes its other arguments itself; forceHelp, when given, is the help
+// of a --force that allows more than replacing such a file.
+void AddReplaceOptions(CLI::App& verb, EditTarget& target, const std::string& forceHelp = "");
 
 // Takes the lock of the file the edit replaces, waiting up to --wait
 // seconds, and refuses a file that CheckReplaceable refuses (unless

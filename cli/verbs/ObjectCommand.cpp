@@ -209,13 +209,14 @@ void AddRemoveVerb(CLI::App& object, int* status) {
         ->required();
     remove->add_option("--objects", a->objectsFile,
                        "Named-objects file the object is removed from");
-    remove->add_flag("--dry-run", a->target.dryRun,
-                     "Print the changed document instead of writing the file");
+    AddDryRunFlag(*remove, a->target);
     remove->add_flag("--drop-comments", a->target.dropComments,
                      "Rewrite the file even though its XML comments and processing instructions "
                      "will be lost");
     AddLocatorOptions(*remove, a->locator);
-    AddReplaceOptions(*remove, a->target);
+    AddReplaceOptions(*remove, a->target,
+                      "Remove the object although rules refer to it; also replace the file even "
+                      "when it is read-only or has several hard links");
     AddQuietFlag(*remove);
     remove->callback([a, status] {
         const std::vector<std::string> ruleFiles = ChooseTarget(*a);
