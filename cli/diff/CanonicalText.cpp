@@ -101,7 +101,7 @@ void AddObjects(const Sarvo::NamedObjects& o, const ConditionText& w,
 }
 
 std::string OptionLine(const Sarvo::Option& option) {
-    std::string line = "option " + ToUtf8(option.Name()) + " (" +
+    std::string line = "option \"" + ToUtf8(option.Name()) + "\" (" +
                        CreationTypeWord(option.CreationType()) + "): value \"" +
                        ToUtf8(option.Value()) + "\"";
     AddOptional(line, "TargetApplication", option.TargetApplication());

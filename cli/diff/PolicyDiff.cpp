@@ -358,7 +358,10 @@ std::string DifferenceHeading(const Difference& d) {
     std::string line = d.group + ' ' + d.change + ": ";
     if (!d.kind.empty())
         line += d.kind + ' ';
-    line += ToUtf8(d.key) + " (" + d.creationType + ")";
+    // An option's key is its name, which may hold spaces: quoted, as the
+    // edits quote it.
+    const std::string key = ToUtf8(d.key);
+    line += (d.group == "option" ? "\"" + key + "\"" : key) + " (" + d.creationType + ")";
     if (!d.name.empty())
         line += " \"" + ToUtf8(d.name) + "\"";
     return line;

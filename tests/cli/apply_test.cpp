@@ -164,7 +164,7 @@ TEST_F(ApplyScript, DryRunPrintsTheDifferencesAndWritesNothing) {
     const ToolResult r = RunFwpolicyWithInput({"apply", file(), "--dry-run"},
                                               "option unset LogLevel\noption set Audit on\n");
     ASSERT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_EQ("option removed: LogLevel (policy)\noption added: Audit (user)\n", r.out);
+    EXPECT_EQ("option removed: \"LogLevel\" (policy)\noption added: \"Audit\" (user)\n", r.out);
     EXPECT_EQ(before, bytes());
 }
 

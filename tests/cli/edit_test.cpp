@@ -98,14 +98,14 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
          "  moved 0 \u2192 2\n"},
         {{"option", "set", "@", "DefaultAction", "Pass"},
          "set option \"DefaultAction\" (user) to \"Pass\"\n",
-         "option changed: DefaultAction (user)\n"
+         "option changed: \"DefaultAction\" (user)\n"
          "  value: \"Drop\" \u2192 \"Pass\"\n"},
         {{"option", "set", "@", "Audit", "on"},
          "added option \"Audit\" (user) with value \"on\"\n",
-         "option added: Audit (user)\n"},
+         "option added: \"Audit\" (user)\n"},
         {{"option", "unset", "@", "LogLevel"},
          "removed option \"LogLevel\" (policy)\n",
-         "option removed: LogLevel (policy)\n"},
+         "option removed: \"LogLevel\" (policy)\n"},
         {{"object", "remove", "@", "--name", "Mail", "--force"},
          "removed service object 402 \"Mail\"\n",
          "rule changed: vpn 200002 (policy) \"Head office to the LAN during office hours\"\n"

@@ -206,7 +206,7 @@ TEST_F(WideningEdits, SettingAnOptionKeepsItsAttributesAndItsPlace) {
                    "creationType": "user", "name": "DefaultAction", "value": "Drop"},
                   {"attributes": {}, "creationType": "user", "name": "Audit", "value": "off"}])"),
               nlohmann::json::parse(list.out));
-    EXPECT_EQ("option changed: LogLevel (policy)\n  value: \"2\" \u2192 \"3\"\n",
+    EXPECT_EQ("option changed: \"LogLevel\" (policy)\n  value: \"2\" \u2192 \"3\"\n",
               RunFwpolicy({"diff", before.string(), file.string()}).out);
 
     // The same through a script, which sets the option twice and another
@@ -216,8 +216,8 @@ TEST_F(WideningEdits, SettingAnOptionKeepsItsAttributesAndItsPlace) {
         "option set DefaultAction Pass\noption set LogLevel 4\noption set LogLevel 5\n");
     ASSERT_EQ(0, script.exitStatus) << script.err;
     EXPECT_EQ(
-        "option changed: LogLevel (policy)\n  value: \"2\" \u2192 \"5\"\n"
-        "option changed: DefaultAction (user)\n  value: \"Drop\" \u2192 \"Pass\"\n",
+        "option changed: \"LogLevel\" (policy)\n  value: \"2\" \u2192 \"5\"\n"
+        "option changed: \"DefaultAction\" (user)\n  value: \"Drop\" \u2192 \"Pass\"\n",
         RunFwpolicy({"diff", before.string(), file.string()}).out);
     const ToolResult names = RunFwpolicy({"option", "list", file.string()});
     EXPECT_LT(names.out.find("LogLevel"), names.out.find("DefaultAction"));
@@ -239,9 +239,9 @@ TEST_F(WideningEdits, DiffReportsEachChangedAttributeOfAnOption) {
     const ToolResult diff = RunFwpolicy({"diff", a.string(), b.string()});
     EXPECT_EQ(1, diff.exitStatus) << diff.err;
     EXPECT_EQ(
-        "option changed: LogLevel (policy)\n  value: \"2\" \u2192 \"3\"\n"
+        "option changed: \"LogLevel\" (policy)\n  value: \"2\" \u2192 \"3\"\n"
         "  TargetApplication: monitor \u2192 agent\n  Reserved: r1 \u2192 (none)\n"
-        "option changed: Audit (user)\n  TargetPlatform: (none) \u2192 arm64\n",
+        "option changed: \"Audit\" (user)\n  TargetPlatform: (none) \u2192 arm64\n",
         diff.out);
 }
 
