@@ -56,6 +56,9 @@ void Record(RootChildren& children, std::string_view name, const Span& span) {
         children.rules = span;
 }
 
+constexpr std::string_view kCommentStart = "<!--";
+constexpr std::string_view kCommentEnd = "-->";
+
 // One pass over the tags, counting depth: the root's children are the
 // elements that start at depth 1.
 RootChildren FindRootChildren(std::string_view text) {
@@ -66,13 +69,16 @@ RootChildren FindRootChildren(std::string_view text) {
     std::size_t at = text.find('<');
     while (at != std::string_view::npos && at + 1 < text.size()) {
         const char kind = text[at + 1];
-        static constexpr std::string_view kCommentEnd = "-->";
-        std::size_t after =
-            text.compare(at, 4, "<!--") == 0 ? text.find(kCommentEnd, at) : AfterTag(text, at);
+        if (text.compare(at, kCommentStart.size(), kCommentStart) == 0) {
+            const std::size_t end = text.find(kCommentEnd, at);
+            if (end == std::string_view::npos)
+                break;
+            at = text.find('<', end + kCommentEnd.size());
+            continue;
+        }
+        const std::size_t after = AfterTag(text, at);
         if (after == std::string_view::npos)
             break;
-        if (text[after] == '-')
-            after += kCommentEnd.size();
         if (kind == '/') {
             --depth;
             if (depth == 1)

@@ -36,14 +36,15 @@ struct Row {
 std::vector<Row> Rows() {
     // A rule and an option whose texts look like the tags the frame is cut at.
     const std::string trickyRule =
-        RuleElement("TransitRule", 300001, 300001, "&lt;/Rules&gt; &lt;Options&gt;", "User");
+        RuleElement("TransitRule", 300001, 300001, "&lt;/Rules&gt; &lt;Options&gt;", "User") +
+        RuleElement("TransitRule", 300002, 300002, "-x", "User");
     const std::string options =
         Option(" TargetPlatform=\"a&gt;b\" Reserved='&lt;/Rules>'", "Audit", "on") +
         Option("", "&lt;Rules/&gt;", "2");
     return {
         {"objects, rules and options",
          PolicyDocument(trickyRule + RuleElement("LocalRule", 200001, 200001, "Local"),
-                        IpObjectElement("Office", 300101, "User", "10.0.0.1"), options)},
+                        IpObjectElement("-", 300101, "User", "10.0.0.1"), options)},
         {"no named objects", PolicyDocument(trickyRule, "", options)},
         {"no rules",
          PolicyDocument("", IpObjectElement("Office", 300101, "User", "10.0.0.1"), options)},
