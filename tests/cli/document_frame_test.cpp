@@ -10,10 +10,12 @@
 
 #include <fwcommon/PolicyDocument.h>
 #include "PolicyText.h"
+#include "common/TestFiles.h"
 #include "editor/DocumentFrame.h"
 
 namespace {
 
+using fwcommon::test::GeneratedPolicy;
 using fwcommon::test::IpObjectElement;
 using fwcommon::test::PolicyDocument;
 using fwcommon::test::RuleElement;
@@ -85,6 +87,29 @@ TEST(DocumentFrame, ChangedOptionsComeOutAsTheWholeDocumentWouldBeWritten) {
         change(*frame);
         change(*whole);
         EXPECT_EQ(fwcommon::WritePolicyDocument(*whole), fwpolicy::WithTailOf(written, *frame));
+    }
+}
+
+// Generated policies hold every kind of rule, object and option
+// attribute: each option changed in the frame comes out as in the whole.
+TEST(DocumentFrame, EveryOptionOfGeneratedPoliciesIsWrittenBackAsTheWholeWouldBe) {
+    const fwcommon::test::TempDir dir;
+    for (const char* seed : {"1", "2", "3"}) {
+        SCOPED_TRACE(std::string("seed ") + seed);
+        const auto whole = fwcommon::ParsePolicyDocument(fwcommon::test::ReadBytes(
+            GeneratedPolicy(dir.path(), std::string("p") + seed + ".xml",
+                            std::string("--rules 60 --options 6 --seed ") + seed)));
+        const std::vector<unsigned char> written = fwcommon::WritePolicyDocument(*whole);
+        ASSERT_TRUE(whole->Options());
+        for (std::size_t i = 0; i < whole->Options()->Option().size(); ++i) {
+            auto frame = fwpolicy::ParseFrame(written);
+            auto changed = fwcommon::ParsePolicyDocument(written);
+            frame->Options()->Option()[i].Value(L"changed");
+            changed->Options()->Option()[i].Value(L"changed");
+            EXPECT_EQ(fwcommon::WritePolicyDocument(*changed),
+                      fwpolicy::WithTailOf(written, *frame))
+                << "option " << i;
+        }
     }
 }
 
