@@ -109,11 +109,10 @@ void Append(std::vector<unsigned char>& out, std::string_view text) {
 }
 
 // written with no rules, and without its named objects unless
-// keepNamedObjects, parsed.
+// keepNamedObjects, parsed; children are written's.
 std::unique_ptr<Sarvo::PolicyType> ParseCut(const std::vector<unsigned char>& written,
-                                            bool keepNamedObjects) {
+                                            const RootChildren& children, bool keepNamedObjects) {
     const std::string_view text = TextOf(written);
-    const RootChildren children = FindRootChildren(text);
     std::vector<unsigned char> cut;
     std::size_t kept = 0;
     if (children.namedObjects && !keepNamedObjects) {
@@ -128,22 +127,22 @@ std::unique_ptr<Sarvo::PolicyType> ParseCut(const std::vector<unsigned char>& wr
 
 }  // namespace
 
-std::unique_ptr<Sarvo::PolicyType> ParseFrame(const std::vector<unsigned char>& written) {
-    return ParseCut(written, false);
+Frame ParseFrame(const std::vector<unsigned char>& written) {
+    const RootChildren children = FindRootChildren(TextOf(written));
+    return Frame{ParseCut(written, children, false), children.rules->end};
 }
 
 std::unique_ptr<Sarvo::PolicyType> ParseWithoutRules(const std::vector<unsigned char>& written) {
-    return ParseCut(written, true);
+    return ParseCut(written, FindRootChildren(TextOf(written)), true);
 }
 
 std::vector<unsigned char> WithTailOf(const std::vector<unsigned char>& written,
-                                      const Sarvo::PolicyType& frame) {
-    const std::vector<unsigned char> framed = fwcommon::WritePolicyDocument(frame);
-    const std::size_t rulesEnd = FindRootChildren(TextOf(written)).rules->end;
+                                      const Frame& frame) {
+    const std::vector<unsigned char> framed = fwcommon::WritePolicyDocument(*frame.policy);
     const std::string_view tail =
         TextOf(framed).substr(FindRootChildren(TextOf(framed)).rules->end);
     std::vector<unsigned char> out(written.begin(),
-                                   written.begin() + static_cast<std::ptrdiff_t>(rulesEnd));
+                                   written.begin() + static_cast<std::ptrdiff_t>(frame.rulesEnd));
     Append(out, tail);
     return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -13,19 +14,27 @@ namespace fwpolicy {
 // fraction of the time the whole document takes. Only for the library's
 // own output, which has no comments and escapes every '<' of a text.
 
-// The typed frame of written. Throws what parsing throws, and
-// std::runtime_error when written has no Rules element.
-std::unique_ptr<Sarvo::PolicyType> ParseFrame(const std::vector<unsigned char>& written);
+// The typed frame of written bytes, and where their rules end, so that
+// what follows them can be replaced without looking for it again.
+struct Frame {
+    std::unique_ptr<Sarvo::PolicyType> policy;
+    std::size_t rulesEnd = 0;  // in the written bytes, just after the Rules element
+};
+
+// The frame of written. Throws what parsing throws, and std::runtime_error
+// when written has no Rules element.
+Frame ParseFrame(const std::vector<unsigned char>& written);
 
 // The typed document of written with its named objects but no rules, for
 // what needs the objects and takes the rules from the Context. Throws as
 // ParseFrame does.
 std::unique_ptr<Sarvo::PolicyType> ParseWithoutRules(const std::vector<unsigned char>& written);
 
-// written with what follows its rules (options, properties, the end of the
-// document) as the library writes them for frame: the bytes the whole
-// document would be written as, had frame's changes been made to it.
+// written, the bytes frame was parsed from, with what follows its rules
+// (options, properties, the end of the document) as the library writes
+// them for frame's policy: the bytes the whole document would be written
+// as, had the frame's changes been made to it.
 std::vector<unsigned char> WithTailOf(const std::vector<unsigned char>& written,
-                                      const Sarvo::PolicyType& frame);
+                                      const Frame& frame);
 
 }  // namespace fwpolicy

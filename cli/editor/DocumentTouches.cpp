@@ -45,8 +45,8 @@ std::vector<unsigned char> ApplyDocumentTouches(const std::vector<unsigned char>
     // Each touch undoes what the Context did after it was registered, on
     // the document as it stood then: the last one first.
     for (auto touch = touches.rbegin(); touch != touches.rend(); ++touch)
-        touch->second(*frame);
-    return WithTailOf(bytes, *frame);
+        touch->second(*frame.policy);
+    return WithTailOf(bytes, frame);
 }
 
 void ClearDocumentTouches() {

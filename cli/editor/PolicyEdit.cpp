@@ -332,9 +332,7 @@ bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& b
 void RenumberedOnLoad(const std::vector<unsigned char>& bytes, const fwcommon::Context& context,
                       const std::wstring& dataname, EditedBytes& document) {
     ForgetSharedFileIds();
-    const std::vector<unsigned char>& loaded = document.loaded;
-    // Only a changed identifier is worth the parse of the file.
-    if (loaded == bytes || RuleIdValues(loaded) == RuleIdValues(bytes))
+    if (!LoadMayHaveRenumbered(document.loaded, bytes))
         return;
     const auto file = fwcommon::ParsePolicyDocument(bytes);
     RememberSharedFileIds(*file);
@@ -349,6 +347,11 @@ void RenumberedOnLoad(const std::vector<unsigned char>& bytes, const fwcommon::C
                                       QuotedName(rule.name) + " is now " +
                                       std::to_string(change.to) + " (" + reasons[i] + ")");
     }
+}
+
+bool LoadMayHaveRenumbered(const std::vector<unsigned char>& loaded,
+                           const std::vector<unsigned char>& bytes) {
+    return loaded != bytes && RuleIdValues(loaded) != RuleIdValues(bytes);
 }
 
 void PrintRenumbered(const std::string& file, const EditedBytes& document) {

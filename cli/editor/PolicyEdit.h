@@ -149,6 +149,12 @@ struct EditedBytes {
 void RenumberedOnLoad(const std::vector<unsigned char>& bytes, const fwcommon::Context& context,
                       const std::wstring& dataname, EditedBytes& document);
 
+// True when loaded, a document as the library wrote it right after loading
+// bytes, may give rules other identifiers than bytes do: the two lists of
+// RuleId values differ. Only then is the file worth parsing to tell which.
+bool LoadMayHaveRenumbered(const std::vector<unsigned char>& loaded,
+                           const std::vector<unsigned char>& bytes);
+
 // Prints each of the document's renumbered notes for file on stderr.
 void PrintRenumbered(const std::string& file, const EditedBytes& document);
 // True when the edited document holds the same document as the file's

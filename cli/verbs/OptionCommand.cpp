@@ -119,7 +119,7 @@ void KeepPlaceOf(Context& context, const std::wstring& dataname, const OptionArg
         return;
     std::vector<unsigned char> bytes;
     context.GetXmlData(dataname, bytes);
-    const auto policy = ParseFrame(bytes);
+    const auto policy = ParseFrame(bytes).policy;
     if (!policy->Options())
         return;
     const auto& options = policy->Options()->Option();

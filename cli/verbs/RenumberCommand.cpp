@@ -9,7 +9,6 @@
 #include "ExitStatus.h"
 #include "diff/ElementFields.h"
 #include "editor/PolicyEdit.h"
-#include "fileio/MarkupScan.h"
 #include "policy/RuleIdentifiers.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
@@ -25,20 +24,13 @@ std::string RenumberedLine(const FileRule& rule, long long to) {
            terminal::Printable(ToUtf8(rule.name)) + '"';
 }
 
-// True when the Context's document gives its rules other identifiers than
-// the file does; only then is the file worth parsing.
-bool LoadChangedIdentifiers(fwcommon::Context& context, const std::wstring& dataname,
-                            const std::vector<unsigned char>& source) {
-    std::vector<unsigned char> loaded;
-    context.GetXmlData(dataname, loaded);
-    return RuleIdValues(loaded) != RuleIdValues(source);
-}
-
 // The rules whose identifier the index gives differently from the file,
 // in document order; reading the rules numbers them.
 std::vector<std::string> Renumbered(fwcommon::Context& context, const std::wstring& dataname,
                                     const std::vector<unsigned char>& source) {
-    if (!LoadChangedIdentifiers(context, dataname, source))
+    std::vector<unsigned char> loaded;
+    context.GetXmlData(dataname, loaded);
+    if (!LoadMayHaveRenumbered(loaded, source))
         return {};
     const std::vector<FileRule> rules = RulesOf(*fwcommon::ParsePolicyDocument(source));
     std::vector<std::string> lines;

@@ -59,13 +59,13 @@ TEST(DocumentFrame, HoldsTheOptionsAndPropertiesAndWritesBackTheSameBytes) {
         SCOPED_TRACE(row.what);
         const auto whole = fwcommon::ParsePolicyDocument(Bytes(row.document));
         const std::vector<unsigned char> written = fwcommon::WritePolicyDocument(*whole);
-        const auto frame = fwpolicy::ParseFrame(written);
-        EXPECT_TRUE(frame->Rules().Rule().empty());
-        EXPECT_FALSE(frame->NamedObjects());
+        const fwpolicy::Frame frame = fwpolicy::ParseFrame(written);
+        EXPECT_TRUE(frame.policy->Rules().Rule().empty());
+        EXPECT_FALSE(frame.policy->NamedObjects());
         // (The binding's types cannot be printed: compared, not EXPECT_EQ.)
-        EXPECT_TRUE(whole->Options() == frame->Options());
-        EXPECT_TRUE(whole->Properties() == frame->Properties());
-        EXPECT_EQ(written, fwpolicy::WithTailOf(written, *frame));
+        EXPECT_TRUE(whole->Options() == frame.policy->Options());
+        EXPECT_TRUE(whole->Properties() == frame.policy->Properties());
+        EXPECT_EQ(written, fwpolicy::WithTailOf(written, frame));
     }
 }
 
@@ -83,10 +83,10 @@ TEST(DocumentFrame, ChangedOptionsComeOutAsTheWholeDocumentWouldBeWritten) {
             if (options.size() > 1)
                 options.back().Value(L"changed");
         };
-        const auto frame = fwpolicy::ParseFrame(written);
-        change(*frame);
+        const fwpolicy::Frame frame = fwpolicy::ParseFrame(written);
+        change(*frame.policy);
         change(*whole);
-        EXPECT_EQ(fwcommon::WritePolicyDocument(*whole), fwpolicy::WithTailOf(written, *frame));
+        EXPECT_EQ(fwcommon::WritePolicyDocument(*whole), fwpolicy::WithTailOf(written, frame));
     }
 }
 
@@ -102,12 +102,11 @@ TEST(DocumentFrame, EveryOptionOfGeneratedPoliciesIsWrittenBackAsTheWholeWouldBe
         const std::vector<unsigned char> written = fwcommon::WritePolicyDocument(*whole);
         ASSERT_TRUE(whole->Options());
         for (std::size_t i = 0; i < whole->Options()->Option().size(); ++i) {
-            auto frame = fwpolicy::ParseFrame(written);
+            const fwpolicy::Frame frame = fwpolicy::ParseFrame(written);
             auto changed = fwcommon::ParsePolicyDocument(written);
-            frame->Options()->Option()[i].Value(L"changed");
+            frame.policy->Options()->Option()[i].Value(L"changed");
             changed->Options()->Option()[i].Value(L"changed");
-            EXPECT_EQ(fwcommon::WritePolicyDocument(*changed),
-                      fwpolicy::WithTailOf(written, *frame))
+            EXPECT_EQ(fwcommon::WritePolicyDocument(*changed), fwpolicy::WithTailOf(written, frame))
                 << "option " << i;
         }
     }
