@@ -1,19 +1,10 @@
-#include <memory>
-
-#include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/sax2/DefaultHandler.hpp>
-#include <xercesc/sax2/SAX2XMLReader.hpp>
-#include <xercesc/sax2/XMLReaderFactory.hpp>
-#include <xercesc/util/PlatformUtils.hpp>
-#include <xercesc/util/XMLUni.hpp>
 #include <xsd/cxx/tree/error-handler.hxx>
 #include <xsd/cxx/xml/sax/bits/error-handler-proxy.hxx>
-#include <xsd/cxx/xml/string.hxx>
 
 #include <fwcommon/PolicyDocument.h>
 #include "document/ChangedItems.h"
 #include "document/KeptValueCheck.h"
-#include "document/SchemaGrammarCache.h"
 #include "document/ValidatingRead.h"
 
 namespace fwcommon {
@@ -21,7 +12,6 @@ namespace {
 
 using ErrorHandler = xsd::cxx::tree::error_handler<wchar_t>;
 using ErrorProxy = xsd::cxx::xml::sax::bits::error_handler_proxy<wchar_t>;
-using xercesc::XMLUni;
 
 // Collects the text of the date and time elements and keeps the first one
 // the typed document could not hold as written.
@@ -52,46 +42,6 @@ private:
     std::optional<std::wstring> unkept_;
 };
 
-// The settings of the library's DOM parser (ParserConfiguration.h) for a
-// SAX reader: namespaces and schema validation on, only the cached rules
-// grammar, nothing loaded on the document's request. A DOCTYPE never gets
-// here: the bytes were refused before.
-void ConfigureValidatingReader(xercesc::SAX2XMLReader& reader, const XMLCh* schemaLocation) {
-    reader.setFeature(XMLUni::fgSAX2CoreNameSpaces, true);
-    reader.setFeature(XMLUni::fgSAX2CoreNameSpacePrefixes, false);
-    reader.setFeature(XMLUni::fgSAX2CoreValidation, true);
-    reader.setFeature(XMLUni::fgXercesDynamic, false);
-    reader.setFeature(XMLUni::fgXercesSchema, true);
-    reader.setFeature(XMLUni::fgXercesSchemaFullChecking, false);
-    reader.setFeature(XMLUni::fgXercesLoadExternalDTD, false);
-    reader.setFeature(XMLUni::fgXercesDisableDefaultEntityResolution, true);
-    reader.setFeature(XMLUni::fgXercesUseCachedGrammarInParse, true);
-    reader.setFeature(XMLUni::fgXercesCacheGrammarFromParse, false);
-    reader.setFeature(XMLUni::fgXercesLoadSchema, false);
-    reader.setFeature(XMLUni::fgXercesHandleMultipleImports, false);
-    reader.setProperty(XMLUni::fgXercesSchemaExternalSchemaLocation,
-                       const_cast<XMLCh*>(schemaLocation));
-}
-
-struct ReaderDeleter {
-    void operator()(xercesc::SAX2XMLReader* reader) const { delete reader; }
-};
-
-void ParseEvents(const std::vector<unsigned char>& bytes, xercesc::XMLGrammarPool& pool,
-                 ErrorProxy& proxy, DateTimeValues& values) {
-    std::unique_ptr<xercesc::SAX2XMLReader, ReaderDeleter> reader(
-        xercesc::XMLReaderFactory::createXMLReader(xercesc::XMLPlatformUtils::fgMemoryManager,
-                                                   &pool));
-    const xsd::cxx::xml::string location(std::wstring(kDocumentNamespace) + L" " +
-                                         document::SchemaLocationFor(std::wstring()));
-    ConfigureValidatingReader(*reader, location.c_str());
-    reader->setErrorHandler(&proxy);
-    reader->setContentHandler(&values);
-    xercesc::MemBufInputSource source(bytes.data(), bytes.size(), "policy", false);
-    source.setCopyBufToStream(false);  // the parser reads the caller's bytes, no copy of them
-    reader->parse(source);
-}
-
 }  // namespace
 
 void ValidatePolicyDocument(const std::vector<unsigned char>& bytes,
@@ -101,7 +51,8 @@ void ValidatePolicyDocument(const std::vector<unsigned char>& bytes,
     ErrorHandler errors;
     ErrorProxy proxy(errors);
     DateTimeValues values;
-    document::RecordingXercesExceptions(errors, [&] { ParseEvents(bytes, pool, proxy, values); });
+    document::RecordingXercesExceptions(
+        errors, [&] { document::ReadValidating(bytes, pool, proxy, values); });
     errors.throw_if_failed<xml_schema::parsing>();
     if (proxy.failed()) {
         throw xml_schema::parsing();

@@ -5,6 +5,8 @@
 
 #include <xercesc/dom/DOMException.hpp>
 #include <xercesc/framework/XMLGrammarPool.hpp>
+#include <xercesc/sax/ErrorHandler.hpp>
+#include <xercesc/sax2/ContentHandler.hpp>
 #include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/XMLException.hpp>
 #include <xsd/cxx/tree/error-handler.hxx>
@@ -25,6 +27,15 @@ inline constexpr wchar_t kPolicyDocumentId[] = L"policy";
 // empty). The pool lives as long as the process.
 xercesc::XMLGrammarPool& PrepareValidatingRead(const std::vector<unsigned char>& bytes,
                                                const std::wstring& schemaPath);
+
+// Reads bytes with a validating SAX reader of the pool's rules grammar, as
+// hardened as the library's DOM parsers (ParserConfiguration.h): namespaces
+// and schema validation on, only the cached grammar, nothing loaded on the
+// document's request. The bytes must have passed
+// PrepareValidatingRead (a DOCTYPE never gets here). Reports to errors and
+// content; throws what Xerces throws.
+void ReadValidating(const std::vector<unsigned char>& bytes, xercesc::XMLGrammarPool& pool,
+                    xercesc::ErrorHandler& errors, xercesc::ContentHandler& content);
 
 // Runs read and records each exception Xerces throws instead of reporting
 // through the error handler as a fatal diagnostic in errors.

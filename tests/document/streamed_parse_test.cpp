@@ -1,8 +1,10 @@
+#include <cstdlib>
 #include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include <fwcommon/DocumentNamespace.h>
 #include <fwcommon/PolicyDocument.h>
 #include "common/TestFiles.h"
 #include "document/DocumentTestSupport.h"
@@ -10,40 +12,120 @@
 namespace fwcommon::test {
 namespace {
 
-// The same bytes built by the generated parser in one piece, from a DOM of
-// the whole document (no validation).
+// The same bytes built by the generated parser in one piece, from a Xerces
+// DOM of the whole document validated against the rules schema: the
+// reference for the library's own reader, which converts element by
+// element from a lighter tree.
 std::unique_ptr<Sarvo::PolicyType> BuiltInOnePiece(const std::vector<unsigned char>& bytes) {
+    xml_schema::properties properties;
+    properties.schema_location(kDocumentNamespace, SourcePath("schema/rules.xsd").wstring());
     std::istringstream in(std::string(bytes.begin(), bytes.end()));
-    return Sarvo::Policy(in, xml_schema::flags::dont_validate);
+    return Sarvo::Policy(in, xml_schema::flags::dont_initialize, properties);
 }
 
-// The parser takes rules and named objects out of the DOM one by one; the
-// document it hands out must not differ from one built in a single piece:
-// same elements, same order, each element owned by its sequence.
-TEST(StreamedParse, EqualsTheDocumentBuiltInOnePiece) {
-    const auto bytes = ReadBytes(SourcePath("examples/policy.xml"));
+void ExpectSameAsInOnePiece(const std::vector<unsigned char>& bytes) {
     const auto streamed = ParsePolicyDocument(bytes);
     const auto whole = BuiltInOnePiece(bytes);
-    ASSERT_FALSE(streamed->Rules().Rule().empty());
-    ASSERT_TRUE(streamed->NamedObjects());
-    ASSERT_FALSE(streamed->NamedObjects()->IpObject().empty());
     EXPECT_TRUE(*streamed == *whole);
-
+    // Each taken element is owned by its sequence, as in a document built
+    // in one piece.
     for (const Sarvo::Rule& rule : streamed->Rules().Rule()) {
-        EXPECT_EQ(rule._container(), &streamed->Rules()) << "rule " << rule.RuleId();
+        ASSERT_EQ(rule._container(), &streamed->Rules()) << "rule " << rule.RuleId();
     }
-    for (const Sarvo::IpObject& object : streamed->NamedObjects()->IpObject()) {
-        EXPECT_EQ(object._container(), &*streamed->NamedObjects()) << "object " << object.Id();
+    if (streamed->NamedObjects()) {
+        for (const Sarvo::IpObject& object : streamed->NamedObjects()->IpObject()) {
+            ASSERT_EQ(object._container(), &*streamed->NamedObjects()) << "object " << object.Id();
+        }
+    }
+}
+
+TEST(StreamedParse, FilesEqualTheDocumentBuiltInOnePiece) {
+    for (const char* file : {"examples/policy.xml", "tests/data/edge-kinds.xml",
+                             "fuzz/seeds/xml/objects-of-every-kind.xml"}) {
+        SCOPED_TRACE(file);
+        ExpectSameAsInOnePiece(ReadBytes(SourcePath(file)));
+    }
+}
+
+// Generated policies hold every kind of rule, condition, object and option.
+TEST(StreamedParse, GeneratedPoliciesEqualTheDocumentBuiltInOnePiece) {
+    TempDir dir;
+    for (const char* seed : {"1", "2", "3"}) {
+        SCOPED_TRACE(std::string("seed ") + seed);
+        const auto file = dir.path() / (std::string("p") + seed + ".xml");
+        const std::string command = "python3 " + SourcePath("bench/gen-policy").string() +
+                                    " --rules 400 --objects 120 --options 6 --seed " + seed +
+                                    " -o " + file.string() + " > /dev/null 2>&1";
+        ASSERT_EQ(0, std::system(command.c_str())) << command;
+        ExpectSameAsInOnePiece(ReadBytes(file));
+    }
+}
+
+const char kLocalRuleStart[] = "<RuleId>1</RuleId><OrderId>1</OrderId>";
+const char kLocalRuleEnd[] =
+    "<CreationType>User</CreationType><ConditionSet/><Action xsi:type=\"sv:Filter\">"
+    "<FilteringAction>Pass</FilteringAction></Action><Section>LocalSection</Section></Rule>";
+
+std::string LocalRule(const std::string& name) {
+    return std::string("<Rule xsi:type=\"sv:LocalRule\">") + kLocalRuleStart + "<Name>" + name +
+           "</Name>" + kLocalRuleEnd;
+}
+
+struct LayoutCase {
+    const char* label;
+    std::string rules;
+    std::string rulesStartTag = "<Rules>";
+};
+
+// Ways of writing the same kinds of content that a reader of the document
+// must see through: where namespaces are declared, how text is split,
+// what the schema fills in.
+const LayoutCase kLayouts[] = {
+    {"xsi:type prefixes declared on the rule and on the action",
+     std::string("<Rule xmlns:p=\"") + kDocumentNamespaceNarrow + "\" xsi:type=\"p:LocalRule\">" +
+         kLocalRuleStart +
+         "<Name>a</Name><CreationType>User</CreationType><ConditionSet/>"
+         "<Action xmlns:q=\"" +
+         kDocumentNamespaceNarrow +
+         "\" xsi:type=\"q:Filter\"><FilteringAction>Drop</FilteringAction></Action>"
+         "<Section>LocalSection</Section></Rule>" +
+         LocalRule("after the declarations went out of scope")},
+    {"xsi:type prefix declared on the Rules element, above the rule",
+     std::string("<Rule xsi:type=\"r:TransitRule\">") + kLocalRuleStart +
+         "<Name>d</Name><CreationType>User</CreationType><ConditionSet/>"
+         "<Action xsi:type=\"r:Filter\"><FilteringAction>Pass</FilteringAction></Action>"
+         "<Section>TransitSection</Section></Rule>",
+     std::string("<Rules xmlns:r=\"") + kDocumentNamespaceNarrow + "\">"},
+    {"defaults the schema fills in",
+     std::string("<Rule xsi:type=\"sv:NatRule\">") + kLocalRuleStart +
+         "<Name>n</Name><CreationType>Policy</CreationType><ConditionSet/>"
+         "<Action xsi:type=\"sv:Filter\"><FilteringAction>Pass</FilteringAction></Action>"
+         "<Section/></Rule>"},
+    {"texts in pieces: references, CDATA, comments, characters beyond the BMP",
+     LocalRule("a&amp;b&lt;&#xE9;<![CDATA[<c>]]>d<!-- between -->e \xF0\x9F\x98\x80 \xC3\xB6")},
+    {"whitespace around numbers and booleans",
+     std::string("<Rule IsActive=\" false \" xsi:type=\"sv:LocalRule\"><RuleId> 7 </RuleId>"
+                 "<OrderId>\n3\n</OrderId><Name>  spaced  </Name>") +
+         kLocalRuleEnd},
+    {"an empty name and a comment between rules",
+     LocalRule("") + "<!-- a comment -->" + LocalRule("<!-- only a comment -->")},
+};
+
+TEST(StreamedParse, LayoutsEqualTheDocumentBuiltInOnePiece) {
+    for (const LayoutCase& layout : kLayouts) {
+        SCOPED_TRACE(layout.label);
+        std::string text = MinimalPolicy(layout.rules);
+        text.replace(text.find("<Rules>"), std::string("<Rules>").size(), layout.rulesStartTag);
+        const auto bytes = ToBytes(text);
+        ASSERT_EQ(ParseError(bytes), L"");
+        ExpectSameAsInOnePiece(bytes);
     }
 }
 
 // A streamed element that is invalid is reported by validation with its
 // position, as before any element is converted.
 TEST(StreamedParse, AnInvalidRuleAfterValidOnesIsAValidationError) {
-    const std::string good =
-        "<Rule xsi:type=\"sv:LocalRule\"><RuleId>1</RuleId><OrderId>1</OrderId><Name>a</Name>"
-        "<CreationType>User</CreationType><ConditionSet/><Action xsi:type=\"sv:Filter\">"
-        "<FilteringAction>Pass</FilteringAction></Action><Section>LocalSection</Section></Rule>";
+    const std::string good = LocalRule("a");
     const std::string bad = "<Rule xsi:type=\"sv:LocalRule\"><RuleId>2</RuleId></Rule>";
     ASSERT_EQ(ParseError(ToBytes(MinimalPolicy(good + good))), L"");
     try {
