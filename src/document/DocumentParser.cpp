@@ -20,7 +20,12 @@ std::unique_ptr<Sarvo::PolicyType> ParsePolicyDocument(const std::vector<unsigne
     if (proxy.failed()) {
         throw xml_schema::parsing();
     }
-    return builder.TakeDocument();
+    // A failure of Xerces while the typed elements were built is reported
+    // as one of the read.
+    std::unique_ptr<Sarvo::PolicyType> policy;
+    document::RecordingXercesExceptions(errors, [&] { policy = builder.TakeDocument(); });
+    errors.throw_if_failed<xml_schema::parsing>();
+    return policy;
 }
 
 }  // namespace fwcommon
