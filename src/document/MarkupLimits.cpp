@@ -16,6 +16,10 @@ public:
     std::size_t size() const { return (bytes_.size() - start_) / width_; }
 
     char operator[](std::size_t index) const {
+        if (width_ == 1) {  // UTF-8, nearly every document: one byte a unit
+            const unsigned char byte = bytes_[start_ + index];
+            return byte < 0x80 ? static_cast<char>(byte) : 'x';
+        }
         const unsigned char* unit = bytes_.data() + start_ + index * width_;
         unsigned long value = 0;
         for (std::size_t b = 0; b < width_; ++b) {
@@ -26,20 +30,7 @@ public:
     }
 
     // The index of the next '<' at or after from, size() when there is none.
-    std::size_t FindOpen(std::size_t from) const {
-        if (from >= size()) {
-            return size();  // also keeps empty bytes (no data pointer) away from memchr
-        }
-        if (width_ == 1) {
-            const unsigned char* base = bytes_.data() + start_;
-            const void* found = std::memchr(base + from, '<', size() - from);
-            return found ? static_cast<const unsigned char*>(found) - base : size();
-        }
-        while (from < size() && (*this)[from] != '<') {
-            ++from;
-        }
-        return from;
-    }
+    std::size_t FindOpen(std::size_t from) const { return Find(from, '<'); }
 
     bool StartsWith(std::size_t at, const char* text) const {
         for (; *text != '\0'; ++text, ++at) {
@@ -54,8 +45,7 @@ public:
     // size() when there is none.
     std::size_t SkipPast(std::size_t from, const char* text) const {
         const std::size_t length = std::strlen(text);
-        for (std::size_t at = FindOpenOr(from, text[0]); at < size();
-             at = FindOpenOr(at + 1, text[0])) {
+        for (std::size_t at = Find(from, text[0]); at < size(); at = Find(at + 1, text[0])) {
             if (StartsWith(at, text)) {
                 return at + length;
             }
@@ -78,7 +68,17 @@ public:
     }
 
 private:
-    std::size_t FindOpenOr(std::size_t from, char wanted) const {
+    // The index of the next unit that reads as wanted (ASCII) at or after
+    // from, size() when there is none.
+    std::size_t Find(std::size_t from, char wanted) const {
+        if (from >= size()) {
+            return size();  // also keeps empty bytes (no data pointer) away from memchr
+        }
+        if (width_ == 1) {
+            const unsigned char* base = bytes_.data() + start_;
+            const void* found = std::memchr(base + from, wanted, size() - from);
+            return found ? static_cast<const unsigned char*>(found) - base : size();
+        }
         while (from < size() && (*this)[from] != wanted) {
             ++from;
         }
