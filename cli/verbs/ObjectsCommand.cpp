@@ -4,6 +4,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -80,7 +81,10 @@ int ListObjects(const ObjectsOptions& options) {
         PrintFileError(std::cerr, options.file, e.what());
         return kExitFailure;
     }
-    const ObjectJsonWriter writer(*policy);
+    // The JSON of every object's members is built up front: only for --json.
+    std::optional<ObjectJsonWriter> writer;
+    if (options.json)
+        writer.emplace(*policy);
     const RuleCountMap counts = RuleCounts(index);
     ConditionJson::Json json = ConditionJson::Json::object();
     for (std::size_t k = 0; k < KindNames().size(); ++k) {
@@ -99,7 +103,7 @@ int ListObjects(const ObjectsOptions& options) {
         }
         auto& list = json[kind] = ConditionJson::Json::array();
         for (const ObjectEntry* object : objects)
-            list.push_back(writer.Object(*object, RulesUsing(counts, object->key)));
+            list.push_back(writer->Object(*object, RulesUsing(counts, object->key)));
     }
     if (options.json)
         std::cout << json.dump(2) << '\n';
