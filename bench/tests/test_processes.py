@@ -155,6 +155,23 @@ class CommandsTest(unittest.TestCase):
             self.assertEqual(P.MANY, len(set(many)))
             self.assertTrue(all(os.path.exists(f) for f in many))
 
+    def test_each_size_edits_what_fwpolicy_wrote_of_its_own_policy(self):
+        with tempfile.TemporaryDirectory() as work:
+            fwpolicy = os.path.join(work, "fwpolicy")
+            with open(fwpolicy, "w") as f:
+                f.write('#!/bin/sh\n[ "$1" = format ] && sed s/policy/written/g -i "$2"\n')
+            os.chmod(fwpolicy, 0o755)
+            for size in ("10k", "20k"):
+                policy = os.path.join(work, "policy-%s.xml" % size)
+                with open(policy, "w") as f:
+                    f.write("<policy>%s<IpObject><Id>1</Id></IpObject></policy>" % size)
+                cs = {c.name: c for c in P.commands(policy, work, fwpolicy, "parse",
+                                                    "rules.xsd", size)}
+                cs[P.EDIT].prepare()
+                with open(cs[P.EDIT].argv[3]) as f:
+                    self.assertEqual("<written>%s<IpObject><Id>1</Id></IpObject></written>" % size,
+                                     f.read())
+
 
 if __name__ == "__main__":
     unittest.main()
