@@ -15,7 +15,7 @@ using xercesc::XMLString;
 }
 
 const XMLCh kTextNodeName[] = u"#text";
-const XMLCh kNoPrefix[] = u"";
+const XMLCh kEmptyText[] = u"";  // also the prefix of the default namespace
 
 // The URI a declared prefix stands for: null for an undeclared prefix and
 // for an undeclaration (xmlns="").
@@ -229,7 +229,7 @@ xercesc::DOMNamedNodeMap* LightElement::getAttributes() const {
 }
 
 const XMLCh* LightElement::lookupNamespaceURI(const XMLCh* prefix) const {
-    const XMLCh* wanted = prefix ? prefix : kNoPrefix;
+    const XMLCh* wanted = prefix ? prefix : kEmptyText;
     for (const LightElement* element = this; element; element = element->links_.parent) {
         for (std::size_t i = 0; i < element->declarationCount_; ++i) {
             if (XMLString::equals(element->declarations_[i].prefix, wanted)) {
@@ -242,7 +242,7 @@ const XMLCh* LightElement::lookupNamespaceURI(const XMLCh* prefix) const {
 
 const XMLCh* LightElement::getTextContent() const {
     if (!first_) {
-        return kNoPrefix;  // the empty text
+        return kEmptyText;
     }
     if (first_ == last_ && first_->self->getNodeType() == TEXT_NODE) {
         return static_cast<const LightText*>(first_->self)->getData();
@@ -252,7 +252,7 @@ const XMLCh* LightElement::getTextContent() const {
 
 const XMLCh* LightElement::getAttribute(const XMLCh* qualifiedName) const {
     const xercesc::DOMNode* attribute = attributes_.getNamedItem(qualifiedName);
-    return attribute ? attribute->getNodeValue() : kNoPrefix;
+    return attribute ? attribute->getNodeValue() : kEmptyText;
 }
 
 xercesc::DOMAttr* LightElement::getAttributeNode(const XMLCh* qualifiedName) const {
@@ -261,7 +261,7 @@ xercesc::DOMAttr* LightElement::getAttributeNode(const XMLCh* qualifiedName) con
 
 const XMLCh* LightElement::getAttributeNS(const XMLCh* uri, const XMLCh* localName) const {
     const xercesc::DOMNode* attribute = attributes_.getNamedItemNS(uri, localName);
-    return attribute ? attribute->getNodeValue() : kNoPrefix;
+    return attribute ? attribute->getNodeValue() : kEmptyText;
 }
 
 xercesc::DOMAttr* LightElement::getAttributeNodeNS(const XMLCh* uri, const XMLCh* localName) const {

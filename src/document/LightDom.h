@@ -144,6 +144,7 @@ public:
     const XMLCh* getLocalName() const override { return localName_; }
     const XMLCh* lookupNamespaceURI(const XMLCh* prefix) const override;
     const XMLCh* getName() const override { return qualifiedName_; }
+    // The reader does not tell a default of the schema from a written value.
     bool getSpecified() const override { return true; }
     const XMLCh* getValue() const override { return value_; }
     xercesc::DOMElement* getOwnerElement() const override;
