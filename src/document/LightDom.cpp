@@ -240,12 +240,19 @@ const XMLCh* LightElement::lookupNamespaceURI(const XMLCh* prefix) const {
     return nullptr;
 }
 
-const XMLCh* LightElement::getTextContent() const {
+const XMLCh* LightElement::SimpleText() const {
     if (!first_) {
         return kEmptyText;
     }
     if (first_ == last_ && first_->self->getNodeType() == TEXT_NODE) {
         return static_cast<const LightText*>(first_->self)->getData();
+    }
+    return nullptr;
+}
+
+const XMLCh* LightElement::getTextContent() const {
+    if (const XMLCh* text = SimpleText()) {
+        return text;
     }
     Unsupported();
 }

@@ -214,8 +214,11 @@ public:
     xercesc::DOMNamedNodeMap* getAttributes() const override;
     bool hasAttributes() const override { return attributes_.getLength() > 0; }
     const XMLCh* lookupNamespaceURI(const XMLCh* prefix) const override;
-    // The text of the element's single text child, the one case the readers
-    // of this tree ask for; an element of other content is not supported.
+    // The text of an element of simple content: its one text child, the
+    // empty text when it has no child; null when it holds elements.
+    const XMLCh* SimpleText() const;
+    // SimpleText, the one case the readers of this tree ask for; an element
+    // of other content is not supported.
     const XMLCh* getTextContent() const override;
 
     const XMLCh* getTagName() const override { return qualifiedName_; }

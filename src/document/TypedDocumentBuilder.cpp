@@ -85,19 +85,6 @@ const XMLCh* UriOrNull(const XMLCh* uri) {
     return uri && *uri ? uri : nullptr;
 }
 
-// The text an element of simple content holds: its one text child, the
-// empty text when it has none, null when it holds elements.
-const XMLCh* SimpleContentOf(const LightElement& element) {
-    const xercesc::DOMNode* child = element.getFirstChild();
-    if (!child) {
-        return kEmpty;
-    }
-    if (child->getNodeType() == xercesc::DOMNode::TEXT_NODE && !child->getNextSibling()) {
-        return static_cast<const LightText*>(child)->getData();
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 TypedDocumentBuilder::TypedDocumentBuilder(std::function<bool()> failed)
@@ -109,46 +96,56 @@ void TypedDocumentBuilder::startPrefixMapping(const XMLCh* const prefix, const X
     pendingDeclarations_.emplace_back(prefix ? prefix : kEmpty, uri ? uri : kEmpty);
 }
 
+TypedDocumentBuilder::Names TypedDocumentBuilder::CopyNames(const XMLCh* localName,
+                                                            const XMLCh* qualifiedName) {
+    // An unprefixed name, nearly every one, is kept once.
+    const XMLCh* local = arena_.Copy(localName);
+    return {local,
+            XMLString::equals(localName, qualifiedName) ? local : arena_.Copy(qualifiedName)};
+}
+
 LightElement* TypedDocumentBuilder::MakeElement(const XMLCh* uri, const XMLCh* localName,
                                                 const XMLCh* qualifiedName,
                                                 const xercesc::Attributes& attributes) {
     LightElement* parent = open_.empty() ? nullptr : open_.back().element;
-    const XMLCh* local = arena_.Copy(localName);
-    const XMLCh* qualified =
-        XMLString::equals(localName, qualifiedName) ? local : arena_.Copy(qualifiedName);
-    auto* element =
-        arena_.Make<LightElement>(parent, arena_.Copy(UriOrNull(uri)), local, qualified);
-
-    const XMLSize_t count = attributes.getLength();
-    if (count > 0) {
-        auto** items = static_cast<LightAttr**>(
-            arena_.Allocate(count * sizeof(LightAttr*), alignof(LightAttr*)));
-        for (XMLSize_t i = 0; i < count; ++i) {
-            const XMLCh* attributeLocal = arena_.Copy(attributes.getLocalName(i));
-            const XMLCh* attributeQualified =
-                XMLString::equals(attributes.getLocalName(i), attributes.getQName(i))
-                    ? attributeLocal
-                    : arena_.Copy(attributes.getQName(i));
-            items[i] = arena_.Make<LightAttr>(element, arena_.Copy(UriOrNull(attributes.getURI(i))),
-                                              attributeLocal, attributeQualified,
-                                              arena_.Copy(attributes.getValue(i)));
-        }
-        element->SetAttributes(items, count);
-    }
-
-    if (!pendingDeclarations_.empty()) {
-        auto* declarations = static_cast<NamespaceDeclaration*>(
-            arena_.Allocate(pendingDeclarations_.size() * sizeof(NamespaceDeclaration),
-                            alignof(NamespaceDeclaration)));
-        for (std::size_t i = 0; i < pendingDeclarations_.size(); ++i) {
-            const auto& [prefix, declaredUri] = pendingDeclarations_[i];
-            declarations[i] = {arena_.Copy(prefix.c_str(), prefix.size()),
-                               arena_.Copy(declaredUri.c_str(), declaredUri.size())};
-        }
-        element->SetDeclarations(declarations, pendingDeclarations_.size());
-        pendingDeclarations_.clear();
-    }
+    const Names names = CopyNames(localName, qualifiedName);
+    auto* element = arena_.Make<LightElement>(parent, arena_.Copy(UriOrNull(uri)), names.local,
+                                              names.qualified);
+    AttachAttributes(*element, attributes);
+    AttachPendingDeclarations(*element);
     return element;
+}
+
+void TypedDocumentBuilder::AttachAttributes(LightElement& element,
+                                            const xercesc::Attributes& attributes) {
+    const XMLSize_t count = attributes.getLength();
+    if (count == 0) {
+        return;
+    }
+    auto** items =
+        static_cast<LightAttr**>(arena_.Allocate(count * sizeof(LightAttr*), alignof(LightAttr*)));
+    for (XMLSize_t i = 0; i < count; ++i) {
+        const Names names = CopyNames(attributes.getLocalName(i), attributes.getQName(i));
+        items[i] = arena_.Make<LightAttr>(&element, arena_.Copy(UriOrNull(attributes.getURI(i))),
+                                          names.local, names.qualified,
+                                          arena_.Copy(attributes.getValue(i)));
+    }
+    element.SetAttributes(items, count);
+}
+
+void TypedDocumentBuilder::AttachPendingDeclarations(LightElement& element) {
+    if (pendingDeclarations_.empty()) {
+        return;
+    }
+    auto* declarations = static_cast<NamespaceDeclaration*>(arena_.Allocate(
+        pendingDeclarations_.size() * sizeof(NamespaceDeclaration), alignof(NamespaceDeclaration)));
+    for (std::size_t i = 0; i < pendingDeclarations_.size(); ++i) {
+        const auto& [prefix, uri] = pendingDeclarations_[i];
+        declarations[i] = {arena_.Copy(prefix.c_str(), prefix.size()),
+                           arena_.Copy(uri.c_str(), uri.size())};
+    }
+    element.SetDeclarations(declarations, pendingDeclarations_.size());
+    pendingDeclarations_.clear();
 }
 
 TypedDocumentBuilder::Role TypedDocumentBuilder::RoleOf(const LightElement& element) const {
@@ -205,7 +202,7 @@ void TypedDocumentBuilder::endElement(const XMLCh* const, const XMLCh* const loc
     const OpenElement finished = open_.back();
     open_.pop_back();
     if (HoldsDateOrTime(localName)) {
-        if (const XMLCh* text = SimpleContentOf(*finished.element)) {
+        if (const XMLCh* text = finished.element->SimpleText()) {
             if (const auto unkept = FindUnkeptValue(localName, text)) {
                 RecordUnkeptValue(*unkept);
             }

@@ -58,9 +58,20 @@ private:
         NodeArena::Mark start;  // the arena before the element was made
     };
 
+    // A name as the light DOM keeps it: local and qualified in the arena,
+    // the same text when they are equal.
+    struct Names {
+        const XMLCh* local;
+        const XMLCh* qualified;
+    };
+
     Role RoleOf(const LightElement& element) const;
+    Names CopyNames(const XMLCh* localName, const XMLCh* qualifiedName);
     LightElement* MakeElement(const XMLCh* uri, const XMLCh* localName, const XMLCh* qualifiedName,
                               const xercesc::Attributes& attributes);
+    void AttachAttributes(LightElement& element, const xercesc::Attributes& attributes);
+    // The declarations reported for the element, now that it is made.
+    void AttachPendingDeclarations(LightElement& element);
     // Ends the text collected for the open element as a text child of it.
     void EndText();
     // A child of Rules or NamedObjects is finished: convert it, or drop it

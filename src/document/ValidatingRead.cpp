@@ -20,19 +20,30 @@ namespace {
 
 using xercesc::XMLUni;
 
+struct Feature {
+    const XMLCh* name;
+    bool on;
+};
+
+const Feature kValidatingReaderFeatures[] = {
+    {XMLUni::fgSAX2CoreNameSpaces, true},
+    {XMLUni::fgSAX2CoreNameSpacePrefixes, false},
+    {XMLUni::fgSAX2CoreValidation, true},
+    {XMLUni::fgXercesDynamic, false},
+    {XMLUni::fgXercesSchema, true},
+    {XMLUni::fgXercesSchemaFullChecking, false},
+    {XMLUni::fgXercesLoadExternalDTD, false},
+    {XMLUni::fgXercesDisableDefaultEntityResolution, true},
+    {XMLUni::fgXercesUseCachedGrammarInParse, true},
+    {XMLUni::fgXercesCacheGrammarFromParse, false},
+    {XMLUni::fgXercesLoadSchema, false},
+    {XMLUni::fgXercesHandleMultipleImports, false},
+};
+
 void ConfigureValidatingReader(xercesc::SAX2XMLReader& reader, const XMLCh* schemaLocation) {
-    reader.setFeature(XMLUni::fgSAX2CoreNameSpaces, true);
-    reader.setFeature(XMLUni::fgSAX2CoreNameSpacePrefixes, false);
-    reader.setFeature(XMLUni::fgSAX2CoreValidation, true);
-    reader.setFeature(XMLUni::fgXercesDynamic, false);
-    reader.setFeature(XMLUni::fgXercesSchema, true);
-    reader.setFeature(XMLUni::fgXercesSchemaFullChecking, false);
-    reader.setFeature(XMLUni::fgXercesLoadExternalDTD, false);
-    reader.setFeature(XMLUni::fgXercesDisableDefaultEntityResolution, true);
-    reader.setFeature(XMLUni::fgXercesUseCachedGrammarInParse, true);
-    reader.setFeature(XMLUni::fgXercesCacheGrammarFromParse, false);
-    reader.setFeature(XMLUni::fgXercesLoadSchema, false);
-    reader.setFeature(XMLUni::fgXercesHandleMultipleImports, false);
+    for (const Feature& feature : kValidatingReaderFeatures) {
+        reader.setFeature(feature.name, feature.on);
+    }
     reader.setProperty(XMLUni::fgXercesSchemaExternalSchemaLocation,
                        const_cast<XMLCh*>(schemaLocation));
 }

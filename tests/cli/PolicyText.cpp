@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -120,15 +119,6 @@ std::vector<std::string> DirectoryEntries(const std::filesystem::path& directory
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::filesystem::path GeneratedPolicy(const std::filesystem::path& dir, const std::string& name,
-                                      const std::string& arguments) {
-    const std::filesystem::path file = dir / name;
-    const std::string command = "python3 " + SourcePath("bench/gen-policy").string() + " " +
-                                arguments + " -o " + file.string() + " > /dev/null 2>&1";
-    EXPECT_EQ(0, std::system(command.c_str())) << command;
-    return file;
 }
 
 }  // namespace fwcommon::test

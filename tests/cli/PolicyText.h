@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/TestFiles.h"  // GeneratedPolicy, TempDir
+
 namespace fwcommon::test {
 
 // One rule element as XML text: kind "TransitRule", "LocalRule", ...;
@@ -40,11 +42,6 @@ std::string OneObjectOfEachKind();
 
 // The names of a section's rules in the order `fwpolicy show` lists them.
 std::vector<std::string> ShownNames(const std::filesystem::path& file, const std::string& section);
-
-// Writes dir/name with bench/gen-policy and the arguments ("--rules 300
-// --seed 9") and returns its path; a generator that fails fails the test.
-std::filesystem::path GeneratedPolicy(const std::filesystem::path& dir, const std::string& name,
-                                      const std::string& arguments);
 
 // The entries of a directory, sorted.
 std::vector<std::string> DirectoryEntries(const std::filesystem::path& directory);

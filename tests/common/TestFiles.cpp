@@ -5,6 +5,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 namespace fwcommon::test {
 
 std::filesystem::path SourcePath(const std::string& relative) {
@@ -49,6 +51,15 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path GeneratedPolicy(const std::filesystem::path& dir, const std::string& name,
+                                      const std::string& arguments) {
+    const std::filesystem::path file = dir / name;
+    const std::string command = "python3 " + SourcePath("bench/gen-policy").string() + " " +
+                                arguments + " -o " + file.string() + " > /dev/null 2>&1";
+    EXPECT_EQ(0, std::system(command.c_str())) << command;
+    return file;
 }
 
 }  // namespace fwcommon::test
