@@ -75,11 +75,22 @@ XmlReader::~XmlReader() {
     for (auto& [object, listener] : namedObjectListeners_) {
         listener->Detach();
     }
+    // The index lets its handles go first: only the handles callers keep
+    // take copies of the elements they share.
+    for (auto& section : sections_) {
+        section.reset();
+    }
+    rulesById_.Clear();
+    removedRules_.clear();
+    rulesBeforeRollback_.clear();
+    boundRules_.ReleaseAll();
 }
 
 Sarvo::PolicyType& XmlReader::MutableLive() {
     if (!snapshot_) {
-        snapshot_.reset(live_->_clone());
+        std::shared_ptr<Sarvo::PolicyType> copy(live_->_clone());
+        boundRules_.MoveTo(live_->Rules().Rule(), copy);
+        snapshot_ = std::move(copy);
     }
     return *live_;
 }
@@ -131,7 +142,13 @@ void XmlReader::ParseRules() {
     // A build that fails takes no identifiers (the copies are dropped).
     StagedGenerators generators([this](CreationType type) { return GeneratorFor(type); });
     IdentifierGenerator& documentGenerator = generators.For(creationType_);
-    for (Sarvo::Rule& element : live_->Rules().Rule()) {
+    // While live_ is the committed document, the handles share its
+    // elements: the next change copies it first (MutableLive).
+    const bool sharing = !snapshot_;
+    boundRules_.StartBuild();
+    Sarvo::Rules::Rule_sequence& elements = live_->Rules().Rule();
+    for (std::size_t place = 0; place < elements.size(); ++place) {
+        Sarvo::Rule& element = elements[place];
         const RuleType type = SectionOf(element);
         if (type == 0) {
             continue;
@@ -141,7 +158,10 @@ void XmlReader::ParseRules() {
         if (correcting) {
             CorrectRuleIdentifier(element, ownGenerator);
         }
-        std::shared_ptr<IRule> rule = HandleFor(previous, type, element);
+        std::shared_ptr<Rule> rule = HandleFor(previous, type, element, sharing);
+        if (rule->SharedElement() == &element) {
+            boundRules_.Add(place, rule);
+        }
         // Busy where availability was asked, so that a second rule of the
         // creation type with this RuleId is corrected; and busy for rules
         // the document creates.
@@ -153,6 +173,7 @@ void XmlReader::ParseRules() {
         }
         SectionForEdit(type).Insert(element.OrderId(), rule);
     }
+    boundRules_.FinishBuild();
     locator_.Invalidate();
     if (correcting) {
         RaiseOrderCounters(largestOrderIds);
@@ -165,8 +186,12 @@ void XmlReader::ParseRules() {
     generators.HandOver();
     if (snapshot_ && (optionsChanged_ || namedObjectsChanged_)) {
         // Other edits are pending: they stay pending, and the committed
-        // state takes only the corrected rules.
-        snapshot_->Rules(live_->Rules());
+        // state takes only the corrected rules. (A later build corrects
+        // nothing: its rules are the committed ones, whose elements
+        // handles may share.)
+        if (correcting) {
+            snapshot_->Rules(live_->Rules());
+        }
     } else {
         snapshot_.reset();
     }
@@ -191,22 +216,27 @@ XmlReader::RuleHandles XmlReader::TakeIndexedRules() {
 }
 
 XmlReader::RuleHandleKey XmlReader::KeyOf(const IRule& rule) {
-    const Sarvo::Rule& element = *rule.GetXmlRule();
+    const Sarvo::Rule& element = Rule::ElementOf(rule);
     return RuleHandleKey(SectionOf(element), IdentifierOf(element), CreationTypeOf(element));
 }
 
-// The handle of a previous index for the element, holding a copy of the
-// element's content; else a new handle on a copy of the element.
-std::shared_ptr<IRule> XmlReader::HandleFor(RuleHandles& previous, RuleType type,
-                                            const Sarvo::Rule& element) {
+// The handle of a previous index for the element, sharing the element or
+// holding a copy of its content; else a new handle, sharing the element of
+// the committed document or on a copy of it.
+std::shared_ptr<Rule> XmlReader::HandleFor(RuleHandles& previous, RuleType type,
+                                           const Sarvo::Rule& element, bool sharing) {
     const auto kept =
         previous.find(RuleHandleKey(type, IdentifierOf(element), CreationTypeOf(element)));
     if (kept != previous.end()) {
-        std::shared_ptr<IRule> rule = kept->second;
+        std::shared_ptr<Rule> rule = std::dynamic_pointer_cast<Rule>(kept->second);
         previous.erase(kept);
-        if (AssignRuleElement(*rule->GetXmlRule(), element)) {
+        if (rule && (rule->SharedElement() == &element ||
+                     AssignRuleElement(*rule->GetXmlRule(), element))) {
             return rule;
         }
+    }
+    if (sharing) {
+        return std::make_shared<Rule>(std::shared_ptr<const Sarvo::Rule>(live_, &element));
     }
     return std::make_shared<Rule>(std::shared_ptr<Sarvo::Rule>(element._clone()));
 }
@@ -326,7 +356,7 @@ std::wstring XmlReader::RuleDump(std::uint32_t identifier) {
         if (const SectionIndex* section = Section(type)) {
             for (const auto& [orderId, rule] : section->ByOrder()) {
                 dump << L'\t' << L"DomainObjectIdentifier=" << rule->GetIdentifier() << L", xmlId="
-                     << rule->GetXmlRule()->RuleId() << L", orderId=" << orderId << L", name="
+                     << Rule::ElementOf(*rule).RuleId() << L", orderId=" << orderId << L", name="
                      << rule->GetName() << L'\n';
             }
         }

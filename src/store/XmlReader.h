@@ -16,6 +16,7 @@
 #include <fwcommon/IXmlReader.h>
 #include <fwcommon/IdentifierGenerator.h>
 #include <fwcommon/rules.hxx>
+#include "store/BoundRuleHandles.h"
 #include "store/LiveRuleLocator.h"
 #include "store/NamedObjectConversion.h"
 #include "store/SectionIndex.h"
@@ -148,8 +149,8 @@ private:
     using RuleHandles = std::map<RuleHandleKey, std::shared_ptr<IRule>>;
     RuleHandles TakeIndexedRules();
     static RuleHandleKey KeyOf(const IRule& rule);
-    static std::shared_ptr<IRule> HandleFor(RuleHandles& previous, RuleType type,
-                                            const Sarvo::Rule& element);
+    std::shared_ptr<Rule> HandleFor(RuleHandles& previous, RuleType type,
+                                    const Sarvo::Rule& element, bool sharing);
     void CorrectRuleIdentifier(Sarvo::Rule& element, IdentifierGenerator& generator);
     void RaiseOrderCounters(const std::map<CreationType, std::int64_t>& largestOrderIds);
     void EnsureOptionsParsed();
@@ -167,7 +168,8 @@ private:
     bool EraseNamedObject(NamedObjectList::iterator position);
 
     // The live document for reading, and for changing: the latter first
-    // makes sure the committed snapshot is a tree of its own.
+    // makes sure the committed snapshot is a tree of its own, and the rule
+    // handles sharing elements share the snapshot's.
     const Sarvo::PolicyType& Live() const { return *live_; }
     Sarvo::PolicyType& MutableLive();
 
@@ -191,6 +193,9 @@ private:
 
     std::shared_ptr<Sarvo::PolicyType> live_;
     std::shared_ptr<Sarvo::PolicyType> snapshot_;  // empty while it equals live_
+    // Handles built while live_ was the committed document share its rule
+    // elements rather than copy them.
+    BoundRuleHandles boundRules_;
     RuleIdTable rulesById_;  // every indexed rule; the sections keep it current
     std::array<std::unique_ptr<SectionIndex>, 5> sections_;
     LiveRuleLocator locator_;

@@ -153,15 +153,15 @@ bool XmlReader::RemoveRule(RuleType type, IdentifierWithType id) {
         // Another section may hold the rule: the document stays as it is.
         return false;
     }
-    const std::size_t at =
-        locator_.Find(Live().Rules().Rule(), rule->GetXmlRule()->RuleId(), rule->GetCreationType());
+    const std::size_t at = locator_.Find(Live().Rules().Rule(), Rule::ElementOf(*rule).RuleId(),
+                                         rule->GetCreationType());
     if (at != LiveRuleLocator::npos) {
         auto& stored = MutableLive().Rules().Rule();
         stored.erase(stored.begin() + at);
         locator_.Invalidate();
     }
     ruleListener_->ObjectRemoved(eRule, id.identifier);
-    section->Erase(rule->GetXmlRule()->OrderId());
+    section->Erase(Rule::ElementOf(*rule).OrderId());
     removedRules_.push_back(rule);
     rulesChanged_ = true;
     return true;
@@ -239,7 +239,7 @@ void XmlReader::ReplaceIndexedRule(RuleType type, const Sarvo::Rule& liveElement
     }
     auto entry = section->ByOrder().find(liveElement.OrderId());
     if (entry == section->ByOrder().end() ||
-        entry->second->GetXmlRule()->RuleId() != liveElement.RuleId()) {
+        Rule::ElementOf(*entry->second).RuleId() != liveElement.RuleId()) {
         return;
     }
     // The handle takes the changed content: callers keeping it must not

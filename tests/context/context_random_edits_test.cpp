@@ -71,6 +71,7 @@ class RandomEdits {
 public:
     explicit RandomEdits(unsigned seed) : random_(seed) {
         context_.AppendXmlReader(kObjects, StartingPolicy(), Policy, EverythingEditable(), L"");
+        context_.GetXmlData(kObjects, committed_);
     }
 
     // One random operation; its name for the trace.
@@ -242,8 +243,20 @@ private:
                                     shift);
     }
 
-    void Commit() { context_.CommitChanges(); }
-    void Rollback() { context_.RollbackChanges(); }
+    void Commit() {
+        context_.CommitChanges();
+        context_.GetXmlData(kObjects, committed_);
+    }
+
+    // A rollback writes what the last commit wrote, whatever the handles
+    // kept before saw or did.
+    void Rollback() {
+        context_.RollbackChanges();
+        std::vector<unsigned char> written;
+        context_.GetXmlData(kObjects, written);
+        EXPECT_EQ(std::string(committed_.begin(), committed_.end()),
+                  std::string(written.begin(), written.end()));
+    }
 
     int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
     std::wstring NewName(const std::wstring& what) {
@@ -268,6 +281,7 @@ private:
     std::mt19937 random_;
     Context context_{kObjects};
     std::vector<std::shared_ptr<IRule>> kept_;
+    std::vector<unsigned char> committed_;
     int made_ = 0;
 };
 

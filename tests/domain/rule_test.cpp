@@ -1,6 +1,7 @@
 #include "domain/Rule.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -112,12 +113,66 @@ TEST(RuleTest, RuleKeepsItsListenersAlive) {
 }
 
 TEST(RuleTest, EmptyElementIsRefused) {
-    try {
-        Rule rule(nullptr);
-        FAIL() << "no exception";
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ("fwcommon::Rule::Rule.Empty rule element", e.what());
+    const std::function<void()> constructions[] = {
+        [] { Rule rule{std::shared_ptr<Sarvo::Rule>()}; },
+        [] { Rule rule{std::shared_ptr<const Sarvo::Rule>()}; },
+    };
+    for (const auto& construct : constructions) {
+        try {
+            construct();
+            FAIL() << "no exception";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_STREQ("fwcommon::Rule::Rule.Empty rule element", e.what());
+        }
     }
+}
+
+// A handle sharing an element reads it in place; whatever may change the
+// element gives the handle a copy first, and the shared element stays.
+TEST(RuleTest, SharingHandleNeverChangesTheSharedElement) {
+    const std::shared_ptr<const Sarvo::Rule> shared = ElementWithRuleId(300007);
+    const std::wstring name = shared->Name();
+
+    Rule reading(shared);
+    EXPECT_EQ(name, reading.GetName());
+    EXPECT_EQ(300007u, reading.GetIdentifier());
+    reading.IsActive();
+    EXPECT_EQ(shared.get(), reading.SharedElement()) << "reading made a copy";
+
+    Rule changing(shared);
+    changing.GetXmlRule()->Name(L"changed");
+    EXPECT_EQ(nullptr, changing.SharedElement());
+    EXPECT_EQ(L"changed", changing.GetName());
+    EXPECT_EQ(changing.GetXmlRule(), changing.GetXmlRule()) << "one element of its own";
+
+    Rule deactivated(shared);
+    deactivated.SetActive(!shared->IsActive());
+    EXPECT_NE(shared->IsActive(), deactivated.IsActive());
+
+    EXPECT_EQ(name, shared->Name());
+    EXPECT_EQ(name, reading.GetName());
+}
+
+TEST(RuleTest, RebindAndReleaseKeepTheContent) {
+    auto first = ElementWithRuleId(300008);
+    first->Name(L"first");
+    const std::shared_ptr<const Sarvo::Rule> copy(first->_clone());
+
+    Rule bound{std::shared_ptr<const Sarvo::Rule>(first)};
+    bound.Rebind(copy);
+    EXPECT_EQ(copy.get(), bound.SharedElement());
+    first->Name(L"changed after the rebind");
+    EXPECT_EQ(L"first", bound.GetName());
+
+    bound.Release();
+    EXPECT_EQ(nullptr, bound.SharedElement());
+    EXPECT_EQ(1, copy.use_count()) << "the released handle still holds the copy";
+    EXPECT_EQ(L"first", bound.GetName());
+
+    Rule own(ElementWithRuleId(300009));
+    const Sarvo::Rule* element = &own.Element();
+    own.Rebind(copy);
+    EXPECT_EQ(element, &own.Element()) << "a handle with its own element was rebound";
 }
 
 }  // namespace

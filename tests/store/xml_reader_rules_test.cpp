@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fwcommon/IRule.h>
+#include "domain/Rule.h"
 #include "store/StoreTestSupport.h"
 
 namespace fwcommon::test {
@@ -356,6 +357,54 @@ TEST_F(XmlReaderEdit, RollbackReturnsToTheLastCommit) {
     EXPECT_EQ((std::vector<std::wstring>{L"r10", L"r20", L"r30", L"r40", L"kept"}),
               Names(reader->GetRules(eTransitRules)));
     EXPECT_EQ(5u, Written(*reader)->Rules().Rule().size());
+}
+
+// Handles read before any change share the document's elements; every
+// step after that leaves what each handle shows as the store says it is,
+// and a handle outlives its reader.
+TEST_F(XmlReaderEdit, HandlesKeepTheirContentThroughEditsRollbacksAndTheReadersEnd) {
+    const auto rules = reader->GetRules(eTransitRules);
+    const std::shared_ptr<IRule> removed = (*rules)[0];
+    const std::shared_ptr<IRule> deactivated = (*rules)[1];
+    const std::shared_ptr<IRule> untouched = (*rules)[3];
+
+    // Through a copy: the handle of the rule takes the new content.
+    std::shared_ptr<Sarvo::Rule> renamed((*rules)[2]->GetXmlRule()->_clone());
+    renamed->Name(L"renamed");
+    reader->UpdateRule(eTransitRules, renamed);
+    reader->RemoveRule(eTransitRules, {removed->GetIdentifier(), User});
+    EXPECT_EQ(L"r10", removed->GetName());
+    EXPECT_EQ(L"renamed", (*rules)[2]->GetName());
+
+    // A change through a handle reaches the document only by UpdateRule.
+    deactivated->SetActive(false);
+    EXPECT_TRUE(Written(*reader)->Rules().Rule()[0].IsActive());
+    reader->UpdateRule(eTransitRules, deactivated->GetXmlRule());
+    EXPECT_FALSE(Written(*reader)->Rules().Rule()[0].IsActive());
+
+    reader->RollbackChanges();
+    EXPECT_EQ((std::vector<std::wstring>{L"r10", L"r20", L"r30", L"r40"}),
+              Names(reader->GetRules(eTransitRules)));
+    EXPECT_EQ(removed, reader->GetRuleById({removed->GetIdentifier(), User}));
+    EXPECT_TRUE(deactivated->IsActive());
+    EXPECT_EQ(L"r30", (*rules)[2]->GetName());
+
+    // After a commit the next change copies the document again.
+    reader->RemoveRule(eTransitRules, {untouched->GetIdentifier(), User});
+    reader->CommitChanges();
+    reader->RemoveRule(eTransitRules, {removed->GetIdentifier(), User});
+    reader->RollbackChanges();
+    EXPECT_EQ((std::vector<std::wstring>{L"r10", L"r20", L"r30"}),
+              Names(reader->GetRules(eTransitRules)));
+
+    reader.reset();
+    for (const auto& kept : *rules) {
+        EXPECT_EQ(nullptr, dynamic_cast<const Rule&>(*kept).SharedElement())
+            << "a kept handle keeps the whole document of a reader gone";
+    }
+    EXPECT_EQ(L"r10", removed->GetName());
+    EXPECT_EQ(L"r40", untouched->GetName());
+    EXPECT_EQ(L"r30", (*rules)[2]->GetXmlRule()->Name());
 }
 
 TEST(XmlReaderRebuild, RefusedWhileRuleEditsArePending) {
