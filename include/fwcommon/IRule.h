@@ -17,7 +17,9 @@ namespace fwcommon {
 // (GetXmlRule). Changes made there are seen at once by every holder of the
 // handle; the document itself changes only when the handle is handed back
 // to the Context (UpdateRule). The operations report no errors. One thread
-// at a time uses a handle.
+// at a time uses a handle, and the Context's operations on its document
+// count as uses: an update of the rule, a rollback and the document's first
+// change after a load, commit or rollback may update the handle.
 class FWCOMMON_EXPORT IRule : public IDomainObject {
 public:
     IRule() = default;

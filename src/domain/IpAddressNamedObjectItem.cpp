@@ -1,5 +1,7 @@
 #include "domain/IpAddressNamedObjectItem.h"
 
+#include <typeinfo>
+
 #include <fwcommon/ItemParameters.h>
 
 namespace fwcommon {
@@ -69,7 +71,11 @@ bool IpAddressNamedObjectItem::IsEqual(const std::shared_ptr<INamedItem>& other)
     if (other.get() == this) {
         return true;
     }
-    const auto* item = dynamic_cast<const IpAddressNamedObjectItem*>(other.get());
+    // Loading compares every new address with the object's others: an item
+    // of the same class, the usual case, needs no dynamic_cast.
+    const auto* item = other && typeid(*other) == typeid(*this)
+                           ? static_cast<const IpAddressNamedObjectItem*>(other.get())
+                           : dynamic_cast<const IpAddressNamedObjectItem*>(other.get());
     return item != nullptr && text_ == item->text_ && freeText_ == item->freeText_ &&
            address_ == item->address_ && rangeEnd_ == item->rangeEnd_ && mask_ == item->mask_ &&
            core_.paramIds == item->core_.paramIds;
