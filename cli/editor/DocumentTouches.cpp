@@ -36,7 +36,7 @@ bool HasDocumentTouch(const std::string& key) {
     return Find(key) != Waiting().end();
 }
 
-std::vector<unsigned char> ApplyDocumentTouches(const std::vector<unsigned char>& bytes) {
+std::vector<unsigned char> ApplyDocumentTouches(std::vector<unsigned char> bytes) {
     if (Waiting().empty())
         return bytes;
     const auto touches = std::move(Waiting());

@@ -31,7 +31,7 @@ bool HasDocumentTouch(const std::string& key);
 // the document the bytes hold (bytes the library wrote) and forgets them;
 // returns the bytes unchanged when none waits. Throws what parsing and
 // writing the frame throw.
-std::vector<unsigned char> ApplyDocumentTouches(const std::vector<unsigned char>& bytes);
+std::vector<unsigned char> ApplyDocumentTouches(std::vector<unsigned char> bytes);
 // Forgets every waiting touch (an edit that failed).
 void ClearDocumentTouches();
 

@@ -7,6 +7,8 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 #include <fwcommon/PolicyDocument.h>
 #include "ExitStatus.h"
@@ -80,9 +82,7 @@ EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::w
     EditedBytes result;
     try {
         Load(context, dataname, bytes, NewItemsType(target));
-        context.GetXmlData(dataname, result.loaded);
-        if (!target.reportsRenumbering)
-            RenumberedOnLoad(bytes, context, dataname, result);
+        NoteLoaded(bytes, context, dataname, result, !target.reportsRenumbering);
         edit(context, dataname, bytes);
     } catch (const std::out_of_range& e) {
         throw IdentifierShortage(bytes, e);
@@ -312,7 +312,12 @@ std::vector<unsigned char> CommittedBytes(fwcommon::Context& context,
     context.CommitChanges();
     std::vector<unsigned char> written;
     context.GetXmlData(dataname, written);
-    return ApplyDocumentTouches(written);
+    return ApplyDocumentTouches(std::move(written));
+}
+
+BytesDigest BytesDigest::Of(const std::vector<unsigned char>& bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return BytesDigest{bytes.size(), std::hash<std::string_view>()(text)};
 }
 
 // Equal documents are written as equal bytes, so an edit that left the
@@ -323,16 +328,29 @@ bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& b
     if (document.edited == bytes) {
         return true;
     }
-    if (document.edited != document.loaded) {
+    // Unequal digests prove the edit changed the loaded document. Equal
+    // ones (almost always equal bytes) leave the answer to the comparison
+    // below, which is exact either way.
+    if (!(BytesDigest::Of(document.edited) == document.loaded)) {
         return false;
     }
     return *fwcommon::ParsePolicyDocument(document.edited) == *fwcommon::ParsePolicyDocument(bytes);
 }
 
-void RenumberedOnLoad(const std::vector<unsigned char>& bytes, const fwcommon::Context& context,
+void NoteLoaded(const std::vector<unsigned char>& bytes, fwcommon::Context& context,
+                const std::wstring& dataname, EditedBytes& document, bool notesRenumbering) {
+    std::vector<unsigned char> loaded;
+    context.GetXmlData(dataname, loaded);
+    document.loaded = BytesDigest::Of(loaded);
+    if (notesRenumbering)
+        RenumberedOnLoad(bytes, loaded, context, dataname, document);
+}
+
+void RenumberedOnLoad(const std::vector<unsigned char>& bytes,
+                      const std::vector<unsigned char>& loaded, const fwcommon::Context& context,
                       const std::wstring& dataname, EditedBytes& document) {
     ForgetSharedFileIds();
-    if (!LoadMayHaveRenumbered(document.loaded, bytes))
+    if (!LoadMayHaveRenumbered(loaded, bytes))
         return;
     const auto file = fwcommon::ParsePolicyDocument(bytes);
     RememberSharedFileIds(*file);

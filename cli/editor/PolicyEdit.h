@@ -128,10 +128,22 @@ void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
 // the document touches waiting applied. Throws what writing throws.
 std::vector<unsigned char> CommittedBytes(fwcommon::Context& context, const std::wstring& dataname);
 
-// A document as the library wrote it right after loading it and after the
-// edits were committed (their document touches applied).
+// The size and a hash of bytes: enough to tell that two documents differ
+// without keeping a second copy of a large one.
+struct BytesDigest {
+    std::size_t size = 0;
+    std::size_t hash = 0;
+
+    static BytesDigest Of(const std::vector<unsigned char>& bytes);
+    bool operator==(const BytesDigest& other) const {
+        return size == other.size && hash == other.hash;
+    }
+};
+
+// A document as the library wrote it right after loading it (its digest)
+// and after the edits were committed (their document touches applied).
 struct EditedBytes {
-    std::vector<unsigned char> loaded;
+    BytesDigest loaded;
     std::vector<unsigned char> edited;
     // The rules the load gave a new identifier (RenumberedOnLoad): a note
     // on each, and which rule of the file now holds which RuleId.
@@ -139,14 +151,21 @@ struct EditedBytes {
     std::vector<IdentifierChange> identifierChanges;
 };
 
+// Records what the context writes of the document it has just loaded from
+// bytes (document.loaded) and, when renumbering is to be noted, fills the
+// notes as RenumberedOnLoad does.
+void NoteLoaded(const std::vector<unsigned char>& bytes, fwcommon::Context& context,
+                const std::wstring& dataname, EditedBytes& document, bool notesRenumbering);
+
 // Fills the document's renumbered notes, one a rule, and identifier
 // changes with the rules whose identifiers the library changed when it
 // loaded bytes into the context: "vpn rule 300001 "Staff" is now 300002
-// (another rule of the file holds 300001)". Parses bytes only when
-// document.loaded, the document as the library wrote it after the load,
-// holds other RuleId values than they do; then also remembers the
-// identifiers the file gives several rules (RememberSharedFileIds).
-void RenumberedOnLoad(const std::vector<unsigned char>& bytes, const fwcommon::Context& context,
+// (another rule of the file holds 300001)". Parses bytes only when loaded,
+// the document as the library wrote it after the load, holds other RuleId
+// values than they do; then also remembers the identifiers the file gives
+// several rules (RememberSharedFileIds).
+void RenumberedOnLoad(const std::vector<unsigned char>& bytes,
+                      const std::vector<unsigned char>& loaded, const fwcommon::Context& context,
                       const std::wstring& dataname, EditedBytes& document);
 
 // True when loaded, a document as the library wrote it right after loading

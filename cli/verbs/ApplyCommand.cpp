@@ -133,8 +133,7 @@ EditedBytes ScriptResult(const std::string& file, const std::vector<unsigned cha
     EditedBytes document;
     try {
         LoadForEditing(*session.context, dataname, bytes);
-        session.context->GetXmlData(dataname, document.loaded);
-        RenumberedOnLoad(bytes, *session.context, dataname, document);
+        NoteLoaded(bytes, *session.context, dataname, document, true);
     } catch (const std::out_of_range& e) {
         throw IdentifierShortage(bytes, e);
     }
