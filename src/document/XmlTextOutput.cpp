@@ -87,13 +87,19 @@ std::size_t WholeTextLength(const std::wstring& value) {
 }
 
 constexpr std::size_t kMaxBytesPerChar = 6;  // "&quot;"
+constexpr std::size_t kSmallestBuffer = 4096;
+// The buffer is reserved at the expected size but made usable a step at a
+// time: resizing zero-fills, and pages of the reservation that are never
+// written then never count against the process's memory.
+constexpr std::size_t kUsableStep = std::size_t{1} << 20;
 
 }  // namespace
 
 XmlTextOutput::XmlTextOutput(std::vector<unsigned char>& out, std::size_t expectedSize)
     : out_(out) {
     out_.clear();
-    out_.resize(std::max<std::size_t>(expectedSize, 4096));
+    out_.reserve(std::max(expectedSize, kSmallestBuffer));
+    out_.resize(std::min(out_.capacity(), kUsableStep));
 }
 
 void XmlTextOutput::Finish() {
@@ -101,7 +107,11 @@ void XmlTextOutput::Finish() {
 }
 
 void XmlTextOutput::Grow(std::size_t size) {
-    out_.resize(std::max(out_.size() * 2, pos_ + size));
+    const std::size_t needed = pos_ + size;
+    if (needed > out_.capacity()) {
+        out_.reserve(std::max(out_.capacity() * 2, needed));
+    }
+    out_.resize(std::min(out_.capacity(), needed + kUsableStep));
 }
 
 void XmlTextOutput::CloseStartTag() {

@@ -284,6 +284,10 @@ TEST(DirectWriter, TextsMatchTheBinding) {
         {"C1 and DEL", L"\x7f\x80\x9f"},
         {"line and paragraph separators", L"\x85\u2028\u2029\ufffd"},
         {"long", std::wstring(5000, L'x') + L"&" + std::wstring(5000, L'\u00e9')},
+        // Longer than the output's first usable step and than the size it
+        // expects of a one-option document.
+        {"megabytes", std::wstring(2 << 20, L'x')},
+        {"megabytes of escapes", std::wstring(300000, L'&') + std::wstring(1 << 19, L'\u4e2d')},
     };
     for (const auto& c : cases) {
         ExpectDirectMatchesBinding(c.label, PolicyWithText(c.text));
