@@ -343,19 +343,18 @@ void NoteLoaded(const std::vector<unsigned char>& bytes, fwcommon::Context& cont
     context.GetXmlData(dataname, loaded);
     document.loaded = BytesDigest::Of(loaded);
     if (notesRenumbering)
-        RenumberedOnLoad(bytes, loaded, context, dataname, document);
+        RenumberedOnLoad(bytes, loaded, document);
 }
 
 void RenumberedOnLoad(const std::vector<unsigned char>& bytes,
-                      const std::vector<unsigned char>& loaded, const fwcommon::Context& context,
-                      const std::wstring& dataname, EditedBytes& document) {
+                      const std::vector<unsigned char>& loaded, EditedBytes& document) {
     ForgetSharedFileIds();
     if (!LoadMayHaveRenumbered(loaded, bytes))
         return;
     const auto file = fwcommon::ParsePolicyDocument(bytes);
     RememberSharedFileIds(*file);
     const std::vector<FileRule> rules = RulesOf(*file);
-    document.identifierChanges = IndexedIdentifierChanges(rules, context, dataname);
+    document.identifierChanges = IndexedIdentifierChanges(rules, loaded);
     const std::vector<std::string> reasons = WhyRenumberedInFile(rules, document.identifierChanges);
     for (std::size_t i = 0; i < reasons.size(); ++i) {
         const IdentifierChange& change = document.identifierChanges[i];

@@ -165,8 +165,7 @@ void NoteLoaded(const std::vector<unsigned char>& bytes, fwcommon::Context& cont
 // values than they do; then also remembers the identifiers the file gives
 // several rules (RememberSharedFileIds).
 void RenumberedOnLoad(const std::vector<unsigned char>& bytes,
-                      const std::vector<unsigned char>& loaded, const fwcommon::Context& context,
-                      const std::wstring& dataname, EditedBytes& document);
+                      const std::vector<unsigned char>& loaded, EditedBytes& document);
 
 // True when loaded, a document as the library wrote it right after loading
 // bytes, may give rules other identifiers than bytes do: the two lists of

@@ -1,6 +1,7 @@
 #include "fileio/MarkupScan.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string_view>
 
 namespace fwpolicy {
@@ -83,6 +84,22 @@ bool HoldsCommentsOrInstructions(const std::vector<unsigned char>& bytes) {
         ++at;
     }
     return false;
+}
+
+std::vector<long long> WrittenRuleIds(const std::vector<unsigned char>& bytes) {
+    static const std::string_view kOpen = "<RuleId>";
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::vector<long long> values;
+    for (std::size_t at = text.find(kOpen); at != std::string_view::npos;
+         at = text.find(kOpen, at + kOpen.size())) {
+        const char* first = text.data() + at + kOpen.size();
+        const char* last = text.data() + text.size();
+        long long value = 0;
+        const auto [end, error] = std::from_chars(first, last, value);
+        if (error == std::errc() && end != last && *end == '<')
+            values.push_back(value);
+    }
+    return values;
 }
 
 std::vector<long long> RuleIdValues(const std::vector<unsigned char>& bytes) {

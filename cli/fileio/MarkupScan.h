@@ -24,4 +24,10 @@ std::string DocumentElementName(const std::vector<unsigned char>& bytes);
 // identifier changed between them. A value that is no number is left out.
 std::vector<long long> RuleIdValues(const std::vector<unsigned char>& bytes);
 
+// The values of the RuleId elements of a document the library wrote, in
+// document order: one a rule, as the writer gives them (no comments, no
+// CDATA, an integer between the tags). A value that does not read as a
+// long long gives none, so the list is then shorter than the rules.
+std::vector<long long> WrittenRuleIds(const std::vector<unsigned char>& bytes);
+
 }  // namespace fwpolicy

@@ -1,31 +1,16 @@
 #include "policy/RuleIdentifiers.h"
 
 #include <algorithm>
-#include <deque>
 #include <map>
 #include <set>
-#include <tuple>
+#include <stdexcept>
+#include <string>
 
-#include <fwcommon/IRule.h>
 #include <fwcommon/IdentifierRanges.h>
+#include "fileio/MarkupScan.h"
 #include "policy/RuleSection.h"
 
 namespace fwpolicy {
-namespace {
-
-const char* const kSections[] = {"local", "vpn", "transit", "tunnel", "nat"};
-
-using RuleKey = std::tuple<std::string, std::wstring, long long, std::wstring>;
-
-RuleKey KeyOf(const FileRule& rule) {
-    return RuleKey(rule.section, rule.creationType, rule.orderId, rule.name);
-}
-
-RuleKey KeyOf(const std::string& section, const Sarvo::Rule& rule) {
-    return RuleKey(section, std::wstring(rule.CreationType()), rule.OrderId(), rule.Name());
-}
-
-}  // namespace
 
 std::vector<FileRule> RulesOf(const Sarvo::PolicyType& document) {
     std::vector<FileRule> rules;
@@ -38,32 +23,18 @@ std::vector<FileRule> RulesOf(const Sarvo::PolicyType& document) {
 }
 
 std::vector<IdentifierChange> IndexedIdentifierChanges(const std::vector<FileRule>& rules,
-                                                       const fwcommon::Context& context,
-                                                       const std::wstring& dataname) {
-    // Rules of equal keys are matched in the order the index lists them.
-    std::map<RuleKey, std::deque<std::size_t>> byKey;
-    for (std::size_t i = 0; i < rules.size(); ++i) {
-        byKey[KeyOf(rules[i])].push_back(i);
+                                                       const std::vector<unsigned char>& written) {
+    const std::vector<long long> ids = WrittenRuleIds(written);
+    if (ids.size() != rules.size()) {
+        throw std::logic_error("the written document holds " + std::to_string(ids.size()) +
+                               " rule identifiers for " + std::to_string(rules.size()) + " rules");
     }
     std::vector<IdentifierChange> changes;
-    for (const char* section : kSections) {
-        const auto indexed = context.GetRules(dataname, RuleTypeOfSection(section));
-        for (const auto& handle : indexed ? *indexed : fwcommon::RuleList()) {
-            const Sarvo::Rule& rule = *handle->GetXmlRule();
-            const auto found = byKey.find(KeyOf(section, rule));
-            if (found == byKey.end() || found->second.empty()) {
-                continue;
-            }
-            const std::size_t index = found->second.front();
-            found->second.pop_front();
-            if (rules[index].id != rule.RuleId()) {
-                changes.push_back(IdentifierChange{index, rule.RuleId()});
-            }
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        if (rules[i].id != ids[i]) {
+            changes.push_back(IdentifierChange{i, ids[i]});
         }
     }
-    std::sort(
-        changes.begin(), changes.end(),
-        [](const IdentifierChange& a, const IdentifierChange& b) { return a.index < b.index; });
     return changes;
 }
 

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include <fwcommon/Context.h>
 #include <fwcommon/rules.hxx>
 
 namespace fwpolicy {
@@ -27,13 +26,12 @@ struct IdentifierChange {
     long long to = 0;
 };
 
-// The rules of the file, registered under dataname in the context, whose
-// indexed identifier differs from the file's, in document order. Builds
-// the index of every section when it is not built (which corrects the
-// identifiers). Errors of the context pass through.
+// The rules of the file whose identifier differs in written, the document
+// as the library wrote it after loading the file (the load corrects the
+// identifiers and keeps the rules in document order), in document order.
+// Throws std::logic_error when written does not hold one RuleId a rule.
 std::vector<IdentifierChange> IndexedIdentifierChanges(const std::vector<FileRule>& rules,
-                                                       const fwcommon::Context& context,
-                                                       const std::wstring& dataname);
+                                                       const std::vector<unsigned char>& written);
 
 // Why the library renumbered each rule of changes (in document order, as
 // IndexedIdentifierChanges gives them) when it loaded their file alone,

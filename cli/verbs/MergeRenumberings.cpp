@@ -18,12 +18,14 @@ struct SourceIds {
     std::vector<IdentifierChange> changes;
 };
 
-SourceIds IdsOf(const MergeSource& source, const fwcommon::Context& context) {
+SourceIds IdsOf(const MergeSource& source, fwcommon::Context& context) {
     SourceIds ids;
     for (const FileRule& rule : source.rules) {
         ++ids.indexed[{rule.creationType, rule.id}];
     }
-    ids.changes = IndexedIdentifierChanges(source.rules, context, source.dataname);
+    std::vector<unsigned char> written;
+    context.GetXmlData(source.dataname, written);
+    ids.changes = IndexedIdentifierChanges(source.rules, written);
     for (const IdentifierChange& change : ids.changes) {
         const FileRule& rule = source.rules[change.index];
         --ids.indexed[{rule.creationType, rule.id}];
@@ -131,7 +133,7 @@ MergeLogCapture::~MergeLogCapture() {
 
 std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
                                         const std::vector<MergeSource>& sources,
-                                        const fwcommon::Context& context) {
+                                        fwcommon::Context& context) {
     static const std::wregex document(L"'GetRSOP': merging '(.*)'$");
     static const std::wregex renumbered(
         L"'GetRSOP': (named object|rule) '(.*)' renumbered from (-?[0-9]+) to (-?[0-9]+)$");

@@ -60,6 +60,6 @@ private:
 // section, which no index corrects).
 std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
                                         const std::vector<MergeSource>& sources,
-                                        const fwcommon::Context& context);
+                                        fwcommon::Context& context);
 
 }  // namespace fwpolicy

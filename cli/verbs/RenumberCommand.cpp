@@ -34,7 +34,7 @@ std::vector<std::string> Renumbered(fwcommon::Context& context, const std::wstri
         return {};
     const std::vector<FileRule> rules = RulesOf(*fwcommon::ParsePolicyDocument(source));
     std::vector<std::string> lines;
-    for (const IdentifierChange& change : IndexedIdentifierChanges(rules, context, dataname))
+    for (const IdentifierChange& change : IndexedIdentifierChanges(rules, loaded))
         lines.push_back(RenumberedLine(rules[change.index], change.to));
     return lines;
 }
