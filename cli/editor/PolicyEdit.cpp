@@ -331,7 +331,7 @@ bool SameAsFile(const EditedBytes& document, const std::vector<unsigned char>& b
     // Unequal digests prove the edit changed the loaded document. Equal
     // ones (almost always equal bytes) leave the answer to the comparison
     // below, which is exact either way.
-    if (!(BytesDigest::Of(document.edited) == document.loaded)) {
+    if (BytesDigest::Of(document.edited) != document.loaded) {
         return false;
     }
     return *fwcommon::ParsePolicyDocument(document.edited) == *fwcommon::ParsePolicyDocument(bytes);
@@ -354,7 +354,7 @@ void RenumberedOnLoad(const std::vector<unsigned char>& bytes,
     const auto file = fwcommon::ParsePolicyDocument(bytes);
     RememberSharedFileIds(*file);
     const std::vector<FileRule> rules = RulesOf(*file);
-    document.identifierChanges = IndexedIdentifierChanges(rules, loaded);
+    document.identifierChanges = IdentifierChangesOnLoad(rules, loaded);
     const std::vector<std::string> reasons = WhyRenumberedInFile(rules, document.identifierChanges);
     for (std::size_t i = 0; i < reasons.size(); ++i) {
         const IdentifierChange& change = document.identifierChanges[i];

@@ -138,6 +138,7 @@ struct BytesDigest {
     bool operator==(const BytesDigest& other) const {
         return size == other.size && hash == other.hash;
     }
+    bool operator!=(const BytesDigest& other) const { return !(*this == other); }
 };
 
 // A document as the library wrote it right after loading it (its digest)

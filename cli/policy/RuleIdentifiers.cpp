@@ -17,13 +17,13 @@ std::vector<FileRule> RulesOf(const Sarvo::PolicyType& document) {
     rules.reserve(document.Rules().Rule().size());
     for (const Sarvo::Rule& rule : document.Rules().Rule()) {
         rules.push_back(FileRule{SectionOfRule(rule), std::wstring(rule.CreationType()),
-                                 rule.OrderId(), rule.Name(), rule.RuleId()});
+                                 rule.Name(), rule.RuleId()});
     }
     return rules;
 }
 
-std::vector<IdentifierChange> IndexedIdentifierChanges(const std::vector<FileRule>& rules,
-                                                       const std::vector<unsigned char>& written) {
+std::vector<IdentifierChange> IdentifierChangesOnLoad(const std::vector<FileRule>& rules,
+                                                      const std::vector<unsigned char>& written) {
     const std::vector<long long> ids = WrittenRuleIds(written);
     if (ids.size() != rules.size()) {
         throw std::logic_error("the written document holds " + std::to_string(ids.size()) +

@@ -8,11 +8,10 @@
 namespace fwpolicy {
 
 // A rule as its file gives it, before the library may correct its
-// identifier: what ties it to the same rule in the library's index.
+// identifier: what the notes on a renumbered rule name.
 struct FileRule {
     std::string section;  // "local", ..., "" for a plain Rule
     std::wstring creationType;
-    long long orderId = 0;
     std::wstring name;
     long long id = 0;
 };
@@ -20,7 +19,7 @@ struct FileRule {
 // The rules of a document in document order.
 std::vector<FileRule> RulesOf(const Sarvo::PolicyType& document);
 
-// A rule whose identifier the index holds differently from its file.
+// A rule the load gave another identifier than its file gives it.
 struct IdentifierChange {
     std::size_t index = 0;  // of the rule in the file's rules
     long long to = 0;
@@ -30,11 +29,11 @@ struct IdentifierChange {
 // as the library wrote it after loading the file (the load corrects the
 // identifiers and keeps the rules in document order), in document order.
 // Throws std::logic_error when written does not hold one RuleId a rule.
-std::vector<IdentifierChange> IndexedIdentifierChanges(const std::vector<FileRule>& rules,
-                                                       const std::vector<unsigned char>& written);
+std::vector<IdentifierChange> IdentifierChangesOnLoad(const std::vector<FileRule>& rules,
+                                                      const std::vector<unsigned char>& written);
 
 // Why the library renumbered each rule of changes (in document order, as
-// IndexedIdentifierChanges gives them) when it loaded their file alone,
+// IdentifierChangesOnLoad gives them) when it loaded their file alone,
 // one reason a change: "7 is outside the range of its creation type",
 // "another rule of the file holds 300001" (an earlier rule of its creation
 // type, as the file gives it) or "an earlier rule of the file is now

@@ -25,7 +25,7 @@ SourceIds IdsOf(const MergeSource& source, fwcommon::Context& context) {
     }
     std::vector<unsigned char> written;
     context.GetXmlData(source.dataname, written);
-    ids.changes = IndexedIdentifierChanges(source.rules, written);
+    ids.changes = IdentifierChangesOnLoad(source.rules, written);
     for (const IdentifierChange& change : ids.changes) {
         const FileRule& rule = source.rules[change.index];
         --ids.indexed[{rule.creationType, rule.id}];

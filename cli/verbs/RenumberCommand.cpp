@@ -34,7 +34,7 @@ std::vector<std::string> Renumbered(fwcommon::Context& context, const std::wstri
         return {};
     const std::vector<FileRule> rules = RulesOf(*fwcommon::ParsePolicyDocument(source));
     std::vector<std::string> lines;
-    for (const IdentifierChange& change : IndexedIdentifierChanges(rules, loaded))
+    for (const IdentifierChange& change : IdentifierChangesOnLoad(rules, loaded))
         lines.push_back(RenumberedLine(rules[change.index], change.to));
     return lines;
 }

@@ -46,7 +46,7 @@ void BoundRuleHandles::MoveTo(const Sequence& rules,
     const Sequence& copied = copy->Rules().Rule();
     for (Entry& entry : entries_) {
         const auto handle = entry.handle.lock();
-        if (!handle || entry.place >= rules.size() || entry.place >= copied.size() ||
+        if (!handle || entry.place >= rules.size() ||
             handle->SharedElement() != &rules[entry.place]) {
             continue;
         }
