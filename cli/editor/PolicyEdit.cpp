@@ -12,6 +12,7 @@
 
 #include <fwcommon/PolicyDocument.h>
 #include "ExitStatus.h"
+#include "ProcessEnd.h"
 #include "diff/PolicyDiff.h"
 #include "editor/DocumentTouches.h"
 #include "editor/RuleLocator.h"
@@ -78,16 +79,17 @@ EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::w
                            const EditTarget& target, const SourceEditFunction& edit) {
     ClearDocumentTouches();
     const terminal::ProgressStage stage("editing " + ToUtf8(dataname));
-    fwcommon::Context context(dataname);
+    const auto context = std::make_shared<fwcommon::Context>(dataname);
     EditedBytes result;
     try {
-        Load(context, dataname, bytes, NewItemsType(target));
-        NoteLoaded(bytes, context, dataname, result, !target.reportsRenumbering);
-        edit(context, dataname, bytes);
+        Load(*context, dataname, bytes, NewItemsType(target));
+        NoteLoaded(bytes, *context, dataname, result, !target.reportsRenumbering);
+        edit(*context, dataname, bytes);
     } catch (const std::out_of_range& e) {
         throw IdentifierShortage(bytes, e);
     }
-    result.edited = CommittedBytes(context, dataname);
+    result.edited = CommittedBytes(*context, dataname);
+    LeaveToProcessEnd(context);
     return result;
 }
 
@@ -158,7 +160,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         }
         if (lock) {
             lock->ExpectUnchanged();
-            if (ReadFile(target.file) != bytes)
+            if (!FileHolds(target.file, bytes))
                 throw EditError("the file changed while it was being edited; nothing was written");
         }
         if (target.dryRun) {
@@ -379,17 +381,18 @@ void PrintRenumbered(const std::string& file, const EditedBytes& document) {
 int ReadThroughContext(const std::string& file, const EditFunction& read) {
     try {
         const std::wstring dataname = FromUtf8(file);
-        fwcommon::Context context(dataname);
+        const auto context = std::make_shared<fwcommon::Context>(dataname);
         const std::vector<unsigned char> bytes = ReadFile(file);
         try {
             {
                 const terminal::ProgressStage stage("loading " + file);
-                Load(context, dataname, bytes, fwcommon::User);
+                Load(*context, dataname, bytes, fwcommon::User);
             }
-            read(context, dataname);
+            read(*context, dataname);
         } catch (const std::out_of_range& e) {
             throw IdentifierShortage(bytes, e);
         }
+        LeaveToProcessEnd(context);
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, file, e);

@@ -192,6 +192,34 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
     return bytes;
 }
 
+bool FileHolds(const std::string& path, const std::vector<unsigned char>& bytes) {
+    const Descriptor file(OpenForReading(path));
+    const std::optional<std::size_t> size = RegularFileSize(file.get());
+    if (size && *size != bytes.size()) {
+        return false;
+    }
+    unsigned char chunk[kReadChunk];
+    std::size_t compared = 0;
+    for (;;) {
+        const ssize_t count = ::read(file.get(), chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            ThrowSystemError("cannot read");
+        }
+        if (count == 0) {
+            return compared == bytes.size();
+        }
+        const auto length = static_cast<std::size_t>(count);
+        if (length > bytes.size() - compared ||
+            std::memcmp(chunk, bytes.data() + compared, length) != 0) {
+            return false;
+        }
+        compared += length;
+    }
+}
+
 void WriteStandardOutput(const std::vector<unsigned char>& bytes) {
     std::cout.write(reinterpret_cast<const char*>(bytes.data()),
                     static_cast<std::streamsize>(bytes.size()));

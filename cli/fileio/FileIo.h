@@ -28,6 +28,12 @@ void SetMaxFileSize(std::uint64_t bytes);
 // Any thread may call it.
 std::vector<unsigned char> ReadFile(const std::string& path);
 
+// True when the file at path holds exactly bytes, read a chunk at a time
+// so that no second copy of a large file is held; false at the first
+// difference. Throws std::runtime_error as ReadFile does when it cannot
+// read the file. Not for "-": standard input cannot be read again.
+bool FileHolds(const std::string& path, const std::vector<unsigned char>& bytes);
+
 // Writes bytes to standard output; throws std::runtime_error "cannot write
 // standard output: REASON" when that fails.
 void WriteStandardOutput(const std::vector<unsigned char>& bytes);

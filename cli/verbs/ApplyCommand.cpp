@@ -14,6 +14,7 @@
 #include <fwcommon/PolicyDocument.h>
 #include "CommandLine.h"
 #include "ExitStatus.h"
+#include "ProcessEnd.h"
 #include "diff/PolicyDiff.h"
 #include "editor/DocumentTouches.h"
 #include "editor/PolicyEdit.h"
@@ -142,6 +143,7 @@ EditedBytes ScriptResult(const std::string& file, const std::vector<unsigned cha
         ApplyScript(file, bytes, lines);
     }
     document.edited = CommittedBytes(*session.context, dataname);
+    LeaveToProcessEnd(std::move(session.context));
     return document;
 }
 
@@ -184,7 +186,7 @@ int Apply(const ApplyArguments& a) {
         }
         if (lock)
             lock->ExpectUnchanged();
-        if (ReadFile(file) != bytes)
+        if (!FileHolds(file, bytes))
             throw EditError("the file changed while it was being edited");
         ReplaceFileAtomically(file, result);
         WarnCommentsDropped(file, bytes, a.target.dropComments);

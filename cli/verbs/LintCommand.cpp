@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CommandLine.h"
+#include "ProcessEnd.h"
 #include "editor/ObjectDirectory.h"
 #include "fileio/FileIdentity.h"
 #include "fileio/FileWorkers.h"
@@ -249,6 +250,8 @@ int RunLint(const LintOptions& options) {
     } else {
         PrintText(selection, sources);
     }
+    loaded.push_back(std::move(objects));
+    LeaveToProcessEnd(std::make_shared<decltype(loaded)>(std::move(loaded)));
     return allLoaded && !Fails(selection.shown, options.strict) ? kExitOk : kExitFailure;
 }
 
