@@ -70,7 +70,12 @@ void EditInSession(const EditTarget& target, const SourceEditFunction& edit) {
     // document as it is loaded.
     if (target.creationType && *target.creationType != activeSession->loadedAs)
         LoadSessionAs(*activeSession, *target.creationType);
-    edit(*activeSession->context, activeSession->dataname, activeSession->source);
+    try {
+        edit(*activeSession->context, activeSession->dataname, activeSession->source);
+    } catch (const NothingToChange&) {
+        // A line that changes nothing is no fault of the script: the next
+        // line goes on from the same document.
+    }
 }
 
 // Loads, edits, commits and writes; throws what loading, editing or

@@ -111,6 +111,10 @@ void RemoveRule(Context& context, const std::wstring& dataname, const IndexedArg
 void SetActive(Context& context, const std::wstring& dataname, const IndexedArguments& a,
                bool active) {
     const LocatedRule located = LocateRule(context, dataname, a.locator);
+    // Said so and left alone even where the load renumbered rules: that
+    // alone is no reason to rewrite the file.
+    if (located.rule->IsActive() == active)
+        throw NothingToChange();
     located.rule->SetActive(active);
     if (!context.UpdateRule(dataname, located.rule))
         throw EditError("the rule at index " + std::to_string(located.index) +

@@ -301,9 +301,17 @@ TEST(FwpolicyIdentities, AnEditThatChangesNothingWritesNothingAndSaysSo) {
         const char* what;
         std::vector<std::string> arguments;  // after the verb's words, FILE first
         const char* script;                  // for apply
+        // The file gives a second rule the first one's RuleId, which the
+        // load renumbers: that alone is no change to write.
+        bool renumbersOnLoad = false;
     };
     const std::vector<Row> rows = {
         {"enable an active rule", {"rule", "enable"}, nullptr},
+        {"enable an active rule of a file the load renumbers", {"rule", "enable"}, nullptr, true},
+        {"disable an inactive rule of a file the load renumbers",
+         {"rule", "disable"},
+         nullptr,
+         true},
         {"a script that enables an active rule",
          {"apply"},
          "rule enable --section local --index 0\n"},
@@ -315,8 +323,12 @@ TEST(FwpolicyIdentities, AnEditThatChangesNothingWritesNothingAndSaysSo) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         const TempDir dir;
-        std::string text =
-            PolicyDocument(RuleElement("LocalRule", 300001, 300001, "Active", "User", "Drop"));
+        std::string rules = RuleElement("LocalRule", 300001, 300001, "Active", "User", "Drop");
+        if (row.arguments.back() == "disable")
+            rules.insert(rules.find(" xsi:type"), " IsActive=\"false\"");
+        if (row.renumbersOnLoad)
+            rules += RuleElement("LocalRule", 300001, 300002, "Active", "User", "Pass");
+        std::string text = PolicyDocument(rules);
         text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
         const fs::path file = WriteFile(dir.path() / "p.xml", text);
         std::vector<std::string> arguments = row.arguments;
@@ -334,7 +346,7 @@ TEST(FwpolicyIdentities, AnEditThatChangesNothingWritesNothingAndSaysSo) {
         EXPECT_EQ(
             "fwpolicy: " + file.string() + ": nothing to change; the file is left as it was\n",
             r.err);
-        EXPECT_EQ(before, ReadBytes(file));
+        EXPECT_EQ(ToString(before), ToString(ReadBytes(file)));
         EXPECT_EQ(written, fs::last_write_time(file));
         struct stat now {};
         ASSERT_EQ(0, ::stat(file.c_str(), &now));
