@@ -77,6 +77,46 @@ TEST_F(ApplyScript, ResultEqualsTheSameEditsOneByOne) {
     EXPECT_EQ(bytes(), applied);
 }
 
+// apply takes a script that noted no edit for one that changed nothing, so
+// every verb a script may hold must note its edit: each one, alone in a
+// script, counts as one edit and changes the file as the verb alone does.
+TEST_F(ApplyScript, EachVerbOfAScriptCountsAsTheEditItMakes) {
+    const std::vector<std::vector<std::string>> edits = {
+        {"rule", "add", "--section", "local", "--name", "New", "--action", "pass", "--service",
+         "tcp/22"},
+        {"rule", "set", "--section", "local", "--index", "1", "--name", "Renamed"},
+        {"rule", "remove", "--section", "local", "--index", "1"},
+        {"rule", "enable", "--section", "local", "--index", "2"},
+        {"rule", "disable", "--section", "local", "--index", "1"},
+        {"rule", "move", "--section", "local", "--index", "0", "--by", "1"},
+        {"object", "add", "--type", "ip", "--name", "Extra", "--member", "10.9.0.0/16"},
+        {"object", "set", "--name", "Web", "--add", "tcp/8080"},
+        {"object", "rename", "--name", "Web", "--to", "Webs"},
+        {"object", "remove", "--name", "Diagnostics"},
+        {"option", "set", "Audit", "on"},
+        {"option", "unset", "LogLevel"},
+    };
+    for (const auto& edit : edits) {
+        std::string line;
+        for (const std::string& word : edit)
+            line += (line.empty() ? "" : " ") + ("'" + word + "'");
+        SCOPED_TRACE(line);
+        fs::remove(file_);
+        fs::copy_file(SourcePath(kBase), file_);
+        const ToolResult applied = RunFwpolicyWithInput({"apply", file(), "-"}, line + "\n");
+        ASSERT_EQ(0, applied.exitStatus) << applied.err;
+        EXPECT_EQ("applied 1 edit from standard input\n", applied.out);
+        const std::vector<unsigned char> byScript = bytes();
+
+        fs::remove(file_);
+        fs::copy_file(SourcePath(kBase), file_);
+        const ToolResult alone = RunFwpolicy(CommandOf(edit, file()));
+        ASSERT_EQ(0, alone.exitStatus) << alone.err;
+        EXPECT_NE(ReadBytes(SourcePath(kBase)), bytes()) << "the verb alone changed nothing";
+        EXPECT_EQ(bytes(), byScript);
+    }
+}
+
 // A script that fails, on a line or in the proof of its result (a value
 // longer than any text a policy document may hold), writes nothing.
 TEST_F(ApplyScript, AFailingScriptLeavesTheFileByteIdentical) {
