@@ -11,6 +11,7 @@
 #include <fwcommon/Context.h>
 #include <fwcommon/PolicyDocument.h>
 #include "ExitStatus.h"
+#include "ProcessEnd.h"
 #include "fileio/FileIdentity.h"
 #include "fileio/FileIo.h"
 #include "policy/IdentifierRoom.h"
@@ -77,11 +78,13 @@ void ReportRenumberings(const std::vector<Renumbering>& renumberings) {
 }
 
 // The merged document's bytes and what the merge renumbered; the inputs
-// are released before it returns. Empty bytes when an input could not be
-// registered (reported).
+// are left to the end of the process (the peak is the merge itself, while
+// they and the resultant policy are all held, not the proof that
+// follows). Empty bytes when an input could not be registered (reported).
 std::vector<unsigned char> MergedBytes(const MergeOptions& options, std::int64_t time,
                                        std::vector<Renumbering>& renumberings) {
-    fwcommon::Context context;
+    const auto inputs = std::make_shared<fwcommon::Context>();
+    fwcommon::Context& context = *inputs;
     std::vector<MergeSource> sources;
     for (const std::string& file : options.files) {
         if (!Register(context, file, sources))
@@ -107,6 +110,7 @@ std::vector<unsigned char> MergedBytes(const MergeOptions& options, std::int64_t
         return {};
     }
     renumberings = RenumberingsOf(log, sources, context);
+    LeaveToProcessEnd(inputs);
     return merged;
 }
 
