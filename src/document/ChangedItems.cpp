@@ -1,9 +1,11 @@
 #include "document/ChangedItems.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "document/MarkupLimits.h"
 
@@ -213,18 +215,26 @@ std::size_t LeftOutFrom(const std::vector<unsigned char>& bytes, const Layout& l
     return between.size() <= kMaxTextLength && IsWhiteSpace(between) ? previousEnd : item.begin;
 }
 
+// The bytes with the items marked in leftOut cut out, in one allocation of
+// the exact size (the kept part of a large document may be most of it).
 std::vector<unsigned char> WithoutItems(const std::vector<unsigned char>& bytes,
                                         const Layout& layout, const std::vector<bool>& leftOut) {
-    std::vector<unsigned char> kept;
+    std::vector<std::pair<std::size_t, std::size_t>> keptRanges;
     std::size_t from = 0;
     for (std::size_t i = 0; i < layout.items.size(); ++i) {
         if (!leftOut[i])
             continue;
-        kept.insert(kept.end(), bytes.begin() + from,
-                    bytes.begin() + LeftOutFrom(bytes, layout, i));
+        keptRanges.emplace_back(from, LeftOutFrom(bytes, layout, i));
         from = layout.items[i].end;
     }
-    kept.insert(kept.end(), bytes.begin() + from, bytes.end());
+    keptRanges.emplace_back(from, bytes.size());
+    std::size_t size = 0;
+    for (const auto& [begin, end] : keptRanges)
+        size += end - begin;
+    std::vector<unsigned char> kept;
+    kept.reserve(size);
+    for (const auto& [begin, end] : keptRanges)
+        kept.insert(kept.end(), bytes.begin() + begin, bytes.begin() + end);
     return kept;
 }
 
@@ -241,7 +251,12 @@ std::optional<std::vector<unsigned char>> ChangedPartOf(const std::vector<unsign
     if (BytesOf(valid, 0, validLayout->rootTagEnd) != BytesOf(edited, 0, editedLayout->rootTagEnd))
         return std::nullopt;
     const ValidItems validItems(valid, *validLayout);
-    return WithoutItems(edited, *editedLayout, ItemsLeftOut(edited, *editedLayout, validItems));
+    const std::vector<bool> leftOut = ItemsLeftOut(edited, *editedLayout, validItems);
+    // Nothing to leave out (a document rewritten in another layout): the
+    // caller reads the edited bytes themselves, without a copy of them.
+    if (std::find(leftOut.begin(), leftOut.end(), true) == leftOut.end())
+        return std::nullopt;
+    return WithoutItems(edited, *editedLayout, leftOut);
 }
 
 }  // namespace fwcommon::document

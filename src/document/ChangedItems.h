@@ -22,10 +22,10 @@ namespace fwcommon::document {
 // nothing when the bytes do not allow it: the XML declaration or the root
 // start tag differ, or either document holds a comment, a CDATA section, a
 // DOCTYPE or a processing instruction after its start, or is not
-// well-formed as far as its tags go. The caller then reads all of the
-// edited bytes. `valid` must be bytes the validating read accepted:
-// otherwise a fault in a left-out item goes unnoticed. Any thread may call
-// it.
+// well-formed as far as its tags go, or no item of the valid document is
+// left in the edited one. The caller then reads all of the edited bytes. `valid` must be bytes the
+// validating read accepted: otherwise a fault in a left-out item goes unnoticed. Any thread may
+// call it.
 std::optional<std::vector<unsigned char>> ChangedPartOf(const std::vector<unsigned char>& valid,
                                                         const std::vector<unsigned char>& edited);
 

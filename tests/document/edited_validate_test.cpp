@@ -219,6 +219,14 @@ TEST(ChangedPartOf, LeavesOutTheUntouchedItemsButTheFirstOfEachKind) {
     EXPECT_EQ(Count(valid, "<Rule "), Count(*rulesTag, "<Rule "));
     EXPECT_EQ(1u, Count(*rulesTag, "<IpObject>"));
 
+    // Rewritten in another layout, no item is left as it was: the caller
+    // reads the edited bytes themselves, not a copy of them.
+    std::string reindented = valid;
+    for (std::size_t at = reindented.find('\n', reindented.find("<sv:Policy"));
+         at != std::string::npos; at = reindented.find('\n', at + 2))
+        reindented.insert(at + 1, " ");
+    EXPECT_FALSE(read(reindented));
+
     EXPECT_FALSE(read(InsertedAfter(valid, "</Rule>", 0, "<!-- note -->")));
     EXPECT_FALSE(read(ReplacedAt(valid, "xmlns:sv=\"", 0, "xmlns:a=\"urn:a\" xmlns:sv=\"")));
 }
