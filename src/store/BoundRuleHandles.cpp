@@ -4,6 +4,8 @@
 #include <new>
 #include <unordered_set>
 
+#include "store/RuleElements.h"
+
 namespace fwcommon {
 namespace {
 
@@ -52,6 +54,40 @@ void BoundRuleHandles::MoveTo(const Sequence& rules,
         }
         handle->Rebind(std::shared_ptr<const Sarvo::Rule>(copy, &copied[entry.place]));
     }
+}
+
+void BoundRuleHandles::ReturnTo(const Sarvo::PolicyType& copy,
+                                const std::shared_ptr<const Sarvo::PolicyType>& document,
+                                const PlaceOf& placeOf) {
+    const Sequence& copied = copy.Rules().Rule();
+    const Sequence& rules = document->Rules().Rule();
+    std::vector<Entry> kept;
+    for (Entry& entry : entries_) {
+        const auto handle = entry.handle.lock();
+        if (!handle || handle->SharedElement() == nullptr) {
+            continue;
+        }
+        if (entry.place >= copied.size() || handle->SharedElement() != &copied[entry.place]) {
+            kept.push_back(entry);
+            continue;
+        }
+        const Sarvo::Rule& element = copied[entry.place];
+        const std::size_t at = placeOf(element);
+        if (at < rules.size() && SameRuleElement(rules[at], element)) {
+            handle->Rebind(std::shared_ptr<const Sarvo::Rule>(document, &rules[at]));
+            kept.push_back({at, entry.handle});
+            continue;
+        }
+        try {
+            handle->Release();
+        } catch (const std::bad_alloc&) {
+            // Without memory for a copy the handle keeps sharing the copy,
+            // which never changes and stays alive as long as the handle.
+            kept.push_back(entry);
+        }
+    }
+    entries_ = std::move(kept);
+    firstOfBuild_ = 0;
 }
 
 void BoundRuleHandles::ReleaseAll() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -36,6 +37,18 @@ public:
     // about to change) share the elements at the same places of copy, a
     // copy of that document, instead.
     void MoveTo(const Sequence& rules, const std::shared_ptr<const Sarvo::PolicyType>& copy);
+    // The changes were committed: copy, the copy MoveTo handed the handles,
+    // is no longer the committed document, document is. Each handle that
+    // shares an element of copy shares the element of the same rule in
+    // document again where the two are equal, and gets an element of its
+    // own where they are not (or where document no longer holds the rule),
+    // so that nothing keeps the copy alive. placeOf gives the place in
+    // document's rules of the rule with a copied element's identity, or
+    // npos.
+    using PlaceOf = std::function<std::size_t(const Sarvo::Rule&)>;
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+    void ReturnTo(const Sarvo::PolicyType& copy,
+                  const std::shared_ptr<const Sarvo::PolicyType>& document, const PlaceOf& placeOf);
     // Gives every listed handle that is still alive an element of its own.
     void ReleaseAll();
 

@@ -2,6 +2,8 @@
 
 #include <typeinfo>
 
+#include <xsd/cxx/tree/comparison-map.hxx>
+
 namespace fwcommon {
 namespace {
 
@@ -72,6 +74,12 @@ bool AssignRuleElement(Sarvo::Rule& target, const Sarvo::Rule& source) {
     }
     target = source;
     return true;
+}
+
+bool SameRuleElement(const Sarvo::Rule& first, const Sarvo::Rule& second) {
+    // The comparison map the generated classes register compares by the
+    // dynamic type, as the document's own operator== does.
+    return xsd::cxx::tree::comparison_map_instance<0, wchar_t>().compare(first, second);
 }
 
 }  // namespace fwcommon

@@ -32,4 +32,9 @@ std::unique_ptr<Sarvo::Rule> MakeRuleElement(RuleType type, long long ruleId, lo
 // returns false (target unchanged) when they are not.
 bool AssignRuleElement(Sarvo::Rule& target, const Sarvo::Rule& source);
 
+// True when the two elements are of the same dynamic type and equal in
+// every field, their polymorphic parts (action, conditions) compared by
+// their own types.
+bool SameRuleElement(const Sarvo::Rule& first, const Sarvo::Rule& second);
+
 }  // namespace fwcommon

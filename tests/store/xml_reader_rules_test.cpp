@@ -407,6 +407,45 @@ TEST_F(XmlReaderEdit, HandlesKeepTheirContentThroughEditsRollbacksAndTheReadersE
     EXPECT_EQ(L"r30", (*rules)[2]->GetXmlRule()->Name());
 }
 
+// The copy the first change makes for rollback goes at the commit: every
+// handle shares the committed document again or holds an element of its
+// own, and the next change moves the handles to its own copy again.
+TEST_F(XmlReaderEdit, ACommitGivesTheHandlesTheCommittedDocumentBack) {
+    const auto SharedOf = [](const std::shared_ptr<IRule>& handle) {
+        return dynamic_cast<const Rule&>(*handle).SharedElement();
+    };
+    const auto rules = reader->GetRules(eTransitRules);
+    const std::shared_ptr<IRule> first = (*rules)[0];
+    const std::shared_ptr<IRule> removed = (*rules)[1];
+    const std::shared_ptr<IRule> deactivated = (*rules)[2];
+    const std::shared_ptr<IRule> untouched = (*rules)[3];
+    const Sarvo::Rule* const committed = SharedOf(untouched);
+    ASSERT_NE(nullptr, committed);
+
+    ASSERT_TRUE(reader->RemoveRule(eTransitRules, {removed->GetIdentifier(), User}));
+    EXPECT_NE(committed, SharedOf(untouched)) << "the change did not copy the document";
+    deactivated->SetActive(false);
+    reader->UpdateRule(eTransitRules, deactivated->GetXmlRule());
+    reader->CommitChanges();
+
+    EXPECT_EQ(committed, SharedOf(untouched));
+    EXPECT_NE(nullptr, SharedOf(first));
+    EXPECT_EQ(nullptr, SharedOf(removed)) << "a removed rule's handle keeps the copy alive";
+    EXPECT_EQ(L"r20", removed->GetName());
+    EXPECT_FALSE(deactivated->IsActive());
+
+    // The handles now stand at their places in the committed document: the
+    // next change finds them there and moves them to its copy.
+    ASSERT_TRUE(reader->RemoveRule(eTransitRules, {first->GetIdentifier(), User}));
+    EXPECT_NE(committed, SharedOf(untouched)) << "a handle still shares a document that changes";
+    reader->RollbackChanges();
+    EXPECT_EQ((std::vector<std::wstring>{L"r10", L"r30", L"r40"}),
+              Names(reader->GetRules(eTransitRules)));
+    EXPECT_EQ(L"r40", untouched->GetName());
+    EXPECT_FALSE(deactivated->IsActive());
+    EXPECT_FALSE(Written(*reader)->Rules().Rule()[1].IsActive());
+}
+
 TEST(XmlReaderRebuild, RefusedWhileRuleEditsArePending) {
     auto reader = MakeReader(PolicyXml(RuleXml("LocalRule", 300001, 1, "a")));
     auto created = reader->CreateRule(eLocalRules, User, L"b", PassFilter(), -1);
