@@ -195,6 +195,9 @@ int Apply(const ApplyArguments& a) {
         PrintRenumbered(file, document);
         ReportEdit(Summary(edits, a.script));
         return kExitOk;
+    } catch (const xml_schema::exception& e) {
+        ForgetEdits();
+        PrintDocumentErrors(std::cerr, file, e);
     } catch (const EditError& e) {
         ReportNothingWritten(file, e.what(), e.Details());
     } catch (const std::exception& e) {

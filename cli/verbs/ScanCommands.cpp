@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include <fwcommon/PolicyDocument.h>
 #include <fwcommon/QuickScanners.h>
 #include "ExitStatus.h"
 #include "fileio/FileIo.h"
@@ -17,6 +18,18 @@ namespace {
 
 const char* const kPolicyElement = "Policy";
 
+// A scan says only that it could not read the bytes; the validating parse
+// says where and why, as check does.
+void ReportUnreadable(const std::string& file, const std::vector<unsigned char>& bytes) {
+    try {
+        fwcommon::ValidatePolicyDocument(bytes);
+    } catch (const xml_schema::exception& e) {
+        PrintDocumentErrors(std::cerr, file, e);
+        return;
+    }
+    PrintFileError(std::cerr, file, "not a readable policy document");
+}
+
 // Reads the file and runs one scan; prints the failure and returns false
 // when either fails.
 template <typename Scan>
@@ -24,7 +37,7 @@ bool RunScan(const std::string& file, Scan scan) {
     try {
         const std::vector<unsigned char> bytes = ReadFile(file);
         if (scan(bytes) != 0) {
-            PrintFileError(std::cerr, file, "not a readable policy document");
+            ReportUnreadable(file, bytes);
             return false;
         }
         return true;
