@@ -139,8 +139,9 @@ bool MayEdit(const EditTarget& target, const std::vector<unsigned char>& bytes) 
     return MayRewrite(target.file, bytes, target.dropComments);
 }
 
-void LeftAsItWas(const std::string& file) {
-    ReportFailure(file, "nothing to change; the file is left as it was");
+void LeftAsItWas(const std::string& file, const std::string& reason = std::string()) {
+    ReportFailure(file, (reason.empty() ? "" : reason + "; ") +
+                            "nothing to change; the file is left as it was");
     ForgetEdits();
 }
 
@@ -152,8 +153,6 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         std::optional<EditLock> lock;
         LockForReplacing(target, lock);
         const std::vector<unsigned char> bytes = ReadFile(target.file);
-        if (!MayEdit(target, bytes))
-            return kExitFailure;
         const EditedBytes document = EditedDocument(bytes, FromUtf8(target.file), target, edit);
         const std::vector<unsigned char>& result = document.edited;
         ProveReadable(bytes, result);
@@ -163,6 +162,10 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
                 PrintDryRun(target, bytes, document);
             return kExitOk;
         }
+        // Comments stand in the way of writing only: an edit that fails,
+        // or changes nothing, says so first.
+        if (!MayEdit(target, bytes))
+            return kExitFailure;
         if (lock) {
             lock->ExpectUnchanged();
             if (!FileHolds(target.file, bytes))
@@ -176,8 +179,8 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
             PrintRenumbered(target.file, document);
         }
         return kExitOk;
-    } catch (const NothingToChange&) {
-        LeftAsItWas(target.file);
+    } catch (const NothingToChange& e) {
+        LeftAsItWas(target.file, e.Reason());
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, target.file, e);

@@ -74,10 +74,17 @@ private:
 
 // Thrown by an edit that knows the document stays as the file holds it:
 // the file is left alone, as for any edit that changes nothing, without
-// comparing the documents.
+// comparing the documents. The reason, when given, says why ("local rule 7
+// "web" is already disabled").
 class NothingToChange : public std::exception {
 public:
+    NothingToChange() = default;
+    explicit NothingToChange(std::string reason) : reason_(std::move(reason)) {}
     const char* what() const noexcept override { return "nothing to change"; }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string reason_;
 };
 
 // One change applied to the document registered under dataname.

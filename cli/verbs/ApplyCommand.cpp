@@ -169,8 +169,6 @@ int Apply(const ApplyArguments& a) {
         std::optional<EditLock> lock;  // held until the file is replaced
         LockForReplacing(a.target, lock);
         const std::vector<unsigned char> bytes = ReadFile(file);
-        if (!MayRewrite(file, bytes, a.target.dropComments))
-            return kExitFailure;
         const EditedBytes document = ScriptResult(file, bytes, lines);
         const std::vector<unsigned char>& result = document.edited;
         const std::size_t edits = NotedEdits();
@@ -182,6 +180,10 @@ int Apply(const ApplyArguments& a) {
             PrintFileError(std::cerr, file, "nothing to change; the file is left as it was");
             return kExitOk;
         }
+        // Comments stand in the way of writing only: a script that fails,
+        // or changes nothing, says so first.
+        if (!MayRewrite(file, bytes, a.target.dropComments))
+            return kExitFailure;
         if (a.target.dryRun) {
             PrintDryRun(a.target, bytes, document);
             return kExitOk;

@@ -59,7 +59,7 @@ void AddRenumberCommand(CLI::App& app, int* status) {
                 // A file that needs no renumbering is left alone, whatever
                 // its layout: no need to compare documents to know it.
                 if (lines->empty() && !dryRun)
-                    throw NothingToChange();
+                    throw NothingToChange("no rule needs a new identifier");
             });
         // With --dry-run the document goes to stdout, so the map goes to stderr.
         std::ostream& report = target->dryRun ? std::cerr : std::cout;

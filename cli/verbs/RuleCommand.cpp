@@ -114,7 +114,8 @@ void SetActive(Context& context, const std::wstring& dataname, const IndexedArgu
     // Said so and left alone even where the load renumbered rules: that
     // alone is no reason to rewrite the file.
     if (located.rule->IsActive() == active)
-        throw NothingToChange();
+        throw NothingToChange(RulePhrase(located.section, *located.rule->GetXmlRule()) +
+                              (active ? " is already enabled" : " is already disabled"));
     located.rule->SetActive(active);
     if (!context.UpdateRule(dataname, located.rule))
         throw EditError("the rule at index " + std::to_string(located.index) +

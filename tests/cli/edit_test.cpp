@@ -273,6 +273,22 @@ TEST(FwpolicyEdit, CommentsAreKeptUnlessDroppingThemIsAllowed) {
               refused.err);
     EXPECT_EQ(before, work.bytes());
 
+    // Comments only stand in the way of writing: an edit that fails, or
+    // changes nothing, says that first.
+    const std::pair<std::vector<std::string>, std::string> notWriting[] = {
+        {{"rule", "disable", work.file(), "--section", "local", "--index", "99"},
+         "section local has no rule at index 99 (3 rules)"},
+        {{"rule", "enable", work.file(), "--section", "local", "--index", "0"},
+         "local rule 200001 \"Administration from the LAN\" is already enabled; nothing to "
+         "change; the file is left as it was"},
+        {{"apply", work.file(), "/dev/null"}, "nothing to change; the file is left as it was"},
+    };
+    for (const auto& [arguments, message] : notWriting) {
+        SCOPED_TRACE(message);
+        EXPECT_EQ("fwpolicy: " + work.file() + ": " + message + "\n", RunFwpolicy(arguments).err);
+        EXPECT_EQ(before, work.bytes());
+    }
+
     // Nothing is dropped when the edit itself is refused.
     const ToolResult noSuchRule = RunFwpolicy(
         {"rule", "disable", work.file(), "--section", "local", "--index", "99", "--drop-comments"});
