@@ -98,6 +98,40 @@ std::optional<std::string> HostOfBlock(const std::string& text) {
     return block.first.text;
 }
 
+// The "word:" a text starts with when the word is no group of IPv6 hex
+// digits ("interface:" of "interface:eth0"); empty otherwise.
+std::string FormPrefix(const std::string& text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0) {
+        return std::string();
+    }
+    const std::string word = text.substr(0, colon);
+    const bool letters =
+        word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ-") ==
+        std::string::npos;
+    const bool hex = word.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+    return letters && !hex ? word + ":" : std::string();
+}
+
+// Refuses the forms of a rule's entries that name no one host: a named
+// object, an interface, or any other "word:" the flow has no use for.
+void RefuseEntryForm(const std::string& text) {
+    const std::string bad = "bad flow end " + textforms::Quoted(text) + ": ";
+    if (!text.empty() && text.front() == '@') {
+        throw TextFormError(bad + "a named object is no one host; give one address of it (a " +
+                            "node of this name is " + textforms::Quoted("name:" + text) + ")");
+    }
+    const std::string prefix = FormPrefix(text);
+    if (prefix == "interface:") {
+        throw TextFormError(bad + "give the interface with --in-interface or --out-interface");
+    }
+    if (!prefix.empty()) {
+        throw TextFormError(bad + textforms::Quoted(prefix) +
+                            " is no form of a flow end; give an address, node:N, network:N, "
+                            "name:NODE or a system object name");
+    }
+}
+
 // Why text, which is no system object name, is refused as a slip of one
 // (the other case, or an edit or two); nothing when it resembles none.
 std::optional<std::string> SystemObjectSlip(const std::string& text) {
@@ -162,16 +196,19 @@ fwcommon::QueryEndpoint ParseFlowEndpoint(const std::string& text) {
             return end;
         }
     }
-    if (StartsWith(text, "name:")) {
-        end.kind = Kind::eNodeName;
-        end.text = FlowName(text.substr(5), "node name");
-        return end;
+    for (const std::string prefix : {"name:", "vpn-name:"}) {
+        if (StartsWith(text, prefix)) {
+            end.kind = Kind::eNodeName;
+            end.text = FlowName(text.substr(prefix.size()), "node name");
+            return end;
+        }
     }
     if (textforms::SystemObjectOfName(text)) {
         end.kind = Kind::eSystemObject;
         end.text = Wide(text);
         return end;
     }
+    RefuseEntryForm(text);
     if (const auto host = HostOfBlock(text)) {
         end.kind = Kind::eAddress;
         end.text = Wide(*host);

@@ -119,10 +119,14 @@ TEST(FwpolicyQuery, WhatTheFlowLeavesOpenMakesTheAnswerDepend) {
 }
 
 TEST(FwpolicyQuery, BothWaysRulesAnswerTheMirroredFlow) {
-    const ToolResult forward = Query({"--section", "vpn", "--from", "name:laptop-7", "--to",
-                                      "10.1.0.5", "--service", "tcp/3389"});
-    EXPECT_EQ(0, forward.exitStatus) << forward.out;
-    EXPECT_NE(std::string::npos, forward.out.find("): matches (decides)")) << forward.out;
+    // A node by name in show's form too (vpn-name:NODE) answers the same.
+    for (const char* node : {"name:laptop-7", "vpn-name:laptop-7"}) {
+        SCOPED_TRACE(node);
+        const ToolResult forward = Query(
+            {"--section", "vpn", "--from", node, "--to", "10.1.0.5", "--service", "tcp/3389"});
+        EXPECT_EQ(0, forward.exitStatus) << forward.out;
+        EXPECT_NE(std::string::npos, forward.out.find("): matches (decides)")) << forward.out;
+    }
     const ToolResult mirrored = Query({"--section", "vpn", "--from", "10.1.0.5", "--to",
                                        "name:Laptop-7", "--service", "tcp/3389:50000"});
     EXPECT_EQ(0, mirrored.exitStatus) << mirrored.out;
@@ -191,6 +195,18 @@ TEST(FwpolicyQuery, RefusedFlowsNameTheOptionAndExitWithTwo) {
          "you mean 'InternetIP'? (see 'fwpolicy help query')\n"},
         {{"--from", "node:12x"}, "fwpolicy query: --from: bad flow end 'node:12x'"},
         {{"--from", "name:"}, "fwpolicy query: --from: bad node name '': the name is empty"},
+        // Rule forms that name no one host were taken for node names or
+        // addresses.
+        {{"--from", "@\"Office LAN\""},
+         "fwpolicy query: --from: bad flow end '@\"Office LAN\"': a named object is no one "
+         "host; give one address of it (a node of this name is 'name:@\"Office LAN\"')"},
+        {{"--to", "interface:eth0"},
+         "fwpolicy query: --to: bad flow end 'interface:eth0': give the interface with "
+         "--in-interface or --out-interface"},
+        {{"--to", "vpn-side:public"},
+         "fwpolicy query: --to: bad flow end 'vpn-side:public': 'vpn-side:' is no form of a flow "
+         "end; give an address, node:N, network:N, name:NODE or a system object name"},
+        {{"--from", "vpn-name:"}, "fwpolicy query: --from: bad node name '': the name is empty"},
         {{"--from", "Laptop\x01"}, "the name holds a control character"},
         {{"--to", "Lap\xff"}, "fwpolicy: argument 4 is not valid UTF-8"},
         {{"--in-interface", ""}, "fwpolicy query: --in-interface: bad interface name ''"},
