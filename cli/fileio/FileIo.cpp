@@ -81,6 +81,28 @@ std::optional<std::size_t> RegularFileSize(int fd) {
     return static_cast<std::size_t>(size);
 }
 
+// Reads fd to its end a chunk at a time, handing each chunk to take(bytes,
+// count); stops early, returning false, when take returns false.
+template <typename Take>
+bool ReadChunks(int fd, Take take) {
+    unsigned char chunk[kReadChunk];
+    for (;;) {
+        const ssize_t count = ::read(fd, chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            ThrowSystemError("cannot read");
+        }
+        if (count == 0) {
+            return true;
+        }
+        if (!take(chunk, static_cast<std::size_t>(count))) {
+            return false;
+        }
+    }
+}
+
 // Reads fd to its end. Input of no known size is refused as soon as its
 // bytes can no longer be a policy document, so that an endless stream
 // ends at once; a regular file is bounded by its size, and the library
@@ -93,26 +115,17 @@ std::vector<unsigned char> ReadDescriptor(int fd) {
     if (!size) {
         check.emplace();
     }
-    unsigned char chunk[kReadChunk];
-    for (;;) {
-        const ssize_t count = ::read(fd, chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            ThrowSystemError("cannot read");
-        }
-        if (count == 0) {
-            return bytes;
-        }
-        if (bytes.size() + static_cast<std::size_t>(count) > maxFileSize) {
+    ReadChunks(fd, [&](const unsigned char* chunk, std::size_t count) {
+        if (bytes.size() + count > maxFileSize) {
             throw std::runtime_error("holds more than " + LimitText());
         }
         if (check) {
-            check->Take(chunk, static_cast<std::size_t>(count));
+            check->Take(chunk, count);
         }
         bytes.insert(bytes.end(), chunk, chunk + count);
-    }
+        return true;
+    });
+    return bytes;
 }
 
 // Several files may be read at once (check -j): the first to ask reads.
@@ -198,26 +211,16 @@ bool FileHolds(const std::string& path, const std::vector<unsigned char>& bytes)
     if (size && *size != bytes.size()) {
         return false;
     }
-    unsigned char chunk[kReadChunk];
     std::size_t compared = 0;
-    for (;;) {
-        const ssize_t count = ::read(file.get(), chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            ThrowSystemError("cannot read");
-        }
-        if (count == 0) {
-            return compared == bytes.size();
-        }
-        const auto length = static_cast<std::size_t>(count);
-        if (length > bytes.size() - compared ||
-            std::memcmp(chunk, bytes.data() + compared, length) != 0) {
+    const bool same = ReadChunks(file.get(), [&](const unsigned char* chunk, std::size_t count) {
+        if (count > bytes.size() - compared ||
+            std::memcmp(chunk, bytes.data() + compared, count) != 0) {
             return false;
         }
-        compared += length;
-    }
+        compared += count;
+        return true;
+    });
+    return same && compared == bytes.size();
 }
 
 void WriteStandardOutput(const std::vector<unsigned char>& bytes) {

@@ -90,6 +90,20 @@ void BoundRuleHandles::ReturnTo(const Sarvo::PolicyType& copy,
     firstOfBuild_ = 0;
 }
 
+void BoundRuleHandles::ReturnToSamePlaces(
+    const Sarvo::PolicyType& copy, const std::shared_ptr<const Sarvo::PolicyType>& document) {
+    const Sequence& copied = copy.Rules().Rule();
+    const Sequence& rules = document->Rules().Rule();
+    for (Entry& entry : entries_) {
+        const auto handle = entry.handle.lock();
+        if (handle && entry.place < copied.size() && entry.place < rules.size() &&
+            handle->SharedElement() == &copied[entry.place]) {
+            handle->Rebind(std::shared_ptr<const Sarvo::Rule>(document, &rules[entry.place]));
+        }
+    }
+    firstOfBuild_ = 0;
+}
+
 void BoundRuleHandles::ReleaseAll() {
     for (Entry& entry : entries_) {
         if (const auto handle = entry.handle.lock()) {

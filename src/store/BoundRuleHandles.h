@@ -43,12 +43,17 @@ public:
     // document again where the two are equal, and gets an element of its
     // own where they are not (or where document no longer holds the rule),
     // so that nothing keeps the copy alive. placeOf gives the place in
-    // document's rules of the rule with a copied element's identity, or
-    // npos.
+    // document's rules of the rule with a copied element's identity, or a
+    // place past their end when there is none.
     using PlaceOf = std::function<std::size_t(const Sarvo::Rule&)>;
-    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
     void ReturnTo(const Sarvo::PolicyType& copy,
                   const std::shared_ptr<const Sarvo::PolicyType>& document, const PlaceOf& placeOf);
+    // ReturnTo for a commit that changed no rule (options alone): document's
+    // rules equal copy's place for place, so each handle that shares an
+    // element of copy shares the one at the same place of document, with
+    // nothing to compare.
+    void ReturnToSamePlaces(const Sarvo::PolicyType& copy,
+                            const std::shared_ptr<const Sarvo::PolicyType>& document);
     // Gives every listed handle that is still alive an element of its own.
     void ReleaseAll();
 

@@ -196,13 +196,14 @@ bool XmlReader::MoveRuleAt(SectionIndex& section, std::int64_t orderId, std::int
 }
 
 void XmlReader::CommitChanges() {
-    if (snapshot_) {
-        // The handles share the committed document again, so that the copy
-        // kept for rollback goes now rather than with the last handle.
+    // The handles share the committed document again, so that the copy
+    // kept for rollback goes now rather than with the last handle.
+    if (snapshot_ && !rulesChanged_ && !namedObjectsChanged_) {
+        boundRules_.ReturnToSamePlaces(*snapshot_, live_);
+    } else if (snapshot_) {
         const Sarvo::Rules::Rule_sequence& rules = live_->Rules().Rule();
         boundRules_.ReturnTo(*snapshot_, live_, [this, &rules](const Sarvo::Rule& element) {
-            const std::size_t at = locator_.Find(rules, element.RuleId(), CreationTypeOf(element));
-            return at == LiveRuleLocator::npos ? BoundRuleHandles::npos : at;
+            return locator_.Find(rules, element.RuleId(), CreationTypeOf(element));
         });
     }
     snapshot_.reset();

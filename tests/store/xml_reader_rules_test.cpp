@@ -444,6 +444,24 @@ TEST_F(XmlReaderEdit, ACommitGivesTheHandlesTheCommittedDocumentBack) {
     EXPECT_EQ(L"r40", untouched->GetName());
     EXPECT_FALSE(deactivated->IsActive());
     EXPECT_FALSE(Written(*reader)->Rules().Rule()[1].IsActive());
+
+    // A commit of option changes alone gives every handle its own rule's
+    // element of the committed document back.
+    const auto now = reader->GetRules(eTransitRules);
+    std::vector<const Sarvo::Rule*> shared;
+    for (const auto& handle : *now) {
+        shared.push_back(SharedOf(handle));
+    }
+    reader->SetOptionValue(L"LogLevel", boost::any(std::wstring(L"3")), User);
+    EXPECT_NE(shared[2], SharedOf(untouched)) << "the option change did not copy the document";
+    reader->CommitChanges();
+    for (std::size_t i = 0; i < now->size(); ++i) {
+        EXPECT_EQ(shared[i], SharedOf((*now)[i])) << "rule " << i;
+    }
+    reader->RemoveRule(eTransitRules, {(*now)[0]->GetIdentifier(), User});
+    reader->RollbackChanges();
+    EXPECT_EQ(L"r10", (*now)[0]->GetName());
+    EXPECT_EQ(L"r40", (*now)[2]->GetName());
 }
 
 TEST(XmlReaderRebuild, RefusedWhileRuleEditsArePending) {
