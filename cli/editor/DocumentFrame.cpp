@@ -136,15 +136,15 @@ std::unique_ptr<Sarvo::PolicyType> ParseWithoutRules(const std::vector<unsigned 
     return ParseCut(written, FindRootChildren(TextOf(written)), true);
 }
 
-std::vector<unsigned char> WithTailOf(const std::vector<unsigned char>& written,
-                                      const Frame& frame) {
+std::vector<unsigned char> WithTailOf(std::vector<unsigned char> written, const Frame& frame) {
     const std::vector<unsigned char> framed = fwcommon::WritePolicyDocument(*frame.policy);
     const std::string_view tail =
         TextOf(framed).substr(FindRootChildren(TextOf(framed)).rules->end);
-    std::vector<unsigned char> out(written.begin(),
-                                   written.begin() + static_cast<std::ptrdiff_t>(frame.rulesEnd));
-    Append(out, tail);
-    return out;
+    // The tail is a few options long: the document's own buffer takes it
+    // in place of the old one, without a second copy of the rules.
+    written.resize(frame.rulesEnd);
+    Append(written, tail);
+    return written;
 }
 
 }  // namespace fwpolicy

@@ -34,7 +34,6 @@ std::unique_ptr<Sarvo::PolicyType> ParseWithoutRules(const std::vector<unsigned 
 // (options, properties, the end of the document) as the library writes
 // them for frame's policy: the bytes the whole document would be written
 // as, had the frame's changes been made to it.
-std::vector<unsigned char> WithTailOf(const std::vector<unsigned char>& written,
-                                      const Frame& frame);
+std::vector<unsigned char> WithTailOf(std::vector<unsigned char> written, const Frame& frame);
 
 }  // namespace fwpolicy

@@ -46,7 +46,7 @@ std::vector<unsigned char> ApplyDocumentTouches(std::vector<unsigned char> bytes
     // the document as it stood then: the last one first.
     for (auto touch = touches.rbegin(); touch != touches.rend(); ++touch)
         touch->second(*frame.policy);
-    return WithTailOf(bytes, frame);
+    return WithTailOf(std::move(bytes), frame);
 }
 
 void ClearDocumentTouches() {
