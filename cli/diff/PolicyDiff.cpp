@@ -116,22 +116,52 @@ Difference DescribeRule(const Sarvo::Rule& r) {
     return d;
 }
 
-// Whether b is a with another RuleId: same section, creation type and
-// everything else.
-bool SameButIdentifier(const Sarvo::Rule& a, const Sarvo::Rule& b) {
-    if (SectionOfRule(a) != SectionOfRule(b) || a.CreationType() != b.CreationType())
-        return false;
-    const std::unique_ptr<Sarvo::Rule> renamed(b._clone());
-    renamed->RuleId(a.RuleId());
-    return *renamed == a;
+// How many unpaired rules of the same section, creation type and name one
+// rule is compared with to find its renumbered twin: twins stand in the
+// same order in both documents, so the first few hold it, and files of
+// thousands of rules of one name do not compare every pair.
+constexpr std::size_t kTwinSearch = 64;
+
+// Unpaired rules of the second document that share a twin key, in
+// document order; taken ones become null, first counts those taken at the
+// front.
+struct TwinCandidates {
+    std::vector<const Sarvo::Rule*> rules;
+    std::size_t first = 0;
+};
+
+// The first candidate (of r's section, creation type and name, by its
+// key) that is r with another RuleId: the same in everything but the order
+// id, which a rule added or removed before it shifts (a move shows as
+// such). The twin is taken; null when none of the first kTwinSearch is.
+const Sarvo::Rule* TakeTwin(const Sarvo::Rule& r, TwinCandidates& candidates) {
+    const std::unique_ptr<Sarvo::Rule> renamed(r._clone());
+    std::size_t compared = 0;
+    for (std::size_t i = candidates.first; i < candidates.rules.size() && compared < kTwinSearch;
+         ++i) {
+        const Sarvo::Rule* twin = candidates.rules[i];
+        if (twin == nullptr)
+            continue;
+        ++compared;
+        renamed->RuleId(twin->RuleId());
+        renamed->OrderId(twin->OrderId());
+        if (*renamed == *twin) {
+            candidates.rules[i] = nullptr;
+            while (candidates.first < candidates.rules.size() &&
+                   candidates.rules[candidates.first] == nullptr)
+                ++candidates.first;
+            return twin;
+        }
+    }
+    return nullptr;
 }
 
 // What a rule and its renumbered twin share, to find twins without
-// comparing every pair: section, creation type, order id and name.
-using TwinKey = std::tuple<std::string, std::wstring, long long, std::wstring>;
+// comparing every pair: section, creation type and name.
+using TwinKey = std::tuple<std::string, std::wstring, std::wstring>;
 
 TwinKey TwinKeyOf(const Sarvo::Rule& r) {
-    return TwinKey(SectionOfRule(r), r.CreationType(), r.OrderId(), r.Name());
+    return TwinKey(SectionOfRule(r), r.CreationType(), r.Name());
 }
 
 // The partners of the rules known to be renumbered: the rule of the
@@ -174,11 +204,11 @@ RulePairs RenumberedRules(const Sarvo::Rules::Rule_sequence& first,
                           const std::set<const Sarvo::Rule*>& known) {
     const auto inFirst = ByKey(first, firstKeys);
     const auto inSecond = ByKey(second, secondKeys);
-    std::map<TwinKey, std::vector<const Sarvo::Rule*>> unpaired;
+    std::map<TwinKey, TwinCandidates> unpaired;
     std::size_t i = 0;
     for (const auto& r : second) {
         if (inFirst.count(secondKeys[i++]) == 0 && known.count(&r) == 0)
-            unpaired[TwinKeyOf(r)].push_back(&r);
+            unpaired[TwinKeyOf(r)].rules.push_back(&r);
     }
     RulePairs pairs;
     i = 0;
@@ -187,13 +217,8 @@ RulePairs RenumberedRules(const Sarvo::Rules::Rule_sequence& first,
         if (inSecond.count(firstKeys[i++]) != 0 || candidates == unpaired.end() ||
             known.count(&r) != 0)
             continue;
-        for (const Sarvo::Rule*& twin : candidates->second) {
-            if (twin != nullptr && SameButIdentifier(r, *twin)) {
-                pairs.emplace(&r, twin);
-                twin = nullptr;
-                break;
-            }
-        }
+        if (const Sarvo::Rule* twin = TakeTwin(r, candidates->second))
+            pairs.emplace(&r, twin);
     }
     return pairs;
 }

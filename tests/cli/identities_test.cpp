@@ -248,6 +248,22 @@ TEST(FwpolicyIdentities, RenumberNumbersOutOfRangeRulesOnceAndDiffPairsThem) {
     EXPECT_EQ(0u, json["rules"]["removed"].size());
     EXPECT_EQ(0u, json["rules"]["added"].size());
 
+    // A rule added before them shifts their order ids; they are still the
+    // same rules renumbered, not removed and added.
+    const fs::path shifted = WriteFile(dir.path() / "shifted.xml", ToString(ReadBytes(file)));
+    ASSERT_EQ(0,
+              RunFwpolicy({"rule", "add", shifted.string(), "--section", "local", "--name", "First",
+                           "--action", "drop", "--source", "10.0.0.1", "--position", "0", "-q"})
+                  .exitStatus);
+    const ToolResult afterAdd = RunFwpolicy({"diff", original.string(), shifted.string()});
+    EXPECT_EQ(
+        "rule added: local 300002 (user) \"First\"\n"
+        "rule renumbered: local 300001 (user) \"Admin vom Büro\"\n"
+        "  id: 1 \u2192 300001\n"
+        "rule renumbered: transit 2000000001 (post) \"Drop all transit\"\n"
+        "  id: 2 \u2192 2000000001\n",
+        afterAdd.out);
+
     // Once renumbered, a second run has nothing to do and a first edit
     // changes only what it was asked to.
     const std::vector<unsigned char> renumbered = ReadBytes(file);
