@@ -132,16 +132,18 @@ std::string RuleText(const RuleUse& use) {
     throw EditError(message, rules);
 }
 
-// One line per rule the forced removal changes: a rule of the object's
-// file loses the reference and may match more than before; a rule of
-// another file keeps a reference to no object.
-std::vector<std::string> RemovalNotes(const std::vector<RuleUse>& users) {
+// One line per rule the forced removal of the object (its phrase, 'ip
+// object 7 "LAN"') changes: a rule of the object's file loses the
+// reference and may match more than before; a rule of another file keeps
+// a reference to no object.
+std::vector<std::string> RemovalNotes(const std::vector<RuleUse>& users,
+                                      const std::string& object) {
     std::vector<std::string> notes;
     for (const RuleUse& use : users) {
-        notes.push_back(use.file.empty() ? "note: " + RuleWords(use) + " no longer refers to it (" +
-                                               WhereName(use.where) + ")"
-                                         : "warning: " + RuleText(use) +
-                                               " still refers to it and now to no object");
+        notes.push_back(use.file.empty() ? "note: " + RuleWords(use) + " no longer refers to " +
+                                               object + " (" + WhereName(use.where) + ")"
+                                         : "warning: " + RuleText(use) + " still refers to " +
+                                               object + " and now to no object");
     }
     return notes;
 }
@@ -178,7 +180,7 @@ void RemoveObject(Context& context, const std::wstring& dataname, const ObjectAr
     const fwcommon::IdentifierWithType id(object->GetIdentifier(), object->GetCreationType());
     if (!context.RemoveNamedObjectById(dataname, id))
         throw EditError("the named object " + NamedObjectText(*object) + " could not be removed");
-    notes = RemovalNotes(users);
+    notes = RemovalNotes(users, phrase);
     NoteEdit("removed " + phrase);
 }
 

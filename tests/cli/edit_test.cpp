@@ -112,7 +112,7 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
          "  services: @\"Mail\" \u2192 *\n"
          "object removed: service 402 (policy) \"Mail\"\n",
          "note: vpn rule 200002 \"Head office to the LAN during office hours\" at 0 no longer "
-         "refers to it (services)"},
+         "refers to service object 402 \"Mail\" (services)"},
     };
     for (const EditRow& row : rows) {
         SCOPED_TRACE(row.args[0] + " " + row.args[1] + " " + row.args[3]);

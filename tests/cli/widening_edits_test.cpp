@@ -92,8 +92,11 @@ TEST_F(WideningEdits, RemovingAnObjectRulesUseIsRefusedUnlessForced) {
     const ToolResult forced =
         RunFwpolicy({"object", "remove", file.string(), "--name", "Admins", "--force"});
     ASSERT_EQ(0, forced.exitStatus) << forced.err;
+    // The note names the object: on its own line, apart from what the
+    // edit printed, "it" would be no one.
     EXPECT_THAT(forced.err, HasSubstr("note: transit rule 300001 \"Admins to the servers\" at 0 no "
-                                      "longer refers to it (source)"));
+                                      "longer refers to ip object "));
+    EXPECT_THAT(forced.err, HasSubstr(" \"Admins\" (source)"));
     EXPECT_THAT(forced.err,
                 HasSubstr("note: transit rule 300002 \"Admins to the\\x0aprinters\" at 1"));
     const ToolResult objects = RunFwpolicy({"objects", file.string()});
@@ -174,7 +177,8 @@ TEST_F(WideningEdits, RulesOfOtherFilesKeepAnObjectOfTheObjectsFile) {
     ASSERT_EQ(0, forced.exitStatus) << forced.err;
     EXPECT_THAT(forced.err,
                 HasSubstr("warning: " + users.string() +
-                          ": transit rule 300001 \"Admins in\" at 0 (source) still refers to it"));
+                          ": transit rule 300001 \"Admins in\" at 0 (source) still refers to ip "
+                          "object "));
     EXPECT_THAT(RunFwpolicy({"objects", objects.string()}).out, Not(HasSubstr("Admins")));
 
     const ToolResult twoFiles =
