@@ -205,6 +205,28 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
     return bytes;
 }
 
+std::string ReadTextFile(const std::string& path) {
+    std::optional<Descriptor> opened;
+    if (path != kStandardStream) {
+        opened.emplace(OpenForReading(path));
+    }
+    const int fd = opened ? opened->get() : STDIN_FILENO;
+    const std::optional<std::size_t> size = RegularFileSize(fd);
+    std::string text;
+    text.reserve(size.value_or(0));
+    ReadChunks(fd, [&text](const unsigned char* chunk, std::size_t count) {
+        if (text.size() + count > maxFileSize) {
+            throw std::runtime_error("holds more than " + LimitText());
+        }
+        if (std::memchr(chunk, '\0', count) != nullptr) {
+            throw std::runtime_error("holds a NUL byte, so it is no script");
+        }
+        text.append(reinterpret_cast<const char*>(chunk), count);
+        return true;
+    });
+    return text;
+}
+
 bool FileHolds(const std::string& path, const std::vector<unsigned char>& bytes) {
     const Descriptor file(OpenForReading(path));
     const std::optional<std::size_t> size = RegularFileSize(file.get());

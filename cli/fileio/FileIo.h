@@ -28,6 +28,13 @@ void SetMaxFileSize(std::uint64_t bytes);
 // Any thread may call it.
 std::vector<unsigned char> ReadFile(const std::string& path);
 
+// Reads a whole file of text lines (a script): a regular file, a pipe or a
+// device, "-" standard input. Bounded as ReadFile is, and refused at the
+// first NUL byte ("holds a NUL byte, so it is no script"), so that reading
+// a device of zeros ends at once; throws std::runtime_error with the
+// reason ("cannot read: No such file or directory", "is a directory").
+// Unlike ReadFile, "-" is read here and not kept for a later read.
+std::string ReadTextFile(const std::string& path);
 // True when the file at path holds exactly bytes, read a chunk at a time
 // so that no second copy of a large file is held; false at the first
 // difference. Throws std::runtime_error as ReadFile does when it cannot

@@ -1,7 +1,5 @@
 #include "verbs/ApplyCommand.h"
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -18,7 +16,6 @@
 #include "diff/PolicyDiff.h"
 #include "editor/DocumentTouches.h"
 #include "editor/PolicyEdit.h"
-#include "fileio/AtomicFile.h"
 #include "fileio/FileIo.h"
 #include "fileio/Utf8Check.h"
 #include "policy/IdentifierRoom.h"
@@ -55,20 +52,16 @@ const std::set<std::string>& EditVerbs() {
 }
 
 std::vector<std::string> ReadScript(const std::string& path) {
-    std::ifstream file;
-    if (path != "-") {
-        if (std::filesystem::is_directory(path))
-            throw EditError("script " + path + ": is a directory");
-        file.open(path);
-        if (!file)
-            throw EditError("script " + path + ": cannot read it");
+    std::string text;
+    try {
+        text = ReadTextFile(path);
+    } catch (const std::runtime_error& e) {
+        throw EditError("script " + path + ": " + e.what());
     }
-    std::istream& in = path == "-" ? std::cin : file;
+    std::istringstream in(text);
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
-    if (in.bad())
-        throw EditError("script " + path + ": cannot read it");
     return lines;
 }
 
@@ -188,14 +181,17 @@ int Apply(const ApplyArguments& a) {
             PrintDryRun(a.target, bytes, document);
             return kExitOk;
         }
-        if (lock)
+        if (lock) {
             lock->ExpectUnchanged();
-        if (!FileHolds(file, bytes))
-            throw EditError("the file changed while it was being edited");
-        ReplaceFileAtomically(file, result);
+            if (!FileHolds(file, bytes))
+                throw EditError("the file changed while it was being edited");
+        }
+        Deliver(file, result, false);
         WarnCommentsDropped(file, bytes, a.target.dropComments);
         PrintRenumbered(file, document);
-        ReportEdit(Summary(edits, a.script));
+        // Standard output holds the document itself: no summary there.
+        if (file != kStandardStream)
+            ReportEdit(Summary(edits, a.script));
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         ForgetEdits();
@@ -222,7 +218,14 @@ void AddApplyCommand(CLI::App& app, int* status) {
                     "will be lost");
     AddReplaceOptions(*apply, a->target);
     AddQuietFlag(*apply);
-    apply->callback([a, status] { *status = Apply(*a); });
+    apply->callback([a, status] {
+        if (a->target.file == kStandardStream && a->script == kStandardStream)
+            throw CLI::ValidationError(
+                "SCRIPT",
+                "standard input cannot hold both the policy and the script; give the "
+                "script as a file");
+        *status = Apply(*a);
+    });
 }
 
 }  // namespace fwpolicy

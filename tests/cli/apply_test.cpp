@@ -199,6 +199,50 @@ TEST_F(ApplyScript, BadLinesAreRefusedByNumberAndReason) {
     }
 }
 
+// A script that is no file of text lines is refused with the reason, at
+// once: /dev/zero was read for ever, a missing file gave no reason.
+TEST_F(ApplyScript, AScriptThatIsNoTextIsRefusedWithTheReason) {
+    const fs::path nul = dir_.path() / "nul";
+    std::ofstream(nul) << "option set A 1\n" << std::string(1, '\0') << "\n";
+    const std::pair<std::string, std::string> rows[] = {
+        {"/dev/zero", "script /dev/zero: holds a NUL byte, so it is no script"},
+        {nul.string(), "script " + nul.string() + ": holds a NUL byte, so it is no script"},
+        {(dir_.path() / "missing").string(), "script " + (dir_.path() / "missing").string() +
+                                                 ": cannot read: No such file or directory"},
+        {dir_.path().string(), "script " + dir_.path().string() + ": is a directory"},
+    };
+    const std::vector<unsigned char> before = bytes();
+    for (const auto& [script, message] : rows) {
+        SCOPED_TRACE(script);
+        const ToolResult r = RunFwpolicy({"apply", file(), script});
+        EXPECT_EQ(1, r.exitStatus);
+        EXPECT_EQ("fwpolicy: " + file() + ": " + message + "; nothing was written\n", r.err);
+        EXPECT_EQ(before, bytes());
+    }
+}
+
+// "-" as the file reads the policy from standard input and writes the
+// result to standard output, as a single edit does; the script is then
+// a file of its own.
+TEST_F(ApplyScript, APolicyFromStandardInputGoesToStandardOutput) {
+    const fs::path script = dir_.path() / "script";
+    std::ofstream(script) << "option set Audit on\n";
+    const std::string policy = ToString(bytes());
+    const ToolResult r = RunFwpolicyWithInput({"apply", "-", script.string()}, policy);
+    ASSERT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ("", r.err);
+    EXPECT_FALSE(fs::exists(SourcePath("-")));
+    const ToolResult shown = RunFwpolicyWithInput({"option", "get", "-", "Audit"}, r.out);
+    EXPECT_EQ("on\n", shown.out) << shown.err;
+
+    const ToolResult both = RunFwpolicyWithInput({"apply", "-"}, policy);
+    EXPECT_EQ(2, both.exitStatus);
+    EXPECT_EQ("", both.out);
+    EXPECT_NE(std::string::npos,
+              both.err.find("standard input cannot hold both the policy and the script"))
+        << both.err;
+}
+
 TEST_F(ApplyScript, DryRunPrintsTheDifferencesAndWritesNothing) {
     const std::vector<unsigned char> before = bytes();
     const ToolResult r = RunFwpolicyWithInput({"apply", file(), "--dry-run"},
