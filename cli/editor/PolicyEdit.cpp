@@ -139,10 +139,26 @@ bool MayEdit(const EditTarget& target, const std::vector<unsigned char>& bytes) 
     return MayRewrite(target.file, bytes, target.dropComments);
 }
 
-void LeftAsItWas(const std::string& file, const std::string& reason = std::string()) {
-    ReportFailure(file, (reason.empty() ? "" : reason + "; ") +
-                            "nothing to change; the file is left as it was");
+// Says that the edit changes nothing. Standard output stands in for a file
+// given as "-", so the document passes through unchanged: the next step of
+// a pipeline still gets it.
+void LeftAsItWas(const EditTarget& target, const std::string& reason = std::string()) {
+    ReportFailure(target.file, (reason.empty() ? "" : reason + "; ") +
+                                   "nothing to change; the file is left as it was");
     ForgetEdits();
+    if (target.file == kStandardStream && !target.dryRun)
+        WriteStandardOutput(ReadFile(target.file));
+}
+
+// LeftAsItWas for an edit that knew it changes nothing; the exit status.
+int LeftAlone(const EditTarget& target, const std::string& reason) {
+    try {
+        LeftAsItWas(target, reason);
+        return kExitOk;
+    } catch (const std::exception& e) {
+        ReportFailure(target.file, e.what());
+        return kExitFailure;
+    }
 }
 
 // Loads, edits and replaces the file (or prints the result); the exit
@@ -157,7 +173,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         const std::vector<unsigned char>& result = document.edited;
         ProveReadable(bytes, result);
         if (SameAsFile(document, bytes)) {
-            LeftAsItWas(target.file);
+            LeftAsItWas(target);
             if (target.dryRun)
                 PrintDryRun(target, bytes, document);
             return kExitOk;
@@ -180,8 +196,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         }
         return kExitOk;
     } catch (const NothingToChange& e) {
-        LeftAsItWas(target.file, e.Reason());
-        return kExitOk;
+        return LeftAlone(target, e.Reason());
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, target.file, e);
     } catch (const EditError& e) {

@@ -171,6 +171,9 @@ int Apply(const ApplyArguments& a) {
         // changed nothing, even where the load renumbered rules.
         if (edits == 0 || SameAsFile(document, bytes)) {
             PrintFileError(std::cerr, file, "nothing to change; the file is left as it was");
+            // Standard output stands in for the file: the document passes.
+            if (file == kStandardStream && !a.target.dryRun)
+                WriteStandardOutput(bytes);
             return kExitOk;
         }
         // Comments stand in the way of writing only: a script that fails,

@@ -226,6 +226,27 @@ TEST_F(FileArguments, VersionOfOtherXmlFails) {
     }
 }
 
+// An edit of standard input that changes nothing still writes the
+// document to standard output: a pipeline's next step got nothing.
+TEST_F(FileArguments, AnEditOfStandardInputThatChangesNothingPassesItThrough) {
+    const std::string policy = ToString(ReadBytes(SourcePath("tests/data/cli/edit-base.xml")));
+    const std::string script = Path("script");
+    WriteBytes(script, ToBytes("rule enable --section local --index 0\n"));
+    const std::vector<std::vector<std::string>> rows = {
+        {"rule", "enable", "-", "--section", "local", "--index", "0"},
+        {"option", "set", "-", "LogLevel", "2"},
+        {"renumber", "-"},
+        {"apply", "-", script},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row));
+        const ToolResult r = RunFwpolicyWithInput(row, policy);
+        EXPECT_EQ(0, r.exitStatus) << r.err;
+        EXPECT_EQ(policy, r.out);
+        EXPECT_THAT(r.err, HasSubstr("nothing to change"));
+    }
+}
+
 TEST_F(FileArguments, DashReadsStandardInputAndWritesStandardOutput) {
     const std::string policy = ToString(ReadBytes(SourcePath("examples/policy.xml")));
     const ToolResult checked = RunFwpolicyWithInput({"check", "-"}, policy);
