@@ -85,11 +85,13 @@ void IndexRules(const Sarvo::PolicyType& policy, std::vector<RuleUse>& uses) {
     }
 }
 
+// The references of entries, and with a wrapper their display texts too.
 template <typename Sequence>
-void ListEntries(const Sequence& entries, const IXmlWrapper& wrapper, const ObjectNames& names,
+void ListEntries(const Sequence& entries, const IXmlWrapper* wrapper, const ObjectNames& names,
                  std::vector<std::wstring>& texts, std::vector<ObjectKey>& refers) {
     for (const auto& entry : entries) {
-        texts.push_back(WithObjectNames(Text(wrapper, entry), names));
+        if (wrapper)
+            texts.push_back(WithObjectNames(Text(*wrapper, entry), names));
         ObjectKey key;
         if (Reference(entry, key))
             refers.push_back(key);
@@ -97,7 +99,7 @@ void ListEntries(const Sequence& entries, const IXmlWrapper& wrapper, const Obje
 }
 
 template <typename Sequence>
-void IndexObjects(const Sequence& objects, ObjectKind kind, const IXmlWrapper& wrapper,
+void IndexObjects(const Sequence& objects, ObjectKind kind, const IXmlWrapper* wrapper,
                   const ObjectNames& names, std::vector<ObjectEntry>& out) {
     for (const auto& object : objects) {
         ObjectEntry entry;
@@ -108,6 +110,23 @@ void IndexObjects(const Sequence& objects, ObjectKind kind, const IXmlWrapper& w
         ListEntries(object.Exclusion(), wrapper, names, entry.exclusions, entry.refers);
         out.push_back(std::move(entry));
     }
+}
+
+PolicyIndex Indexed(const Sarvo::PolicyType& policy, const IXmlWrapper* wrapper) {
+    PolicyIndex index;
+    IndexRules(policy, index.uses);
+    if (!policy.NamedObjects())
+        return index;
+    ObjectNames names;
+    if (wrapper)
+        CollectObjectNames(policy, names);
+    const Sarvo::NamedObjects& o = *policy.NamedObjects();
+    IndexObjects(o.IpObject(), ObjectKind::kIp, wrapper, names, index.objects);
+    IndexObjects(o.InterfaceObject(), ObjectKind::kInterface, wrapper, names, index.objects);
+    IndexObjects(o.VpnObject(), ObjectKind::kVpn, wrapper, names, index.objects);
+    IndexObjects(o.ServiceObject(), ObjectKind::kService, wrapper, names, index.objects);
+    IndexObjects(o.ScheduleObject(), ObjectKind::kSchedule, wrapper, names, index.objects);
+    return index;
 }
 
 }  // namespace
@@ -160,19 +179,11 @@ std::string WhereName(Where where) {
 }
 
 PolicyIndex IndexPolicy(const Sarvo::PolicyType& policy, const IXmlWrapper& wrapper) {
-    PolicyIndex index;
-    IndexRules(policy, index.uses);
-    if (!policy.NamedObjects())
-        return index;
-    ObjectNames names;
-    CollectObjectNames(policy, names);
-    const Sarvo::NamedObjects& o = *policy.NamedObjects();
-    IndexObjects(o.IpObject(), ObjectKind::kIp, wrapper, names, index.objects);
-    IndexObjects(o.InterfaceObject(), ObjectKind::kInterface, wrapper, names, index.objects);
-    IndexObjects(o.VpnObject(), ObjectKind::kVpn, wrapper, names, index.objects);
-    IndexObjects(o.ServiceObject(), ObjectKind::kService, wrapper, names, index.objects);
-    IndexObjects(o.ScheduleObject(), ObjectKind::kSchedule, wrapper, names, index.objects);
-    return index;
+    return Indexed(policy, &wrapper);
+}
+
+PolicyIndex IndexReferences(const Sarvo::PolicyType& policy) {
+    return Indexed(policy, nullptr);
 }
 
 ObjectResolver::ObjectResolver(const PolicyIndex& index, std::string sharedFile)

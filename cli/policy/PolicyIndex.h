@@ -68,6 +68,9 @@ struct PolicyIndex {
 };
 
 PolicyIndex IndexPolicy(const Sarvo::PolicyType& policy, const fwcommon::IXmlWrapper& wrapper);
+// IndexPolicy without the entries' display texts (inclusions and exclusions
+// stay empty): for what follows references only, or words entries itself.
+PolicyIndex IndexReferences(const Sarvo::PolicyType& policy);
 // Adds the references of one rule, at index of its section, to uses.
 void IndexRule(const Sarvo::Rule& rule, const std::string& section, std::size_t index,
                std::vector<RuleUse>& uses);

@@ -40,7 +40,7 @@ struct ObjectArguments {
 PolicyIndex CurrentIndex(Context& context, const std::wstring& dataname) {
     std::vector<unsigned char> bytes;
     context.GetXmlData(dataname, bytes);
-    PolicyIndex index = IndexPolicy(*ParseWithoutRules(bytes), *fwcommon::GetXmlWrapper());
+    PolicyIndex index = IndexReferences(*ParseWithoutRules(bytes));
     for (const std::string& section : SectionNames()) {
         const auto rules = context.GetRules(dataname, RuleTypeOfSection(section));
         for (std::size_t i = 0; rules && i < rules->size(); ++i)
@@ -93,7 +93,7 @@ std::vector<RuleUse> UsersOf(const PolicyIndex& own, const ObjectKey& key,
         const auto policy = LoadPolicyFile(file);  // says why it cannot
         if (!policy)
             throw EditError("the rules of " + file + " could not be read; nothing was removed");
-        const PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
+        const PolicyIndex index = IndexReferences(*policy);
         if (Holds(index, key))
             continue;
         for (RuleUse use : index.uses) {

@@ -74,7 +74,7 @@ int ListObjects(const ObjectsOptions& options) {
         return kExitFailure;
     if (!LoadDictionaries())
         return kExitFailure;
-    PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
+    PolicyIndex index = IndexReferences(*policy);
     try {
         UseEntryTexts(options.file, *policy, options.raw, index);
     } catch (const std::exception& e) {
