@@ -139,17 +139,6 @@ bool MayEdit(const EditTarget& target, const std::vector<unsigned char>& bytes) 
     return MayRewrite(target.file, bytes, target.dropComments);
 }
 
-// Says that the edit changes nothing. Standard output stands in for a file
-// given as "-", so the document passes through unchanged: the next step of
-// a pipeline still gets it.
-void LeftAsItWas(const EditTarget& target, const std::string& reason = std::string()) {
-    ReportFailure(target.file, (reason.empty() ? "" : reason + "; ") +
-                                   "nothing to change; the file is left as it was");
-    ForgetEdits();
-    if (target.file == kStandardStream && !target.dryRun)
-        WriteStandardOutput(ReadFile(target.file));
-}
-
 // LeftAsItWas for an edit that knew it changes nothing; the exit status.
 int LeftAlone(const EditTarget& target, const std::string& reason) {
     try {
@@ -307,6 +296,14 @@ bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes
                   "holds XML comments or processing instructions, which rewriting would drop; "
                   "give --drop-comments to rewrite it anyway");
     return false;
+}
+
+void LeftAsItWas(const EditTarget& target, const std::string& reason) {
+    ReportFailure(target.file, (reason.empty() ? "" : reason + "; ") +
+                                   "nothing to change; the file is left as it was");
+    ForgetEdits();
+    if (target.file == kStandardStream && !target.dryRun)
+        WriteStandardOutput(ReadFile(target.file));
 }
 
 void WarnCommentsDropped(const std::string& file, const std::vector<unsigned char>& bytes,

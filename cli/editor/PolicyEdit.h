@@ -205,6 +205,13 @@ void ProveReadable(const std::vector<unsigned char>& bytes,
 bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,
                 bool dropComments);
 
+// Says on stderr that the edit changes nothing (with the reason, when
+// given) and forgets its report lines. Standard output stands in for a
+// file given as "-", so without a dry run the document passes through
+// unchanged: the next step of a pipeline still gets it. Throws
+// std::runtime_error when standard output cannot be written.
+void LeftAsItWas(const EditTarget& target, const std::string& reason = std::string());
+
 // Once the file is replaced, after MayRewrite allowed it with the same
 // dropComments: warns on stderr when the bytes it held had comments or
 // processing instructions, which are now gone.

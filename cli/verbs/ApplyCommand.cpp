@@ -170,10 +170,7 @@ int Apply(const ApplyArguments& a) {
         // Every editing line notes its edit: a script that noted none
         // changed nothing, even where the load renumbered rules.
         if (edits == 0 || SameAsFile(document, bytes)) {
-            PrintFileError(std::cerr, file, "nothing to change; the file is left as it was");
-            // Standard output stands in for the file: the document passes.
-            if (file == kStandardStream && !a.target.dryRun)
-                WriteStandardOutput(bytes);
+            LeftAsItWas(a.target);
             return kExitOk;
         }
         // Comments stand in the way of writing only: a script that fails,
