@@ -108,14 +108,14 @@ void Append(std::vector<unsigned char>& out, std::string_view text) {
     out.insert(out.end(), text.begin(), text.end());
 }
 
-// written with no rules, and without its named objects unless
-// keepNamedObjects, parsed; children are written's.
+// written with no rules and without its named objects, parsed; children
+// are written's.
 std::unique_ptr<Sarvo::PolicyType> ParseCut(const std::vector<unsigned char>& written,
-                                            const RootChildren& children, bool keepNamedObjects) {
+                                            const RootChildren& children) {
     const std::string_view text = TextOf(written);
     std::vector<unsigned char> cut;
     std::size_t kept = 0;
-    if (children.namedObjects && !keepNamedObjects) {
+    if (children.namedObjects) {
         Append(cut, text.substr(0, children.namedObjects->begin));
         kept = children.namedObjects->end;
     }
@@ -129,11 +129,7 @@ std::unique_ptr<Sarvo::PolicyType> ParseCut(const std::vector<unsigned char>& wr
 
 Frame ParseFrame(const std::vector<unsigned char>& written) {
     const RootChildren children = FindRootChildren(TextOf(written));
-    return Frame{ParseCut(written, children, false), children.rules->end};
-}
-
-std::unique_ptr<Sarvo::PolicyType> ParseWithoutRules(const std::vector<unsigned char>& written) {
-    return ParseCut(written, FindRootChildren(TextOf(written)), true);
+    return Frame{ParseCut(written, children), children.rules->end};
 }
 
 std::vector<unsigned char> WithTailOf(std::vector<unsigned char> written, const Frame& frame) {

@@ -25,11 +25,6 @@ struct Frame {
 // when written has no Rules element.
 Frame ParseFrame(const std::vector<unsigned char>& written);
 
-// The typed document of written with its named objects but no rules, for
-// what needs the objects and takes the rules from the Context. Throws as
-// ParseFrame does.
-std::unique_ptr<Sarvo::PolicyType> ParseWithoutRules(const std::vector<unsigned char>& written);
-
 // written, the bytes frame was parsed from, with what follows its rules
 // (options, properties, the end of the document) as the library writes
 // them for frame's policy: the bytes the whole document would be written

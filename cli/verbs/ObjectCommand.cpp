@@ -8,7 +8,6 @@
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/IRule.h>
 #include "ExitStatus.h"
-#include "editor/DocumentFrame.h"
 #include "editor/ObjectDirectory.h"
 #include "editor/ObjectEditCommands.h"
 #include "editor/ObjectLocator.h"
@@ -34,13 +33,37 @@ struct ObjectArguments {
     ObjectLocator locator;
 };
 
-// The document as it stands in the Context, indexed: the named objects
-// from its written bytes, the rules from the Context's own, so that only
-// the objects are parsed.
+// The references a named object makes: each entry that is another named
+// object. The Context resolves them to objects of the same kind and drops
+// those that name no object, which could not name the one removed either.
+std::vector<ObjectKey> ReferencesOf(const INamedObject& object) {
+    std::vector<ObjectKey> refers;
+    const ObjectKind kind = KindOf(object.GetNamedObjectType());
+    const auto inclusions = object.GetInclusions();
+    const auto exclusions = object.GetExclusions();
+    for (const auto* list : {inclusions.get(), exclusions.get()}) {
+        for (const auto& item : *list) {
+            if (item->GetItemKind() == fwcommon::eNamedObjectItem)
+                refers.push_back(ObjectKey{kind, static_cast<int>(item->GetIdentifier())});
+        }
+    }
+    return refers;
+}
+
+// The document as it stands in the Context, indexed for references only:
+// the named objects and the rules as the Context holds them, so that
+// nothing is written or parsed again.
 PolicyIndex CurrentIndex(Context& context, const std::wstring& dataname) {
-    std::vector<unsigned char> bytes;
-    context.GetXmlData(dataname, bytes);
-    PolicyIndex index = IndexReferences(*ParseWithoutRules(bytes));
+    PolicyIndex index;
+    const auto objects = context.GetNamedObjects(dataname);
+    for (const auto& object : *objects) {
+        ObjectEntry entry;
+        entry.key = ObjectKey{KindOf(object->GetNamedObjectType()),
+                              static_cast<int>(object->GetIdentifier())};
+        entry.name = object->GetName();
+        entry.refers = ReferencesOf(*object);
+        index.objects.push_back(std::move(entry));
+    }
     for (const std::string& section : SectionNames()) {
         const auto rules = context.GetRules(dataname, RuleTypeOfSection(section));
         for (std::size_t i = 0; rules && i < rules->size(); ++i)

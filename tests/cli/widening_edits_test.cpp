@@ -103,6 +103,42 @@ TEST_F(WideningEdits, RemovingAnObjectRulesUseIsRefusedUnlessForced) {
     EXPECT_THAT(objects.out, Not(HasSubstr("Admins")));
 }
 
+// An ip object that includes one object and excludes another.
+std::string IpGroup(const std::string& name, int id, int included, int excluded) {
+    const auto ref = [](const char* list, int object) {
+        return std::string("<") + list + " xsi:type=\"sv:IpObjectRef\"><Id>" +
+               std::to_string(object) + "</Id></" + list + ">";
+    };
+    return "<IpObject><Name>" + name + "</Name><Id>" + std::to_string(id) +
+           "</Id><CreationType>User</CreationType>" + ref("Inclusion", included) +
+           ref("Exclusion", excluded) + "</IpObject>";
+}
+
+// Taking an object out of another's exclusions widens that object as
+// surely as taking it out of its inclusions; an object that names only
+// itself, or an object that does not exist, holds nothing back.
+TEST_F(WideningEdits, AnObjectAnotherIncludesOrExcludesIsNotRemoved) {
+    const fs::path file =
+        Write("groups.xml", PolicyDocument("", IpObject("Office", 300101, "10.1.0.0") +
+                                                   IpObject("Guests", 300102, "10.1.9.0") +
+                                                   IpGroup("Staff", 300103, 300101, 300102) +
+                                                   IpGroup("Loop", 300104, 300104, 300199)));
+    const std::vector<unsigned char> before = ReadBytes(file);
+    for (const char* name : {"Office", "Guests"}) {
+        const ToolResult refused =
+            RunFwpolicy({"object", "remove", file.string(), "--name", name, "--force"});
+        EXPECT_EQ(kExitFailure, refused.exitStatus) << name;
+        EXPECT_EQ("fwpolicy: " + file.string() + ": named object \"" + name +
+                      "\" is part of ip object \"Staff\"; take it out of there first\n",
+                  refused.err);
+    }
+    EXPECT_EQ(before, ReadBytes(file));
+    const ToolResult loop = RunFwpolicy({"object", "remove", file.string(), "--name", "Loop"});
+    EXPECT_EQ(0, loop.exitStatus) << loop.err;
+    EXPECT_EQ(0, RunFwpolicy({"object", "remove", file.string(), "--name", "Staff"}).exitStatus);
+    EXPECT_EQ(0, RunFwpolicy({"object", "remove", file.string(), "--name", "Guests"}).exitStatus);
+}
+
 // Objects of two kinds may share a name; --name alone cannot tell them
 // apart and --id can.
 TEST_F(WideningEdits, AnObjectIsChosenByIdWhereNamesRepeat) {
