@@ -172,6 +172,7 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         if (!MayEdit(target, bytes))
             return kExitFailure;
         if (lock) {
+            CheckMayReplace(target.file, lock->Status(), target.force);
             lock->ExpectUnchanged();
             if (!FileHolds(target.file, bytes))
                 throw EditError("the file changed while it was being edited; nothing was written");
@@ -203,7 +204,7 @@ void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock) {
     if (!ReplacesFile(target))
         return;
     lock.emplace(target.file, LockWait(target));
-    CheckReplaceable(target.file, lock->Status(), target.force);
+    CheckReplaceableKind(lock->Status());
 }
 
 void AddEditTarget(CLI::App& verb, EditTarget& target) {

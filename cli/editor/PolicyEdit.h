@@ -52,9 +52,9 @@ void AddCreationTypeOption(CLI::App& verb, EditTarget& target, const std::string
 void AddReplaceOptions(CLI::App& verb, EditTarget& target, const std::string& forceHelp = "");
 
 // Takes the lock of the file the edit replaces, waiting up to --wait
-// seconds, and refuses a file that CheckReplaceable refuses (unless
-// --force); takes none for a dry run or standard input. The caller keeps
-// the lock until the file is replaced.
+// seconds, and refuses a file that CheckReplaceableKind refuses; takes none
+// for a dry run or standard input. The caller keeps the lock until the file
+// is replaced, and checks CheckMayReplace once there is something to write.
 void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock);
 
 // Thrown by an edit that cannot be done; the message is shown as
@@ -112,11 +112,13 @@ struct EditSession {
 void SetEditSession(EditSession* session);
 
 // Takes the file's EditLock (waiting up to --wait seconds) and refuses a
-// file that CheckReplaceable refuses, loads the file into a fresh Context
-// (every section and named-object kind editable, new rules and objects of
-// the target's creation type), runs the edit, commits it, checks that the result
-// is a valid policy document and that the file is still the one loaded,
-// and replaces the file atomically before it lets go of the lock. With
+// file that CheckReplaceableKind refuses, loads the file into a fresh
+// Context (every section and named-object kind editable, new rules and
+// objects of the target's creation type), runs the edit, commits it, checks
+// that the result is a valid policy document, that the file may be replaced
+// (CheckMayReplace, after the edit's own faults and "nothing to change") and
+// that it is still the one loaded, and replaces the file atomically before
+// it lets go of the lock. With
 // --dry-run or "-" (standard input) the result is printed instead and no
 // lock is taken. An edit whose result holds the
 // same document as the file writes nothing and says so on stderr.

@@ -26,11 +26,14 @@ std::string ModeText(mode_t mode) {
 
 }  // namespace
 
-void CheckReplaceable(const std::string& path, const struct stat& status, bool force) {
+void CheckReplaceableKind(const struct stat& status) {
     if (S_ISDIR(status.st_mode))
         throw std::runtime_error("is a directory");
     if (!S_ISREG(status.st_mode))
         throw std::runtime_error("is not a regular file; edits replace regular files only");
+}
+
+void CheckMayReplace(const std::string& path, const struct stat& status, bool force) {
     if (force)
         return;
     if (!UserMayWrite(path, status))

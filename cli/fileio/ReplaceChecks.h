@@ -12,13 +12,18 @@ namespace fwpolicy {
 // Throws std::runtime_error:
 //   "is a directory";
 //   "is not a regular file; edits replace regular files only" (a device,
-//   a FIFO, a socket), always;
+//   a FIFO, a socket).
+// Checked before the file is read: nothing else could be done with it.
+void CheckReplaceableKind(const struct stat& status);
+
+// Refuses, unless force, to replace a file that the user would not expect
+// to be replaced, once there is something to write. Throws
+// std::runtime_error:
 //   "is read-only (mode 0444); give --force to replace it anyway" when the
 //   user may not write it: without write permission for this process, or,
 //   for root, who may write anything, without any write bit;
 //   "has 2 hard links, which replacing it would split; give --force to
 //   replace it anyway" for a file of several names.
-// force leaves the last two out.
-void CheckReplaceable(const std::string& path, const struct stat& status, bool force);
+void CheckMayReplace(const std::string& path, const struct stat& status, bool force);
 
 }  // namespace fwpolicy

@@ -17,6 +17,7 @@
 #include "editor/DocumentTouches.h"
 #include "editor/PolicyEdit.h"
 #include "fileio/FileIo.h"
+#include "fileio/ReplaceChecks.h"
 #include "fileio/Utf8Check.h"
 #include "policy/IdentifierRoom.h"
 #include "render/Diagnostics.h"
@@ -182,6 +183,7 @@ int Apply(const ApplyArguments& a) {
             return kExitOk;
         }
         if (lock) {
+            CheckMayReplace(file, lock->Status(), a.target.force);
             lock->ExpectUnchanged();
             if (!FileHolds(file, bytes))
                 throw EditError("the file changed while it was being edited");

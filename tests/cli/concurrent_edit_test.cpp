@@ -199,6 +199,26 @@ TEST(FwpolicyConcurrentEdits, FilesThatRenamingWouldSurpriseAreRefusedUnlessForc
         EXPECT_EQ("fwpolicy: " + file.string() + ": " + row.refusal + "\n", refused.err);
         EXPECT_EQ(bytes, ReadBytes(file));
 
+        // The file stands in the way of writing only: an edit that changes
+        // nothing, or fails, says so instead.
+        const std::string prefix = "fwpolicy: " + file.string() + ": ";
+        const ToolResult noop =
+            RunFwpolicy({"rule", "enable", file.string(), "--section", "local", "--index", "0"});
+        EXPECT_EQ(0, noop.exitStatus);
+        EXPECT_EQ(prefix +
+                      "local rule 300001 \"Drop all\" is already enabled; nothing to change; the "
+                      "file is left as it was\n",
+                  noop.err);
+        const ToolResult failed =
+            RunFwpolicy({"rule", "remove", file.string(), "--section", "local", "--index", "9"});
+        EXPECT_EQ(1, failed.exitStatus);
+        EXPECT_EQ(prefix + "section local has no rule at index 9 (1 rule)\n", failed.err);
+        const ToolResult script = RunFwpolicyWithInput({"apply", file.string()},
+                                                       "rule enable --section local --index 0\n");
+        EXPECT_EQ(0, script.exitStatus);
+        EXPECT_EQ(prefix + "nothing to change; the file is left as it was\n", script.err);
+        EXPECT_EQ(bytes, ReadBytes(file));
+
         std::vector<std::string> forced = AddRule(file, "Added");
         forced.push_back("--force");
         const ToolResult done = RunFwpolicy(forced);
