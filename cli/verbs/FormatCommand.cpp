@@ -2,13 +2,17 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <fwcommon/PolicyDocument.h>
 #include "editor/PolicyEdit.h"
+#include "fileio/EditLock.h"
 #include "fileio/FileIo.h"
 #include "fileio/FileWorkers.h"
+#include "fileio/ReplaceChecks.h"
 #include "render/Diagnostics.h"
 #include "terminal/SafeText.h"
 #include "verbs/CheckCommand.h"
@@ -22,7 +26,28 @@ struct FormatOptions {
     bool check = false;
     bool dropComments = false;
     unsigned jobs = DefaultWorkerCount();
+    EditTarget replace;  // --force and --wait, for a file rewritten in place
 };
+
+bool RewritesInPlace(const FormatOptions& options) {
+    return !options.check && options.output.empty();
+}
+
+// Replaces file as an edit does: a file the user would not expect to be
+// replaced is refused unless --force, and a file that changed since it was
+// read is left alone.
+void ReplaceFormatted(const std::string& file, const std::vector<unsigned char>& bytes,
+                      const std::vector<unsigned char>& canonical,
+                      const std::optional<EditLock>& lock, bool force) {
+    if (lock) {
+        CheckMayReplace(file, lock->Status(), force);
+        lock->ExpectUnchanged();
+        if (!FileHolds(file, bytes))
+            throw std::runtime_error(
+                "the file changed while it was being formatted; nothing was written");
+    }
+    ReplaceInPlace(file, canonical);
+}
 
 // Writes the result to -o OUT; its failures are reported under OUT's name.
 int WriteFormatted(const std::string& output, const std::vector<unsigned char>& canonical,
@@ -40,6 +65,12 @@ int WriteFormatted(const std::string& output, const std::vector<unsigned char>& 
 int FormatFile(const std::string& file, const FormatOptions& options, std::ostream& out,
                std::ostream& err) {
     try {
+        std::optional<EditLock> lock;  // held until the file is replaced
+        if (RewritesInPlace(options)) {
+            EditTarget target = options.replace;
+            target.file = file;
+            LockForReplacing(target, lock);
+        }
         const std::vector<unsigned char> bytes = ReadFile(file);
         const std::vector<unsigned char> canonical =
             fwcommon::WritePolicyDocument(*fwcommon::ParsePolicyDocument(bytes));
@@ -56,7 +87,7 @@ int FormatFile(const std::string& file, const FormatOptions& options, std::ostre
             return kExitFailure;
         ProveReadable(bytes, canonical);
         if (options.output.empty()) {
-            ReplaceInPlace(file, canonical);
+            ReplaceFormatted(file, bytes, canonical, lock, options.replace.force);
             WarnCommentsDropped(file, bytes, options.dropComments);
             return kExitOk;
         }
@@ -105,6 +136,7 @@ void AddFormatCommand(CLI::App& app, int* status) {
     format->add_flag("--drop-comments", options->dropComments,
                      "Rewrite even though XML comments and processing instructions will be lost");
     AddJobsOption(*format, &options->jobs);
+    AddReplaceOptions(*format, options->replace);
     format->callback([options, output, status] {
         if (output->count() > 0 && options->files.size() != 1)
             throw CLI::ValidationError("--output", "needs exactly one FILE");

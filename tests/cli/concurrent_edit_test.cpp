@@ -258,6 +258,40 @@ TEST(FwpolicyConcurrentEdits, AScriptWaitsForTheLockAndRefusesAReadOnlyFileUnles
     EXPECT_EQ((std::vector<std::string>{kSmallPolicyRule, "Scripted"}), ShownNames(file, "local"));
 }
 
+// format rewrites a file in place as an edit does: it took no lock, so an
+// edit made while it ran was lost, and it renamed over read-only files and
+// split hard links without a word.
+TEST(FwpolicyConcurrentEdits, FormatInPlaceTakesTheLockAndRefusesWhatAnEditRefuses) {
+    const TempDir dir;
+    const fs::path file = SmallPolicy(dir.path());
+    const std::string prefix = "fwpolicy: " + file.string() + ": ";
+    const std::vector<unsigned char> before = ReadBytes(file);
+    ASSERT_EQ(1, RunFwpolicy({"format", "--check", file.string()}).exitStatus);
+    {
+        HeldLock held(file);
+        const ToolResult locked = RunFwpolicy({"format", file.string(), "--wait", "0.2"});
+        EXPECT_EQ(1, locked.exitStatus);
+        EXPECT_EQ(prefix +
+                      "is locked by another edit; gave up after 0.2 seconds (--wait SECONDS "
+                      "waits longer)\n",
+                  locked.err);
+    }
+    fs::permissions(file, fs::perms(0444));
+    const ToolResult refused = RunFwpolicy({"format", file.string()});
+    EXPECT_EQ(1, refused.exitStatus);
+    EXPECT_EQ(prefix + "is read-only (mode 0444); give --force to replace it anyway\n",
+              refused.err);
+    EXPECT_EQ(before, ReadBytes(file));
+
+    const ToolResult forced = RunFwpolicy({"format", file.string(), "--force"});
+    EXPECT_EQ(0, forced.exitStatus) << forced.err;
+    EXPECT_EQ(0, RunFwpolicy({"format", "--check", file.string()}).exitStatus);
+    // A file in canonical form is not written, so it may be read-only.
+    const ToolResult canonical = RunFwpolicy({"format", file.string()});
+    EXPECT_EQ(0, canonical.exitStatus);
+    EXPECT_EQ("", canonical.err);
+}
+
 TEST(FwpolicyConcurrentEdits, AnEditOfAFifoIsRefusedWithoutWaitingForAWriter) {
     const TempDir dir;
     const fs::path fifo = dir.path() / "policy.xml";
