@@ -127,18 +127,6 @@ std::chrono::milliseconds LockWait(const EditTarget& target) {
         std::min(target.waitSeconds, kLongestWaitSeconds) * kMillisecondsPerSecond));
 }
 
-// A dry run writes nothing, so comments are no reason to refuse it; it
-// says what the edit itself will need.
-bool MayEdit(const EditTarget& target, const std::vector<unsigned char>& bytes) {
-    if (target.dryRun && !target.dropComments && HoldsCommentsOrInstructions(bytes)) {
-        ReportFailure(target.file,
-                      "warning: holds XML comments or processing instructions; the edit itself "
-                      "will drop them and needs --drop-comments");
-        return true;
-    }
-    return MayRewrite(target.file, bytes, target.dropComments);
-}
-
 // LeftAsItWas for an edit that knew it changes nothing; the exit status.
 int LeftAlone(const EditTarget& target, const std::string& reason) {
     try {
@@ -297,6 +285,16 @@ bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes
                   "holds XML comments or processing instructions, which rewriting would drop; "
                   "give --drop-comments to rewrite it anyway");
     return false;
+}
+
+bool MayEdit(const EditTarget& target, const std::vector<unsigned char>& bytes) {
+    if (target.dryRun && !target.dropComments && HoldsCommentsOrInstructions(bytes)) {
+        ReportFailure(target.file,
+                      "warning: holds XML comments or processing instructions; the edit itself "
+                      "will drop them and needs --drop-comments");
+        return true;
+    }
+    return MayRewrite(target.file, bytes, target.dropComments);
 }
 
 void LeftAsItWas(const EditTarget& target, const std::string& reason) {

@@ -206,6 +206,9 @@ void ProveReadable(const std::vector<unsigned char>& bytes,
 // stderr and returns false unless dropComments is set.
 bool MayRewrite(const std::string& file, const std::vector<unsigned char>& bytes,
                 bool dropComments);
+// MayRewrite for an edit of target: a dry run writes nothing, so comments
+// only earn a warning that the edit itself will need --drop-comments.
+bool MayEdit(const EditTarget& target, const std::vector<unsigned char>& bytes);
 
 // Says on stderr that the edit changes nothing (with the reason, when
 // given) and forgets its report lines. Standard output stands in for a

@@ -176,7 +176,7 @@ int Apply(const ApplyArguments& a) {
         }
         // Comments stand in the way of writing only: a script that fails,
         // or changes nothing, says so first.
-        if (!MayRewrite(file, bytes, a.target.dropComments))
+        if (!MayEdit(a.target, bytes))
             return kExitFailure;
         if (a.target.dryRun) {
             PrintDryRun(a.target, bytes, document);

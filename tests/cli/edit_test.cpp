@@ -307,18 +307,24 @@ TEST(FwpolicyEdit, CommentsAreKeptUnlessDroppingThemIsAllowed) {
 }
 
 // A dry run writes nothing, so comments are no reason to refuse it; it says
-// what the edit itself will need.
+// what the edit itself will need. A script's dry run is no different.
 TEST(FwpolicyEdit, ADryRunOfAFileWithCommentsShowsTheChangeAndWhatTheEditNeeds) {
     Workspace work("examples/policy.xml");
     const std::vector<unsigned char> before = work.bytes();
-    const ToolResult r = RunFwpolicy(
-        {"rule", "disable", work.file(), "--section", "local", "--index", "0", "--dry-run"});
-    EXPECT_EQ(0, r.exitStatus) << r.err;
-    EXPECT_NE(std::string::npos, r.out.find("active: yes → no")) << r.out;
-    EXPECT_EQ("fwpolicy: " + work.file() +
-                  ": warning: holds XML comments or processing instructions; the edit itself "
-                  "will drop them and needs --drop-comments\n",
-              r.err);
+    const ToolResult runs[] = {
+        RunFwpolicy(
+            {"rule", "disable", work.file(), "--section", "local", "--index", "0", "--dry-run"}),
+        RunFwpolicyWithInput({"apply", work.file(), "--dry-run"},
+                             "rule disable --section local --index 0\n"),
+    };
+    for (const ToolResult& r : runs) {
+        EXPECT_EQ(0, r.exitStatus) << r.err;
+        EXPECT_NE(std::string::npos, r.out.find("active: yes → no")) << r.out;
+        EXPECT_EQ("fwpolicy: " + work.file() +
+                      ": warning: holds XML comments or processing instructions; the edit itself "
+                      "will drop them and needs --drop-comments\n",
+                  r.err);
+    }
     EXPECT_EQ(before, work.bytes());
 }
 
