@@ -36,11 +36,14 @@ struct RuleArguments {
     RuleContent content;
 };
 
+constexpr long long kNoIndex = -1;
+
 // The verbs that act on one rule that is there: remove, enable, disable, move.
 struct IndexedArguments {
     EditTarget target;
     RuleLocator locator;
-    int by = 0;  // rule move
+    int by = 0;               // rule move --by
+    long long to = kNoIndex;  // rule move --to
 };
 
 std::size_t SectionSize(Context& context, const std::wstring& dataname, fwcommon::RuleType type) {
@@ -125,19 +128,27 @@ void SetActive(Context& context, const std::wstring& dataname, const IndexedArgu
              std::to_string(located.index));
 }
 
+// "by -1" or "to index 4", as a refusal names the move.
+std::string MoveWords(const IndexedArguments& a) {
+    return a.to != kNoIndex ? "to index " + std::to_string(a.to) : "by " + std::to_string(a.by);
+}
+
 void MoveRule(Context& context, const std::wstring& dataname, const IndexedArguments& a) {
     const LocatedRule located = LocateRule(context, dataname, a.locator);
     const fwcommon::RuleType type = RuleTypeOfSection(located.section);
     const std::size_t count = SectionSize(context, dataname, type);
-    const long long target = static_cast<long long>(located.index) + a.by;
-    if (a.by == 0 || target < 0 || target >= static_cast<long long>(count)) {
-        throw EditError("cannot move the rule at index " + std::to_string(located.index) + " by " +
-                        std::to_string(a.by) + " in section " + located.section + " (" +
-                        Counted(count) + ")");
-    }
     const std::string phrase = RulePhrase(located.section, *located.rule->GetXmlRule());
+    const auto from = static_cast<long long>(located.index);
+    const long long target = a.to != kNoIndex ? a.to : from + a.by;
+    if (a.to != kNoIndex && target == from)
+        throw NothingToChange(phrase + " is already at index " + std::to_string(from));
+    if (target == from || target < 0 || target >= static_cast<long long>(count)) {
+        throw EditError("cannot move the rule at index " + std::to_string(from) + " " +
+                        MoveWords(a) + " in section " + located.section + " (" + Counted(count) +
+                        ")");
+    }
     const auto index = static_cast<unsigned int>(located.index);
-    if (!context.ChangeRulePriority(dataname, type, index, a.by))
+    if (!context.ChangeRulePriority(dataname, type, index, static_cast<int>(target - from)))
         throw EditError("the rule at index " + std::to_string(index) + " could not be moved");
     NoteEdit("moved " + phrase + " from " + std::to_string(index) + " to " +
              std::to_string(target));
@@ -201,8 +212,14 @@ void AddIndexedVerb(CLI::App& rule, const std::string& name, const std::string& 
 void AddMoveVerb(CLI::App& rule, int* status) {
     auto a = std::make_shared<IndexedArguments>();
     CLI::App* move = AddLocatingVerb(rule, "move", "Move a rule within its section", *a);
-    move->add_option("--by", a->by, "Places to move: negative moves up, positive down")->required();
-    move->callback([a, status] {
+    CLI::Option* by =
+        move->add_option("--by", a->by, "Places to move: negative moves up, positive down");
+    CLI::Option* to = move->add_option("--to", a->to, "0-based index the rule moves to")
+                          ->check(CLI::Range(0LL, static_cast<long long>(INT_MAX)));
+    by->excludes(to);
+    move->callback([a, status, by, to] {
+        if (by->count() == 0 && to->count() == 0)
+            throw CLI::RequiredError("--by or --to");
         *status =
             RunEdit(a->target, [a](Context& c, const std::wstring& d) { MoveRule(c, d, *a); });
     });

@@ -96,6 +96,10 @@ TEST(FwpolicyEdit, EachEditChangesExactlyWhatItSays) {
          "moved transit rule 200003 \"LAN to the Internet\" from 0 to 2\n",
          "rule changed: transit 200003 (policy) \"LAN to the Internet\"\n"
          "  moved 0 \u2192 2\n"},
+        {{"rule", "move", "@", "--id", "300002", "--to", "0"},
+         "moved vpn rule 300002 \"Remote staff by node and template\" from 1 to 0\n",
+         "rule changed: vpn 300002 (user) \"Remote staff by node and template\"\n"
+         "  moved 1 \u2192 0\n"},
         {{"option", "set", "@", "DefaultAction", "Pass"},
          "set option \"DefaultAction\" (user) to \"Pass\"\n",
          "option changed: \"DefaultAction\" (user)\n"
@@ -240,6 +244,11 @@ TEST(FwpolicyEdit, RefusedEditsLeaveTheFileByteIdentical) {
         {{"rule", "move", "@", "--id", "300002", "--by", "1"},
          1,
          "cannot move the rule at index 1 by 1 in section vpn (2 rules)"},
+        {{"rule", "move", "@", "--id", "300002", "--to", "2"},
+         1,
+         "cannot move the rule at index 1 to index 2 in section vpn (2 rules)"},
+        {{"rule", "move", "@", "--id", "300002", "--to", "0", "--by", "-1"}, 2, ""},
+        {{"rule", "move", "@", "--id", "300002"}, 2, ""},
         {{"option", "set", "@", "LogLevel"}, 2, ""},
         {{"option", "unset", "@", "Nope"}, 1, "no option \"Nope\""},
         {{"option", "unset", "@", "LogLevel", "--creation-type", "user"},
@@ -281,6 +290,9 @@ TEST(FwpolicyEdit, CommentsAreKeptUnlessDroppingThemIsAllowed) {
         {{"rule", "enable", work.file(), "--section", "local", "--index", "0"},
          "local rule 200001 \"Administration from the LAN\" is already enabled; nothing to "
          "change; the file is left as it was"},
+        {{"rule", "move", work.file(), "--section", "local", "--index", "1", "--to", "1"},
+         "local rule 300001 \"Ping the node\" is already at index 1; nothing to change; "
+         "the file is left as it was"},
         {{"apply", work.file(), "/dev/null"}, "nothing to change; the file is left as it was"},
     };
     for (const auto& [arguments, message] : notWriting) {
