@@ -128,6 +128,11 @@ HostTerm ParseBare(const std::string& text) {
     }
     if (SystemObjectNameLike(text))
         ParseSystemObjectName(text);  // throws, with a hint at the right case
+    if (MeansAnything(text))
+        throw BadHost(text,
+                      "a rule matches any host where it lists none (show prints *): leave the "
+                      "option out, or clear the list with rule set --clear-source or "
+                      "--clear-destination");
     throw BadHost(text,
                   "not an address, network, range, domain name, interface:NAME, "
                   "vpn-node:N, vpn-network:N, vpn-name:TEMPLATE, @object or system object");

@@ -196,6 +196,11 @@ ScheduleValue ParseSchedule(const std::string& text) {
         throw BadSchedule(text,
                           "write 'daily HH:MM-HH:MM', 'weekly DAYS HH:MM-HH:MM' or "
                           "'calendar YYYY-MM-DDTHH:MM/YYYY-MM-DDTHH:MM' (one blank between parts)");
+    } else if (MeansAnything(text)) {
+        throw BadSchedule(text,
+                          "a rule matches at any time where it lists no schedule (show prints "
+                          "*): leave the option out, or clear the list with rule set "
+                          "--clear-schedules");
     } else {
         throw BadSchedule(text, Quoted(words[0]) + " is not daily, weekly or calendar");
     }

@@ -158,6 +158,10 @@ ServiceValue ParseService(const std::string& text, const ProtocolNames& names) {
         service.protocol = *number;
         return service;
     }
+    if (MeansAnything(text))
+        throw BadService(text,
+                         "a rule matches every service where it lists none (show prints *): "
+                         "leave the option out, or clear the list with rule set --clear-services");
     throw BadService(
         text, Quoted(text) + " is not tcp, udp, icmp, icmpv6, proto/N or a known protocol name");
 }

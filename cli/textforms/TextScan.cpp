@@ -42,6 +42,10 @@ std::string AsciiLower(std::string text) {
     return text;
 }
 
+bool MeansAnything(const std::string& text) {
+    return text == "*" || AsciiLower(text) == "any";
+}
+
 std::string Quoted(const std::string& text) {
     return "'" + text + "'";
 }

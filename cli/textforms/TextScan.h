@@ -19,6 +19,11 @@ std::vector<std::string> SplitAll(const std::string& text, char separator);
 // text lower-cased (ASCII letters only).
 std::string AsciiLower(std::string text);
 
+// True for "*" and "any" (in any case): what an administrator writes for a
+// condition that matches everything, which a rule expresses by listing no
+// entry.
+bool MeansAnything(const std::string& text);
+
 // The text in single quotes, as the messages quote a refused part.
 std::string Quoted(const std::string& text);
 

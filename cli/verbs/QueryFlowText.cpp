@@ -117,6 +117,12 @@ std::string FormPrefix(const std::string& text) {
 // object, an interface, or any other "word:" the flow has no use for.
 void RefuseEntryForm(const std::string& text) {
     const std::string bad = "bad flow end " + textforms::Quoted(text) + ": ";
+    if (textforms::MeansAnything(text)) {
+        throw TextFormError(bad +
+                            "a flow end is one host; leave --from or --to out and that end "
+                            "stays open (a node of this name is " +
+                            textforms::Quoted("name:" + text) + ")");
+    }
     if (!text.empty() && text.front() == '@') {
         throw TextFormError(bad + "a named object is no one host; give one address of it (a " +
                             "node of this name is " + textforms::Quoted("name:" + text) + ")");
@@ -238,6 +244,10 @@ std::wstring ParseFlowInterface(const std::string& text) {
 
 fwcommon::QueryService ParseFlowService(const std::string& text) {
     static const textforms::ProtocolNames names = textforms::ProtocolNames::FromDictionary();
+    if (textforms::MeansAnything(text)) {
+        throw TextFormError("bad flow service " + textforms::Quoted(text) +
+                            ": a flow has one service; leave --service out and it stays open");
+    }
     const textforms::ServiceValue value = textforms::ParseService(text, names);
     fwcommon::QueryService service;
     service.protocol = value.protocol;

@@ -207,6 +207,14 @@ TEST(FwpolicyQuery, RefusedFlowsNameTheOptionAndExitWithTwo) {
          "fwpolicy query: --to: bad flow end 'vpn-side:public': 'vpn-side:' is no form of a flow "
          "end; give an address, node:N, network:N, name:NODE or a system object name"},
         {{"--from", "vpn-name:"}, "fwpolicy query: --from: bad node name '': the name is empty"},
+        // "*" and "any" were taken for the name of a node.
+        {{"--from", "*"},
+         "fwpolicy query: --from: bad flow end '*': a flow end is one host; leave --from or --to "
+         "out and that end stays open (a node of this name is 'name:*')"},
+        {{"--to", "any"}, "bad flow end 'any': a flow end is one host; leave --from or --to out"},
+        {{"--service", "any"},
+         "fwpolicy query: --service: bad flow service 'any': a flow has one service; leave "
+         "--service out and it stays open"},
         {{"--from", "Laptop\x01"}, "the name holds a control character"},
         {{"--to", "Lap\xff"}, "fwpolicy: argument 4 is not valid UTF-8"},
         {{"--in-interface", ""}, "fwpolicy query: --in-interface: bad interface name ''"},

@@ -62,10 +62,17 @@ TEST(HostTermText, BadFormsAreRefusedNamingTheBadPart) {
     const std::string kinds =
         "not an address, network, range, domain name, interface:NAME, vpn-node:N, "
         "vpn-network:N, vpn-name:TEMPLATE, @object or system object";
+    const std::string anyHost =
+        "a rule matches any host where it lists none (show prints *): leave the option out, or "
+        "clear the list with rule set --clear-source or --clear-destination";
     const BadText rows[] = {
         {"", "an address is missing"},
         {"10.1.0.300", "bad address '10.1.0.300': '300' is not a number from 0 to 255"},
         {"office", "bad address 'office': " + kinds},
+        // show prints a side that matches any host as *; the hint says
+        // how to get one.
+        {"*", "bad address '*': " + anyHost},
+        {"ANY", "bad address 'ANY': " + anyHost},
         {"allclients", "unknown system object 'allclients' (did you mean AllClients?)"},
         {"@", "bad object reference '@': the object's name is missing"},
         {"@\"\"", "bad object reference '@\"\"': the object's name is missing"},

@@ -67,6 +67,9 @@ TEST(ScheduleText, BadFormsAreRefusedNamingTheBadPart) {
         {"", "a schedule is missing"},
         {"hourly 08:00-09:00",
          "bad schedule 'hourly 08:00-09:00': 'hourly' is not daily, weekly or calendar"},
+        {"*",
+         "bad schedule '*': a rule matches at any time where it lists no schedule (show prints "
+         "*): leave the option out, or clear the list with rule set --clear-schedules"},
         {"daily", "bad schedule 'daily': " + usage},
         {"daily  08:00-18:00", "bad schedule 'daily  08:00-18:00': " + usage},
         {"daily 08:00", "bad schedule 'daily 08:00': '08:00' is not START-END"},

@@ -111,6 +111,12 @@ TEST(ServiceText, BadFormsAreRefusedNamingTheBadPart) {
         {"http",
          "bad service 'http': 'http' is not tcp, udp, icmp, icmpv6, proto/N or a known protocol "
          "name"},
+        {"*",
+         "bad service '*': a rule matches every service where it lists none (show prints *): "
+         "leave the option out, or clear the list with rule set --clear-services"},
+        {"any",
+         "bad service 'any': a rule matches every service where it lists none (show prints *): "
+         "leave the option out, or clear the list with rule set --clear-services"},
     };
     const ProtocolNames names = SomeProtocols();
     for (const BadText& row : rows) {
