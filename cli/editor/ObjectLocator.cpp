@@ -7,6 +7,7 @@
 #include "editor/PolicyEdit.h"
 #include "policy/PolicyIndex.h"
 #include "text/Utf8.h"
+#include "textforms/References.h"
 
 namespace fwpolicy {
 namespace {
@@ -15,12 +16,13 @@ bool ById(const ObjectLocator& locator) {
     return locator.idOption->count() > 0;
 }
 
-bool Wanted(const fwcommon::INamedObject& object, const ObjectLocator& locator) {
+bool Wanted(const fwcommon::INamedObject& object, const ObjectLocator& locator,
+            const std::string& name) {
     if (!locator.type.empty() && ObjectKindWord(object.GetNamedObjectType()) != locator.type)
         return false;
     if (ById(locator))
         return static_cast<long long>(object.GetIdentifier()) == locator.id;
-    return ToUtf8(object.GetName()) == locator.name;
+    return ToUtf8(object.GetName()) == name;
 }
 
 // The options that tell the matches apart: --type when their kinds differ,
@@ -71,9 +73,13 @@ std::shared_ptr<fwcommon::INamedObject> FindObject(fwcommon::Context& context,
                                                    const ObjectLocator& locator) {
     std::vector<std::shared_ptr<fwcommon::INamedObject>> matches;
     const auto objects = context.GetNamedObjects(dataname);
-    for (const auto& object : *objects) {
-        if (Wanted(*object, locator))
-            matches.push_back(object);
+    for (const std::string& name : textforms::NamesMeantBy(locator.name)) {
+        for (const auto& object : *objects) {
+            if (Wanted(*object, locator, name))
+                matches.push_back(object);
+        }
+        if (!matches.empty() || ById(locator))
+            break;
     }
     if (matches.empty())
         throw EditError("no named object " + Described(locator));

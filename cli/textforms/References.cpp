@@ -48,6 +48,17 @@ std::optional<std::string> ParseObjectReference(const std::string& text) {
     return name;
 }
 
+std::vector<std::string> NamesMeantBy(const std::string& text) {
+    std::vector<std::string> names = {text};
+    try {
+        if (const auto referred = ParseObjectReference(text))
+            names.push_back(*referred);
+    } catch (const TextFormError&) {
+        // Not written as a reference: the text is only a name.
+    }
+    return names;
+}
+
 std::string RenderObjectReference(const std::string& name) {
     std::string text = "@\"";
     for (const char c : name) {

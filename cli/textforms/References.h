@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <fwcommon/DomainTypes.h>
 
@@ -12,6 +13,11 @@ namespace fwpolicy::textforms {
 // Nothing when text does not begin with '@'; throws TextFormError for an
 // empty name or bad quoting.
 std::optional<std::string> ParseObjectReference(const std::string& text);
+
+// The names of objects a user may mean by text, in the order to try them:
+// text itself, then, when text is written as a reference (@Web,
+// @"Office LAN"), the name it refers to. Never throws TextFormError.
+std::vector<std::string> NamesMeantBy(const std::string& text);
 
 // The text ParseObjectReference reads back to name (always quoted).
 std::string RenderObjectReference(const std::string& name);

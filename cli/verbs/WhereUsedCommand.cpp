@@ -15,6 +15,7 @@
 #include "render/TextTable.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
+#include "textforms/References.h"
 
 namespace fwpolicy {
 namespace {
@@ -126,20 +127,24 @@ int WhereUsed(const WhereUsedOptions& options) {
     PolicyIndex index;
     const bool allLoaded = IndexFiles(options.files, options.objects, index);
     const ObjectResolver resolver(index, options.objects);
-    const std::wstring name = FromUtf8(options.object);
     bool found = false;
     Json objects = Json::array();
-    for (const ObjectEntry& object : index.objects) {
-        if (object.name != name)
-            continue;
-        if (options.json) {
-            objects.push_back(UsesJson(index, resolver, object));
-        } else {
-            if (found)
-                std::cout << '\n';
-            PrintUses(index, resolver, object);
+    for (const std::string& meant : textforms::NamesMeantBy(options.object)) {
+        if (found)
+            break;
+        const std::wstring name = FromUtf8(meant);
+        for (const ObjectEntry& object : index.objects) {
+            if (object.name != name)
+                continue;
+            if (options.json) {
+                objects.push_back(UsesJson(index, resolver, object));
+            } else {
+                if (found)
+                    std::cout << '\n';
+                PrintUses(index, resolver, object);
+            }
+            found = true;
         }
-        found = true;
     }
     if (options.json && allLoaded)
         std::cout << Json{{"objects", objects}}.dump(2) << '\n';

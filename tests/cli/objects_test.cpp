@@ -109,6 +109,34 @@ TEST(FwpolicyWhereUsed, ChainsPlacesAndObjectsOfEveryKindWithTheName) {
     EXPECT_EQ(Golden("where-used-chain-base.out", r.out), r.out);
 }
 
+// show writes a reference as @Name or @"Name with blanks"; given back as
+// an object's name, it names that object, unless an object is literally
+// called so.
+TEST(FwpolicyWhereUsed, AnObjectIsNamedAsShowWritesItsReferences) {
+    const std::string plain =
+        RunFwpolicy({"where-used", "examples/policy.xml", "--object", "Head office"}).out;
+    for (const char* given : {"@\"Head office\"", "@Head office"}) {
+        const ToolResult r = RunFwpolicy({"where-used", "examples/policy.xml", "--object", given});
+        EXPECT_EQ(0, r.exitStatus) << given << ": " << r.err;
+        EXPECT_EQ(plain, r.out) << given;
+    }
+    const ToolResult shown =
+        RunFwpolicy({"object", "show", "examples/policy.xml", "--name", "@\"Office LAN\""});
+    EXPECT_EQ(0, shown.exitStatus) << shown.err;
+    EXPECT_NE(std::string::npos, shown.out.find("Office LAN")) << shown.out;
+
+    const TempDir dir;
+    const std::string file = (dir.path() / "at.xml").string();
+    ASSERT_EQ(0, RunFwpolicy({"new", file, "-q"}).exitStatus);
+    for (const char* name : {"@Lab", "Lab"}) {
+        ASSERT_EQ(0, RunFwpolicy({"object", "add", file, "--type", "ip", "--name", name, "--member",
+                                  "10.0.0.1", "-q"})
+                         .exitStatus);
+    }
+    const ToolResult literal = RunFwpolicy({"object", "show", file, "--name", "@Lab", "--json"});
+    EXPECT_NE(std::string::npos, literal.out.find("\"name\": \"@Lab\"")) << literal.out;
+}
+
 TEST(FwpolicyUnused, AnExclusionCountsAsAReference) {
     const ToolResult r = RunFwpolicy({"unused", "tests/data/cli/chain.xml"});
     EXPECT_EQ(0, r.exitStatus) << r.err;
