@@ -1,5 +1,6 @@
 #include "ConditionElements.h"
 
+#include "EntriesListedOnce.h"
 #include "ParsedTextForm.h"
 #include "References.h"
 #include "editor/PolicyEdit.h"
@@ -65,7 +66,7 @@ std::unique_ptr<Sarvo::NetworkCondition> PrivateElement(const std::vector<HostTe
                                                         const ObjectDirectory& objects) {
     auto side = std::make_unique<Sarvo::PrivateNetwork>();
     for (const HostTerm& term : terms)
-        side->VpnHostCondition().push_back(VpnHostElement(term, objects));
+        AppendOnce(*side, VpnHostsOf, VpnHostElement(term, objects));
     return side;
 }
 
@@ -83,7 +84,7 @@ std::unique_ptr<Sarvo::NetworkCondition> PublicElement(const std::vector<HostTer
     auto side = std::make_unique<Sarvo::PublicNetwork>();
     for (const HostTerm& term : terms) {
         if (!IsInterfaceEntry(term, objects)) {
-            side->IpHostCondition().push_back(IpHostElement(term, objects));
+            AppendOnce(*side, IpHostsOf, IpHostElement(term, objects));
             continue;
         }
         if (side->InterfaceCondition())

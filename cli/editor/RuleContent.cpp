@@ -1,6 +1,7 @@
 #include "RuleContent.h"
 
 #include "ConditionElements.h"
+#include "EntriesListedOnce.h"
 #include "ParsedTextForm.h"
 #include "References.h"
 #include "Schedules.h"
@@ -148,12 +149,12 @@ void MergeSide(Sarvo::NetworkCondition& side, std::unique_ptr<Sarvo::NetworkCond
         if (extraPublic->InterfaceCondition())
             publicSide->InterfaceCondition(extraPublic->InterfaceCondition().get());
         for (const auto& host : extraPublic->IpHostCondition())
-            publicSide->IpHostCondition().push_back(host);
+            AppendOnce(*publicSide, IpHostsOf, host);
         return;
     }
     if (privateSide && extraPrivate) {
         for (const auto& host : extraPrivate->VpnHostCondition())
-            privateSide->VpnHostCondition().push_back(host);
+            AppendOnce(*privateSide, VpnHostsOf, host);
         return;
     }
     throw EditError(option + ": the rule's " + option.substr(2) + " is the " +
@@ -187,23 +188,23 @@ void ApplyConditions(Sarvo::ConditionSet& set, const RuleContent& c, const Objec
     if (c.clearServices)
         set.ServiceCondition().clear();
     for (const std::string& service : c.services)
-        set.ServiceCondition().push_back(
-            ForOption("--service", [&] { return ServiceElement(service, names, objects); }));
+        AppendOnce(set, ServicesOf,
+                   ForOption("--service", [&] { return ServiceElement(service, names, objects); }));
     for (const std::string& name : c.serviceObjects)
-        set.ServiceCondition().push_back(ForOption("--service-object", [&] {
-            return std::make_unique<Sarvo::ServiceObjectRef>(
-                objects.Find(name, {fwcommon::eServiceObject}).id);
-        }));
+        AppendOnce(set, ServicesOf, ForOption("--service-object", [&] {
+                       return std::make_unique<Sarvo::ServiceObjectRef>(
+                           objects.Find(name, {fwcommon::eServiceObject}).id);
+                   }));
     if (c.clearSchedules)
         set.ScheduleCondition().clear();
     for (const std::string& schedule : c.schedules)
-        set.ScheduleCondition().push_back(
-            ForOption("--schedule", [&] { return ScheduleElement(schedule, objects); }));
+        AppendOnce(set, SchedulesOf,
+                   ForOption("--schedule", [&] { return ScheduleElement(schedule, objects); }));
     for (const std::string& name : c.scheduleObjects)
-        set.ScheduleCondition().push_back(ForOption("--schedule-object", [&] {
-            return std::make_unique<Sarvo::ScheduleObjectRef>(
-                objects.Find(name, {fwcommon::eScheduleObject}).id);
-        }));
+        AppendOnce(set, SchedulesOf, ForOption("--schedule-object", [&] {
+                       return std::make_unique<Sarvo::ScheduleObjectRef>(
+                           objects.Find(name, {fwcommon::eScheduleObject}).id);
+                   }));
 }
 
 bool GivesFilterSettings(const RuleContent& c) {

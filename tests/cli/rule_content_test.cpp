@@ -179,12 +179,11 @@ TEST_F(RuleContent, EachEntryBecomesItsCondition) {
         {{"--service", "icmp/3/1"},
          "<ServiceCondition Code=\"1\" Type=\"3\" xsi:type=\"sv:IcmpCondition\">"
          "<Protocol>1</Protocol></ServiceCondition>"},
+        // Two spellings of one entry make one condition.
         {{"--service", "proto/47", "--service", "gre"},
          "<ServiceCondition xsi:type=\"sv:ProtocolCondition\"><Protocol>47</Protocol>"
-         "</ServiceCondition><ServiceCondition xsi:type=\"sv:ProtocolCondition\">"
-         "<Protocol>47</Protocol></ServiceCondition>"},
+         "</ServiceCondition>"},
         {{"--service", "@Web", "--service-object", "Web"},
-         "<ServiceCondition xsi:type=\"sv:ServiceObjectRef\"><Id>401</Id></ServiceCondition>"
          "<ServiceCondition xsi:type=\"sv:ServiceObjectRef\"><Id>401</Id></ServiceCondition>"},
         {{"--schedule", "daily 08:00-18:00"},
          "<ScheduleCondition xsi:type=\"sv:Daily\"><StartTime>08:00:00</StartTime>"
@@ -199,7 +198,6 @@ TEST_F(RuleContent, EachEntryBecomesItsCondition) {
          "<EndTime>23:59:00</EndTime><StartDate>2026-12-24</StartDate>"
          "<EndDate>2026-12-26</EndDate></ScheduleCondition>"},
         {{"--schedule", "@\"Office hours\"", "--schedule-object", "Office hours"},
-         "<ScheduleCondition xsi:type=\"sv:ScheduleObjectRef\"><Id>501</Id></ScheduleCondition>"
          "<ScheduleCondition xsi:type=\"sv:ScheduleObjectRef\"><Id>501</Id></ScheduleCondition>"},
     };
     const auto original = ReadBytes(file);
@@ -278,6 +276,13 @@ TEST_F(RuleContent, SetAddsToReplacesAndClearsConditions) {
          "<ScheduleCondition xsi:type=\"sv:Daily\"><StartTime>08:00:00</StartTime>"
          "<EndTime>09:00:00</EndTime></ScheduleCondition>" +
              Public(first)},
+        // An entry the rule holds, or one given twice, is listed once.
+        {{"--source", "10.1.0.2", "--source", "10.1.0.1", "--source", "10.1.0.2"},
+         Public(first + second) + ssh},
+        {{"--service", "tcp/22", "--service", "gre", "--service", "gre"},
+         Public(first) + ssh +
+             "<ServiceCondition xsi:type=\"sv:ProtocolCondition\"><Protocol>47</Protocol>"
+             "</ServiceCondition>"},
     };
     const ToolResult added = Run("add", {"--source", "10.1.0.1", "--service", "tcp/22"});
     ASSERT_EQ(0, added.exitStatus) << added.err;
@@ -292,6 +297,20 @@ TEST_F(RuleContent, SetAddsToReplacesAndClearsConditions) {
         EXPECT_EQ(Conditions(row.conditions), ConditionsOf(file, "New"));
         EXPECT_TRUE(XmllintAccepts(ReadBytes(file)));
     }
+}
+
+TEST_F(RuleContent, SetOfEntriesTheRuleHoldsChangesNothing) {
+    ASSERT_EQ(0, Run("add", {"--source", "10.1.0.1", "--service", "tcp/22", "--schedule",
+                             "daily 08:00-09:00"})
+                     .exitStatus);
+    const auto before = ReadBytes(file);
+    const ToolResult set =
+        Run("set", {"--section", "transit", "--index", "1", "--source", "10.1.0.1", "--service",
+                    "tcp/22", "--schedule", "daily 08:00-09:00"});
+    EXPECT_EQ(0, set.exitStatus) << set.err;
+    EXPECT_EQ("fwpolicy: " + file.string() + ": nothing to change; the file is left as it was\n",
+              set.err);
+    EXPECT_EQ(before, ReadBytes(file));
 }
 
 TEST_F(RuleContent, SetFindsTheRuleByIdAndChangesNameAndAction) {
