@@ -35,33 +35,15 @@ std::vector<std::pair<std::string, std::wstring>> Attributes(const Sarvo::Option
     return attributes;
 }
 
-// A value as one table cell: line breaks and tabs shown as escapes, so
-// that every option stays on its line.
-std::wstring OneLine(const std::wstring& text) {
-    std::wstring line;
-    for (const wchar_t c : text) {
-        if (c == L'\n')
-            line += L"\\n";
-        else if (c == L'\r')
-            line += L"\\r";
-        else if (c == L'\t')
-            line += L"\\t";
-        else
-            line += c;
-    }
-    return line;
-}
-
 void PrintOptionTable(const Sarvo::Options::Option_sequence& options) {
     std::vector<std::vector<std::wstring>> rows = {
         {L"NAME", L"CREATION TYPE", L"VALUE", L"ATTRIBUTES"}};
     for (const Sarvo::Option& option : options) {
         std::wstring attributes;
         for (const auto& [name, value] : Attributes(option))
-            attributes += (attributes.empty() ? L"" : L" ") + FromUtf8(name) + L"=\"" +
-                          OneLine(value) + L"\"";
-        rows.push_back(
-            {OneLine(option.Name()), FromUtf8(CreationTypeName(option)), OneLine(option.Value())});
+            attributes +=
+                (attributes.empty() ? L"" : L" ") + FromUtf8(name) + L"=\"" + value + L"\"";
+        rows.push_back({option.Name(), FromUtf8(CreationTypeName(option)), option.Value()});
         if (!attributes.empty())  // a trailing empty cell would pad the line
             rows.back().push_back(attributes);
     }

@@ -178,11 +178,12 @@ TEST(FwpolicyEdit, OptionListShowsEachOptionWithItsAttributes) {
     const ToolResult table = RunFwpolicy({"option", "list", work.file()});
     ASSERT_EQ(0, table.exitStatus) << table.err;
     EXPECT_EQ(
-        "  NAME           CREATION TYPE  VALUE       ATTRIBUTES\n"
-        "  DefaultAction  user           Drop        TargetPlatform=\"linux-x86_64\"\n"
+        "  NAME           CREATION TYPE  VALUE         ATTRIBUTES\n"
+        "  DefaultAction  user           Drop          TargetPlatform=\"linux-x86_64\"\n"
         "  LogLevel       policy         2\n"
-        "  Banner         user           two\\nlines\n",
-        table.out);
+        "  Banner         user           two\\x0alines\n",
+        table.out)
+        << "a line break is escaped as everywhere else, and as the edit's own message has it";
 
     const auto json =
         nlohmann::json::parse(RunFwpolicy({"option", "list", work.file(), "--json"}).out);
