@@ -119,7 +119,7 @@ void RefuseEntryForm(const std::string& text) {
     const std::string bad = "bad flow end " + textforms::Quoted(text) + ": ";
     if (textforms::MeansAnything(text)) {
         throw TextFormError(bad +
-                            "a flow end is one host; leave --from or --to out and that end "
+                            "a flow end is one host; leave the option out and that end "
                             "stays open (a node of this name is " +
                             textforms::Quoted("name:" + text) + ")");
     }
@@ -246,7 +246,7 @@ fwcommon::QueryService ParseFlowService(const std::string& text) {
     static const textforms::ProtocolNames names = textforms::ProtocolNames::FromDictionary();
     if (textforms::MeansAnything(text)) {
         throw TextFormError("bad flow service " + textforms::Quoted(text) +
-                            ": a flow has one service; leave --service out and it stays open");
+                            ": a flow has one service; leave the option out and it stays open");
     }
     const textforms::ServiceValue value = textforms::ParseService(text, names);
     fwcommon::QueryService service;

@@ -209,12 +209,12 @@ TEST(FwpolicyQuery, RefusedFlowsNameTheOptionAndExitWithTwo) {
         {{"--from", "vpn-name:"}, "fwpolicy query: --from: bad node name '': the name is empty"},
         // "*" and "any" were taken for the name of a node.
         {{"--from", "*"},
-         "fwpolicy query: --from: bad flow end '*': a flow end is one host; leave --from or --to "
-         "out and that end stays open (a node of this name is 'name:*')"},
-        {{"--to", "any"}, "bad flow end 'any': a flow end is one host; leave --from or --to out"},
+         "fwpolicy query: --from: bad flow end '*': a flow end is one host; leave the option out "
+         "and that end stays open (a node of this name is 'name:*')"},
+        {{"--to", "any"}, "bad flow end 'any': a flow end is one host; leave the option out"},
         {{"--service", "any"},
-         "fwpolicy query: --service: bad flow service 'any': a flow has one service; leave "
-         "--service out and it stays open"},
+         "fwpolicy query: --service: bad flow service 'any': a flow has one service; leave the "
+         "option out and it stays open"},
         {{"--from", "Laptop\x01"}, "the name holds a control character"},
         {{"--to", "Lap\xff"}, "fwpolicy: argument 4 is not valid UTF-8"},
         {{"--in-interface", ""}, "fwpolicy query: --in-interface: bad interface name ''"},
