@@ -29,6 +29,11 @@ public:
         return value < 0x80 ? static_cast<char>(value) : 'x';
     }
 
+    // The units as bytes when each unit is one byte; null otherwise.
+    const unsigned char* SingleBytes() const {
+        return width_ == 1 ? bytes_.data() + start_ : nullptr;
+    }
+
     // The index of the next '<' at or after from, size() when there is none.
     std::size_t FindOpen(std::size_t from) const { return Find(from, '<'); }
 
@@ -133,12 +138,13 @@ struct StartTag {
 
 // Reads a start tag from the '<' at `at`: every '=' outside a quoted value
 // begins an attribute value.
-StartTag ReadStartTag(const Units& units, std::size_t at) {
-    StartTag tag{units.size(), 0, 0, false};
+StartTag ScanStartTag(const Units& units, std::size_t at) {
+    const std::size_t size = units.size();
+    StartTag tag{size, 0, 0, false};
     char quote = '\0';
     char previous = '\0';
     std::size_t valueStart = 0;
-    for (std::size_t i = at + 1; i < units.size(); ++i) {
+    for (std::size_t i = at + 1; i < size; ++i) {
         const char c = units[i];
         if (quote != '\0') {
             if (c == quote) {
@@ -158,6 +164,38 @@ StartTag ReadStartTag(const Units& units, std::size_t at) {
         previous = c;
     }
     return tag;
+}
+
+// ScanStartTag for units of one byte, nearly every document: each quoted
+// value is skipped in one search for its closing quote. Bytes beyond ASCII
+// equal none of the characters looked for, as 'x' does not.
+StartTag ScanStartTagBytes(const unsigned char* bytes, std::size_t size, std::size_t at) {
+    StartTag tag{size, 0, 0, false};
+    for (std::size_t i = at + 1; i < size; ++i) {
+        const unsigned char c = bytes[i];
+        if (c == '"' || c == '\'') {
+            const void* close = std::memchr(bytes + i + 1, c, size - i - 1);
+            if (close == nullptr)
+                return tag;  // the value runs to the end, as does the tag
+            const std::size_t closeAt =
+                static_cast<std::size_t>(static_cast<const unsigned char*>(close) - bytes);
+            tag.longestValue = std::max(tag.longestValue, closeAt - i - 1);
+            i = closeAt;
+        } else if (c == '=') {
+            ++tag.attributes;
+        } else if (c == '>') {
+            tag.end = i + 1;
+            tag.empty = i > at + 1 && bytes[i - 1] == '/';
+            return tag;
+        }
+    }
+    return tag;
+}
+
+StartTag ReadStartTag(const Units& units, std::size_t at) {
+    if (const unsigned char* bytes = units.SingleBytes())
+        return ScanStartTagBytes(bytes, units.size(), at);
+    return ScanStartTag(units, at);
 }
 
 LimitBreach Breach(const Units& units, std::size_t at, const std::wstring& message) {
@@ -180,7 +218,9 @@ std::optional<LimitBreach> FindMarkupLimitBreach(const std::vector<unsigned char
             return Breach(units, runStart, tooLong);
         }
         const std::size_t markupStart = at;
-        if (units.StartsWith(at, "<![CDATA[")) {
+        // The unit after '<' tells tags from the rest, without reading on.
+        const char next = at + 1 < units.size() ? units[at + 1] : '\0';
+        if (next == '!' && units.StartsWith(at, "<![CDATA[")) {
             at = units.SkipPast(at + 9, "]]>");
             runLength += at - markupStart - std::min<std::size_t>(at - markupStart, 12);
             if (runLength > kMaxTextLength) {
@@ -188,20 +228,19 @@ std::optional<LimitBreach> FindMarkupLimitBreach(const std::vector<unsigned char
             }
             continue;
         }
-        if (units.StartsWith(at, "<!DOCTYPE")) {
+        if (next == '!' && units.StartsWith(at, "<!DOCTYPE")) {
             return Breach(units, at, L"a DOCTYPE is not allowed in a policy document");
         }
-        if (units.StartsWith(at, "<!--") || units.StartsWith(at, "<?") ||
-            units.StartsWith(at, "<!")) {
+        if (next == '!' || next == '?') {
             const bool comment = units.StartsWith(at, "<!--");
-            at = units.SkipPast(at + 2, comment ? "-->" : units[at + 1] == '?' ? "?>" : ">");
+            at = units.SkipPast(at + 2, comment ? "-->" : next == '?' ? "?>" : ">");
             if (at - markupStart > kMaxTextLength + 7) {  // delimiters included
                 return Breach(units, markupStart, tooLong);
             }
             continue;
         }
         runLength = 0;
-        if (units.StartsWith(at, "</")) {
+        if (next == '/') {
             depth -= depth > 0 ? 1 : 0;
             at = units.SkipPast(at + 2, ">");
         } else {
