@@ -51,14 +51,14 @@ void AddRenumberCommand(CLI::App& app, int* status) {
     target->reportsRenumbering = true;
     verb->callback([target, status] {
         auto lines = std::make_shared<std::vector<std::string>>();
-        *status =
-            RunEditWithSource(*target, [lines, dryRun = target->dryRun](
-                                           fwcommon::Context& context, const std::wstring& dataname,
-                                           const std::vector<unsigned char>& source) {
+        *status = RunEditWithSource(
+            *target, [lines](fwcommon::Context& context, const std::wstring& dataname,
+                             const std::vector<unsigned char>& source) {
                 *lines = Renumbered(context, dataname, source);
                 // A file that needs no renumbering is left alone, whatever
-                // its layout: no need to compare documents to know it.
-                if (lines->empty() && !dryRun)
+                // its layout: no need to compare documents to know it, with
+                // or without a dry run.
+                if (lines->empty())
                     throw NothingToChange("no rule needs a new identifier");
             });
         // With --dry-run the document goes to stdout, so the map goes to stderr.

@@ -271,6 +271,14 @@ TEST(FwpolicyIdentities, RenumberNumbersOutOfRangeRulesOnceAndDiffPairsThem) {
     EXPECT_EQ(0, again.exitStatus) << again.err;
     EXPECT_EQ("", again.out);
     EXPECT_EQ(renumbered, ReadBytes(file));
+    // A dry run says so alike, without writing and comparing documents.
+    const ToolResult dry = RunFwpolicy({"renumber", file.string(), "--dry-run"});
+    EXPECT_EQ(0, dry.exitStatus);
+    EXPECT_EQ("", dry.out);
+    EXPECT_EQ("fwpolicy: " + file.string() +
+                  ": no rule needs a new identifier; nothing to change; the file is left as it "
+                  "was\n",
+              dry.err);
     ASSERT_EQ(
         0, RunFwpolicy({"rule", "disable", file.string(), "--section", "transit", "--index", "0"})
                .exitStatus);

@@ -27,9 +27,8 @@ std::vector<unsigned char> Widened(const std::string& ascii, std::size_t width) 
 std::string Describe(const std::optional<LimitBreach>& breach) {
     if (!breach)
         return "none";
-    return std::to_string(breach->position.line) + ":" +
-           std::to_string(breach->position.column) + " " +
-           std::string(breach->message.begin(), breach->message.end());
+    return std::to_string(breach->position.line) + ":" + std::to_string(breach->position.column) +
+           " " + std::string(breach->message.begin(), breach->message.end());
 }
 
 std::string Attributes(int count, const std::string& value) {
@@ -57,21 +56,26 @@ TEST(MarkupLimits, EveryUnitWidthFindsTheSameBreach) {
         {"a value too long in double quotes", "<r>\n<e a=\"" + longValue + "\"/></r>",
          "2:1 a text is longer than 1048576 characters"},
         {"an unclosed value runs to the end", "<r a='" + std::string(300, '>') + "<r>", "none"},
-        {"empty elements do not nest", "<r>" + [] {
-             std::string empties;
-             for (int i = 0; i < 300; ++i)
-                 empties += "<e a='/'/>";
-             return empties;
-         }() + "</r>",
+        {"empty elements do not nest",
+         "<r>" +
+             [] {
+                 std::string empties;
+                 for (int i = 0; i < 300; ++i)
+                     empties += "<e a='/'/>";
+                 return empties;
+             }() +
+             "</r>",
          "none"},
-        {"'/' inside a value does not empty the element", [] {
+        {"'/' inside a value does not empty the element",
+         [] {
              std::string open;
              for (int i = 0; i < 257; ++i)
                  open += "<e a='/'>";
              return open;
          }(),
          "1:2305 elements are nested deeper than 256 levels"},
-        {"257 levels", [&deep] {
+        {"257 levels",
+         [&deep] {
              std::string open;
              for (std::size_t i = 0; i < deep.size(); ++i)
                  open += "<a>";
