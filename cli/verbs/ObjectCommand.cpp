@@ -34,17 +34,18 @@ struct ObjectArguments {
 };
 
 // The references a named object makes: each entry that is another named
-// object. The Context resolves them to objects of the same kind and drops
-// those that name no object, which could not name the one removed either.
+// object. The Context resolves them to the objects they name and drops
+// those that name none, which could not name the one removed either.
 std::vector<ObjectKey> ReferencesOf(const INamedObject& object) {
     std::vector<ObjectKey> refers;
-    const ObjectKind kind = KindOf(object.GetNamedObjectType());
     const auto inclusions = object.GetInclusions();
     const auto exclusions = object.GetExclusions();
     for (const auto* list : {inclusions.get(), exclusions.get()}) {
         for (const auto& item : *list) {
-            if (item->GetItemKind() == fwcommon::eNamedObjectItem)
-                refers.push_back(ObjectKey{kind, static_cast<int>(item->GetIdentifier())});
+            const auto* named = dynamic_cast<const INamedObject*>(item.get());
+            if (named != nullptr && item->GetItemKind() == fwcommon::eNamedObjectItem)
+                refers.push_back(ObjectKey{KindOf(named->GetNamedObjectType()),
+                                           static_cast<int>(named->GetIdentifier())});
         }
     }
     return refers;
