@@ -64,21 +64,32 @@ void ForEntries(const std::string& option, const std::vector<std::string>& entri
     }
 }
 
-void ChangeMembers(Context& context, const std::wstring& dataname,
-                   const std::shared_ptr<INamedObject>& object, const ObjectEditArguments& a) {
+// The entries an edit appended to each list; one a list held already is
+// not appended again.
+struct Appended {
+    std::size_t inclusions = 0;
+    std::size_t exclusions = 0;
+};
+
+Appended ChangeMembers(Context& context, const std::wstring& dataname,
+                       const std::shared_ptr<INamedObject>& object, const ObjectEditArguments& a) {
     LoadDictionaries();
     const auto names = textforms::ProtocolNames::FromDictionary();
     ObjectMembers members(context, dataname, object, names);
+    Appended appended;
     ForEntries("--remove", a.removed,
                [&](const std::string& e) { members.Remove(MemberList::kInclusions, e); });
     ForEntries("--remove-exclude", a.removedExclusions,
                [&](const std::string& e) { members.Remove(MemberList::kExclusions, e); });
-    ForEntries(a.addOption, a.members,
-               [&](const std::string& e) { members.Add(MemberList::kInclusions, e); });
-    ForEntries("--exclude", a.exclusions,
-               [&](const std::string& e) { members.Add(MemberList::kExclusions, e); });
+    ForEntries(a.addOption, a.members, [&](const std::string& e) {
+        appended.inclusions += members.Add(MemberList::kInclusions, e) ? 1 : 0;
+    });
+    ForEntries("--exclude", a.exclusions, [&](const std::string& e) {
+        appended.exclusions += members.Add(MemberList::kExclusions, e) ? 1 : 0;
+    });
     if (!context.UpdateNamedObject(dataname, object))
         throw EditError("the named object could not be stored");
+    return appended;
 }
 
 std::string Counted(std::size_t count, const std::string& what) {
@@ -102,9 +113,9 @@ void AddObject(Context& context, const std::wstring& dataname, const ObjectEditA
     const auto object = context.CreateNamedObject(dataname, FromUtf8(a.name), L"", type);
     if (!object)
         throw EditError(a.type + " objects cannot be edited in this file");
-    ChangeMembers(context, dataname, object, a);
+    const Appended appended = ChangeMembers(context, dataname, object, a);
     NoteEdit("added " + ObjectPhrase(*object) + " with " +
-             EntryCounts(a.members.size(), a.exclusions.size()));
+             EntryCounts(appended.inclusions, appended.exclusions));
 }
 
 void SetObject(Context& context, const std::wstring& dataname, const ObjectEditArguments& a) {
@@ -112,13 +123,15 @@ void SetObject(Context& context, const std::wstring& dataname, const ObjectEditA
     if (a.members.empty() && a.exclusions.empty() && a.removed.empty() &&
         a.removedExclusions.empty())
         throw EditError("nothing to change: give --add, --remove, --exclude or --remove-exclude");
-    ChangeMembers(context, dataname, object, a);
+    const Appended appended = ChangeMembers(context, dataname, object, a);
     std::string changes;
-    if (!a.members.empty() || !a.exclusions.empty())
-        changes = "added " + EntryCounts(a.members.size(), a.exclusions.size());
+    if (appended.inclusions > 0 || appended.exclusions > 0)
+        changes = "added " + EntryCounts(appended.inclusions, appended.exclusions);
     if (!a.removed.empty() || !a.removedExclusions.empty())
         changes += (changes.empty() ? "removed " : ", removed ") +
                    EntryCounts(a.removed.size(), a.removedExclusions.size());
+    if (changes.empty())
+        throw NothingToChange(ObjectPhrase(*object) + " holds every entry given already");
     NoteEdit("changed " + ObjectPhrase(*object) + ": " + changes);
 }
 

@@ -294,10 +294,15 @@ bool ObjectMembers::Holds(MemberList list, const Member& member) const {
     return false;
 }
 
-void ObjectMembers::Add(MemberList list, const std::string& entry) {
+bool ObjectMembers::Add(MemberList list, const std::string& entry) {
     const Member member = Parse(entry);
-    if (Holds(MemberList::kInclusions, member) || Holds(MemberList::kExclusions, member))
-        throw EditError("'" + entry + "' is an entry of the object already");
+    if (Holds(list, member))
+        return false;
+    const bool including = list == MemberList::kInclusions;
+    if (Holds(including ? MemberList::kExclusions : MemberList::kInclusions, member))
+        throw EditError("'" + entry + "' is " + (including ? "an exclusion" : "an inclusion") +
+                        " of the object; --" + (including ? "remove-exclude" : "remove") +
+                        " it first");
     const auto index = static_cast<std::uint32_t>(list);
     bool added = false;
     switch (member.kind) {
@@ -318,6 +323,7 @@ void ObjectMembers::Add(MemberList list, const std::string& entry) {
     }
     if (!added)
         throw EditError("'" + entry + "' could not be added");
+    return true;
 }
 
 void ObjectMembers::Remove(MemberList list, const std::string& entry) {

@@ -37,10 +37,11 @@ public:
                   std::shared_ptr<fwcommon::INamedObject> object,
                   const textforms::ProtocolNames& names);
 
-    // Refused when the entry cannot stand in an object of this kind, is
-    // already an entry of either list, names an object of another kind or
-    // an object that contains this one (a cycle).
-    void Add(MemberList list, const std::string& entry);
+    // Appends the entry; false, and nothing added, when the list holds it
+    // already. Refused when the entry cannot stand in an object of this
+    // kind, is an entry of the other list, names an object of another kind
+    // or an object that contains this one (a cycle).
+    bool Add(MemberList list, const std::string& entry);
     // Refused when the list holds no such entry.
     void Remove(MemberList list, const std::string& entry);
 

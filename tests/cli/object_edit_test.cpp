@@ -165,6 +165,29 @@ TEST_F(ObjectEdit, SetRemovesAndAddsKeepingTheOtherEntriesInOrder) {
     EXPECT_TRUE(XmllintAccepts(ReadBytes(file)));
 }
 
+// An entry is listed once in an object, as in a rule: adding one the list
+// holds changes nothing; only the other list's entry is a conflict.
+TEST_F(ObjectEdit, AnEntryTheListHoldsIsNotAddedAgain) {
+    ASSERT_EQ(0, Run({"object", "add", "--type", "service", "--name", "Remote", "--member",
+                      "tcp/22", "--member", "tcp/22", "--exclude", "tcp/23"})
+                     .exitStatus);
+    EXPECT_EQ(TcpTo("Inclusion", "22") + TcpTo("Exclusion", "23"), EntriesOf(file, "Remote"));
+    const auto before = ReadBytes(file);
+    const ToolResult again =
+        Run({"object", "set", "--name", "Remote", "--add", "tcp/22", "--exclude", "tcp/23"});
+    EXPECT_EQ(0, again.exitStatus) << again.err;
+    EXPECT_EQ("fwpolicy: " + file.string() +
+                  ": service object 1000000 \"Remote\" holds every "
+                  "entry given already; nothing to change; the file is left as it was\n",
+              again.err);
+    EXPECT_EQ(before, ReadBytes(file));
+    const ToolResult conflict = Run({"object", "set", "--name", "Remote", "--exclude", "tcp/22"});
+    EXPECT_EQ(1, conflict.exitStatus);
+    EXPECT_EQ("fwpolicy: " + file.string() +
+                  ": --exclude: 'tcp/22' is an inclusion of the object; --remove it first\n",
+              conflict.err);
+}
+
 TEST_F(ObjectEdit, RenameKeepsTheReferences) {
     ASSERT_EQ(0, Run({"rule", "add", "--section", "transit", "--name", "Out", "--source",
                       "@\"Office LAN\""})
@@ -231,7 +254,7 @@ TEST_F(ObjectEdit, RefusalsNameTheEntryAndLeaveTheFile) {
         {{"object", "set", "--name", "Admins", "--add", "@Admins"},
          "--add: '@Admins' is the object itself"},
         {{"object", "set", "--name", "Admins", "--exclude", "10.9.0.1"},
-         "--exclude: '10.9.0.1' is an entry of the object already"},
+         "--exclude: '10.9.0.1' is an inclusion of the object; --remove it first"},
         {{"object", "set", "--name", "Admins", "--remove", "10.9.9.9"},
          "--remove: '10.9.9.9' is not among the inclusions of the object"},
         {{"object", "set", "--name", "Admins", "--remove-exclude", "10.9.0.1"},
