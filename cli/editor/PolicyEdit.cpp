@@ -159,12 +159,8 @@ int EditFile(const EditTarget& target, const SourceEditFunction& edit) {
         // or changes nothing, says so first.
         if (!MayEdit(target, bytes))
             return kExitFailure;
-        if (lock) {
-            CheckMayReplace(target.file, lock->Status(), target.force);
-            lock->ExpectUnchanged();
-            if (!FileHolds(target.file, bytes))
-                throw EditError("the file changed while it was being edited; nothing was written");
-        }
+        ExpectReplaceable(target.file, lock, bytes, target.force,
+                          "the file changed while it was being edited; nothing was written");
         if (target.dryRun) {
             PrintDryRun(target, bytes, document);
         } else {
@@ -193,6 +189,17 @@ void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock) {
         return;
     lock.emplace(target.file, LockWait(target));
     CheckReplaceableKind(lock->Status());
+}
+
+void ExpectReplaceable(const std::string& file, const std::optional<EditLock>& lock,
+                       const std::vector<unsigned char>& bytes, bool force,
+                       const std::string& changed) {
+    if (!lock)
+        return;
+    CheckMayReplace(file, lock->Status(), force);
+    lock->ExpectUnchanged();
+    if (!FileHolds(file, bytes))
+        throw EditError(changed);
 }
 
 void AddEditTarget(CLI::App& verb, EditTarget& target) {

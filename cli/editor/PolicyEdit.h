@@ -57,6 +57,13 @@ void AddReplaceOptions(CLI::App& verb, EditTarget& target, const std::string& fo
 // is replaced, and checks CheckMayReplace once there is something to write.
 void LockForReplacing(const EditTarget& target, std::optional<EditLock>& lock);
 
+// Just before the file is replaced under lock (nothing to check without
+// one): refuses what CheckMayReplace refuses unless force, and a file that
+// another program changed since it held bytes, with EditError(changed).
+void ExpectReplaceable(const std::string& file, const std::optional<EditLock>& lock,
+                       const std::vector<unsigned char>& bytes, bool force,
+                       const std::string& changed);
+
 // Thrown by an edit that cannot be done; the message is shown as
 // "fwpolicy: FILE: message" and the file is left as it was.
 class EditError : public std::runtime_error {

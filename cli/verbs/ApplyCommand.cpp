@@ -17,7 +17,6 @@
 #include "editor/DocumentTouches.h"
 #include "editor/PolicyEdit.h"
 #include "fileio/FileIo.h"
-#include "fileio/ReplaceChecks.h"
 #include "fileio/Utf8Check.h"
 #include "policy/IdentifierRoom.h"
 #include "render/Diagnostics.h"
@@ -182,12 +181,8 @@ int Apply(const ApplyArguments& a) {
             PrintDryRun(a.target, bytes, document);
             return kExitOk;
         }
-        if (lock) {
-            CheckMayReplace(file, lock->Status(), a.target.force);
-            lock->ExpectUnchanged();
-            if (!FileHolds(file, bytes))
-                throw EditError("the file changed while it was being edited");
-        }
+        ExpectReplaceable(file, lock, bytes, a.target.force,
+                          "the file changed while it was being edited");
         Deliver(file, result, false);
         WarnCommentsDropped(file, bytes, a.target.dropComments);
         PrintRenumbered(file, document);

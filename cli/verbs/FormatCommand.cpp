@@ -3,7 +3,6 @@
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,6 @@
 #include "fileio/EditLock.h"
 #include "fileio/FileIo.h"
 #include "fileio/FileWorkers.h"
-#include "fileio/ReplaceChecks.h"
 #include "render/Diagnostics.h"
 #include "terminal/SafeText.h"
 #include "verbs/CheckCommand.h"
@@ -31,22 +29,6 @@ struct FormatOptions {
 
 bool RewritesInPlace(const FormatOptions& options) {
     return !options.check && options.output.empty();
-}
-
-// Replaces file as an edit does: a file the user would not expect to be
-// replaced is refused unless --force, and a file that changed since it was
-// read is left alone.
-void ReplaceFormatted(const std::string& file, const std::vector<unsigned char>& bytes,
-                      const std::vector<unsigned char>& canonical,
-                      const std::optional<EditLock>& lock, bool force) {
-    if (lock) {
-        CheckMayReplace(file, lock->Status(), force);
-        lock->ExpectUnchanged();
-        if (!FileHolds(file, bytes))
-            throw std::runtime_error(
-                "the file changed while it was being formatted; nothing was written");
-    }
-    ReplaceInPlace(file, canonical);
 }
 
 // Writes the result to -o OUT; its failures are reported under OUT's name.
@@ -87,7 +69,10 @@ int FormatFile(const std::string& file, const FormatOptions& options, std::ostre
             return kExitFailure;
         ProveReadable(bytes, canonical);
         if (options.output.empty()) {
-            ReplaceFormatted(file, bytes, canonical, lock, options.replace.force);
+            // Replaced as an edit replaces a file.
+            ExpectReplaceable(file, lock, bytes, options.replace.force,
+                              "the file changed while it was being formatted; nothing was written");
+            ReplaceInPlace(file, canonical);
             WarnCommentsDropped(file, bytes, options.dropComments);
             return kExitOk;
         }

@@ -123,28 +123,37 @@ Json UsesJson(const PolicyIndex& index, const ObjectResolver& resolver, const Ob
     return j;
 }
 
+// The name of the objects that given means (itself, or the name it refers
+// to as @Name): the first that some object of the files has.
+std::wstring NameHeld(const PolicyIndex& index, const std::string& given) {
+    for (const std::string& meant : textforms::NamesMeantBy(given)) {
+        const std::wstring name = FromUtf8(meant);
+        for (const ObjectEntry& object : index.objects) {
+            if (object.name == name)
+                return name;
+        }
+    }
+    return FromUtf8(given);
+}
+
 int WhereUsed(const WhereUsedOptions& options) {
     PolicyIndex index;
     const bool allLoaded = IndexFiles(options.files, options.objects, index);
     const ObjectResolver resolver(index, options.objects);
     bool found = false;
     Json objects = Json::array();
-    for (const std::string& meant : textforms::NamesMeantBy(options.object)) {
-        if (found)
-            break;
-        const std::wstring name = FromUtf8(meant);
-        for (const ObjectEntry& object : index.objects) {
-            if (object.name != name)
-                continue;
-            if (options.json) {
-                objects.push_back(UsesJson(index, resolver, object));
-            } else {
-                if (found)
-                    std::cout << '\n';
-                PrintUses(index, resolver, object);
-            }
-            found = true;
+    const std::wstring name = NameHeld(index, options.object);
+    for (const ObjectEntry& object : index.objects) {
+        if (object.name != name)
+            continue;
+        if (options.json) {
+            objects.push_back(UsesJson(index, resolver, object));
+        } else {
+            if (found)
+                std::cout << '\n';
+            PrintUses(index, resolver, object);
         }
+        found = true;
     }
     if (options.json && allLoaded)
         std::cout << Json{{"objects", objects}}.dump(2) << '\n';
