@@ -47,9 +47,10 @@ FWCOMMON_EXPORT void ValidatePolicyDocument(const std::vector<unsigned char>& by
 // ValidatePolicyDocument for bytes edited from a document it accepted
 // (`valid`, which the caller vouches for): the same verdict and the same
 // diagnostics, at the cost of reading only what the edit changed. The
-// items of the document's lists (named objects, rules, options) that are
-// byte for byte as they were in `valid`, under the same list, are not read
-// again; everything else is. Throws as ValidatePolicyDocument does. Any
+// items of the document's lists (named objects, rules, options) that read
+// as they did in `valid`, under the same list, are not read again, also when
+// `valid` lays them out otherwise (attribute order, quotes, white space
+// between tags, <A/> for <A></A>); everything else is. Throws as ValidatePolicyDocument does. Any
 // thread may call it.
 FWCOMMON_EXPORT void ValidateEditedPolicyDocument(const std::vector<unsigned char>& valid,
                                                   const std::vector<unsigned char>& edited,

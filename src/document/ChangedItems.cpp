@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
+#include "document/AttributeDefaults.h"
 #include "document/MarkupLimits.h"
+#include "document/SameMarkup.h"
 
 namespace fwcommon::document {
 namespace {
@@ -34,6 +36,7 @@ struct Item {
 };
 
 struct Layout {
+    std::size_t rootBegin = 0;
     std::size_t rootTagEnd = 0;
     std::vector<ListTag> lists;
     std::vector<Item> items;
@@ -63,13 +66,14 @@ public:
             if (lt + 1 >= size_)
                 return std::nullopt;
             const char kind = data_[lt + 1];
-            if (kind == '?') {
-                // Only the XML declaration, before the root.
-                if (rootSeen || !SkipDeclaration(lt))
+            // Declarations, processing instructions, comments and CDATA
+            // sections are passed over whole: they may hold '<' and '>'.
+            if (kind == '?' || kind == '!') {
+                if (!SkipUnparsedMarkup(lt))
                     return std::nullopt;
                 continue;
             }
-            if (kind == '!' || !SkipTag(lt))
+            if (!SkipTag(lt))
                 return std::nullopt;
             if (kind == '/') {
                 if (depth == kOutside)
@@ -87,6 +91,7 @@ public:
                 if (rootSeen)
                     return std::nullopt;
                 rootSeen = true;
+                layout.rootBegin = lt;
                 layout.rootTagEnd = pos_;
             } else if (depth == kInRoot) {
                 layout.lists.push_back(ListTag{lt, pos_, name});
@@ -112,13 +117,22 @@ private:
         return found ? static_cast<const char*>(found) - data_ : size_;
     }
 
-    bool SkipDeclaration(std::size_t lt) {
+    // Moves past the declaration, processing instruction, comment or CDATA
+    // section that starts at `lt`; false for a DOCTYPE or one not closed.
+    bool SkipUnparsedMarkup(std::size_t lt) {
+        static constexpr std::pair<std::string_view, std::string_view> kKinds[] = {
+            {"<?", "?>"}, {"<!--", "-->"}, {"<![CDATA[", "]]>"}};
         const std::string_view rest(data_ + lt, size_ - lt);
-        const std::size_t close = rest.find("?>");
-        if (close == std::string_view::npos)
-            return false;
-        pos_ = lt + close + 2;
-        return true;
+        for (const auto& [open, close] : kKinds) {
+            if (rest.substr(0, open.size()) != open)
+                continue;
+            const std::size_t end = rest.find(close, open.size());
+            if (end == std::string_view::npos)
+                return false;
+            pos_ = lt + end + close.size();
+            return true;
+        }
+        return false;
     }
 
     // Moves past the tag that starts at `lt`, over quoted attribute values.
@@ -159,41 +173,100 @@ std::string_view BytesOf(const std::vector<unsigned char>& bytes, std::size_t be
     return std::string_view(reinterpret_cast<const char*>(bytes.data()) + begin, end - begin);
 }
 
-// The items of the valid document, by the bytes of their list's start tag.
+// The items of one list of the valid document, in order.
+struct ValidList {
+    std::string_view tag;  // the list's start tag
+    std::vector<std::string_view> items;
+    std::unordered_map<std::string_view, std::size_t> firstAt;  // an item's bytes: its index
+};
+
+// How far past the last item matched the comparison of layouts looks: an
+// edit that changes, adds or removes an item shifts the rest by one.
+constexpr std::size_t kItemsLookedAhead = 4;
+
+// The items of the valid document, list by list.
 class ValidItems {
 public:
     ValidItems(const std::vector<unsigned char>& bytes, const Layout& layout) {
+        for (const ListTag& list : layout.lists)
+            lists_.push_back(ValidList{BytesOf(bytes, list.begin, list.end), {}, {}});
         for (const Item& item : layout.items) {
-            const ListTag& list = layout.lists[item.list];
-            byList_[BytesOf(bytes, list.begin, list.end)].insert(
-                BytesOf(bytes, item.begin, item.end));
+            ValidList& list = lists_[item.list];
+            list.firstAt.emplace(BytesOf(bytes, item.begin, item.end), list.items.size());
+            list.items.push_back(BytesOf(bytes, item.begin, item.end));
         }
     }
 
-    // True when the valid document holds these item bytes under a list
-    // whose start tag has these bytes.
-    bool Hold(std::string_view listTag, std::string_view item) const {
-        const auto list = byList_.find(listTag);
-        return list != byList_.end() && list->second.count(item) != 0;
+    // The valid list whose start tag reads as `tag` does, or nothing.
+    const ValidList* ListLike(std::string_view tag) const {
+        for (const ValidList& list : lists_) {
+            if (list.tag == tag)
+                return &list;
+        }
+        for (const ValidList& list : lists_) {
+            if (SameMarkup(list.tag, tag))
+                return &list;
+        }
+        return nullptr;
     }
 
 private:
-    std::unordered_map<std::string_view, std::unordered_set<std::string_view>> byList_;
+    std::vector<ValidList> lists_;
+};
+
+// Finds the edited items in one valid list: byte for byte anywhere in it,
+// or in another layout among the few items after the last one found (the
+// file an edit starts from may be laid out otherwise than the result).
+class ItemFinder {
+public:
+    ItemFinder(const ValidList& list, const OmittableAttributes* omittable)
+        : list_(list), omittable_(omittable) {}
+
+    bool Find(std::string_view item) {
+        const auto same = list_.firstAt.find(item);
+        if (same != list_.firstAt.end()) {
+            next_ = same->second + 1;
+            return true;
+        }
+        const std::size_t end = std::min(next_ + kItemsLookedAhead, list_.items.size());
+        for (std::size_t i = next_; i < end; ++i) {
+            if (SameMarkup(list_.items[i], item, omittable_)) {
+                next_ = i + 1;
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    const ValidList& list_;
+    const OmittableAttributes* omittable_;
+    std::size_t next_ = 0;
 };
 
 // Which items of the edited document are left out: those the valid
 // document holds as they are, except the first of each run of one kind
 // within a list.
 std::vector<bool> ItemsLeftOut(const std::vector<unsigned char>& edited, const Layout& layout,
-                               const ValidItems& valid) {
+                               const ValidItems& valid, const OmittableAttributes* omittable) {
     std::vector<bool> leftOut(layout.items.size(), false);
+    std::optional<ItemFinder> finder;
     for (std::size_t i = 0; i < layout.items.size(); ++i) {
         const Item& item = layout.items[i];
-        const bool continuesRun =
-            i > 0 && layout.items[i - 1].list == item.list && layout.items[i - 1].name == item.name;
-        const ListTag& list = layout.lists[item.list];
-        leftOut[i] = continuesRun && valid.Hold(BytesOf(edited, list.begin, list.end),
-                                                BytesOf(edited, item.begin, item.end));
+        const bool sameList = i > 0 && layout.items[i - 1].list == item.list;
+        if (!sameList) {
+            const ListTag& list = layout.lists[item.list];
+            const std::string_view tag = BytesOf(edited, list.begin, list.end);
+            const ValidList* validList = valid.ListLike(tag);
+            // A namespace the list declares may bind the prefixes otherwise.
+            const bool declares = tag.find("xmlns") != std::string_view::npos;
+            finder.reset();
+            if (validList)
+                finder.emplace(*validList, declares ? nullptr : omittable);
+        }
+        const bool continuesRun = sameList && layout.items[i - 1].name == item.name;
+        const bool found = finder && finder->Find(BytesOf(edited, item.begin, item.end));
+        leftOut[i] = continuesRun && found;
     }
     return leftOut;
 }
@@ -238,20 +311,60 @@ std::vector<unsigned char> WithoutItems(const std::vector<unsigned char>& bytes,
     return kept;
 }
 
+// A root start tag without its schema location hints: the read ignores
+// them, validating against its own grammar.
+std::optional<StartTag> RootTagRead(std::string_view bytes) {
+    auto tag = ReadStartTag(bytes);
+    if (!tag)
+        return std::nullopt;
+    constexpr std::string_view kDeclaration = "xmlns:";
+    std::vector<std::string> hints;
+    for (const MarkupAttribute& a : tag->attributes) {
+        if (a.name.substr(0, kDeclaration.size()) == kDeclaration &&
+            a.value == kSchemaInstanceNamespace) {
+            const std::string prefix(a.name.substr(kDeclaration.size()));
+            hints.push_back(prefix + ":schemaLocation");
+            hints.push_back(prefix + ":noNamespaceSchemaLocation");
+        }
+    }
+    auto& attributes = tag->attributes;
+    attributes.erase(std::remove_if(attributes.begin(), attributes.end(),
+                                    [&](const MarkupAttribute& a) {
+                                        return std::find(hints.begin(), hints.end(), a.name) !=
+                                               hints.end();
+                                    }),
+                     attributes.end());
+    return tag;
+}
+
+bool SameRootTag(std::string_view a, std::string_view b) {
+    const auto x = RootTagRead(a);
+    const auto y = RootTagRead(b);
+    return x && y && SameStartTag(*x, *y);
+}
+
 }  // namespace
 
-std::optional<std::vector<unsigned char>> ChangedPartOf(const std::vector<unsigned char>& valid,
-                                                        const std::vector<unsigned char>& edited) {
+std::optional<std::vector<unsigned char>> ChangedPartOf(
+    const std::vector<unsigned char>& valid, const std::vector<unsigned char>& edited,
+    const std::vector<AttributeDefault>& defaults) {
     const auto validLayout = TagReader(valid).Read();
     const auto editedLayout = TagReader(edited).Read();
     if (!validLayout || !editedLayout)
         return std::nullopt;
-    // The same XML declaration and root start tag: the same encoding and
-    // the same namespace declarations above the lists.
-    if (BytesOf(valid, 0, validLayout->rootTagEnd) != BytesOf(edited, 0, editedLayout->rootTagEnd))
+    // The same encoding and version, and a root start tag with the same
+    // attributes but for the schema location: the same namespace
+    // declarations above the lists.
+    if (!SamePrologue(BytesOf(valid, 0, validLayout->rootBegin),
+                      BytesOf(edited, 0, editedLayout->rootBegin)) ||
+        !SameRootTag(BytesOf(valid, validLayout->rootBegin, validLayout->rootTagEnd),
+                     BytesOf(edited, editedLayout->rootBegin, editedLayout->rootTagEnd)))
         return std::nullopt;
     const ValidItems validItems(valid, *validLayout);
-    const std::vector<bool> leftOut = ItemsLeftOut(edited, *editedLayout, validItems);
+    const auto omittable = OmittableBelow(
+        BytesOf(edited, editedLayout->rootBegin, editedLayout->rootTagEnd), defaults);
+    const std::vector<bool> leftOut =
+        ItemsLeftOut(edited, *editedLayout, validItems, omittable ? &*omittable : nullptr);
     // Nothing to leave out (a document rewritten in another layout): the
     // caller reads the edited bytes themselves, without a copy of them.
     if (std::find(leftOut.begin(), leftOut.end(), true) == leftOut.end())

@@ -3,6 +3,7 @@
 #include <xsd/cxx/xml/sax/bits/error-handler-proxy.hxx>
 
 #include <fwcommon/PolicyDocument.h>
+#include "document/AttributeDefaults.h"
 #include "document/ChangedItems.h"
 #include "document/KeptValueCheck.h"
 #include "document/ValidatingRead.h"
@@ -71,7 +72,8 @@ void ValidateEditedPolicyDocument(const std::vector<unsigned char>& valid,
     if (edited == valid) {
         return;
     }
-    const auto changed = document::ChangedPartOf(valid, edited);
+    const auto changed =
+        document::ChangedPartOf(valid, edited, document::AttributeDefaultsOf(schemaPath));
     if (!changed) {
         ValidatePolicyDocument(edited, schemaPath);
         return;

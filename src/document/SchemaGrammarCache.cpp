@@ -45,13 +45,14 @@ std::unique_ptr<xercesc::InputSource> SchemaInputFor(const std::wstring& schemaP
     return std::make_unique<xercesc::URLInputSource>(location.c_str());
 }
 
-// Xerces builds a type's content model, and the text that error messages
-// show of it, on first use and without a lock. A pool shared by parsers on
-// several threads must have them all built before it is handed out, or two
-// parses race to build the same one.
+// Xerces builds a type's content model, the text that error messages show
+// of it, and the list of its attributes on first use and without a lock. A pool shared by parsers
+// on several threads must have them all built before it is handed out, or two parses race to build
+// the same one.
 void BuildOnFirstUseParts(xercesc::ComplexTypeInfo& type) {
     type.getContentModel();
     type.getFormattedContentModel();
+    type.getAttDefList();
 }
 
 void BuildOnFirstUseParts(xercesc::SchemaGrammar& grammar) {

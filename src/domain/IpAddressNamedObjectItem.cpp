@@ -73,9 +73,10 @@ bool IpAddressNamedObjectItem::IsEqual(const std::shared_ptr<INamedItem>& other)
     }
     // Loading compares every new address with the object's others: an item
     // of the same class, the usual case, needs no dynamic_cast.
-    const auto* item = other && typeid(*other) == typeid(*this)
-                           ? static_cast<const IpAddressNamedObjectItem*>(other.get())
-                           : dynamic_cast<const IpAddressNamedObjectItem*>(other.get());
+    const INamedItem* given = other.get();
+    const auto* item = given && typeid(*given) == typeid(*this)
+                           ? static_cast<const IpAddressNamedObjectItem*>(given)
+                           : dynamic_cast<const IpAddressNamedObjectItem*>(given);
     return item != nullptr && text_ == item->text_ && freeText_ == item->freeText_ &&
            address_ == item->address_ && rangeEnd_ == item->rangeEnd_ && mask_ == item->mask_ &&
            core_.paramIds == item->core_.paramIds;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <random>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 
 #include <fwcommon/PolicyDocument.h>
 #include "common/TestFiles.h"
+#include "document/AttributeDefaults.h"
 #include "document/ChangedItems.h"
 #include "document/DocumentTestSupport.h"
 #include "document/MarkupLimits.h"
@@ -26,6 +28,54 @@ std::string Text(const std::vector<unsigned char>& bytes) {
 std::string WrittenExample() {
     return Text(
         WritePolicyDocument(*ParsePolicyDocument(ReadBytes(SourcePath("examples/policy.xml")))));
+}
+
+bool IsSchemaDefault(const std::string& attribute, const std::string& value) {
+    for (const document::AttributeDefault& d : document::AttributeDefaultsOf(L"")) {
+        if (d.attribute == attribute && d.value == value)
+            return true;
+    }
+    return false;
+}
+
+// One start tag laid out otherwise: attributes in reverse order, in single
+// quotes where they can be, the schema's defaults left out.
+std::string RelaidTag(const std::smatch& tag) {
+    static const std::regex kAttribute(R"re(([\w:]+)="([^"]*)")re");
+    const std::string list = tag[2];
+    std::vector<std::string> attributes;
+    for (std::sregex_iterator a(list.begin(), list.end(), kAttribute), end; a != end; ++a) {
+        const std::string name = (*a)[1];
+        const std::string value = (*a)[2];
+        if (IsSchemaDefault(name, value))
+            continue;
+        const char quote = value.find('\'') == std::string::npos ? '\'' : '"';
+        attributes.insert(attributes.begin(), name + "=" + quote + value + quote);
+    }
+    std::string text = "<" + tag[1].str();
+    for (const std::string& attribute : attributes)
+        text += "\n\t\t" + attribute;
+    return text + tag[3].str() + ">";
+}
+
+// The written example as another program might lay it out: tags relaid,
+// no schema location, tabs for indentation, empty elements as <A/>,
+// comments around the lists.
+std::string OtherLayout(const std::string& written) {
+    static const std::regex kTag(R"re(<([A-Za-z][\w:]*)((?:\s+[\w:]+="[^"]*")*)\s*(/?)>)re");
+    std::string out;
+    auto last = written.cbegin();
+    for (std::sregex_iterator tag(written.begin(), written.end(), kTag), end; tag != end; ++tag) {
+        out.append(last, (*tag)[0].first);
+        out += RelaidTag(*tag);
+        last = (*tag)[0].second;
+    }
+    out.append(last, written.cend());
+    out = std::regex_replace(out, std::regex(R"(\s+xsi:schemaLocation='[^']*')"), "");
+    out = std::regex_replace(out, std::regex(R"(<(\w+)>(</\1>))"), "<$1/>");
+    out = std::regex_replace(out, std::regex("\n((  )+)"), "\n\t$1");
+    out = std::regex_replace(out, std::regex("\\?>\n"), "?>\n<!-- exported by hand -->\n");
+    return std::regex_replace(out, std::regex("<Rules>"), "<!-- the rules -->\n<Rules>");
 }
 
 template <typename Check>
@@ -85,6 +135,17 @@ std::size_t Count(const std::string& text, const std::string& what) {
     return count;
 }
 
+// The documents an edit of the written example may start from: the same
+// bytes, or the same policy laid out otherwise.
+struct StartingPoint {
+    const char* label;
+    std::string bytes;
+};
+
+std::vector<StartingPoint> StartingPoints(const std::string& written) {
+    return {{"the written file", written}, {"a file laid out otherwise", OtherLayout(written)}};
+}
+
 TEST(ValidateEditedPolicyDocument, GivesTheWholeReadsVerdictForEachKindOfEdit) {
     const std::string valid = WrittenExample();
     const std::string rule = Element(valid, "<Rule ", "</Rule>", 1);
@@ -127,10 +188,20 @@ TEST(ValidateEditedPolicyDocument, GivesTheWholeReadsVerdictForEachKindOfEdit) {
         {"the document cut short", valid.substr(0, valid.size() / 2)},
         {"white space between rules longer than a text may be",
          InsertedAfter(valid, "</Rule>", 3, std::string(document::kMaxTextLength, '\n'))},
+        {"a default's attribute on a type without it",
+         ReplacedAt(valid, "<Action ", 2, "<Action IsActive=\"true\" ")},
+        {"a default's attribute with a bad value",
+         ReplacedAt(valid, "IsBidirectional=\"false\"", 1, "IsBidirectional=\"no\"")},
+        {"a default's attribute twice",
+         ReplacedAt(valid, "IsActive=\"true\"", 3, "IsActive=\"true\" IsActive=\"true\"")},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.label);
-        EXPECT_EQ(WholeVerdict(row.edited), EditedVerdict(valid, row.edited));
+    for (const StartingPoint& from : StartingPoints(valid)) {
+        SCOPED_TRACE(from.label);
+        ASSERT_EQ("accepted", WholeVerdict(from.bytes));
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.label);
+            EXPECT_EQ(WholeVerdict(row.edited), EditedVerdict(from.bytes, row.edited));
+        }
     }
 }
 
@@ -177,16 +248,19 @@ std::string Mutated(const std::string& valid, std::mt19937& random) {
 
 TEST(ValidateEditedPolicyDocument, NeverAcceptsWhatTheWholeReadRefuses) {
     constexpr int kEdits = 150;
-    const std::string valid = WrittenExample();
-    std::mt19937 random(20261208);
-    int refused = 0;
-    for (int i = 0; i < kEdits; ++i) {
-        const std::string edited = Mutated(valid, random);
-        const std::string whole = WholeVerdict(edited);
-        ASSERT_EQ(whole, EditedVerdict(valid, edited)) << "edit " << i << ":\n" << edited;
-        refused += whole != "accepted";
+    const std::string written = WrittenExample();
+    for (const StartingPoint& from : StartingPoints(written)) {
+        SCOPED_TRACE(from.label);
+        std::mt19937 random(20261208);
+        int refused = 0;
+        for (int i = 0; i < kEdits; ++i) {
+            const std::string edited = Mutated(written, random);
+            const std::string whole = WholeVerdict(edited);
+            ASSERT_EQ(whole, EditedVerdict(from.bytes, edited)) << "edit " << i << ":\n" << edited;
+            refused += whole != "accepted";
+        }
+        EXPECT_GT(refused, kEdits / 2) << "the edits hardly ever break the document";
     }
-    EXPECT_GT(refused, kEdits / 2) << "the edits hardly ever break the document";
 }
 
 TEST(ChangedPartOf, LeavesOutTheUntouchedItemsButTheFirstOfEachKind) {
@@ -219,16 +293,34 @@ TEST(ChangedPartOf, LeavesOutTheUntouchedItemsButTheFirstOfEachKind) {
     EXPECT_EQ(Count(valid, "<Rule "), Count(*rulesTag, "<Rule "));
     EXPECT_EQ(1u, Count(*rulesTag, "<IpObject>"));
 
-    // Rewritten in another layout, no item is left as it was: the caller
-    // reads the edited bytes themselves, not a copy of them.
-    std::string reindented = valid;
-    for (std::size_t at = reindented.find('\n', reindented.find("<sv:Policy"));
-         at != std::string::npos; at = reindented.find('\n', at + 2))
-        reindented.insert(at + 1, " ");
-    EXPECT_FALSE(read(reindented));
-
-    EXPECT_FALSE(read(InsertedAfter(valid, "</Rule>", 0, "<!-- note -->")));
     EXPECT_FALSE(read(ReplacedAt(valid, "xmlns:sv=\"", 0, "xmlns:a=\"urn:a\" xmlns:sv=\"")));
+}
+
+TEST(ChangedPartOf, FindsTheItemsOfAFileLaidOutOtherwise) {
+    const std::string written = WrittenExample();
+    const std::string other = OtherLayout(written);
+    const auto& defaults = document::AttributeDefaultsOf(L"");
+    const auto read = [&](const std::string& edited) {
+        const auto part = document::ChangedPartOf(ToBytes(other), ToBytes(edited), defaults);
+        return part ? std::optional<std::string>(Text(*part)) : std::nullopt;
+    };
+    ASSERT_NE(written, other);
+    ASSERT_EQ(0u, Count(other, "IsActive='true'")) << "the defaults are left out";
+
+    const auto unchanged = read(written);
+    ASSERT_TRUE(unchanged);
+    EXPECT_EQ(1u, Count(*unchanged, "<Rule ")) << "only the first rule";
+    const auto oneRule = read(ReplacedAt(written, "IsActive=\"true\"", 5, "IsActive=\"false\""));
+    ASSERT_TRUE(oneRule);
+    EXPECT_EQ(2u, Count(*oneRule, "<Rule ")) << "the first rule and the changed one";
+    const auto ruleRemoved = read(Without(written, Element(written, "<Rule ", "</Rule>", 3)));
+    ASSERT_TRUE(ruleRemoved);
+    EXPECT_EQ(1u, Count(*ruleRemoved, "<Rule ")) << "the rules after it are found again";
+
+    const auto withoutDefaults = document::ChangedPartOf(ToBytes(other), ToBytes(written));
+    ASSERT_TRUE(withoutDefaults);
+    EXPECT_EQ(Count(written, "<Rule "), Count(Text(*withoutDefaults), "<Rule "))
+        << "without the schema's defaults, no rule reads as it did";
 }
 
 }  // namespace
