@@ -103,7 +103,7 @@ public:
             const std::string_view text = text_.substr(at_, lt - at_);
             at_ = lt;
             if (!IsAllSpace(text) || (afterStart_ && text_.compare(at_, 2, "</") == 0)) {
-                text_value_ = text;
+                content_ = text;
                 afterStart_ = false;
                 return Token::kText;
             }
@@ -115,7 +115,7 @@ public:
 
     std::string_view Name() const { return name_; }
     const std::vector<Attribute>& Attributes() const { return attributes_; }
-    std::string_view Text() const { return text_value_; }
+    std::string_view Text() const { return content_; }
 
 private:
     Token Tag() {
@@ -163,7 +163,7 @@ private:
     bool pendingEnd_ = false;
     std::string_view name_;
     std::vector<Attribute> attributes_;
-    std::string_view text_value_;
+    std::string_view content_;
 };
 
 // An end tag or a text.
@@ -269,7 +269,7 @@ bool IsUtf8Name(std::string_view name) {
 // and the white space around them; false when one is not closed.
 bool SkipMisc(std::string_view& text) {
     static constexpr std::pair<std::string_view, std::string_view> kKinds[] = {{"<!--", "-->"},
-                                                                              {"<?", "?>"}};
+                                                                               {"<?", "?>"}};
     for (;;) {
         text.remove_prefix(std::min(SpaceEnd(text, 0), text.size()));
         const auto kind = std::find_if(std::begin(kKinds), std::end(kKinds), [&](const auto& k) {

@@ -53,7 +53,8 @@ TEST(SameMarkup, TellsLayoutFromContent) {
         {"a default left out",
          "<Rule xsi:type=\"sv:TransitRule\" IsActive=\"true\"><Name>r</Name></Rule>",
          "<Rule xsi:type=\"sv:TransitRule\"><Name>r</Name></Rule>", true, true},
-        {"a default left out, without the table", "<Rule xsi:type=\"sv:TransitRule\" IsActive=\"true\"/>",
+        {"a default left out, without the table",
+         "<Rule xsi:type=\"sv:TransitRule\" IsActive=\"true\"/>",
          "<Rule xsi:type=\"sv:TransitRule\"/>", false, false},
         {"another value left out", "<Rule xsi:type=\"sv:TransitRule\" IsActive=\"false\"/>",
          "<Rule xsi:type=\"sv:TransitRule\"/>", false, true},
@@ -120,14 +121,14 @@ TEST(AttributeDefaults, HoldTheSchemasDefaultsAlsoOfDerivedTypes) {
     EXPECT_TRUE(holds("Filter", "IsBidirectional", "false"));
     EXPECT_FALSE(holds("Filter", "IsActive", "true"));
 
-    const std::string bindsP = "<p:Policy xmlns:p=\"" + std::string(kDocumentNamespaceNarrow) + "\"";
+    const std::string bindsP =
+        "<p:Policy xmlns:p=\"" + std::string(kDocumentNamespaceNarrow) + "\"";
     const auto omittable = OmittableBelow(
         bindsP + " xmlns:i=\"http://www.w3.org/2001/XMLSchema-instance\">", defaults);
     ASSERT_TRUE(omittable);
     EXPECT_EQ("i:type", omittable->typeAttribute);
     EXPECT_EQ("true", omittable->DefaultOf("p:TransitRule", "IsActive").value_or("none"));
-    EXPECT_FALSE(OmittableBelow(bindsP + ">", defaults))
-        << "no prefix for xsi:type";
+    EXPECT_FALSE(OmittableBelow(bindsP + ">", defaults)) << "no prefix for xsi:type";
 }
 
 }  // namespace
