@@ -66,18 +66,6 @@ std::vector<AttributeDefault> ReadDefaults(xercesc::XMLGrammarPool& pool) {
     return defaults;
 }
 
-constexpr std::string_view kDeclaration = "xmlns";
-
-// The prefix an attribute declares, "" for the default namespace, or
-// nothing when it declares none.
-std::optional<std::string_view> DeclaredPrefix(const MarkupAttribute& attribute) {
-    if (attribute.name == kDeclaration)
-        return std::string_view();
-    if (attribute.name.substr(0, kDeclaration.size() + 1) == std::string(kDeclaration) + ":")
-        return attribute.name.substr(kDeclaration.size() + 1);
-    return std::nullopt;
-}
-
 std::string Qualified(std::string_view prefix, const std::string& local) {
     return prefix.empty() ? local : std::string(prefix) + ":" + local;
 }

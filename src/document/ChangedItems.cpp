@@ -200,11 +200,7 @@ public:
     // The valid list whose start tag reads as `tag` does, or nothing.
     const ValidList* ListLike(std::string_view tag) const {
         for (const ValidList& list : lists_) {
-            if (list.tag == tag)
-                return &list;
-        }
-        for (const ValidList& list : lists_) {
-            if (SameMarkup(list.tag, tag))
+            if (list.tag == tag || SameMarkup(list.tag, tag))
                 return &list;
         }
         return nullptr;
@@ -259,7 +255,8 @@ std::vector<bool> ItemsLeftOut(const std::vector<unsigned char>& edited, const L
             const std::string_view tag = BytesOf(edited, list.begin, list.end);
             const ValidList* validList = valid.ListLike(tag);
             // A namespace the list declares may bind the prefixes otherwise.
-            const bool declares = tag.find("xmlns") != std::string_view::npos;
+            const auto listTag = ReadStartTag(tag);
+            const bool declares = !listTag || DeclaresNamespace(listTag->attributes);
             finder.reset();
             if (validList)
                 finder.emplace(*validList, declares ? nullptr : omittable);
@@ -317,14 +314,12 @@ std::optional<StartTag> RootTagRead(std::string_view bytes) {
     auto tag = ReadStartTag(bytes);
     if (!tag)
         return std::nullopt;
-    constexpr std::string_view kDeclaration = "xmlns:";
     std::vector<std::string> hints;
     for (const MarkupAttribute& a : tag->attributes) {
-        if (a.name.substr(0, kDeclaration.size()) == kDeclaration &&
-            a.value == kSchemaInstanceNamespace) {
-            const std::string prefix(a.name.substr(kDeclaration.size()));
-            hints.push_back(prefix + ":schemaLocation");
-            hints.push_back(prefix + ":noNamespaceSchemaLocation");
+        const auto prefix = DeclaredPrefix(a);
+        if (prefix && !prefix->empty() && a.value == kSchemaInstanceNamespace) {
+            hints.push_back(std::string(*prefix) + ":schemaLocation");
+            hints.push_back(std::string(*prefix) + ":noNamespaceSchemaLocation");
         }
     }
     auto& attributes = tag->attributes;

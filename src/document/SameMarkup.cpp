@@ -125,10 +125,10 @@ private:
         const char kind = text_[at_ + 1];
         if (kind == '!' || kind == '?')
             return Token::kBroken;
-        return kind == '/' ? EndTag() : StartTag();
+        return kind == '/' ? EndTagToken() : StartTagToken();
     }
 
-    Token EndTag() {
+    Token EndTagToken() {
         const std::size_t nameEnd = NameEnd(text_, at_ + 2);
         name_ = text_.substr(at_ + 2, nameEnd - at_ - 2);
         const std::size_t close = SpaceEnd(text_, nameEnd);
@@ -138,7 +138,7 @@ private:
         return Token::kEnd;
     }
 
-    Token StartTag() {
+    Token StartTagToken() {
         const std::size_t nameEnd = NameEnd(text_, at_ + 1);
         name_ = text_.substr(at_ + 1, nameEnd - at_ - 1);
         const std::size_t close = ReadAttributes(text_, nameEnd, attributes_);
@@ -176,14 +176,6 @@ bool SameToken(Token token, const Tokens& a, const Tokens& b) {
         default:
             return false;
     }
-}
-
-bool DeclaresNamespace(const std::vector<Attribute>& attributes) {
-    constexpr std::string_view kDeclaration = "xmlns";
-    return std::any_of(attributes.begin(), attributes.end(), [&](const Attribute& a) {
-        return a.name.substr(0, kDeclaration.size()) == kDeclaration &&
-               (a.name.size() == kDeclaration.size() || a.name[kDeclaration.size()] == ':');
-    });
 }
 
 std::optional<std::string_view> ValueOf(const std::vector<Attribute>& attributes,
@@ -364,6 +356,22 @@ bool SameStartTag(const StartTag& a, const StartTag& b) {
     std::sort(x.begin(), x.end(), NameOrder);
     std::sort(y.begin(), y.end(), NameOrder);
     return SameAttributes(x, y);
+}
+
+std::optional<std::string_view> DeclaredPrefix(const MarkupAttribute& attribute) {
+    constexpr std::string_view kDeclaration = "xmlns";
+    if (attribute.name == kDeclaration)
+        return std::string_view();
+    if (attribute.name.size() > kDeclaration.size() &&
+        attribute.name.substr(0, kDeclaration.size()) == kDeclaration &&
+        attribute.name[kDeclaration.size()] == ':')
+        return attribute.name.substr(kDeclaration.size() + 1);
+    return std::nullopt;
+}
+
+bool DeclaresNamespace(const std::vector<MarkupAttribute>& attributes) {
+    return std::any_of(attributes.begin(), attributes.end(),
+                       [](const MarkupAttribute& a) { return DeclaredPrefix(a).has_value(); });
 }
 
 bool SamePrologue(std::string_view a, std::string_view b) {

@@ -69,6 +69,13 @@ std::optional<StartTag> ReadStartTag(std::string_view tag);
 // any order. Any thread may call it.
 bool SameStartTag(const StartTag& a, const StartTag& b);
 
+// The prefix a namespace declaration binds ("" for the default namespace),
+// or nothing when the attribute declares none.
+std::optional<std::string_view> DeclaredPrefix(const MarkupAttribute& attribute);
+
+// True when one of the attributes declares a namespace.
+bool DeclaresNamespace(const std::vector<MarkupAttribute>& attributes);
+
 // True when the bytes before two documents' root elements declare the same
 // XML version and both UTF-8: an optional UTF-8 byte-order mark, an
 // optional XML declaration, white space. Bytes equal byte for byte are the
