@@ -52,11 +52,11 @@ fwcommon::CreationType NewItemsType(const EditTarget& target) {
     return target.creationType.value_or(fwcommon::User);
 }
 
-// The script's document so far, committed, loaded again under another
+// The script's document so far, written, loaded again under another
 // creation type; the touches waiting go into the bytes first, as they
 // would into the file.
 void LoadSessionAs(EditSession& session, fwcommon::CreationType creationType) {
-    const std::vector<unsigned char> bytes = CommittedBytes(*session.context, session.dataname);
+    const std::vector<unsigned char> bytes = EditedBytesOf(*session.context, session.dataname);
     auto context = std::make_unique<fwcommon::Context>(session.dataname);
     Load(*context, session.dataname, bytes, creationType);
     session.context = std::move(context);
@@ -78,7 +78,7 @@ void EditInSession(const EditTarget& target, const SourceEditFunction& edit) {
     }
 }
 
-// Loads, edits, commits and writes; throws what loading, editing or
+// Loads, edits and writes; throws what loading, editing or
 // writing throws.
 EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::wstring& dataname,
                            const EditTarget& target, const SourceEditFunction& edit) {
@@ -93,7 +93,7 @@ EditedBytes EditedDocument(const std::vector<unsigned char>& bytes, const std::w
     } catch (const std::out_of_range& e) {
         throw IdentifierShortage(bytes, e);
     }
-    result.edited = CommittedBytes(*context, dataname);
+    result.edited = EditedBytesOf(*context, dataname);
     LeaveToProcessEnd(context);
     return result;
 }
@@ -335,9 +335,7 @@ void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
     Load(context, dataname, bytes, fwcommon::User);
 }
 
-std::vector<unsigned char> CommittedBytes(fwcommon::Context& context,
-                                          const std::wstring& dataname) {
-    context.CommitChanges();
+std::vector<unsigned char> EditedBytesOf(fwcommon::Context& context, const std::wstring& dataname) {
     std::vector<unsigned char> written;
     context.GetXmlData(dataname, written);
     return ApplyDocumentTouches(std::move(written));

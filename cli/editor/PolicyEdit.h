@@ -107,7 +107,7 @@ using SourceEditFunction =
 // apply the edit to this Context and let its failures propagate to the
 // script. A Context gives the rules and objects it adds the creation type
 // it loaded the document with, so a line that adds items of another type
-// first has the document so far committed and loaded again, in memory,
+// first has the document so far written and loaded again, in memory,
 // under that type: context then holds a new Context. Main thread only; the
 // session outlives its use.
 struct EditSession {
@@ -140,9 +140,12 @@ int RunEditWithSource(const EditTarget& target, const SourceEditFunction& edit);
 void LoadForEditing(fwcommon::Context& context, const std::wstring& dataname,
                     const std::vector<unsigned char>& bytes);
 
-// Commits the Context's changes and returns the document as it writes it,
-// the document touches waiting applied. Throws what writing throws.
-std::vector<unsigned char> CommittedBytes(fwcommon::Context& context, const std::wstring& dataname);
+// The document as the Context writes it now, its edits included, with the
+// document touches waiting applied. Throws what writing throws. The edits
+// are not committed: the file is what the tool keeps, nothing reads the
+// Context after it is written, and a commit would only hand every rule
+// handle back and free the copy kept for rollback.
+std::vector<unsigned char> EditedBytesOf(fwcommon::Context& context, const std::wstring& dataname);
 
 // The size and a hash of bytes: enough to tell that two documents differ
 // without keeping a second copy of a large one.
@@ -158,7 +161,7 @@ struct BytesDigest {
 };
 
 // A document as the library wrote it right after loading it (its digest)
-// and after the edits were committed (their document touches applied).
+// and after the edits (their document touches applied).
 struct EditedBytes {
     BytesDigest loaded;
     std::vector<unsigned char> edited;

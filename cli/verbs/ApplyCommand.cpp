@@ -118,7 +118,7 @@ struct SessionScope {
     SessionScope& operator=(const SessionScope&) = delete;
 };
 
-// The document as loaded and as the script left it, committed.
+// The document as loaded and as the script left it.
 EditedBytes ScriptResult(const std::string& file, const std::vector<unsigned char>& bytes,
                          const std::vector<std::string>& lines) {
     const std::wstring dataname = FromUtf8(file);
@@ -135,7 +135,7 @@ EditedBytes ScriptResult(const std::string& file, const std::vector<unsigned cha
         SessionScope scope(session);
         ApplyScript(file, bytes, lines);
     }
-    document.edited = CommittedBytes(*session.context, dataname);
+    document.edited = EditedBytesOf(*session.context, dataname);
     LeaveToProcessEnd(std::move(session.context));
     return document;
 }
