@@ -39,8 +39,10 @@ bool Register(fwcommon::Context& context, const std::string& file,
         const std::wstring dataname = FromUtf8(file);
         std::unique_ptr<Sarvo::PolicyType> document =
             fwcommon::ParsePolicyDocument(ReadFile(file), context.GetSchemaPath());
-        sources.push_back(SourceOf(dataname, *document));
+        MergeSource source = SourceOf(dataname, *document);
         context.AppendParsedDocument(dataname, std::move(document), fwcommon::User, {}, dataname);
+        NoteChangesOnLoad(source, context);
+        sources.push_back(std::move(source));
         return true;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, file, e);
@@ -109,7 +111,7 @@ std::vector<unsigned char> MergedBytes(const MergeOptions& options, std::int64_t
                   << "; merge fewer of them\n";
         return {};
     }
-    renumberings = RenumberingsOf(log, sources, context);
+    renumberings = RenumberingsOf(log, sources);
     LeaveToProcessEnd(inputs);
     return merged;
 }

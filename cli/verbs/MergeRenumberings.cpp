@@ -18,14 +18,12 @@ struct SourceIds {
     std::vector<IdentifierChange> changes;
 };
 
-SourceIds IdsOf(const MergeSource& source, fwcommon::Context& context) {
+SourceIds IdsOf(const MergeSource& source) {
     SourceIds ids;
     for (const FileRule& rule : source.rules) {
         ++ids.indexed[{rule.creationType, rule.id}];
     }
-    std::vector<unsigned char> written;
-    context.GetXmlData(source.dataname, written);
-    ids.changes = IdentifierChangesOnLoad(source.rules, written);
+    ids.changes = source.changesOnLoad;
     for (const IdentifierChange& change : ids.changes) {
         const FileRule& rule = source.rules[change.index];
         --ids.indexed[{rule.creationType, rule.id}];
@@ -124,6 +122,12 @@ MergeSource SourceOf(const std::wstring& dataname, const Sarvo::PolicyType& docu
     return source;
 }
 
+void NoteChangesOnLoad(MergeSource& source, fwcommon::Context& context) {
+    std::vector<unsigned char> written;
+    context.GetXmlData(source.dataname, written);
+    source.changesOnLoad = IdentifierChangesOnLoad(source.rules, written);
+}
+
 MergeLogCapture::MergeLogCapture()
     : sink_(fwcommon::kLogRoutine), previous_(fwcommon::GetLibLogFacility().AttachSink(&sink_)) {}
 
@@ -132,15 +136,14 @@ MergeLogCapture::~MergeLogCapture() {
 }
 
 std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
-                                        const std::vector<MergeSource>& sources,
-                                        fwcommon::Context& context) {
+                                        const std::vector<MergeSource>& sources) {
     static const std::wregex document(L"'GetRSOP': merging '(.*)'$");
     static const std::wregex renumbered(
         L"'GetRSOP': (named object|rule) '(.*)' renumbered from (-?[0-9]+) to (-?[0-9]+)$");
     std::vector<SourceRenumberings> found(sources.size());
     std::vector<SourceIds> ids;
     for (const MergeSource& source : sources) {
-        ids.push_back(IdsOf(source, context));
+        ids.push_back(IdsOf(source));
     }
     for (std::size_t i = 0; i < sources.size(); ++i) {
         found[i].rules = CorrectedRules(sources, ids, i);

@@ -31,9 +31,17 @@ struct MergeSource {
     std::wstring dataname;
     std::vector<FileRule> rules;  // in document order
     std::vector<Object> objects;
+    // The rules the context gave another identifier when it loaded the file.
+    std::vector<IdentifierChange> changesOnLoad;
 };
 
 MergeSource SourceOf(const std::wstring& dataname, const Sarvo::PolicyType& document);
+
+// Notes in source.changesOnLoad what the context's load of the file
+// registered under source.dataname changed. Call it once the file is
+// registered and before the merge, while the documents' copies written
+// for it do not add to what the merge holds.
+void NoteChangesOnLoad(MergeSource& source, fwcommon::Context& context);
 
 // Keeps the library's routine log lines while it lives, in place of the
 // sink attached before, which it attaches again when it goes. Same thread
@@ -52,14 +60,14 @@ private:
     ilogdispfacade::ILogDispSink* previous_;
 };
 
-// Every rule and object of the sources, registered in that order in the
-// context, that the merge whose log lines these are gave a new identifier:
+// Every rule and object of the sources (registered in that order, each
+// with its changes on load noted) that the merge whose log lines these are
+// gave a new identifier:
 // rules the context corrected when it indexed their file (their identifier
 // was held by an earlier rule of that creation type, or lay outside its
 // range) and the renumberings the merge itself logged (rules of no
 // section, which no index corrects).
 std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
-                                        const std::vector<MergeSource>& sources,
-                                        fwcommon::Context& context);
+                                        const std::vector<MergeSource>& sources);
 
 }  // namespace fwpolicy

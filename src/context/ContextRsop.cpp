@@ -1,7 +1,6 @@
 #include <fwcommon/Context.h>
 
 #include <fwcommon/LogFacility.h>
-#include <fwcommon/PolicyDocument.h>
 #include "context/RegistryEntryParts.h"
 #include "context/RsopMerge.h"
 #include "store/XmlReader.h"
@@ -24,7 +23,7 @@ void Context::GetRSOP(std::vector<unsigned char>& out, std::int64_t time, int pe
             merge.Add(reader->GetDocument());
         }
     }
-    out = WritePolicyDocument(*merge.Finish());
+    out = merge.Write();
 }
 
 }  // namespace fwcommon

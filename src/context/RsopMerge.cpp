@@ -7,7 +7,9 @@
 #include <string>
 
 #include <fwcommon/LogFacility.h>
+#include <fwcommon/PolicyDocument.h>
 #include <fwcommon/StringUtilities.h>
+#include "document/DirectPolicyWriter.h"
 #include "store/RuleElements.h"
 
 namespace fwcommon {
@@ -36,12 +38,14 @@ int SectionRank(const Sarvo::Rule& rule) {
 
 RsopMerge::RsopMerge(std::unique_ptr<Sarvo::PolicyType> base,
                      std::shared_ptr<const Generators> generators)
-    : result_(std::move(base)), generators_(generators), objects_(std::move(generators)) {
-    auto own = std::make_unique<Sarvo::PolicyType>(*result_);
+    : base_(std::move(base)),
+      result_(std::make_unique<Sarvo::PolicyType>(*base_)),
+      generators_(generators),
+      objects_(std::move(generators)) {
     result_->Rules().Rule().clear();
     result_->NamedObjects().reset();
     result_->Options().reset();
-    Add(*own);
+    Add(*base_);
 }
 
 void RsopMerge::Add(const Sarvo::PolicyType& document) {
@@ -53,9 +57,14 @@ void RsopMerge::Add(const Sarvo::PolicyType& document) {
         renumbering = objects_.Add(*document.NamedObjects(), *result_->NamedObjects());
     }
     for (const Sarvo::Rule& rule : document.Rules().Rule()) {
-        std::unique_ptr<Sarvo::Rule> copy(rule._clone());
-        renumbering.Rewrite(copy->ConditionSet(), CreationTypeOf(rule));
-        AddRule(std::move(copy));
+        MergedRule merged{&rule, nullptr, SectionRank(rule), rule.RuleId(), rule.OrderId()};
+        const CreationType creationType = CreationTypeOf(rule);
+        if (renumbering.Changes(rule.ConditionSet(), creationType)) {
+            merged.rewritten.reset(rule._clone());
+            renumbering.Rewrite(merged.rewritten->ConditionSet(), creationType);
+            merged.rule = merged.rewritten.get();
+        }
+        AddRule(std::move(merged));
     }
     if (document.Options()) {
         for (const Sarvo::Option& option : document.Options()->Option()) {
@@ -64,17 +73,18 @@ void RsopMerge::Add(const Sarvo::PolicyType& document) {
     }
 }
 
-void RsopMerge::AddRule(std::unique_ptr<Sarvo::Rule> copy) {
-    const CreationType creationType = CreationTypeOf(*copy);
-    if (!NoteRuleKey(RuleKey(IdentifierOf(*copy), creationType))) {
+void RsopMerge::AddRule(MergedRule merged) {
+    const Sarvo::Rule& rule = *merged.rule;
+    const CreationType creationType = CreationTypeOf(rule);
+    if (!NoteRuleKey(RuleKey(IdentifierOf(rule), creationType))) {
         const std::uint32_t identifier = FreeIdentifier(creationType);
-        Log(L"rule '" + copy->Name() + L"' renumbered from " + std::to_wstring(copy->RuleId()) +
+        Log(L"rule '" + rule.Name() + L"' renumbered from " + std::to_wstring(merged.ruleId) +
                 L" to " + std::to_wstring(identifier),
             kLogRoutine);
-        copy->RuleId(identifier);
+        merged.ruleId = identifier;
         NoteRuleKey(RuleKey(identifier, creationType));
     }
-    rules_.push_back(std::move(copy));
+    rules_.push_back(std::move(merged));
 }
 
 // Records a merged rule's key; false when an earlier rule holds it. A spare
@@ -123,44 +133,70 @@ void RsopMerge::AddOption(const Sarvo::Option& option) {
     result_->Options()->Option().push_back(option);
 }
 
-// Within a section the rules stand in ascending order id; a rule whose
-// order id an earlier rule of its section already holds (or passed) takes
-// the next one above, so that every order id of a section is its own.
+// Section order, and within a section ascending order ids, each its own.
+void RsopMerge::PlaceRules() {
+    std::stable_sort(rules_.begin(), rules_.end(), [](const auto& left, const auto& right) {
+        if (left.section != right.section) {
+            return left.section < right.section;
+        }
+        return left.orderId < right.orderId;
+    });
+    MakeOrderIdsUnique();
+}
+
+// A rule whose order id an earlier rule of its section already holds (or
+// passed) takes the next one above.
 void RsopMerge::MakeOrderIdsUnique() {
     for (std::size_t i = 1; i < rules_.size(); ++i) {
-        const Sarvo::Rule& previous = *rules_[i - 1];
-        Sarvo::Rule& rule = *rules_[i];
-        if (SectionRank(previous) == SectionRank(rule) && rule.OrderId() <= previous.OrderId()) {
-            if (previous.OrderId() == kLargestOrderId) {
+        const MergedRule& previous = rules_[i - 1];
+        MergedRule& rule = rules_[i];
+        if (previous.section == rule.section && rule.orderId <= previous.orderId) {
+            if (previous.orderId == kLargestOrderId) {
                 throw std::overflow_error(
-                    "rule '" + NarrowName(rule.Name()) + "' needs an order id after " +
+                    "rule '" + NarrowName(rule.rule->Name()) + "' needs an order id after " +
                     std::to_string(kLargestOrderId) + ", the largest one a rule can have");
             }
-            Log(L"rule '" + rule.Name() + L"' moved from order id " +
-                    std::to_wstring(rule.OrderId()) + L" to " +
-                    std::to_wstring(previous.OrderId() + 1),
+            Log(L"rule '" + rule.rule->Name() + L"' moved from order id " +
+                    std::to_wstring(rule.orderId) + L" to " + std::to_wstring(previous.orderId + 1),
                 kLogRoutine);
-            rule.OrderId(previous.OrderId() + 1);
+            rule.orderId = previous.orderId + 1;
         }
     }
 }
 
-std::unique_ptr<Sarvo::PolicyType> RsopMerge::Finish() {
-    std::stable_sort(rules_.begin(), rules_.end(), [](const auto& left, const auto& right) {
-        const int leftRank = SectionRank(*left);
-        const int rightRank = SectionRank(*right);
-        if (leftRank != rightRank) {
-            return leftRank < rightRank;
-        }
-        return left->OrderId() < right->OrderId();
-    });
-    MakeOrderIdsUnique();
+// The result holding a copy of each placed rule with its identifiers.
+std::unique_ptr<Sarvo::PolicyType> RsopMerge::TypedResult() {
     auto& sequence = result_->Rules().Rule();
-    for (auto& rule : rules_) {
-        sequence.push_back(std::move(rule));
+    for (MergedRule& merged : rules_) {
+        std::unique_ptr<Sarvo::Rule> copy =
+            merged.rewritten ? std::move(merged.rewritten)
+                             : std::unique_ptr<Sarvo::Rule>(merged.rule->_clone());
+        copy->RuleId(merged.ruleId);
+        copy->OrderId(merged.orderId);
+        sequence.push_back(std::move(copy));
     }
     rules_.clear();
     return std::move(result_);
+}
+
+std::unique_ptr<Sarvo::PolicyType> RsopMerge::Finish() {
+    PlaceRules();
+    return TypedResult();
+}
+
+std::vector<unsigned char> RsopMerge::Write() {
+    PlaceRules();
+    std::vector<document::RuleWithIds> placed;
+    placed.reserve(rules_.size());
+    for (const MergedRule& merged : rules_) {
+        placed.push_back(document::RuleWithIds{merged.rule, merged.ruleId, merged.orderId});
+    }
+    std::vector<unsigned char> bytes;
+    if (document::WritePolicyDirect(*result_, placed, bytes)) {
+        return bytes;
+    }
+    // What the direct writer does not reproduce, the binding writes.
+    return WritePolicyDocument(*TypedResult());
 }
 
 }  // namespace fwcommon

@@ -32,6 +32,17 @@ void RsopObjectMerge::Renumbering::Rewrite(Sarvo::ConditionSet& conditions,
         conditions, [&](NamedObjectType kind, int& id) { id = Renumbered(kind, id, referrer); });
 }
 
+bool RsopObjectMerge::Renumbering::Changes(const Sarvo::ConditionSet& conditions,
+                                           CreationType referrer) const {
+    bool changes = false;
+    if (!newIds_.empty()) {
+        ForEachObjectReference(conditions, [&](NamedObjectType kind, int id) {
+            changes = changes || Renumbered(kind, id, referrer) != id;
+        });
+    }
+    return changes;
+}
+
 void RsopObjectMerge::Renumbering::Rewrite(Sarvo::NamedObject& object) const {
     if (newIds_.empty()) {
         return;

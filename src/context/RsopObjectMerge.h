@@ -36,6 +36,8 @@ public:
     class Renumbering {
     public:
         void Rewrite(Sarvo::ConditionSet& conditions, CreationType referrer) const;
+        // True when Rewrite would change a reference of the conditions.
+        bool Changes(const Sarvo::ConditionSet& conditions, CreationType referrer) const;
         void Rewrite(Sarvo::NamedObject& object) const;
 
     private:

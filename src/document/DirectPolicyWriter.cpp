@@ -14,14 +14,14 @@ namespace {
 constexpr std::size_t kBytesPerRule = 1400;
 constexpr std::size_t kBytesPerNamedObject = 1200;
 
-std::size_t ExpectedSize(const Sarvo::PolicyType& policy) {
+std::size_t ExpectedSize(const Sarvo::PolicyType& policy, std::size_t rules) {
     std::size_t objects = 0;
     if (const auto& named = policy.NamedObjects()) {
         objects = named->ScheduleObject().size() + named->ServiceObject().size() +
                   named->VpnObject().size() + named->InterfaceObject().size() +
                   named->IpObject().size();
     }
-    return 1024 + policy.Rules().Rule().size() * kBytesPerRule + objects * kBytesPerNamedObject;
+    return 1024 + rules * kBytesPerRule + objects * kBytesPerNamedObject;
 }
 
 void WriteDeclarationAndRoot(XmlTextOutput& out) {
@@ -39,6 +39,15 @@ void WriteRules(XmlTextOutput& out, const Sarvo::Rules& x) {
     out.OpenElement("Rules");
     for (const auto& rule : x.Rule()) {
         WriteRuleElement(out, "Rule", rule);
+    }
+    out.CloseElement("Rules");
+}
+
+void WriteRules(XmlTextOutput& out, const Sarvo::Rules& x, const std::vector<RuleWithIds>& rules) {
+    CheckExactType(out, x);
+    out.OpenElement("Rules");
+    for (const RuleWithIds& rule : rules) {
+        WriteRuleElement(out, "Rule", *rule.rule, rule.ruleId, rule.orderId);
     }
     out.CloseElement("Rules");
 }
@@ -83,19 +92,20 @@ void WriteProperties(XmlTextOutput& out, const Sarvo::Properties& x) {
     out.CloseElement("Properties");
 }
 
-}  // namespace
-
-bool WritePolicyDirect(const Sarvo::PolicyType& policy, std::vector<unsigned char>& out) {
+// The document around its rules, which writeRules writes in their place.
+template <typename WriteRules>
+bool WriteDocument(const Sarvo::PolicyType& policy, std::size_t rules, const WriteRules& writeRules,
+                   std::vector<unsigned char>& out) {
     if (!SameType(typeid(policy), typeid(Sarvo::PolicyType)) || !GlobalLocaleWritesPlainNumbers()) {
         return false;
     }
-    XmlTextOutput text(out, ExpectedSize(policy));
+    XmlTextOutput text(out, ExpectedSize(policy, rules));
     CheckNoDomContent(text, policy);
     WriteDeclarationAndRoot(text);
     if (policy.NamedObjects()) {
         WriteNamedObjectsElement(text, *policy.NamedObjects());
     }
-    WriteRules(text, policy.Rules());
+    writeRules(text);
     if (policy.Options()) {
         WriteOptions(text, *policy.Options());
     }
@@ -104,6 +114,21 @@ bool WritePolicyDirect(const Sarvo::PolicyType& policy, std::vector<unsigned cha
     text.Raw("\n");
     text.Finish();
     return text.Supported();
+}
+
+}  // namespace
+
+bool WritePolicyDirect(const Sarvo::PolicyType& policy, std::vector<unsigned char>& out) {
+    return WriteDocument(
+        policy, policy.Rules().Rule().size(),
+        [&](XmlTextOutput& text) { WriteRules(text, policy.Rules()); }, out);
+}
+
+bool WritePolicyDirect(const Sarvo::PolicyType& policy, const std::vector<RuleWithIds>& rules,
+                       std::vector<unsigned char>& out) {
+    return WriteDocument(
+        policy, rules.size(), [&](XmlTextOutput& text) { WriteRules(text, policy.Rules(), rules); },
+        out);
 }
 
 }  // namespace fwcommon::document

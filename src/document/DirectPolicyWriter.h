@@ -24,4 +24,19 @@ namespace fwcommon::document {
 // Any thread may call it; the document must not change meanwhile.
 bool WritePolicyDirect(const Sarvo::PolicyType& policy, std::vector<unsigned char>& out);
 
+// A rule to be written with an identifier and an order id in place of its
+// own. Refers to the rule, which must outlive the write.
+struct RuleWithIds {
+    const Sarvo::Rule* rule = nullptr;
+    long long ruleId = 0;
+    long long orderId = 0;
+};
+
+// WritePolicyDirect for a policy whose rules are held apart: `rules`, in
+// their order and with their identifiers, are written in place of the
+// policy's own. The bytes are those the binding's serializer gives for the
+// policy holding copies of those rules with those identifiers.
+bool WritePolicyDirect(const Sarvo::PolicyType& policy, const std::vector<RuleWithIds>& rules,
+                       std::vector<unsigned char>& out);
+
 }  // namespace fwcommon::document

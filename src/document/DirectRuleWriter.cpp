@@ -102,6 +102,11 @@ const Sarvo::RuleSections* SectionOf(const std::type_info& t, const Sarvo::Rule&
 }  // namespace
 
 void WriteRuleElement(XmlTextOutput& out, XmlName name, const Sarvo::Rule& x) {
+    WriteRuleElement(out, name, x, x.RuleId(), x.OrderId());
+}
+
+void WriteRuleElement(XmlTextOutput& out, XmlName name, const Sarvo::Rule& x, long long ruleId,
+                      long long orderId) {
     CheckNoDomContent(out, x);
     const std::type_info& t = typeid(x);
     const Sarvo::RuleSections* section = nullptr;
@@ -135,8 +140,8 @@ void WriteRuleElement(XmlTextOutput& out, XmlName name, const Sarvo::Rule& x) {
     if (section != nullptr) {
         out.XsiTypeAttribute(kind);
     }
-    out.LongElement("RuleId", x.RuleId());
-    out.LongElement("OrderId", x.OrderId());
+    out.LongElement("RuleId", ruleId);
+    out.LongElement("OrderId", orderId);
     WriteTextElement(out, "Name", x.Name());
     WriteTextElement(out, "CreationType", x.CreationType());
     WriteConditionSet(out, x.ConditionSet());

@@ -65,8 +65,11 @@ inline void WriteDateTimeElement(XmlTextOutput& out, XmlName name, const xml_sch
     out.DateTimeElement(name, x);
 }
 
-// Rules, actions, condition sets and network sides.
+// Rules, actions, condition sets and network sides; the second form
+// writes ruleId and orderId in place of the rule's own.
 void WriteRuleElement(XmlTextOutput& out, XmlName name, const Sarvo::Rule& x);
+void WriteRuleElement(XmlTextOutput& out, XmlName name, const Sarvo::Rule& x, long long ruleId,
+                      long long orderId);
 
 // The condition families and their primitives.
 void WriteIpHostElement(XmlTextOutput& out, XmlName name, const Sarvo::IpHostCondition& x,

@@ -5,8 +5,8 @@
 namespace fwcommon {
 namespace {
 
-template <typename Condition>
-void VisitIfReference(Condition& condition, const ObjectReferenceVisitor& visit) {
+template <typename Condition, typename Visitor>
+void VisitIfReference(Condition& condition, const Visitor& visit) {
     if (auto* reference = AsObjectReference(condition)) {
         visit(kReferencedKind<Condition>, reference->Id());
     }
@@ -17,6 +17,13 @@ void VisitIfReference(Condition& condition, const ObjectReferenceVisitor& visit)
 void ForEachObjectReference(Sarvo::ConditionSet& conditions, const ObjectReferenceVisitor& visit) {
     ForEachCondition(conditions, [&visit](auto& condition, ConditionPurpose::Type) {
         VisitIfReference(condition, visit);
+    });
+}
+
+void ForEachObjectReference(const Sarvo::ConditionSet& conditions,
+                            const ObjectReferenceReader& read) {
+    ForEachCondition(conditions, [&read](const auto& condition, ConditionPurpose::Type) {
+        VisitIfReference(condition, read);
     });
 }
 

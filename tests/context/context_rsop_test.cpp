@@ -1,4 +1,6 @@
+#include <locale>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
@@ -238,10 +240,12 @@ TEST(RsopMerge, TwoRenumberingsGiveEveryRuleAndObjectItsOwnIdentity) {
     (*generators)[User] = std::make_shared<IdentifierGenerator>(300001u, 2000000000u);
     RsopMerge merge(ParsePolicyDocument(PolicyXml("")), generators);
     const std::vector<std::string> tags = {"a", "b", "c"};
+    std::vector<std::unique_ptr<Sarvo::PolicyType>> documents;  // the merge refers to their rules
     for (const std::string& tag : tags) {
-        merge.Add(*ParsePolicyDocument(PolicyXml(
+        documents.push_back(ParsePolicyDocument(PolicyXml(
             RuleXml("LocalRule", 300001, 300001, "rule " + tag, "User", SourceIsObject(5001)),
             IpObjectXml(5001, "Office " + tag, "User"))));
+        merge.Add(*documents.back());
     }
     const auto result = merge.Finish();
     std::set<long long> ruleIds;
@@ -258,6 +262,64 @@ TEST(RsopMerge, TwoRenumberingsGiveEveryRuleAndObjectItsOwnIdentity) {
         const std::wstring wide(tag.begin(), tag.end());
         EXPECT_EQ(L"Office " + wide, SourceObjectName(*result, L"rule " + wide));
     }
+}
+
+// Digits grouped in threes: the direct writer leaves such a locale to the
+// binding's serializer.
+struct GroupingPunctuation : std::numpunct<char> {
+    std::string do_grouping() const override { return "\3"; }
+};
+
+// The bytes of a merge written straight from the documents' rules, and of
+// the same merge as a typed document, under the global locale given.
+std::pair<std::string, std::string> WrittenAndTyped(
+    const std::vector<std::unique_ptr<Sarvo::PolicyType>>& documents, const std::locale& locale) {
+    const auto merged = [&] {
+        auto generators = std::make_shared<RsopMerge::Generators>();
+        (*generators)[User] = std::make_shared<IdentifierGenerator>(300001u, 2000000000u);
+        auto merge = std::make_unique<RsopMerge>(ParsePolicyDocument(PolicyXml("")), generators);
+        for (const auto& document : documents) {
+            merge->Add(*document);
+        }
+        return merge;
+    };
+    const std::locale previous = std::locale::global(locale);
+    const std::vector<unsigned char> written = merged()->Write();
+    const std::vector<unsigned char> typed = WritePolicyDocument(*merged()->Finish());
+    std::locale::global(previous);
+    return {ToString(written), ToString(typed)};
+}
+
+// Rules renumbered, moved to free order ids, and rewritten to follow a
+// renumbered object, among rules merged as the documents hold them.
+TEST(RsopMerge, WriteGivesTheBytesOfTheMergedDocument) {
+    std::vector<std::unique_ptr<Sarvo::PolicyType>> documents;
+    documents.push_back(ParsePolicyDocument(PolicyXml(
+        RuleXml("LocalRule", 300001, 300001, "pass office", "User", SourceIsObject(5001)) +
+            RuleXml("NatRule", 300002, 300001, "nat") + RuleXml("VpnRule", 300003, 7, "vpn"),
+        IpObjectXml(5001, "Office", "User"))));
+    documents.push_back(ParsePolicyDocument(PolicyXml(
+        RuleXml("LocalRule", 300001, 300001, "pass guests", "User", SourceIsObject(5001)) +
+            RuleXml("LocalRule", 300004, 300001, "pass all") +
+            RuleXml("NatRule", 300002, 300001, "nat again"),
+        IpObjectXml(5001, "Guests", "User"))));
+    documents.push_back(
+        ParsePolicyDocument(PolicyXml(RuleXml("NatRule", 300002, 300001, "nat once more") +
+                                          RuleXml("VpnRule", 300005, 9, "vpn 2"),
+                                      IpObjectXml(5001, "Office", "User"))));
+
+    const auto [written, typed] = WrittenAndTyped(documents, std::locale::classic());
+    EXPECT_EQ(typed, written);
+    for (const char* text : {"<Name>pass guests</Name>", "<Name>nat once more</Name>",
+                             "<Name>Guests</Name>", "<OrderId>300003</OrderId>"}) {
+        EXPECT_NE(std::string::npos, written.find(text)) << text;
+    }
+    EXPECT_TRUE(XmllintAccepts(std::vector<unsigned char>(written.begin(), written.end())));
+
+    const auto [grouped, groupedTyped] =
+        WrittenAndTyped(documents, std::locale(std::locale::classic(), new GroupingPunctuation));
+    EXPECT_EQ(groupedTyped, grouped) << "left to the binding, as the typed document is";
+    EXPECT_NE(std::string::npos, grouped.find("300,001")) << "the binding follows the locale";
 }
 
 TEST(ContextRsop, AnIdentifierHeldByAnObjectOfAnotherKindIsNotGivenTwice) {
