@@ -14,11 +14,13 @@
 #include "ProcessEnd.h"
 #include "fileio/FileIdentity.h"
 #include "fileio/FileIo.h"
+#include "fileio/FileWorkers.h"
 #include "policy/IdentifierRoom.h"
 #include "render/Diagnostics.h"
 #include "terminal/SafeText.h"
 #include "text/IsoTime.h"
 #include "text/Utf8.h"
+#include "verbs/CheckCommand.h"
 #include "verbs/MergeRenumberings.h"
 
 namespace fwpolicy {
@@ -29,20 +31,45 @@ struct MergeOptions {
     std::string output;
     std::string time;
     int period = 900;
+    unsigned jobs = DefaultWorkerCount();
 };
 
-// Registers one file, keeping its rules' and objects' identifiers as the
-// file gives them; false (reported) when it cannot be read or loaded.
-bool Register(fwcommon::Context& context, const std::string& file,
+// One input file read and parsed, before the context sees it.
+struct ParsedInput {
+    std::unique_ptr<Sarvo::PolicyType> document;
+    MergeSource source;
+};
+
+// A file that could not be read or parsed; its message is printed.
+struct InputRefused {};
+
+// Reads and parses one file, keeping its rules' and objects' identifiers
+// as the file gives them; throws InputRefused after printing to err why
+// it could not.
+ParsedInput Parse(const std::string& file, const std::wstring& schemaPath, std::ostream& err) {
+    try {
+        ParsedInput input;
+        input.document = fwcommon::ParsePolicyDocument(ReadFile(file), schemaPath);
+        input.source = SourceOf(FromUtf8(file), *input.document);
+        return input;
+    } catch (const xml_schema::exception& e) {
+        PrintDocumentErrors(err, file, e);
+    } catch (const std::exception& e) {
+        PrintFileError(err, file, e.what());
+    }
+    throw InputRefused();
+}
+
+// Registers one parsed file under its name and notes what the load
+// changed; false (reported) when the context refuses it.
+bool Register(fwcommon::Context& context, const std::string& file, ParsedInput& input,
               std::vector<MergeSource>& sources) {
     try {
-        const std::wstring dataname = FromUtf8(file);
-        std::unique_ptr<Sarvo::PolicyType> document =
-            fwcommon::ParsePolicyDocument(ReadFile(file), context.GetSchemaPath());
-        MergeSource source = SourceOf(dataname, *document);
-        context.AppendParsedDocument(dataname, std::move(document), fwcommon::User, {}, dataname);
-        NoteChangesOnLoad(source, context);
-        sources.push_back(std::move(source));
+        const std::wstring& dataname = input.source.dataname;
+        context.AppendParsedDocument(dataname, std::move(input.document), fwcommon::User, {},
+                                     dataname);
+        NoteChangesOnLoad(input.source, context);
+        sources.push_back(std::move(input.source));
         return true;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, file, e);
@@ -50,6 +77,24 @@ bool Register(fwcommon::Context& context, const std::string& file,
         PrintFileError(std::cerr, file, e.what());
     }
     return false;
+}
+
+// Reads and parses the files, up to `jobs` at once; false when one of them
+// could not be (reported, as a run one file after another reports it).
+bool ParseAll(const MergeOptions& options, const std::wstring& schemaPath,
+              std::vector<ParsedInput>& inputs) {
+    inputs.resize(options.files.size());
+    try {
+        RunFileJobs(
+            options.files.size(), options.jobs,
+            [&](std::size_t index, std::ostream&, std::ostream& err) {
+                inputs[index] = Parse(options.files[index], schemaPath, err);
+            },
+            std::cout, std::cerr);
+    } catch (const InputRefused&) {
+        return false;
+    }
+    return true;
 }
 
 // Refuses a file given twice, and an output that would replace an input.
@@ -87,9 +132,12 @@ std::vector<unsigned char> MergedBytes(const MergeOptions& options, std::int64_t
                                        std::vector<Renumbering>& renumberings) {
     const auto inputs = std::make_shared<fwcommon::Context>();
     fwcommon::Context& context = *inputs;
+    std::vector<ParsedInput> parsed;
+    if (!ParseAll(options, context.GetSchemaPath(), parsed))
+        return {};
     std::vector<MergeSource> sources;
-    for (const std::string& file : options.files) {
-        if (!Register(context, file, sources))
+    for (std::size_t i = 0; i < options.files.size(); ++i) {
+        if (!Register(context, options.files[i], parsed[i], sources))
             return {};
     }
     std::vector<unsigned char> merged;
@@ -147,6 +195,7 @@ void AddMergeCommand(CLI::App& app, int* status) {
                       "Application time, ISO-8601 such as 2026-12-01T08:00:00Z (default: now)");
     merge->add_option("--period", options->period, "Rollback period in seconds (default 900)")
         ->check(CLI::Range(0, INT_MAX));
+    AddJobsOption(*merge, &options->jobs);
     merge->callback([options, status] {
         std::int64_t time = 0;  // the library's "now"
         if (!options->time.empty()) {

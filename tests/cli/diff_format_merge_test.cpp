@@ -258,6 +258,52 @@ TEST(FwpolicyMerge, BadInputWritesNothing) {
     EXPECT_EQ(2, RunFwpolicy({"merge", "examples/policy.xml"}).exitStatus);
 }
 
+// The merged policy without its issue time, which is the time of the run.
+std::string WithoutIssueTime(const std::string& text) {
+    const std::size_t begin = text.find("<IssueDateTime>");
+    const std::size_t end = text.find("</IssueDateTime>");
+    return begin < end && end != std::string::npos ? text.substr(0, begin) + text.substr(end)
+                                                   : text;
+}
+
+// Files read at once merge, and are refused, as one after another: the same
+// bytes, notes and status, and only the first file that cannot be read is
+// named.
+TEST(FwpolicyMerge, FilesReadAtOnceGiveWhatOneAfterAnotherGives) {
+    TempDir dir;
+    const std::string copy = (dir.path() / "copy.xml").string();
+    fs::copy_file(SourcePath("examples/policy.xml"), copy);
+    const std::string binary = WrittenFile(dir.path(), "binary.xml", std::string("\x01\x02"));
+    const std::string out = (dir.path() / "rsop.xml").string();
+    const std::vector<std::vector<std::string>> inputs = {
+        {"examples/policy.xml", copy, "tests/data/edge-kinds.xml"},
+        {"examples/policy.xml", "tests/data/cli/lowercase-action.xml", binary,
+         (dir.path() / "missing.xml").string()},
+        {copy, binary, "tests/data/cli/lowercase-action.xml"},
+    };
+    for (const auto& files : inputs) {
+        SCOPED_TRACE(files[1]);
+        std::vector<std::string> results;
+        ToolResult runs[2];
+        for (const char* jobs : {"1", "3"}) {
+            fs::remove(out);
+            std::vector<std::string> args = {
+                "merge", "-j", jobs, "-o", out, "--time", "2026-12-01T08:00:00Z"};
+            args.insert(args.end(), files.begin(), files.end());
+            runs[results.size()] = RunFwpolicy(args);
+            results.push_back(fs::exists(out) ? WithoutIssueTime(ToString(ReadBytes(out))) : "");
+        }
+        EXPECT_EQ(runs[0].exitStatus, runs[1].exitStatus);
+        EXPECT_EQ(runs[0].err, runs[1].err);
+        EXPECT_EQ(results[0], results[1]);
+        EXPECT_EQ(files[1] == copy, !results[0].empty()) << runs[0].err;
+        if (files[1] != copy) {
+            EXPECT_NE(std::string::npos, runs[1].err.find(files[1])) << runs[1].err;
+            EXPECT_EQ(std::string::npos, runs[1].err.find(files[2])) << runs[1].err;
+        }
+    }
+}
+
 // A policy named twice would merge with itself; an output that is an input
 // would be replaced by the merge. Both are refused before anything is read.
 TEST(FwpolicyMerge, RefusesAFileGivenTwiceAndAnOutputThatIsAnInput) {
