@@ -134,11 +134,13 @@ int Check(const CheckOptions& options) {
 }  // namespace
 
 void AddJobsOption(CLI::App& verb, unsigned* jobs) {
+    // More threads than this only add stacks, never speed.
+    constexpr unsigned kMostJobs = 1024;
     verb.add_option("-j,--jobs", *jobs,
                     "Work on N files at once (default: one per processor; 1 works on one file "
                     "after another)")
         ->type_name("N")
-        ->check(CLI::PositiveNumber);
+        ->check(CLI::Range(1u, kMostJobs));
 }
 
 void AddCheckCommand(CLI::App& app, int* status) {

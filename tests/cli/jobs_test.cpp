@@ -145,8 +145,18 @@ TEST_F(FwpolicyJobs, FormatCheckNamesTheSameFilesInTheSameOrder) {
 }
 
 TEST_F(FwpolicyJobs, JobsMustBeAPositiveNumber) {
-    for (const char* verb : {"check", "lint"}) {
-        EXPECT_EQ(2, RunFwpolicy({verb, "--jobs", "0", "examples/policy.xml"}).exitStatus);
+    for (const char* verb : {"check", "lint", "merge"}) {
+        SCOPED_TRACE(verb);
+        for (const char* jobs : {"0", "-3", "1025"}) {
+            std::vector<std::string> args = {verb, "--jobs", jobs, "examples/policy.xml"};
+            if (std::string(verb) == "merge")
+                args.insert(args.end(), {"-o", "-"});
+            const ToolResult r = RunFwpolicy(args);
+            EXPECT_EQ(2, r.exitStatus);
+            EXPECT_EQ(std::string("fwpolicy ") + verb + ": --jobs: '" + jobs +
+                          "' is not a number from 1 to 1024 (see 'fwpolicy help " + verb + "')\n",
+                      r.err);
+        }
         EXPECT_EQ(2, RunFwpolicy({verb, "-j", "x", "examples/policy.xml"}).exitStatus);
     }
 }
