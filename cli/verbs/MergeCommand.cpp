@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,6 +39,7 @@ struct MergeOptions {
 struct ParsedInput {
     std::unique_ptr<Sarvo::PolicyType> document;
     MergeSource source;
+    std::optional<fwcommon::PolicyDocumentDigest> digest;  // of the bytes it was parsed from
 };
 
 // A file that could not be read or parsed; its message is printed.
@@ -49,8 +51,10 @@ struct InputRefused {};
 ParsedInput Parse(const std::string& file, const std::wstring& schemaPath, std::ostream& err) {
     try {
         ParsedInput input;
-        input.document = fwcommon::ParsePolicyDocument(ReadFile(file), schemaPath);
+        const std::vector<unsigned char> bytes = ReadFile(file);
+        input.document = fwcommon::ParsePolicyDocument(bytes, schemaPath);
         input.source = SourceOf(FromUtf8(file), *input.document);
+        input.digest.emplace(bytes, schemaPath);
         return input;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(err, file, e);
@@ -124,27 +128,34 @@ void ReportRenumberings(const std::vector<Renumbering>& renumberings) {
     }
 }
 
-// The merged document's bytes and what the merge renumbered; the inputs
-// are left to the end of the process (the peak is the merge itself, while
-// they and the resultant policy are all held, not the proof that
-// follows). Empty bytes when an input could not be registered (reported).
-std::vector<unsigned char> MergedBytes(const MergeOptions& options, std::int64_t time,
-                                       std::vector<Renumbering>& renumberings) {
+// What a merge gives: the merged document's bytes, what it renumbered,
+// and the digests of its inputs to check the bytes against.
+struct MergeResult {
+    std::vector<unsigned char> bytes;  // empty when an input was refused (reported)
+    std::vector<Renumbering> renumberings;
+    std::vector<fwcommon::PolicyDocumentDigest> digests;
+};
+
+// Merges the files; the inputs are left to the end of the process (the
+// peak is the merge itself, while they and the resultant policy are all
+// held, not the check that follows).
+MergeResult Merged(const MergeOptions& options, std::int64_t time) {
     const auto inputs = std::make_shared<fwcommon::Context>();
     fwcommon::Context& context = *inputs;
     std::vector<ParsedInput> parsed;
+    MergeResult result;
     if (!ParseAll(options, context.GetSchemaPath(), parsed))
-        return {};
+        return result;
     std::vector<MergeSource> sources;
     for (std::size_t i = 0; i < options.files.size(); ++i) {
+        result.digests.push_back(*parsed[i].digest);
         if (!Register(context, options.files[i], parsed[i], sources))
-            return {};
+            return result;
     }
-    std::vector<unsigned char> merged;
     std::vector<std::wstring> log;
     try {
         const MergeLogCapture capture;
-        context.GetRSOP(merged, time, options.period);
+        context.GetRSOP(result.bytes, time, options.period);
         log = capture.Lines();
     } catch (const std::out_of_range&) {
         // The merged policy numbers every rule within its creation type's
@@ -157,23 +168,23 @@ std::vector<unsigned char> MergedBytes(const MergeOptions& options, std::int64_t
             throw;
         std::cerr << "fwpolicy: merge: together the files hold " << crowded
                   << "; merge fewer of them\n";
-        return {};
+        result.bytes.clear();
+        return result;
     }
-    renumberings = RenumberingsOf(log, sources);
+    result.renumberings = RenumberingsOf(log, sources);
     LeaveToProcessEnd(inputs);
-    return merged;
+    return result;
 }
 
 int Merge(const MergeOptions& options, std::int64_t time) {
     try {
-        std::vector<Renumbering> renumberings;
-        const std::vector<unsigned char> merged = MergedBytes(options, time, renumberings);
-        if (merged.empty())
+        const MergeResult merged = Merged(options, time);
+        if (merged.bytes.empty())
             return kExitFailure;
         // Never write what could not be read back.
-        fwcommon::ValidatePolicyDocument(merged);
-        WriteOutput(options.output, merged, options.files);
-        ReportRenumberings(renumberings);
+        fwcommon::ValidateMergedPolicyDocument(merged.digests, merged.bytes);
+        WriteOutput(options.output, merged.bytes, options.files);
+        ReportRenumberings(merged.renumberings);
         return kExitOk;
     } catch (const xml_schema::exception& e) {
         PrintDocumentErrors(std::cerr, options.output, e);

@@ -56,6 +56,43 @@ FWCOMMON_EXPORT void ValidateEditedPolicyDocument(const std::vector<unsigned cha
                                                   const std::vector<unsigned char>& edited,
                                                   const std::wstring& schemaPath = std::wstring());
 
+// What the check of a merged document keeps of one document it was merged
+// from, in place of its bytes: the frame around the document's lists and a
+// keyed 128-bit digest of each item in them (two documents' different items
+// share a digest with a chance of about 2^-128). Made from bytes that
+// ValidatePolicyDocument accepted with the same schemaPath, which the
+// caller vouches for: a fault in an item it holds would go unnoticed in
+// the merged document. A value; copies share the digests. Any thread may
+// make one, and use it once made.
+class FWCOMMON_EXPORT PolicyDocumentDigest {
+public:
+    explicit PolicyDocumentDigest(const std::vector<unsigned char>& valid,
+                                  const std::wstring& schemaPath = std::wstring());
+
+    struct Parts;
+
+private:
+    friend void ValidateMergedPolicyDocument(const std::vector<PolicyDocumentDigest>&,
+                                             const std::vector<unsigned char>&,
+                                             const std::wstring&);
+    std::shared_ptr<const Parts> parts_;
+};
+
+// ValidatePolicyDocument for bytes merged from documents it accepted, given
+// by their digests: the same verdict and the same diagnostics, at the cost
+// of reading only what the merge changed. An item of the merged lists is
+// not read again when a source holds one that reads the same (in any
+// layout, as for ValidateEditedPolicyDocument) under a list whose start tag
+// reads the same, below the same prologue and root start tag but for the
+// schema location; with the built-in schema, a rule also when it differs
+// from one only in the whole numbers of its RuleId and OrderId (xs:long).
+// The first item of each run of items of one kind is read, and everything
+// else. Digests made with another schemaPath are not used. Throws as
+// ValidatePolicyDocument does. Any thread may call it.
+FWCOMMON_EXPORT void ValidateMergedPolicyDocument(const std::vector<PolicyDocumentDigest>& sources,
+                                                  const std::vector<unsigned char>& merged,
+                                                  const std::wstring& schemaPath = std::wstring());
+
 // Writes a typed document as indented UTF-8 with an XML declaration, the
 // document namespace under prefix "sv" and xsi:schemaLocation naming
 // "rules.xsd". Throws xml_schema::serialization when writing fails.

@@ -6,6 +6,7 @@
 #include "document/AttributeDefaults.h"
 #include "document/ChangedItems.h"
 #include "document/KeptValueCheck.h"
+#include "document/MergedItems.h"
 #include "document/ValidatingRead.h"
 
 namespace fwcommon {
@@ -66,29 +67,65 @@ void ValidatePolicyDocument(const std::vector<unsigned char>& bytes,
     }
 }
 
+namespace {
+
+// Reads the part of a document that is left to check, and on a refusal the
+// whole document, whose lines and columns the diagnostics name.
+void ValidatePart(const std::optional<std::vector<unsigned char>>& part,
+                  const std::vector<unsigned char>& whole, const std::wstring& schemaPath) {
+    if (!part) {
+        ValidatePolicyDocument(whole, schemaPath);
+        return;
+    }
+    // The refusals of the bytes (encoding, NUL bytes, DOCTYPE, the bounds on
+    // depth, attributes and text) need not read the left-out items again:
+    // each of them passed in a valid document, at the same depth, and
+    // leaving one out only joins the texts around it, so what the read of
+    // the part refuses includes all the whole document would.
+    try {
+        ValidatePolicyDocument(*part, schemaPath);
+    } catch (const xml_schema::exception&) {
+        ValidatePolicyDocument(whole, schemaPath);
+    }
+}
+
+}  // namespace
+
 void ValidateEditedPolicyDocument(const std::vector<unsigned char>& valid,
                                   const std::vector<unsigned char>& edited,
                                   const std::wstring& schemaPath) {
     if (edited == valid) {
         return;
     }
-    const auto changed =
-        document::ChangedPartOf(valid, edited, document::AttributeDefaultsOf(schemaPath));
-    if (!changed) {
-        ValidatePolicyDocument(edited, schemaPath);
-        return;
+    ValidatePart(document::ChangedPartOf(valid, edited, document::AttributeDefaultsOf(schemaPath)),
+                 edited, schemaPath);
+}
+
+struct PolicyDocumentDigest::Parts {
+    std::wstring schemaPath;
+    std::optional<document::SourceDigests> digests;
+};
+
+PolicyDocumentDigest::PolicyDocumentDigest(const std::vector<unsigned char>& valid,
+                                           const std::wstring& schemaPath)
+    : parts_(std::make_shared<Parts>(
+          Parts{schemaPath, document::DigestSource(valid, document::AttributeDefaultsOf(schemaPath),
+                                                   document::RuleNumbersOf(schemaPath))})) {}
+
+void ValidateMergedPolicyDocument(const std::vector<PolicyDocumentDigest>& sources,
+                                  const std::vector<unsigned char>& merged,
+                                  const std::wstring& schemaPath) {
+    std::vector<const document::SourceDigests*> usable;
+    for (const PolicyDocumentDigest& source : sources) {
+        if (source.parts_->schemaPath == schemaPath && source.parts_->digests)
+            usable.push_back(&*source.parts_->digests);
     }
-    // The refusals of the bytes (encoding, NUL bytes, DOCTYPE, the bounds on
-    // depth, attributes and text) need not read the left-out items again:
-    // each of them passed in the valid document, at the same depth, and
-    // leaving one out only joins the texts around it, so what the read of
-    // the changed part refuses includes all the whole document would.
-    try {
-        ValidatePolicyDocument(*changed, schemaPath);
-    } catch (const xml_schema::exception&) {
-        // The diagnostics name lines and columns of the whole document.
-        ValidatePolicyDocument(edited, schemaPath);
+    std::optional<std::vector<unsigned char>> part;
+    if (!usable.empty()) {
+        part = document::MergedPartOf(usable, merged, document::AttributeDefaultsOf(schemaPath),
+                                      document::RuleNumbersOf(schemaPath));
     }
+    ValidatePart(part, merged, schemaPath);
 }
 
 }  // namespace fwcommon

@@ -1,7 +1,11 @@
 #include "document/SameMarkup.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 #include "document/MarkupLimits.h"
@@ -11,8 +15,23 @@ namespace {
 
 constexpr std::size_t kNowhere = std::string_view::npos;
 
+// The classes of the characters that end a name in a tag, looked up in one
+// step: the tokens are read for every item of a large document.
+enum CharClass : unsigned char { kOther = 0, kSpace = 1, kEndsName = 2 };
+
+constexpr std::array<unsigned char, 256> CharClasses() {
+    std::array<unsigned char, 256> classes{};
+    for (const unsigned char c : {' ', '\t', '\r', '\n'})
+        classes[c] = kSpace | kEndsName;
+    for (const unsigned char c : {'/', '>', '=', '?', '<'})
+        classes[c] = kEndsName;
+    return classes;
+}
+
+constexpr std::array<unsigned char, 256> kCharClasses = CharClasses();
+
 bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    return (kCharClasses[static_cast<unsigned char>(c)] & kSpace) != 0;
 }
 
 bool IsAllSpace(std::string_view text) {
@@ -28,12 +47,9 @@ std::size_t SpaceEnd(std::string_view text, std::size_t at) {
 // Where a name that starts at `at` ends: at white space or at a character
 // that cannot be part of one in a tag.
 std::size_t NameEnd(std::string_view text, std::size_t at) {
-    while (at < text.size()) {
-        const char c = text[at];
-        if (IsSpace(c) || c == '/' || c == '>' || c == '=' || c == '?' || c == '<')
-            break;
+    while (at < text.size() &&
+           (kCharClasses[static_cast<unsigned char>(text[at])] & kEndsName) == 0)
         ++at;
-    }
     return at;
 }
 
@@ -244,6 +260,74 @@ private:
     const OmittableAttributes* omittable_;
 };
 
+// A whole number that an xs:long element takes: a minus sign or none,
+// digits, in 64 bits.
+bool IsWholeNumber64(std::string_view text) {
+    std::int64_t value = 0;
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return !text.empty() && error == std::errc() && stop == end;
+}
+
+// Turns the tokens of one piece into fields.
+class FieldReader {
+public:
+    FieldReader(const OmittableAttributes* omittable, const NumberTexts* numbers, MarkupFields& out)
+        : omittable_(omittable), numbers_(numbers), out_(out) {}
+
+    void Start(const Tokens& tokens) {
+        const std::vector<Attribute>& attributes = tokens.Attributes();
+        if (DeclaresNamespace(attributes))
+            omittable_ = nullptr;
+        out_.Field(MarkupFields::Kind::kStart, tokens.Name());
+        const auto type =
+            omittable_ ? ValueOf(attributes, omittable_->typeAttribute) : std::nullopt;
+        // The conditions under which SameWithDefaults compares the lists.
+        const bool dropDefaults =
+            type && !HoldsTwice(attributes) && attributes.size() <= kMaxAttributes;
+        for (const Attribute& a : attributes) {
+            if (dropDefaults && omittable_->DefaultOf(*type, a.name) == a.value)
+                continue;
+            out_.Field(MarkupFields::Kind::kAttributeName, a.name);
+            out_.Field(MarkupFields::Kind::kAttributeValue, a.value);
+        }
+        if (depth_ == 0)
+            top_ = tokens.Name();
+        else if (depth_ == 1)
+            inNumber_ = attributes.empty() && IsNumberChild(tokens.Name());
+        ++depth_;
+    }
+
+    void End(const Tokens& tokens) {
+        out_.Field(MarkupFields::Kind::kEnd, tokens.Name());
+        --depth_;
+        if (depth_ <= 1)
+            inNumber_ = false;
+    }
+
+    void Text(const Tokens& tokens) {
+        const bool number = inNumber_ && depth_ == 2 && IsWholeNumber64(tokens.Text());
+        if (number)
+            out_.Field(MarkupFields::Kind::kNumber, std::string_view());
+        else
+            out_.Field(MarkupFields::Kind::kText, tokens.Text());
+    }
+
+private:
+    bool IsNumberChild(std::string_view name) const {
+        return numbers_ && top_ == numbers_->top &&
+               std::find(numbers_->children.begin(), numbers_->children.end(), name) !=
+                   numbers_->children.end();
+    }
+
+    const OmittableAttributes* omittable_;
+    const NumberTexts* numbers_;
+    MarkupFields& out_;
+    int depth_ = 0;
+    std::string_view top_;
+    bool inNumber_ = false;
+};
+
 struct Declared {
     std::string_view version;
     bool utf8 = true;
@@ -332,6 +416,29 @@ bool SameMarkup(std::string_view a, std::string_view b, const OmittableAttribute
             return true;
         if (!comparison.Same(token, x, y))
             return false;
+    }
+}
+
+bool ReadMarkupFields(std::string_view piece, const OmittableAttributes* omittable,
+                      const NumberTexts* numbers, MarkupFields& out) {
+    Tokens tokens(piece);
+    FieldReader reader(omittable, numbers, out);
+    for (;;) {
+        switch (tokens.Next()) {
+            case Token::kStart:
+                reader.Start(tokens);
+                break;
+            case Token::kEnd:
+                reader.End(tokens);
+                break;
+            case Token::kText:
+                reader.Text(tokens);
+                break;
+            case Token::kDone:
+                return true;
+            case Token::kBroken:
+                return false;
+        }
     }
 }
 

@@ -55,6 +55,46 @@ struct OmittableAttributes {
 bool SameMarkup(std::string_view a, std::string_view b,
                 const OmittableAttributes* omittable = nullptr);
 
+// The children of a piece's top element whose texts may hold other whole
+// numbers without the piece reading otherwise to a validating read: in a
+// rule, RuleId and OrderId, which the schema types xs:long.
+struct NumberTexts {
+    std::string_view top;                    // "Rule"
+    std::vector<std::string_view> children;  // "RuleId", "OrderId"
+};
+
+// Receives what a piece of markup reads as, one field at a time.
+class MarkupFields {
+public:
+    // The kinds of field: a start tag's name, an attribute's name and
+    // value, an end tag's name, a text, and a number text (no bytes).
+    enum class Kind : char {
+        kStart = 'S',
+        kAttributeName = 'A',
+        kAttributeValue = 'V',
+        kEnd = 'E',
+        kText = 'T',
+        kNumber = 'N'
+    };
+
+    virtual ~MarkupFields() = default;
+    virtual void Field(Kind kind, std::string_view bytes) = 0;
+};
+
+// Gives `out` the fields of what `piece`, a run of whole tags and texts,
+// reads as: two pieces that SameMarkup(a, b, omittable) finds the same give
+// the same fields (attributes sorted, the defaults of `omittable` left out,
+// until a tag declares a namespace), and two pieces that it finds to differ
+// give other fields, unless with `numbers` they differ only in the texts of
+// those children, each a whole number in 64 bits (a minus sign, digits)
+// given as kNumber. A child with attributes keeps its text: an xsi:type
+// may give it a type narrower than xs:long. False when the piece is broken
+// or holds what SameMarkup never finds the same (a comment, white space
+// beyond the bound on a text's length); the fields given so far are then of
+// no use. Any thread may call it.
+bool ReadMarkupFields(std::string_view piece, const OmittableAttributes* omittable,
+                      const NumberTexts* numbers, MarkupFields& out);
+
 // A start tag as written.
 struct StartTag {
     std::string_view name;

@@ -1,0 +1,80 @@
+#pragma once
+
+// Where the lists of a policy document and their items lie in its bytes,
+// found from the tags alone, and the same bytes with some items cut out.
+//
+// The lists of a policy document (NamedObjects, Rules, Options) hold items
+// that are each optional and repeat without bound, so a list's items are
+// valid in any number as long as the order of their kinds holds. The
+// checks of edited and merged documents read again only the items that no
+// valid document holds; these are the pieces they share.
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace fwcommon::document {
+
+// A start tag of a child of the root element.
+struct ListTag {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::string_view name;
+};
+
+// An item of one of the lists: its bytes, from '<' to the last '>'.
+struct Item {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t list = 0;  // index of its list's tag
+    std::string_view name;
+};
+
+struct Layout {
+    std::size_t rootBegin = 0;
+    std::size_t rootTagEnd = 0;
+    std::vector<ListTag> lists;
+    std::vector<Item> items;
+};
+
+// The layout of a whole document, or nothing when it holds a DOCTYPE or is
+// not well-formed as far as its tags go. Comments, processing instructions
+// and CDATA sections are passed over. The views point into `bytes`.
+std::optional<Layout> ReadLayout(const std::vector<unsigned char>& bytes);
+
+inline std::string_view BytesOf(const std::vector<unsigned char>& bytes, std::size_t begin,
+                                std::size_t end) {
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()) + begin, end - begin);
+}
+
+// The bytes before the root element and the root start tag.
+inline std::string_view PrologueOf(const std::vector<unsigned char>& bytes, const Layout& layout) {
+    return BytesOf(bytes, 0, layout.rootBegin);
+}
+inline std::string_view RootTagOf(const std::vector<unsigned char>& bytes, const Layout& layout) {
+    return BytesOf(bytes, layout.rootBegin, layout.rootTagEnd);
+}
+
+// True when two root start tags have the same attributes but for the
+// schema location hints, which a validating read with its own grammar
+// ignores: the same namespace declarations above the lists.
+bool SameRootTag(std::string_view a, std::string_view b);
+
+// True when two lists' start tags read the same.
+bool SameListTag(std::string_view a, std::string_view b);
+
+// True when the i-th item continues a run of items of one kind within its
+// list. The first item of each run is always read again, which keeps the
+// order of the kinds in view.
+inline bool ContinuesRun(const Layout& layout, std::size_t i) {
+    return i > 0 && layout.items[i - 1].list == layout.items[i].list &&
+           layout.items[i - 1].name == layout.items[i].name;
+}
+
+// The bytes with the items marked in `leftOut` cut out, in one allocation
+// of the exact size (the kept part of a large document may be most of it).
+std::vector<unsigned char> WithoutItems(const std::vector<unsigned char>& bytes,
+                                        const Layout& layout, const std::vector<bool>& leftOut);
+
+}  // namespace fwcommon::document
