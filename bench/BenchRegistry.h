@@ -16,5 +16,7 @@ void RegisterContextBenchmarks(const std::vector<PolicySize>& sizes);
 void RegisterReferenceBenchmarks(const std::vector<PolicySize>& sizes);
 void RegisterLintBenchmarks(const std::vector<PolicySize>& sizes);
 void RegisterQueryBenchmarks(const std::vector<PolicySize>& sizes);
+// The digests of merged inputs and the check of a merged document.
+void RegisterProofBenchmarks(const std::vector<PolicySize>& sizes);
 
 }  // namespace fwbench

@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
     fwbench::RegisterReferenceBenchmarks(sizes);
     fwbench::RegisterLintBenchmarks(sizes);
     fwbench::RegisterQueryBenchmarks(sizes);
+    fwbench::RegisterProofBenchmarks(sizes);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
