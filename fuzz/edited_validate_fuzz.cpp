@@ -1,13 +1,16 @@
-// The check of an edited document gives the verdict of reading it whole.
-// The input is the document an edit starts from, in whatever layout; when
-// the library accepts it, it is written in the library's own layout (what
-// the first edit of a file writes) and that is checked once as it is and
-// once with a few bytes changed. Reading only what changed must accept and
+// The checks of an edited and of a merged document give the verdict of
+// reading them whole. The input is the document an edit or a merge starts
+// from, in whatever layout; when the library accepts it, it is written in
+// the library's own layout (what the first edit of a file writes) and that
+// is checked once as it is and once with a few bytes changed; the merge's
+// check also sees the document with its rules numbered anew, as a merge
+// numbers a later file's rules. Reading only what changed must accept and
 // refuse exactly what the whole read does, with the same diagnostics.
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <random>
 #include <sstream>
 #include <string>
@@ -65,8 +68,26 @@ void ExpectWholeVerdict(const std::vector<unsigned char>& valid,
     const std::wstring whole = VerdictOf([&] { ValidatePolicyDocument(edited); });
     const std::wstring part = VerdictOf([&] { ValidateEditedPolicyDocument(valid, edited); });
     if (whole != part)
-        Fail(std::string("the check of the ") + what + " differs from the whole read",
+        Fail(std::string("the check of the edited ") + what + " differs from the whole read",
              L"whole: " + whole + L"\nedited: " + part);
+    const std::vector<PolicyDocumentDigest> sources{PolicyDocumentDigest(valid)};
+    const std::wstring merged = VerdictOf([&] { ValidateMergedPolicyDocument(sources, edited); });
+    if (whole != merged)
+        Fail(std::string("the check of the merged ") + what + " differs from the whole read",
+             L"whole: " + whole + L"\nmerged: " + merged);
+}
+
+// The document written with every rule's identifier and order id moved on.
+std::vector<unsigned char> Renumbered(Sarvo::PolicyType& document) {
+    constexpr long long kMergeOffset = 1000003;
+    constexpr long long kHighest = std::numeric_limits<long long>::max();
+    for (Sarvo::Rule& rule : document.Rules().Rule()) {
+        if (rule.RuleId() <= kHighest - kMergeOffset)
+            rule.RuleId(rule.RuleId() + kMergeOffset);
+        if (rule.OrderId() >= -kHighest + kMergeOffset)
+            rule.OrderId(rule.OrderId() - kMergeOffset);
+    }
+    return WritePolicyDocument(document);
 }
 
 }  // namespace
@@ -79,7 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<unsigned char> written = WritePolicyDocument(*document);
     ExpectWholeVerdict(valid, written, "written document");
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    ExpectWholeVerdict(valid, Changed(written, std::hash<std::string_view>()(text)),
-                       "changed document");
+    const std::size_t seed = std::hash<std::string_view>()(text);
+    ExpectWholeVerdict(valid, Changed(written, seed), "changed document");
+    const std::vector<unsigned char> renumbered = Renumbered(*document);
+    ExpectWholeVerdict(valid, renumbered, "renumbered document");
+    ExpectWholeVerdict(valid, Changed(renumbered, seed), "renumbered and changed document");
     return 0;
 }
