@@ -5,6 +5,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -118,14 +119,23 @@ void CheckMergeFiles(const MergeOptions& options) {
 }
 
 // Tells, one line each on stderr, which objects and rules got new
-// identifiers in the merged document, and why.
+// identifiers in the merged document, and why. The lines go out in blocks:
+// a merge of files that share identifiers notes every rule of all but the
+// first, and stderr writes each line on its own otherwise.
 void ReportRenumberings(const std::vector<Renumbering>& renumberings) {
+    constexpr std::size_t kBlockBytes = 64 * 1024;
+    std::ostringstream block;
     for (const Renumbering& r : renumberings) {
-        PrintFileError(std::cerr, ToUtf8(r.dataname),
+        PrintFileError(block, ToUtf8(r.dataname),
                        r.what + " \"" + terminal::Printable(ToUtf8(r.name)) + "\" renumbered " +
                            std::to_string(r.from) + " \u2192 " + std::to_string(r.to) + " (" +
                            r.why + ")");
+        if (block.tellp() >= static_cast<std::streamoff>(kBlockBytes)) {
+            std::cerr << block.str();
+            block.str(std::string());
+        }
     }
+    std::cerr << block.str() << std::flush;
 }
 
 // What a merge gives: the merged document's bytes, what it renumbered,

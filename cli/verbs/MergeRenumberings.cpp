@@ -74,24 +74,41 @@ std::vector<Renumbering> CorrectedRules(const std::vector<MergeSource>& sources,
     return out;
 }
 
-std::string ObjectKind(const MergeSource& source, long long id, const std::wstring& name) {
-    for (const MergeSource::Object& object : source.objects) {
-        if (object.id == id && object.name == name) {
-            return object.kind + " object";
-        }
+// The first object and the first rule of one source by identifier and
+// name: a merge renumbers every object and rule of a file that shares
+// identifiers with an earlier one, and each note names its kind.
+class SourceIndex {
+public:
+    explicit SourceIndex(const MergeSource& source) {
+        for (const MergeSource::Object& object : source.objects)
+            objects_.emplace(Key{object.id, object.name}, object.kind + " object");
+        for (const FileRule& rule : source.rules)
+            rules_.emplace(Key{rule.id, rule.name},
+                           rule.section.empty() ? "rule" : rule.section + " rule");
     }
-    return "named object";
-}
 
-// The section word of the source's rule of that identifier and name.
-std::string RuleSectionOf(const MergeSource& source, long long id, const std::wstring& name) {
-    for (const FileRule& rule : source.rules) {
-        if (rule.id == id && rule.name == name) {
-            return rule.section.empty() ? "rule" : rule.section + " rule";
-        }
+    std::string ObjectKind(long long id, const std::wstring& name) const {
+        return Find(objects_, id, name, "named object");
     }
-    return "rule";
-}
+
+    // The section word of the rule of that identifier and name.
+    std::string RuleSection(long long id, const std::wstring& name) const {
+        return Find(rules_, id, name, "rule");
+    }
+
+private:
+    using Key = std::pair<long long, std::wstring>;
+    using Words = std::map<Key, std::string>;
+
+    static std::string Find(const Words& words, long long id, const std::wstring& name,
+                            const char* otherwise) {
+        const auto found = words.find(Key{id, name});
+        return found == words.end() ? otherwise : found->second;
+    }
+
+    Words objects_;
+    Words rules_;
+};
 
 // One source's renumberings: its objects', then its rules'.
 struct SourceRenumberings {
@@ -148,6 +165,7 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
     for (std::size_t i = 0; i < sources.size(); ++i) {
         found[i].rules = CorrectedRules(sources, ids, i);
     }
+    std::vector<SourceIndex> indexes(sources.begin(), sources.end());
     std::size_t current = sources.size();
     std::wsmatch match;
     for (const std::wstring& line : lines) {
@@ -171,10 +189,10 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
             r.to = std::stoll(match[4]);
             r.why = "an earlier file holds " + std::to_string(r.from);
             if (match[1] == L"rule") {
-                r.what = RuleSectionOf(sources[current], r.from, r.name);
+                r.what = indexes[current].RuleSection(r.from, r.name);
                 found[current].rules.push_back(std::move(r));
             } else {
-                r.what = ObjectKind(sources[current], r.from, r.name);
+                r.what = indexes[current].ObjectKind(r.from, r.name);
                 found[current].objects.push_back(std::move(r));
             }
         }
