@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "document/DocumentLayout.h"
@@ -17,10 +18,11 @@ constexpr unsigned kMostLengthBytes = 10;  // 64 bits in groups of seven
 
 // Digests the fields of one item, each as its kind, its length and its
 // bytes, so that no two runs of fields give the same stream. The stream is
-// gathered first and digested in one go, a word at a time.
+// gathered first and digested in one go, a word at a time; its buffer only
+// grows, and is kept from item to item.
 class DigestedFields : public MarkupFields {
 public:
-    explicit DigestedFields(std::string& buffer) : stream_(buffer) { stream_.clear(); }
+    explicit DigestedFields(std::string& buffer) : buffer_(buffer) {}
 
     void Field(Kind kind, std::string_view bytes) override {
         // The kind, then the length in groups of seven bits, low first,
@@ -34,18 +36,24 @@ public:
             length >>= kBitsPerGroup;
         }
         header[size++] = static_cast<char>(length);
-        stream_.append(header, size);
-        stream_.append(bytes);
+        const std::size_t end = used_ + size + bytes.size();
+        if (end > buffer_.size())
+            buffer_.resize(std::max(end, 2 * buffer_.size()));
+        std::memcpy(buffer_.data() + used_, header, size);
+        if (!bytes.empty())  // a number field has no bytes, and maybe no pointer
+            std::memcpy(buffer_.data() + used_ + size, bytes.data(), bytes.size());
+        used_ = end;
     }
 
     Digest128 Finish() const {
         KeyedDigest digest;
-        digest.Add(stream_);
+        digest.Add(std::string_view(buffer_.data(), used_));
         return digest.Finish();
     }
 
 private:
-    std::string& stream_;
+    std::string& buffer_;
+    std::size_t used_ = 0;
 };
 
 // How the items of one list are read: the attribute defaults (none once
