@@ -1,6 +1,7 @@
 #include "verbs/MergeRenumberings.h"
 
 #include <map>
+#include <optional>
 #include <regex>
 
 #include <fwcommon/LogFacility.h>
@@ -165,7 +166,14 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
     for (std::size_t i = 0; i < sources.size(); ++i) {
         found[i].rules = CorrectedRules(sources, ids, i);
     }
-    std::vector<SourceIndex> indexes(sources.begin(), sources.end());
+    // Made for a file when the merge log first names one of its rules or
+    // objects: a file whose rules the load already corrected has none.
+    std::vector<std::optional<SourceIndex>> indexes(sources.size());
+    const auto indexOf = [&](std::size_t i) -> const SourceIndex& {
+        if (!indexes[i])
+            indexes[i].emplace(sources[i]);
+        return *indexes[i];
+    };
     std::size_t current = sources.size();
     std::wsmatch match;
     for (const std::wstring& line : lines) {
@@ -189,10 +197,10 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
             r.to = std::stoll(match[4]);
             r.why = "an earlier file holds " + std::to_string(r.from);
             if (match[1] == L"rule") {
-                r.what = indexes[current].RuleSection(r.from, r.name);
+                r.what = indexOf(current).RuleSection(r.from, r.name);
                 found[current].rules.push_back(std::move(r));
             } else {
-                r.what = indexes[current].ObjectKind(r.from, r.name);
+                r.what = indexOf(current).ObjectKind(r.from, r.name);
                 found[current].objects.push_back(std::move(r));
             }
         }
