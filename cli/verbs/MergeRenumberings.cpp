@@ -76,8 +76,8 @@ std::vector<Renumbering> CorrectedRules(const std::vector<MergeSource>& sources,
 }
 
 // The first object and the first rule of one source by identifier and
-// name: a merge renumbers every object and rule of a file that shares
-// identifiers with an earlier one, and each note names its kind.
+// name, for the notes on what the merge itself renumbered: each names the
+// object's kind or the rule's section, and a file may have thousands.
 class SourceIndex {
 public:
     explicit SourceIndex(const MergeSource& source) {
