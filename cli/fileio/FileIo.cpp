@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "fileio/AtomicFile.h"
+#include "fileio/ReplaceChecks.h"
 #include "fileio/StreamingMarkupCheck.h"
 #include "terminal/Progress.h"
 
@@ -272,8 +273,14 @@ void ReplaceInPlace(const std::string& path, const std::vector<unsigned char>& b
     ReplaceFileAtomically(path, bytes);
 }
 
+void CheckOutputMayBeReplaced(const std::string& path, bool force) {
+    struct stat link {};
+    if (path != kStandardStream && ::lstat(path.c_str(), &link) == 0 && S_ISREG(link.st_mode))
+        CheckMayReplace(path, link, force);
+}
+
 void WriteOutput(const std::string& path, const std::vector<unsigned char>& bytes,
-                 const std::vector<std::string>& sources) {
+                 const std::vector<std::string>& sources, bool force) {
     if (path == kStandardStream) {
         WriteStandardOutput(bytes);
         return;
@@ -304,6 +311,7 @@ void WriteOutput(const std::string& path, const std::vector<unsigned char>& byte
         throw std::runtime_error(
             "is neither a regular file, a FIFO nor a character device; -o writes none there");
     }
+    CheckMayReplace(path, link, force);
     ReplaceOptions options;
     options.followLink = false;
     ReplaceFileAtomically(path, bytes, options);

@@ -57,7 +57,9 @@ void ReplaceInPlace(const std::string& path, const std::vector<unsigned char>& b
 //   "-": standard output;
 //   a path that does not exist: a new file, replaced atomically, with at
 //     most the permission bits that every source file has;
-//   a regular file: replaced atomically, keeping its mode (as an edit);
+//   a regular file: replaced atomically, keeping its mode (as an edit),
+//     unless it is read-only or has several hard links and not force
+//     (CheckOutputMayBeReplaced);
 //   a FIFO or a character device (a pipe, /dev/null, a terminal): the
 //     bytes are written into it, it is never replaced;
 //   a symbolic link naming such a FIFO or device: the same through it;
@@ -67,6 +69,12 @@ void ReplaceInPlace(const std::string& path, const std::vector<unsigned char>& b
 //   a directory: "is a directory"; a block device or a socket: refused.
 // Throws std::runtime_error with the reason.
 void WriteOutput(const std::string& path, const std::vector<unsigned char>& bytes,
-                 const std::vector<std::string>& sources);
+                 const std::vector<std::string>& sources, bool force);
+
+// Refuses, unless force, an existing regular file at the output path that
+// an edit would refuse to replace: "is read-only (mode 0444); give --force
+// to replace it anyway", "has 2 hard links, ...". A verb that takes long
+// asks before it starts, and WriteOutput asks again.
+void CheckOutputMayBeReplaced(const std::string& path, bool force);
 
 }  // namespace fwpolicy

@@ -33,9 +33,9 @@ bool RewritesInPlace(const FormatOptions& options) {
 
 // Writes the result to -o OUT; its failures are reported under OUT's name.
 int WriteFormatted(const std::string& output, const std::vector<unsigned char>& canonical,
-                   const std::string& source, std::ostream& err) {
+                   const std::string& source, bool force, std::ostream& err) {
     try {
-        WriteOutput(output, canonical, {source});
+        WriteOutput(output, canonical, {source}, force);
         return kExitOk;
     } catch (const std::exception& e) {
         PrintFileError(err, output, e.what());
@@ -76,7 +76,8 @@ int FormatFile(const std::string& file, const FormatOptions& options, std::ostre
             WarnCommentsDropped(file, bytes, options.dropComments);
             return kExitOk;
         }
-        const int status = WriteFormatted(options.output, canonical, file, err);
+        const int status =
+            WriteFormatted(options.output, canonical, file, options.replace.force, err);
         if (status == kExitOk)
             WarnCommentsDropped(file, bytes, options.dropComments);
         return status;
@@ -121,7 +122,9 @@ void AddFormatCommand(CLI::App& app, int* status) {
     format->add_flag("--drop-comments", options->dropComments,
                      "Rewrite even though XML comments and processing instructions will be lost");
     AddJobsOption(*format, &options->jobs);
-    AddReplaceOptions(*format, options->replace);
+    AddReplaceOptions(*format, options->replace,
+                      "Replace a file, or OUT, even when it is read-only or has several hard "
+                      "links");
     format->callback([options, output, status] {
         if (output->count() > 0 && options->files.size() != 1)
             throw CLI::ValidationError("--output", "needs exactly one FILE");

@@ -33,6 +33,7 @@ struct MergeOptions {
     std::string output;
     std::string time;
     int period = 900;
+    bool force = false;  // replace a read-only OUT or one of several hard links
     unsigned jobs = DefaultWorkerCount();
 };
 
@@ -188,12 +189,15 @@ MergeResult Merged(const MergeOptions& options, std::int64_t time) {
 
 int Merge(const MergeOptions& options, std::int64_t time) {
     try {
+        // Asked before the files are read, so that a merge of large files
+        // does not end in a refusal.
+        CheckOutputMayBeReplaced(options.output, options.force);
         const MergeResult merged = Merged(options, time);
         if (merged.bytes.empty())
             return kExitFailure;
         // Never write what could not be read back.
         fwcommon::ValidateMergedPolicyDocument(merged.digests, merged.bytes);
-        WriteOutput(options.output, merged.bytes, options.files);
+        WriteOutput(options.output, merged.bytes, options.files, options.force);
         ReportRenumberings(merged.renumberings);
         return kExitOk;
     } catch (const xml_schema::exception& e) {
@@ -216,6 +220,8 @@ void AddMergeCommand(CLI::App& app, int* status) {
                       "Application time, ISO-8601 such as 2026-12-01T08:00:00Z (default: now)");
     merge->add_option("--period", options->period, "Rollback period in seconds (default 900)")
         ->check(CLI::Range(0, INT_MAX));
+    merge->add_flag("--force", options->force,
+                    "Replace OUT even when it is read-only or has several hard links");
     AddJobsOption(*merge, &options->jobs);
     merge->callback([options, status] {
         std::int64_t time = 0;  // the library's "now"

@@ -100,6 +100,46 @@ TEST_F(FwpolicyOutput, ASymbolicLinkAtTheOutputPathIsNotWrittenThrough) {
     EXPECT_FALSE(fs::exists(Path("nowhere.xml")));
 }
 
+// merge -o and format -o replaced a read-only file, and split a file of
+// two names, where an edit of that file refuses both without --force.
+TEST_F(FwpolicyOutput, AReadOnlyOrHardLinkedOutputIsReplacedOnlyWithForce) {
+    const fs::path readOnly = Path("rsop.xml");
+    WriteBytes(readOnly, ToBytes("kept"));
+    ASSERT_EQ(0, ::chmod(readOnly.c_str(), 0444));
+    const fs::path linked = Path("linked.xml");
+    WriteBytes(linked, ToBytes("kept"));
+    fs::create_hard_link(linked, Path("other-name.xml"));
+    const struct {
+        fs::path output;
+        std::string reason;
+    } cases[] = {
+        {readOnly, ": is read-only (mode 0444); give --force to replace it anyway\n"},
+        {linked,
+         ": has 2 hard links, which replacing it would split; give --force to replace "
+         "it anyway\n"},
+    };
+    for (const auto& c : cases) {
+        for (const char* verb : {"format", "merge"}) {
+            SCOPED_TRACE(std::string(verb) + " -o " + c.output.filename().string());
+            const ToolResult refused = RunFwpolicy({verb, source(), "-o", c.output.string()});
+            EXPECT_EQ(kExitFailure, refused.exitStatus);
+            EXPECT_EQ("fwpolicy: " + c.output.string() + c.reason, refused.err);
+            EXPECT_EQ("kept", ToString(ReadBytes(c.output)));
+        }
+    }
+    for (const auto& c : cases) {
+        const ToolResult forced =
+            RunFwpolicy({"merge", source(), "-o", c.output.string(), "--force"});
+        EXPECT_EQ(0, forced.exitStatus) << forced.err;
+        EXPECT_NO_THROW(ParsePolicyDocument(ReadBytes(c.output))) << c.output;
+    }
+    EXPECT_EQ(0444u, ModeOf(readOnly) & 0777) << "a replaced file keeps its mode";
+    EXPECT_EQ("kept", ToString(ReadBytes(Path("other-name.xml"))));
+    const ToolResult formatted =
+        RunFwpolicy({"format", source(), "-o", readOnly.string(), "--force"});
+    EXPECT_EQ(0, formatted.exitStatus) << formatted.err;
+}
+
 // Reads a FIFO on a thread of its own, as a pipe's reader does. The test
 // holds the FIFO open for writing too until Bytes() is asked, so that the
 // reader neither waits for a writer nor stops before the tool has written
