@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include <fwcommon/IRule.h>
 #include <fwcommon/IdentifierRanges.h>
 #include "fileio/MarkupScan.h"
 #include "policy/RuleSection.h"
@@ -17,7 +18,7 @@ std::vector<FileRule> RulesOf(const Sarvo::PolicyType& document) {
     rules.reserve(document.Rules().Rule().size());
     for (const Sarvo::Rule& rule : document.Rules().Rule()) {
         rules.push_back(FileRule{SectionOfRule(rule), std::wstring(rule.CreationType()),
-                                 rule.Name(), rule.RuleId()});
+                                 rule.Name(), rule.RuleId(), rule.OrderId()});
     }
     return rules;
 }
@@ -34,6 +35,66 @@ std::vector<IdentifierChange> IdentifierChangesOnLoad(const std::vector<FileRule
         if (rules[i].id != ids[i]) {
             changes.push_back(IdentifierChange{i, ids[i]});
         }
+    }
+    return changes;
+}
+
+namespace {
+
+constexpr fwcommon::RuleType kSections[] = {fwcommon::eVPNRules, fwcommon::eNATRules,
+                                            fwcommon::eTunnelRules, fwcommon::eLocalRules,
+                                            fwcommon::eTransitRules};
+
+// The indexes of the file's rules of one section in ascending order id;
+// false when two of them share an order id.
+bool InOrderIdOrder(const std::vector<FileRule>& rules, fwcommon::RuleType section,
+                    std::vector<std::size_t>& out) {
+    out.clear();
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        if (!rules[i].section.empty() && RuleTypeOfSection(rules[i].section) == section)
+            out.push_back(i);
+    }
+    std::sort(out.begin(), out.end(), [&rules](std::size_t a, std::size_t b) {
+        return rules[a].orderId < rules[b].orderId;
+    });
+    const auto sameOrderId = [&rules](std::size_t a, std::size_t b) {
+        return rules[a].orderId == rules[b].orderId;
+    };
+    return std::adjacent_find(out.begin(), out.end(), sameOrderId) == out.end();
+}
+
+[[noreturn]] void ThrowNotTheFilesRules(fwcommon::RuleType section) {
+    throw std::logic_error("the index of the " + SectionName(section) +
+                           " section does not hold the file's rules");
+}
+
+}  // namespace
+
+std::optional<std::vector<IdentifierChange>> IndexedIdentifierChanges(
+    const std::vector<FileRule>& rules, const fwcommon::Context& context,
+    const std::wstring& dataname) {
+    std::vector<long long> ids(rules.size());
+    std::vector<std::size_t> order;
+    for (const fwcommon::RuleType section : kSections) {
+        const std::shared_ptr<const fwcommon::RuleList> indexed =
+            context.GetRules(dataname, section);
+        if (!InOrderIdOrder(rules, section, order))
+            return std::nullopt;
+        if (indexed->size() != order.size())
+            ThrowNotTheFilesRules(section);
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            const fwcommon::IRule& rule = *(*indexed)[k];
+            const FileRule& file = rules[order[k]];
+            if (rule.GetName() != file.name)
+                ThrowNotTheFilesRules(section);
+            ids[order[k]] = rule.GetIdentifier();
+        }
+    }
+    std::vector<IdentifierChange> changes;
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+        // A rule of no section is in no index, and nothing corrects it.
+        if (!rules[i].section.empty() && rules[i].id != ids[i])
+            changes.push_back(IdentifierChange{i, ids[i]});
     }
     return changes;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <fwcommon/Context.h>
 #include <fwcommon/rules.hxx>
 
 namespace fwpolicy {
@@ -14,6 +16,7 @@ struct FileRule {
     std::wstring creationType;
     std::wstring name;
     long long id = 0;
+    long long orderId = 0;
 };
 
 // The rules of a document in document order.
@@ -31,6 +34,17 @@ struct IdentifierChange {
 // Throws std::logic_error when written does not hold one RuleId a rule.
 std::vector<IdentifierChange> IdentifierChangesOnLoad(const std::vector<FileRule>& rules,
                                                       const std::vector<unsigned char>& written);
+
+// The same changes as IdentifierChangesOnLoad, read off the context's
+// index of the file registered under dataname instead of a copy the
+// library writes: each section lists its rules in ascending order id, which
+// the load keeps as the file gives it. The first call builds the file's
+// index. Empty when a section of the file holds two rules of one order id
+// (its index keeps one of them); throws std::logic_error when a section's
+// rules are not the file's.
+std::optional<std::vector<IdentifierChange>> IndexedIdentifierChanges(
+    const std::vector<FileRule>& rules, const fwcommon::Context& context,
+    const std::wstring& dataname);
 
 // Why the library renumbered each rule of changes (in document order, as
 // IdentifierChangesOnLoad gives them) when it loaded their file alone,

@@ -141,6 +141,14 @@ MergeSource SourceOf(const std::wstring& dataname, const Sarvo::PolicyType& docu
 }
 
 void NoteChangesOnLoad(MergeSource& source, fwcommon::Context& context) {
+    std::optional<std::vector<IdentifierChange>> changes =
+        IndexedIdentifierChanges(source.rules, context, source.dataname);
+    if (changes) {
+        source.changesOnLoad = std::move(*changes);
+        return;
+    }
+    // A section holds two rules of one order id: only the whole document
+    // tells which identifiers its rules have now.
     std::vector<unsigned char> written;
     context.GetXmlData(source.dataname, written);
     source.changesOnLoad = IdentifierChangesOnLoad(source.rules, written);

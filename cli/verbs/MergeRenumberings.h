@@ -38,9 +38,11 @@ struct MergeSource {
 MergeSource SourceOf(const std::wstring& dataname, const Sarvo::PolicyType& document);
 
 // Notes in source.changesOnLoad what the context's load of the file
-// registered under source.dataname changed. Call it once the file is
-// registered and before the merge, while the documents' copies written
-// for it do not add to what the merge holds.
+// registered under source.dataname changed, from the file's index, or,
+// when a section holds two rules of one order id, from a copy of the file
+// the library writes. Call it for each file once it is registered, in the
+// order of registration (the call builds the file's index, and an index
+// corrects what the earlier files' indexes hold), and before the merge.
 void NoteChangesOnLoad(MergeSource& source, fwcommon::Context& context);
 
 // Keeps the library's routine log lines while it lives, in place of the

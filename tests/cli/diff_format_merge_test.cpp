@@ -243,6 +243,28 @@ TEST(FwpolicyMerge, ReportsEveryRuleGivenANewIdentifier) {
     EXPECT_EQ(std::string::npos, twice.err.find(" object ")) << twice.err;
 }
 
+// A section's index keeps one rule of an order id that two rules share;
+// the rule it drops is renumbered on load all the same.
+TEST(FwpolicyMerge, ReportsRenumberedRulesThatShareAnOrderId) {
+    TempDir dir;
+    const std::string shared =
+        WrittenFile(dir.path(), "shared.xml",
+                    PolicyDocument(RuleElement("TransitRule", 7, 300010, "Dropped", "User") +
+                                   RuleElement("TransitRule", 300020, 300010, "Kept", "User") +
+                                   RuleElement("LocalRule", 300020, 300011, "Admin", "User")));
+    const std::string out = (dir.path() / "rsop.xml").string();
+    const ToolResult r = RunFwpolicy({"merge", shared, "-o", out});
+    ASSERT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_EQ("fwpolicy: " + shared +
+                  ": transit rule \"Dropped\" renumbered 7 \u2192 300001 (7 is outside the range "
+                  "of its creation type)\n"
+                  "fwpolicy: " +
+                  shared +
+                  ": local rule \"Admin\" renumbered 300020 \u2192 300002 (another rule of the "
+                  "file holds 300020)\n",
+              r.err);
+}
+
 TEST(FwpolicyMerge, BadInputWritesNothing) {
     TempDir dir;
     const std::string out = (dir.path() / "rsop.xml").string();
