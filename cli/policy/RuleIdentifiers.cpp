@@ -105,6 +105,8 @@ std::vector<std::string> WhyRenumberedInFile(const std::vector<FileRule>& rules,
     // identifier while it lies in its creation type's range and no earlier
     // rule of that creation type holds it, as the file gives it or as the
     // load gave it.
+    if (changes.empty())
+        return {};
     using Key = std::pair<std::wstring, long long>;
     std::set<Key> held;
     std::set<Key> given;

@@ -13,24 +13,18 @@ namespace {
 using IdCounts = std::map<std::pair<std::wstring, long long>, std::size_t>;
 
 // One source's rule identifiers as the context's index holds them after
-// correcting some, and the corrections.
-struct SourceIds {
+// correcting some.
+IdCounts IdsOf(const MergeSource& source) {
     IdCounts indexed;
-    std::vector<IdentifierChange> changes;
-};
-
-SourceIds IdsOf(const MergeSource& source) {
-    SourceIds ids;
     for (const FileRule& rule : source.rules) {
-        ++ids.indexed[{rule.creationType, rule.id}];
+        ++indexed[{rule.creationType, rule.id}];
     }
-    ids.changes = source.changesOnLoad;
-    for (const IdentifierChange& change : ids.changes) {
+    for (const IdentifierChange& change : source.changesOnLoad) {
         const FileRule& rule = source.rules[change.index];
-        --ids.indexed[{rule.creationType, rule.id}];
-        ++ids.indexed[{rule.creationType, change.to}];
+        --indexed[{rule.creationType, rule.id}];
+        ++indexed[{rule.creationType, change.to}];
     }
-    return ids;
+    return indexed;
 }
 
 std::size_t Holding(const IdCounts& counts, const std::wstring& creationType, long long id) {
@@ -41,10 +35,10 @@ std::size_t Holding(const IdCounts& counts, const std::wstring& creationType, lo
 // Whether a file registered before the source at index holds the
 // identifier id of the creation type: what its index holds, corrected
 // identifiers included.
-bool EarlierFileHolds(const std::vector<SourceIds>& ids, std::size_t index,
+bool EarlierFileHolds(const std::vector<IdCounts>& ids, std::size_t index,
                       const std::wstring& creationType, long long id) {
     for (std::size_t earlier = 0; earlier < index; ++earlier) {
-        if (Holding(ids[earlier].indexed, creationType, id) > 0) {
+        if (Holding(ids[earlier], creationType, id) > 0) {
             return true;
         }
     }
@@ -53,13 +47,15 @@ bool EarlierFileHolds(const std::vector<SourceIds>& ids, std::size_t index,
 
 // The rules of one source whose identifier the context's index holds
 // differently from the file, with why the library could not keep it.
+// ids holds the identifiers of the sources before it.
 std::vector<Renumbering> CorrectedRules(const std::vector<MergeSource>& sources,
-                                        const std::vector<SourceIds>& ids, std::size_t index) {
+                                        const std::vector<IdCounts>& ids, std::size_t index) {
     const MergeSource& source = sources[index];
-    const std::vector<std::string> inFile = WhyRenumberedInFile(source.rules, ids[index].changes);
+    const std::vector<IdentifierChange>& changes = source.changesOnLoad;
+    const std::vector<std::string> inFile = WhyRenumberedInFile(source.rules, changes);
     std::vector<Renumbering> out;
     for (std::size_t i = 0; i < inFile.size(); ++i) {
-        const IdentifierChange& change = ids[index].changes[i];
+        const IdentifierChange& change = changes[i];
         const FileRule& rule = source.rules[change.index];
         Renumbering r;
         r.dataname = source.dataname;
@@ -167,11 +163,14 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
     static const std::wregex renumbered(
         L"'GetRSOP': (named object|rule) '(.*)' renumbered from (-?[0-9]+) to (-?[0-9]+)$");
     std::vector<SourceRenumberings> found(sources.size());
-    std::vector<SourceIds> ids;
-    for (const MergeSource& source : sources) {
-        ids.push_back(IdsOf(source));
-    }
+    // The identifiers of a file are asked only for the notes of a later
+    // file whose load corrected some: files that share none need none.
+    std::vector<IdCounts> ids;
     for (std::size_t i = 0; i < sources.size(); ++i) {
+        if (sources[i].changesOnLoad.empty())
+            continue;
+        while (ids.size() < i)
+            ids.push_back(IdsOf(sources[ids.size()]));
         found[i].rules = CorrectedRules(sources, ids, i);
     }
     // Made for a file when the merge log first names one of its rules or

@@ -228,6 +228,17 @@ TEST(FwpolicyMerge, ReportsEveryRuleGivenANewIdentifier) {
                   "300001)\n",
               held.err);
 
+    // The earlier file that holds an identifier need not be the one before.
+    const std::string apart =
+        WrittenFile(dir.path(), "apart.xml",
+                    PolicyDocument(RuleElement("LocalRule", 300050, 300050, "Apart", "User")));
+    const ToolResult third = RunFwpolicy({"merge", first, apart, holder, "-o", out});
+    ASSERT_EQ(0, third.exitStatus) << third.err;
+    EXPECT_EQ("fwpolicy: " + holder +
+                  ": local rule \"New\" renumbered 300001 \u2192 300002 (an earlier file holds "
+                  "300001)\n",
+              third.err);
+
     // A copy of a file: every rule of the copy changes, no object does.
     const std::string copy = (dir.path() / "copy.xml").string();
     fs::copy_file(SourcePath("examples/policy.xml"), copy);
