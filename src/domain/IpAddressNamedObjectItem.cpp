@@ -82,6 +82,13 @@ bool IpAddressNamedObjectItem::IsEqual(const std::shared_ptr<INamedItem>& other)
            core_.paramIds == item->core_.paramIds;
 }
 
+std::size_t IpAddressNamedObjectItem::EqualityHash() const {
+    std::size_t hash = 0;
+    HashInto(hash, text_);
+    HashInto(hash, address_);
+    return hash;
+}
+
 INamedObjectElement& IpAddressNamedObjectItem::Assign(const INamedObjectElement* other) {
     const auto* item = dynamic_cast<const IpAddressNamedObjectItem*>(other);
     if (item != nullptr && item != this) {

@@ -148,6 +148,11 @@ bool NamedObject::AddElement(std::uint32_t list,
     return true;
 }
 
+void NamedObject::AppendUnheldElement(std::uint32_t list,
+                                      const std::shared_ptr<INamedObjectElement>& element) {
+    Append(List(list, "fwcommon::NamedObject::AppendUnheldElement"), element);
+}
+
 bool NamedObject::ContainsItem(std::uint32_t list, const std::shared_ptr<INamedItem>& item) const {
     const NamedItemList& searched = List(list, "fwcommon::NamedObject::ContainsItem");
     if (!item) {

@@ -49,6 +49,10 @@ public:
     bool AddNamedObject(std::uint32_t list, const std::shared_ptr<INamedObject>& object) override;
     bool AddElement(std::uint32_t list,
                     const std::shared_ptr<INamedObjectElement>& element) override;
+    // As AddElement, for an element the caller knows neither list holds an
+    // equal of (a load that keeps the elements it read by EqualityHash).
+    void AppendUnheldElement(std::uint32_t list,
+                             const std::shared_ptr<INamedObjectElement>& element);
     bool ContainsItem(std::uint32_t list, const std::shared_ptr<INamedItem>& item) const override;
     std::shared_ptr<NamedItemList> GetInclusions() const override;
     std::shared_ptr<NamedItemList> GetExclusions() const override;

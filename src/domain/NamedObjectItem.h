@@ -5,6 +5,7 @@
 #include <set>
 
 #include <fwcommon/INamedObjectElement.h>
+#include "domain/HashedNamedItem.h"
 #include "domain/ItemCore.h"
 
 namespace fwcommon {
@@ -12,10 +13,11 @@ namespace fwcommon {
 // What the items of every kind of named object share: the item core (the
 // item identifier and the parameter ids GetParam answers) and the overrides
 // that only read it, with the element type the kind reports (Type). Each
-// kind adds its name, parameters, comparison and assignment. Items are
+// kind adds its name, parameters, comparison (IsEqual and the
+// EqualityHash that agrees with it) and assignment. Items are
 // used by one thread at a time.
 template <NamedObjectType Type>
-class NamedObjectItem : public INamedObjectElement {
+class NamedObjectItem : public INamedObjectElement, public HashedNamedItem {
 public:
     const std::uint32_t& GetIdentifier() const override { return core_.identifier; }
     std::set<int> GetParamIds() const override { return core_.paramIds; }

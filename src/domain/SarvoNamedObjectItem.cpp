@@ -67,6 +67,14 @@ bool SarvoNamedObjectItem::IsEqual(const std::shared_ptr<INamedItem>& other) con
            networkId_ == item->networkId_;
 }
 
+std::size_t SarvoNamedObjectItem::EqualityHash() const {
+    std::size_t hash = 0;
+    HashInto(hash, text_);
+    HashInto(hash, nodeId_);
+    HashInto(hash, networkId_);
+    return hash;
+}
+
 INamedObjectElement& SarvoNamedObjectItem::Assign(const INamedObjectElement* other) {
     const auto* item = dynamic_cast<const SarvoNamedObjectItem*>(other);
     if (item != nullptr && item != this) {

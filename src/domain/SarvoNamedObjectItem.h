@@ -29,6 +29,7 @@ public:
     std::wstring GetName() override;
     std::wstring GetParam(int paramId) const override;
     bool IsEqual(const std::shared_ptr<INamedItem>& other) const override;
+    std::size_t EqualityHash() const override;
     INamedObjectElement& Assign(const INamedObjectElement* other) override;
     const std::wstring& GetText() const override { return text_; }
 

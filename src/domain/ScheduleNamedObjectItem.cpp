@@ -174,6 +174,20 @@ bool ScheduleNamedObjectItem::IsEqual(const std::shared_ptr<INamedItem>& other) 
            end_ == item->end_ && daySet_ == item->daySet_ && core_.paramIds == item->core_.paramIds;
 }
 
+std::size_t ScheduleNamedObjectItem::EqualityHash() const {
+    std::size_t hash = 0;
+    HashInto(hash, kindWord_);
+    HashInto(hash, daySet_);
+    for (const Moment* moment : {&start_, &end_}) {
+        HashInto(hash, moment->year);
+        HashInto(hash, moment->month);
+        HashInto(hash, moment->day);
+        HashInto(hash, moment->hour);
+        HashInto(hash, moment->minute);
+    }
+    return hash;
+}
+
 INamedObjectElement& ScheduleNamedObjectItem::Assign(const INamedObjectElement* other) {
     const auto* item = dynamic_cast<const ScheduleNamedObjectItem*>(other);
     if (item != nullptr && item != this) {

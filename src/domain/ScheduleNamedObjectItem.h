@@ -50,6 +50,7 @@ public:
     std::wstring GetName() override;
     std::wstring GetParam(int paramId) const override;
     bool IsEqual(const std::shared_ptr<INamedItem>& other) const override;
+    std::size_t EqualityHash() const override;
     INamedObjectElement& Assign(const INamedObjectElement* other) override;
     // The kind word: "Daily", "Weekly" or "Calendar".
     const std::wstring& GetText() const override { return kindWord_; }

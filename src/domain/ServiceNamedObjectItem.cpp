@@ -115,6 +115,18 @@ bool ServiceNamedObjectItem::IsEqual(const std::shared_ptr<INamedItem>& other) c
            protocol_ == item->protocol_ && core_.paramIds == item->core_.paramIds;
 }
 
+std::size_t ServiceNamedObjectItem::EqualityHash() const {
+    std::size_t hash = 0;
+    HashInto(hash, protocol_);
+    HashInto(hash, sourceFrom_);
+    HashInto(hash, sourceTo_);
+    HashInto(hash, destinationFrom_);
+    HashInto(hash, destinationTo_);
+    HashInto(hash, icmpType_);
+    HashInto(hash, icmpCode_);
+    return hash;
+}
+
 INamedObjectElement& ServiceNamedObjectItem::Assign(const INamedObjectElement* other) {
     const auto* item = dynamic_cast<const ServiceNamedObjectItem*>(other);
     if (item != nullptr && item != this) {

@@ -41,6 +41,7 @@ public:
     std::wstring GetName() override;
     std::wstring GetParam(int paramId) const override;
     bool IsEqual(const std::shared_ptr<INamedItem>& other) const override;
+    std::size_t EqualityHash() const override;
     INamedObjectElement& Assign(const INamedObjectElement* other) override;
     // The protocol number in decimal.
     const std::wstring& GetText() const override { return protocolText_; }

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <stdexcept>
+#include <unordered_map>
 
 #include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/ISarvoGroupNamedObject.h>
@@ -11,6 +12,8 @@
 #include <fwcommon/IinterfaceNamedObject.h>
 #include <fwcommon/IipAddressNamedObject.h>
 #include <fwcommon/StringUtilities.h>
+#include "domain/HashedNamedItem.h"
+#include "domain/NamedObject.h"
 #include "store/NamedObjectConversion.h"
 
 namespace fwcommon {
@@ -53,7 +56,7 @@ enum class Outcome { kAppended, kKept, kUnresolved };
 class MemberReader {
 public:
     MemberReader(INamedObject& object, const ReferenceResolver& resolve)
-        : object_(object), resolve_(resolve) {}
+        : object_(object), own_(dynamic_cast<NamedObject*>(&object)), resolve_(resolve) {}
 
     Outcome Read(std::uint32_t list, const Sarvo::AbstractCondition& member) {
         if (const auto id = ReferencedId(member)) {
@@ -68,13 +71,35 @@ public:
                        ? Outcome::kAppended
                        : Outcome::kKept;
         }
-        Element item = ItemFromMember(object_, member);
-        return item && object_.AddElement(list, item) ? Outcome::kAppended : Outcome::kKept;
+        return AddItem(list, ItemFromMember(object_, member));
     }
 
 private:
+    // Adds an entry unless either list holds an equal one, as AddElement
+    // does; the entries read so far are kept by EqualityHash, so that an
+    // object of many members is not read in quadratic time.
+    Outcome AddItem(std::uint32_t list, const Element& item) {
+        if (!item)
+            return Outcome::kKept;
+        const auto* hashed = dynamic_cast<const HashedNamedItem*>(item.get());
+        if (!own_ || !hashed)
+            return object_.AddElement(list, item) ? Outcome::kAppended : Outcome::kKept;
+        const std::size_t hash = hashed->EqualityHash();
+        const auto [first, last] = read_.equal_range(hash);
+        for (auto held = first; held != last; ++held) {
+            if (held->second->IsEqual(item))
+                return Outcome::kKept;
+        }
+        own_->AppendUnheldElement(list, item);
+        read_.emplace(hash, item.get());
+        return Outcome::kAppended;
+    }
+
     INamedObject& object_;
+    NamedObject* own_;  // null for an object of another implementation
     const ReferenceResolver& resolve_;
+    // The entries added by AddItem, which the object's lists keep alive.
+    std::unordered_multimap<std::size_t, const INamedObjectElement*> read_;
 };
 
 template <typename Kind>

@@ -235,5 +235,58 @@ TEST(XmlReaderNamedObjects, RecordsCarryTheRuleNameSectionAndCreationType) {
     EXPECT_EQ(Policy, found[0].creationType);
 }
 
+// A member equal to one read before it, in either list, is read once; one
+// that differs in any field is kept. Objects of many members are read by
+// hash, which must not merge members that differ nor keep members that
+// are equal.
+TEST(XmlReaderNamedObjects, AMemberEqualToAnEarlierOneIsReadOnce) {
+    const auto address = [](const std::string& list, const std::string& value) {
+        return "<" + list + " xsi:type=\"sv:IpAddress\"><Value>" + value + "</Value></" + list +
+               ">";
+    };
+    const auto mask = [](const std::string& net, const std::string& bits) {
+        return "<Inclusion xsi:type=\"sv:IpMask\"><Net><Value>" + net +
+               "</Value></Net><Mask><Value>" + bits + "</Value></Mask></Inclusion>";
+    };
+    const auto tcp = [](const std::string& source, const std::string& destination) {
+        const std::string from = source.empty() ? ""
+                                                : "<SourcePort xsi:type=\"sv:Port\"><Value>" +
+                                                      source + "</Value></SourcePort>";
+        return "<Inclusion xsi:type=\"sv:TcpCondition\">" + from +
+               "<DestinationPort xsi:type=\"sv:Port\"><Value>" + destination +
+               "</Value></DestinationPort><Protocol>6</Protocol></Inclusion>";
+    };
+    const auto daily = [](const std::string& start, const std::string& end) {
+        return "<Inclusion xsi:type=\"sv:Daily\"><StartTime>" + start + "</StartTime><EndTime>" +
+               end + "</EndTime></Inclusion>";
+    };
+    // In the schema's order of kinds: schedules, services, IP objects.
+    const std::string objects =
+        "<ScheduleObject><Name>Night</Name><Id>300003</Id><CreationType>User</CreationType>" +
+        daily("01:00:00", "04:00:00") + daily("01:00:00", "04:00:00") +
+        daily("01:00:00", "05:00:00") +
+        "</ScheduleObject><ServiceObject><Name>Web</Name><Id>300002</Id><CreationType>User"
+        "</CreationType>" +
+        tcp("", "80") + tcp("", "80") + tcp("1024", "80") + tcp("", "81") +
+        "</ServiceObject><IpObject><Name>Hosts</Name><Id>300001</Id><CreationType>User"
+        "</CreationType>" +
+        address("Inclusion", "10.0.0.1") + address("Inclusion", "10.0.0.1") +
+        mask("10.0.0.0", "255.0.0.0") + mask("10.0.0.0", "255.255.0.0") +
+        mask("10.0.0.0", "255.0.0.0") + address("Exclusion", "10.0.0.1") +
+        address("Exclusion", "10.0.0.2") + address("Exclusion", "10.0.0.2") + "</IpObject>";
+    auto reader = MakeReader(PolicyXml("", objects));
+    const struct {
+        const wchar_t* name;
+        std::size_t inclusions;
+        std::size_t exclusions;
+    } expected[] = {{L"Hosts", 3, 1}, {L"Web", 3, 0}, {L"Night", 2, 0}};
+    for (const auto& e : expected) {
+        const auto object = reader->GetNamedObject(User, e.name);
+        ASSERT_NE(nullptr, object) << e.name;
+        EXPECT_EQ(e.inclusions, object->GetInclusions()->size()) << e.name;
+        EXPECT_EQ(e.exclusions, object->GetExclusions()->size()) << e.name;
+    }
+}
+
 }  // namespace
 }  // namespace fwcommon::test
