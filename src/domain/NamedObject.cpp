@@ -118,20 +118,30 @@ bool NamedObject::AddSystemObject(std::uint32_t list, SystemObjectTypes type) {
 }
 
 bool NamedObject::AddNamedObject(std::uint32_t list, const std::shared_ptr<INamedObject>& object) {
-    NamedItemList& target = List(list, "fwcommon::NamedObject::AddNamedObject");
+    const NamedItemList& target = List(list, "fwcommon::NamedObject::AddNamedObject");
     if (!object) {
         return false;
     }
-    const IdentifierWithType self = IdentityOf(*this);
     const IdentifierWithType added = IdentityOf(*object);
-    if (added == self || ContainsNamedObject(*object, self)) {
-        return false;
-    }
     for (const auto& entry : target) {
         const INamedObject* present = AsNamedObject(entry);
         if (present != nullptr && IdentityOf(*present) == added) {
             return false;
         }
+    }
+    return AddUnlistedNamedObject(list, object);
+}
+
+bool NamedObject::AddUnlistedNamedObject(std::uint32_t list,
+                                         const std::shared_ptr<INamedObject>& object) {
+    NamedItemList& target = List(list, "fwcommon::NamedObject::AddNamedObject");
+    if (!object) {
+        return false;
+    }
+    // Neither the object itself nor one that refers to it, however deep.
+    const IdentifierWithType self = IdentityOf(*this);
+    if (IdentityOf(*object) == self || ContainsNamedObject(*object, self)) {
+        return false;
     }
     Append(target, object);
     return true;

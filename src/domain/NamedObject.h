@@ -49,6 +49,9 @@ public:
     bool AddNamedObject(std::uint32_t list, const std::shared_ptr<INamedObject>& object) override;
     bool AddElement(std::uint32_t list,
                     const std::shared_ptr<INamedObjectElement>& element) override;
+    // As AddNamedObject, for an object the caller knows the list does not
+    // refer to yet (a load that keeps the identities it read).
+    bool AddUnlistedNamedObject(std::uint32_t list, const std::shared_ptr<INamedObject>& object);
     // As AddElement, for an element the caller knows neither list holds an
     // equal of (a load that keeps the elements it read by EqualityHash).
     void AppendUnheldElement(std::uint32_t list,

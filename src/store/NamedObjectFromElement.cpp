@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -14,6 +15,7 @@
 #include <fwcommon/StringUtilities.h>
 #include "domain/HashedNamedItem.h"
 #include "domain/NamedObject.h"
+#include "domain/NamedObjectSearch.h"
 #include "store/NamedObjectConversion.h"
 
 namespace fwcommon {
@@ -64,7 +66,7 @@ public:
             if (!target) {
                 return Outcome::kUnresolved;
             }
-            return object_.AddNamedObject(list, target) ? Outcome::kAppended : Outcome::kKept;
+            return AddReference(list, target);
         }
         if (const std::wstring* name = SystemObjectName(member)) {
             return object_.AddSystemObject(list, StringUtilities::GetSystemType(*name))
@@ -75,6 +77,19 @@ public:
     }
 
 private:
+    // Adds a reference unless the list refers to the object already, as
+    // AddNamedObject does, keeping the identities it added.
+    Outcome AddReference(std::uint32_t list, const std::shared_ptr<INamedObject>& target) {
+        if (!own_)
+            return object_.AddNamedObject(list, target) ? Outcome::kAppended : Outcome::kKept;
+        const IdentifierWithType identity = IdentityOf(*target);
+        std::set<IdentifierWithType>& referenced = referenced_.at(list);
+        if (referenced.count(identity) > 0 || !own_->AddUnlistedNamedObject(list, target))
+            return Outcome::kKept;
+        referenced.insert(identity);
+        return Outcome::kAppended;
+    }
+
     // Adds an entry unless either list holds an equal one, as AddElement
     // does; the entries read so far are kept by EqualityHash, so that an
     // object of many members is not read in quadratic time.
@@ -98,6 +113,7 @@ private:
     INamedObject& object_;
     NamedObject* own_;  // null for an object of another implementation
     const ReferenceResolver& resolve_;
+    std::array<std::set<IdentifierWithType>, 2> referenced_;  // by list
     // The entries added by AddItem, which the object's lists keep alive.
     std::unordered_multimap<std::size_t, const INamedObjectElement*> read_;
 };

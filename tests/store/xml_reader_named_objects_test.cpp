@@ -236,7 +236,8 @@ TEST(XmlReaderNamedObjects, RecordsCarryTheRuleNameSectionAndCreationType) {
 }
 
 // A member equal to one read before it, in either list, is read once; one
-// that differs in any field is kept. Objects of many members are read by
+// that differs in any field is kept. A reference is read once a list, and
+// never to the object itself. Objects of many members are read by
 // hash, which must not merge members that differ nor keep members that
 // are equal.
 TEST(XmlReaderNamedObjects, AMemberEqualToAnEarlierOneIsReadOnce) {
@@ -256,6 +257,9 @@ TEST(XmlReaderNamedObjects, AMemberEqualToAnEarlierOneIsReadOnce) {
                "<DestinationPort xsi:type=\"sv:Port\"><Value>" + destination +
                "</Value></DestinationPort><Protocol>6</Protocol></Inclusion>";
     };
+    const auto reference = [](const std::string& list, const std::string& id) {
+        return "<" + list + " xsi:type=\"sv:IpObjectRef\"><Id>" + id + "</Id></" + list + ">";
+    };
     const auto daily = [](const std::string& start, const std::string& end) {
         return "<Inclusion xsi:type=\"sv:Daily\"><StartTime>" + start + "</StartTime><EndTime>" +
                end + "</EndTime></Inclusion>";
@@ -273,13 +277,18 @@ TEST(XmlReaderNamedObjects, AMemberEqualToAnEarlierOneIsReadOnce) {
         address("Inclusion", "10.0.0.1") + address("Inclusion", "10.0.0.1") +
         mask("10.0.0.0", "255.0.0.0") + mask("10.0.0.0", "255.255.0.0") +
         mask("10.0.0.0", "255.0.0.0") + address("Exclusion", "10.0.0.1") +
-        address("Exclusion", "10.0.0.2") + address("Exclusion", "10.0.0.2") + "</IpObject>";
+        address("Exclusion", "10.0.0.2") + address("Exclusion", "10.0.0.2") +
+        "</IpObject><IpObject><Name>Group</Name><Id>300004</Id><CreationType>User"
+        "</CreationType>" +
+        reference("Inclusion", "300001") + reference("Inclusion", "300001") +
+        reference("Inclusion", "300004") + reference("Exclusion", "300001") +
+        reference("Exclusion", "300001") + "</IpObject>";
     auto reader = MakeReader(PolicyXml("", objects));
     const struct {
         const wchar_t* name;
         std::size_t inclusions;
         std::size_t exclusions;
-    } expected[] = {{L"Hosts", 3, 1}, {L"Web", 3, 0}, {L"Night", 2, 0}};
+    } expected[] = {{L"Hosts", 3, 1}, {L"Web", 3, 0}, {L"Night", 2, 0}, {L"Group", 1, 1}};
     for (const auto& e : expected) {
         const auto object = reader->GetNamedObject(User, e.name);
         ASSERT_NE(nullptr, object) << e.name;
