@@ -7,14 +7,17 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include <fwcommon/Context.h>
 #include <fwcommon/IRule.h>
 #include <fwcommon/XmlReaderFactory.h>
 #include <fwcommon/rules.hxx>
@@ -105,6 +108,61 @@ void Load(benchmark::State& state, const PolicySize& size) {
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * PolicyBytes(size).size()));
+}
+
+// The policy of a size with two wide objects more: one of as many
+// addresses as the policy has rules, and a group that refers to as many
+// objects of one address each. A load reads each member against those read
+// before it; these show whether that costs more than linear time.
+std::vector<unsigned char> WithWideObjects(const PolicySize& size, std::size_t members) {
+    constexpr std::uint32_t kFirstId = 1000000;
+    const std::string address =
+        "<Inclusion xsi:type=\"sv:IpAddress\"><Value>10.%u.%u.%u</Value>"
+        "</Inclusion>";
+    const auto addressOf = [&address](std::size_t k) {
+        char text[128];
+        std::snprintf(text, sizeof text, address.c_str(), static_cast<unsigned>(k >> 16),
+                      static_cast<unsigned>((k >> 8) & 0xff), static_cast<unsigned>(k & 0xff));
+        return std::string(text);
+    };
+    const auto object = [](std::uint32_t id, const std::string& name, const std::string& body) {
+        return "<IpObject><Name>" + name + "</Name><Id>" + std::to_string(id) +
+               "</Id><CreationType>User</CreationType>" + body + "</IpObject>";
+    };
+    std::string wide;
+    std::string group;
+    std::string singles;
+    for (std::size_t k = 0; k < members; ++k) {
+        const auto id = static_cast<std::uint32_t>(kFirstId + 2 + k);
+        wide += addressOf(k);
+        group += "<Inclusion xsi:type=\"sv:IpObjectRef\"><Id>" + std::to_string(id) +
+                 "</Id></Inclusion>";
+        singles += object(id, "single " + std::to_string(k), addressOf(k));
+    }
+    const std::string added =
+        object(kFirstId, "wide", wide) + object(kFirstId + 1, "group", group) + singles;
+    const std::vector<unsigned char>& bytes = PolicyBytes(size);
+    std::string text(bytes.begin(), bytes.end());
+    const std::size_t at = text.find("<IpObject>");
+    if (at == std::string::npos)
+        throw std::invalid_argument("the policy of " + size.label + " holds no IP object");
+    text.insert(at, added);
+    return std::vector<unsigned char>(text.begin(), text.end());
+}
+
+// Registers the policy with its wide objects in a context, which reads
+// their members.
+void LoadWideObjects(benchmark::State& state, const PolicySize& size, std::size_t members) {
+    const std::vector<unsigned char> bytes = WithWideObjects(size, members);
+    for (auto _ : state) {
+        auto context = std::make_unique<fwcommon::Context>();
+        context->AppendXmlReader(L"bench-wide", bytes, fwcommon::User, {}, L"");
+        benchmark::DoNotOptimize(context.get());
+        state.PauseTiming();
+        context.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 
 void GetXmlData(benchmark::State& state, const PolicySize& size) {
@@ -282,6 +340,15 @@ void RollbackChanges(benchmark::State& state, const PolicySize& size, bool thenR
     Restore(reader);
 }
 
+// The number of rules a label such as "10k" names; 0 for another label.
+std::size_t RulesOfLabel(const std::string& label) {
+    constexpr std::size_t kThousand = 1000;
+    if (label.size() < 2 || label.back() != 'k' ||
+        label.find_first_not_of("0123456789") != label.size() - 1)
+        return 0;
+    return std::stoul(label.substr(0, label.size() - 1)) * kThousand;
+}
+
 template <typename Function, typename... Args>
 benchmark::internal::Benchmark* Register(const std::string& name, const PolicySize& size,
                                          Function function, Args... args) {
@@ -294,6 +361,9 @@ void RegisterStoreBenchmarks(const std::vector<PolicySize>& sizes) {
     for (const PolicySize& size : sizes) {
         Register("Load", size, Load)->Unit(benchmark::kMillisecond);
         Register("GetXmlData", size, GetXmlData)->Unit(benchmark::kMillisecond);
+        if (const std::size_t rules = RulesOfLabel(size.label))
+            Register("Load.WideObjects", size, LoadWideObjects, rules)
+                ->Unit(benchmark::kMillisecond);
         Register("GetRules", size, GetRules)->Unit(benchmark::kMicrosecond);
         Register("GetRuleById", size, GetRuleById, std::size_t{0})->Unit(benchmark::kMicrosecond);
         // The same look-ups over a working set of a thousand rules spread
