@@ -45,22 +45,31 @@ constexpr fwcommon::RuleType kSections[] = {fwcommon::eVPNRules, fwcommon::eNATR
                                             fwcommon::eTunnelRules, fwcommon::eLocalRules,
                                             fwcommon::eTransitRules};
 
-// The indexes of the file's rules of one section in ascending order id;
-// false when two of them share an order id.
-bool InOrderIdOrder(const std::vector<FileRule>& rules, fwcommon::RuleType section,
-                    std::vector<std::size_t>& out) {
-    out.clear();
+using SectionRules = std::map<fwcommon::RuleType, std::vector<std::size_t>>;
+
+// The indexes of the file's rules by section, each in ascending order id;
+// empty when two rules of one section share an order id. A rule of no
+// section is in none.
+std::optional<SectionRules> InOrderIdOrder(const std::vector<FileRule>& rules) {
+    SectionRules sections;
+    for (const fwcommon::RuleType section : kSections)
+        sections[section];
     for (std::size_t i = 0; i < rules.size(); ++i) {
-        if (!rules[i].section.empty() && RuleTypeOfSection(rules[i].section) == section)
-            out.push_back(i);
+        if (!rules[i].section.empty())
+            sections.at(RuleTypeOfSection(rules[i].section)).push_back(i);
     }
-    std::sort(out.begin(), out.end(), [&rules](std::size_t a, std::size_t b) {
+    const auto byOrderId = [&rules](std::size_t a, std::size_t b) {
         return rules[a].orderId < rules[b].orderId;
-    });
+    };
     const auto sameOrderId = [&rules](std::size_t a, std::size_t b) {
         return rules[a].orderId == rules[b].orderId;
     };
-    return std::adjacent_find(out.begin(), out.end(), sameOrderId) == out.end();
+    for (auto& [section, indexes] : sections) {
+        std::sort(indexes.begin(), indexes.end(), byOrderId);
+        if (std::adjacent_find(indexes.begin(), indexes.end(), sameOrderId) != indexes.end())
+            return std::nullopt;
+    }
+    return sections;
 }
 
 [[noreturn]] void ThrowNotTheFilesRules(fwcommon::RuleType section) {
@@ -73,13 +82,13 @@ bool InOrderIdOrder(const std::vector<FileRule>& rules, fwcommon::RuleType secti
 std::optional<std::vector<IdentifierChange>> IndexedIdentifierChanges(
     const std::vector<FileRule>& rules, const fwcommon::Context& context,
     const std::wstring& dataname) {
+    const std::optional<SectionRules> sections = InOrderIdOrder(rules);
+    if (!sections)
+        return std::nullopt;
     std::vector<long long> ids(rules.size());
-    std::vector<std::size_t> order;
-    for (const fwcommon::RuleType section : kSections) {
+    for (const auto& [section, order] : *sections) {
         const std::shared_ptr<const fwcommon::RuleList> indexed =
             context.GetRules(dataname, section);
-        if (!InOrderIdOrder(rules, section, order))
-            return std::nullopt;
         if (indexed->size() != order.size())
             ThrowNotTheFilesRules(section);
         for (std::size_t k = 0; k < order.size(); ++k) {
