@@ -99,9 +99,32 @@ bool NamedObject::HoldsEqual(const NamedItemList& list, const std::shared_ptr<IN
     });
 }
 
-void NamedObject::Append(NamedItemList& list, std::shared_ptr<INamedItem> item) {
-    list.push_back(std::move(item));
+void NamedObject::Append(std::uint32_t list, std::shared_ptr<INamedItem> item) {
+    CountIn(list, item);
+    lists_[list].push_back(std::move(item));
     NotifyChanged();
+}
+
+void NamedObject::CountIn(std::uint32_t list, const std::shared_ptr<INamedItem>& entry) {
+    if (const INamedObject* named = AsNamedObject(entry))
+        ++references_[list][IdentityOf(*named)];
+}
+
+void NamedObject::CountOut(std::uint32_t list, const std::shared_ptr<INamedItem>& entry) {
+    const INamedObject* named = AsNamedObject(entry);
+    if (named == nullptr)
+        return;
+    const auto counted = references_[list].find(IdentityOf(*named));
+    if (counted != references_[list].end() && --counted->second == 0)
+        references_[list].erase(counted);
+}
+
+void NamedObject::RecountReferences() {
+    for (std::uint32_t list = 0; list < lists_.size(); ++list) {
+        references_[list].clear();
+        for (const auto& entry : lists_[list])
+            CountIn(list, entry);
+    }
 }
 
 bool NamedObject::AddSystemObject(std::uint32_t list, SystemObjectTypes type) {
@@ -113,37 +136,25 @@ bool NamedObject::AddSystemObject(std::uint32_t list, SystemObjectTypes type) {
             return false;
         }
     }
-    Append(target, std::make_shared<SystemObject>(type));
+    Append(list, std::make_shared<SystemObject>(type));
     return true;
 }
 
 bool NamedObject::AddNamedObject(std::uint32_t list, const std::shared_ptr<INamedObject>& object) {
-    const NamedItemList& target = List(list, "fwcommon::NamedObject::AddNamedObject");
+    List(list, "fwcommon::NamedObject::AddNamedObject");
     if (!object) {
         return false;
     }
     const IdentifierWithType added = IdentityOf(*object);
-    for (const auto& entry : target) {
-        const INamedObject* present = AsNamedObject(entry);
-        if (present != nullptr && IdentityOf(*present) == added) {
-            return false;
-        }
-    }
-    return AddUnlistedNamedObject(list, object);
-}
-
-bool NamedObject::AddUnlistedNamedObject(std::uint32_t list,
-                                         const std::shared_ptr<INamedObject>& object) {
-    NamedItemList& target = List(list, "fwcommon::NamedObject::AddNamedObject");
-    if (!object) {
+    if (references_[list].count(added) > 0) {
         return false;
     }
     // Neither the object itself nor one that refers to it, however deep.
     const IdentifierWithType self = IdentityOf(*this);
-    if (IdentityOf(*object) == self || ContainsNamedObject(*object, self)) {
+    if (added == self || ContainsNamedObject(*object, self)) {
         return false;
     }
-    Append(target, object);
+    Append(list, object);
     return true;
 }
 
@@ -154,13 +165,14 @@ bool NamedObject::AddElement(std::uint32_t list,
         HoldsEqual(lists_[1 - list], element, nullptr)) {
         return false;
     }
-    Append(target, element);
+    Append(list, element);
     return true;
 }
 
 void NamedObject::AppendUnheldElement(std::uint32_t list,
                                       const std::shared_ptr<INamedObjectElement>& element) {
-    Append(List(list, "fwcommon::NamedObject::AppendUnheldElement"), element);
+    List(list, "fwcommon::NamedObject::AppendUnheldElement");
+    Append(list, element);
 }
 
 bool NamedObject::ContainsItem(std::uint32_t list, const std::shared_ptr<INamedItem>& item) const {
@@ -194,6 +206,7 @@ bool NamedObject::RemoveItem(std::uint32_t list, const std::shared_ptr<INamedIte
     if (found == target.end()) {
         return false;
     }
+    CountOut(list, *found);
     target.erase(found);
     NotifyChanged();
     return true;
@@ -207,10 +220,14 @@ bool NamedObject::RemoveEntriesNaming(const INamedObject& object) {
                named->GetNamedObjectType() == object.GetNamedObjectType();
     };
     bool removed = false;
-    for (NamedItemList& list : lists_) {
+    for (std::uint32_t index = 0; index < lists_.size(); ++index) {
+        NamedItemList& list = lists_[index];
         const auto kept = std::remove_if(list.begin(), list.end(), naming);
         removed = removed || kept != list.end();
         list.erase(kept, list.end());
+    }
+    if (removed) {
+        RecountReferences();
     }
     if (removed) {
         NotifyChanged();
@@ -219,14 +236,15 @@ bool NamedObject::RemoveEntriesNaming(const INamedObject& object) {
 }
 
 bool NamedObject::MoveItem(std::uint32_t targetList, const std::shared_ptr<INamedItem>& item) {
-    NamedItemList& target = List(targetList, "fwcommon::NamedObject::MoveItem");
+    List(targetList, "fwcommon::NamedObject::MoveItem");
     NamedItemList& source = lists_[1 - targetList];
     const auto found = std::find(source.begin(), source.end(), item);
     if (!item || found == source.end()) {
         return false;
     }
+    CountOut(1 - targetList, item);
     source.erase(found);
-    Append(target, item);
+    Append(targetList, item);
     return true;
 }
 
@@ -243,7 +261,9 @@ bool NamedObject::UpdateElement(std::uint32_t list,
         HoldsEqual(lists_[1 - list], element, nullptr)) {
         return false;
     }
+    CountOut(list, *found);
     *found = element;
+    CountIn(list, *found);
     NotifyChanged();
     return true;
 }
@@ -263,6 +283,7 @@ void NamedObject::AssignFrom(const std::shared_ptr<INamedObject>& object) {
     description_ = object->GetDescription();
     lists_[0] = *object->GetInclusions();
     lists_[1] = *object->GetExclusions();
+    RecountReferences();
     paramIds_ = object->GetParamIds();
     const auto* same = dynamic_cast<const NamedObject*>(object.get());
     initialName_ = same != nullptr ? same->initialName_ : std::wstring();

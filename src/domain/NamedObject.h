@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -49,9 +51,6 @@ public:
     bool AddNamedObject(std::uint32_t list, const std::shared_ptr<INamedObject>& object) override;
     bool AddElement(std::uint32_t list,
                     const std::shared_ptr<INamedObjectElement>& element) override;
-    // As AddNamedObject, for an object the caller knows the list does not
-    // refer to yet (a load that keeps the identities it read).
-    bool AddUnlistedNamedObject(std::uint32_t list, const std::shared_ptr<INamedObject>& object);
     // As AddElement, for an element the caller knows neither list holds an
     // equal of (a load that keeps the elements it read by EqualityHash).
     void AppendUnheldElement(std::uint32_t list,
@@ -91,11 +90,21 @@ private:
     const NamedItemList& List(std::uint32_t index, const char* function) const;
     bool HoldsEqual(const NamedItemList& list, const std::shared_ptr<INamedItem>& item,
                     const INamedItem* except) const;
-    void Append(NamedItemList& list, std::shared_ptr<INamedItem> item);
+    void Append(std::uint32_t list, std::shared_ptr<INamedItem> item);
+    // Counts the entry in, or out of, the references of list when it is a
+    // named object.
+    void CountIn(std::uint32_t list, const std::shared_ptr<INamedItem>& entry);
+    void CountOut(std::uint32_t list, const std::shared_ptr<INamedItem>& entry);
+    void RecountReferences();
 
     std::wstring name_;
     std::wstring description_;
     std::array<NamedItemList, 2> lists_;
+    // How many entries of each list name each object identity, kept with
+    // every change of the lists, so that AddNamedObject does not scan a
+    // group of many references. Identities never change, unlike elements,
+    // which can be assigned to in place.
+    std::array<std::map<IdentifierWithType, std::size_t>, 2> references_;
     std::set<int> paramIds_;
     std::uint32_t identifier_;
     ListenerRegistry listeners_;

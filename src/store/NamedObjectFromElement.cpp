@@ -2,7 +2,6 @@
 
 #include <array>
 #include <optional>
-#include <set>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -15,7 +14,6 @@
 #include <fwcommon/StringUtilities.h>
 #include "domain/HashedNamedItem.h"
 #include "domain/NamedObject.h"
-#include "domain/NamedObjectSearch.h"
 #include "store/NamedObjectConversion.h"
 
 namespace fwcommon {
@@ -77,17 +75,8 @@ public:
     }
 
 private:
-    // Adds a reference unless the list refers to the object already, as
-    // AddNamedObject does, keeping the identities it added.
     Outcome AddReference(std::uint32_t list, const std::shared_ptr<INamedObject>& target) {
-        if (!own_)
-            return object_.AddNamedObject(list, target) ? Outcome::kAppended : Outcome::kKept;
-        const IdentifierWithType identity = IdentityOf(*target);
-        std::set<IdentifierWithType>& referenced = referenced_.at(list);
-        if (referenced.count(identity) > 0 || !own_->AddUnlistedNamedObject(list, target))
-            return Outcome::kKept;
-        referenced.insert(identity);
-        return Outcome::kAppended;
+        return object_.AddNamedObject(list, target) ? Outcome::kAppended : Outcome::kKept;
     }
 
     // Adds an entry unless either list holds an equal one, as AddElement
@@ -113,7 +102,6 @@ private:
     INamedObject& object_;
     NamedObject* own_;  // null for an object of another implementation
     const ReferenceResolver& resolve_;
-    std::array<std::set<IdentifierWithType>, 2> referenced_;  // by list
     // The entries added by AddItem, which the object's lists keep alive.
     std::unordered_multimap<std::size_t, const INamedObjectElement*> read_;
 };

@@ -1,6 +1,8 @@
 #include <fwcommon/CreateNamedObject.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -306,6 +308,65 @@ TEST(NamedObjectTest, NamedObjectsAreAddedOnceAndNeverIntoACycle) {
     // A stand-in with a's identity counts as a.
     auto aAgain = CreateNamedObject(a->GetIdentifier(), L"a2", L"", eIpAddressObject, User);
     EXPECT_FALSE(a->AddNamedObject(kIn, aAgain));
+}
+
+// A random run of the edits that change which objects a list refers to,
+// against a model of the two lists: a reference is refused exactly while
+// its list holds the object, whatever edits came before.
+TEST(NamedObjectTest, ReferencesAreRefusedExactlyWhileTheListHoldsThem) {
+    std::vector<std::shared_ptr<INamedObject>> pool;
+    for (const wchar_t* name : {L"a", L"b", L"c", L"d", L"e"})
+        pool.push_back(IpObject(name));
+    std::shared_ptr<NamedObject> group = std::dynamic_pointer_cast<NamedObject>(IpObject(L"g"));
+    std::vector<std::wstring> model[2];
+    const auto holds = [&model](std::uint32_t list, const std::wstring& name) {
+        return std::find(model[list].begin(), model[list].end(), name) != model[list].end();
+    };
+    const auto drop = [&model](std::uint32_t list, const std::wstring& name) {
+        model[list].erase(std::find(model[list].begin(), model[list].end(), name));
+    };
+    std::mt19937 random(7);
+    constexpr int kSteps = 600;
+    constexpr unsigned kEdits = 5;
+    for (int step = 0; step < kSteps; ++step) {
+        const unsigned edit = random() % kEdits;
+        const std::uint32_t list = random() % 2;
+        const std::shared_ptr<INamedObject>& object = pool[random() % pool.size()];
+        const std::wstring name = object->GetName();
+        SCOPED_TRACE("step " + std::to_string(step) + ", edit " + std::to_string(edit));
+        switch (edit) {
+            case 0:
+                ASSERT_EQ(!holds(list, name), group->AddNamedObject(list, object));
+                if (!holds(list, name))
+                    model[list].push_back(name);
+                break;
+            case 1:
+                ASSERT_EQ(holds(list, name), group->RemoveItem(list, object));
+                if (holds(list, name))
+                    drop(list, name);
+                break;
+            case 2:  // into list from the other one, even where list holds it too
+                ASSERT_EQ(holds(1 - list, name), group->MoveItem(list, object));
+                if (holds(1 - list, name)) {
+                    drop(1 - list, name);
+                    model[list].push_back(name);
+                }
+                break;
+            case 3:
+                ASSERT_EQ(holds(0, name) || holds(1, name), group->RemoveEntriesNaming(*object));
+                for (auto& entries : model)
+                    entries.erase(std::remove(entries.begin(), entries.end(), name), entries.end());
+                break;
+            default: {  // carry on with a copy
+                auto copy = std::dynamic_pointer_cast<NamedObject>(IpObject(L"copy"));
+                copy->AssignFrom(group);
+                group = copy;
+                break;
+            }
+        }
+        ASSERT_EQ(model[0], Names(group->GetInclusions()));
+        ASSERT_EQ(model[1], Names(group->GetExclusions()));
+    }
 }
 
 TEST(NamedObjectTest, ContainmentSearchEndsOnACycleMadeByAssignment) {
