@@ -6,6 +6,7 @@
 
 #include <fwcommon/ItemParameters.h>
 #include <fwcommon/StringUtilities.h>
+#include "domain/HashedNamedItem.h"
 #include "domain/NamedObjectNumbers.h"
 #include "domain/NamedObjectSearch.h"
 #include "domain/SystemObject.h"
@@ -169,12 +170,6 @@ bool NamedObject::AddElement(std::uint32_t list,
     return true;
 }
 
-void NamedObject::AppendUnheldElement(std::uint32_t list,
-                                      const std::shared_ptr<INamedObjectElement>& element) {
-    List(list, "fwcommon::NamedObject::AppendUnheldElement");
-    Append(list, element);
-}
-
 bool NamedObject::ContainsItem(std::uint32_t list, const std::shared_ptr<INamedItem>& item) const {
     const NamedItemList& searched = List(list, "fwcommon::NamedObject::ContainsItem");
     if (!item) {
@@ -287,6 +282,41 @@ void NamedObject::AssignFrom(const std::shared_ptr<INamedObject>& object) {
     paramIds_ = object->GetParamIds();
     const auto* same = dynamic_cast<const NamedObject*>(object.get());
     initialName_ = same != nullptr ? same->initialName_ : std::wstring();
+}
+
+NamedObject::ElementBatch::ElementBatch(NamedObject& object) : object_(object) {
+    for (const NamedItemList& list : object_.lists_) {
+        for (const auto& entry : list) {
+            if (entry->GetItemKind() != eElementItem)
+                continue;
+            const auto* hashed = dynamic_cast<const HashedNamedItem*>(entry.get());
+            if (hashed == nullptr)
+                hashed_ = false;
+            else
+                Hold(*entry, hashed->EqualityHash());
+        }
+    }
+}
+
+bool NamedObject::ElementBatch::Add(std::uint32_t list,
+                                    const std::shared_ptr<INamedObjectElement>& element) {
+    const auto* hashed = dynamic_cast<const HashedNamedItem*>(element.get());
+    if (!hashed_ || hashed == nullptr)
+        return object_.AddElement(list, element);
+    object_.List(list, "fwcommon::NamedObject::ElementBatch::Add");
+    const std::size_t hash = hashed->EqualityHash();
+    const auto [first, last] = held_.equal_range(hash);
+    for (auto held = first; held != last; ++held) {
+        if (held->second->IsEqual(element))
+            return false;
+    }
+    object_.Append(list, element);
+    Hold(*element, hash);
+    return true;
+}
+
+void NamedObject::ElementBatch::Hold(const INamedItem& entry, std::size_t hash) {
+    held_.emplace(hash, &entry);
 }
 
 }  // namespace fwcommon

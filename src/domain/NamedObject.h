@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 #include <fwcommon/INamedObject.h>
 #include <fwcommon/ListenerRegistry.h>
@@ -51,10 +52,6 @@ public:
     bool AddNamedObject(std::uint32_t list, const std::shared_ptr<INamedObject>& object) override;
     bool AddElement(std::uint32_t list,
                     const std::shared_ptr<INamedObjectElement>& element) override;
-    // As AddElement, for an element the caller knows neither list holds an
-    // equal of (a load that keeps the elements it read by EqualityHash).
-    void AppendUnheldElement(std::uint32_t list,
-                             const std::shared_ptr<INamedObjectElement>& element);
     bool ContainsItem(std::uint32_t list, const std::shared_ptr<INamedItem>& item) const override;
     std::shared_ptr<NamedItemList> GetInclusions() const override;
     std::shared_ptr<NamedItemList> GetExclusions() const override;
@@ -65,6 +62,8 @@ public:
     std::shared_ptr<INamedObjectElement> CopyElement(
         const std::shared_ptr<INamedObjectElement>& element) const override;
     void AssignFrom(const std::shared_ptr<INamedObject>& object) override;
+
+    class ElementBatch;
 
     // The name before the first SetName; empty until then.
     const std::wstring& GetInitialName() const { return initialName_; }
@@ -110,6 +109,29 @@ private:
     ListenerRegistry listeners_;
     std::wstring initialName_;
     CreationType creationType_;
+};
+
+// Adds many elements to one object, each as AddElement does, without a
+// scan of both lists per element: the entries held are found by their
+// EqualityHash. While the batch lives nothing may take entries out of the
+// object or change its elements; other entries may be added (a load
+// filling an object it has just made).
+class NamedObject::ElementBatch {
+public:
+    explicit ElementBatch(NamedObject& object);
+
+    // As AddElement.
+    bool Add(std::uint32_t list, const std::shared_ptr<INamedObjectElement>& element);
+
+private:
+    void Hold(const INamedItem& entry, std::size_t hash);
+
+    NamedObject& object_;
+    // The elements of both lists by EqualityHash; the lists keep them alive.
+    std::unordered_multimap<std::size_t, const INamedItem*> held_;
+    // False when a list holds an element that has no EqualityHash: then
+    // every Add goes the slow way.
+    bool hashed_ = true;
 };
 
 }  // namespace fwcommon

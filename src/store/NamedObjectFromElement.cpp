@@ -3,7 +3,6 @@
 #include <array>
 #include <optional>
 #include <stdexcept>
-#include <unordered_map>
 
 #include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/ISarvoGroupNamedObject.h>
@@ -12,7 +11,6 @@
 #include <fwcommon/IinterfaceNamedObject.h>
 #include <fwcommon/IipAddressNamedObject.h>
 #include <fwcommon/StringUtilities.h>
-#include "domain/HashedNamedItem.h"
 #include "domain/NamedObject.h"
 #include "store/NamedObjectConversion.h"
 
@@ -56,7 +54,10 @@ enum class Outcome { kAppended, kKept, kUnresolved };
 class MemberReader {
 public:
     MemberReader(INamedObject& object, const ReferenceResolver& resolve)
-        : object_(object), own_(dynamic_cast<NamedObject*>(&object)), resolve_(resolve) {}
+        : object_(object), resolve_(resolve) {
+        if (auto* own = dynamic_cast<NamedObject*>(&object))
+            batch_.emplace(*own);
+    }
 
     Outcome Read(std::uint32_t list, const Sarvo::AbstractCondition& member) {
         if (const auto id = ReferencedId(member)) {
@@ -79,31 +80,18 @@ private:
         return object_.AddNamedObject(list, target) ? Outcome::kAppended : Outcome::kKept;
     }
 
-    // Adds an entry unless either list holds an equal one, as AddElement
-    // does; the entries read so far are kept by EqualityHash, so that an
-    // object of many members is not read in quadratic time.
     Outcome AddItem(std::uint32_t list, const Element& item) {
         if (!item)
             return Outcome::kKept;
-        const auto* hashed = dynamic_cast<const HashedNamedItem*>(item.get());
-        if (!own_ || !hashed)
-            return object_.AddElement(list, item) ? Outcome::kAppended : Outcome::kKept;
-        const std::size_t hash = hashed->EqualityHash();
-        const auto [first, last] = read_.equal_range(hash);
-        for (auto held = first; held != last; ++held) {
-            if (held->second->IsEqual(item))
-                return Outcome::kKept;
-        }
-        own_->AppendUnheldElement(list, item);
-        read_.emplace(hash, item.get());
-        return Outcome::kAppended;
+        const bool added = batch_ ? batch_->Add(list, item) : object_.AddElement(list, item);
+        return added ? Outcome::kAppended : Outcome::kKept;
     }
 
     INamedObject& object_;
-    NamedObject* own_;  // null for an object of another implementation
     const ReferenceResolver& resolve_;
-    // The entries added by AddItem, which the object's lists keep alive.
-    std::unordered_multimap<std::size_t, const INamedObjectElement*> read_;
+    // For an object of ours: the elements read so far, found by hash, so
+    // that an object of many members is not read in quadratic time.
+    std::optional<NamedObject::ElementBatch> batch_;
 };
 
 template <typename Kind>

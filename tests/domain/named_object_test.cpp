@@ -14,6 +14,7 @@
 #include <fwcommon/IServiceNamedObject.h>
 #include <fwcommon/ISystemObjectItem.h>
 #include <fwcommon/IinterfaceNamedObject.h>
+#include <fwcommon/IipAddressNamedObject.h>
 #include "domain/DomainTestSupport.h"
 #include "domain/NamedObject.h"
 
@@ -209,6 +210,38 @@ TEST(NamedObjectTest, EqualItemsAreRefusedAcrossBothLists) {
     EXPECT_FALSE(object->AddElement(kIn, nullptr));
     EXPECT_EQ(1u, object->GetInclusions()->size());
     EXPECT_EQ(1u, object->GetExclusions()->size());
+}
+
+// A batch finds by hash what AddElement finds by scanning: elements of
+// another form that equal a held one (an address and a mask of none), in
+// either list, held before the batch began or added by it.
+TEST(NamedObjectTest, ABatchRefusesWhatAddElementRefuses) {
+    using Maker = std::shared_ptr<INamedObjectElement> (*)(IipAddressNamedObject&);
+    const Maker kMakers[] = {
+        [](IipAddressNamedObject& o) { return o.CreateAddressElement(L"10.0.0.1"); },
+        [](IipAddressNamedObject& o) { return o.CreateMaskElement(L"10.0.0.1", L""); },
+        [](IipAddressNamedObject& o) { return o.CreateRangeElement(L"10.0.0.1", L"10.0.0.1"); },
+        [](IipAddressNamedObject& o) { return o.CreateMaskElement(L"10.0.0.0", L"8"); },
+        [](IipAddressNamedObject& o) { return o.CreateAddressElement(L"10.0.0.2"); },
+        [](IipAddressNamedObject& o) { return o.CreateAddressElement(L"fe80::1"); },
+    };
+    auto scanned = IpObject(L"scanned");
+    auto batched = IpObject(L"batched");
+    for (auto& object : {scanned, batched})
+        ASSERT_TRUE(object->AddElement(kOut, kMakers[4](*object)));
+    NamedObject::ElementBatch batch(*std::dynamic_pointer_cast<NamedObject>(batched));
+    std::mt19937 random(11);
+    constexpr int kSteps = 200;
+    for (int step = 0; step < kSteps; ++step) {
+        const std::uint32_t list = random() % 2;
+        const Maker make = kMakers[random() % std::size(kMakers)];
+        SCOPED_TRACE("step " + std::to_string(step));
+        ASSERT_EQ(scanned->AddElement(list, make(*scanned)), batch.Add(list, make(*batched)));
+    }
+    EXPECT_EQ(Names(scanned->GetInclusions()), Names(batched->GetInclusions()));
+    EXPECT_EQ(Names(scanned->GetExclusions()), Names(batched->GetExclusions()));
+    EXPECT_FALSE(batch.Add(kIn, nullptr));
+    EXPECT_THROW(batch.Add(2, kMakers[5](*batched)), std::out_of_range);
 }
 
 TEST(NamedObjectTest, ContainsItemComparesByEquality) {
