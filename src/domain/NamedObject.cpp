@@ -215,16 +215,13 @@ bool NamedObject::RemoveEntriesNaming(const INamedObject& object) {
                named->GetNamedObjectType() == object.GetNamedObjectType();
     };
     bool removed = false;
-    for (std::uint32_t index = 0; index < lists_.size(); ++index) {
-        NamedItemList& list = lists_[index];
+    for (NamedItemList& list : lists_) {
         const auto kept = std::remove_if(list.begin(), list.end(), naming);
         removed = removed || kept != list.end();
         list.erase(kept, list.end());
     }
     if (removed) {
         RecountReferences();
-    }
-    if (removed) {
         NotifyChanged();
     }
     return removed;
@@ -293,7 +290,7 @@ NamedObject::ElementBatch::ElementBatch(NamedObject& object) : object_(object) {
             if (hashed == nullptr)
                 hashed_ = false;
             else
-                Hold(*entry, hashed->EqualityHash());
+                held_.emplace(hashed->EqualityHash(), entry.get());
         }
     }
 }
@@ -301,8 +298,12 @@ NamedObject::ElementBatch::ElementBatch(NamedObject& object) : object_(object) {
 bool NamedObject::ElementBatch::Add(std::uint32_t list,
                                     const std::shared_ptr<INamedObjectElement>& element) {
     const auto* hashed = dynamic_cast<const HashedNamedItem*>(element.get());
-    if (!hashed_ || hashed == nullptr)
-        return object_.AddElement(list, element);
+    if (!hashed_ || hashed == nullptr) {
+        // An element without a hash, once held, could equal any later one.
+        const bool added = object_.AddElement(list, element);
+        hashed_ = hashed_ && !(added && hashed == nullptr);
+        return added;
+    }
     object_.List(list, "fwcommon::NamedObject::ElementBatch::Add");
     const std::size_t hash = hashed->EqualityHash();
     const auto [first, last] = held_.equal_range(hash);
@@ -311,12 +312,8 @@ bool NamedObject::ElementBatch::Add(std::uint32_t list,
             return false;
     }
     object_.Append(list, element);
-    Hold(*element, hash);
+    held_.emplace(hash, element.get());
     return true;
-}
-
-void NamedObject::ElementBatch::Hold(const INamedItem& entry, std::size_t hash) {
-    held_.emplace(hash, &entry);
 }
 
 }  // namespace fwcommon

@@ -124,13 +124,11 @@ public:
     bool Add(std::uint32_t list, const std::shared_ptr<INamedObjectElement>& element);
 
 private:
-    void Hold(const INamedItem& entry, std::size_t hash);
-
     NamedObject& object_;
     // The elements of both lists by EqualityHash; the lists keep them alive.
     std::unordered_multimap<std::size_t, const INamedItem*> held_;
-    // False when a list holds an element that has no EqualityHash: then
-    // every Add goes the slow way.
+    // False once a list holds an element that has no EqualityHash: from
+    // then on every Add goes the slow way.
     bool hashed_ = true;
 };
 
