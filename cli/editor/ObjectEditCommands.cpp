@@ -16,6 +16,7 @@
 #include "fileio/FileIo.h"
 #include "fileio/PolicyFile.h"
 #include "policy/PolicyIndex.h"
+#include "render/Diagnostics.h"
 #include "render/EditReport.h"
 #include "render/ObjectJson.h"
 #include "terminal/SafeText.h"
@@ -167,29 +168,27 @@ void PrintObject(const ObjectEntry& entry, const PolicyIndex& index) {
         PrintField("exclude:", ToUtf8(exclusion));
 }
 
-void ShowObject(Context& context, const std::wstring& dataname, const ObjectEditArguments& a) {
-    const auto object = FindObject(context, dataname, a.locator);
-    const ObjectKey key{KindOf(object->GetNamedObjectType()),
-                        static_cast<int>(object->GetIdentifier())};
-    const auto policy = LoadPolicyFile(a.target.file);
+// Shows the object as the file gives it: one read of the file, no load
+// through a context.
+int ShowObject(const ObjectEditArguments& a) {
+    const auto policy = LoadPolicyFile(a.target.file);  // says why it cannot
     if (!policy)
-        throw EditError("the file could not be read again");
-    PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
-    UseEntryTexts(a.target.file, *policy, a.raw, index);
-    // The entry of the object found, not another object with its Id.
-    for (const ObjectEntry& entry : index.objects) {
-        if (!(entry.key == key) || entry.name != object->GetName())
-            continue;
+        return kExitFailure;
+    try {
+        PolicyIndex index = IndexPolicy(*policy, *fwcommon::GetXmlWrapper());
+        UseEntryTexts(a.target.file, *policy, a.raw, index);
+        const ObjectEntry& entry = FindEntry(index, a.locator);
         if (a.json)
             std::cout
                 << ObjectJsonWriter(*policy).Object(entry, RulesUsing(index, entry.key)).dump(2)
                 << '\n';
         else
             PrintObject(entry, index);
-        return;
+        return kExitOk;
+    } catch (const std::exception& e) {
+        PrintFileError(std::cerr, a.target.file, e.what());
     }
-    throw EditError("the file holds no " + KindName(key.kind) + " object " +
-                    std::to_string(key.id));
+    return kExitFailure;
 }
 
 void AddMemberOptions(CLI::App& verb, ObjectEditArguments& a, const std::string& addName) {
@@ -285,8 +284,7 @@ void AddShowVerb(CLI::App& object, int* status) {
             *status = kExitFailure;
             return;
         }
-        *status = ReadThroughContext(
-            a->target.file, [a](Context& c, const std::wstring& d) { ShowObject(c, d, *a); });
+        *status = ShowObject(*a);
     });
 }
 

@@ -16,33 +16,53 @@ bool ById(const ObjectLocator& locator) {
     return locator.idOption->count() > 0;
 }
 
-bool Wanted(const fwcommon::INamedObject& object, const ObjectLocator& locator,
-            const std::string& name) {
-    if (!locator.type.empty() && ObjectKindWord(object.GetNamedObjectType()) != locator.type)
+// What a locator compares of an object, whether the library holds it or
+// the tool's index of a file.
+struct Candidate {
+    std::string kind;
+    long long id = 0;
+    std::wstring name;
+};
+
+Candidate CandidateOf(const fwcommon::INamedObject& object) {
+    return {ObjectKindWord(object.GetNamedObjectType()),
+            static_cast<long long>(object.GetIdentifier()), object.GetName()};
+}
+
+Candidate CandidateOf(const ObjectEntry& entry) {
+    return {KindName(entry.key.kind), entry.key.id, entry.name};
+}
+
+// An object as messages name it: ip 300101 "Backup".
+std::string CandidateText(const Candidate& candidate) {
+    return candidate.kind + " " + std::to_string(candidate.id) + " \"" + ToUtf8(candidate.name) +
+           "\"";
+}
+
+bool Wanted(const Candidate& candidate, const ObjectLocator& locator, const std::string& name) {
+    if (!locator.type.empty() && candidate.kind != locator.type)
         return false;
     if (ById(locator))
-        return static_cast<long long>(object.GetIdentifier()) == locator.id;
-    return ToUtf8(object.GetName()) == name;
+        return candidate.id == locator.id;
+    return ToUtf8(candidate.name) == name;
 }
 
 // The options that tell the matches apart: --type when their kinds differ,
 // and the one of --name and --id not used when that differs.
-std::string Choices(const ObjectLocator& locator,
-                    const std::vector<std::shared_ptr<fwcommon::INamedObject>>& matches) {
+std::string Choices(const ObjectLocator& locator, const std::vector<Candidate>& matches) {
     const auto differ = [&matches](auto field) {
-        for (const auto& match : matches) {
-            if (field(*match) != field(*matches.front()))
+        for (const Candidate& match : matches) {
+            if (field(match) != field(matches.front()))
                 return true;
         }
         return false;
     };
     std::vector<std::string> options;
-    if (locator.type.empty() &&
-        differ([](const fwcommon::INamedObject& o) { return o.GetNamedObjectType(); }))
+    if (locator.type.empty() && differ([](const Candidate& c) { return c.kind; }))
         options.push_back("--type");
-    if (ById(locator) && differ([](const fwcommon::INamedObject& o) { return o.GetName(); }))
+    if (ById(locator) && differ([](const Candidate& c) { return c.name; }))
         options.push_back("--name");
-    if (!ById(locator) && differ([](const fwcommon::INamedObject& o) { return o.GetIdentifier(); }))
+    if (!ById(locator) && differ([](const Candidate& c) { return c.id; }))
         options.push_back("--id");
     if (options.empty())
         return "; no option tells them apart";
@@ -50,6 +70,33 @@ std::string Choices(const ObjectLocator& locator,
     for (std::size_t i = 1; i < options.size(); ++i)
         text += " or " + options[i];
     return text;
+}
+
+// The position of the one candidate that locator names; throws EditError
+// when none or several are.
+std::size_t Locate(const std::vector<Candidate>& candidates, const ObjectLocator& locator) {
+    std::vector<std::size_t> found;
+    for (const std::string& name : textforms::NamesMeantBy(locator.name)) {
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            if (Wanted(candidates[i], locator, name))
+                found.push_back(i);
+        }
+        if (!found.empty() || ById(locator))
+            break;
+    }
+    if (found.empty())
+        throw EditError("no named object " + Described(locator));
+    if (found.size() > 1) {
+        std::vector<Candidate> matches;
+        std::string list;
+        for (const std::size_t i : found) {
+            matches.push_back(candidates[i]);
+            list += (list.empty() ? "" : ", ") + CandidateText(candidates[i]);
+        }
+        throw EditError("several named objects match " + Described(locator) + " (" + list + ")" +
+                        Choices(locator, matches));
+    }
+    return found.front();
 }
 
 }  // namespace
@@ -71,26 +118,21 @@ void AddLocatorOptions(CLI::App& verb, ObjectLocator& locator) {
 std::shared_ptr<fwcommon::INamedObject> FindObject(fwcommon::Context& context,
                                                    const std::wstring& dataname,
                                                    const ObjectLocator& locator) {
-    std::vector<std::shared_ptr<fwcommon::INamedObject>> matches;
     const auto objects = context.GetNamedObjects(dataname);
-    for (const std::string& name : textforms::NamesMeantBy(locator.name)) {
-        for (const auto& object : *objects) {
-            if (Wanted(*object, locator, name))
-                matches.push_back(object);
-        }
-        if (!matches.empty() || ById(locator))
-            break;
+    std::vector<std::shared_ptr<fwcommon::INamedObject>> list;
+    std::vector<Candidate> candidates;
+    for (const auto& object : *objects) {
+        list.push_back(object);
+        candidates.push_back(CandidateOf(*object));
     }
-    if (matches.empty())
-        throw EditError("no named object " + Described(locator));
-    if (matches.size() > 1) {
-        std::string list;
-        for (const auto& match : matches)
-            list += (list.empty() ? "" : ", ") + NamedObjectText(*match);
-        throw EditError("several named objects match " + Described(locator) + " (" + list + ")" +
-                        Choices(locator, matches));
-    }
-    return matches.front();
+    return list[Locate(candidates, locator)];
+}
+
+const ObjectEntry& FindEntry(const PolicyIndex& index, const ObjectLocator& locator) {
+    std::vector<Candidate> candidates;
+    for (const ObjectEntry& entry : index.objects)
+        candidates.push_back(CandidateOf(entry));
+    return index.objects[Locate(candidates, locator)];
 }
 
 std::string Described(const ObjectLocator& locator) {
@@ -100,8 +142,7 @@ std::string Described(const ObjectLocator& locator) {
 }
 
 std::string NamedObjectText(const fwcommon::INamedObject& object) {
-    return ObjectKindWord(object.GetNamedObjectType()) + " " +
-           std::to_string(object.GetIdentifier()) + " \"" + ToUtf8(object.GetName()) + "\"";
+    return CandidateText(CandidateOf(object));
 }
 
 }  // namespace fwpolicy

@@ -6,6 +6,8 @@
 #include <fwcommon/Context.h>
 #include <CLI/App.hpp>
 
+#include "policy/PolicyIndex.h"
+
 namespace fwpolicy {
 
 // How a verb names one named object of a file: --name or --id, narrowed by
@@ -28,6 +30,10 @@ void AddLocatorOptions(CLI::App& verb, ObjectLocator& locator);
 std::shared_ptr<fwcommon::INamedObject> FindObject(fwcommon::Context& context,
                                                    const std::wstring& dataname,
                                                    const ObjectLocator& locator);
+
+// The entry of the file's index that locator names, by the file's own
+// kinds, Ids and names; throws EditError as FindObject does.
+const ObjectEntry& FindEntry(const PolicyIndex& index, const ObjectLocator& locator);
 
 // "with id 101" or "\"Web\"", and " of type ip" when --type was given.
 std::string Described(const ObjectLocator& locator);

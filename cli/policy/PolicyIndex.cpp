@@ -131,6 +131,10 @@ PolicyIndex Indexed(const Sarvo::PolicyType& policy, const IXmlWrapper* wrapper)
 
 }  // namespace
 
+NamedObjectKey NamedKeyOf(const ObjectEntry& object) {
+    return {object.key, object.name};
+}
+
 std::string KindName(ObjectKind kind) {
     return KindNames()[static_cast<std::size_t>(kind)];
 }

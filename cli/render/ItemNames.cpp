@@ -19,18 +19,19 @@ std::vector<std::wstring> Names(const fwcommon::NamedItemList& items) {
 
 }  // namespace
 
-std::map<ObjectKey, ItemNames> LibraryItemNames(const Sarvo::PolicyType& policy,
-                                                const std::wstring& dataname) {
+std::map<NamedObjectKey, ItemNames> LibraryItemNames(const Sarvo::PolicyType& policy,
+                                                     const std::wstring& dataname) {
     fwcommon::Context context(dataname);
     context.AppendParsedDocument(dataname, std::unique_ptr<Sarvo::PolicyType>(policy._clone()),
                                  fwcommon::User, {}, dataname);
-    std::map<ObjectKey, ItemNames> names;
+    std::map<NamedObjectKey, ItemNames> names;
     const auto objects = context.GetNamedObjects(dataname);
     for (const auto& object : *objects) {
         // The library keeps a document Id as an unsigned identifier.
         const ObjectKey key{KindOf(object->GetNamedObjectType()),
                             static_cast<int>(static_cast<std::int32_t>(object->GetIdentifier()))};
-        names[key] = {Names(*object->GetInclusions()), Names(*object->GetExclusions())};
+        names[{key, object->GetName()}] = {Names(*object->GetInclusions()),
+                                           Names(*object->GetExclusions())};
     }
     return names;
 }

@@ -19,9 +19,9 @@ struct ItemNames {
 };
 
 // The item names of every named object of a document already loaded, by
-// kind and Id, as the library's Context holds them once it has the
+// kind, Id and name, as the library's Context holds them once it has the
 // document (a copy of it: no second parse).
-std::map<ObjectKey, ItemNames> LibraryItemNames(const Sarvo::PolicyType& policy,
-                                                const std::wstring& dataname);
+std::map<NamedObjectKey, ItemNames> LibraryItemNames(const Sarvo::PolicyType& policy,
+                                                     const std::wstring& dataname);
 
 }  // namespace fwpolicy

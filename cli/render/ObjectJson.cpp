@@ -36,7 +36,7 @@ ObjectJsonWriter::ObjectJsonWriter(const Sarvo::PolicyType& policy)
 }
 
 Json ObjectJsonWriter::Object(const ObjectEntry& object, std::size_t rules) const {
-    const auto found = members_.find({object.key, object.name});
+    const auto found = members_.find(NamedKeyOf(object));
     const Members members = found == members_.end() ? Members{} : found->second;
     return {{"kind", KindName(object.key.kind)},
             {"id", object.key.id},

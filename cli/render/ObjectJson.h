@@ -36,8 +36,7 @@ private:
     textforms::ProtocolNames protocols_;
     ConditionText words_;
     ConditionJson json_;
-    // By kind, Id and name: a document may repeat an Id for two objects.
-    std::map<std::pair<ObjectKey, std::wstring>, Members> members_;
+    std::map<NamedObjectKey, Members> members_;
 };
 
 }  // namespace fwpolicy

@@ -17,7 +17,7 @@ struct Words {
     std::wstring creationType;
 };
 
-using WordsByObject = std::map<ObjectKey, Words>;
+using WordsByObject = std::map<NamedObjectKey, Words>;
 
 template <typename Sequence, typename Render>
 std::vector<std::wstring> Rendered(const Sequence& entries, Render render) {
@@ -30,7 +30,7 @@ std::vector<std::wstring> Rendered(const Sequence& entries, Render render) {
 template <typename Sequence, typename Render>
 void AddKind(const Sequence& objects, ObjectKind kind, Render render, WordsByObject& out) {
     for (const auto& object : objects) {
-        Words& words = out[ObjectKey{kind, object.Id()}];
+        Words& words = out[{ObjectKey{kind, object.Id()}, object.Name()}];
         words.inclusions = Rendered(object.Inclusion(), render);
         words.exclusions = Rendered(object.Exclusion(), render);
         words.creationType = FromUtf8(CreationTypeWord(object.CreationType()));
@@ -66,7 +66,7 @@ WordsByObject WordsOf(const Sarvo::PolicyType& policy) {
 void UseWords(const Sarvo::PolicyType& policy, PolicyIndex& index) {
     const WordsByObject words = WordsOf(policy);
     for (ObjectEntry& object : index.objects) {
-        const auto found = words.find(object.key);
+        const auto found = words.find(NamedKeyOf(object));
         if (found == words.end())
             continue;
         object.inclusions = found->second.inclusions;
@@ -78,7 +78,7 @@ void UseWords(const Sarvo::PolicyType& policy, PolicyIndex& index) {
 void UseCreationTypeWords(const Sarvo::PolicyType& policy, PolicyIndex& index) {
     const WordsByObject words = WordsOf(policy);
     for (ObjectEntry& object : index.objects) {
-        const auto found = words.find(object.key);
+        const auto found = words.find(NamedKeyOf(object));
         if (found != words.end())
             object.creationType = found->second.creationType;
     }

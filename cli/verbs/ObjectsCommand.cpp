@@ -115,7 +115,7 @@ int ListObjects(const ObjectsOptions& options) {
 void UseItemNames(const std::string& file, const Sarvo::PolicyType& policy, PolicyIndex& index) {
     const auto names = LibraryItemNames(policy, FromUtf8(file));
     for (ObjectEntry& object : index.objects) {
-        const auto found = names.find(object.key);
+        const auto found = names.find(NamedKeyOf(object));
         if (found == names.end())
             throw std::runtime_error("the library holds no " + KindName(object.key.kind) +
                                      " object " + std::to_string(object.key.id));

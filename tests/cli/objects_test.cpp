@@ -256,5 +256,46 @@ TEST(FwpolicyObjectsJson, WhereUsedAndUnusedGiveObjectsAndRulesAsFields) {
     EXPECT_EQ(1, RunFwpolicy({"unused", "no/such/file.xml", "--json"}).exitStatus);
 }
 
+// Two objects of one kind may share an Id (lint reports it); each is still
+// listed and shown with its own entries, and --id alone names neither.
+TEST(FwpolicyObjects, ObjectsSharingAnIdKeepTheirOwnEntries) {
+    const std::string objects =
+        IpObjectElement("Front", 101, "Policy", "10.1.0.1") +
+        IpObjectElement("Back", 101, "Policy", "10.2.0.2") +
+        "<IpObject><Name>Both</Name><Id>102</Id><CreationType>User</CreationType>"
+        "<Inclusion xsi:type=\"sv:IpObjectRef\"><Id>101</Id></Inclusion></IpObject>";
+    const TempDir dir;
+    const std::string file = WrittenFile(dir.path(), "p.xml", PolicyDocument("", objects));
+    const ToolResult listed = RunFwpolicy({"objects", file, "--type", "ip"});
+    ASSERT_EQ(0, listed.exitStatus) << listed.err;
+    EXPECT_NE(std::string::npos, listed.out.find("  101  Front  policy    0      10.1.0.1  -\n"))
+        << listed.out;
+    EXPECT_NE(std::string::npos, listed.out.find("  101  Back   policy    0      10.2.0.2  -\n"))
+        << listed.out;
+    const ToolResult raw = RunFwpolicy({"objects", file, "--type", "ip", "--raw"});
+    ASSERT_EQ(0, raw.exitStatus) << raw.err;
+    EXPECT_NE(std::string::npos, raw.out.find("Front  policy    0      10.1.0.1")) << raw.out;
+    EXPECT_NE(std::string::npos, raw.out.find("Back   policy    0      10.2.0.2")) << raw.out;
+
+    for (const std::string json : {"", "--json"}) {
+        std::vector<std::string> args = {"object", "show", file, "--name", "Back"};
+        if (!json.empty())
+            args.push_back(json);
+        const ToolResult back = RunFwpolicy(args);
+        ASSERT_EQ(0, back.exitStatus) << json << back.err;
+        EXPECT_NE(std::string::npos, back.out.find("10.2.0.2")) << json << back.out;
+        EXPECT_EQ(std::string::npos, back.out.find("10.1.0.1")) << json << back.out;
+    }
+    const ToolResult byId = RunFwpolicy({"object", "show", file, "--id", "101"});
+    EXPECT_EQ(1, byId.exitStatus);
+    EXPECT_EQ("fwpolicy: " + file +
+                  ": several named objects match with id 101 (ip 101 \"Front\", ip 101 "
+                  "\"Back\"); choose one with --name\n",
+              byId.err);
+    const ToolResult none = RunFwpolicy({"object", "show", file, "--name", "Side", "--type", "ip"});
+    EXPECT_EQ(1, none.exitStatus);
+    EXPECT_EQ("fwpolicy: " + file + ": no named object \"Side\" of type ip\n", none.err);
+}
+
 }  // namespace
 }  // namespace fwcommon::test
