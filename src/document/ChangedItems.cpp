@@ -82,8 +82,8 @@ private:
 };
 
 // Which items of the edited document are left out: those the valid
-// document holds as they are, except the first of each run of one kind
-// within a list.
+// document holds as they are, but one of each run of one kind within a
+// list.
 std::vector<bool> ItemsLeftOut(const std::vector<unsigned char>& edited, const Layout& layout,
                                const ValidItems& valid, const OmittableAttributes* omittable) {
     std::vector<bool> leftOut(layout.items.size(), false);
@@ -102,10 +102,9 @@ std::vector<bool> ItemsLeftOut(const std::vector<unsigned char>& edited, const L
             if (validList)
                 finder.emplace(*validList, declares ? nullptr : omittable);
         }
-        const bool continuesRun = sameList && layout.items[i - 1].name == item.name;
-        const bool found = finder && finder->Find(BytesOf(edited, item.begin, item.end));
-        leftOut[i] = continuesRun && found;
+        leftOut[i] = finder && finder->Find(BytesOf(edited, item.begin, item.end));
     }
+    KeepOneOfEachRun(layout, leftOut);
     return leftOut;
 }
 

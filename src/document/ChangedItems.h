@@ -11,8 +11,9 @@
 // start tag that reads the same, has the same encoding and the same
 // namespaces there, and is as valid as it was.
 // What is left to prove is everything else: the document around the
-// lists, the items that are new or changed, and the first item of each run
-// of items of one kind, which keeps the order of the kinds in view.
+// lists, the items that are new or changed, and one item of each run of
+// items of one kind that holds none of those, which keeps the order of the
+// kinds in view.
 
 #include <optional>
 #include <vector>

@@ -149,14 +149,17 @@ bool IsWhiteSpace(std::string_view text) {
 }
 
 // Where the bytes left out with the i-th item begin: at the item, or at the
-// end of the item before it when only white space lies between the two, and
-// no more than one text may hold. Otherwise the white space around every
-// left-out item would add up to one run of text, which grows with the list
-// and may break the bound on a text's length that the whole document keeps.
+// end of the markup before it (the item before it in its list, or the
+// list's start tag) when only white space lies between the two, and no more
+// than one text may hold. Otherwise the white space around every left-out
+// item would add up to one run of text, which grows with the list and may
+// break the bound on a text's length that the whole document keeps.
 std::size_t LeftOutFrom(const std::vector<unsigned char>& bytes, const Layout& layout,
                         std::size_t i) {
     const Item& item = layout.items[i];
-    const std::size_t previousEnd = layout.items[i - 1].end;  // a left-out item continues a run
+    const bool firstOfList = i == 0 || layout.items[i - 1].list != item.list;
+    const std::size_t previousEnd =
+        firstOfList ? layout.lists[item.list].end : layout.items[i - 1].end;
     const std::string_view between = BytesOf(bytes, previousEnd, item.begin);
     return between.size() <= kMaxTextLength && IsWhiteSpace(between) ? previousEnd : item.begin;
 }
@@ -189,6 +192,30 @@ std::optional<StartTag> RootTagRead(std::string_view bytes) {
 
 std::optional<Layout> ReadLayout(const std::vector<unsigned char>& bytes) {
     return TagReader(bytes).Read();
+}
+
+void KeepOneOfEachRun(const Layout& layout, std::vector<bool>& leftOut) {
+    std::size_t begin = 0;
+    while (begin < layout.items.size()) {
+        const Item& first = layout.items[begin];
+        std::size_t end = begin + 1;
+        while (end < layout.items.size() && layout.items[end].list == first.list &&
+               layout.items[end].name == first.name)
+            ++end;
+        const auto size = [&layout](std::size_t i) {
+            return layout.items[i].end - layout.items[i].begin;
+        };
+        std::size_t shortest = begin;
+        bool allLeftOut = true;
+        for (std::size_t i = begin; i < end; ++i) {
+            allLeftOut = allLeftOut && leftOut[i];
+            if (size(i) < size(shortest))
+                shortest = i;
+        }
+        if (allLeftOut)
+            leftOut[shortest] = false;
+        begin = end;
+    }
 }
 
 // The bytes with the items marked in leftOut cut out, in one allocation of

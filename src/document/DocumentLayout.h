@@ -64,13 +64,11 @@ bool SameRootTag(std::string_view a, std::string_view b);
 // True when two lists' start tags read the same.
 bool SameListTag(std::string_view a, std::string_view b);
 
-// True when the i-th item continues a run of items of one kind within its
-// list. The first item of each run is always read again, which keeps the
-// order of the kinds in view.
-inline bool ContinuesRun(const Layout& layout, std::size_t i) {
-    return i > 0 && layout.items[i - 1].list == layout.items[i].list &&
-           layout.items[i - 1].name == layout.items[i].name;
-}
+// Marks again as read one item of each run of items of one kind within a
+// list whose items `leftOut` all marks, so that the read of the part still
+// sees the order of the kinds: the shortest of the run, the cheapest to
+// read (the first may be an object of thousands of entries).
+void KeepOneOfEachRun(const Layout& layout, std::vector<bool>& leftOut);
 
 // The bytes with the items marked in `leftOut` cut out, in one allocation
 // of the exact size (the kept part of a large document may be most of it).

@@ -155,21 +155,20 @@ std::optional<std::vector<unsigned char>> MergedPartOf(
             ReadingOf(BytesOf(merged, list.begin, list.end), list.name, omittable, ruleNumbers));
     }
     std::vector<bool> leftOut(layout->items.size(), false);
-    bool anyLeftOut = false;
     std::string buffer;
     for (std::size_t i = 0; i < layout->items.size(); ++i) {
         const Item& item = layout->items[i];
         const auto& sets = candidates[item.list];
-        if (sets.empty() || !ContinuesRun(*layout, i))
+        if (sets.empty())
             continue;
         const auto digest =
             ItemDigest(BytesOf(merged, item.begin, item.end), readings[item.list], buffer);
         leftOut[i] = digest && std::any_of(sets.begin(), sets.end(), [&](const auto* set) {
                          return set->count(*digest) > 0;
                      });
-        anyLeftOut = anyLeftOut || leftOut[i];
     }
-    if (!anyLeftOut)
+    KeepOneOfEachRun(*layout, leftOut);
+    if (std::find(leftOut.begin(), leftOut.end(), true) == leftOut.end())
         return std::nullopt;
     return WithoutItems(merged, *layout, leftOut);
 }

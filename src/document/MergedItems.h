@@ -51,7 +51,7 @@ std::optional<SourceDigests> DigestSource(const std::vector<unsigned char>& vali
                                           const NumberTexts* ruleNumbers);
 
 // The merged bytes with the items that one of the sources holds left out
-// (but the first of each run of items of one kind within a list), or
+// (but one of each run of items of one kind within a list), or
 // nothing when no item can be left out; the caller then reads all of the
 // merged bytes. `defaults` and `ruleNumbers` as the sources were digested
 // with. Any thread may call it.

@@ -120,7 +120,18 @@ TEST(ValidateEditedPolicyDocument, NeverAcceptsWhatTheWholeReadRefuses) {
     }
 }
 
-TEST(ChangedPartOf, LeavesOutTheUntouchedItemsButTheFirstOfEachKind) {
+// The shortest of the elements from open to close in text.
+std::string Shortest(const std::string& text, const std::string& open, const std::string& close) {
+    std::string shortest;
+    for (std::size_t i = 0; i < Count(text, open); ++i) {
+        const std::string element = Element(text, open, close, i);
+        if (shortest.empty() || element.size() < shortest.size())
+            shortest = element;
+    }
+    return shortest;
+}
+
+TEST(ChangedPartOf, LeavesOutTheUntouchedItemsButTheShortestOfEachRun) {
     const std::string valid = WrittenExample();
     const auto read = [&](const std::string& edited) {
         const auto part = document::ChangedPartOf(ToBytes(valid), ToBytes(edited));
@@ -128,10 +139,13 @@ TEST(ChangedPartOf, LeavesOutTheUntouchedItemsButTheFirstOfEachKind) {
     };
     const auto oneRule = read(ReplacedAt(valid, "IsActive=\"true\"", 5, "IsActive=\"false\""));
     ASSERT_TRUE(oneRule);
-    EXPECT_EQ(2u, Count(*oneRule, "<Rule ")) << "the first rule and the changed one";
+    EXPECT_EQ(1u, Count(*oneRule, "<Rule ")) << "the changed rule keeps the rules in view";
     EXPECT_EQ(1u, Count(*oneRule, "<ScheduleObject>"));
     EXPECT_EQ(1u, Count(*oneRule, "<ServiceObject>"));
     EXPECT_EQ(1u, Count(*oneRule, "<IpObject>"));
+    const std::string shortest = Shortest(valid, "<IpObject>", "</IpObject>");
+    ASSERT_NE(shortest, Element(valid, "<IpObject>", "</IpObject>", 0));
+    EXPECT_EQ(1u, Count(*oneRule, shortest)) << "not the first, which may be the largest";
     EXPECT_EQ(Count(valid, "<Properties>"), Count(*oneRule, "<Properties>"));
     EXPECT_EQ(0u, Count(*oneRule, "\n    \n    ")) << "the white space of left-out items stays";
 
@@ -143,7 +157,7 @@ TEST(ChangedPartOf, LeavesOutTheUntouchedItemsButTheFirstOfEachKind) {
         read(ReplacedAt(ReplacedAt(valid, "IsActive=\"true\"", 2, "IsActive=\"false\""),
                         "IsActive=\"true\"", 6, "IsActive=\"false\""));
     ASSERT_TRUE(twoEdits);
-    EXPECT_EQ(3u, Count(*twoEdits, "<Rule ")) << "not the rules between the two";
+    EXPECT_EQ(2u, Count(*twoEdits, "<Rule ")) << "not the rules between the two";
 
     const auto rulesTag = read(ReplacedAt(valid, "<Rules>", 0, "<Rules xmlns:a=\"urn:a\">"));
     ASSERT_TRUE(rulesTag);
@@ -166,10 +180,10 @@ TEST(ChangedPartOf, FindsTheItemsOfAFileLaidOutOtherwise) {
 
     const auto unchanged = read(written);
     ASSERT_TRUE(unchanged);
-    EXPECT_EQ(1u, Count(*unchanged, "<Rule ")) << "only the first rule";
+    EXPECT_EQ(1u, Count(*unchanged, "<Rule ")) << "only the shortest rule";
     const auto oneRule = read(ReplacedAt(written, "IsActive=\"true\"", 5, "IsActive=\"false\""));
     ASSERT_TRUE(oneRule);
-    EXPECT_EQ(2u, Count(*oneRule, "<Rule ")) << "the first rule and the changed one";
+    EXPECT_EQ(1u, Count(*oneRule, "<Rule ")) << "only the changed rule";
     const auto ruleRemoved = read(Without(written, Element(written, "<Rule ", "</Rule>", 3)));
     ASSERT_TRUE(ruleRemoved);
     EXPECT_EQ(1u, Count(*ruleRemoved, "<Rule ")) << "the rules after it are found again";
