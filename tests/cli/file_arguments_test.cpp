@@ -46,6 +46,7 @@ std::vector<Verb> ReadingVerbs() {
             {{"diff", "FILE", good}, kExitTrouble},
             {{"diff", good, "FILE"}, kExitTrouble},
             {{"query", "FILE", "--from", "10.1.0.1"}, kExitTrouble},
+            {{"query", good, "--objects", "FILE", "--from", "10.1.0.1"}, kExitTrouble},
             {{"renumber", "FILE"}},
             {{"apply", "FILE", "/dev/null"}, kExitFailure, "; nothing was written"},
             {{"option", "get", "FILE", "Audit"}},
