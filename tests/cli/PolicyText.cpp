@@ -1,7 +1,10 @@
 #include "cli/PolicyText.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -113,12 +116,36 @@ std::vector<std::string> ShownNames(const std::filesystem::path& file, const std
     return names;
 }
 
+ino_t InodeOf(const std::filesystem::path& file) {
+    struct stat status {};
+    EXPECT_EQ(0, ::stat(file.c_str(), &status)) << file;
+    return status.st_ino;
+}
+
 std::vector<std::string> DirectoryEntries(const std::filesystem::path& directory) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(directory))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+PolicyCopy::PolicyCopy(std::string source)
+    : source_(std::move(source)), file_(dir_.path() / "policy.xml") {
+    std::filesystem::copy_file(SourcePath(source_), file_);
+}
+
+void PolicyCopy::Reset() {
+    std::filesystem::remove(file_);
+    std::filesystem::copy_file(SourcePath(source_), file_);
+}
+
+std::vector<std::string> PolicyCopy::With(std::vector<std::string> arguments) const {
+    for (std::string& argument : arguments) {
+        if (argument == "@")
+            argument = file();
+    }
+    return arguments;
 }
 
 }  // namespace fwcommon::test

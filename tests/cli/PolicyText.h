@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -43,7 +45,31 @@ std::string OneObjectOfEachKind();
 // The names of a section's rules in the order `fwpolicy show` lists them.
 std::vector<std::string> ShownNames(const std::filesystem::path& file, const std::string& section);
 
+// The inode number of a file: another one after the file was replaced.
+ino_t InodeOf(const std::filesystem::path& file);
+
 // The entries of a directory, sorted.
 std::vector<std::string> DirectoryEntries(const std::filesystem::path& directory);
+
+// A copy of a policy of the source tree, as policy.xml in a directory of
+// its own, for a test to edit.
+class PolicyCopy {
+public:
+    explicit PolicyCopy(std::string source = "tests/data/cli/edit-base.xml");
+
+    std::string file() const { return file_.string(); }
+    const std::filesystem::path& dir() const { return dir_.path(); }
+    std::vector<unsigned char> bytes() const { return ReadBytes(file_); }
+    std::vector<std::string> entries() const { return DirectoryEntries(dir_.path()); }
+    // The copy made anew from the source.
+    void Reset();
+    // The arguments with each "@" replaced by the file.
+    std::vector<std::string> With(std::vector<std::string> arguments) const;
+
+private:
+    TempDir dir_;
+    std::string source_;
+    std::filesystem::path file_;
+};
 
 }  // namespace fwcommon::test

@@ -91,16 +91,10 @@ ToolResult RunFwpolicyWithInput(const std::vector<std::string>& arguments,
     const std::string workingDirectory = ToolDirectory().string();
     posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
 
-    std::vector<std::string> argv_strings = {FWPOLICY_PATH};
-    argv_strings.insert(argv_strings.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& s : argv_strings) {
-        argv.push_back(s.data());
-    }
-    argv.push_back(nullptr);
-
+    ToolCommandLine command(arguments);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, FWPOLICY_PATH, &actions, nullptr, argv.data(), environ);
+    const int spawned =
+        posix_spawn(&pid, FWPOLICY_PATH, &actions, nullptr, command.argv(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         throw std::runtime_error("cannot start fwpolicy");

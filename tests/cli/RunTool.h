@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,6 +47,16 @@ private:
 // signal dispositions) just before it executes the tool; the caller reaps it.
 pid_t StartFwpolicy(const std::vector<std::string>& arguments,
                     const std::function<void()>& prepareChild);
+
+// Sets FWPOLICY_FAIL_AT, which makes that step of replacing a file fail,
+// for the tool runs (and file replacements) within the object's lifetime.
+class FailAt {
+public:
+    explicit FailAt(const char* step) { ::setenv("FWPOLICY_FAIL_AT", step, 1); }
+    ~FailAt() { ::unsetenv("FWPOLICY_FAIL_AT"); }
+    FailAt(const FailAt&) = delete;
+    FailAt& operator=(const FailAt&) = delete;
+};
 
 // The golden file tests/data/cli/<name> as text, to compare actual with.
 // With FWCOMMON_REGENERATE_GOLDEN=1 in the environment, actual is first

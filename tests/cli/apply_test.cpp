@@ -3,12 +3,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "cli/PolicyText.h"
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
 #include "verbs/ScriptWords.h"
@@ -22,19 +24,7 @@ using fwpolicy::SplitScriptLine;
 
 const char* const kBase = "tests/data/cli/edit-base.xml";
 
-class ApplyScript : public ::testing::Test {
-protected:
-    ApplyScript() : file_(dir_.path() / "policy.xml") { fs::copy_file(SourcePath(kBase), file_); }
-    std::string file() const { return file_.string(); }
-    std::vector<unsigned char> bytes() const { return ReadBytes(file_); }
-    std::size_t entries() const {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()));
-    }
-
-    TempDir dir_;
-    fs::path file_;
-};
+class ApplyScript : public ::testing::Test, public PolicyCopy {};
 
 // Each line with the file after its two verb words.
 std::vector<std::string> CommandOf(const std::vector<std::string>& words, const std::string& file) {
@@ -44,16 +34,6 @@ std::vector<std::string> CommandOf(const std::vector<std::string>& words, const 
 }
 
 TEST_F(ApplyScript, ResultEqualsTheSameEditsOneByOne) {
-    const std::vector<std::vector<std::string>> edits = {
-        {"rule", "add", "--section", "local", "--name", "SSH from admins", "--action", "pass",
-         "--service", "tcp/22", "--position", "0"},
-        {"object", "add", "--type", "ip", "--name", "Admins", "--member", "10.1.0.0/24"},
-        {"rule", "set", "--section", "local", "--index", "0", "--source-object", "Admins"},
-        {"object", "rename", "--name", "Web", "--to", "Web servers"},
-        {"rule", "disable", "--section", "local", "--index", "1"},
-        {"option", "set", "Audit", "on"},
-        {"option", "unset", "LogLevel"},
-    };
     const std::string script =
         "# built from the rows\n"
         "rule add --section local --name 'SSH from admins' --action pass --service tcp/22 "
@@ -67,12 +47,14 @@ TEST_F(ApplyScript, ResultEqualsTheSameEditsOneByOne) {
         "option unset LogLevel\n";
     ASSERT_EQ(0, RunFwpolicyWithInput({"apply", file(), "-"}, script).exitStatus);
     const std::vector<unsigned char> applied = bytes();
-
-    fs::remove(file_);
-    fs::copy_file(SourcePath(kBase), file_);
-    for (const auto& edit : edits) {
-        const ToolResult one = RunFwpolicy(CommandOf(edit, file()));
-        ASSERT_EQ(0, one.exitStatus) << one.err;
+    Reset();
+    std::istringstream lines(script);
+    for (std::string line; std::getline(lines, line);) {
+        const std::vector<std::string> words = SplitScriptLine(line);
+        if (words.empty())
+            continue;
+        const ToolResult one = RunFwpolicy(CommandOf(words, file()));
+        ASSERT_EQ(0, one.exitStatus) << line << one.err;
     }
     EXPECT_EQ(bytes(), applied);
 }
@@ -81,36 +63,30 @@ TEST_F(ApplyScript, ResultEqualsTheSameEditsOneByOne) {
 // every verb a script may hold must note its edit: each one, alone in a
 // script, counts as one edit and changes the file as the verb alone does.
 TEST_F(ApplyScript, EachVerbOfAScriptCountsAsTheEditItMakes) {
-    const std::vector<std::vector<std::string>> edits = {
-        {"rule", "add", "--section", "local", "--name", "New", "--action", "pass", "--service",
-         "tcp/22"},
-        {"rule", "set", "--section", "local", "--index", "1", "--name", "Renamed"},
-        {"rule", "remove", "--section", "local", "--index", "1"},
-        {"rule", "enable", "--section", "local", "--index", "2"},
-        {"rule", "disable", "--section", "local", "--index", "1"},
-        {"rule", "move", "--section", "local", "--index", "0", "--by", "1"},
-        {"object", "add", "--type", "ip", "--name", "Extra", "--member", "10.9.0.0/16"},
-        {"object", "set", "--name", "Web", "--add", "tcp/8080"},
-        {"object", "rename", "--name", "Web", "--to", "Webs"},
-        {"object", "remove", "--name", "Diagnostics"},
-        {"option", "set", "Audit", "on"},
-        {"option", "unset", "LogLevel"},
+    const char* const lines[] = {
+        "rule add --section local --name New --action pass --service tcp/22",
+        "rule set --section local --index 1 --name Renamed",
+        "rule remove --section local --index 1",
+        "rule enable --section local --index 2",
+        "rule disable --section local --index 1",
+        "rule move --section local --index 0 --by 1",
+        "object add --type ip --name Extra --member 10.9.0.0/16",
+        "object set --name Web --add tcp/8080",
+        "object rename --name Web --to Webs",
+        "object remove --name Diagnostics",
+        "option set Audit on",
+        "option unset LogLevel",
     };
-    for (const auto& edit : edits) {
-        std::string line;
-        for (const std::string& word : edit)
-            line += (line.empty() ? "" : " ") + ("'" + word + "'");
+    for (const std::string line : lines) {
         SCOPED_TRACE(line);
-        fs::remove(file_);
-        fs::copy_file(SourcePath(kBase), file_);
+        Reset();
         const ToolResult applied = RunFwpolicyWithInput({"apply", file(), "-"}, line + "\n");
         ASSERT_EQ(0, applied.exitStatus) << applied.err;
         EXPECT_EQ("applied 1 edit from standard input\n", applied.out);
         const std::vector<unsigned char> byScript = bytes();
 
-        fs::remove(file_);
-        fs::copy_file(SourcePath(kBase), file_);
-        const ToolResult alone = RunFwpolicy(CommandOf(edit, file()));
+        Reset();
+        const ToolResult alone = RunFwpolicy(CommandOf(SplitScriptLine(line), file()));
         ASSERT_EQ(0, alone.exitStatus) << alone.err;
         EXPECT_NE(ReadBytes(SourcePath(kBase)), bytes()) << "the verb alone changed nothing";
         EXPECT_EQ(bytes(), byScript);
@@ -137,7 +113,7 @@ TEST_F(ApplyScript, AFailingScriptLeavesTheFileByteIdentical) {
          "the result would not read back as a policy document (a text is longer than 1048576 "
          "characters); nothing was written"},
     };
-    const fs::path scriptFile = dir_.path() / "edits";
+    const fs::path scriptFile = dir() / "edits";
     const std::vector<unsigned char> before = bytes();
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
@@ -146,7 +122,8 @@ TEST_F(ApplyScript, AFailingScriptLeavesTheFileByteIdentical) {
         EXPECT_EQ(1, r.exitStatus);
         EXPECT_EQ("fwpolicy: " + file() + ": " + row.message + "\n", r.err);
         EXPECT_EQ(before, bytes());
-        EXPECT_EQ(2u, entries());  // the policy and the script, no temporary file
+        EXPECT_EQ((std::vector<std::string>{"edits", "policy.xml"}),
+                  entries());  // no temporary file
     }
 }
 
@@ -202,14 +179,14 @@ TEST_F(ApplyScript, BadLinesAreRefusedByNumberAndReason) {
 // A script that is no file of text lines is refused with the reason, at
 // once: /dev/zero was read for ever, a missing file gave no reason.
 TEST_F(ApplyScript, AScriptThatIsNoTextIsRefusedWithTheReason) {
-    const fs::path nul = dir_.path() / "nul";
+    const fs::path nul = dir() / "nul";
     std::ofstream(nul) << "option set A 1\n" << std::string(1, '\0') << "\n";
     const std::pair<std::string, std::string> rows[] = {
         {"/dev/zero", "script /dev/zero: holds a NUL byte, so it is no script"},
         {nul.string(), "script " + nul.string() + ": holds a NUL byte, so it is no script"},
-        {(dir_.path() / "missing").string(), "script " + (dir_.path() / "missing").string() +
-                                                 ": cannot read: No such file or directory"},
-        {dir_.path().string(), "script " + dir_.path().string() + ": is a directory"},
+        {(dir() / "missing").string(),
+         "script " + (dir() / "missing").string() + ": cannot read: No such file or directory"},
+        {dir().string(), "script " + dir().string() + ": is a directory"},
     };
     const std::vector<unsigned char> before = bytes();
     for (const auto& [script, message] : rows) {
@@ -225,13 +202,12 @@ TEST_F(ApplyScript, AScriptThatIsNoTextIsRefusedWithTheReason) {
 // result to standard output, as a single edit does; the script is then
 // a file of its own.
 TEST_F(ApplyScript, APolicyFromStandardInputGoesToStandardOutput) {
-    const fs::path script = dir_.path() / "script";
+    const fs::path script = dir() / "script";
     std::ofstream(script) << "option set Audit on\n";
     const std::string policy = ToString(bytes());
     const ToolResult r = RunFwpolicyWithInput({"apply", "-", script.string()}, policy);
     ASSERT_EQ(0, r.exitStatus) << r.err;
     EXPECT_EQ("", r.err);
-    EXPECT_FALSE(fs::exists(SourcePath("-")));
     const ToolResult shown = RunFwpolicyWithInput({"option", "get", "-", "Audit"}, r.out);
     EXPECT_EQ("on\n", shown.out) << shown.err;
 

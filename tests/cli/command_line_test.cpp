@@ -61,6 +61,12 @@ TEST(FwpolicyCommandLine, UsageErrorsSayWhatIsWrongAndSuggestTheClosestWord) {
           "--position=-x"},
          "fwpolicy rule add: --position: '-x' is not a number from 0 to 2147483647 (see "
          "'fwpolicy help rule add')\n"},
+        {{"--color=blue", "show", "examples/policy.xml"},
+         "fwpolicy show: --color: 'blue' is not one of auto, always, never (see 'fwpolicy help "
+         "show')\n"},
+        {{"check"}, "fwpolicy check: FILE is required (see 'fwpolicy help check')\n"},
+        {{"lint"}, "fwpolicy lint: FILE is required (see 'fwpolicy help lint')\n"},
+        {{"query"}, "fwpolicy query: FILE is required (see 'fwpolicy help query')\n"},
         {{"show", "examples/policy.xml", "--color=blue"},
          "fwpolicy show: --color: 'blue' is not one of auto, always, never (see 'fwpolicy help "
          "show')\n"},
@@ -98,9 +104,12 @@ TEST(FwpolicyCommandLine, VersionNamesToolLibraryAndSchema) {
 }
 
 // help VERB printed the help of the help verb itself.
-TEST(FwpolicyCommandLine, HelpOfAVerbIsItsDashDashHelp) {
-    for (const std::vector<std::string>& verb :
-         {std::vector<std::string>{}, {"show"}, {"rule"}, {"rule", "add"}, {"option", "set"}}) {
+TEST(FwpolicyCommandLine, HelpOfEveryVerbIsItsDashDashHelp) {
+    const std::vector<std::vector<std::string>> verbs = {
+        {},         {"check"},       {"show"},         {"objects"},          {"where-used"},
+        {"unused"}, {"diff"},        {"merge"},        {"format"},           {"renumber"},
+        {"rule"},   {"rule", "add"}, {"rule", "move"}, {"object", "remove"}, {"option", "set"}};
+    for (const std::vector<std::string>& verb : verbs) {
         std::vector<std::string> help = {"help"};
         help.insert(help.end(), verb.begin(), verb.end());
         std::vector<std::string> dashDash = verb;
@@ -109,6 +118,7 @@ TEST(FwpolicyCommandLine, HelpOfAVerbIsItsDashDashHelp) {
         const ToolResult byOption = RunFwpolicy(dashDash);
         SCOPED_TRACE(byOption.out);
         EXPECT_EQ(0, byVerb.exitStatus) << byVerb.err;
+        EXPECT_EQ(0, byOption.exitStatus) << byOption.err;
         EXPECT_EQ(byOption.out, byVerb.out);
         std::string usage = "Usage: fwpolicy";
         for (const std::string& word : verb)

@@ -230,63 +230,58 @@ TEST(FwpolicyConcurrentEdits, FilesThatRenamingWouldSurpriseAreRefusedUnlessForc
     }
 }
 
-// A script of edits replaces the file once, so it takes the same lock and
-// makes the same checks as a single edit.
-TEST(FwpolicyConcurrentEdits, AScriptWaitsForTheLockAndRefusesAReadOnlyFileUnlessForced) {
+// A script of edits replaces the file once, and format rewrites it in
+// place: each takes the lock an edit takes and makes the same checks.
+// format took no lock, so an edit made while it ran was lost, and it
+// renamed over read-only files without a word.
+TEST(FwpolicyConcurrentEdits, AScriptAndFormatInPlaceTakeTheLockAndRefuseWhatAnEditRefuses) {
     const TempDir dir;
-    const fs::path file = SmallPolicy(dir.path());
     const fs::path script = dir.path() / "edits.txt";
-    const std::string line = "rule add --section local --name Scripted --action drop\n";
-    WriteBytes(script, std::vector<unsigned char>(line.begin(), line.end()));
-    const std::vector<unsigned char> before = ReadBytes(file);
-    {
-        HeldLock held(file);
-        const ToolResult locked =
-            RunFwpolicy({"apply", file.string(), script.string(), "--wait", "0.2"});
-        EXPECT_EQ(1, locked.exitStatus);
-        EXPECT_NE(std::string::npos, locked.err.find("is locked by another edit")) << locked.err;
+    WriteBytes(script, ToBytes("rule add --section local --name Scripted --action drop\n"));
+    for (const std::string verb : {"apply", "format"}) {
+        SCOPED_TRACE(verb);
+        const TempDir own;
+        const fs::path file = SmallPolicy(own.path());
+        const auto run = [&](const std::vector<std::string>& options) {
+            std::vector<std::string> arguments = {verb, file.string()};
+            if (verb == "apply")
+                arguments.push_back(script.string());
+            arguments.insert(arguments.end(), options.begin(), options.end());
+            return RunFwpolicy(arguments);
+        };
+        const std::string prefix = "fwpolicy: " + file.string() + ": ";
+        const std::string more = verb == "apply" ? "; nothing was written" : "";
+        const std::vector<unsigned char> before = ReadBytes(file);
+        {
+            HeldLock held(file);
+            const ToolResult locked = run({"--wait", "0.2"});
+            EXPECT_EQ(1, locked.exitStatus);
+            EXPECT_EQ(prefix +
+                          "is locked by another edit; gave up after 0.2 seconds (--wait SECONDS "
+                          "waits longer)" +
+                          more + "\n",
+                      locked.err);
+        }
+        fs::permissions(file, fs::perms(0444));
+        const ToolResult refused = run({});
+        EXPECT_EQ(1, refused.exitStatus);
+        EXPECT_EQ(
+            prefix + "is read-only (mode 0444); give --force to replace it anyway" + more + "\n",
+            refused.err);
         EXPECT_EQ(before, ReadBytes(file));
-    }
-    fs::permissions(file, fs::perms(0444));
-    const ToolResult refused = RunFwpolicy({"apply", file.string(), script.string()});
-    EXPECT_EQ(1, refused.exitStatus);
-    EXPECT_NE(std::string::npos, refused.err.find("is read-only (mode 0444)")) << refused.err;
-    EXPECT_EQ(before, ReadBytes(file));
 
-    const ToolResult forced = RunFwpolicy({"apply", file.string(), script.string(), "--force"});
-    EXPECT_EQ(0, forced.exitStatus) << forced.err;
-    EXPECT_EQ((std::vector<std::string>{kSmallPolicyRule, "Scripted"}), ShownNames(file, "local"));
+        const ToolResult forced = run({"--force"});
+        EXPECT_EQ(0, forced.exitStatus) << forced.err;
+        EXPECT_NE(before, ReadBytes(file));
+    }
 }
 
-// format rewrites a file in place as an edit does: it took no lock, so an
-// edit made while it ran was lost, and it renamed over read-only files and
-// split hard links without a word.
-TEST(FwpolicyConcurrentEdits, FormatInPlaceTakesTheLockAndRefusesWhatAnEditRefuses) {
+// A file in canonical form is not written, so it may be read-only.
+TEST(FwpolicyConcurrentEdits, FormatLeavesAReadOnlyCanonicalFileAlone) {
     const TempDir dir;
     const fs::path file = SmallPolicy(dir.path());
-    const std::string prefix = "fwpolicy: " + file.string() + ": ";
-    const std::vector<unsigned char> before = ReadBytes(file);
-    ASSERT_EQ(1, RunFwpolicy({"format", "--check", file.string()}).exitStatus);
-    {
-        HeldLock held(file);
-        const ToolResult locked = RunFwpolicy({"format", file.string(), "--wait", "0.2"});
-        EXPECT_EQ(1, locked.exitStatus);
-        EXPECT_EQ(prefix +
-                      "is locked by another edit; gave up after 0.2 seconds (--wait SECONDS "
-                      "waits longer)\n",
-                  locked.err);
-    }
+    ASSERT_EQ(0, RunFwpolicy({"format", file.string()}).exitStatus);
     fs::permissions(file, fs::perms(0444));
-    const ToolResult refused = RunFwpolicy({"format", file.string()});
-    EXPECT_EQ(1, refused.exitStatus);
-    EXPECT_EQ(prefix + "is read-only (mode 0444); give --force to replace it anyway\n",
-              refused.err);
-    EXPECT_EQ(before, ReadBytes(file));
-
-    const ToolResult forced = RunFwpolicy({"format", file.string(), "--force"});
-    EXPECT_EQ(0, forced.exitStatus) << forced.err;
-    EXPECT_EQ(0, RunFwpolicy({"format", "--check", file.string()}).exitStatus);
-    // A file in canonical form is not written, so it may be read-only.
     const ToolResult canonical = RunFwpolicy({"format", file.string()});
     EXPECT_EQ(0, canonical.exitStatus);
     EXPECT_EQ("", canonical.err);

@@ -8,19 +8,23 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 
+#include "cli/PolicyText.h"
 #include "common/TestFiles.h"
 
 namespace fwpolicy {
 namespace {
 
 namespace fs = std::filesystem;
+using fwcommon::test::InodeOf;
 using fwcommon::test::TempDir;
 using fwcommon::test::ToBytes;
 using fwcommon::test::WriteBytes;
@@ -34,12 +38,6 @@ fs::path FileWith(const fs::path& dir, const std::string& name, const std::strin
     const fs::path file = dir / name;
     WriteBytes(file, ToBytes(text));
     return file;
-}
-
-ino_t InodeOf(const fs::path& file) {
-    struct stat status {};
-    EXPECT_EQ(0, ::stat(file.c_str(), &status));
-    return status.st_ino;
 }
 
 TEST(EditLock, ASecondHolderWaitsAndGivesUp) {
@@ -76,41 +74,33 @@ TEST(EditLock, AWaiterFollowsThePathToTheFileThatReplacedTheLockedOne) {
 }
 
 TEST(EditLock, ChangesBehindTheHoldersBackAreNoticed) {
-    const char* const kChanged =
-        "was replaced or changed by another program while it was being edited; nothing was "
-        "written";
     const TempDir dir;
-    {
-        const fs::path file = FileWith(dir.path(), "replaced.xml", "text");
+    const std::pair<const char*, std::function<void(const fs::path&)>> changes[] = {
+        {"replaced",
+         [&dir](const fs::path& file) { fs::rename(FileWith(dir.path(), "other", "text"), file); }},
+        {"grown", [](const fs::path& file) { WriteBytes(file, ToBytes("text and more")); }},
+        // Same size, new content: only the modification time tells.
+        {"rewritten",
+         [](const fs::path& file) {
+             fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(1));
+         }},
+        {"removed", [](const fs::path& file) { fs::remove(file); }},
+    };
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        const fs::path file = FileWith(dir.path(), std::string(what) + ".xml", "text");
         const EditLock lock(file.string(), milliseconds(0));
         EXPECT_NO_THROW(lock.ExpectUnchanged());
-        const fs::path other = FileWith(dir.path(), "other.xml", "text");
-        fs::rename(other, file);
-        EXPECT_THROW(lock.ExpectUnchanged(), std::runtime_error);
-    }
-    {
-        const fs::path file = FileWith(dir.path(), "grown.xml", "text");
-        const EditLock lock(file.string(), milliseconds(0));
-        WriteBytes(file, ToBytes("text and more"));
-        EXPECT_THROW(lock.ExpectUnchanged(), std::runtime_error);
-    }
-    {
-        // Same size, new content: only the modification time tells.
-        const fs::path file = FileWith(dir.path(), "rewritten.xml", "text");
-        const EditLock lock(file.string(), milliseconds(0));
-        fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(1));
+        change(file);
         try {
             lock.ExpectUnchanged();
-            FAIL() << "not noticed";
+            ADD_FAILURE() << "not noticed";
         } catch (const std::runtime_error& e) {
-            EXPECT_STREQ(kChanged, e.what());
+            EXPECT_STREQ(
+                "was replaced or changed by another program while it was being edited; nothing "
+                "was written",
+                e.what());
         }
-    }
-    {
-        const fs::path file = FileWith(dir.path(), "removed.xml", "text");
-        const EditLock lock(file.string(), milliseconds(0));
-        fs::remove(file);
-        EXPECT_THROW(lock.ExpectUnchanged(), std::runtime_error);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/PolicyText.h"
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
 
@@ -16,25 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kBase = "tests/data/cli/edit-base.xml";
-
-class EditReport : public ::testing::Test {
+class EditReport : public ::testing::Test, public PolicyCopy {
 protected:
-    EditReport() : file_((dir_.path() / "policy.xml").string()) {
-        fs::copy_file(SourcePath(kBase), file_);
-    }
-    // The command line with "@" replaced by the file.
-    std::vector<std::string> With(std::vector<std::string> args) const {
-        for (auto& arg : args) {
-            if (arg == "@")
-                arg = file_;
-        }
-        return args;
-    }
     ToolResult Run(const std::vector<std::string>& args) const { return RunFwpolicy(With(args)); }
-
-    TempDir dir_;
-    std::string file_;
 };
 
 TEST_F(EditReport, EachVerbSaysWhatItDidInOrder) {
@@ -79,7 +64,7 @@ TEST_F(EditReport, EachVerbSaysWhatItDidInOrder) {
 }
 
 TEST_F(EditReport, NothingWrittenMeansNothingSaid) {
-    const std::vector<unsigned char> before = ReadBytes(file_);
+    const std::vector<unsigned char> before = bytes();
     struct Row {
         std::vector<std::string> args;
         int status;
@@ -110,7 +95,7 @@ TEST_F(EditReport, NothingWrittenMeansNothingSaid) {
     EXPECT_EQ(0, full.exitStatus);
     EXPECT_EQ(0u, full.out.find("<?xml")) << "--dry-run=full prints the document and only that";
     EXPECT_EQ(std::string::npos, full.out.find("disabled local rule"));
-    EXPECT_EQ(before, ReadBytes(file_));
+    EXPECT_EQ(before, bytes());
 }
 
 TEST_F(EditReport, QuietSilencesEveryVerbButNotItsErrors) {
@@ -126,22 +111,22 @@ TEST_F(EditReport, QuietSilencesEveryVerbButNotItsErrors) {
         {"object", "remove", "@", "--name", "B", "-q"},
         {"option", "set", "@", "A", "b", "-q"},
         {"option", "unset", "@", "A", "-q"},
-        {"new", (dir_.path() / "other.xml").string(), "-q"},
+        {"new", (dir() / "other.xml").string(), "-q"},
     };
     for (const auto& edit : edits) {
         SCOPED_TRACE(edit[0] + " " + edit[1]);
-        const std::vector<unsigned char> before = ReadBytes(file_);
+        const std::vector<unsigned char> before = bytes();
         const ToolResult result = Run(edit);
         EXPECT_EQ(0, result.exitStatus) << result.err;
         EXPECT_EQ("", result.out);
         if (edit[0] != "new") {
-            EXPECT_NE(before, ReadBytes(file_));
+            EXPECT_NE(before, bytes());
         }
     }
     const ToolResult failed =
         Run({"rule", "remove", "@", "--section", "local", "--index", "9", "-q"});
     EXPECT_EQ(1, failed.exitStatus);
-    EXPECT_EQ("fwpolicy: " + file_ + ": section local has no rule at index 9 (3 rules)\n",
+    EXPECT_EQ("fwpolicy: " + file() + ": section local has no rule at index 9 (3 rules)\n",
               failed.err);
 }
 
@@ -151,19 +136,19 @@ TEST_F(EditReport, ApplySumsUpItsScriptInOneLine) {
         "rule add --section local --name A --action drop\n"
         "\n"
         "option set Audit on\n";
-    const ToolResult applied = RunFwpolicyWithInput({"apply", file_}, script);
+    const ToolResult applied = RunFwpolicyWithInput({"apply", file()}, script);
     EXPECT_EQ(0, applied.exitStatus) << applied.err;
     EXPECT_EQ("applied 2 edits from standard input\n", applied.out);
 
-    const fs::path named = dir_.path() / "changes.txt";
+    const fs::path named = dir() / "changes.txt";
     WriteBytes(named, ToBytes("rule disable --section local --index 0\n"));
-    const ToolResult fromFile = RunFwpolicy({"apply", file_, named.string()});
+    const ToolResult fromFile = RunFwpolicy({"apply", file(), named.string()});
     EXPECT_EQ(0, fromFile.exitStatus) << fromFile.err;
     EXPECT_EQ("applied 1 edit from " + named.string() + "\n", fromFile.out);
 
-    EXPECT_EQ("", RunFwpolicyWithInput({"apply", file_, "-q"}, script).out);
-    const ToolResult failing =
-        RunFwpolicyWithInput({"apply", file_}, script + "rule remove --section local --index 99\n");
+    EXPECT_EQ("", RunFwpolicyWithInput({"apply", file(), "-q"}, script).out);
+    const ToolResult failing = RunFwpolicyWithInput(
+        {"apply", file()}, script + "rule remove --section local --index 99\n");
     EXPECT_EQ(1, failing.exitStatus);
     EXPECT_EQ("", failing.out);
 }

@@ -7,6 +7,7 @@
 // difference.
 
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <string>
 #include <utility>
@@ -18,135 +19,71 @@
 #include <fwcommon/PolicyDocument.h>
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
+#include "verbs/ScriptWords.h"
 
 namespace fwcommon::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Words = std::vector<std::string>;
 
 const char* const kExample = "examples/policy.xml";
 
-// The edits that make the example, without the file argument, in the
-// order of its objects and rules.
-const std::vector<Words>& ExampleEdits() {
-    static const std::vector<Words> edits = {
-        {"object", "add", "--type", "schedule", "--name", "Office hours", "--creation-type",
-         "policy", "--member", "weekly mon-fri 08:00-18:30", "--exclude",
-         "calendar 2026-12-24T00:00/2026-12-26T23:59"},
-        {"object", "add", "--type", "schedule", "--name", "Nightly backup window",
-         "--creation-type", "user", "--member", "daily 01:00-04:00"},
-        {"object", "add", "--type", "service", "--name", "Web", "--creation-type", "policy",
-         "--member", "tcp/80", "--member", "tcp/443", "--member", "udp/443"},
-        {"object", "add", "--type", "service", "--name", "Mail", "--creation-type", "policy",
-         "--member", "tcp/993-995", "--member", "@Web", "--exclude", "tcp/994"},
-        {"object", "add", "--type", "service", "--name", "Diagnostics", "--creation-type", "user",
-         "--member", "icmp/8/0", "--member", "icmp/3", "--member", "proto/47", "--member", "All"},
-        {"object", "add", "--type", "vpn", "--name", "Head office", "--creation-type", "policy",
-         "--member", "vpn-network:12", "--member", "vpn-name:HQ-*", "--member", "AllCoordinators",
-         "--exclude", "vpn-node:1207"},
-        {"object", "add", "--type", "vpn", "--name", "Remote staff", "--creation-type", "user",
-         "--member", "vpn-node:1301", "--member", "vpn-node:1302", "--member", "@\"Head office\""},
-        {"object", "add", "--type", "interface", "--name", "Outside", "--creation-type", "policy",
-         "--member", "interface:eth0", "--member", "203.0.113.10", "--exclude",
-         "interface:eth0.99"},
-        {"object", "add", "--type", "interface", "--name", "Inside", "--creation-type", "policy",
-         "--member", "192.168.10.0/255.255.255.0", "--member", "MyNetwork", "--member", "@Outside"},
-        {"object", "add", "--type", "ip", "--name", "Office LAN", "--creation-type", "policy",
-         "--member", "192.168.10.0/255.255.255.0", "--exclude", "192.168.10.200-192.168.10.254"},
-        {"object", "add", "--type", "ip", "--name", "DMZ web server", "--creation-type", "policy",
-         "--member", "172.16.5.10", "--member", "www.example.com"},
-        {"object", "add", "--type", "ip", "--name", "Büro München", "--creation-type", "user",
-         "--member", "@\"Office LAN\"", "--member", "LocalHost"},
-        {"rule", "add", "--section", "local", "--name", "Administration from the LAN",
-         "--creation-type", "policy", "--source-object", "Inside", "--source", "@\"Office LAN\"",
-         "--service", "tcp/22", "--destination", "LocalHost"},
-        {"rule", "add", "--section", "local", "--name", "Ping the node", "--creation-type", "user",
-         "--service", "icmp/echo-request"},
-        {"rule", "add", "--section", "local", "--name", "Drop everything else to the node",
-         "--creation-type", "post", "--action", "drop", "--no-packet-log", "--disabled"},
-        {"rule", "add", "--section", "vpn", "--name", "Head office to the LAN during office hours",
-         "--creation-type", "policy", "--schedule-object", "Office hours", "--source",
-         "@\"Head office\"", "--service-object", "Mail", "--destination", "@\"Office LAN\"",
-         "--both-ways"},
-        {"rule", "add", "--section", "vpn", "--name", "Remote staff by node and template",
-         "--creation-type", "user", "--source", "vpn-node:1301", "--source", "vpn-name:Laptop-*",
-         "--source", "AllClients", "--service", "All"},
-        {"rule",
-         "add",
-         "--section",
-         "transit",
-         "--name",
-         "LAN to the Internet",
-         "--creation-type",
-         "policy",
-         "--schedule",
-         "weekly mon-sat 07:00-20:00",
-         "--source",
-         "interface:eth1",
-         "--source",
-         "@\"Office LAN\"",
-         "--service",
-         "@Web",
-         "--service",
-         "udp/1024-65535:53",
-         "--destination",
-         "InternetIP"},
-        {"rule",
-         "add",
-         "--section",
-         "transit",
-         "--name",
-         "Backups to the DMZ at night",
-         "--creation-type",
-         "user",
-         "--schedule",
-         "daily 01:00-04:00",
-         "--schedule",
-         "calendar 2026-01-01T00:00/2026-12-31T23:59:59",
-         "--source",
-         "192.168.10.20-192.168.10.29",
-         "--service",
-         "tcp/873",
-         "--destination",
-         "interface:172.16.5.1-172.16.5.254",
-         "--destination",
-         "@\"DMZ web server\"",
-         "--destination",
-         "backup.example.com",
-         "--stateless"},
-        {"rule", "add", "--section", "transit", "--name", "Block GRE from outside",
-         "--creation-type", "post", "--action", "drop", "--source", "interface:InternetGateway",
-         "--service", "gre"},
-        {"rule", "add", "--section", "tunnel", "--name", "Tunnel the LAN to head office",
-         "--creation-type", "policy", "--source", "@\"Office LAN\"", "--destination",
-         "@\"Head office\"", "--destination", "vpn-network:12"},
-        {"rule", "add", "--section", "nat", "--name", "Hide the LAN behind the outside address",
-         "--creation-type", "policy", "--source", "@\"Office LAN\"", "--destination-object",
-         "Outside", "--to-outbound-interface"},
-        {"rule",
-         "add",
-         "--section",
-         "nat",
-         "--name",
-         "Publish the web server",
-         "--creation-type",
-         "user",
-         "--schedule",
-         "All",
-         "--service",
-         "tcp/8443",
-         "--destination",
-         "203.0.113.10",
-         "--translate-source",
-         "203.0.113.10",
-         "--translate-destination",
-         "172.16.5.10",
-         "--translate-port",
-         "443"},
-    };
-    return edits;
-}
+// The edits that make the example, as script lines, in the order of its
+// objects and rules.
+const char* const kExampleEdits[] = {
+    "object add --type schedule --name 'Office hours' --creation-type policy --member 'weekly "
+    "mon-fri 08:00-18:30' --exclude 'calendar 2026-12-24T00:00/2026-12-26T23:59'\n",
+    "object add --type schedule --name 'Nightly backup window' --creation-type user --member "
+    "'daily 01:00-04:00'\n",
+    "object add --type service --name Web --creation-type policy --member tcp/80 --member tcp/443 "
+    "--member udp/443\n",
+    "object add --type service --name Mail --creation-type policy --member tcp/993-995 --member "
+    "@Web --exclude tcp/994\n",
+    "object add --type service --name Diagnostics --creation-type user --member icmp/8/0 --member "
+    "icmp/3 --member proto/47 --member All\n",
+    "object add --type vpn --name 'Head office' --creation-type policy --member vpn-network:12 "
+    "--member 'vpn-name:HQ-*' --member AllCoordinators --exclude vpn-node:1207\n",
+    "object add --type vpn --name 'Remote staff' --creation-type user --member vpn-node:1301 "
+    "--member vpn-node:1302 --member '@\"Head office\"'\n",
+    "object add --type interface --name Outside --creation-type policy --member interface:eth0 "
+    "--member 203.0.113.10 --exclude interface:eth0.99\n",
+    "object add --type interface --name Inside --creation-type policy --member "
+    "192.168.10.0/255.255.255.0 --member MyNetwork --member @Outside\n",
+    "object add --type ip --name 'Office LAN' --creation-type policy --member "
+    "192.168.10.0/255.255.255.0 --exclude 192.168.10.200-192.168.10.254\n",
+    "object add --type ip --name 'DMZ web server' --creation-type policy --member 172.16.5.10 "
+    "--member www.example.com\n",
+    "object add --type ip --name 'Büro München' --creation-type user --member '@\"Office LAN\"' "
+    "--member LocalHost\n",
+    "rule add --section local --name 'Administration from the LAN' --creation-type policy "
+    "--source-object Inside --source '@\"Office LAN\"' --service tcp/22 --destination LocalHost\n",
+    "rule add --section local --name 'Ping the node' --creation-type user --service "
+    "icmp/echo-request\n",
+    "rule add --section local --name 'Drop everything else to the node' --creation-type post "
+    "--action drop --no-packet-log --disabled\n",
+    "rule add --section vpn --name 'Head office to the LAN during office hours' --creation-type "
+    "policy --schedule-object 'Office hours' --source '@\"Head office\"' --service-object Mail "
+    "--destination '@\"Office LAN\"' --both-ways\n",
+    "rule add --section vpn --name 'Remote staff by node and template' --creation-type user "
+    "--source vpn-node:1301 --source 'vpn-name:Laptop-*' --source AllClients --service All\n",
+    "rule add --section transit --name 'LAN to the Internet' --creation-type policy --schedule "
+    "'weekly mon-sat 07:00-20:00' --source interface:eth1 --source '@\"Office LAN\"' --service "
+    "@Web --service udp/1024-65535:53 --destination InternetIP\n",
+    "rule add --section transit --name 'Backups to the DMZ at night' --creation-type user "
+    "--schedule 'daily 01:00-04:00' --schedule 'calendar 2026-01-01T00:00/2026-12-31T23:59:59' "
+    "--source 192.168.10.20-192.168.10.29 --service tcp/873 --destination "
+    "interface:172.16.5.1-172.16.5.254 --destination '@\"DMZ web server\"' --destination "
+    "backup.example.com --stateless\n",
+    "rule add --section transit --name 'Block GRE from outside' --creation-type post --action drop "
+    "--source interface:InternetGateway --service gre\n",
+    "rule add --section tunnel --name 'Tunnel the LAN to head office' --creation-type policy "
+    "--source '@\"Office LAN\"' --destination '@\"Head office\"' --destination vpn-network:12\n",
+    "rule add --section nat --name 'Hide the LAN behind the outside address' --creation-type "
+    "policy --source '@\"Office LAN\"' --destination-object Outside --to-outbound-interface\n",
+    "rule add --section nat --name 'Publish the web server' --creation-type user --schedule All "
+    "--service tcp/8443 --destination 203.0.113.10 --translate-source 203.0.113.10 "
+    "--translate-destination 172.16.5.10 --translate-port 443\n",
+};
 
 // The output without what the tool gives each new rule and object of its
 // own: identifiers.
@@ -209,23 +146,15 @@ void ExpectTheExample(const std::string& file) {
     }
 }
 
-// One script line with each word in single quotes.
-std::string ScriptLine(const Words& words) {
-    std::string line;
-    for (const std::string& word : words)
-        line += (line.empty() ? "'" : " '") + word + "'";
-    return line + "\n";
-}
-
 TEST(BuildTheExample, OneEditAtATimeFromNew) {
     TempDir dir;
     const std::string file = (dir.path() / "policy.xml").string();
     ASSERT_EQ(0, RunFwpolicy({"new", file}).exitStatus);
-    for (const Words& edit : ExampleEdits()) {
-        Words args = {edit[0], edit[1], file};
-        args.insert(args.end(), edit.begin() + 2, edit.end());
+    for (const std::string line : kExampleEdits) {
+        std::vector<std::string> args = fwpolicy::SplitScriptLine(line.substr(0, line.size() - 1));
+        args.insert(args.begin() + 2, file);
         const ToolResult result = RunFwpolicy(args);
-        ASSERT_EQ(0, result.exitStatus) << ScriptLine(edit) << result.err;
+        ASSERT_EQ(0, result.exitStatus) << line << result.err;
     }
     ExpectTheExample(file);
 }
@@ -235,12 +164,13 @@ TEST(BuildTheExample, AsOneScript) {
     const std::string file = (dir.path() / "policy.xml").string();
     ASSERT_EQ(0, RunFwpolicy({"new", file, "-q"}).exitStatus);
     std::string script = "# the bundled example, from nothing\n";
-    for (const Words& edit : ExampleEdits())
-        script += ScriptLine(edit);
+    for (const char* line : kExampleEdits)
+        script += line;
     const ToolResult applied = RunFwpolicyWithInput({"apply", file}, script);
     ASSERT_EQ(0, applied.exitStatus) << applied.err;
-    EXPECT_EQ("applied " + std::to_string(ExampleEdits().size()) + " edits from standard input\n",
-              applied.out);
+    EXPECT_EQ(
+        "applied " + std::to_string(std::size(kExampleEdits)) + " edits from standard input\n",
+        applied.out);
     ExpectTheExample(file);
 }
 

@@ -55,20 +55,20 @@ ToolResult OneProcessPerFile(const std::vector<std::string>& verb,
     return joined;
 }
 
+// The run with jobs prints what the reference prints, to the byte.
+void ExpectSame(const ToolResult& reference, const ToolResult& run) {
+    EXPECT_EQ(reference.exitStatus, run.exitStatus);
+    EXPECT_EQ(reference.out, run.out);
+    EXPECT_EQ(reference.err, run.err);
+}
+
 void ExpectSameAsOneAfterAnother(const std::vector<std::string>& verb,
                                  const std::vector<std::string>& files) {
     const ToolResult sequential = RunFwpolicy(With(verb, "1", files));
-    const ToolResult parallel = RunFwpolicy(With(verb, kParallel, files));
-    const ToolResult byDefault = RunFwpolicy([&] {
-        std::vector<std::string> arguments = verb;
-        arguments.insert(arguments.end(), files.begin(), files.end());
-        return arguments;
-    }());
-    for (const ToolResult* r : {&parallel, &byDefault}) {
-        EXPECT_EQ(sequential.exitStatus, r->exitStatus);
-        EXPECT_EQ(sequential.out, r->out);
-        EXPECT_EQ(sequential.err, r->err);
-    }
+    ExpectSame(sequential, RunFwpolicy(With(verb, kParallel, files)));
+    std::vector<std::string> byDefault = verb;
+    byDefault.insert(byDefault.end(), files.begin(), files.end());
+    ExpectSame(sequential, RunFwpolicy(byDefault));
 }
 
 // For verbs whose files know nothing of each other: the parallel run also
@@ -76,11 +76,7 @@ void ExpectSameAsOneAfterAnother(const std::vector<std::string>& verb,
 // in the process (grammar, dictionaries, counters) shows in another's output.
 void ExpectSameAsOneProcessPerFile(const std::vector<std::string>& verb,
                                    const std::vector<std::string>& files) {
-    const ToolResult separate = OneProcessPerFile(verb, files);
-    const ToolResult parallel = RunFwpolicy(With(verb, kParallel, files));
-    EXPECT_EQ(separate.exitStatus, parallel.exitStatus);
-    EXPECT_EQ(separate.out, parallel.out);
-    EXPECT_EQ(separate.err, parallel.err);
+    ExpectSame(OneProcessPerFile(verb, files), RunFwpolicy(With(verb, kParallel, files)));
 }
 
 class FwpolicyJobs : public ::testing::Test {

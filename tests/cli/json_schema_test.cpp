@@ -17,8 +17,6 @@
 namespace fwcommon::test {
 namespace {
 
-const char* const kEveryKind = "tests/data/cli/every-kind.xml";
-
 const nlohmann::json kSchema = nlohmann::json::parse(R"({
   "type": "object",
   "required": ["name", "items"],
@@ -115,84 +113,6 @@ TEST(JsonOutputCheck, EveryReadVerbPrintsJsonWithASchema) {
         const std::string schema = JsonSchemaFileOf(verb);
         EXPECT_TRUE(std::filesystem::exists(SourcePath("docs/" + schema))) << schema;
     }
-}
-
-TEST(FwpolicyShowJson, GoldenOnTheExampleAndOnEveryConditionKind) {
-    for (const auto& [file, golden] : std::vector<std::pair<std::string, std::string>>{
-             {"examples/policy.xml", "show-example.json"}, {kEveryKind, "show-every-kind.json"}}) {
-        const ToolResult r = RunFwpolicy({"show", file, "--json"});
-        ASSERT_EQ(0, r.exitStatus) << r.err;
-        EXPECT_EQ(Golden(golden, r.out), r.out) << file;
-    }
-}
-
-TEST(FwpolicyShowJson, SectionsComeInTheOrderTheTableShowsThem) {
-    const nlohmann::ordered_json shown =
-        nlohmann::ordered_json::parse(RunFwpolicy({"show", kEveryKind, "--json"}).out);
-    std::vector<std::string> sections;
-    for (const auto& [section, rules] : shown.items())
-        sections.push_back(section);
-    EXPECT_EQ((std::vector<std::string>{"local", "vpn", "transit", "tunnel", "nat"}), sections);
-}
-
-nlohmann::json RuleNamed(const nlohmann::json& rules, const std::string& name) {
-    for (const auto& rule : rules) {
-        if (rule["name"] == name)
-            return rule;
-    }
-    ADD_FAILURE() << "no rule " << name;
-    return {};
-}
-
-TEST(FwpolicyShowJson, ValuesAreStructureNotDisplayText) {
-    const nlohmann::json shown =
-        nlohmann::json::parse(RunFwpolicy({"show", kEveryKind, "--json"}).out);
-    const nlohmann::json rule = RuleNamed(shown["transit"], "Адреса ⇄ hosts");
-    const nlohmann::json& source = rule["source"];
-    EXPECT_EQ("public", source["network"]);
-    EXPECT_EQ((nlohmann::json{{"kind", "interface"}, {"text", "interface:eth0"}, {"name", "eth0"}}),
-              source["interface"]);
-    const nlohmann::json& hosts = source["hosts"];
-    EXPECT_EQ("10.1.0.5", hosts[0]["address"]);
-    EXPECT_EQ("address", hosts[0]["kind"]);
-    EXPECT_EQ(24, hosts[1]["prefixLength"]);
-    EXPECT_EQ("10.1.0.0", hosts[1]["address"]);
-    EXPECT_EQ("10.1.0.19", hosts[2]["last"]);
-    EXPECT_EQ("ipv6", hosts[3]["family"]);
-    EXPECT_EQ(32, hosts[3]["prefixLength"]);
-    EXPECT_EQ((nlohmann::json{{"id", 200101}, {"name", "Office LAN"}}),
-              rule["destination"]["hosts"][0]["object"]);
-    EXPECT_EQ("system", rule["destination"]["hosts"][1]["kind"]);
-
-    const nlohmann::json& services = rule["services"];
-    EXPECT_EQ(6, services[0]["protocol"]["number"]);
-    EXPECT_EQ(nullptr, services[0]["sourcePorts"]);
-    EXPECT_EQ((nlohmann::json{{"first", 22}, {"last", 22}}), services[0]["destinationPorts"]);
-    EXPECT_EQ((nlohmann::json{{"first", 1024}, {"last", 65535}}), services[1]["sourcePorts"]);
-    EXPECT_EQ(8, services[3]["icmpType"]);
-    EXPECT_EQ(nullptr, services[3]["icmpCode"]);
-    EXPECT_EQ(58, services[5]["protocol"]["number"]);
-    EXPECT_EQ((nlohmann::json{{"number", 47}, {"name", "gre"}}), services[6]["protocol"]);
-    EXPECT_EQ(nullptr, services[7]["protocol"]["name"]) << "proto/253 has no name";
-
-    const nlohmann::json& schedules = rule["schedules"];
-    EXPECT_EQ("18:30:00", schedules[0]["end"]);
-    EXPECT_EQ((nlohmann::json{"mon", "wed", "fri"}), schedules[1]["days"]);
-    EXPECT_EQ("2026-12-24", schedules[2]["startDate"]);
-    EXPECT_EQ("23:59:00", schedules[2]["end"]);
-    EXPECT_EQ("Office hours", schedules[3]["object"]["name"]);
-
-    const nlohmann::json stateless = RuleNamed(shown["transit"], "by interface address");
-    EXPECT_FALSE(stateless["active"]);
-    EXPECT_EQ("drop", stateless["action"]);
-    EXPECT_TRUE(stateless["filter"]["stateless"]);
-    EXPECT_EQ(nullptr, stateless["source"]) << "any source";
-    EXPECT_EQ("10.1.0.1", stateless["destination"]["interface"]["address"]["address"]);
-
-    const nlohmann::json nat = shown["nat"][1];
-    EXPECT_EQ("translate", nat["action"]);
-    EXPECT_EQ(443, nat["translation"]["destinationPort"]);
-    EXPECT_FALSE(nat.contains("filter"));
 }
 
 }  // namespace

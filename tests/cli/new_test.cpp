@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "cli/PolicyText.h"
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
 #include "common/Xmllint.h"
@@ -20,13 +21,6 @@ namespace fwcommon::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> Names(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
-    return names;
-}
 
 TEST(FwpolicyNew, WritesAnEmptyPolicyThatTheOtherVerbsAccept) {
     TempDir dir;
@@ -55,7 +49,7 @@ TEST(FwpolicyNew, WritesAnEmptyPolicyThatTheOtherVerbsAccept) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     EXPECT_EQ(0666 & ~mask, status.st_mode & 0777);
-    EXPECT_EQ(std::vector<std::string>{"policy.xml"}, Names(dir.path()));
+    EXPECT_EQ(std::vector<std::string>{"policy.xml"}, DirectoryEntries(dir.path()));
 }
 
 TEST(FwpolicyNew, RefusesWhatIsThereUnlessForced) {
@@ -76,7 +70,7 @@ TEST(FwpolicyNew, RefusesWhatIsThereUnlessForced) {
     EXPECT_EQ("", quiet.out);
     EXPECT_EQ(0, RunFwpolicy({"check", file.string()}).exitStatus);
     EXPECT_NE(before, ReadBytes(file));
-    EXPECT_EQ(std::vector<std::string>{"policy.xml"}, Names(dir.path()));
+    EXPECT_EQ(std::vector<std::string>{"policy.xml"}, DirectoryEntries(dir.path()));
 }
 
 TEST(FwpolicyNew, NamesWhatItCannotCreate) {
@@ -99,7 +93,7 @@ TEST(FwpolicyNew, NamesWhatItCannotCreate) {
         EXPECT_EQ("fwpolicy: " + row.file + ": " + row.message + "\n", result.err);
     }
     EXPECT_FALSE(fs::exists(dir.path() / "nowhere"));
-    EXPECT_EQ(std::vector<std::string>{"dangling"}, Names(dir.path()));
+    EXPECT_EQ(std::vector<std::string>{"dangling"}, DirectoryEntries(dir.path()));
 }
 
 TEST(FwpolicyNew, StandardOutputGetsTheDocumentAndNoFileIsMade) {
@@ -125,7 +119,7 @@ TEST(ExclusiveFile, CreatesOnceAndLeavesNoTemporaryFile) {
         EXPECT_STREQ("exists already; give --force to replace it", e.what());
     }
     EXPECT_EQ(ToBytes("first"), ReadBytes(file));
-    EXPECT_EQ(3u, Names(dir.path()).size());
+    EXPECT_EQ(3u, DirectoryEntries(dir.path()).size());
 }
 
 }  // namespace

@@ -1,15 +1,12 @@
 // fwpolicy query: the deciding rule of a flow, what earlier rules depend on,
 // exit statuses and refused flows, end to end on the built tool.
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "cli/JsonSchemaCheck.h"
 #include "cli/PolicyText.h"
 #include "cli/RunTool.h"
 #include "common/TestFiles.h"
@@ -24,30 +21,96 @@ ToolResult Query(std::vector<std::string> arguments) {
     return RunFwpolicy(arguments);
 }
 
-TEST(FwpolicyQuery, TheFirstMatchingRuleDecidesAndIsNamed) {
-    const ToolResult pass =
-        Query({"--section", "local", "--from", "10.1.0.12", "--service", "tcp/22"});
-    EXPECT_EQ(0, pass.exitStatus) << pass.err;
-    EXPECT_EQ(
-        "local: pass by rule #0 \"SSH from the admin net\" (RuleId 1)\n"
-        "  #0 \"SSH from the admin net\" (RuleId 1): matches (decides)\n",
-        pass.out);
-    EXPECT_EQ("", pass.err);
-    // A network of one address is that host.
-    EXPECT_EQ(pass.out,
-              Query({"--section", "local", "--from", "10.1.0.12/32", "--service", "tcp/22"}).out);
+struct Answer {
+    std::vector<std::string> flow;  // after "query BRANCH"
+    std::string out;                // the whole of standard output, a part of it, or "" for any
+    int exitStatus = 0;
+    bool part = false;
+};
 
-    // The address the admin net excludes falls through to the drop rule,
-    // whose name is not ASCII.
-    const ToolResult drop =
-        Query({"--section", "local", "--from", "10.1.0.66", "--service", "tcp/22"});
-    EXPECT_EQ(1, drop.exitStatus) << drop.err;
-    EXPECT_EQ(
-        "local: drop by rule #1 \"Keine Verwaltung von au\xc3\x9f"
-        "en\" (RuleId 2)\n"
-        "  #1 \"Keine Verwaltung von au\xc3\x9f"
-        "en\" (RuleId 2): matches (decides)\n",
-        drop.out);
+TEST(FwpolicyQuery, EachFlowIsAnsweredByTheRuleThatDecidesIt) {
+    const std::string ssh = "\"SSH from the admin net\" (RuleId 1)";
+    const std::string keine =
+        "\"Keine Verwaltung von au\xc3\x9f"
+        "en\" (RuleId 2)";
+    const std::string passBySsh =
+        "local: pass by rule #0 " + ssh + "\n  #0 " + ssh + ": matches (decides)\n";
+    const std::vector<std::string> backup = {"--section", "transit",   "--from",
+                                             "10.1.0.22", "--service", "tcp/873"};
+    const auto at = [&backup](const char* time) {
+        std::vector<std::string> flow = backup;
+        flow.insert(flow.end(), {"--at", time});
+        return flow;
+    };
+    const auto vpn = [](const char* from, const char* to, const char* service) {
+        return std::vector<std::string>{"--section", "vpn", "--from",    from,
+                                        "--to",      to,    "--service", service};
+    };
+    const Answer answers[] = {
+        // The first matching rule decides and is named; a network of one
+        // address is that host.
+        {{"--section", "local", "--from", "10.1.0.12", "--service", "tcp/22"}, passBySsh},
+        {{"--section", "local", "--from", "10.1.0.12/32", "--service", "tcp/22"}, passBySsh},
+        // The address the admin net excludes falls through to the drop
+        // rule, whose name is not ASCII.
+        {{"--section", "local", "--from", "10.1.0.66", "--service", "tcp/22"},
+         "local: drop by rule #1 " + keine + "\n  #1 " + keine + ": matches (decides)\n",
+         1},
+        // Mail relay is #3 as show counts, behind the inactive #2 that
+        // would pass everything; the port the service object excludes
+        // matches nothing.
+        {{"--section", "local", "--from", "10.1.0.66", "--service", "tcp/995"},
+         "local: pass by rule #3 \"Mail relay\" (RuleId 4)\n"
+         "  #3 \"Mail relay\" (RuleId 4): matches (decides)\n"},
+        {{"--section", "local", "--from", "10.1.0.66", "--service", "tcp/994"},
+         "local: no rule matches\n",
+         1},
+        // What the flow leaves open makes the answer depend.
+        {{"--section", "local", "--service", "tcp/22"},
+         "local: depends, else drop by rule #1 " + keine + "\n  #0 " + ssh +
+             ": may match\n    depends on source: not given\n  #1 " + keine +
+             ": matches (decides)\n",
+         3},
+        {backup, "depends on schedule: the time, not given", 3, true},
+        {at("2026-12-07T02:00:00"), ""},
+        {at("2026-12-07T05:00:00"),
+         "transit: drop by rule #1 \"Nothing else passes\" (RuleId 21)\n"
+         "  #1 \"Nothing else passes\" (RuleId 21): matches (decides)\n",
+         1},
+        // A node given by number has no known name: the template may hold
+        // it. A node by name answers, in show's form too (vpn-name:NODE).
+        {vpn("node:1302", "10.1.0.5", "tcp/3389"), "depends on source: vpn-name:Laptop-*", 3, true},
+        {vpn("name:laptop-7", "10.1.0.5", "tcp/3389"), "): matches (decides)", 0, true},
+        {vpn("vpn-name:laptop-7", "10.1.0.5", "tcp/3389"), "): matches (decides)", 0, true},
+        // Both-ways rules answer the mirrored flow.
+        {vpn("10.1.0.5", "name:Laptop-7", "tcp/3389:50000"),
+         "matches in the reverse direction (decides)", 0, true},
+        {vpn("10.1.0.5", "name:Laptop-7", "tcp/50000:3389"), "", 1},
+        // --all lists every later match; nat shows its translation.
+        {{"--section", "local", "--from", "10.1.0.12", "--service", "tcp/22", "--all"},
+         passBySsh + "  #1 " + keine + ": matches\n"},
+        {{"--section", "nat", "--to", "203.0.113.10", "--service", "tcp/8443", "--from",
+          "198.51.100.7"},
+         "nat: translate: destination to 10.1.0.80, destination port to 443 by rule #0 "
+         "\"Publish the web server\" (RuleId 40)\n"
+         "  #0 \"Publish the web server\" (RuleId 40): matches (decides)\n"},
+        // The status combines the filtering sections: transit drops and nat
+        // translates, and a translation alone lets nothing pass; local
+        // passes while transit drops, so some section lets the flow through.
+        {{"--from", "198.51.100.7", "--to", "203.0.113.10", "--service", "tcp/8443"}, "", 1},
+        {{"--from", "10.1.0.12", "--service", "tcp/22"}, "transit: drop by rule #1", 0, true},
+    };
+    for (const Answer& answer : answers) {
+        SCOPED_TRACE(testing::PrintToString(answer.flow));
+        const ToolResult r = Query(answer.flow);
+        EXPECT_EQ(answer.exitStatus, r.exitStatus) << r.out;
+        EXPECT_EQ("", r.err);
+        if (answer.part) {
+            EXPECT_NE(std::string::npos, r.out.find(answer.out)) << r.out;
+        } else if (!answer.out.empty()) {
+            EXPECT_EQ(answer.out, r.out);
+        }
+    }
 }
 
 // A name may hold a tab, a line feed or a C1 control: each answer stays
@@ -63,109 +126,6 @@ TEST(FwpolicyQuery, ControlCharactersInNamesAreShownEscaped) {
         "local: pass by rule #0 \"Tab\\x09here\\x0aand\\x9b[2J\" (RuleId 200001)\n"
         "  #0 \"Tab\\x09here\\x0aand\\x9b[2J\" (RuleId 200001): matches (decides)\n",
         r.out);
-}
-
-TEST(FwpolicyQuery, InactiveRulesNeverAnswerButKeepTheirPosition) {
-    // Mail relay is #3 as show counts, behind the inactive #2 that would
-    // pass everything; the port the service object excludes matches nothing.
-    const ToolResult relay =
-        Query({"--section", "local", "--from", "10.1.0.66", "--service", "tcp/995"});
-    EXPECT_EQ(0, relay.exitStatus);
-    EXPECT_EQ(
-        "local: pass by rule #3 \"Mail relay\" (RuleId 4)\n"
-        "  #3 \"Mail relay\" (RuleId 4): matches (decides)\n",
-        relay.out);
-    const ToolResult excluded =
-        Query({"--section", "local", "--from", "10.1.0.66", "--service", "tcp/994"});
-    EXPECT_EQ(1, excluded.exitStatus);
-    EXPECT_EQ("local: no rule matches\n", excluded.out);
-}
-
-TEST(FwpolicyQuery, WhatTheFlowLeavesOpenMakesTheAnswerDepend) {
-    const ToolResult noSource = Query({"--section", "local", "--service", "tcp/22"});
-    EXPECT_EQ(3, noSource.exitStatus);
-    EXPECT_EQ(
-        "local: depends, else drop by rule #1 \"Keine Verwaltung von au\xc3\x9f"
-        "en\" (RuleId 2)\n"
-        "  #0 \"SSH from the admin net\" (RuleId 1): may match\n"
-        "    depends on source: not given\n"
-        "  #1 \"Keine Verwaltung von au\xc3\x9f"
-        "en\" (RuleId 2): matches (decides)\n",
-        noSource.out);
-
-    const std::vector<std::string> backup = {"--section", "transit",   "--from",
-                                             "10.1.0.22", "--service", "tcp/873"};
-    const ToolResult noTime = Query(backup);
-    EXPECT_EQ(3, noTime.exitStatus);
-    EXPECT_NE(std::string::npos, noTime.out.find("depends on schedule: the time, not given"))
-        << noTime.out;
-    std::vector<std::string> atNight = backup;
-    atNight.insert(atNight.end(), {"--at", "2026-12-07T02:00:00"});
-    EXPECT_EQ(0, Query(atNight).exitStatus);
-    std::vector<std::string> atDawn = backup;
-    atDawn.insert(atDawn.end(), {"--at", "2026-12-07T05:00:00"});
-    const ToolResult dawn = Query(atDawn);
-    EXPECT_EQ(1, dawn.exitStatus);
-    EXPECT_EQ(
-        "transit: drop by rule #1 \"Nothing else passes\" (RuleId 21)\n"
-        "  #1 \"Nothing else passes\" (RuleId 21): matches (decides)\n",
-        dawn.out);
-
-    // A node given by number has no known name: the template may hold it.
-    const ToolResult node = Query(
-        {"--section", "vpn", "--from", "node:1302", "--to", "10.1.0.5", "--service", "tcp/3389"});
-    EXPECT_EQ(3, node.exitStatus);
-    EXPECT_NE(std::string::npos, node.out.find("depends on source: vpn-name:Laptop-*")) << node.out;
-}
-
-TEST(FwpolicyQuery, BothWaysRulesAnswerTheMirroredFlow) {
-    // A node by name in show's form too (vpn-name:NODE) answers the same.
-    for (const char* node : {"name:laptop-7", "vpn-name:laptop-7"}) {
-        SCOPED_TRACE(node);
-        const ToolResult forward = Query(
-            {"--section", "vpn", "--from", node, "--to", "10.1.0.5", "--service", "tcp/3389"});
-        EXPECT_EQ(0, forward.exitStatus) << forward.out;
-        EXPECT_NE(std::string::npos, forward.out.find("): matches (decides)")) << forward.out;
-    }
-    const ToolResult mirrored = Query({"--section", "vpn", "--from", "10.1.0.5", "--to",
-                                       "name:Laptop-7", "--service", "tcp/3389:50000"});
-    EXPECT_EQ(0, mirrored.exitStatus) << mirrored.out;
-    EXPECT_NE(std::string::npos, mirrored.out.find("matches in the reverse direction (decides)"))
-        << mirrored.out;
-    const ToolResult unmirrored = Query({"--section", "vpn", "--from", "10.1.0.5", "--to",
-                                         "name:Laptop-7", "--service", "tcp/50000:3389"});
-    EXPECT_EQ(1, unmirrored.exitStatus) << unmirrored.out;
-}
-
-TEST(FwpolicyQuery, AllListsEveryLaterMatchAndNatShowsItsTranslation) {
-    const ToolResult all =
-        Query({"--section", "local", "--from", "10.1.0.12", "--service", "tcp/22", "--all"});
-    EXPECT_EQ(0, all.exitStatus);
-    EXPECT_EQ(
-        "local: pass by rule #0 \"SSH from the admin net\" (RuleId 1)\n"
-        "  #0 \"SSH from the admin net\" (RuleId 1): matches (decides)\n"
-        "  #1 \"Keine Verwaltung von au\xc3\x9f"
-        "en\" (RuleId 2): matches\n",
-        all.out);
-    const ToolResult nat = Query({"--section", "nat", "--to", "203.0.113.10", "--service",
-                                  "tcp/8443", "--from", "198.51.100.7"});
-    EXPECT_EQ(0, nat.exitStatus);
-    EXPECT_EQ(
-        "nat: translate: destination to 10.1.0.80, destination port to 443 by rule #0 "
-        "\"Publish the web server\" (RuleId 40)\n"
-        "  #0 \"Publish the web server\" (RuleId 40): matches (decides)\n",
-        nat.out);
-}
-
-TEST(FwpolicyQuery, ExitStatusCombinesTheFilteringSections) {
-    // Transit drops, NAT translates: a translation alone lets nothing pass.
-    const ToolResult blocked =
-        Query({"--from", "198.51.100.7", "--to", "203.0.113.10", "--service", "tcp/8443"});
-    EXPECT_EQ(1, blocked.exitStatus) << blocked.out;
-    // Local passes while transit drops: some section lets the flow through.
-    const ToolResult local = Query({"--from", "10.1.0.12", "--service", "tcp/22"});
-    EXPECT_EQ(0, local.exitStatus) << local.out;
-    EXPECT_NE(std::string::npos, local.out.find("transit: drop by rule #1")) << local.out;
 }
 
 TEST(FwpolicyQuery, RefusedFlowsNameTheOptionAndExitWithTwo) {
@@ -235,17 +195,6 @@ TEST(FwpolicyQuery, RefusedFlowsNameTheOptionAndExitWithTwo) {
     }
 }
 
-TEST(FwpolicyQuery, FilesThatCannotBeLoadedExitWithTwo) {
-    const ToolResult missing = RunFwpolicy({"query", "no/such/file.xml", "--from", "10.0.0.1"});
-    EXPECT_EQ(2, missing.exitStatus);
-    EXPECT_EQ("fwpolicy: no/such/file.xml: cannot read: No such file or directory\n", missing.err);
-    EXPECT_EQ("", missing.out);
-    const ToolResult objects =
-        RunFwpolicy({"query", kBranch, "--objects", "no/such/objects.xml", "--from", "10.0.0.1"});
-    EXPECT_EQ(2, objects.exitStatus);
-    EXPECT_EQ(2, RunFwpolicy({"query"}).exitStatus);
-}
-
 TEST(FwpolicyQuery, SeveralFilesAreAnsweredEachUnderItsName) {
     const ToolResult r = RunFwpolicy({"query", kBranch, "examples/policy.xml", "--section", "local",
                                       "--from", "10.1.0.12", "--service", "tcp/22"});
@@ -254,13 +203,9 @@ TEST(FwpolicyQuery, SeveralFilesAreAnsweredEachUnderItsName) {
     EXPECT_NE(std::string::npos, r.out.find("examples/policy.xml: local: ")) << r.out;
 }
 
-nlohmann::json QuerySchema() {
-    std::ifstream in(SourcePath("docs/query.schema.json"));
-    return nlohmann::json::parse(std::string(std::istreambuf_iterator<char>(in), {}));
-}
-
-TEST(FwpolicyQuery, JsonOfEveryKindOfAnswerFollowsItsSchema) {
-    const nlohmann::json schema = QuerySchema();
+// RunTool holds every answer to the schema; the answer's status is the
+// process's.
+TEST(FwpolicyQuery, JsonOfEveryKindOfAnswerCarriesTheExitStatus) {
     const std::vector<std::vector<std::string>> flows = {
         {"--from", "10.1.0.12", "--service", "tcp/22", "--all", "--explain"},
         {"--section", "local", "--service", "tcp/22"},
@@ -272,104 +217,8 @@ TEST(FwpolicyQuery, JsonOfEveryKindOfAnswerFollowsItsSchema) {
     for (std::vector<std::string> flow : flows) {
         flow.push_back("--json");
         const ToolResult r = Query(flow);
-        const nlohmann::json answer = nlohmann::json::parse(r.out);
-        EXPECT_EQ(r.exitStatus, answer.at("exitStatus"));
-        for (const std::string& violation : SchemaViolations(schema, answer)) {
-            ADD_FAILURE() << flow[1] << ": " << violation;
-        }
+        EXPECT_EQ(r.exitStatus, nlohmann::json::parse(r.out).at("exitStatus")) << flow[1];
     }
-    // The check itself refuses what the schema does not allow.
-    nlohmann::json bad = nlohmann::json::parse(Query({"--section", "local", "--json"}).out);
-    bad["files"][0]["sections"][0]["decision"] = "allowed";
-    bad["files"][0]["extra"] = 1;
-    EXPECT_EQ(2u, SchemaViolations(schema, bad).size());
-}
-
-TEST(FwpolicyQuery, JsonCarriesPositionsIdentifiersDependenciesAndTranslations) {
-    const ToolResult depends = Query({"--section", "local", "--service", "tcp/22", "--json"});
-    EXPECT_EQ(3, depends.exitStatus);
-    const nlohmann::json answer = nlohmann::json::parse(depends.out);
-    EXPECT_EQ("depends", answer.at("decision"));
-    const nlohmann::json& local = answer.at("files").at(0).at("sections").at(0);
-    EXPECT_EQ("local", local.at("section"));
-    EXPECT_EQ("depends", local.at("decision"));
-    EXPECT_EQ(1, local.at("deciding"));
-    ASSERT_EQ(2u, local.at("rules").size());
-    const nlohmann::json& open = local["rules"][0];
-    EXPECT_EQ(1, open.at("ruleId"));
-    EXPECT_EQ("may match", open.at("answer"));
-    EXPECT_FALSE(open.at("decides").get<bool>());
-    EXPECT_EQ(nlohmann::json::array({"source: not given"}), open.at("dependsOn"));
-    EXPECT_EQ("may match", open.at("parts").at("source"));
-    EXPECT_FALSE(open.contains("explanation")) << "explanations only when asked";
-    EXPECT_EQ(
-        "Keine Verwaltung von au\xc3\x9f"
-        "en",
-        local["rules"][1].at("name"));
-    EXPECT_EQ("drop", local["rules"][1].at("action"));
-
-    const ToolResult nat =
-        Query({"--section", "nat", "--to", "203.0.113.10", "--service", "tcp/8443", "--json"});
-    const nlohmann::json natAnswer = nlohmann::json::parse(nat.out);
-    const nlohmann::json& rule = natAnswer["files"][0]["sections"][0];
-    EXPECT_EQ("translate", rule.at("decision"));
-    EXPECT_EQ((nlohmann::json{{"sourceIp", nullptr},
-                              {"toOutboundInterface", false},
-                              {"destinationIp", "10.1.0.80"},
-                              {"destinationPort", 443}}),
-              rule.at("rules").at(0).at("translation"));
-
-    const ToolResult reverse = Query({"--section", "vpn", "--from", "10.1.0.5", "--to",
-                                      "name:Laptop-7", "--service", "tcp/3389:50000", "--json"});
-    EXPECT_EQ(
-        "reverse",
-        nlohmann::json::parse(reverse.out)["files"][0]["sections"][0]["rules"][0].at("direction"));
-}
-
-TEST(FwpolicyQuery, ExplainShowsTheMembersThatHoldTheFlow) {
-    const ToolResult relay =
-        Query({"--section", "local", "--from", "10.1.0.66", "--service", "tcp/995", "--explain"});
-    EXPECT_EQ(0, relay.exitStatus);
-    EXPECT_EQ(
-        "local: pass by rule #3 \"Mail relay\" (RuleId 4)\n"
-        "  #3 \"Mail relay\" (RuleId 4): matches (decides)\n"
-        "      schedule: matches\n"
-        "        any: matches\n"
-        "      source: matches\n"
-        "        any: matches\n"
-        "      service: matches\n"
-        "        @\"Mail\": matches\n"
-        "          include tcp/993-995: matches\n"
-        "      destination: matches\n"
-        "        any: matches\n",
-        relay.out);
-    const ToolResult open = Query({"--section", "vpn", "--from", "node:1302", "--to", "10.1.0.5",
-                                   "--service", "tcp/3389", "--explain"});
-    EXPECT_NE(std::string::npos, open.out.find("      source: may match\n"
-                                               "        vpn-name:Laptop-*: may match\n"))
-        << open.out;
-    EXPECT_NE(std::string::npos, open.out.find("        @\"Admin-Netz K\xc3\xb6ln\": matches\n"
-                                               "          include 10.1.0.0/24: matches\n"))
-        << open.out;
-
-    // A rule's interface says which way the flow takes it, the members of
-    // an interface object do not.
-    const ToolResult sides =
-        RunFwpolicy({"query", "tests/data/cli/every-kind.xml", "--section", "local", "--from",
-                     "192.168.10.5", "--service", "tcp/22", "--in-interface", "eth1", "--explain"});
-    EXPECT_NE(std::string::npos, sides.out.find("      source: may match\n"
-                                                "        in @\"Inside\": may match\n"
-                                                "          include interface:192.168.10.0/24: "
-                                                "may match\n"
-                                                "          include interface:MyNetwork: may "
-                                                "match\n"
-                                                "          include @\"Outside\": may match\n"))
-        << sides.out;
-    const ToolResult out = RunFwpolicy({"query", "tests/data/cli/every-kind.xml", "--section",
-                                        "transit", "--to", "203.0.113.9", "--service", "tcp/80",
-                                        "--out-interface", "eth9", "--explain", "--all"});
-    EXPECT_NE(std::string::npos, out.out.find("        out interface:InternetIP: may match\n"))
-        << out.out;
 }
 
 }  // namespace

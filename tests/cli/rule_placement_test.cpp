@@ -1,6 +1,5 @@
 // fwpolicy rule add puts the new rule where it was asked, in sections
-// numbered any way, and refuses a pass rule that would match everything
-// unless that is said.
+// numbered any way (its refusals are among those of edit_test.cpp).
 
 #include <string>
 #include <vector>
@@ -71,41 +70,6 @@ TEST_F(RulePlacement, BeforeAndAfterNameTheNeighbour) {
     ASSERT_EQ(0, Add({"--name", "f", "--action", "drop", "--before", "200001"}).exitStatus);
     EXPECT_EQ((std::vector<std::string>{"f", "p0", "p1", "b", "p2", "p3", "a"}),
               ShownNames(file, "transit"));
-}
-
-TEST_F(RulePlacement, RefusalsLeaveTheFileAsItWas) {
-    Write(NumberedHigh(3));
-    const auto original = ReadBytes(file);
-    struct Row {
-        std::vector<std::string> extra;
-        int exitStatus;
-        std::string err;
-    };
-    const std::string prefix = "fwpolicy: " + file.string() + ": ";
-    const Row rows[] = {
-        {{"--name", "open"},
-         1,
-         prefix +
-             "a pass rule without conditions lets all traffic through; give --match-all if that "
-             "is meant\n"},
-        {{"--name", "x", "--action", "drop", "--before", "7"},
-         1,
-         prefix + "section transit has no rule with ID 7\n"},
-        {{"--name", "x", "--action", "drop", "--position", "4"},
-         1,
-         prefix + "position 4 is past the end of section transit (3 rules)\n"},
-        {{"--name", "x", "--action", "drop", "--position", "1", "--after", "200001"}, 2, ""},
-        {{"--name", "x", "--action", "drop", "--before", "200001", "--after", "200001"}, 2, ""},
-    };
-    for (const Row& row : rows) {
-        const ToolResult result = Add(row.extra);
-        EXPECT_EQ(row.exitStatus, result.exitStatus) << row.extra[1] << ": " << result.err;
-        if (!row.err.empty()) {
-            EXPECT_EQ(row.err, result.err);
-        }
-        EXPECT_EQ(original, ReadBytes(file));
-    }
-    EXPECT_EQ(std::vector<std::string>{"policy.xml"}, DirectoryEntries(dir.path()));
 }
 
 }  // namespace

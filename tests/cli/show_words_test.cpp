@@ -164,19 +164,6 @@ TEST(FwpolicyShowWords, ReferencesNameTheObjectOfTheirKind) {
     EXPECT_EQ("@\"Office hours\"", ColumnText(json["vpn"][0], "schedules"));
 }
 
-// Conditions of a bare base type hold no value: show aborted on them.
-TEST(FwpolicyShowWords, BaseKindsAreShownAsHoldingNoValue) {
-    const ToolResult r = RunFwpolicy({"show", "tests/data/edge-kinds.xml", "--json"});
-    ASSERT_EQ(0, r.exitStatus) << r.err;
-    const auto json = nlohmann::json::parse(r.out);
-    EXPECT_EQ("(VPN host without a value), vpn-node:0", ColumnText(json["tunnel"][0], "source"));
-    EXPECT_EQ("none", json["tunnel"][0]["source"]["hosts"][0]["kind"]);
-    EXPECT_EQ("(service without a value)", ColumnText(json["tunnel"][0], "services"));
-    EXPECT_EQ("none", json["tunnel"][0]["services"][0]["kind"]);
-    EXPECT_EQ("(schedule without a value)", ColumnText(json["tunnel"][0], "schedules"));
-    EXPECT_EQ("(interface without a value)", ColumnText(json["nat"][0], "destination"));
-}
-
 // --raw shows the library's display texts.
 TEST(FwpolicyShowWords, RawShowsTheLibrarysTexts) {
     const ToolResult raw =

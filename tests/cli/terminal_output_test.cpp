@@ -252,11 +252,5 @@ TEST(TerminalOutput, QuietOrNoTerminalShowsNoProgress) {
     EXPECT_EQ("", piped.err);
 }
 
-TEST(TerminalOutput, AColourChoiceThatIsNoneOfTheThreeIsAUsageError) {
-    const ToolResult result = RunFwpolicy({"--color=blue", "show", Example()});
-    EXPECT_EQ(2, result.exitStatus);
-    EXPECT_NE(std::string::npos, result.err.find("blue")) << result.err;
-}
-
 }  // namespace
 }  // namespace fwcommon::test

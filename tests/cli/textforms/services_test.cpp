@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ProtocolNames.h"
+#include "Refusals.h"
 #include "Services.h"
 #include "TextFormError.h"
 
@@ -78,11 +79,6 @@ TEST(ServiceText, ProtocolNamesFollowTheDictionaryGiven) {
               "proto/47");
 }
 
-struct BadText {
-    std::string text;
-    std::string message;
-};
-
 TEST(ServiceText, BadFormsAreRefusedNamingTheBadPart) {
     const BadText rows[] = {
         {"", "a service is missing"},
@@ -119,15 +115,7 @@ TEST(ServiceText, BadFormsAreRefusedNamingTheBadPart) {
          "leave the option out, or clear the list with rule set --clear-services"},
     };
     const ProtocolNames names = SomeProtocols();
-    for (const BadText& row : rows) {
-        SCOPED_TRACE(row.text);
-        try {
-            ParseService(row.text, names);
-            ADD_FAILURE() << "accepted";
-        } catch (const TextFormError& e) {
-            EXPECT_EQ(e.what(), row.message);
-        }
-    }
+    ExpectRefusals(rows, [&names](const std::string& text) { (void)ParseService(text, names); });
 }
 
 }  // namespace
