@@ -1,4 +1,5 @@
 #include "domain/Rule.h"
+#include "common/Thrown.h"
 
 #include <cstdint>
 #include <functional>
@@ -118,12 +119,8 @@ TEST(RuleTest, EmptyElementIsRefused) {
         [] { Rule rule{std::shared_ptr<const Sarvo::Rule>()}; },
     };
     for (const auto& construct : constructions) {
-        try {
-            construct();
-            FAIL() << "no exception";
-        } catch (const std::invalid_argument& e) {
-            EXPECT_STREQ("fwcommon::Rule::Rule.Empty rule element", e.what());
-        }
+        EXPECT_EQ("fwcommon::Rule::Rule.Empty rule element",
+                  test::Thrown<std::invalid_argument>(construct));
     }
 }
 
