@@ -7,6 +7,7 @@
 
 #include <fwcommon/Context.h>
 #include <fwcommon/IRule.h>
+#include "common/Thrown.h"
 #include "context/ContextTestSupport.h"
 
 namespace fwcommon::test {
@@ -167,12 +168,8 @@ TEST(ContextRegistry, DocumentThatFailsToLoadStaysWithEmptySections) {
     EXPECT_EQ(nullptr, context.CreateRule(L"bad.xml", eLocalRules, User, L"r",
                                           Context::RuleActions::ePass, -1));
     std::vector<unsigned char> bytes;
-    try {
-        context.GetXmlData(L"bad.xml", bytes);
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& error) {
-        EXPECT_STREQ("fwcommon::Context::GetXmlData.No document", error.what());
-    }
+    EXPECT_EQ("fwcommon::Context::GetXmlData.No document",
+              Thrown<std::runtime_error>([&] { context.GetXmlData(L"bad.xml", bytes); }));
 }
 
 TEST(ContextRegistry, DocumentsOfOneContextDrawIdentifiersFromOnePool) {
@@ -255,12 +252,9 @@ TEST(ContextDatanameCheck, UnknownAndEmptyDatanamesAreRefusedWithTheFunctionName
             const std::string expected =
                 std::string(operation.function) +
                 (dataname.empty() ? ".Dataname is empty" : ".Dataname not found");
-            try {
-                operation.call(context, dataname);
-                ADD_FAILURE() << operation.function << ": no exception";
-            } catch (const std::runtime_error& error) {
-                EXPECT_EQ(expected, error.what()) << operation.function;
-            }
+            EXPECT_EQ(expected,
+                      Thrown<std::runtime_error>([&] { operation.call(context, dataname); }))
+                << operation.function;
         }
     }
     EXPECT_EQ(1u, context.GetRules(L"a.xml", eLocalRules)->size());
