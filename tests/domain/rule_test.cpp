@@ -64,12 +64,13 @@ TEST(RuleTest, CreationTypeFollowsTheDocumentNumbering) {
     }
 }
 
-TEST(RuleTest, SetActiveChangesTheSharedElementWithoutNotifying) {
+TEST(RuleTest, HandlesShareTheElementAndSetActiveChangesItWithoutNotifying) {
     auto element = ElementWithRuleId(1);
     Rule first(element);
     Rule second(element);
     auto listener = std::make_shared<RecordingListener>();
     first.AddListener(listener);
+    EXPECT_EQ(element, first.GetXmlRule());
 
     first.SetActive(false);
     EXPECT_FALSE(first.IsActive());
@@ -78,12 +79,6 @@ TEST(RuleTest, SetActiveChangesTheSharedElementWithoutNotifying) {
     second.SetActive(true);
     EXPECT_TRUE(first.IsActive());
     EXPECT_TRUE(listener->calls.empty());
-}
-
-TEST(RuleTest, HandleSharesItsElement) {
-    auto element = ElementWithRuleId(1);
-    Rule rule(element);
-    EXPECT_EQ(element, rule.GetXmlRule());
 }
 
 TEST(RuleTest, NotifiesEachListenerOnceWithRuleFamilyAndIdentifier) {

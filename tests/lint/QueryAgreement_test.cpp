@@ -646,23 +646,22 @@ std::string RuleText(const RuleModel& r) {
                   r.bothWays ? "IsBidirectional=\"true\"" : "");
 }
 
+// Objects numbered from 1, written by the builder with their members' text.
+template <typename Object, typename Builder, typename Text>
+std::string ObjectsText(const std::vector<Object>& objects, Builder builder, Text text) {
+    std::string out;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        out += builder(static_cast<int>(i + 1), Joined(objects[i].inclusions, text),
+                       Joined(objects[i].exclusions, text));
+    }
+    return out;
+}
+
 std::string PolicyText(const PolicyModel& m) {
-    std::string objects;
-    for (std::size_t i = 0; i < m.scheduleObjects.size(); ++i) {
-        objects += ScheduleObject(static_cast<int>(i + 1),
-                                  Joined(m.scheduleObjects[i].inclusions, ScheduleText),
-                                  Joined(m.scheduleObjects[i].exclusions, ScheduleText));
-    }
-    for (std::size_t i = 0; i < m.serviceObjects.size(); ++i) {
-        objects += ServiceObject(static_cast<int>(i + 1),
-                                 Joined(m.serviceObjects[i].inclusions, ServiceText),
-                                 Joined(m.serviceObjects[i].exclusions, ServiceText));
-    }
-    for (std::size_t i = 0; i < m.ipObjects.size(); ++i) {
-        objects += IpObject(static_cast<int>(i + 1), Joined(m.ipObjects[i].inclusions, HostText),
-                            Joined(m.ipObjects[i].exclusions, HostText));
-    }
-    return lint::Policy(objects, Joined(m.rules, RuleText));
+    return lint::Policy(ObjectsText(m.scheduleObjects, ScheduleObject, ScheduleText) +
+                            ObjectsText(m.serviceObjects, ServiceObject, ServiceText) +
+                            ObjectsText(m.ipObjects, IpObject, HostText),
+                        Joined(m.rules, RuleText));
 }
 
 QueryFlow QueryOf(const Flow& f) {
