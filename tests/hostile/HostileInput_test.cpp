@@ -20,6 +20,7 @@
 #include <fwcommon/QuickScanners.h>
 #include <fwcommon/XmlReaderFactory.h>
 
+#include "common/PolicyText.h"
 #include "common/TestFiles.h"
 #include "document/DocumentTestSupport.h"
 #include "hostile/FileAccessWatch.h"
@@ -56,14 +57,6 @@ std::string MinimalWith(const std::string& anchor, const std::string& text) {
     std::string xml = MinimalPolicy();
     xml.insert(xml.find(anchor), text);
     return xml;
-}
-
-std::string Repeated(const std::string& text, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) {
-        out += text;
-    }
-    return out;
 }
 
 std::vector<unsigned char> Utf16(const std::string& ascii) {
