@@ -4,6 +4,15 @@
 
 namespace fwcommon::test {
 
+// The text `times` times over, for deep and crowded markup.
+inline std::string Repeated(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) {
+        out += text;
+    }
+    return out;
+}
+
 // The namespace of policy documents: the targetNamespace that
 // schema/rules.xsd declares, read from the schema once per process.
 const std::string& PolicyNamespace();

@@ -60,6 +60,22 @@ inline Context::ModesMap AllRulesEditable() {
     return modes;
 }
 
+// Editing modes with every rule section and named-object kind editable.
+inline Context::ModesMap EverythingEditable() {
+    Context::ModesMap modes = AllRulesEditable();
+    for (int type = eInterfaceObject; type <= eSarvoGroupObject; ++type) {
+        modes[type] = Context::Modes::eEditable;
+    }
+    return modes;
+}
+
+// What the Context writes of a document.
+inline std::string Written(Context& context, const std::wstring& dataname) {
+    std::vector<unsigned char> bytes;
+    context.GetXmlData(dataname, bytes);
+    return ToString(bytes);
+}
+
 // Records what the change signals of a Context carry.
 struct SignalLog {
     using Change = std::tuple<std::wstring, DomainObjectType, CreationType, unsigned long>;

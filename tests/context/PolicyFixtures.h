@@ -60,9 +60,9 @@ inline std::string OptionXml(const std::string& name, const std::string& value,
            creationType + "</CreationType></Option>";
 }
 
-// Whether the written bytes hold the text.
-inline bool Holds(const std::vector<unsigned char>& bytes, const std::string& text) {
-    return ToString(bytes).find(text) != std::string::npos;
+// Whether the written text holds the part.
+inline bool Holds(const std::string& written, const std::string& part) {
+    return written.find(part) != std::string::npos;
 }
 
 }  // namespace fwcommon::test

@@ -59,20 +59,10 @@ inline std::set<std::pair<std::string, std::uint32_t>> ReferencedObjects(const s
     return found;
 }
 
+// The kind as the references of a document name it.
 inline std::string KindName(NamedObjectType type) {
-    switch (type) {
-        case eInterfaceObject:
-            return "Interface";
-        case eIpAddressObject:
-            return "Ip";
-        case eServiceObject:
-            return "Service";
-        case eScheduleObject:
-            return "Schedule";
-        case eSarvoGroupObject:
-            return "Vpn";
-    }
-    return "?";
+    static const char* const kNames[] = {"Interface", "Ip", "Service", "Schedule", "Vpn"};
+    return type >= eInterfaceObject && type <= eSarvoGroupObject ? kNames[type] : "?";
 }
 
 // Checks that the three views of a document's named objects agree: the

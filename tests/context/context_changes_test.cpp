@@ -82,13 +82,6 @@ TEST_F(ContextChanges, RollbackDropsACreatedRuleAndAnnouncesItsRemoval) {
     EXPECT_EQ("none", Text(context.GetRulesChanges()));
 }
 
-TEST_F(ContextChanges, RollbackRestoresARemovedRule) {
-    EXPECT_TRUE(context.RemoveRule(kDoc, eLocalRules, 0));
-    EXPECT_TRUE(context.GetRules(kDoc, eLocalRules)->empty());
-    EXPECT_TRUE(context.RollbackChanges());
-    EXPECT_EQ(std::vector<std::wstring>{L"kept"}, Names(context.GetRules(kDoc, eLocalRules)));
-}
-
 TEST_F(ContextChanges, AnnouncementsReachTheSignalsUnchanged) {
     const auto rule = context.GetRule(kDoc, eLocalRules, 0);
     context.MarkDomainObjectAsAdded(kDoc, rule);

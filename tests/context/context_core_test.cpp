@@ -7,6 +7,7 @@
 
 #include <fwcommon/Context.h>
 #include <fwcommon/IRule.h>
+#include "common/Thrown.h"
 #include "context/ContextTestSupport.h"
 
 namespace fwcommon::test {
@@ -39,43 +40,34 @@ TEST(ContextRegistry, RefusedAppendsRegisterNothing) {
         std::function<void(Context&)> append;
         bool invalidArgument;  // else std::runtime_error
         std::string message;
-        std::vector<std::wstring> log;
+        std::wstring log;  // the one line logged, if any
     };
     const std::vector<Row> rows = {
         {"bytes without a dataname",
-         [](Context& c) { c.AppendXmlReader(L"", kNoBytes, User, {}, L"name"); },
-         false,
+         [](Context& c) { c.AppendXmlReader(L"", kNoBytes, User, {}, L"name"); }, false,
          "fwcommon::Context::AppendXmlReader.Dataname is empty",
-         {LogLine(4, L"fwcommon::Context::AppendXmlReader. Dataname is empty")}},
+         L"fwcommon::Context::AppendXmlReader. Dataname is empty"},
         {"a document without a dataname",
          [](Context& c) {
              c.AppendParsedDocument(L"", ParsePolicyDocument(PolicyXml("")), User, {}, L"name");
          },
-         false,
-         "fwcommon::Context::AppendParsedDocument.Dataname is empty",
-         {LogLine(4, L"fwcommon::Context::AppendParsedDocument. Dataname is empty")}},
+         false, "fwcommon::Context::AppendParsedDocument.Dataname is empty",
+         L"fwcommon::Context::AppendParsedDocument. Dataname is empty"},
         {"no document",
-         [](Context& c) { c.AppendParsedDocument(L"a.xml", nullptr, User, {}, L"name"); },
-         true,
-         "fwcommon::Context::AppendParsedDocument.Empty document",
-         {}},
+         [](Context& c) { c.AppendParsedDocument(L"a.xml", nullptr, User, {}, L"name"); }, true,
+         "fwcommon::Context::AppendParsedDocument.Empty document", L""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         CapturedLog log;
         Context context;
-        try {
-            row.append(context);
-            ADD_FAILURE() << "no exception";
-        } catch (const std::invalid_argument& error) {
-            EXPECT_TRUE(row.invalidArgument) << "std::invalid_argument: " << error.what();
-            EXPECT_EQ(row.message, error.what());
-        } catch (const std::runtime_error& error) {
-            EXPECT_FALSE(row.invalidArgument) << "std::runtime_error: " << error.what();
-            EXPECT_EQ(row.message, error.what());
-        }
+        const auto append = [&] { row.append(context); };
+        EXPECT_EQ(row.message, row.invalidArgument ? Thrown<std::invalid_argument>(append)
+                                                   : Thrown<std::runtime_error>(append));
         EXPECT_TRUE(context.GetDatanames().empty());
-        EXPECT_EQ(row.log, ContextLines(log));
+        EXPECT_EQ(row.log.empty() ? std::vector<std::wstring>{}
+                                  : std::vector<std::wstring>{LogLine(4, row.log)},
+                  ContextLines(log));
     }
 }
 
@@ -167,12 +159,8 @@ TEST(ContextRegistry, DocumentThatFailsToLoadStaysWithEmptySections) {
     EXPECT_EQ(nullptr, context.CreateRule(L"bad.xml", eLocalRules, User, L"r",
                                           Context::RuleActions::ePass, -1));
     std::vector<unsigned char> bytes;
-    try {
-        context.GetXmlData(L"bad.xml", bytes);
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& error) {
-        EXPECT_STREQ("fwcommon::Context::GetXmlData.No document", error.what());
-    }
+    EXPECT_EQ("fwcommon::Context::GetXmlData.No document",
+              Thrown<std::runtime_error>([&] { context.GetXmlData(L"bad.xml", bytes); }));
 }
 
 TEST(ContextRegistry, DocumentsOfOneContextDrawIdentifiersFromOnePool) {
@@ -255,12 +243,9 @@ TEST(ContextDatanameCheck, UnknownAndEmptyDatanamesAreRefusedWithTheFunctionName
             const std::string expected =
                 std::string(operation.function) +
                 (dataname.empty() ? ".Dataname is empty" : ".Dataname not found");
-            try {
-                operation.call(context, dataname);
-                ADD_FAILURE() << operation.function << ": no exception";
-            } catch (const std::runtime_error& error) {
-                EXPECT_EQ(expected, error.what()) << operation.function;
-            }
+            EXPECT_EQ(expected,
+                      Thrown<std::runtime_error>([&] { operation.call(context, dataname); }))
+                << operation.function;
         }
     }
     EXPECT_EQ(1u, context.GetRules(L"a.xml", eLocalRules)->size());

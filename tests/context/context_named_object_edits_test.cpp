@@ -7,6 +7,7 @@
 #include <fwcommon/Context.h>
 #include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/INamedObject.h>
+#include "common/Thrown.h"
 #include "context/ContextTestSupport.h"
 #include "context/PolicyFixtures.h"
 
@@ -42,19 +43,9 @@ void RegisterDocuments(Context& context) {
                             User, AllRulesEditable(), L"");
 }
 
-std::vector<unsigned char> Bytes(Context& context, const std::wstring& dataname) {
-    std::vector<unsigned char> bytes;
-    context.GetXmlData(dataname, bytes);
-    return bytes;
-}
-
 class ContextNamedObjectEdits : public ::testing::Test {
 protected:
     void SetUp() override { RegisterDocuments(context); }
-
-    std::vector<unsigned char> Bytes(const std::wstring& dataname) {
-        return test::Bytes(context, dataname);
-    }
 
     Context context{kObjects};
     SignalLog signals{context};
@@ -77,12 +68,9 @@ TEST_F(ContextNamedObjectEdits, LookUpsFindByIndexNameAndIdentity) {
     EXPECT_EQ(byIndex, context.GetNamedObjectById(kObjects, IdentifierWithType(5002, Policy)));
     EXPECT_EQ(nullptr, context.GetNamedObject(kObjects, User, L"Servers"));
     EXPECT_EQ(nullptr, context.GetNamedObjectById(kObjects, IdentifierWithType(5002, User)));
-    try {
-        context.GetNamedObject(kObjects, 2u);
-        FAIL() << "index 2 of 2 objects was accepted";
-    } catch (const std::out_of_range& error) {
-        EXPECT_STREQ("invalid vector<T> subscript", error.what());
-    }
+    EXPECT_EQ("invalid vector<T> subscript",
+              Thrown<std::out_of_range>([&] { context.GetNamedObject(kObjects, 2u); }))
+        << "index 2 of 2 objects";
 }
 
 TEST_F(ContextNamedObjectEdits, CreateAddsToRecordsAndDocumentAndAnnounces) {
@@ -92,7 +80,7 @@ TEST_F(ContextNamedObjectEdits, CreateAddsToRecordsAndDocumentAndAnnounces) {
     EXPECT_EQ(eIpAddressObject, object->GetNamedObjectType());
     EXPECT_EQ((std::vector<std::wstring>{L"Office", L"Servers", L"Lab"}),
               ObjectNames(context.GetNamedObjects(kObjects)));
-    EXPECT_TRUE(Holds(Bytes(kObjects), "<Name>Lab</Name>"));
+    EXPECT_TRUE(Holds(Written(context, kObjects), "<Name>Lab</Name>"));
     ASSERT_EQ(1u, signals.added.size());
     EXPECT_EQ(kObjects, signals.added[0].first);
     EXPECT_EQ(object, signals.added[0].second);
@@ -118,7 +106,7 @@ TEST_F(ContextNamedObjectEdits, UpdateChangesTheKeptObjectInPlace) {
     const INamedObject& keptObject = *kept;
     EXPECT_EQ(L"Head office", keptObject.GetName());
     EXPECT_EQ(kept, context.GetNamedObject(kObjects, 0u));
-    EXPECT_TRUE(Holds(Bytes(kObjects), "<Name>Head office</Name>"));
+    EXPECT_TRUE(Holds(Written(context, kObjects), "<Name>Head office</Name>"));
     ASSERT_FALSE(signals.modified.empty());
     EXPECT_EQ(SignalLog::Change(kObjects, eNamedObject, Policy, 5001), signals.modified.back());
     EXPECT_TRUE(signals.added.empty());
@@ -130,7 +118,7 @@ TEST_F(ContextNamedObjectEdits, UpdateOfAnUnknownIdentityAddsTheObject) {
     EXPECT_EQ(stranger, context.GetNamedObject(kObjects, 2u));
     ASSERT_EQ(1u, signals.added.size());
     EXPECT_EQ(stranger, signals.added[0].second);
-    EXPECT_TRUE(Holds(Bytes(kObjects), "<Name>Guest net</Name>"));
+    EXPECT_TRUE(Holds(Written(context, kObjects), "<Name>Guest net</Name>"));
 
     const auto service = CreateNamedObject(L"web", L"", eServiceObject, Policy);
     EXPECT_FALSE(context.UpdateNamedObject(kObjects, service));
@@ -175,8 +163,8 @@ TEST(ContextNamedObjectRemovals, RemovalTakesTheObjectAndItsReferencesOut) {
         ASSERT_TRUE(removal.remove(context));
         EXPECT_EQ(std::vector<std::wstring>{L"Servers"},
                   ObjectNames(context.GetNamedObjects(kObjects)));
-        EXPECT_FALSE(Holds(Bytes(context, kObjects), "<Name>Office</Name>"));
-        const auto rules = Bytes(context, kRules);
+        EXPECT_FALSE(Holds(Written(context, kObjects), "<Name>Office</Name>"));
+        const auto rules = Written(context, kRules);
         EXPECT_FALSE(Holds(rules, "<Id>5001</Id>"));
         EXPECT_TRUE(Holds(rules, "<Name>to office</Name>"));
         // The rule that named the object is announced as modified.
@@ -197,7 +185,7 @@ TEST(ContextNamedObjectRemovals, RollbackBringsBackAnObjectRemovedAnyWay) {
         SCOPED_TRACE(removal.name);
         Context context{kObjects};
         RegisterDocuments(context);
-        const auto rulesBefore = Bytes(context, kRules);
+        const auto rulesBefore = Written(context, kRules);
         NamedObjectList rolledBack;
         context.namedObjectsRolledBack.connect(
             [&](const NamedObjectList& objects) { rolledBack = objects; });
@@ -207,8 +195,8 @@ TEST(ContextNamedObjectRemovals, RollbackBringsBackAnObjectRemovedAnyWay) {
 
         EXPECT_EQ((std::vector<std::wstring>{L"Servers", L"Office"}),
                   ObjectNames(context.GetNamedObjects(kObjects)));
-        EXPECT_TRUE(Holds(Bytes(context, kObjects), "<Name>Office</Name>"));
-        EXPECT_EQ(ToString(rulesBefore), ToString(Bytes(context, kRules)));
+        EXPECT_TRUE(Holds(Written(context, kObjects), "<Name>Office</Name>"));
+        EXPECT_EQ(rulesBefore, Written(context, kRules));
         EXPECT_EQ(
             std::vector<SignalLog::Change>{SignalLog::Change(kObjects, eNamedObject, Policy, 5001)},
             seen.modified);
@@ -224,7 +212,7 @@ TEST_F(ContextNamedObjectEdits, RollbackDropsCreatedObjectsAndAnnouncesTheirRemo
     ASSERT_TRUE(context.RollbackChanges());
     EXPECT_EQ((std::vector<std::wstring>{L"Office", L"Servers"}),
               ObjectNames(context.GetNamedObjects(kObjects)));
-    EXPECT_FALSE(Holds(Bytes(kObjects), "<Name>Lab</Name>"));
+    EXPECT_FALSE(Holds(Written(context, kObjects), "<Name>Lab</Name>"));
     EXPECT_EQ(std::vector<SignalLog::Change>{SignalLog::Change(kObjects, eNamedObject, Policy,
                                                                object->GetIdentifier())},
               signals.removed);
@@ -238,7 +226,7 @@ TEST_F(ContextNamedObjectEdits, CommitKeepsTheRemovalAndClearsTheRecords) {
     ASSERT_TRUE(context.RollbackChanges());
     EXPECT_EQ(std::vector<std::wstring>{L"Servers"},
               ObjectNames(context.GetNamedObjects(kObjects)));
-    EXPECT_FALSE(Holds(Bytes(kRules), "<Id>5001</Id>"));
+    EXPECT_FALSE(Holds(Written(context, kRules), "<Id>5001</Id>"));
 }
 
 TEST_F(ContextNamedObjectEdits, ChangeRecordOfACreationOutlivesLaterRemovals) {
@@ -259,12 +247,12 @@ TEST_F(ContextNamedObjectEdits, ObjectChangedInPlaceIsAnnouncedWrittenAndCommitt
     EXPECT_EQ(
         std::vector<SignalLog::Change>{SignalLog::Change(kObjects, eNamedObject, Policy, 5001)},
         signals.modified);
-    EXPECT_TRUE(Holds(Bytes(kObjects), "<Name>Office 2</Name>"));
+    EXPECT_TRUE(Holds(Written(context, kObjects), "<Name>Office 2</Name>"));
     ASSERT_TRUE(context.CommitChanges());
     EXPECT_EQ((std::vector<std::wstring>{L"Office 2", L"Servers"}),
               ObjectNames(std::make_shared<const NamedObjectList>(committed)));
     ASSERT_TRUE(context.RollbackChanges());
-    EXPECT_TRUE(Holds(Bytes(kObjects), "<Name>Office 2</Name>"));
+    EXPECT_TRUE(Holds(Written(context, kObjects), "<Name>Office 2</Name>"));
 }
 
 TEST(ContextSetNamedObjects, RegistersListsAndReplacesWithoutADocument) {
@@ -312,18 +300,15 @@ TEST_F(ContextNamedObjectEdits, RollbackLeavesOutObjectsCreatedAndRemovedSinceTh
     ASSERT_TRUE(context.RollbackChanges());
     EXPECT_EQ((std::vector<std::wstring>{L"Office", L"Servers"}),
               ObjectNames(context.GetNamedObjects(kObjects)));
-    EXPECT_FALSE(Holds(Bytes(kObjects), "<Name>Lab</Name>"));
+    EXPECT_FALSE(Holds(Written(context, kObjects), "<Name>Lab</Name>"));
 }
 
 TEST(ContextSetNamedObjects, RefusesAnEmptyDatanameAndEmptyObjects) {
     Context context;
     EXPECT_THROW(context.SetNamedObjects(L"", {}, User, {}), std::runtime_error);
-    try {
-        context.SetNamedObjects(L"list", {nullptr}, User, {});
-        FAIL() << "an empty object was accepted";
-    } catch (const std::invalid_argument& error) {
-        EXPECT_STREQ("fwcommon::Context::SetNamedObjects.Empty named object", error.what());
-    }
+    EXPECT_EQ("fwcommon::Context::SetNamedObjects.Empty named object",
+              Thrown<std::invalid_argument>(
+                  [&] { context.SetNamedObjects(L"list", {nullptr}, User, {}); }));
     EXPECT_TRUE(context.GetDatanames().empty());
 }
 

@@ -6,6 +6,7 @@
 
 #include <fwcommon/Context.h>
 #include <fwcommon/IVpnNode.h>
+#include "common/Thrown.h"
 #include "context/ContextTestSupport.h"
 #include "context/PolicyFixtures.h"
 
@@ -100,12 +101,7 @@ TEST(ContextOptions, UnknownDatanamesAreRefusedWithoutAnnouncement) {
          [&] { context.SetOptionValue(L"", User, L"Mode", std::wstring(L"x")); }},
     };
     for (const auto& [message, call] : calls) {
-        try {
-            call();
-            ADD_FAILURE() << "accepted: " << message;
-        } catch (const std::runtime_error& error) {
-            EXPECT_STREQ(message, error.what());
-        }
+        EXPECT_EQ(message, Thrown<std::runtime_error>(call));
     }
     EXPECT_TRUE(signals.modified.empty());
     // A modification announced for an unregistered dataname raises nothing.
@@ -139,13 +135,9 @@ TEST(ContextNodes, NodeIndexOutsideTheListThrows) {
             context.SetNetworkNodes(
                 std::make_shared<VpnNodeList>(VpnNodeList{std::make_shared<Node>(1, "one")}));
         }
-        try {
-            context.GetNetworkNode(1);
-            ADD_FAILURE() << "row " << withList;
-        } catch (const std::out_of_range& error) {
-            EXPECT_STREQ("fwcommon::Context::GetNetworkNode.Index out of range", error.what())
-                << "row " << withList;
-        }
+        EXPECT_EQ("fwcommon::Context::GetNetworkNode.Index out of range",
+                  Thrown<std::out_of_range>([&] { context.GetNetworkNode(1); }))
+            << "row " << withList;
     }
 }
 

@@ -48,14 +48,6 @@ std::vector<unsigned> Seeds() {
     return {std::begin(kSeeds), std::end(kSeeds)};
 }
 
-Context::ModesMap EverythingEditable() {
-    Context::ModesMap modes = AllRulesEditable();
-    for (int type = eInterfaceObject; type <= eSarvoGroupObject; ++type) {
-        modes[type] = Context::Modes::eEditable;
-    }
-    return modes;
-}
-
 std::vector<unsigned char> StartingPolicy() {
     return PolicyXml(
         RuleXml("LocalRule", 200001, 200001, "to office", "Policy", DestinationIsObject(5001)) +

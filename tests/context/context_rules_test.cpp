@@ -10,6 +10,7 @@
 #include <fwcommon/Context.h>
 #include <fwcommon/IRule.h>
 #include <fwcommon/XmlRuleFactory.h>
+#include "common/Thrown.h"
 #include "context/ContextTestSupport.h"
 
 namespace fwcommon::test {
@@ -84,13 +85,6 @@ TEST_F(ContextRules, CreateNatRuleMakesATranslationInTheNatSection) {
     EXPECT_EQ("(2,0)", Text(context.GetRulesChanges()));
 }
 
-TEST_F(ContextRules, CreateRuleOutsideTheSectionsGivesNothing) {
-    EXPECT_EQ(nullptr,
-              context.CreateRule(kDoc, RuleType(9), User, L"x", Context::RuleActions::ePass, -1));
-    EXPECT_TRUE(signals.added.empty());
-    EXPECT_EQ("none", Text(context.GetRulesChanges()));
-}
-
 TEST_F(ContextRules, GetRuleAndGetRuleByIdGiveTheIndexedHandle) {
     const auto rule = context.GetRule(kDoc, eLocalRules, 1);
     ASSERT_NE(nullptr, rule);
@@ -108,12 +102,8 @@ TEST_F(ContextRules, IndexOutOfRangeThrowsBeforeAnythingChanges) {
     };
     CapturedLog log;
     for (const auto& call : calls) {
-        try {
-            call.second();
-            ADD_FAILURE() << call.first << ": no exception";
-        } catch (const std::out_of_range& error) {
-            EXPECT_STREQ("invalid vector<T> subscript", error.what()) << call.first;
-        }
+        EXPECT_EQ("invalid vector<T> subscript", Thrown<std::out_of_range>(call.second))
+            << call.first;
     }
     EXPECT_TRUE(ContextLines(log).empty());
     EXPECT_EQ((std::vector<std::wstring>{L"l1", L"l2"}), LocalNames());
@@ -177,9 +167,12 @@ TEST_F(ContextRules, ChangeRulePriorityIsAnnouncedForTheWholeSection) {
     EXPECT_EQ(SignalLog::Change(kDoc, eRule, User, 0), signals.modified[0]);
 }
 
-TEST_F(ContextRules, RefusedMovesChangeNothingAndAnnounceNothing) {
+TEST_F(ContextRules, RefusedCreatesAndMovesChangeNothingAndAnnounceNothing) {
+    EXPECT_EQ(nullptr,
+              context.CreateRule(kDoc, RuleType(9), User, L"x", Context::RuleActions::ePass, -1));
     EXPECT_FALSE(context.ChangeRulePriority(kDoc, eLocalRules, 0, 0));
     EXPECT_FALSE(context.ChangeRulePriority(kDoc, eLocalRules, 1, 1));
+    EXPECT_TRUE(signals.added.empty());
     EXPECT_TRUE(signals.modified.empty());
     EXPECT_EQ("none", Text(context.GetRulesChanges()));
 }
@@ -199,12 +192,8 @@ TEST_F(ContextRules, UpdateRuleStoresTheElementAndAnnouncesIt) {
 
 TEST_F(ContextRules, UpdateRuleRefusesElementsOfNoKnownKind) {
     const auto plain = XmlRuleFactory::CreateSimpleXmlRule();
-    try {
-        context.UpdateRule(kDoc, plain);
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& error) {
-        EXPECT_STREQ("fwcommon::Context::GetRuleType.. Unsupported type", error.what());
-    }
+    EXPECT_EQ("fwcommon::Context::GetRuleType.. Unsupported type",
+              Thrown<std::runtime_error>([&] { context.UpdateRule(kDoc, plain); }));
     EXPECT_THROW(context.UpdateRule(kDoc, std::shared_ptr<IRule>()), std::invalid_argument);
     EXPECT_TRUE(signals.modified.empty());
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/PolicyText.h"
 #include "document/MarkupLimits.h"
 
 namespace fwcommon::document {
@@ -39,7 +40,6 @@ std::string Attributes(int count, const std::string& value) {
 }
 
 TEST(MarkupLimits, EveryUnitWidthFindsTheSameBreach) {
-    const std::string deep(257, '<');
     const std::string longValue(kMaxTextLength + 1, 'v');
     const struct {
         const char* label;
@@ -56,31 +56,10 @@ TEST(MarkupLimits, EveryUnitWidthFindsTheSameBreach) {
         {"a value too long in double quotes", "<r>\n<e a=\"" + longValue + "\"/></r>",
          "2:1 a text is longer than 1048576 characters"},
         {"an unclosed value runs to the end", "<r a='" + std::string(300, '>') + "<r>", "none"},
-        {"empty elements do not nest",
-         "<r>" +
-             [] {
-                 std::string empties;
-                 for (int i = 0; i < 300; ++i)
-                     empties += "<e a='/'/>";
-                 return empties;
-             }() +
-             "</r>",
-         "none"},
-        {"'/' inside a value does not empty the element",
-         [] {
-             std::string open;
-             for (int i = 0; i < 257; ++i)
-                 open += "<e a='/'>";
-             return open;
-         }(),
+        {"empty elements do not nest", "<r>" + test::Repeated("<e a='/'/>", 300) + "</r>", "none"},
+        {"'/' inside a value does not empty the element", test::Repeated("<e a='/'>", 257),
          "1:2305 elements are nested deeper than 256 levels"},
-        {"257 levels",
-         [&deep] {
-             std::string open;
-             for (std::size_t i = 0; i < deep.size(); ++i)
-                 open += "<a>";
-             return open;
-         }(),
+        {"257 levels", test::Repeated("<a>", 257),
          "1:769 elements are nested deeper than 256 levels"},
     };
     for (const auto& row : rows) {

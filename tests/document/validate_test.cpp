@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fwcommon/PolicyDocument.h>
+#include "common/PolicyText.h"
 #include "common/TestFiles.h"
 #include "document/DocumentTestSupport.h"
 
@@ -25,15 +26,6 @@ std::wstring ValidateError(const std::vector<unsigned char>& bytes) {
 
 std::string Replaced(std::string text, const std::string& what, const std::string& with) {
     text.replace(text.find(what), what.size(), with);
-    return text;
-}
-
-// Elements opened `levels` deep and never closed.
-std::string Nested(int levels) {
-    std::string text;
-    for (int level = 0; level < levels; ++level) {
-        text += "<a>";
-    }
     return text;
 }
 
@@ -70,7 +62,7 @@ TEST(ValidatePolicyDocument, RefusesWhatTheParseRefusesWithItsDiagnostics) {
         {"NUL byte", Replaced(minimal, "<Rules>", std::string("<Rules>\0", 8))},
         {"DOCTYPE", "<!DOCTYPE p []>" + minimal},
         {"UTF-16 mark", "\xFF\xFE" + minimal},
-        {"too deep", Replaced(minimal, "<Rules>", "<Rules>" + Nested(300))},
+        {"too deep", Replaced(minimal, "<Rules>", "<Rules>" + Repeated("<a>", 300))},
         {"leap second", Replaced(minimal, issued, "2026-01-01T23:59:60Z")},
         {"year before 1", Replaced(minimal, issued, "-0044-01-01T00:00:00Z")},
         {"seven decimals", Replaced(minimal, issued, "2026-01-01T00:00:00.1234567Z")},

@@ -36,91 +36,54 @@ struct TextRow {
     std::shared_ptr<INamedObjectElement> item;
     std::wstring name;
     std::wstring text;
-    std::set<int> ids;
+    std::string ids;  // " " between
 };
 
 TEST(NamedObjectItemsTest, NamesTextsAndParameterIds) {
     const std::vector<TextRow> rows = {
-        {"free text",
-         IpAddressNamedObjectItem::FromText(L"www.example.com"),
-         L"www.example.com",
-         L"www.example.com",
-         {0, 29}},
-        {"address",
-         IpAddressNamedObjectItem::FromAddress(L"10.0.0.1"),
-         L"10.0.0.1",
-         L"10.0.0.1",
-         {0, 28}},
+        {"free text", IpAddressNamedObjectItem::FromText(L"www.example.com"), L"www.example.com",
+         L"www.example.com", "0 29"},
+        {"address", IpAddressNamedObjectItem::FromAddress(L"10.0.0.1"), L"10.0.0.1", L"10.0.0.1",
+         "0 28"},
         {"address with mask",
          IpAddressNamedObjectItem::FromAddressAndMask(L"10.0.0.0", L"255.0.0.0"),
-         L"10.0.0.0/255.0.0.0",
-         L"10.0.0.0/255.0.0.0",
-         {0, 25, 28}},
-        {"address, empty mask",
-         IpAddressNamedObjectItem::FromAddressAndMask(L"10.0.0.1", L""),
-         L"10.0.0.1",
-         L"10.0.0.1",
-         {0, 28}},
-        {"range",
-         IpAddressNamedObjectItem::FromRange(L"10.0.0.1", L"10.0.0.9"),
-         L"10.0.0.1-10.0.0.9",
-         L"10.0.0.1-10.0.0.9",
-         {0, 26, 27}},
-        {"interface",
-         InterfaceNamedObjectItem::FromInterfaceName(L"eth0"),
-         L"eth0",
-         L"eth0",
-         {0, 30}},
-        {"tcp to port 80",
-         ServiceNamedObjectItem::WithPorts(6, kNo, kNo, 80, 80),
-         L"6 */80-80",
-         L"6",
-         {0, 17, 18, 21, 22}},
-        {"udp from 53",
-         ServiceNamedObjectItem::WithPorts(17, 53, kNo, 1024, 65535),
-         L"17 53/1024-65535",
-         L"17",
-         {0, 17, 18, 19, 21, 22}},
-        {"icmp", ServiceNamedObjectItem::Icmp(8, 0), L"1 8/0", L"1", {0, 17, 18, 23, 24}},
-        {"icmp without code",
-         ServiceNamedObjectItem::Icmp(3, kNo),
-         L"1 3/-1",
-         L"1",
-         {0, 17, 18, 24}},
-        {"gre", std::make_shared<ServiceNamedObjectItem>(47), L"47", L"47", {0, 17, 18}},
-        {"new schedule",
-         std::make_shared<ScheduleNamedObjectItem>(),
-         L"Daily 0:0-23:59",
-         L"Daily",
-         {0, 1, 7, 8, 9, 10}},
-        {"daily",
-         ScheduleNamedObjectItem::Daily(8, 5, 17, 30),
-         L"Daily 8:5-17:30",
-         L"Daily",
-         {0, 1, 4, 5, 7, 8, 9, 10}},
-        {"weekly",
-         ScheduleNamedObjectItem::Weekly(8, 0, 12, 0, 31),
-         L"Weekly 8:0-12:0-31",
-         L"Weekly",
-         {0, 1, 4, 5, 6, 7, 8, 9, 10}},
-        {"calendar",
-         ScheduleNamedObjectItem::Calendar(2024, 1, 2, 8, 5, 2024, 12, 31, 17, 30),
-         L"Calendar 2024/1/2 8:5-2024/12/31 17:30",
-         L"Calendar",
-         {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
-        {"vpn node", SarvoNamedObjectItem::ForNode(7), L"ID 7", L"7", {0, 33}},
-        {"vpn node 0", SarvoNamedObjectItem::ForNode(0), L"NET 0", L"0", {0, 33}},
-        {"vpn network", SarvoNamedObjectItem::ForNetwork(12), L"NET 12", L"12", {0, 32}},
-        {"vpn template",
-         SarvoNamedObjectItem::FromTemplate(L"branch*"),
-         L"MASK branch*",
-         L"branch*",
-         {0, 31}},
+         L"10.0.0.0/255.0.0.0", L"10.0.0.0/255.0.0.0", "0 25 28"},
+        {"address, empty mask", IpAddressNamedObjectItem::FromAddressAndMask(L"10.0.0.1", L""),
+         L"10.0.0.1", L"10.0.0.1", "0 28"},
+        {"range", IpAddressNamedObjectItem::FromRange(L"10.0.0.1", L"10.0.0.9"),
+         L"10.0.0.1-10.0.0.9", L"10.0.0.1-10.0.0.9", "0 26 27"},
+        {"interface", InterfaceNamedObjectItem::FromInterfaceName(L"eth0"), L"eth0", L"eth0",
+         "0 30"},
+        {"tcp to port 80", ServiceNamedObjectItem::WithPorts(6, kNo, kNo, 80, 80), L"6 */80-80",
+         L"6", "0 17 18 21 22"},
+        {"udp from 53", ServiceNamedObjectItem::WithPorts(17, 53, kNo, 1024, 65535),
+         L"17 53/1024-65535", L"17", "0 17 18 19 21 22"},
+        {"icmp", ServiceNamedObjectItem::Icmp(8, 0), L"1 8/0", L"1", "0 17 18 23 24"},
+        {"icmp without code", ServiceNamedObjectItem::Icmp(3, kNo), L"1 3/-1", L"1", "0 17 18 24"},
+        {"gre", std::make_shared<ServiceNamedObjectItem>(47), L"47", L"47", "0 17 18"},
+        {"new schedule", std::make_shared<ScheduleNamedObjectItem>(), L"Daily 0:0-23:59", L"Daily",
+         "0 1 7 8 9 10"},
+        {"daily", ScheduleNamedObjectItem::Daily(8, 5, 17, 30), L"Daily 8:5-17:30", L"Daily",
+         "0 1 4 5 7 8 9 10"},
+        {"weekly", ScheduleNamedObjectItem::Weekly(8, 0, 12, 0, 31), L"Weekly 8:0-12:0-31",
+         L"Weekly", "0 1 4 5 6 7 8 9 10"},
+        {"calendar", ScheduleNamedObjectItem::Calendar(2024, 1, 2, 8, 5, 2024, 12, 31, 17, 30),
+         L"Calendar 2024/1/2 8:5-2024/12/31 17:30", L"Calendar",
+         "0 1 2 3 4 5 7 8 9 10 11 12 13 14 15 16"},
+        {"vpn node", SarvoNamedObjectItem::ForNode(7), L"ID 7", L"7", "0 33"},
+        {"vpn node 0", SarvoNamedObjectItem::ForNode(0), L"NET 0", L"0", "0 33"},
+        {"vpn network", SarvoNamedObjectItem::ForNetwork(12), L"NET 12", L"12", "0 32"},
+        {"vpn template", SarvoNamedObjectItem::FromTemplate(L"branch*"), L"MASK branch*",
+         L"branch*", "0 31"},
     };
     for (const TextRow& row : rows) {
         EXPECT_EQ(row.name, row.item->GetName()) << row.what;
         EXPECT_EQ(row.text, row.item->GetText()) << row.what;
-        EXPECT_EQ(row.ids, row.item->GetParamIds()) << row.what;
+        std::string ids;
+        for (const int id : row.item->GetParamIds()) {
+            ids += (ids.empty() ? "" : " ") + std::to_string(id);
+        }
+        EXPECT_EQ(row.ids, ids) << row.what;
         EXPECT_EQ(eElementItem, row.item->GetItemKind()) << row.what;
     }
 }
@@ -136,66 +99,43 @@ TEST(NamedObjectItemsTest, DetailsOfServiceAndScheduleItems) {
         ScheduleNamedObjectItem::Calendar(2024, 1, 2, 8, 5, 2024, 12, 31, 17, 30)->GetDetails());
 }
 
-// One parameter answer.
+// The answers of one item, "id=answer" with "; " between.
 struct ParamRow {
     std::string what;
     std::shared_ptr<INamedObjectElement> item;
-    int id;
-    std::wstring answer;
+    std::wstring answers;
 };
 
 TEST(NamedObjectItemsTest, ParameterAnswers) {
-    auto mask = IpAddressNamedObjectItem::FromAddressAndMask(L"10.0.0.0", L"255.0.0.0");
-    auto range = IpAddressNamedObjectItem::FromRange(L"10.0.0.1", L"10.0.0.9");
-    auto text = IpAddressNamedObjectItem::FromText(L"host");
-    auto tcp = ServiceNamedObjectItem::WithPorts(6, 1, 2, 3, 4);
-    auto icmp = ServiceNamedObjectItem::Icmp(8, 5);
-    auto calendar = ScheduleNamedObjectItem::Calendar(2024, 1, 2, 8, 5, 2025, 12, 31, 17, 30);
-    auto weekly = ScheduleNamedObjectItem::Weekly(8, 0, 12, 0, 96);
-    auto daily = ScheduleNamedObjectItem::Daily(0, 0, 1, 0);
     const std::vector<ParamRow> rows = {
-        {"mask 0", mask, 0, L"10.0.0.0/255.0.0.0"},
-        {"mask 25", mask, 25, L"255.0.0.0"},
-        {"mask 28", mask, 28, L"10.0.0.0"},
-        {"range 26", range, 26, L"10.0.0.1"},
-        {"range 27", range, 27, L"10.0.0.9"},
-        {"text 29", text, 29, L"host"},
-        {"interface 30", InterfaceNamedObjectItem::FromInterfaceName(L"eth1"), 30, L"eth1"},
-        {"tcp 0", tcp, 0, L"6"},
-        {"tcp 17", tcp, 17, L"6"},
-        {"tcp 18", tcp, 18, L"6"},
-        {"tcp 19", tcp, 19, L"1"},
-        {"tcp 20", tcp, 20, L"2"},
-        {"tcp 21", tcp, 21, L"3"},
-        {"tcp 22", tcp, 22, L"4"},
-        {"icmp 23 (code)", icmp, 23, L"5"},
-        {"icmp 24 (type)", icmp, 24, L"8"},
-        {"calendar 0", calendar, 0, L"Calendar"},
-        {"calendar 1", calendar, 1, L"Calendar"},
-        {"calendar 2", calendar, 2, L"2024/1/2"},
-        {"calendar 3", calendar, 3, L"2025/12/31"},
-        {"calendar 4", calendar, 4, L"8:5"},
-        {"calendar 5", calendar, 5, L"17:30"},
-        {"calendar 7", calendar, 7, L"8"},
-        {"calendar 8", calendar, 8, L"17"},
-        {"calendar 9", calendar, 9, L"5"},
-        {"calendar 10", calendar, 10, L"30"},
-        {"calendar 11", calendar, 11, L"2024"},
-        {"calendar 12", calendar, 12, L"1"},
-        {"calendar 13", calendar, 13, L"2"},
-        {"calendar 14", calendar, 14, L"2025"},
-        {"calendar 15", calendar, 15, L"12"},
-        {"calendar 16", calendar, 16, L"31"},
-        {"weekly 1", weekly, 1, L"Weekly"},
-        {"weekly 6", weekly, 6, L"96"},
-        {"daily 1", daily, 1, L"Daily"},
-        {"node 33", SarvoNamedObjectItem::ForNode(4000000000u), 33, L"4000000000"},
-        {"network 32", SarvoNamedObjectItem::ForNetwork(12), 32, L"12"},
-        {"template 31", SarvoNamedObjectItem::FromTemplate(L"a*"), 31, L"a*"},
-        {"template 0", SarvoNamedObjectItem::FromTemplate(L"a*"), 0, L"a*"},
+        {"mask", IpAddressNamedObjectItem::FromAddressAndMask(L"10.0.0.0", L"255.0.0.0"),
+         L"0=10.0.0.0/255.0.0.0; 25=255.0.0.0; 28=10.0.0.0"},
+        {"range", IpAddressNamedObjectItem::FromRange(L"10.0.0.1", L"10.0.0.9"),
+         L"26=10.0.0.1; 27=10.0.0.9"},
+        {"text", IpAddressNamedObjectItem::FromText(L"host"), L"29=host"},
+        {"interface", InterfaceNamedObjectItem::FromInterfaceName(L"eth1"), L"30=eth1"},
+        {"tcp", ServiceNamedObjectItem::WithPorts(6, 1, 2, 3, 4),
+         L"0=6; 17=6; 18=6; 19=1; 20=2; 21=3; 22=4"},
+        {"icmp", ServiceNamedObjectItem::Icmp(8, 5), L"23=5; 24=8"},
+        {"calendar", ScheduleNamedObjectItem::Calendar(2024, 1, 2, 8, 5, 2025, 12, 31, 17, 30),
+         L"0=Calendar; 1=Calendar; 2=2024/1/2; 3=2025/12/31; 4=8:5; 5=17:30; 7=8; 8=17; 9=5; "
+         L"10=30; 11=2024; 12=1; 13=2; 14=2025; 15=12; 16=31"},
+        {"weekly", ScheduleNamedObjectItem::Weekly(8, 0, 12, 0, 96), L"1=Weekly; 6=96"},
+        {"daily", ScheduleNamedObjectItem::Daily(0, 0, 1, 0), L"1=Daily"},
+        {"node", SarvoNamedObjectItem::ForNode(4000000000u), L"33=4000000000"},
+        {"network", SarvoNamedObjectItem::ForNetwork(12), L"32=12"},
+        {"template", SarvoNamedObjectItem::FromTemplate(L"a*"), L"31=a*; 0=a*"},
     };
     for (const ParamRow& row : rows) {
-        EXPECT_EQ(row.answer, row.item->GetParam(row.id)) << row.what;
+        std::wstring answers;
+        for (std::size_t at = 0; at < row.answers.size();) {
+            const int id = std::stoi(row.answers.substr(at));
+            answers +=
+                (at == 0 ? L"" : L"; ") + std::to_wstring(id) + L"=" + row.item->GetParam(id);
+            const std::size_t next = row.answers.find(L"; ", at);
+            at = next == std::wstring::npos ? row.answers.size() : next + 2;
+        }
+        EXPECT_EQ(row.answers, answers) << row.what;
     }
 }
 

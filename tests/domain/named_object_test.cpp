@@ -15,6 +15,7 @@
 #include <fwcommon/ISystemObjectItem.h>
 #include <fwcommon/IinterfaceNamedObject.h>
 #include <fwcommon/IipAddressNamedObject.h>
+#include "common/Thrown.h"
 #include "domain/DomainTestSupport.h"
 #include "domain/NamedObject.h"
 
@@ -44,33 +45,25 @@ std::vector<std::wstring> Names(const std::shared_ptr<NamedItemList>& list) {
     return names;
 }
 
+template <class Kind>
+bool Is(const std::shared_ptr<INamedObject>& object) {
+    return std::dynamic_pointer_cast<Kind>(object) != nullptr;
+}
+
 TEST(NamedObjectTest, FactoryBuildsEachKindBehindItsInterface) {
     struct Row {
         NamedObjectType type;
         bool (*isKind)(const std::shared_ptr<INamedObject>&);
     };
     const Row rows[] = {
-        {eInterfaceObject,
-         [](const std::shared_ptr<INamedObject>& o) {
-             return std::dynamic_pointer_cast<IinterfaceNamedObject>(o) != nullptr;
-         }},
+        {eInterfaceObject, Is<IinterfaceNamedObject>},
         {eIpAddressObject,
          [](const std::shared_ptr<INamedObject>& o) {
-             return std::dynamic_pointer_cast<IipAddressNamedObject>(o) != nullptr &&
-                    std::dynamic_pointer_cast<IinterfaceNamedObject>(o) == nullptr;
+             return Is<IipAddressNamedObject>(o) && !Is<IinterfaceNamedObject>(o);
          }},
-        {eServiceObject,
-         [](const std::shared_ptr<INamedObject>& o) {
-             return std::dynamic_pointer_cast<IServiceNamedObject>(o) != nullptr;
-         }},
-        {eScheduleObject,
-         [](const std::shared_ptr<INamedObject>& o) {
-             return std::dynamic_pointer_cast<IScheduleNamedObject>(o) != nullptr;
-         }},
-        {eSarvoGroupObject,
-         [](const std::shared_ptr<INamedObject>& o) {
-             return std::dynamic_pointer_cast<ISarvoGroupNamedObject>(o) != nullptr;
-         }},
+        {eServiceObject, Is<IServiceNamedObject>},
+        {eScheduleObject, Is<IScheduleNamedObject>},
+        {eSarvoGroupObject, Is<ISarvoGroupNamedObject>},
     };
     for (const Row& row : rows) {
         auto object = CreateNamedObject(L"n", L"d", row.type, Policy);
@@ -84,15 +77,11 @@ TEST(NamedObjectTest, FactoryBuildsEachKindBehindItsInterface) {
 }
 
 TEST(NamedObjectTest, FactoryRefusesAnUnknownType) {
-    try {
-        CreateNamedObject(L"n", L"d", static_cast<NamedObjectType>(5), User);
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(
-            "Application function: NamedObjectInternal::CreateNamedObject. Details: Incorrect "
-            "named-object type.",
-            e.what());
-    }
+    EXPECT_EQ(
+        "Application function: NamedObjectInternal::CreateNamedObject. Details: Incorrect "
+        "named-object type.",
+        test::Thrown<std::runtime_error>(
+            [] { CreateNamedObject(L"n", L"d", static_cast<NamedObjectType>(5), User); }));
     EXPECT_THROW(CreateNamedObject(7ul, L"n", L"d", static_cast<NamedObjectType>(-1), User),
                  std::runtime_error);
 }
@@ -496,13 +485,8 @@ TEST(NamedObjectTest, GroupRemovesTheItemsOfTheGivenNodes) {
 
 TEST(NamedObjectTest, ListIndexOtherThanZeroOrOneIsRefused) {
     auto object = IpObject();
-    try {
-        object->AddSystemObject(2, eAll);
-        FAIL() << "no exception";
-    } catch (const std::out_of_range& e) {
-        EXPECT_STREQ("fwcommon::NamedObject::AddSystemObject.List index 2 is neither 0 nor 1",
-                     e.what());
-    }
+    EXPECT_EQ("fwcommon::NamedObject::AddSystemObject.List index 2 is neither 0 nor 1",
+              test::Thrown<std::out_of_range>([&] { object->AddSystemObject(2, eAll); }));
     EXPECT_THROW(object->MoveItem(7, nullptr), std::out_of_range);
 }
 

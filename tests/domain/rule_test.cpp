@@ -1,4 +1,5 @@
 #include "domain/Rule.h"
+#include "common/Thrown.h"
 
 #include <cstdint>
 #include <functional>
@@ -63,12 +64,13 @@ TEST(RuleTest, CreationTypeFollowsTheDocumentNumbering) {
     }
 }
 
-TEST(RuleTest, SetActiveChangesTheSharedElementWithoutNotifying) {
+TEST(RuleTest, HandlesShareTheElementAndSetActiveChangesItWithoutNotifying) {
     auto element = ElementWithRuleId(1);
     Rule first(element);
     Rule second(element);
     auto listener = std::make_shared<RecordingListener>();
     first.AddListener(listener);
+    EXPECT_EQ(element, first.GetXmlRule());
 
     first.SetActive(false);
     EXPECT_FALSE(first.IsActive());
@@ -77,12 +79,6 @@ TEST(RuleTest, SetActiveChangesTheSharedElementWithoutNotifying) {
     second.SetActive(true);
     EXPECT_TRUE(first.IsActive());
     EXPECT_TRUE(listener->calls.empty());
-}
-
-TEST(RuleTest, HandleSharesItsElement) {
-    auto element = ElementWithRuleId(1);
-    Rule rule(element);
-    EXPECT_EQ(element, rule.GetXmlRule());
 }
 
 TEST(RuleTest, NotifiesEachListenerOnceWithRuleFamilyAndIdentifier) {
@@ -118,12 +114,8 @@ TEST(RuleTest, EmptyElementIsRefused) {
         [] { Rule rule{std::shared_ptr<const Sarvo::Rule>()}; },
     };
     for (const auto& construct : constructions) {
-        try {
-            construct();
-            FAIL() << "no exception";
-        } catch (const std::invalid_argument& e) {
-            EXPECT_STREQ("fwcommon::Rule::Rule.Empty rule element", e.what());
-        }
+        EXPECT_EQ("fwcommon::Rule::Rule.Empty rule element",
+                  test::Thrown<std::invalid_argument>(construct));
     }
 }
 

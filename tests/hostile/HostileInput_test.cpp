@@ -20,6 +20,7 @@
 #include <fwcommon/QuickScanners.h>
 #include <fwcommon/XmlReaderFactory.h>
 
+#include "common/PolicyText.h"
 #include "common/TestFiles.h"
 #include "document/DocumentTestSupport.h"
 #include "hostile/FileAccessWatch.h"
@@ -125,11 +126,8 @@ protected:
 TEST_F(HostileInput, DoctypesAreRefusedByEveryReader) {
     std::string laughs = "<!DOCTYPE sv:Policy [<!ENTITY l0 \"lol\">";
     for (int level = 1; level <= 12; ++level) {
-        laughs += "<!ENTITY l" + std::to_string(level) + " \"";
-        for (int k = 0; k < 10; ++k) {
-            laughs += "&l" + std::to_string(level - 1) + ";";
-        }
-        laughs += "\">";
+        laughs += "<!ENTITY l" + std::to_string(level) + " \"" +
+                  Repeated("&l" + std::to_string(level - 1) + ";", 10) + "\">";
     }
     laughs += "]>\n";
     const std::string uri = "file://" + SecretFile();
@@ -215,11 +213,8 @@ TEST_F(HostileInput, DocumentsInOtherEncodingsAreRefusedByEveryReader) {
 // EBCDIC markup escaped the bounds on nesting and attributes, so that the
 // parser spent tens of seconds and then overflowed its stack on teardown.
 TEST_F(HostileInput, DeepNestingInEbcdicIsRefusedBeforeTheParser) {
-    std::string nested;
-    for (int i = 0; i < 100000; ++i) {
-        nested += "<a>";
-    }
-    ExpectRefusedEverywhere(Encoded(DeclaringEncoding("IBM037", nested), "IBM037"), kNotUtf8);
+    ExpectRefusedEverywhere(Encoded(DeclaringEncoding("IBM037", Repeated("<a>", 100000)), "IBM037"),
+                            kNotUtf8);
 }
 
 TEST_F(HostileInput, Xml11IsRefusedByEveryReader) {
@@ -338,8 +333,9 @@ TEST_F(HostileInput, WhiteSpaceCommentsAndInstructionsAfterTheRootAreKept) {
     EXPECT_NE(L"", ParseError(ToBytes(PolicyWith("", "r") + "<x/>")));
 }
 
-TEST_F(HostileInput, EmptyAndBlankBytesAreRefusedByTheParse) {
-    for (const std::string& text : {std::string(), std::string(" \n"), std::string("<")}) {
+TEST_F(HostileInput, EmptyBlankAndMalformedBytesAreRefusedByTheParse) {
+    for (const std::string& text : {std::string(), std::string(" \n"), std::string("<"),
+                                    std::string("<sv:Policy"), std::string("not xml at all")}) {
         SCOPED_TRACE("'" + text + "'");
         EXPECT_NE(L"", ParseError(ToBytes(text)));
         EXPECT_THAT(watch.Events(), IsEmpty());
@@ -359,28 +355,25 @@ TEST_F(HostileInput, TruncatedDocumentsAreRefused) {
     }
 }
 
+// The minimal document with elements nested `levels` deep inside Rules.
+std::string Nested(int levels) {
+    return MinimalWith("</Rules>", Repeated("<a>", levels) + Repeated("</a>", levels));
+}
+
+// The minimal document whose Rules element carries that many attributes.
+std::string Crowded(int attributes, const std::string& extra = "") {
+    std::string text;
+    for (int i = 0; i < attributes; ++i) {
+        text += " a" + std::to_string(i) + "='1'";
+    }
+    std::string xml = MinimalPolicy();
+    xml.insert(xml.find("<Rules>") + 6, text + extra);
+    return xml;
+}
+
 // Past a few hundred levels or attributes the XML parser's own work grows
 // with the square of the input, so such documents are refused up front.
 TEST_F(HostileInput, DeepNestingAndCrowdedElementsAreRefused) {
-    const auto nested = [](int levels) {
-        std::string xml;
-        for (int i = 0; i < levels; ++i) {
-            xml += "<a>";
-        }
-        for (int i = 0; i < levels; ++i) {
-            xml += "</a>";
-        }
-        return MinimalWith("</Rules>", xml);
-    };
-    const auto crowded = [](int attributes, const std::string& extra) {
-        std::string text;
-        for (int i = 0; i < attributes; ++i) {
-            text += " a" + std::to_string(i) + "='1'";
-        }
-        std::string xml = MinimalPolicy();
-        xml.insert(xml.find("<Rules>") + 6, text + extra);
-        return xml;
-    };
     const std::wstring deep = L"policy:2:872 error: elements are nested deeper than 256 levels";
     const std::wstring many = L"policy:2:103 error: an element carries more than 1024 attributes";
     const struct {
@@ -388,11 +381,11 @@ TEST_F(HostileInput, DeepNestingAndCrowdedElementsAreRefused) {
         std::string xml;
         std::wstring error;
     } rows[] = {
-        {"100,000 levels", nested(100000), deep},
-        {"257 levels", nested(257), deep},
-        {"100,000 attributes", crowded(100000, ""), many},
-        {"100,000 attributes, one twice", crowded(100000, " a99999='2'"), many},
-        {"1,025 attributes", crowded(1025, ""), many},
+        {"100,000 levels", Nested(100000), deep},
+        {"257 levels", Nested(257), deep},
+        {"100,000 attributes", Crowded(100000), many},
+        {"100,000 attributes, one twice", Crowded(100000, " a99999='2'"), many},
+        {"1,025 attributes", Crowded(1025), many},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
@@ -401,25 +394,12 @@ TEST_F(HostileInput, DeepNestingAndCrowdedElementsAreRefused) {
 }
 
 TEST_F(HostileInput, NestingAndAttributesWithinTheBoundsReachTheSchema) {
-    std::string nested;
-    for (int i = 0; i < 254; ++i) {
-        nested += "<a>";
-    }
-    for (int i = 0; i < 254; ++i) {
-        nested += "</a>";
-    }
     // Policy and Rules make 256 levels.
-    const Outcome deep = ReadEverywhere(ToBytes(MinimalWith("</Rules>", nested)));
+    const Outcome deep = ReadEverywhere(ToBytes(Nested(254)));
     EXPECT_THAT(Narrow(deep.parseError), HasSubstr("no declaration found for element 'a'"));
     EXPECT_EQ(0, deep.domainScan);
 
-    std::string attributes;
-    for (int i = 0; i < 1024; ++i) {
-        attributes += " a" + std::to_string(i) + "='1'";
-    }
-    std::string xml = MinimalPolicy();
-    xml.insert(xml.find("<Rules>") + 6, attributes);
-    const Outcome crowded = ReadEverywhere(ToBytes(xml));
+    const Outcome crowded = ReadEverywhere(ToBytes(Crowded(1024)));
     EXPECT_THAT(Narrow(crowded.parseError), HasSubstr("attribute 'a0' is not declared"));
     EXPECT_EQ(0, crowded.domainScan);
 }
@@ -427,10 +407,7 @@ TEST_F(HostileInput, NestingAndAttributesWithinTheBoundsReachTheSchema) {
 // Markup inside comments, CDATA, processing instructions and attribute
 // values is not mistaken for elements.
 TEST_F(HostileInput, MarkupLookalikesDoNotCountTowardsTheBounds) {
-    std::string lookalikes;
-    for (int i = 0; i < 300; ++i) {
-        lookalikes += "<a>";
-    }
+    const std::string lookalikes = Repeated("<a>", 300);
     const std::string rule =
         "<Rule xsi:type=\"sv:LocalRule\" Reserved3=\"" + std::string(300, '=') +
         "&lt;a&gt;\"><RuleId>1</RuleId><OrderId>1</OrderId>" + "<Name><![CDATA[" + lookalikes +

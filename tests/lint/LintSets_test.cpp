@@ -283,12 +283,7 @@ TEST(LintSets, ScheduleSubsetAgreesWithASecondBySecondWalk) {
     }
 }
 
-}  // namespace
-}  // namespace fwcommon::lint
-
-namespace fwcommon::lint {
-namespace {
-
+// Random rules over few values of every part, so that many cover others.
 using namespace fwcommon::test::lint;
 
 // Random rules over few values of every part, so that many cover others.

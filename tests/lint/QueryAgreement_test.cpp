@@ -136,13 +136,17 @@ struct Flow {
 
 // ---- Brute force over the model.
 
+template <typename C, typename F>
+bool AnyOf(const std::vector<C>& list, F holds) {
+    return std::any_of(list.begin(), list.end(), holds);
+}
+
 class BruteForce {
 public:
     explicit BruteForce(const PolicyModel& model) : model_(model) {}
 
-    bool Hosts(const std::vector<HostCondition>& list, std::uint32_t address) const {
-        return std::any_of(list.begin(), list.end(),
-                           [&](const HostCondition& c) { return Host(c, address); });
+    bool Hosts(const std::vector<HostCondition>& list, std::uint32_t a) const {
+        return AnyOf(list, [&](const HostCondition& c) { return Host(c, a); });
     }
 
     bool Host(const HostCondition& c, std::uint32_t a) const {
@@ -162,8 +166,7 @@ public:
     }
 
     bool Services(const std::vector<ServiceCondition>& list, const Flow& f) const {
-        return std::any_of(list.begin(), list.end(),
-                           [&](const ServiceCondition& c) { return Service(c, f); });
+        return AnyOf(list, [&](const ServiceCondition& c) { return Service(c, f); });
     }
 
     bool Service(const ServiceCondition& c, const Flow& f) const {
@@ -188,8 +191,7 @@ public:
     }
 
     bool Schedules(const std::vector<ScheduleCondition>& list, std::int64_t second) const {
-        return std::any_of(list.begin(), list.end(),
-                           [&](const ScheduleCondition& c) { return Schedule(c, second); });
+        return AnyOf(list, [&](const ScheduleCondition& c) { return Schedule(c, second); });
     }
 
     bool Schedule(const ScheduleCondition& c, std::int64_t second) const {
@@ -644,23 +646,22 @@ std::string RuleText(const RuleModel& r) {
                   r.bothWays ? "IsBidirectional=\"true\"" : "");
 }
 
+// Objects numbered from 1, written by the builder with their members' text.
+template <typename Object, typename Builder, typename Text>
+std::string ObjectsText(const std::vector<Object>& objects, Builder builder, Text text) {
+    std::string out;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        out += builder(static_cast<int>(i + 1), Joined(objects[i].inclusions, text),
+                       Joined(objects[i].exclusions, text));
+    }
+    return out;
+}
+
 std::string PolicyText(const PolicyModel& m) {
-    std::string objects;
-    for (std::size_t i = 0; i < m.scheduleObjects.size(); ++i) {
-        objects += ScheduleObject(static_cast<int>(i + 1),
-                                  Joined(m.scheduleObjects[i].inclusions, ScheduleText),
-                                  Joined(m.scheduleObjects[i].exclusions, ScheduleText));
-    }
-    for (std::size_t i = 0; i < m.serviceObjects.size(); ++i) {
-        objects += ServiceObject(static_cast<int>(i + 1),
-                                 Joined(m.serviceObjects[i].inclusions, ServiceText),
-                                 Joined(m.serviceObjects[i].exclusions, ServiceText));
-    }
-    for (std::size_t i = 0; i < m.ipObjects.size(); ++i) {
-        objects += IpObject(static_cast<int>(i + 1), Joined(m.ipObjects[i].inclusions, HostText),
-                            Joined(m.ipObjects[i].exclusions, HostText));
-    }
-    return lint::Policy(objects, Joined(m.rules, RuleText));
+    return lint::Policy(ObjectsText(m.scheduleObjects, ScheduleObject, ScheduleText) +
+                            ObjectsText(m.serviceObjects, ServiceObject, ServiceText) +
+                            ObjectsText(m.ipObjects, IpObject, HostText),
+                        Joined(m.rules, RuleText));
 }
 
 QueryFlow QueryOf(const Flow& f) {
@@ -716,14 +717,6 @@ std::vector<Expected> Matching(const BruteForce& brute, const std::vector<const 
     return out;
 }
 
-std::string Listed(const std::vector<std::size_t>& positions) {
-    std::string text;
-    for (std::size_t p : positions) {
-        text += std::to_string(p) + " ";
-    }
-    return text;
-}
-
 // The positions, counted as the query counts them, of the rules that the
 // lint reports as covered by an earlier rule (with another action or the same).
 std::set<std::size_t> NeverDeciding(const Sarvo::PolicyType& policy) {
@@ -768,20 +761,17 @@ TEST_P(QueryAgreement, FirstMatchAgreesWithBruteForceAndNeverFallsOnAShadowedRul
             expected.resize(1);
         }
         const QuerySectionResult result = QueryPolicy(*policy, nullptr, QueryOf(flow), options)[0];
-        std::vector<std::size_t> want;
-        std::vector<std::size_t> got;
+        // Each listed rule as "position" and "r" when it matches in reverse.
+        std::string want;
+        std::string got;
         for (const Expected& e : expected) {
-            want.push_back(e.position);
+            want += std::to_string(e.position) + (e.reverse ? "r " : " ");
         }
         for (const QueryRuleResult& r : result.rules) {
-            got.push_back(r.position);
+            got += std::to_string(r.position) + (r.reverse ? "r " : " ");
             EXPECT_EQ(QueryAnswer::eMatches, r.answer) << "rule " << r.position << ", flow " << n;
         }
-        ASSERT_EQ(Listed(want), Listed(got)) << "flow " << n;
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(expected[i].reverse, result.rules[i].reverse)
-                << "rule " << expected[i].position << ", flow " << n;
-        }
+        ASSERT_EQ(want, got) << "flow " << n;
         if (expected.empty()) {
             EXPECT_EQ(QueryDecision::eNoMatch, result.decision) << "flow " << n;
             continue;

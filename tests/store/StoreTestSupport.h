@@ -40,6 +40,32 @@ inline std::vector<unsigned char> PolicyXml(const std::string& rules,
     return ToBytes(PolicyDocumentText(rules, namedObjects, options));
 }
 
+// A named object of the kind ("IpObject", ...) created by User, with its
+// members' XML.
+inline std::string NamedObjectXml(const std::string& kind, const std::string& name, int id,
+                                  const std::string& members) {
+    return "<" + kind + "><Name>" + name + "</Name><Id>" + std::to_string(id) +
+           "</Id><CreationType>User</CreationType>" + members + "</" + kind + ">";
+}
+inline std::string IpObject(const std::string& name, int id, const std::string& members) {
+    return NamedObjectXml("IpObject", name, id, members);
+}
+inline std::string ServiceObject(const std::string& name, int id, const std::string& members) {
+    return NamedObjectXml("ServiceObject", name, id, members);
+}
+inline std::string ScheduleObject(const std::string& name, int id, const std::string& members) {
+    return NamedObjectXml("ScheduleObject", name, id, members);
+}
+
+// Members of an IP object, in the list named.
+inline std::string Address(const std::string& value, const std::string& list = "Inclusion") {
+    return "<" + list + " xsi:type=\"sv:IpAddress\"><Value>" + value + "</Value></" + list + ">";
+}
+inline std::string IpRef(int id, const std::string& list = "Inclusion") {
+    return "<" + list + " xsi:type=\"sv:IpObjectRef\"><Id>" + std::to_string(id) + "</Id></" +
+           list + ">";
+}
+
 inline std::shared_ptr<XmlReader> MakeReader(const std::vector<unsigned char>& bytes,
                                              CreationType type = User) {
     return std::static_pointer_cast<XmlReader>(GetXmlReader(bytes, L"test.xml", type));

@@ -11,30 +11,6 @@
 namespace fwcommon::test {
 namespace {
 
-std::string IpObject(const std::string& name, int id, const std::string& members) {
-    return "<IpObject><Name>" + name + "</Name><Id>" + std::to_string(id) +
-           "</Id><CreationType>User</CreationType>" + members + "</IpObject>";
-}
-
-std::string ServiceObject(const std::string& name, int id, const std::string& members) {
-    return "<ServiceObject><Name>" + name + "</Name><Id>" + std::to_string(id) +
-           "</Id><CreationType>User</CreationType>" + members + "</ServiceObject>";
-}
-
-std::string ScheduleObject(const std::string& members) {
-    return "<ScheduleObject><Name>Hours</Name><Id>7</Id><CreationType>User</CreationType>" +
-           members + "</ScheduleObject>";
-}
-
-std::string Address(const std::string& value, const std::string& list = "Inclusion") {
-    return "<" + list + " xsi:type=\"sv:IpAddress\"><Value>" + value + "</Value></" + list + ">";
-}
-
-std::string IpRef(int id, const std::string& list = "Inclusion") {
-    return "<" + list + " xsi:type=\"sv:IpObjectRef\"><Id>" + std::to_string(id) + "</Id></" +
-           list + ">";
-}
-
 const std::string kLocalHost =
     "<Inclusion xsi:type=\"sv:IpSystemObjectRef\"><Name>LocalHost</Name></Inclusion>";
 
@@ -98,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                                     "<Inclusion xsi:type=\"sv:ProtocolCondition\">"
                                     "<Protocol>17</Protocol></Inclusion>")},
         UnchangedCase{"schedule times with seconds and zones, a plain Schedule",
-                      ScheduleObject("<Inclusion xsi:type=\"sv:Daily\">"
+                      ScheduleObject("Hours", 7,
+                                     "<Inclusion xsi:type=\"sv:Daily\">"
                                      "<StartTime>08:00:30+02:00</StartTime>"
                                      "<EndTime>17:59:59.5Z</EndTime></Inclusion>"
                                      "<Inclusion xsi:type=\"sv:Schedule\">"

@@ -241,10 +241,6 @@ TEST(XmlReaderNamedObjects, RecordsCarryTheRuleNameSectionAndCreationType) {
 // hash, which must not merge members that differ nor keep members that
 // are equal.
 TEST(XmlReaderNamedObjects, AMemberEqualToAnEarlierOneIsReadOnce) {
-    const auto address = [](const std::string& list, const std::string& value) {
-        return "<" + list + " xsi:type=\"sv:IpAddress\"><Value>" + value + "</Value></" + list +
-               ">";
-    };
     const auto mask = [](const std::string& net, const std::string& bits) {
         return "<Inclusion xsi:type=\"sv:IpMask\"><Net><Value>" + net +
                "</Value></Net><Mask><Value>" + bits + "</Value></Mask></Inclusion>";
@@ -257,32 +253,25 @@ TEST(XmlReaderNamedObjects, AMemberEqualToAnEarlierOneIsReadOnce) {
                "<DestinationPort xsi:type=\"sv:Port\"><Value>" + destination +
                "</Value></DestinationPort><Protocol>6</Protocol></Inclusion>";
     };
-    const auto reference = [](const std::string& list, const std::string& id) {
-        return "<" + list + " xsi:type=\"sv:IpObjectRef\"><Id>" + id + "</Id></" + list + ">";
-    };
     const auto daily = [](const std::string& start, const std::string& end) {
         return "<Inclusion xsi:type=\"sv:Daily\"><StartTime>" + start + "</StartTime><EndTime>" +
                end + "</EndTime></Inclusion>";
     };
     // In the schema's order of kinds: schedules, services, IP objects.
     const std::string objects =
-        "<ScheduleObject><Name>Night</Name><Id>300003</Id><CreationType>User</CreationType>" +
-        daily("01:00:00", "04:00:00") + daily("01:00:00", "04:00:00") +
-        daily("01:00:00", "05:00:00") +
-        "</ScheduleObject><ServiceObject><Name>Web</Name><Id>300002</Id><CreationType>User"
-        "</CreationType>" +
-        tcp("", "80") + tcp("", "80") + tcp("1024", "80") + tcp("", "81") +
-        "</ServiceObject><IpObject><Name>Hosts</Name><Id>300001</Id><CreationType>User"
-        "</CreationType>" +
-        address("Inclusion", "10.0.0.1") + address("Inclusion", "10.0.0.1") +
-        mask("10.0.0.0", "255.0.0.0") + mask("10.0.0.0", "255.255.0.0") +
-        mask("10.0.0.0", "255.0.0.0") + address("Exclusion", "10.0.0.1") +
-        address("Exclusion", "10.0.0.2") + address("Exclusion", "10.0.0.2") +
-        "</IpObject><IpObject><Name>Group</Name><Id>300004</Id><CreationType>User"
-        "</CreationType>" +
-        reference("Inclusion", "300001") + reference("Inclusion", "300001") +
-        reference("Inclusion", "300004") + reference("Exclusion", "300001") +
-        reference("Exclusion", "300001") + "</IpObject>";
+        ScheduleObject("Night", 300003,
+                       daily("01:00:00", "04:00:00") + daily("01:00:00", "04:00:00") +
+                           daily("01:00:00", "05:00:00")) +
+        ServiceObject("Web", 300002,
+                      tcp("", "80") + tcp("", "80") + tcp("1024", "80") + tcp("", "81")) +
+        IpObject("Hosts", 300001,
+                 Address("10.0.0.1") + Address("10.0.0.1") + mask("10.0.0.0", "255.0.0.0") +
+                     mask("10.0.0.0", "255.255.0.0") + mask("10.0.0.0", "255.0.0.0") +
+                     Address("10.0.0.1", "Exclusion") + Address("10.0.0.2", "Exclusion") +
+                     Address("10.0.0.2", "Exclusion")) +
+        IpObject("Group", 300004,
+                 IpRef(300001) + IpRef(300001) + IpRef(300004) + IpRef(300001, "Exclusion") +
+                     IpRef(300001, "Exclusion"));
     auto reader = MakeReader(PolicyXml("", objects));
     const struct {
         const wchar_t* name;

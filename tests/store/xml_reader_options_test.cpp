@@ -1,11 +1,10 @@
 // Options and properties of a document, and the reader factories.
 
-#include <cstring>
-
 #include <gtest/gtest.h>
 
 #include <fwcommon/CreateNamedObject.h>
 #include <fwcommon/INamedObject.h>
+#include "common/Thrown.h"
 #include "store/StoreTestSupport.h"
 
 namespace fwcommon::test {
@@ -58,12 +57,9 @@ TEST(XmlReaderOptions, SetReplacesTheOptionAndRollbackRestoresIt) {
 
 TEST(XmlReaderOptions, ValueOfAnotherTypeIsRefusedAndChangesNothing) {
     auto reader = MakeReader({});
-    try {
-        reader->SetOptionValue(L"LogLevel", boost::any(42), User);
-        FAIL();
-    } catch (const boost::bad_any_cast& e) {
-        EXPECT_STREQ("boost::bad_any_cast: failed conversion using boost::any_cast", e.what());
-    }
+    EXPECT_EQ("boost::bad_any_cast: failed conversion using boost::any_cast",
+              Thrown<boost::bad_any_cast>(
+                  [&] { reader->SetOptionValue(L"LogLevel", boost::any(42), User); }));
     EXPECT_FALSE(reader->HasChanges());
     EXPECT_FALSE(Written(*reader)->Options().present());
 }
@@ -118,12 +114,9 @@ TEST(XmlReaderFactory, RuleReferencesAreResolvedAgainstTheListAndTheOwnObjects) 
     EXPECT_NO_THROW(GetXmlReader(PolicyXml(rule(5001), own), L"rules.xml", User, list));
 
     CapturedLog log;
-    try {
-        GetXmlReader(PolicyXml(rule(5002), own), L"rules.xml", User, list);
-        FAIL() << "a rule naming a missing object was loaded";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(nullptr, std::strstr(e.what(), "object not found. id=5002"));
-    }
+    const std::string refused = Thrown<std::runtime_error>(
+        [&] { GetXmlReader(PolicyXml(rule(5002), own), L"rules.xml", User, list); });
+    EXPECT_NE(std::string::npos, refused.find("object not found. id=5002")) << refused;
     ASSERT_EQ(1u, log.Lines().size());
     const std::wstring line = log.Lines()[0];
     EXPECT_EQ(L'#', line[0]) << "logged at level 4";

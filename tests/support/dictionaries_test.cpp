@@ -10,6 +10,7 @@
 #include <boost/lexical_cast.hpp>
 
 #include "common/TestFiles.h"
+#include "common/Thrown.h"
 
 namespace fwcommon {
 namespace {
@@ -30,12 +31,7 @@ std::wstring WriteFile(const TempDir& dir, const std::string& name, const std::s
 
 template <typename Call>
 void ExpectBadCast(Call call, const char* what) {
-    try {
-        call();
-        ADD_FAILURE() << "no exception: " << what;
-    } catch (const boost::bad_lexical_cast& e) {
-        EXPECT_STREQ(e.what(), kBadCast) << what;
-    }
+    EXPECT_EQ(kBadCast, test::Thrown<boost::bad_lexical_cast>(call)) << what;
 }
 
 // The protocol dictionary reads only while it is empty, so its whole story
@@ -173,12 +169,6 @@ TEST(IcmpDictionaryTest, Sections) {
         [&] { icmp.Initialize(WriteFile(dir, "bad.txt", "== ICMP Code ==\n12  zero  x\n")); },
         "code field");
 }
-
-}  // namespace
-}  // namespace fwcommon
-
-namespace fwcommon {
-namespace {
 
 // A malformed line used to surface as a bare bad_lexical_cast that said
 // neither file nor line; it still is one, with its documented text.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Thrown.h"
+
 namespace fwcommon {
 namespace {
 
@@ -49,12 +51,9 @@ TEST(IdentifierGeneratorTest, ExhaustionThrowsAndStaysEmpty) {
     EXPECT_EQ(generator.GenerateIdentifier(), 4294967294u);
     EXPECT_EQ(generator.GenerateIdentifier(), 4294967295u);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        try {
-            generator.GenerateIdentifier();
-            FAIL() << "no exception on attempt " << attempt;
-        } catch (const std::out_of_range& e) {
-            EXPECT_STREQ(e.what(), "invalid vector<T> subscript");
-        }
+        EXPECT_EQ("invalid vector<T> subscript",
+                  test::Thrown<std::out_of_range>([&] { generator.GenerateIdentifier(); }))
+            << "attempt " << attempt;
         EXPECT_TRUE(generator.Segments().empty());
     }
 }
@@ -69,7 +68,8 @@ TEST(IdentifierGeneratorTest, FreedIdentifierBelowThePositionComesBackFirst) {
     EXPECT_EQ(generator.GenerateIdentifier(), 6u);
 }
 
-struct BusyCase {
+// A generator's segments before and after one identifier is marked.
+struct SegmentCase {
     const char* name;
     Segments before;
     std::uint32_t id;
@@ -77,7 +77,7 @@ struct BusyCase {
 };
 
 TEST(IdentifierGeneratorTest, MarkIdentifierAsBusy) {
-    const BusyCase cases[] = {
+    const SegmentCase cases[] = {
         {"split in the middle", {{100001, 200000}}, 150000, {{100001, 149999}, {150001, 200000}}},
         {"first shrinks without split", {{100001, 200000}}, 100001, {{100002, 200000}}},
         {"last shrinks without split", {{100001, 200000}}, 200000, {{100001, 199999}}},
@@ -95,15 +95,8 @@ TEST(IdentifierGeneratorTest, MarkIdentifierAsBusy) {
     }
 }
 
-struct FreeCase {
-    const char* name;
-    Segments before;
-    std::uint32_t id;
-    Segments after;
-};
-
 TEST(IdentifierGeneratorTest, MarkIdentifierAsFree) {
-    const FreeCase cases[] = {
+    const SegmentCase cases[] = {
         {"extends the start of the segment above; touching segments stay apart",
          {{100001, 100004}, {100006, 200000}},
          100005,

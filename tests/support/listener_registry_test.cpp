@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/Thrown.h"
+
 namespace fwcommon {
 namespace {
 
@@ -111,12 +113,8 @@ TEST_F(ListenerRegistryTest, ListenerMayRemoveItselfWhileNotified) {
 }
 
 TEST_F(ListenerRegistryTest, EmptyListenerIsRefused) {
-    try {
-        registry_.Add(nullptr);
-        FAIL() << "no exception";
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ(e.what(), "fwcommon::ListenerRegistry::Add.Empty listener");
-    }
+    EXPECT_EQ("fwcommon::ListenerRegistry::Add.Empty listener",
+              test::Thrown<std::invalid_argument>([this] { registry_.Add(nullptr); }));
     EXPECT_TRUE(registry_.Empty());
 }
 

@@ -61,21 +61,17 @@ TEST_F(LogFacilityTest, MessagesWithoutASinkAreDropped) {
     EXPECT_EQ(facade_.DetachSink(), nullptr);
 }
 
-TEST_F(LogFacilityTest, HasSinkFollowsAttachAndDetach) {
-    EXPECT_FALSE(facade_.HasSink());
-    facade_.AttachSink(&sink_);
-    EXPECT_TRUE(facade_.HasSink());
-    facade_.DetachSink();
-    EXPECT_FALSE(facade_.HasSink());
-}
-
 TEST_F(LogFacilityTest, AttachReplacesAndReturnsThePreviousSink) {
     MemoryLogSink second;
+    EXPECT_FALSE(facade_.HasSink());
     EXPECT_EQ(facade_.AttachSink(&sink_), nullptr);
+    EXPECT_TRUE(facade_.HasSink());
     EXPECT_EQ(facade_.AttachSink(&second), &sink_);
     facade_.Log(std::wstring(L"x"), 3);
     EXPECT_TRUE(sink_.Lines().empty());
     EXPECT_EQ(second.Lines(), Lines{L"+  x"});
+    facade_.DetachSink();
+    EXPECT_FALSE(facade_.HasSink());
 }
 
 TEST_F(LogFacilityTest, NarrowConveniencesWidenEachByte) {
