@@ -119,13 +119,10 @@ std::shared_ptr<fwcommon::INamedObject> FindObject(fwcommon::Context& context,
                                                    const std::wstring& dataname,
                                                    const ObjectLocator& locator) {
     const auto objects = context.GetNamedObjects(dataname);
-    std::vector<std::shared_ptr<fwcommon::INamedObject>> list;
     std::vector<Candidate> candidates;
-    for (const auto& object : *objects) {
-        list.push_back(object);
+    for (const auto& object : *objects)
         candidates.push_back(CandidateOf(*object));
-    }
-    return list[Locate(candidates, locator)];
+    return (*objects)[Locate(candidates, locator)];
 }
 
 const ObjectEntry& FindEntry(const PolicyIndex& index, const ObjectLocator& locator) {

@@ -58,15 +58,15 @@ struct ObjectEntry {
     std::vector<ObjectKey> refers;
 };
 
-// What a document holds and who refers to whom. Objects in the order
-// ip, interface, vpn, service, schedule, each kind in document order; rule
-// uses section by section, rules in ascending order id, each rule's
-// references in the order schedules, source, services, destination.
 // An object as lookups of its entries' texts find it: by kind, Id and
 // name, since a document may give two objects of one kind the same Id.
 using NamedObjectKey = std::pair<ObjectKey, std::wstring>;
 NamedObjectKey NamedKeyOf(const ObjectEntry& object);
 
+// What a document holds and who refers to whom. Objects in the order
+// ip, interface, vpn, service, schedule, each kind in document order; rule
+// uses section by section, rules in ascending order id, each rule's
+// references in the order schedules, source, services, destination.
 struct PolicyIndex {
     std::vector<ObjectEntry> objects;
     std::vector<RuleUse> uses;

@@ -86,8 +86,9 @@ private:
 // reads the same, below the same prologue and root start tag but for the
 // schema location; with the built-in schema, a rule also when it differs
 // from one only in the whole numbers of its RuleId and OrderId (xs:long).
-// One item of each run of items of one kind is read, and everything else. Digests made with another
-// schemaPath are not used. Throws as ValidatePolicyDocument does. Any thread may call it.
+// One item of each run of items of one kind is read, and everything
+// else. Digests made with another schemaPath are not used. Throws as
+// ValidatePolicyDocument does. Any thread may call it.
 FWCOMMON_EXPORT void ValidateMergedPolicyDocument(const std::vector<PolicyDocumentDigest>& sources,
                                                   const std::vector<unsigned char>& merged,
                                                   const std::wstring& schemaPath = std::wstring());
