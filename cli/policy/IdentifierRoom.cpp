@@ -32,7 +32,7 @@ void CountRulesByCreationType(const Sarvo::PolicyType& document, CreationTypeCou
 
 void CountRulesByCreationType(const std::vector<FileRule>& rules, CreationTypeCounts& counts) {
     for (const FileRule& rule : rules)
-        ++counts[CreationTypeOf(Sarvo::CreationTypes(rule.creationType))];
+        ++counts[rule.creationType];
 }
 
 std::string RulesBeyondTheirIdentifiers(const CreationTypeCounts& counts) {

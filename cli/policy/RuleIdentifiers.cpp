@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 
 #include <fwcommon/IRule.h>
 #include <fwcommon/IdentifierRanges.h>
@@ -17,8 +17,10 @@ std::vector<FileRule> RulesOf(const Sarvo::PolicyType& document) {
     std::vector<FileRule> rules;
     rules.reserve(document.Rules().Rule().size());
     for (const Sarvo::Rule& rule : document.Rules().Rule()) {
-        rules.push_back(FileRule{SectionOfRule(rule), std::wstring(rule.CreationType()),
-                                 rule.Name(), rule.RuleId(), rule.OrderId()});
+        const auto creationType =
+            static_cast<fwcommon::CreationType>(static_cast<int>(rule.CreationType()));
+        rules.push_back(FileRule{SectionOfRule(rule), creationType, rule.Name(), rule.RuleId(),
+                                 rule.OrderId()});
     }
     return rules;
 }
@@ -116,19 +118,19 @@ std::vector<std::string> WhyRenumberedInFile(const std::vector<FileRule>& rules,
     // load gave it.
     if (changes.empty())
         return {};
-    using Key = std::pair<std::wstring, long long>;
-    std::set<Key> held;
-    std::set<Key> given;
+    using Keys = std::unordered_set<RuleIdentifierKey, RuleIdentifierKeyHash>;
+    Keys held;
+    Keys given;
+    held.reserve(rules.size());
+    given.reserve(changes.size());
     std::vector<std::string> reasons;
     std::size_t next = 0;
     for (std::size_t i = 0; i < rules.size(); ++i) {
         const FileRule& rule = rules[i];
-        const Key key(rule.creationType, rule.id);
+        const RuleIdentifierKey key{rule.creationType, rule.id};
         if (next < changes.size() && changes[next].index == i) {
             const std::string id = std::to_string(rule.id);
-            const fwcommon::IdentifierRange range =
-                fwcommon::IdentifierRangeOf(static_cast<fwcommon::CreationType>(
-                    static_cast<int>(Sarvo::CreationTypes(rule.creationType))));
+            const fwcommon::IdentifierRange range = fwcommon::IdentifierRangeOf(rule.creationType);
             if (rule.id < range.first || rule.id > range.last)
                 reasons.push_back(id + " is outside the range of its creation type");
             else if (held.count(key) > 0)
@@ -137,7 +139,7 @@ std::vector<std::string> WhyRenumberedInFile(const std::vector<FileRule>& rules,
                 reasons.push_back("an earlier rule of the file is now " + id);
             else
                 reasons.push_back("another rule holds " + id);
-            given.emplace(rule.creationType, changes[next].to);
+            given.insert(RuleIdentifierKey{rule.creationType, changes[next].to});
             ++next;
         }
         held.insert(key);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,10 +15,29 @@ namespace fwpolicy {
 // identifier: what the notes on a renumbered rule name.
 struct FileRule {
     std::string section;  // "local", ..., "" for a plain Rule
-    std::wstring creationType;
+    fwcommon::CreationType creationType = fwcommon::User;
     std::wstring name;
     long long id = 0;
     long long orderId = 0;
+};
+
+// A rule identifier within its creation type's range, the unit in which
+// the library keeps identifiers apart; hashed for the sets of a file's
+// identifiers, which hold one entry a rule.
+struct RuleIdentifierKey {
+    fwcommon::CreationType creationType = fwcommon::User;
+    long long id = 0;
+
+    bool operator==(const RuleIdentifierKey& other) const {
+        return creationType == other.creationType && id == other.id;
+    }
+};
+struct RuleIdentifierKeyHash {
+    std::size_t operator()(const RuleIdentifierKey& key) const {
+        constexpr unsigned kTypeShift = 56;  // identifiers stay far below 2^56
+        return std::hash<long long>()(key.id ^
+                                      (static_cast<long long>(key.creationType) << kTypeShift));
+    }
 };
 
 // The rules of a document in document order.

@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <regex>
+#include <unordered_map>
 
 #include <fwcommon/LogFacility.h>
 
@@ -10,12 +11,13 @@ namespace fwpolicy {
 namespace {
 
 // How many rules of each creation type carry each identifier.
-using IdCounts = std::map<std::pair<std::wstring, long long>, std::size_t>;
+using IdCounts = std::unordered_map<RuleIdentifierKey, std::size_t, RuleIdentifierKeyHash>;
 
 // One source's rule identifiers as the context's index holds them after
 // correcting some.
 IdCounts IdsOf(const MergeSource& source) {
     IdCounts indexed;
+    indexed.reserve(source.rules.size());
     for (const FileRule& rule : source.rules) {
         ++indexed[{rule.creationType, rule.id}];
     }
@@ -27,7 +29,7 @@ IdCounts IdsOf(const MergeSource& source) {
     return indexed;
 }
 
-std::size_t Holding(const IdCounts& counts, const std::wstring& creationType, long long id) {
+std::size_t Holding(const IdCounts& counts, fwcommon::CreationType creationType, long long id) {
     const auto found = counts.find({creationType, id});
     return found == counts.end() ? 0 : found->second;
 }
@@ -36,7 +38,7 @@ std::size_t Holding(const IdCounts& counts, const std::wstring& creationType, lo
 // identifier id of the creation type: what its index holds, corrected
 // identifiers included.
 bool EarlierFileHolds(const std::vector<IdCounts>& ids, std::size_t index,
-                      const std::wstring& creationType, long long id) {
+                      fwcommon::CreationType creationType, long long id) {
     for (std::size_t earlier = 0; earlier < index; ++earlier) {
         if (Holding(ids[earlier], creationType, id) > 0) {
             return true;

@@ -7,8 +7,8 @@
 
 #include <fwcommon/PolicyDocument.h>
 #include "ExitStatus.h"
-#include "diff/ElementFields.h"
 #include "editor/PolicyEdit.h"
+#include "policy/CreationTypeNames.h"
 #include "policy/RuleIdentifiers.h"
 #include "terminal/SafeText.h"
 #include "text/Utf8.h"
@@ -20,7 +20,7 @@ namespace {
 // as diff prints a change.
 std::string RenumberedLine(const FileRule& rule, long long to) {
     return rule.section + ' ' + std::to_string(rule.id) + " \u2192 " + std::to_string(to) + " (" +
-           CreationTypeWord(Sarvo::CreationTypes(rule.creationType)) + ") \"" +
+           CreationTypeNames().at(rule.creationType) + ") \"" +
            terminal::Printable(ToUtf8(rule.name)) + '"';
 }
 
