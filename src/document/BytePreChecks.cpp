@@ -7,6 +7,7 @@
 #include "document/EncodingGuard.h"
 #include "document/MarkupLimits.h"
 #include "document/NulByteGuard.h"
+#include "document/Utf8Guard.h"
 
 namespace fwcommon::document {
 namespace {
@@ -27,6 +28,9 @@ using Severity = xsd::cxx::xml::error_handler<wchar_t>::severity;
 void RefuseUnparsableBytes(const std::vector<unsigned char>& bytes, const wchar_t* documentId) {
     if (const auto refusal = FindEncodingRefusal(bytes)) {
         Refuse(documentId, 1, 1, *refusal);
+    }
+    if (const auto fault = FindInvalidUtf8(bytes)) {
+        Refuse(documentId, fault->position.line, fault->position.column, fault->message);
     }
     if (const auto nul = FindNulByte(bytes)) {
         Refuse(documentId, nul->line, nul->column,

@@ -16,6 +16,7 @@
 #include <fwcommon/LogFacility.h>
 #include "document/EncodingGuard.h"
 #include "document/NulByteGuard.h"
+#include "document/Utf8Guard.h"
 #include "document/XmlPlatform.h"
 #include "scanners/SAXHandler.h"
 
@@ -75,6 +76,10 @@ ByteVectorSAXParser::~ByteVectorSAXParser() = default;
 int ByteVectorSAXParser::Parse() {
     if (const auto refusal = document::FindEncodingRefusal(bytes_)) {
         GetLibLogFacility().Log(*refusal, kLogRoutine);
+        return -1;
+    }
+    if (const auto fault = document::FindInvalidUtf8(bytes_)) {
+        GetLibLogFacility().Log(fault->message, kLogRoutine);
         return -1;
     }
     if (document::FindNulByte(bytes_)) {

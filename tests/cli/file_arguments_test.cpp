@@ -96,11 +96,19 @@ TEST_F(FileArguments, EveryVerbNamesWhyAFileIsNoPolicy) {
     ASSERT_EQ(4u, std::count(text.begin(), text.begin() + text.find(name), '\n'));
     text.replace(text.find(name), name.size(), "<Name>Office\x01hours</Name>");
     WriteBytes(broken, ToBytes(text));
-    // The parser gives the column just after the character it refuses.
+    // A file saved by an editor in ISO-8859-1: "Büro" on line 5.
+    const std::string latin1 = Path("latin1.xml");
+    std::string latin1Text = text;
+    latin1Text.replace(latin1Text.find("Office\x01hours"), 11, "B\xFCro hours");
+    WriteBytes(latin1, ToBytes(latin1Text));
+    // The parser gives the column just after the character it refuses; the
+    // check of the bytes the column of the first byte that is not UTF-8.
     const std::pair<std::string, std::string> files[] = {
         {directory, directory + ": is a directory"},
         {empty, empty + ": is empty, not a policy document"},
         {broken, broken + ":5:20: error: invalid character 0x1"},
+        {latin1, latin1 + ":5:14: error: the byte 0xFC is not valid UTF-8; a policy document "
+                          "must be encoded in UTF-8"},
         {Path("missing.xml"), Path("missing.xml") + ": cannot read: No such file or directory"},
     };
     for (const Verb& verb : ReadingVerbs()) {
@@ -108,7 +116,7 @@ TEST_F(FileArguments, EveryVerbNamesWhyAFileIsNoPolicy) {
             SCOPED_TRACE(testing::PrintToString(With(verb.arguments, file, "OUT")));
             const ToolResult r = RunFwpolicy(With(verb.arguments, file, Path("out.xml")));
             EXPECT_EQ(verb.exitStatus, r.exitStatus);
-            if (file == broken) {
+            if (file == broken || file == latin1) {
                 EXPECT_EQ(message + "\n", r.err.substr(0, r.err.find('\n') + 1));
             } else {
                 EXPECT_EQ("fwpolicy: " + message + verb.more + "\n", r.err);
@@ -118,6 +126,7 @@ TEST_F(FileArguments, EveryVerbNamesWhyAFileIsNoPolicy) {
     }
     EXPECT_EQ(0u, fs::file_size(empty));
     EXPECT_EQ(text, ToString(ReadBytes(broken)));
+    EXPECT_EQ(latin1Text, ToString(ReadBytes(latin1)));
     const ToolResult toDirectory = RunFwpolicy({"merge", "examples/policy.xml", "-o", directory});
     EXPECT_EQ(kExitFailure, toDirectory.exitStatus);
     EXPECT_EQ("fwpolicy: " + directory + ": is a directory\n", toDirectory.err);

@@ -281,22 +281,47 @@ TEST_F(HostileInput, NoNamespaceSchemaLocationIsIgnored) {
 
 // ---- broken and oversized documents ----
 
-TEST_F(HostileInput, InvalidUtf8IsRefused) {
+// Refused before the parser, which would place the fault where its scanner
+// stood (lines before it), name the byte as a replacement character, and
+// take lead bytes above 0xF4.
+TEST_F(HostileInput, InvalidUtf8IsRefusedWhereItStands) {
+    const std::wstring must = L" not valid UTF-8; a policy document must be encoded in UTF-8";
     const struct {
         const char* label;
         std::string bytes;
         std::wstring error;
     } rows[] = {
-        {"lone continuation byte", "\x80", L"at position 1 of a 1-byte sequence"},
-        {"truncated two-byte sequence", "\xC3", L"at position 2 of a 2-byte sequence"},
-        {"overlong encoding of '/'", "\xC0\xAF", L"at position 1 of a 1-byte sequence"},
-        {"surrogate half", "\xED\xA0\x80", L"of a 3-byte sequence"},
-        {"beyond U+10FFFF", "\xF4\x90\x80\x80", L"of a 4-byte sequence"},
-        {"0xFF", "\xFF", L"at position 1 of a 6-byte sequence"},
+        {"lone continuation byte", "\x80", L"the byte 0x80 is" + must},
+        {"two-byte lead before ASCII", "\xC3(", L"the bytes 0xC3 0x28 are" + must},
+        {"overlong encoding of '/'", "\xC0\xAF", L"the byte 0xC0 is" + must},
+        {"overlong three-byte form", "\xE0\x80\xAF", L"the bytes 0xE0 0x80 are" + must},
+        {"surrogate half", "\xED\xA0\x80", L"the bytes 0xED 0xA0 are" + must},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", L"the bytes 0xF4 0x90 are" + must},
+        {"lead byte 0xF5, which Xerces takes", "\xF5\x80\x80\x80", L"the byte 0xF5 is" + must},
+        {"ISO-8859-1 u-umlaut", "Z\xFCrich", L"the byte 0xFC is" + must},
+        {"three-byte form cut by ASCII",
+         "\xE2\x82"
+         "B",
+         L"the bytes 0xE2 0x82 0x42 are" + must},
+        {"0xFF", "\xFF", L"the byte 0xFF is" + must},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
         ExpectRefusedEverywhere(ToBytes(PolicyWith("", "bad " + row.bytes + " name")), row.error);
+    }
+    // Line and column of the sequence's first byte, columns in characters.
+    const std::string whole = PolicyWith("", "r");
+    const auto line = std::count(whole.begin(), whole.end(), '\n') + 2;
+    EXPECT_THAT(Narrow(ParseError(ToBytes(whole + "\n  \xC3\xBC\xFC"))),
+                HasSubstr(":" + std::to_string(line) + ":4 error: the byte 0xFC is"));
+    EXPECT_THAT(Narrow(ParseError(ToBytes(whole + "\xE2\x82"))),
+                HasSubstr("the bytes 0xE2 0x82 are not valid UTF-8 (the document ends inside a "
+                          "character)"));
+    for (const std::string& name :
+         {std::string("\xF0\x9F\x98\x80"), std::string("\xF4\x8F\xBF\xBF"),
+          std::string("Z\xC3\xBCrich \xE2\x82\xAC")}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(L"", ParseError(ToBytes(PolicyWith("", name))));
     }
 }
 
