@@ -122,7 +122,10 @@ std::string CodeLine(const Selection& selection) {
     return line;
 }
 
+// Prints nothing when no file could be read: the errors said why.
 void PrintText(const Selection& selection, const std::vector<std::string>& sources) {
+    if (sources.empty())
+        return;
     std::map<std::string, std::pair<int, int>> counts;
     for (const auto& f : selection.shown) {
         std::cout << terminal::Printable(FileLabel(f.source)) << ": " << Subject(f) << " \""

@@ -108,8 +108,8 @@ std::wstring MessageFor(const std::vector<unsigned char>& bytes, std::size_t at,
     std::wstring named;
     for (std::size_t k = 0; k < read; ++k)
         named += (k == 0 ? L"" : L" ") + Hex(bytes[at + k]);
-    const bool cutShort = at + read == bytes.size() && LeadOf(bytes[at]).valid &&
-                          read <= LeadOf(bytes[at]).following;
+    const bool cutShort =
+        at + read == bytes.size() && LeadOf(bytes[at]).valid && read <= LeadOf(bytes[at]).following;
     std::wstring message = (read == 1 ? L"the byte " : L"the bytes ") + named +
                            (read == 1 ? L" is" : L" are") + L" not valid UTF-8";
     if (cutShort)

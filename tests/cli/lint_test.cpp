@@ -51,6 +51,19 @@ TEST(FwpolicyLint, NatTranslationToAnImpossibleValueIsAnError) {
         << r.out;
 }
 
+// A file that cannot be read has no counts; when no file could be read,
+// no summary says "none" beside the error.
+TEST(FwpolicyLint, FilesThatCannotBeReadGetNoSummary) {
+    const ToolResult none = RunFwpolicy({"lint", "missing.xml"});
+    EXPECT_EQ(1, none.exitStatus);
+    EXPECT_EQ("", none.out);
+    EXPECT_EQ("fwpolicy: missing.xml: cannot read: No such file or directory\n", none.err);
+    const ToolResult one = RunFwpolicy({"lint", "examples/policy.xml", "missing.xml"});
+    EXPECT_EQ(1, one.exitStatus);
+    EXPECT_NE(std::string::npos, one.out.find("\nby code: ")) << one.out;
+    EXPECT_EQ(std::string::npos, one.out.find("missing.xml")) << one.out;
+}
+
 // Without the objects file its rules refer to objects that are missing.
 TEST(FwpolicyLint, RulesWithoutTheirObjectsFileReferToMissingObjects) {
     EXPECT_EQ(1, RunFwpolicy({"lint", "tests/data/cli/lint-shared-rules.xml"}).exitStatus);
