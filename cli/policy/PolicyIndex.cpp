@@ -101,8 +101,10 @@ void ListEntries(const Sequence& entries, const IXmlWrapper* wrapper, const Obje
 template <typename Sequence>
 void IndexObjects(const Sequence& objects, ObjectKind kind, const IXmlWrapper* wrapper,
                   const ObjectNames& names, std::vector<ObjectEntry>& out) {
+    std::size_t place = 0;
     for (const auto& object : objects) {
         ObjectEntry entry;
+        entry.place = place++;
         entry.key = {kind, object.Id()};
         entry.name = object.Name();
         entry.creationType = object.CreationType();
@@ -131,8 +133,8 @@ PolicyIndex Indexed(const Sarvo::PolicyType& policy, const IXmlWrapper* wrapper)
 
 }  // namespace
 
-NamedObjectKey NamedKeyOf(const ObjectEntry& object) {
-    return {object.key, object.name};
+ObjectPlace PlaceOf(const ObjectEntry& object) {
+    return {object.key.kind, object.place};
 }
 
 std::string KindName(ObjectKind kind) {

@@ -56,12 +56,14 @@ struct ObjectEntry {
     std::vector<std::wstring> inclusions;
     std::vector<std::wstring> exclusions;
     std::vector<ObjectKey> refers;
+    std::size_t place = 0;  // among the objects of its kind in its document, from 0
 };
 
-// An object as lookups of its entries' texts find it: by kind, Id and
-// name, since a document may give two objects of one kind the same Id.
-using NamedObjectKey = std::pair<ObjectKey, std::wstring>;
-NamedObjectKey NamedKeyOf(const ObjectEntry& object);
+// An object as lookups of its entries' texts find it: by kind and place in
+// its document, since a document may give two objects of one kind the same
+// Id, and even the same name (with another creation type).
+using ObjectPlace = std::pair<ObjectKind, std::size_t>;
+ObjectPlace PlaceOf(const ObjectEntry& object);
 
 // What a document holds and who refers to whom. Objects in the order
 // ip, interface, vpn, service, schedule, each kind in document order; rule

@@ -19,19 +19,21 @@ std::vector<std::wstring> Names(const fwcommon::NamedItemList& items) {
 
 }  // namespace
 
-std::map<NamedObjectKey, ItemNames> LibraryItemNames(const Sarvo::PolicyType& policy,
-                                                     const std::wstring& dataname) {
+std::map<ObjectPlace, ItemNames> LibraryItemNames(const Sarvo::PolicyType& policy,
+                                                  const std::wstring& dataname) {
     fwcommon::Context context(dataname);
     context.AppendParsedDocument(dataname, std::unique_ptr<Sarvo::PolicyType>(policy._clone()),
                                  fwcommon::User, {}, dataname);
-    std::map<NamedObjectKey, ItemNames> names;
+    std::map<ObjectPlace, ItemNames> names;
+    std::map<ObjectKind, std::size_t> placed;  // how many of each kind so far
     const auto objects = context.GetNamedObjects(dataname);
     for (const auto& object : *objects) {
         // The library keeps a document Id as an unsigned identifier.
         const ObjectKey key{KindOf(object->GetNamedObjectType()),
                             static_cast<int>(static_cast<std::int32_t>(object->GetIdentifier()))};
-        names[{key, object->GetName()}] = {Names(*object->GetInclusions()),
-                                           Names(*object->GetExclusions())};
+        names[{key.kind, placed[key.kind]++}] = {key, object->GetName(),
+                                                 Names(*object->GetInclusions()),
+                                                 Names(*object->GetExclusions())};
     }
     return names;
 }

@@ -8,8 +8,9 @@ using Json = ConditionJson::Json;
 
 template <typename Sequence, typename Entry>
 void ObjectJsonWriter::Collect(const Sequence& objects, ObjectKind kind, Entry entry) {
+    std::size_t place = 0;
     for (const auto& object : objects) {
-        Members& members = members_[{ObjectKey{kind, object.Id()}, object.Name()}];
+        Members& members = members_[{kind, place++}];
         for (const auto& inclusion : object.Inclusion())
             members.inclusions.push_back(entry(inclusion));
         for (const auto& exclusion : object.Exclusion())
@@ -36,7 +37,7 @@ ObjectJsonWriter::ObjectJsonWriter(const Sarvo::PolicyType& policy)
 }
 
 Json ObjectJsonWriter::Object(const ObjectEntry& object, std::size_t rules) const {
-    const auto found = members_.find(NamedKeyOf(object));
+    const auto found = members_.find(PlaceOf(object));
     const Members members = found == members_.end() ? Members{} : found->second;
     return {{"kind", KindName(object.key.kind)},
             {"id", object.key.id},

@@ -36,7 +36,7 @@ private:
     textforms::ProtocolNames protocols_;
     ConditionText words_;
     ConditionJson json_;
-    std::map<NamedObjectKey, Members> members_;
+    std::map<ObjectPlace, Members> members_;
 };
 
 }  // namespace fwpolicy

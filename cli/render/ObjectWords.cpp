@@ -17,7 +17,7 @@ struct Words {
     std::wstring creationType;
 };
 
-using WordsByObject = std::map<NamedObjectKey, Words>;
+using WordsByObject = std::map<ObjectPlace, Words>;
 
 template <typename Sequence, typename Render>
 std::vector<std::wstring> Rendered(const Sequence& entries, Render render) {
@@ -29,8 +29,9 @@ std::vector<std::wstring> Rendered(const Sequence& entries, Render render) {
 
 template <typename Sequence, typename Render>
 void AddKind(const Sequence& objects, ObjectKind kind, Render render, WordsByObject& out) {
+    std::size_t place = 0;
     for (const auto& object : objects) {
-        Words& words = out[{ObjectKey{kind, object.Id()}, object.Name()}];
+        Words& words = out[{kind, place++}];
         words.inclusions = Rendered(object.Inclusion(), render);
         words.exclusions = Rendered(object.Exclusion(), render);
         words.creationType = FromUtf8(CreationTypeWord(object.CreationType()));
@@ -66,7 +67,7 @@ WordsByObject WordsOf(const Sarvo::PolicyType& policy) {
 void UseWords(const Sarvo::PolicyType& policy, PolicyIndex& index) {
     const WordsByObject words = WordsOf(policy);
     for (ObjectEntry& object : index.objects) {
-        const auto found = words.find(NamedKeyOf(object));
+        const auto found = words.find(PlaceOf(object));
         if (found == words.end())
             continue;
         object.inclusions = found->second.inclusions;
@@ -78,7 +79,7 @@ void UseWords(const Sarvo::PolicyType& policy, PolicyIndex& index) {
 void UseCreationTypeWords(const Sarvo::PolicyType& policy, PolicyIndex& index) {
     const WordsByObject words = WordsOf(policy);
     for (ObjectEntry& object : index.objects) {
-        const auto found = words.find(NamedKeyOf(object));
+        const auto found = words.find(PlaceOf(object));
         if (found != words.end())
             object.creationType = found->second.creationType;
     }

@@ -1,6 +1,7 @@
 #include "verbs/ObjectCommand.h"
 
 #include <iostream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,10 +58,12 @@ std::vector<ObjectKey> ReferencesOf(const INamedObject& object) {
 PolicyIndex CurrentIndex(Context& context, const std::wstring& dataname) {
     PolicyIndex index;
     const auto objects = context.GetNamedObjects(dataname);
+    std::map<ObjectKind, std::size_t> placed;  // the library lists each kind in document order
     for (const auto& object : *objects) {
         ObjectEntry entry;
         entry.key = ObjectKey{KindOf(object->GetNamedObjectType()),
                               static_cast<int>(object->GetIdentifier())};
+        entry.place = placed[entry.key.kind]++;
         entry.name = object->GetName();
         entry.refers = ReferencesOf(*object);
         index.objects.push_back(std::move(entry));

@@ -115,8 +115,9 @@ int ListObjects(const ObjectsOptions& options) {
 void UseItemNames(const std::string& file, const Sarvo::PolicyType& policy, PolicyIndex& index) {
     const auto names = LibraryItemNames(policy, FromUtf8(file));
     for (ObjectEntry& object : index.objects) {
-        const auto found = names.find(NamedKeyOf(object));
-        if (found == names.end())
+        const auto found = names.find(PlaceOf(object));
+        if (found == names.end() || !(found->second.key == object.key) ||
+            found->second.name != object.name)
             throw std::runtime_error("the library holds no " + KindName(object.key.kind) +
                                      " object " + std::to_string(object.key.id));
         object.inclusions = found->second.inclusions;

@@ -187,5 +187,35 @@ TEST(FwpolicyObjects, ObjectsSharingAnIdKeepTheirOwnEntries) {
     EXPECT_EQ("fwpolicy: " + file + ": no named object \"Side\" of type ip\n", none.err);
 }
 
+// A copy of an object under another creation type keeps its Id and name:
+// only its place in the document tells the two apart.
+TEST(FwpolicyObjects, ObjectsSharingIdAndNameKeepTheirOwnEntriesAndCreationTypes) {
+    const std::string objects = IpObjectElement("Twin", 101, "Policy", "10.1.0.1") +
+                                IpObjectElement("Twin", 101, "User", "10.2.0.2");
+    const TempDir dir;
+    const std::string file = WrittenFile(dir.path(), "p.xml", PolicyDocument("", objects));
+    for (const char* raw : {"", "--raw"}) {
+        std::vector<std::string> args = {"objects", file, "--type", "ip"};
+        if (*raw != '\0')
+            args.push_back(raw);
+        const ToolResult listed = RunFwpolicy(args);
+        ASSERT_EQ(0, listed.exitStatus) << raw << listed.err;
+        EXPECT_NE(std::string::npos, listed.out.find("  101  Twin  policy    0      10.1.0.1  -\n"))
+            << raw << listed.out;
+        EXPECT_NE(std::string::npos, listed.out.find("  101  Twin  user      0      10.2.0.2  -\n"))
+            << raw << listed.out;
+    }
+    const ToolResult json = RunFwpolicy({"objects", file, "--type", "ip", "--json"});
+    ASSERT_EQ(0, json.exitStatus) << json.err;
+    const auto ip = nlohmann::json::parse(json.out).at("ip");
+    ASSERT_EQ(2u, ip.size()) << json.out;
+    EXPECT_EQ("policy", ip[0].at("creationType"));
+    EXPECT_EQ("user", ip[1].at("creationType"));
+    for (std::size_t i = 0; i < ip.size(); ++i) {
+        ASSERT_EQ(1u, ip[i].at("inclusions").size()) << json.out;
+        EXPECT_EQ(i == 0 ? "10.1.0.1" : "10.2.0.2", ip[i].at("inclusions")[0].at("text"));
+    }
+}
+
 }  // namespace
 }  // namespace fwcommon::test
