@@ -1,15 +1,11 @@
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <vector>
 
-namespace fwcommon::document {
+#include "document/TextPosition.h"
 
-struct TextPosition {
-    unsigned long line;
-    unsigned long column;
-};
+namespace fwcommon::document {
 
 // Finds a document type declaration in the prolog of ASCII-compatible bytes
 // (UTF-8 and its relatives): skips the XML declaration, processing

@@ -17,8 +17,8 @@ namespace fwcommon::document {
 // a byte-order mark other than UTF-8's, the signature of a 16- or 32-bit
 // or EBCDIC encoding, an XML declaration naming an encoding other than
 // UTF-8, or naming a version other than 1.0. Empty when the start is
-// acceptable; the rest of the bytes is the parser's job (it refuses
-// invalid UTF-8). Reads at most the XML declaration; any thread may call it.
+// acceptable; whether the rest is well-formed UTF-8 is Utf8Guard.h's to
+// tell. Reads at most the XML declaration; any thread may call it.
 std::optional<std::wstring> FindEncodingRefusal(const std::vector<unsigned char>& bytes);
 
 }  // namespace fwcommon::document

@@ -1,6 +1,5 @@
 #include "document/NulByteGuard.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace fwcommon::document {
@@ -13,13 +12,9 @@ std::optional<TextPosition> FindNulByte(const std::vector<unsigned char>& bytes)
     if (found == nullptr) {
         return std::nullopt;
     }
-    const auto nul = static_cast<const unsigned char*>(found);
-    const auto lines = static_cast<unsigned long>(std::count(bytes.data(), nul, '\n'));
-    const unsigned char* lineStart = nul;
-    while (lineStart != bytes.data() && lineStart[-1] != '\n') {
-        --lineStart;
-    }
-    return TextPosition{lines + 1, static_cast<unsigned long>(nul - lineStart) + 1};
+    const auto at =
+        static_cast<std::size_t>(static_cast<const unsigned char*>(found) - bytes.data());
+    return PositionOf(bytes, at, Columns::kBytes);
 }
 
 }  // namespace fwcommon::document

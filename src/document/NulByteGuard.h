@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "document/DoctypeGuard.h"
+#include "document/TextPosition.h"
 
 namespace fwcommon::document {
 

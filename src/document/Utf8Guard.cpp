@@ -1,6 +1,5 @@
 #include "document/Utf8Guard.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -84,20 +83,6 @@ std::size_t FirstMalformed(const std::vector<unsigned char>& bytes, std::size_t&
     return bytes.size();
 }
 
-TextPosition PositionOf(const std::vector<unsigned char>& bytes, std::size_t at) {
-    const unsigned char* begin = bytes.data();
-    const unsigned char* stop = begin + at;
-    const auto lines = static_cast<unsigned long>(std::count(begin, stop, '\n'));
-    const unsigned char* lineStart = stop;
-    while (lineStart != begin && lineStart[-1] != '\n')
-        --lineStart;
-    // What precedes is well-formed: its characters are the bytes that are
-    // not continuation bytes.
-    const auto characters = static_cast<unsigned long>(
-        std::count_if(lineStart, stop, [](unsigned char b) { return (b & 0xC0) != 0x80; }));
-    return TextPosition{lines + 1, characters + 1};
-}
-
 std::wstring Hex(unsigned char byte) {
     wchar_t text[sizeof L"0xFF" / sizeof(wchar_t)];
     std::swprintf(text, sizeof text / sizeof text[0], L"0x%02X", static_cast<unsigned>(byte));
@@ -108,8 +93,8 @@ std::wstring MessageFor(const std::vector<unsigned char>& bytes, std::size_t at,
     std::wstring named;
     for (std::size_t k = 0; k < read; ++k)
         named += (k == 0 ? L"" : L" ") + Hex(bytes[at + k]);
-    const bool cutShort =
-        at + read == bytes.size() && LeadOf(bytes[at]).valid && read <= LeadOf(bytes[at]).following;
+    const Lead lead = LeadOf(bytes[at]);
+    const bool cutShort = at + read == bytes.size() && lead.valid && read <= lead.following;
     std::wstring message = (read == 1 ? L"the byte " : L"the bytes ") + named +
                            (read == 1 ? L" is" : L" are") + L" not valid UTF-8";
     if (cutShort)
@@ -124,7 +109,8 @@ std::optional<Utf8Fault> FindInvalidUtf8(const std::vector<unsigned char>& bytes
     const std::size_t at = FirstMalformed(bytes, read);
     if (at == bytes.size())
         return std::nullopt;
-    return Utf8Fault{PositionOf(bytes, at), MessageFor(bytes, at, read)};
+    // What precedes the fault is well-formed: its columns count characters.
+    return Utf8Fault{PositionOf(bytes, at, Columns::kCharacters), MessageFor(bytes, at, read)};
 }
 
 }  // namespace fwcommon::document

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "document/DoctypeGuard.h"
+#include "document/TextPosition.h"
 
 namespace fwcommon::document {
 
