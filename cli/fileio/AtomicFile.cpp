@@ -185,8 +185,8 @@ std::string WriteTemporary(const std::string& path, const std::vector<unsigned c
     std::string name = TemporaryPattern(path, "new");
     const int fd =
         Checked(injected, Step::kOpen, [&name, &temporaries] { return temporaries.Create(name); });
-    if (fd < 0)
-        Fail("cannot create temporary file", errno);
+    if (fd < 0)  // the directory is what refused: name it, not the hidden name
+        Fail(("cannot create a file in " + DirectoryOf(path)).c_str(), errno);
 
     const char* failure = nullptr;
     int error = 0;

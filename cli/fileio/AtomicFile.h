@@ -35,7 +35,7 @@ struct ReplaceOptions {
 // without hard links that one failure leaves the new content in place;
 // the error is still thrown.)
 //
-// Throws std::runtime_error ("cannot create temporary file: REASON",
+// Throws std::runtime_error ("cannot create a file in DIRECTORY: REASON",
 // "cannot write temporary file: REASON", "cannot sync temporary file:
 // REASON", "cannot replace file: REASON", "cannot sync directory: REASON")
 // when a step fails. After a throw the target is as it was before the call

@@ -296,7 +296,7 @@ TEST(FwpolicyEdit, ADryRunOfAFileWithCommentsShowsTheChangeAndWhatTheEditNeeds) 
 
 TEST(FwpolicyEdit, AFailedWriteLeavesTheFileByteIdentical) {
     const std::pair<const char*, const char*> rows[] = {
-        {"open", "cannot create temporary file: Input/output error"},
+        {"open", "cannot create a file in @: Input/output error"},
         {"write", "cannot write temporary file: Input/output error"},
         {"fsync", "cannot sync temporary file: Input/output error"},
         {"rename", "cannot replace file: Input/output error"},
@@ -310,8 +310,43 @@ TEST(FwpolicyEdit, AFailedWriteLeavesTheFileByteIdentical) {
         const ToolResult r =
             RunFwpolicy({"rule", "remove", work.file(), "--section", "nat", "--index", "0"});
         EXPECT_EQ(1, r.exitStatus);
-        EXPECT_EQ("fwpolicy: " + work.file() + ": " + message + "\n", r.err);
+        std::string expected = message;
+        if (const auto at = expected.find('@'); at != std::string::npos)
+            expected.replace(at, 1, work.dir().string());
+        EXPECT_EQ("fwpolicy: " + work.file() + ": " + expected + "\n", r.err);
         EXPECT_EQ(before, work.bytes());
+        EXPECT_EQ(std::vector<std::string>{"policy.xml"}, work.entries());
+    }
+}
+
+// The new file is made beside the one it replaces: an output whose
+// directory is missing, is no directory, or takes no new file is named
+// with that directory, not with the tool's own temporary file.
+TEST(FwpolicyEdit, AnOutputWhoseDirectoryTakesNoFileNamesTheDirectory) {
+    PolicyCopy work;
+    const std::string missing = (work.dir() / "missing").string();
+    const std::string notDirectory = work.file();
+    struct Row {
+        std::vector<std::string> args;
+        std::string output;
+        std::string message;
+    };
+    const Row rows[] = {
+        {{"format", work.file(), "-o", missing + "/out.xml"},
+         missing + "/out.xml",
+         "cannot create a file in " + missing + ": No such file or directory"},
+        {{"merge", work.file(), kBase, "-o", missing + "/out.xml"},
+         missing + "/out.xml",
+         "cannot create a file in " + missing + ": No such file or directory"},
+        {{"format", work.file(), "-o", notDirectory + "/out.xml"},
+         notDirectory + "/out.xml",
+         "cannot create a file in " + notDirectory + ": Not a directory"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args[0] + " -o " + row.output);
+        const ToolResult r = RunFwpolicy(row.args);
+        EXPECT_EQ(1, r.exitStatus);
+        EXPECT_EQ("fwpolicy: " + row.output + ": " + row.message + "\n", r.err);
         EXPECT_EQ(std::vector<std::string>{"policy.xml"}, work.entries());
     }
 }
