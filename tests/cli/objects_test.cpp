@@ -217,5 +217,61 @@ TEST(FwpolicyObjects, ObjectsSharingIdAndNameKeepTheirOwnEntriesAndCreationTypes
     }
 }
 
+// Only --creation-type tells such a copy from its original: every object
+// verb takes it, and the refusal without it says so and names the
+// creation types.
+TEST(FwpolicyObjects, CreationTypeChoosesBetweenObjectsOfOneIdAndName) {
+    const TempDir dir;
+    const std::string objects = IpObjectElement("Twin", 101, "Policy", "10.1.0.1") +
+                                IpObjectElement("Twin", 101, "User", "10.2.0.2");
+    const std::string file = WrittenFile(dir.path(), "p.xml", PolicyDocument("", objects));
+
+    const ToolResult ambiguous = RunFwpolicy({"object", "show", file, "--name", "Twin"});
+    EXPECT_EQ(1, ambiguous.exitStatus);
+    EXPECT_EQ("fwpolicy: " + file +
+                  ": several named objects match \"Twin\" (ip 101 \"Twin\" policy, ip 101 "
+                  "\"Twin\" user); choose one with --creation-type\n",
+              ambiguous.err);
+    const ToolResult none =
+        RunFwpolicy({"object", "show", file, "--id", "101", "--creation-type", "post"});
+    EXPECT_EQ(1, none.exitStatus);
+    EXPECT_EQ("fwpolicy: " + file + ": no named object with id 101 of creation type post\n",
+              none.err);
+
+    const ToolResult user =
+        RunFwpolicy({"object", "show", file, "--name", "Twin", "--creation-type", "user"});
+    ASSERT_EQ(0, user.exitStatus) << user.err;
+    EXPECT_NE(std::string::npos, user.out.find("creation: user\n")) << user.out;
+    EXPECT_NE(std::string::npos, user.out.find("10.2.0.2")) << user.out;
+
+    const std::vector<std::vector<std::string>> edits = {
+        {"object", "set", file, "--id", "101", "--creation-type", "user", "--add", "10.3.0.3",
+         "-q"},
+        {"object", "rename", file, "--name", "Twin", "--creation-type", "policy", "--to", "Kept",
+         "-q"},
+    };
+    for (const auto& edit : edits) {
+        const ToolResult r = RunFwpolicy(edit);
+        ASSERT_EQ(0, r.exitStatus) << edit[1] << ": " << r.err;
+    }
+    const auto ip =
+        nlohmann::json::parse(RunFwpolicy({"objects", file, "--type", "ip", "--json"}).out)
+            .at("ip");
+    ASSERT_EQ(2u, ip.size());
+    EXPECT_EQ("Kept", ip[0].at("name"));
+    EXPECT_EQ(1u, ip[0].at("inclusions").size());
+    EXPECT_EQ("Twin", ip[1].at("name"));
+    EXPECT_EQ(2u, ip[1].at("inclusions").size());
+
+    const ToolResult removed =
+        RunFwpolicy({"object", "remove", file, "--id", "101", "--creation-type", "policy", "-q"});
+    ASSERT_EQ(0, removed.exitStatus) << removed.err;
+    const auto left =
+        nlohmann::json::parse(RunFwpolicy({"objects", file, "--type", "ip", "--json"}).out)
+            .at("ip");
+    ASSERT_EQ(1u, left.size());
+    EXPECT_EQ("user", left[0].at("creationType"));
+}
+
 }  // namespace
 }  // namespace fwcommon::test
