@@ -11,6 +11,7 @@
 #include <fwcommon/IinterfaceNamedObject.h>
 #include <fwcommon/IipAddressNamedObject.h>
 #include <fwcommon/StringUtilities.h>
+#include "document/SchemaCast.h"
 #include "domain/NamedObject.h"
 #include "store/NamedObjectConversion.h"
 
@@ -25,7 +26,7 @@ std::int32_t Low32(long long value) {
 
 template <typename T>
 const T* As(const Sarvo::AbstractCondition& c) {
-    return dynamic_cast<const T*>(&c);
+    return document::SchemaCast<T>(c);
 }
 
 Element IpItem(IipAddressNamedObject& ip, const Sarvo::AbstractCondition& m);
@@ -221,15 +222,15 @@ MemberOrigins ReadMembers(const Sarvo::NamedObject& element, INamedObject& objec
                           const ReferenceResolver& resolve) {
     MemberReader reader(object, resolve);
     std::array<std::vector<Outcome>, 2> outcomes;
-    if (auto* e = dynamic_cast<const Sarvo::IpObject*>(&element))
+    if (auto* e = document::SchemaCast<Sarvo::IpObject>(element))
         outcomes = ReadLists(*e, reader);
-    if (auto* e = dynamic_cast<const Sarvo::InterfaceObject*>(&element))
+    if (auto* e = document::SchemaCast<Sarvo::InterfaceObject>(element))
         outcomes = ReadLists(*e, reader);
-    if (auto* e = dynamic_cast<const Sarvo::ServiceObject*>(&element))
+    if (auto* e = document::SchemaCast<Sarvo::ServiceObject>(element))
         outcomes = ReadLists(*e, reader);
-    if (auto* e = dynamic_cast<const Sarvo::ScheduleObject*>(&element))
+    if (auto* e = document::SchemaCast<Sarvo::ScheduleObject>(element))
         outcomes = ReadLists(*e, reader);
-    if (auto* e = dynamic_cast<const Sarvo::VpnObject*>(&element))
+    if (auto* e = document::SchemaCast<Sarvo::VpnObject>(element))
         outcomes = ReadLists(*e, reader);
     MemberOrigins origins;
     origins.lists[0] = OriginsOf(outcomes[0], *object.GetInclusions());
@@ -278,15 +279,15 @@ const Sarvo::AbstractCondition& MemberAt(const Sarvo::NamedObject& element, std:
     auto pick = [&](const auto& kind) {
         member = list == 0 ? &kind.Inclusion().at(index) : &kind.Exclusion().at(index);
     };
-    if (auto* e = dynamic_cast<const Sarvo::IpObject*>(&element))
+    if (auto* e = document::SchemaCast<Sarvo::IpObject>(element))
         pick(*e);
-    if (auto* e = dynamic_cast<const Sarvo::InterfaceObject*>(&element))
+    if (auto* e = document::SchemaCast<Sarvo::InterfaceObject>(element))
         pick(*e);
-    if (auto* e = dynamic_cast<const Sarvo::ServiceObject*>(&element))
+    if (auto* e = document::SchemaCast<Sarvo::ServiceObject>(element))
         pick(*e);
-    if (auto* e = dynamic_cast<const Sarvo::ScheduleObject*>(&element))
+    if (auto* e = document::SchemaCast<Sarvo::ScheduleObject>(element))
         pick(*e);
-    if (auto* e = dynamic_cast<const Sarvo::VpnObject*>(&element))
+    if (auto* e = document::SchemaCast<Sarvo::VpnObject>(element))
         pick(*e);
     if (!member)
         throw std::logic_error("fwcommon::MemberAt: not a named-object element");

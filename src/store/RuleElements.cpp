@@ -3,6 +3,7 @@
 #include <typeinfo>
 
 #include <xsd/cxx/tree/comparison-map.hxx>
+#include "document/SchemaCast.h"
 
 namespace fwcommon {
 namespace {
@@ -25,15 +26,15 @@ bool AssignAs(Sarvo::Rule& target, const Sarvo::Rule& source) {
 }  // namespace
 
 RuleType SectionOf(const Sarvo::Rule& rule) {
-    if (dynamic_cast<const Sarvo::LocalRule*>(&rule))
+    if (document::SchemaCast<Sarvo::LocalRule>(rule))
         return eLocalRules;
-    if (dynamic_cast<const Sarvo::TransitRule*>(&rule))
+    if (document::SchemaCast<Sarvo::TransitRule>(rule))
         return eTransitRules;
-    if (dynamic_cast<const Sarvo::VpnRule*>(&rule))
+    if (document::SchemaCast<Sarvo::VpnRule>(rule))
         return eVPNRules;
-    if (dynamic_cast<const Sarvo::NatRule*>(&rule))
+    if (document::SchemaCast<Sarvo::NatRule>(rule))
         return eNATRules;
-    if (dynamic_cast<const Sarvo::TunnelingRule*>(&rule))
+    if (document::SchemaCast<Sarvo::TunnelingRule>(rule))
         return eTunnelRules;
     return static_cast<RuleType>(0);
 }
