@@ -1,6 +1,7 @@
 #include "document/DocumentLayout.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -22,8 +23,25 @@ bool IsListOfItems(std::string_view name) {
     return name == "NamedObjects" || name == "Rules" || name == "Options";
 }
 
-bool EndsName(unsigned char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '/' || c == '>';
+// Bytes looked up in one step while a tag is read, by what they do there:
+// end a name, or stop the scan of a tag (its end, a quote that opens a
+// value, and '<', which no tag holds).
+enum TagByte : unsigned char { kInside = 0, kEndsName = 1, kStopsTag = 2 };
+
+constexpr std::array<unsigned char, 256> TagBytes() {
+    std::array<unsigned char, 256> bytes{};
+    for (const unsigned char c : {' ', '\t', '\r', '\n', '/'})
+        bytes[c] = kEndsName;
+    bytes[static_cast<unsigned char>('>')] = kEndsName | kStopsTag;
+    for (const unsigned char c : {'"', '\'', '<'})
+        bytes[c] |= kStopsTag;
+    return bytes;
+}
+
+constexpr std::array<unsigned char, 256> kTagBytes = TagBytes();
+
+bool Is(char c, TagByte what) {
+    return (kTagBytes[static_cast<unsigned char>(c)] & what) != 0;
 }
 
 // Reads the markup of a whole document, tag by tag.
@@ -114,7 +132,11 @@ private:
     // Moves past the tag that starts at `lt`, over quoted attribute values.
     bool SkipTag(std::size_t lt) {
         std::size_t at = lt + 1;
-        while (at < size_) {
+        for (;;) {
+            while (at < size_ && !Is(data_[at], kStopsTag))
+                ++at;
+            if (at >= size_)
+                return false;
             const char c = data_[at];
             if (c == '>') {
                 pos_ = at + 1;
@@ -122,19 +144,16 @@ private:
             }
             if (c == '<')
                 return false;
-            if (c == '"' || c == '\'') {
-                at = Find(c, at + 1);
-                if (at >= size_)
-                    return false;
-            }
+            at = Find(c, at + 1);  // the quote that closes the value
+            if (at >= size_)
+                return false;
             ++at;
         }
-        return false;
     }
 
     std::string_view NameAt(std::size_t at) const {
         std::size_t end = at;
-        while (end < size_ && !EndsName(static_cast<unsigned char>(data_[end])))
+        while (end < size_ && !Is(data_[end], kEndsName))
             ++end;
         return std::string_view(data_ + at, end - at);
     }

@@ -25,24 +25,22 @@ public:
     explicit DigestedFields(std::string& buffer) : buffer_(buffer) {}
 
     void Field(Kind kind, std::string_view bytes) override {
+        const std::size_t most = used_ + 1 + kMostLengthBytes + bytes.size();
+        if (most > buffer_.size())
+            buffer_.resize(std::max(most, 2 * buffer_.size()));
         // The kind, then the length in groups of seven bits, low first,
         // the last group without the continuation bit.
-        char header[1 + kMostLengthBytes];
-        std::size_t size = 0;
-        header[size++] = static_cast<char>(kind);
+        char* out = buffer_.data() + used_;
+        *out++ = static_cast<char>(kind);
         std::uint64_t length = bytes.size();
         while (length >= kContinuation) {
-            header[size++] = static_cast<char>((length & kSevenBits) | kContinuation);
+            *out++ = static_cast<char>((length & kSevenBits) | kContinuation);
             length >>= kBitsPerGroup;
         }
-        header[size++] = static_cast<char>(length);
-        const std::size_t end = used_ + size + bytes.size();
-        if (end > buffer_.size())
-            buffer_.resize(std::max(end, 2 * buffer_.size()));
-        std::memcpy(buffer_.data() + used_, header, size);
+        *out++ = static_cast<char>(length);
         if (!bytes.empty())  // a number field has no bytes, and maybe no pointer
-            std::memcpy(buffer_.data() + used_ + size, bytes.data(), bytes.size());
-        used_ = end;
+            std::memcpy(out, bytes.data(), bytes.size());
+        used_ = static_cast<std::size_t>(out - buffer_.data()) + bytes.size();
     }
 
     Digest128 Finish() const {

@@ -160,7 +160,8 @@ private:
         const std::size_t close = ReadAttributes(text_, nameEnd, attributes_);
         if (name_.empty() || close == kNowhere)
             return Token::kBroken;
-        std::sort(attributes_.begin(), attributes_.end(), NameOrder);
+        if (attributes_.size() > 1)
+            std::sort(attributes_.begin(), attributes_.end(), NameOrder);
         if (text_[close] == '>') {
             at_ = close + 1;
             afterStart_ = true;
