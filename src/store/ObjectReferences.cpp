@@ -33,4 +33,10 @@ void ForEachObjectReference(Sarvo::NamedObject& object, const ObjectReferenceVis
     });
 }
 
+void ForEachObjectReference(const Sarvo::NamedObject& object, const ObjectReferenceReader& read) {
+    ForEachMember(object, [&read](const auto& member, ConditionPurpose::Type) {
+        VisitIfReference(member, read);
+    });
+}
+
 }  // namespace fwcommon

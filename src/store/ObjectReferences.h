@@ -23,5 +23,6 @@ void ForEachObjectReference(const Sarvo::ConditionSet& conditions,
 // Every reference to a named object among an object's members, inclusions
 // first.
 void ForEachObjectReference(Sarvo::NamedObject& object, const ObjectReferenceVisitor& visit);
+void ForEachObjectReference(const Sarvo::NamedObject& object, const ObjectReferenceReader& read);
 
 }  // namespace fwcommon

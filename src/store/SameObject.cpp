@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "document/SchemaCast.h"
 #include "store/ObjectReferences.h"
 
 namespace fwcommon {
@@ -15,27 +16,29 @@ CreationType CreationTypeOf(const Sarvo::NamedObject& object) {
     return static_cast<CreationType>(static_cast<int>(object.CreationType()));
 }
 
-// An object with its Id and the Ids of its references set to 0, and the
-// references taken out, in member order.
-struct Anonymous {
-    std::unique_ptr<Sarvo::NamedObject> object;
-    std::vector<std::pair<NamedObjectType, int>> references;
-};
+// The references among an object's members, in member order: the kind of
+// object each names and its Id.
+using References = std::vector<std::pair<NamedObjectType, int>>;
 
-Anonymous Anonymise(const Sarvo::NamedObject& object) {
-    Anonymous out{std::unique_ptr<Sarvo::NamedObject>(object._clone()), {}};
-    out.object->Id(0);
-    ForEachObjectReference(*out.object, [&out](NamedObjectType kind, int& id) {
-        out.references.emplace_back(kind, id);
-        id = 0;
-    });
-    return out;
+References ReferencesOf(const Sarvo::NamedObject& object) {
+    References references;
+    ForEachObjectReference(
+        object, [&references](NamedObjectType kind, int id) { references.emplace_back(kind, id); });
+    return references;
+}
+
+// A copy of an object with its Id and the Ids of its references set to 0.
+std::unique_ptr<Sarvo::NamedObject> Anonymised(const Sarvo::NamedObject& object) {
+    std::unique_ptr<Sarvo::NamedObject> copy(object._clone());
+    copy->Id(0);
+    ForEachObjectReference(*copy, [](NamedObjectType, int& id) { id = 0; });
+    return copy;
 }
 
 template <typename Kind>
 bool EqualAs(const Sarvo::NamedObject& a, const Sarvo::NamedObject& b) {
-    const auto* left = dynamic_cast<const Kind*>(&a);
-    const auto* right = dynamic_cast<const Kind*>(&b);
+    const auto* left = document::SchemaCast<Kind>(a);
+    const auto* right = document::SchemaCast<Kind>(b);
     return left != nullptr && right != nullptr && *left == *right;
 }
 
@@ -55,21 +58,33 @@ bool EqualContent(NamedObjectType kind, const Sarvo::NamedObject& a, const Sarvo
     return false;
 }
 
+// True when the objects are equal but for their Ids and the Ids of their
+// references (`left` and `right`, each object's references).
+bool EqualButForIds(NamedObjectType kind, const Sarvo::NamedObject& a, const References& left,
+                    const Sarvo::NamedObject& b, const References& right) {
+    if (left.size() != right.size())
+        return false;
+    // With the same Ids throughout, setting them to 0 changes neither side:
+    // the objects compare as they are, without copies.
+    if (a.Id() == b.Id() && left == right)
+        return EqualContent(kind, a, b);
+    return EqualContent(kind, *Anonymised(a), *Anonymised(b));
+}
+
 bool SameAtDepth(NamedObjectType kind, const Sarvo::NamedObject& a, const ObjectIndex& aObjects,
                  const Sarvo::NamedObject& b, const ObjectIndex& bObjects, int depth) {
     if (depth > kDeepestReference || a.Name() != b.Name() ||
         CreationTypeOf(a) != CreationTypeOf(b)) {
         return false;
     }
-    const Anonymous left = Anonymise(a);
-    const Anonymous right = Anonymise(b);
-    if (left.references.size() != right.references.size() ||
-        !EqualContent(kind, *left.object, *right.object)) {
+    const References left = ReferencesOf(a);
+    const References right = ReferencesOf(b);
+    if (!EqualButForIds(kind, a, left, b, right)) {
         return false;
     }
-    for (std::size_t i = 0; i < left.references.size(); ++i) {
-        const auto [refKind, leftId] = left.references[i];
-        const int rightId = right.references[i].second;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        const auto [refKind, leftId] = left[i];
+        const int rightId = right[i].second;
         const Sarvo::NamedObject* leftTarget = aObjects.Resolve(refKind, leftId, CreationTypeOf(a));
         const Sarvo::NamedObject* rightTarget =
             bObjects.Resolve(refKind, rightId, CreationTypeOf(b));
