@@ -6,11 +6,16 @@
 // check also sees the document with its rules numbered anew, as a merge
 // numbers a later file's rules. Reading only what changed must accept and
 // refuse exactly what the whole read does, with the same diagnostics.
+// Under the merged check, the layout read that reads each item once must
+// find the items the layout read alone finds, with the fields a read of
+// each item's own bytes gives; that holds for any bytes, valid or not.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -20,6 +25,8 @@
 #include <fwcommon/PolicyDocument.h>
 
 #include "FuzzSupport.h"
+#include "document/DocumentLayout.h"
+#include "document/SameMarkup.h"
 
 namespace {
 
@@ -77,6 +84,52 @@ void ExpectWholeVerdict(const std::vector<unsigned char>& valid,
              L"whole: " + whole + L"\nmerged: " + merged);
 }
 
+// The fields of a piece, one string each: kind and bytes.
+class RecordedFields : public document::MarkupFields {
+public:
+    void Field(Kind kind, std::string_view bytes) override {
+        fields.push_back(static_cast<char>(kind) + std::string(bytes));
+    }
+    std::vector<std::string> fields;
+};
+
+bool SameItems(const document::Layout& a, const document::Layout& b) {
+    const auto same = [](const document::Item& x, const document::Item& y) {
+        return x.begin == y.begin && x.end == y.end && x.list == y.list && x.name == y.name;
+    };
+    return a.rootBegin == b.rootBegin && a.rootTagEnd == b.rootTagEnd &&
+           a.lists.size() == b.lists.size() &&
+           std::equal(a.items.begin(), a.items.end(), b.items.begin(), b.items.end(), same);
+}
+
+void ExpectOneLayout(const std::vector<unsigned char>& bytes) {
+    const document::NumberTexts numbers{"Rule", {"RuleId", "OrderId"}};
+    std::vector<std::optional<std::vector<std::string>>> read;
+    const document::ItemReader reader = [&](const document::Layout& sofar, std::string_view rest) {
+        RecordedFields fields;
+        const auto end = document::ReadElementFields(rest, nullptr, &numbers, fields);
+        read.resize(sofar.items.size() + 1);
+        if (end)
+            read.back() = fields.fields;
+        return end;
+    };
+    const auto plain = document::ReadLayout(bytes);
+    const auto withReader = document::ReadLayout(bytes, reader);
+    if (plain.has_value() != withReader.has_value() || (plain && !SameItems(*plain, *withReader)))
+        Fail("the layout read with an item reader finds other items");
+    if (!plain)
+        return;
+    for (std::size_t i = 0; i < plain->items.size(); ++i) {
+        const document::Item& item = plain->items[i];
+        RecordedFields fields;
+        const bool readable = document::ReadMarkupFields(
+            document::BytesOf(bytes, item.begin, item.end), nullptr, &numbers, fields);
+        const bool readWhole = i < read.size() && read[i].has_value();
+        if (readable != readWhole || (readable && fields.fields != *read[i]))
+            Fail("an item read with the layout reads otherwise than its own bytes");
+    }
+}
+
 // The document written with every rule's identifier and order id moved on.
 std::vector<unsigned char> Renumbered(Sarvo::PolicyType& document) {
     constexpr long long kMergeOffset = 1000003;
@@ -94,6 +147,7 @@ std::vector<unsigned char> Renumbered(Sarvo::PolicyType& document) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<unsigned char> valid = fwcommon::fuzz::ToBytes(data, size);
+    ExpectOneLayout(valid);
     const auto document = fwcommon::fuzz::TryParse(valid);
     if (!document)
         return 0;
@@ -102,6 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const std::size_t seed = std::hash<std::string_view>()(text);
     ExpectWholeVerdict(valid, Changed(written, seed), "changed document");
+    ExpectOneLayout(Changed(written, seed));
     const std::vector<unsigned char> renumbered = Renumbered(*document);
     ExpectWholeVerdict(valid, renumbered, "renumbered document");
     ExpectWholeVerdict(valid, Changed(renumbered, seed), "renumbered and changed document");

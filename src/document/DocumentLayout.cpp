@@ -47,8 +47,8 @@ bool Is(char c, TagByte what) {
 // Reads the markup of a whole document, tag by tag.
 class TagReader {
 public:
-    explicit TagReader(const std::vector<unsigned char>& bytes)
-        : data_(reinterpret_cast<const char*>(bytes.data())), size_(bytes.size()) {}
+    TagReader(const std::vector<unsigned char>& bytes, const ItemReader* read)
+        : data_(reinterpret_cast<const char*>(bytes.data())), size_(bytes.size()), read_(read) {}
 
     std::optional<Layout> Read() {
         Layout layout;
@@ -92,6 +92,12 @@ public:
                 inListOfItems = IsListOfItems(name);
             } else if (depth == kInList && inListOfItems) {
                 item = Item{lt, pos_, layout.lists.size() - 1, name};
+                if (const auto end = ReadItem(layout, lt)) {
+                    item.end = lt + *end;
+                    layout.items.push_back(item);
+                    pos_ = item.end;
+                    continue;  // read whole, as if it were empty
+                }
                 if (empty)
                     layout.items.push_back(item);
             }
@@ -104,6 +110,12 @@ public:
     }
 
 private:
+    std::optional<std::size_t> ReadItem(const Layout& sofar, std::size_t lt) const {
+        if (read_ == nullptr)
+            return std::nullopt;
+        return (*read_)(sofar, std::string_view(data_ + lt, size_ - lt));
+    }
+
     std::size_t Find(char c, std::size_t from) const {
         if (from >= size_)
             return size_;
@@ -160,6 +172,7 @@ private:
 
     const char* data_;
     std::size_t size_;
+    const ItemReader* read_;
     std::size_t pos_ = 0;
 };
 
@@ -210,7 +223,11 @@ std::optional<StartTag> RootTagRead(std::string_view bytes) {
 }  // namespace
 
 std::optional<Layout> ReadLayout(const std::vector<unsigned char>& bytes) {
-    return TagReader(bytes).Read();
+    return TagReader(bytes, nullptr).Read();
+}
+
+std::optional<Layout> ReadLayout(const std::vector<unsigned char>& bytes, const ItemReader& read) {
+    return TagReader(bytes, &read).Read();
 }
 
 void KeepOneOfEachRun(const Layout& layout, std::vector<bool>& leftOut) {

@@ -10,6 +10,7 @@
 // valid document holds; these are the pieces they share.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,18 @@ struct Layout {
 // not well-formed as far as its tags go. Comments, processing instructions
 // and CDATA sections are passed over. The views point into `bytes`.
 std::optional<Layout> ReadLayout(const std::vector<unsigned char>& bytes);
+
+// Reads one item of a list while the layout is read, so that its bytes are
+// read once: given the layout so far (the item's list is the last one, and
+// the item will be items[sofar.items.size()]) and the bytes from the
+// item's '<' to the end of the document, it answers where in those bytes
+// the item ends, or nothing to leave the item to the layout read. An end
+// it gives must be the one the layout read finds.
+using ItemReader =
+    std::function<std::optional<std::size_t>(const Layout& sofar, std::string_view rest)>;
+
+// ReadLayout, with each item of the lists offered to `read` first.
+std::optional<Layout> ReadLayout(const std::vector<unsigned char>& bytes, const ItemReader& read);
 
 inline std::string_view BytesOf(const std::vector<unsigned char>& bytes, std::size_t begin,
                                 std::size_t end) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string_view>
+#include <utility>
 
 #include "document/DocumentLayout.h"
 
@@ -73,34 +75,87 @@ ListReading ReadingOf(std::string_view listTag, std::string_view listName,
     return reading;
 }
 
-// The digest of one item; `buffer` is room for its fields, reused from
-// item to item.
-std::optional<Digest128> ItemDigest(std::string_view item, const ListReading& reading,
-                                    std::string& buffer) {
-    DigestedFields fields(buffer);
-    if (!ReadMarkupFields(item, reading.omittable, reading.numbers, fields))
-        return std::nullopt;
-    return fields.Finish();
-}
+// The sets of digests that the items of one merged list may be found in.
+using Candidates = std::vector<const std::unordered_set<Digest128, Digest128Hash>*>;
 
-// The sets of digests that the items of each merged list may be found in.
-using Candidates = std::vector<std::vector<const std::unordered_set<Digest128, Digest128Hash>*>>;
+// Digests the items of a document while its layout is read, each in the
+// same read that finds where it ends. `wanted` says for a list (given the
+// layout so far and the list's index) whether its items are digested.
+class ItemDigester {
+public:
+    using Wanted = std::function<bool(const Layout& sofar, std::size_t list)>;
 
+    ItemDigester(const std::vector<unsigned char>& bytes,
+                 const std::vector<AttributeDefault>& defaults, const NumberTexts* ruleNumbers,
+                 Wanted wanted)
+        : bytes_(bytes),
+          defaults_(defaults),
+          ruleNumbers_(ruleNumbers),
+          wanted_(std::move(wanted)) {}
+
+    std::optional<std::size_t> operator()(const Layout& sofar, std::string_view rest) {
+        const ListReading* reading = ReadingFor(sofar);
+        if (reading == nullptr)
+            return std::nullopt;
+        DigestedFields fields(buffer_);
+        const auto end = ReadElementFields(rest, reading->omittable, reading->numbers, fields);
+        if (end) {
+            digests_.resize(sofar.items.size() + 1);
+            digests_.back() = fields.Finish();
+        }
+        return end;
+    }
+
+    // The digest of the i-th item, when it was read so.
+    std::optional<Digest128> Of(std::size_t item) const {
+        return item < digests_.size() ? digests_[item] : std::nullopt;
+    }
+
+private:
+    // How the items of the last list of `sofar` are read; null when they
+    // are not digested.
+    const ListReading* ReadingFor(const Layout& sofar) {
+        const std::size_t list = sofar.lists.size() - 1;
+        if (!omittable_)
+            omittable_ = OmittableBelow(RootTagOf(bytes_, sofar), defaults_);
+        while (readings_.size() <= list) {
+            const ListTag& tag = sofar.lists[readings_.size()];
+            const bool wanted = wanted_(sofar, readings_.size());
+            readings_.push_back(
+                wanted ? std::optional<ListReading>(ReadingOf(BytesOf(bytes_, tag.begin, tag.end),
+                                                              tag.name, *omittable_, ruleNumbers_))
+                       : std::nullopt);
+        }
+        return readings_[list] ? &*readings_[list] : nullptr;
+    }
+
+    const std::vector<unsigned char>& bytes_;
+    const std::vector<AttributeDefault>& defaults_;
+    const NumberTexts* ruleNumbers_;
+    Wanted wanted_;
+    std::optional<std::optional<OmittableAttributes>> omittable_;
+    std::vector<std::optional<ListReading>> readings_;
+    std::vector<std::optional<Digest128>> digests_;
+    std::string buffer_;  // the fields of one item, reused from item to item
+};
+
+// The sets of the sources that hold items of a list of `sofar`, a layout
+// of the merged document: below the same prologue and root start tag,
+// under a list whose start tag reads the same.
 Candidates CandidatesFor(const std::vector<const SourceDigests*>& sources,
-                         const std::vector<unsigned char>& merged, const Layout& layout) {
-    Candidates candidates(layout.lists.size());
-    const std::string_view prologue = PrologueOf(merged, layout);
-    const std::string_view rootTag = RootTagOf(merged, layout);
+                         const std::vector<unsigned char>& merged, const Layout& sofar,
+                         std::size_t listIndex) {
+    Candidates candidates;
+    const std::string_view prologue = PrologueOf(merged, sofar);
+    const std::string_view rootTag = RootTagOf(merged, sofar);
+    const ListTag& list = sofar.lists[listIndex];
+    const std::string_view tag = BytesOf(merged, list.begin, list.end);
     for (const SourceDigests* source : sources) {
         if (!SamePrologue(source->prologue, prologue) || !SameRootTag(source->rootTag, rootTag))
             continue;
-        for (std::size_t i = 0; i < layout.lists.size(); ++i) {
-            const ListTag& list = layout.lists[i];
-            const std::string_view tag = BytesOf(merged, list.begin, list.end);
-            for (const SourceDigests::List& held : source->lists) {
-                if (SameListTag(held.tag, tag))
-                    candidates[i].push_back(&held.items);
-            }
+        for (const SourceDigests::List& held : source->lists) {
+            if (SameListTag(held.tag, tag))
+                candidates.push_back(&held.items);
         }
     }
     return candidates;
@@ -116,25 +171,20 @@ const NumberTexts* RuleNumbersOf(const std::wstring& schemaPath) {
 std::optional<SourceDigests> DigestSource(const std::vector<unsigned char>& valid,
                                           const std::vector<AttributeDefault>& defaults,
                                           const NumberTexts* ruleNumbers) {
-    const auto layout = ReadLayout(valid);
+    ItemDigester digester(valid, defaults, ruleNumbers,
+                          [](const Layout&, std::size_t) { return true; });
+    const auto layout = ReadLayout(valid, std::ref(digester));
     if (!layout)
         return std::nullopt;
     SourceDigests source;
     source.prologue = std::string(PrologueOf(valid, *layout));
     source.rootTag = std::string(RootTagOf(valid, *layout));
-    const auto omittable = OmittableBelow(source.rootTag, defaults);
-    std::vector<ListReading> readings;
-    for (const ListTag& list : layout->lists) {
-        const std::string_view tag = BytesOf(valid, list.begin, list.end);
-        source.lists.push_back(SourceDigests::List{std::string(tag), {}});
-        readings.push_back(ReadingOf(tag, list.name, omittable, ruleNumbers));
-    }
-    std::string buffer;
-    for (const Item& item : layout->items) {
-        const auto digest =
-            ItemDigest(BytesOf(valid, item.begin, item.end), readings[item.list], buffer);
-        if (digest)
-            source.lists[item.list].items.insert(*digest);
+    for (const ListTag& list : layout->lists)
+        source.lists.push_back(
+            SourceDigests::List{std::string(BytesOf(valid, list.begin, list.end)), {}});
+    for (std::size_t i = 0; i < layout->items.size(); ++i) {
+        if (const auto digest = digester.Of(i))
+            source.lists[layout->items[i].list].items.insert(*digest);
     }
     return source;
 }
@@ -142,28 +192,25 @@ std::optional<SourceDigests> DigestSource(const std::vector<unsigned char>& vali
 std::optional<std::vector<unsigned char>> MergedPartOf(
     const std::vector<const SourceDigests*>& sources, const std::vector<unsigned char>& merged,
     const std::vector<AttributeDefault>& defaults, const NumberTexts* ruleNumbers) {
-    const auto layout = ReadLayout(merged);
+    std::vector<Candidates> candidates;  // by list
+    const auto wanted = [&](const Layout& sofar, std::size_t list) {
+        candidates.resize(std::max(candidates.size(), list + 1));
+        candidates[list] = CandidatesFor(sources, merged, sofar, list);
+        return !candidates[list].empty();
+    };
+    ItemDigester digester(merged, defaults, ruleNumbers, wanted);
+    const auto layout = ReadLayout(merged, std::ref(digester));
     if (!layout)
         return std::nullopt;
-    const Candidates candidates = CandidatesFor(sources, merged, *layout);
-    const auto omittable = OmittableBelow(RootTagOf(merged, *layout), defaults);
-    std::vector<ListReading> readings;
-    for (const ListTag& list : layout->lists) {
-        readings.push_back(
-            ReadingOf(BytesOf(merged, list.begin, list.end), list.name, omittable, ruleNumbers));
-    }
     std::vector<bool> leftOut(layout->items.size(), false);
-    std::string buffer;
     for (std::size_t i = 0; i < layout->items.size(); ++i) {
+        const auto digest = digester.Of(i);
         const Item& item = layout->items[i];
-        const auto& sets = candidates[item.list];
-        if (sets.empty())
+        if (!digest || item.list >= candidates.size())
             continue;
-        const auto digest =
-            ItemDigest(BytesOf(merged, item.begin, item.end), readings[item.list], buffer);
-        leftOut[i] = digest && std::any_of(sets.begin(), sets.end(), [&](const auto* set) {
-                         return set->count(*digest) > 0;
-                     });
+        const Candidates& sets = candidates[item.list];
+        leftOut[i] = std::any_of(sets.begin(), sets.end(),
+                                 [&](const auto* set) { return set->count(*digest) > 0; });
     }
     KeepOneOfEachRun(*layout, leftOut);
     if (std::find(leftOut.begin(), leftOut.end(), true) == leftOut.end())

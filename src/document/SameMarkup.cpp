@@ -23,7 +23,9 @@ constexpr std::array<unsigned char, 256> CharClasses() {
     std::array<unsigned char, 256> classes{};
     for (const unsigned char c : {' ', '\t', '\r', '\n'})
         classes[c] = kSpace | kEndsName;
-    for (const unsigned char c : {'/', '>', '=', '?', '<'})
+    // No name holds a quote: a tag read so ends where a scan that passes
+    // over quoted values finds its end.
+    for (const unsigned char c : {'/', '>', '=', '?', '<', '"', '\''})
         classes[c] = kEndsName;
     return classes;
 }
@@ -129,6 +131,7 @@ public:
         return Token::kDone;
     }
 
+    std::size_t Position() const { return at_; }
     std::string_view Name() const { return name_; }
     const std::vector<Attribute>& Attributes() const { return attributes_; }
     std::string_view Text() const { return content_; }
@@ -439,6 +442,35 @@ bool ReadMarkupFields(std::string_view piece, const OmittableAttributes* omittab
                 return true;
             case Token::kBroken:
                 return false;
+        }
+    }
+}
+
+std::optional<std::size_t> ReadElementFields(std::string_view text,
+                                             const OmittableAttributes* omittable,
+                                             const NumberTexts* numbers, MarkupFields& out) {
+    Tokens tokens(text);
+    FieldReader reader(omittable, numbers, out);
+    int depth = 0;
+    for (;;) {
+        switch (tokens.Next()) {
+            case Token::kStart:
+                reader.Start(tokens);
+                ++depth;
+                break;
+            case Token::kEnd:
+                reader.End(tokens);
+                if (--depth == 0)
+                    return tokens.Position();
+                break;
+            case Token::kText:
+                if (depth == 0)
+                    return std::nullopt;  // the text does not start with the element
+                reader.Text(tokens);
+                break;
+            case Token::kDone:
+            case Token::kBroken:
+                return std::nullopt;
         }
     }
 }

@@ -95,6 +95,15 @@ public:
 bool ReadMarkupFields(std::string_view piece, const OmittableAttributes* omittable,
                       const NumberTexts* numbers, MarkupFields& out);
 
+// ReadMarkupFields of the one element that `text` starts with, `text`
+// running on past it (to the end of a document): the fields are those of
+// the piece from the element's '<' to its end tag's '>', and the answer is
+// where that '>' ends, or nothing when ReadMarkupFields finds that piece
+// broken (or `text` ends inside the element). Any thread may call it.
+std::optional<std::size_t> ReadElementFields(std::string_view text,
+                                             const OmittableAttributes* omittable,
+                                             const NumberTexts* numbers, MarkupFields& out);
+
 // A start tag as written.
 struct StartTag {
     std::string_view name;
