@@ -4,6 +4,7 @@
 #include <optional>
 #include <regex>
 #include <unordered_map>
+#include <unordered_set>
 
 #include <fwcommon/LogFacility.h>
 
@@ -73,6 +74,9 @@ std::vector<Renumbering> CorrectedRules(const std::vector<MergeSource>& sources,
     return out;
 }
 
+// What a note calls an object of a kind it cannot find.
+constexpr const char* kUnknownKind = "named object";
+
 // The first object and the first rule of one source by identifier and
 // name, for the notes on what the merge itself renumbered: each names the
 // object's kind or the rule's section, and a file may have thousands.
@@ -87,7 +91,7 @@ public:
     }
 
     std::string ObjectKind(long long id, const std::wstring& name) const {
-        return Find(objects_, id, name, "named object");
+        return Find(objects_, id, name, kUnknownKind);
     }
 
     // The section word of the rule of that identifier and name.
@@ -107,6 +111,37 @@ private:
 
     Words objects_;
     Words rules_;
+};
+
+// The object Ids that the sources before one brought into the merge, to
+// tell why the merge renumbered an object: a file before it holds the Id
+// (as the file gives it, or as the merge renumbered one of its objects), or
+// another object of its own file does (the merge keeps one object per Id,
+// whatever its kind and creation type).
+class EarlierObjectIds {
+public:
+    explicit EarlierObjectIds(const std::vector<MergeSource>& sources) : sources_(sources) {}
+
+    // `given` holds the new Ids of each source's renumbered objects, as far
+    // as the merge log has named them; those of the sources before `source`
+    // are complete.
+    bool Hold(std::size_t source, long long id, const std::vector<std::vector<long long>>& given) {
+        if (source < upTo_) {
+            held_.clear();
+            upTo_ = 0;
+        }
+        for (; upTo_ < source; ++upTo_) {
+            for (const MergeSource::Object& object : sources_[upTo_].objects)
+                held_.insert(object.id);
+            held_.insert(given[upTo_].begin(), given[upTo_].end());
+        }
+        return held_.count(id) > 0;
+    }
+
+private:
+    const std::vector<MergeSource>& sources_;
+    std::unordered_set<long long> held_;
+    std::size_t upTo_ = 0;  // held_ holds the Ids of the sources before it
 };
 
 // One source's renumberings: its objects', then its rules'.
@@ -183,6 +218,8 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
             indexes[i].emplace(sources[i]);
         return *indexes[i];
     };
+    EarlierObjectIds earlierIds(sources);
+    std::vector<std::vector<long long>> givenIds(sources.size());
     std::size_t current = sources.size();
     std::wsmatch match;
     for (const std::wstring& line : lines) {
@@ -210,6 +247,9 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
                 found[current].rules.push_back(std::move(r));
             } else {
                 r.what = indexOf(current).ObjectKind(r.from, r.name);
+                if (r.what != kUnknownKind && !earlierIds.Hold(current, r.from, givenIds))
+                    r.why = "another object of the file holds " + std::to_string(r.from);
+                givenIds[current].push_back(r.to);
                 found[current].objects.push_back(std::move(r));
             }
         }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -324,6 +325,29 @@ TEST(FwpolicyMerge, RefusesAFileGivenTwiceAndAnOutputThatIsAnInput) {
         EXPECT_EQ("", r.out);
     }
     EXPECT_EQ(before, ReadBytes(copy));
+}
+
+// The merge keeps one object per Id: a file's second object of an Id (a
+// copy under another creation type) is renumbered, and the note says the
+// file itself holds the Id, not an earlier file.
+TEST(FwpolicyMerge, AnObjectRenumberedForItsOwnFileSaysSo) {
+    TempDir dir;
+    const std::string first =
+        WrittenFile(dir.path(), "first.xml",
+                    PolicyDocument("", IpObjectElement("Lan", 7, "Policy", "10.0.0.1")));
+    const std::string second =
+        WrittenFile(dir.path(), "second.xml",
+                    PolicyDocument("", IpObjectElement("Twin", 101, "Policy", "10.1.0.1") +
+                                           IpObjectElement("Twin", 101, "User", "10.2.0.2") +
+                                           IpObjectElement("Copy", 7, "Policy", "10.3.0.3")));
+    const std::string out = (dir.path() / "merged.xml").string();
+    const ToolResult r = RunFwpolicy({"merge", first, second, "-o", out});
+    ASSERT_EQ(0, r.exitStatus) << r.err;
+    EXPECT_THAT(r.err, ::testing::HasSubstr(": ip object \"Twin\" renumbered 101 \u2192 "));
+    EXPECT_THAT(r.err, ::testing::HasSubstr("(another object of the file holds 101)\n"));
+    EXPECT_THAT(r.err, ::testing::HasSubstr(": ip object \"Copy\" renumbered 7 \u2192 "));
+    EXPECT_THAT(r.err, ::testing::HasSubstr("(an earlier file holds 7)\n"));
+    EXPECT_EQ(2, std::count(r.err.begin(), r.err.end(), '\n')) << r.err;
 }
 
 }  // namespace
