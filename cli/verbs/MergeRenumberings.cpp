@@ -113,6 +113,12 @@ private:
     Words rules_;
 };
 
+// One source's renumberings: its objects', then its rules'.
+struct SourceRenumberings {
+    std::vector<Renumbering> objects;
+    std::vector<Renumbering> rules;
+};
+
 // The object Ids that the sources before one brought into the merge, to
 // tell why the merge renumbered an object: a file before it holds the Id
 // (as the file gives it, or as the merge renumbered one of its objects), or
@@ -122,10 +128,9 @@ class EarlierObjectIds {
 public:
     explicit EarlierObjectIds(const std::vector<MergeSource>& sources) : sources_(sources) {}
 
-    // `given` holds the new Ids of each source's renumbered objects, as far
-    // as the merge log has named them; those of the sources before `source`
-    // are complete.
-    bool Hold(std::size_t source, long long id, const std::vector<std::vector<long long>>& given) {
+    // `found` holds each source's renumberings as far as the merge log has
+    // named them; those of the sources before `source` are complete.
+    bool Hold(std::size_t source, long long id, const std::vector<SourceRenumberings>& found) {
         if (source < upTo_) {
             held_.clear();
             upTo_ = 0;
@@ -133,7 +138,8 @@ public:
         for (; upTo_ < source; ++upTo_) {
             for (const MergeSource::Object& object : sources_[upTo_].objects)
                 held_.insert(object.id);
-            held_.insert(given[upTo_].begin(), given[upTo_].end());
+            for (const Renumbering& renumbered : found[upTo_].objects)
+                held_.insert(renumbered.to);
         }
         return held_.count(id) > 0;
     }
@@ -142,12 +148,6 @@ private:
     const std::vector<MergeSource>& sources_;
     std::unordered_set<long long> held_;
     std::size_t upTo_ = 0;  // held_ holds the Ids of the sources before it
-};
-
-// One source's renumberings: its objects', then its rules'.
-struct SourceRenumberings {
-    std::vector<Renumbering> objects;
-    std::vector<Renumbering> rules;
 };
 
 }  // namespace
@@ -219,7 +219,6 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
         return *indexes[i];
     };
     EarlierObjectIds earlierIds(sources);
-    std::vector<std::vector<long long>> givenIds(sources.size());
     std::size_t current = sources.size();
     std::wsmatch match;
     for (const std::wstring& line : lines) {
@@ -247,9 +246,8 @@ std::vector<Renumbering> RenumberingsOf(const std::vector<std::wstring>& lines,
                 found[current].rules.push_back(std::move(r));
             } else {
                 r.what = indexOf(current).ObjectKind(r.from, r.name);
-                if (r.what != kUnknownKind && !earlierIds.Hold(current, r.from, givenIds))
+                if (r.what != kUnknownKind && !earlierIds.Hold(current, r.from, found))
                     r.why = "another object of the file holds " + std::to_string(r.from);
-                givenIds[current].push_back(r.to);
                 found[current].objects.push_back(std::move(r));
             }
         }

@@ -116,14 +116,14 @@ private:
     // are not digested.
     const ListReading* ReadingFor(const Layout& sofar) {
         const std::size_t list = sofar.lists.size() - 1;
-        if (!omittable_)
+        if (readings_.empty())  // the first list: the root tag is read by now
             omittable_ = OmittableBelow(RootTagOf(bytes_, sofar), defaults_);
         while (readings_.size() <= list) {
             const ListTag& tag = sofar.lists[readings_.size()];
             const bool wanted = wanted_(sofar, readings_.size());
             readings_.push_back(
                 wanted ? std::optional<ListReading>(ReadingOf(BytesOf(bytes_, tag.begin, tag.end),
-                                                              tag.name, *omittable_, ruleNumbers_))
+                                                              tag.name, omittable_, ruleNumbers_))
                        : std::nullopt);
         }
         return readings_[list] ? &*readings_[list] : nullptr;
@@ -133,7 +133,7 @@ private:
     const std::vector<AttributeDefault>& defaults_;
     const NumberTexts* ruleNumbers_;
     Wanted wanted_;
-    std::optional<std::optional<OmittableAttributes>> omittable_;
+    std::optional<OmittableAttributes> omittable_;  // read with the first list
     std::vector<std::optional<ListReading>> readings_;
     std::vector<std::optional<Digest128>> digests_;
     std::string buffer_;  // the fields of one item, reused from item to item
@@ -205,10 +205,9 @@ std::optional<std::vector<unsigned char>> MergedPartOf(
     std::vector<bool> leftOut(layout->items.size(), false);
     for (std::size_t i = 0; i < layout->items.size(); ++i) {
         const auto digest = digester.Of(i);
-        const Item& item = layout->items[i];
-        if (!digest || item.list >= candidates.size())
+        if (!digest)  // not read, or in a list no source holds
             continue;
-        const Candidates& sets = candidates[item.list];
+        const Candidates& sets = candidates[layout->items[i].list];
         leftOut[i] = std::any_of(sets.begin(), sets.end(),
                                  [&](const auto* set) { return set->count(*digest) > 0; });
     }

@@ -13,6 +13,14 @@
 namespace fwcommon::test {
 namespace {
 
+// The command fails (status 1) with exactly one message about the file.
+void ExpectRefused(const std::vector<std::string>& args, const std::string& file,
+                   const std::string& message) {
+    const ToolResult r = RunFwpolicy(args);
+    EXPECT_EQ(1, r.exitStatus) << message;
+    EXPECT_EQ("fwpolicy: " + file + ": " + message + "\n", r.err);
+}
+
 // --type keeps the kinds it names, each as the whole listing gives it.
 TEST(FwpolicyObjects, TypeKeepsTheKindsItNames) {
     const ToolResult r =
@@ -176,15 +184,11 @@ TEST(FwpolicyObjects, ObjectsSharingAnIdKeepTheirOwnEntries) {
         EXPECT_NE(std::string::npos, back.out.find("10.2.0.2")) << json << back.out;
         EXPECT_EQ(std::string::npos, back.out.find("10.1.0.1")) << json << back.out;
     }
-    const ToolResult byId = RunFwpolicy({"object", "show", file, "--id", "101"});
-    EXPECT_EQ(1, byId.exitStatus);
-    EXPECT_EQ("fwpolicy: " + file +
-                  ": several named objects match with id 101 (ip 101 \"Front\", ip 101 "
-                  "\"Back\"); choose one with --name\n",
-              byId.err);
-    const ToolResult none = RunFwpolicy({"object", "show", file, "--name", "Side", "--type", "ip"});
-    EXPECT_EQ(1, none.exitStatus);
-    EXPECT_EQ("fwpolicy: " + file + ": no named object \"Side\" of type ip\n", none.err);
+    ExpectRefused({"object", "show", file, "--id", "101"}, file,
+                  "several named objects match with id 101 (ip 101 \"Front\", ip 101 "
+                  "\"Back\"); choose one with --name");
+    ExpectRefused({"object", "show", file, "--name", "Side", "--type", "ip"}, file,
+                  "no named object \"Side\" of type ip");
 }
 
 // A copy of an object under another creation type keeps its Id and name:
@@ -226,17 +230,11 @@ TEST(FwpolicyObjects, CreationTypeChoosesBetweenObjectsOfOneIdAndName) {
                                 IpObjectElement("Twin", 101, "User", "10.2.0.2");
     const std::string file = WrittenFile(dir.path(), "p.xml", PolicyDocument("", objects));
 
-    const ToolResult ambiguous = RunFwpolicy({"object", "show", file, "--name", "Twin"});
-    EXPECT_EQ(1, ambiguous.exitStatus);
-    EXPECT_EQ("fwpolicy: " + file +
-                  ": several named objects match \"Twin\" (ip 101 \"Twin\" policy, ip 101 "
-                  "\"Twin\" user); choose one with --creation-type\n",
-              ambiguous.err);
-    const ToolResult none =
-        RunFwpolicy({"object", "show", file, "--id", "101", "--creation-type", "post"});
-    EXPECT_EQ(1, none.exitStatus);
-    EXPECT_EQ("fwpolicy: " + file + ": no named object with id 101 of creation type post\n",
-              none.err);
+    ExpectRefused({"object", "show", file, "--name", "Twin"}, file,
+                  "several named objects match \"Twin\" (ip 101 \"Twin\" policy, ip 101 "
+                  "\"Twin\" user); choose one with --creation-type");
+    ExpectRefused({"object", "show", file, "--id", "101", "--creation-type", "post"}, file,
+                  "no named object with id 101 of creation type post");
 
     const ToolResult user =
         RunFwpolicy({"object", "show", file, "--name", "Twin", "--creation-type", "user"});
